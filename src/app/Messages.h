@@ -1,0 +1,65 @@
+#pragma once
+
+#include <QByteArray>
+#include <condition_variable>
+#include <cstdint>
+#include <deque>
+#include <functional>
+#include <mutex>
+
+// User messages of the main dialog (WM_USER + 101 .. + 112).
+enum UserMessage : int {
+    WMU_USB_EVENT = 1125,
+    WMU_PROGRESS = 1126,
+    WMU_SERIAL_EVENT = 1127,
+    WMU_SERIAL_INFO = 1128,
+    WMU_SERIAL_SENT = 1129,
+    WMU_ENABLE_CALIBRATE = 1130,
+    WMU_SERIAL_LOST = 1131,
+    WMU_LOGGER_CLOCK = 1132,
+    WMU_SERIAL_REPLY = 1133,
+    WMU_SERIAL_REIDENTIFY = 1134,
+    WMU_GRAPH_RESET = 1135,
+    WMU_AREA = 1136,
+    // Internal: a chunk of bytes received by the serial read thread, carried
+    // in the payload, for the receive routine on the main thread.
+    WMU_SERIAL_DATA = 1200,
+};
+
+// Who a message is for. Messages for a window that is not open are dropped
+// by the poster that serves it.
+enum class MessageTarget { MainDialog, ConfigDialog, GraphView };
+
+struct Message {
+    MessageTarget target = MessageTarget::MainDialog;
+    int id = 0;
+    std::intptr_t wParam = 0;
+    std::intptr_t lParam = 0;
+    QByteArray payload;
+};
+
+// The one way across threads: every thread hands its messages to the poster,
+// which delivers them on the main thread. The GUI installs a poster over
+// QCoreApplication::postEvent; tests and the CLI install a MessageQueue.
+using MessagePoster = std::function<void(Message)>;
+void SetMessagePoster(MessagePoster poster);
+void PostMessageTo(Message message);
+void PostToMain(int id, std::intptr_t wParam, std::intptr_t lParam, QByteArray payload = {});
+
+// A thread-safe queue that a test or the CLI drains on its own thread.
+class MessageQueue {
+public:
+    void Push(Message message);
+    // Pops every waiting message into handler, in order; returns how many.
+    int Drain(const std::function<void(const Message&)>& handler);
+    // Waits up to timeoutMs for at least one message.
+    bool Wait(int timeoutMs);
+    bool Empty() const;
+    // Installs this queue as the process's poster.
+    void Install();
+
+private:
+    mutable std::mutex m_mutex;
+    std::condition_variable m_cv;
+    std::deque<Message> m_messages;
+};

@@ -1,0 +1,160 @@
+#include "app/TextTable.h"
+
+#include "record/Units.h"
+
+#include <array>
+
+std::uint16_t g_nLanguage = 0;
+std::uint8_t g_nFontCharset = 1;
+
+namespace {
+
+struct TextEntry {
+    int id;
+    const char* english;
+    const char* chinese;
+};
+
+// Every text the program shows, by id. Leading and trailing blanks matter.
+constexpr TextEntry kTexts[] = {
+    {0, " Ready...", " 就绪..."},
+    {1, "Summary", "概要"},
+    {2, "Data", "数据"},
+    {3, " Instrument has connected.", " 记录仪已接入."},
+    {4, " Instrument is disconnecting.", " 记录仪已断开."},
+    {5, " Serial Number:", " ID序列号:"},
+    {6, " Start Time:", " 开始时间:"},
+    {7, " Stop Time:", " 结束时间:"},
+    {8, " Sampling Interval:", " 记录间隔:"},
+    {9, " Quantity of Data:", " 数据数量:"},
+    {10, " Max Temp.:", " 最高温度:"},
+    {11, " Min Temp.:", " 最低温度:"},
+    {12, " Avg Temp.:", " 平均温度:"},
+    {13, " Upper Limit Temp.:", " 温度上限:"},
+    {14, " Lower Limit Temp.:", " 温度下限:"},
+    {15, " Max Humi.:", " 最高湿度:"},
+    {16, " Min Humi.:", " 最低湿度:"},
+    {17, " Avg Humi.:", " 平均湿度:"},
+    {18, " Upper Limit Humi.:", " 湿度上限:"},
+    {19, " Lower Limit Humi.:", " 湿度下限:"},
+    {20, " Description:", " 描述:"},
+    {21, "", ""},
+    {22, "", ""},
+    {23, "", ""},
+    {24, "", ""},
+    {25, " Connecting instrument...", " 正在连接记录仪..."},
+    {26, " Downloading data...", " 正在下载数据..."},
+    {27, " Instrument Malfunctioning...", " 记录仪故障..."},
+    {28, " Data download is complete.", " 数据下载完成."},
+    {29, "Data", "数据"},
+    {30, "Num", "序号"},
+    {31, "RecordTime", "时间"},
+    {32, "Temperature", "温度"},
+    {33, "Humidity", "湿度"},
+    {34, "Summary", "概要"},
+    {35, "Item", "项目"},
+    {36, "State", "值"},
+    {37, " This file has saved: ", " 文件已保存: "},
+    {38, " Failure to save this file : ", " 文件保存失败 : "},
+    {39, " This file has opened: ", " 文件已打开: "},
+    {40, " Failure to open this file : ", " 文件打开失败 : "},
+    {41, "Scaling data \ncoordinate", "缩放数据\n坐标"},
+    {42, "Preview Setting:", "预览设置:"},
+    {43, "Preview", "预览"},
+    {44, "Print Pages:", "打印页面:"},
+    {45, "Curver", "曲线"},
+    {46, "Text", "文本"},
+    {47, "Start Time:", "开始时间:"},
+    {48, "End Time:", "结束时间:"},
+    {49, "Print", "打印"},
+    {50, "Exit", "退出"},
+    {51, "Description", "描述"},
+    {52, " ID", "ID序列号"},
+    {53, "Start Time", "开始时间"},
+    {54, "Stop Time", "结束时间"},
+    {55, "Interval", "记录间隔"},
+    {56, "Quantity", "数据数量"},
+    {57, "Temp Average", "平均温度"},
+    {58, "Temp Alarm", "温度报警"},
+    {59, "Humi Average", "平均湿度"},
+    {60, "Humi Alarm", "湿度报警"},
+    {61, "Description", "描述"},
+    {62, "Temp Record", "温度记录"},
+    {63, "Temp Record", "温度记录"},
+    {64, "Temp Record", "温度记录"},
+    {65, "Temp&Humi Record", "温湿度记录"},
+    {66, "Status:", "状态:"},
+    {67, "Start Time:", "开始时间:"},
+    {68, "Sample Interval:", "记录间隔:"},
+    {69, "Temp Alarm:", "温度报警:"},
+    {70, "Temperature", "温度"},
+    {71, "Humi Alarm:", "湿度报警:"},
+    {72, "Humidity", "湿度"},
+    {73, "Start", "启动"},
+    {74, "Stop", "停止"},
+    {75, "Exit", "退出"},
+    {76, "Instrument has been unactivated", "记录仪未启动"},
+    {77, "Instrument has been activate", "记录仪已启动"},
+    {78, "Activate will be delay", "记录仪将延时启动"},
+    {79, "Description Setting:", "描述设置:"},
+    {80, "Sure to start?", "确定启动吗?"},
+    {81, "Sure to stop?", "确定停止吗?"},
+    {100, "Time set wrong!", "时间设置错误!"},
+    {101, "Alarm set wrong!", "报警设置错误!"},
+    {102, "Describe not written!", "描述未写入!"},
+    {130, "Sure to exit?", "确定退出吗?"},
+    {131, "Time calibration has been completed", "时间校准完成"},
+    {132, "Fail to calibrate time", "时间校准失败"},
+    {141, "Fail to download data", "数据下载失败"},
+    {142, "Linking...", "正在连接..."},
+    {143, "Power is not enough,\n please charge!", "电量不足,\n请充电！"},
+    {150, "Starting...", "正在启动..."},
+    {151, "Shutting...", "正在停止..."},
+    {152, "Save \nSelection", "保存\n区域"},
+    {153, "Area Summary", "区域概要"},
+    {154, "Area Data", "区域数据"},
+    {155, "Time Over", "时间超出"},
+    {156, "MKT", "平均动力学温度"},
+    {157, " Mean Kinetic Temp.:", " 平均动力学温度:"},
+    {160, " Saving file... ", " 正在保存文件...... "},
+    {161, "Start Time", "开始时间"},
+    {162, "End Time", "结束时间"},
+    {163, " Sample Span", " 记录间隔"},
+    {164, "Channel Name", "通道名称"},
+    {165, " Max.", " 最大值"},
+    {166, " Min.", " 最小值"},
+    {167, " Avg.", " 平均值"},
+    {168, " Upper Limit", " 上限"},
+    {169, " Lower Limit", " 下限"},
+    {170, "Measure Time", "测量时间"},
+};
+
+const TextEntry* Lookup(int id)
+{
+    static const auto table = [] {
+        std::array<const TextEntry*, TEXT_COUNT> byId{};
+        for (const TextEntry& e : kTexts)
+            byId[e.id] = &e;
+        return byId;
+    }();
+    if (id < 0 || id >= TEXT_COUNT)
+        return nullptr;
+    return table[id];
+}
+
+} // namespace
+
+QString GetText(int id)
+{
+    const TextEntry* e = Lookup(id);
+    if (!e)
+        return {};
+    return QString::fromUtf8(g_nLanguage == LANG_CHINESE ? e->chinese : e->english);
+}
+
+void InitLanguageAndUnits()
+{
+    g_nLanguage = 0;
+    g_nFontCharset = 1;
+    InitUnits();
+}

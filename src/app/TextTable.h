@@ -1,0 +1,16 @@
+#pragma once
+
+#include <QString>
+#include <cstdint>
+
+constexpr int TEXT_COUNT = 171;   // ids 0..170
+constexpr std::uint16_t LANG_CHINESE = 2052;
+
+extern std::uint16_t g_nLanguage; // 2052 selects the Chinese texts
+extern std::uint8_t g_nFontCharset;
+
+// Text of an id in the language in force; empty for an id without an entry.
+QString GetText(int id);
+
+// Start-up: language, font character set and the unit texts.
+void InitLanguageAndUnits();

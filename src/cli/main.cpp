@@ -1,0 +1,50 @@
+#include "app/TextTable.h"
+#include "cli/CliCommands.h"
+
+#include <QCoreApplication>
+#include <cstdio>
+
+namespace {
+
+struct Command {
+    const char* name;
+    int (*run)(const QStringList&);
+    const char* summary;
+};
+
+const Command kCommands[] = {
+    {"info", RunInfo, "print the summary of a .tavo data file"},
+    {"samples", RunSamples, "print the samples of a .tavo data file"},
+    {"export", RunExport, "write a .tavo data file again, or as CSV"},
+};
+
+void PrintUsage(std::FILE* out)
+{
+    std::fprintf(out, "usage: halvern-th-cli COMMAND [ARGS...]\n\ncommands:\n");
+    for (const Command& c : kCommands)
+        std::fprintf(out, "  %-10s %s\n", c.name, c.summary);
+    std::fprintf(out, "\n'halvern-th-cli COMMAND --help' describes a command.\n");
+}
+
+} // namespace
+
+int main(int argc, char** argv)
+{
+    QCoreApplication app(argc, argv);
+    InitLanguageAndUnits();
+    QStringList args = app.arguments().mid(1);
+    if (args.isEmpty()) {
+        PrintUsage(stderr);
+        return 2;
+    }
+    const QString name = args.takeFirst();
+    if (name == "--help" || name == "-h" || name == "help") {
+        PrintUsage(stdout);
+        return 0;
+    }
+    for (const Command& c : kCommands)
+        if (name == QLatin1String(c.name))
+            return c.run(args);
+    std::fprintf(stderr, "halvern-th-cli: unknown command '%s' (try --help)\n", name.toLocal8Bit().constData());
+    return 2;
+}

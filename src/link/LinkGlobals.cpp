@@ -1,0 +1,5 @@
+#include "link/LinkGlobals.h"
+
+std::atomic<bool> g_bUsbConnected{false};
+std::atomic<bool> g_bSerialConnected{false};
+QString g_strLinkLostText;

@@ -1,0 +1,3 @@
+#include "link/LoggerLink.h"
+
+CLoggerLink g_LoggerLink;

@@ -1,0 +1,110 @@
+#include "record/LoggerRecord.h"
+
+#include "app/TextTable.h"
+
+CLoggerRecord g_LoggerRecord;
+CLoggerRecord g_AreaRecord;
+
+namespace {
+constexpr int kCaptionBase = 5;     // caption of row i is text 5 + i
+constexpr int kMktCaption = 157;
+} // namespace
+
+CLoggerRecord::CLoggerRecord()
+{
+    Reset();
+}
+
+void CLoggerRecord::Reset()
+{
+    m_nType = 0;
+    m_nBattery = 0;
+    m_nRunState = 0;
+    m_nCount = 0;
+    m_nReceived = 0;
+    m_nRowFlags = 0;
+    m_bStatusValid = 0;
+    m_bTempAlarm = 0;
+    m_bHumiAlarm = 0;
+    m_bDescRead = 0;
+    m_fLoggerMax = m_fLoggerMin = m_fLoggerAvg = m_fMkt = 0.0f;
+    m_fHighLimit = m_fLowLimit = 0.0f;
+    m_fHumiMax = m_fHumiMin = m_fHumiAvg = m_fHumiHighLimit = m_fHumiLowLimit = 0.0f;
+    m_nLoggerFlag = -1;
+    m_tLoggerClock = 0;
+    for (int i = 0; i < SUMMARY_ROWS; ++i) {
+        m_strLabel[i] = GetText(kCaptionBase + i);
+        m_strValue[i].clear();
+    }
+    m_strLabel[ROW_MKT] = GetText(kMktCaption);
+}
+
+void CLoggerRecord::BuildTimeTable()
+{
+    const int n = m_nCount < MAX_SAMPLES ? m_nCount : MAX_SAMPLES;
+    m_tTime[0] = m_tStart;
+    for (int i = 1; i < n; ++i)
+        m_tTime[i] = m_tTime[i - 1] + m_tsInterval;
+}
+
+int TypeTextId(int type)
+{
+    switch (type) {
+    case 1: return 63;
+    case 2: case 5: return 62;
+    case 3: case 6: return 64;
+    case 4: return 65;
+    default: return 0;
+    }
+}
+
+void CLoggerRecord::SetTypeText()
+{
+    m_strValue[ROW_DESCRIPTION].clear();
+    if (const int id = TypeTextId(m_nType))
+        m_strValue[ROW_DESCRIPTION] = GetText(id);
+}
+
+namespace {
+
+bool Starts(const QString& id, const char* prefix)
+{
+    return id.startsWith(QLatin1String(prefix), Qt::CaseSensitive);
+}
+
+// The tests shared by both links once the two-letter and first-letter
+// cases of each link have been decided.
+int TypeFromU(const QString& id)
+{
+    if (Starts(id, "UTH"))
+        return 4;
+    if (Starts(id, "UT"))
+        return 3;
+    if (Starts(id, "U"))
+        return 1;
+    return 0;
+}
+
+} // namespace
+
+int TypeFromIdUsb(const QString& id)
+{
+    if (Starts(id, "UI"))
+        return 3;
+    if (Starts(id, "D") || Starts(id, "i") || Starts(id, "I"))
+        return 2;
+    return TypeFromU(id);
+}
+
+int TypeFromIdSerial(const QString& id)
+{
+    if (Starts(id, "DI"))
+        return 6;
+    if (Starts(id, "UI"))
+        return 3;
+    if (Starts(id, "D") || Starts(id, "i"))
+        return 2;
+    if (Starts(id, "I"))
+        return 5;
+    return TypeFromU(id);
+}

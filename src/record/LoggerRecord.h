@@ -1,0 +1,108 @@
+#pragma once
+
+#include <QString>
+#include <cstdint>
+
+using time64 = std::int64_t; // seconds since 1970-01-01 00:00 UTC
+
+constexpr int MAX_SAMPLES = 60000;
+constexpr int SUMMARY_ROWS = 20;
+
+// Summary rows (index into m_strLabel / m_strValue).
+enum SummaryRow {
+    ROW_ID = 0, ROW_START = 1, ROW_STOP = 2, ROW_INTERVAL = 3, ROW_COUNT = 4,
+    ROW_MAX = 5, ROW_MIN = 6, ROW_AVG = 7, ROW_HIGH_LIMIT = 8, ROW_LOW_LIMIT = 9,
+    ROW_HUMI_MAX = 10, ROW_HUMI_MIN = 11, ROW_HUMI_AVG = 12,
+    ROW_HUMI_HIGH_LIMIT = 13, ROW_HUMI_LOW_LIMIT = 14,
+    ROW_DESCRIPTION = 15, ROW_MKT = 17,
+};
+
+// Bits of m_nRowFlags: which summary rows hold a value.
+enum RowFlag : std::int32_t {
+    RF_ID = 0x1, RF_START = 0x2, RF_STOP = 0x4, RF_INTERVAL = 0x8, RF_COUNT = 0x10,
+    RF_DESCRIPTION = 0x20, RF_MAX = 0x40, RF_MIN = 0x80, RF_AVG = 0x100,
+    RF_HIGH_LIMIT = 0x200, RF_LOW_LIMIT = 0x400,
+    RF_HUMI_MAX = 0x800, RF_HUMI_MIN = 0x1000, RF_HUMI_AVG = 0x2000,
+    RF_HUMI_HIGH_LIMIT = 0x4000, RF_HUMI_LOW_LIMIT = 0x8000,
+    RF_LOGGER_CLOCK = 0x20000,
+};
+
+// Bit of m_byDataFlags: the sample arrays hold data.
+constexpr std::uint8_t DATA_FLAG_SAMPLES = 2;
+
+// One logger's mission: identity, settings, statistics, summary texts and samples.
+// Both process-wide instances are static; the arrays are fixed so that a
+// download never allocates.
+class CLoggerRecord {
+public:
+    CLoggerRecord();
+
+    void Reset();
+    void BuildTimeTable();
+    void SetTypeText();
+
+    void FormatStatTexts();
+    void ComputeMkt();
+    void Recompute(bool bPlain);
+
+    bool HasHumidity() const { return m_nType == 4; }
+
+    std::int32_t m_nType = 0;
+    std::int32_t m_nBattery = 0;
+    std::int32_t m_nRunState = 0;
+    std::uint8_t m_bStatusValid = 0;
+    QString m_strLabel[SUMMARY_ROWS];
+    QString m_strValue[SUMMARY_ROWS];
+    time64 m_tStart = 0;
+    time64 m_tStop = 0;
+    time64 m_tLoggerClock = 0;
+    time64 m_tsInterval = 0;
+    std::int32_t m_nCount = 0;
+    std::int32_t m_nReceived = 0;
+    std::int32_t m_nRemaining = 0;
+    std::int32_t m_nNextIndex = 0;
+    float m_fLoggerMax = 0;
+    float m_fLoggerMin = 0;
+    float m_fLoggerAvg = 0;
+    float m_fMkt = 0;
+    float m_fMax = 0;
+    float m_fMin = 0;
+    float m_fAvg = 0;
+    float m_fHighLimit = 0;
+    float m_fLowLimit = 0;
+    float m_fHumiMax = 0;
+    float m_fHumiMin = 0;
+    float m_fHumiAvg = 0;
+    float m_fHumiHighLimit = 0;
+    float m_fHumiLowLimit = 0;
+    std::uint8_t m_byDataFlags = 0;
+    std::uint8_t m_bTempAlarm = 0;
+    std::uint8_t m_bHumiAlarm = 0;
+    std::int32_t m_nLoggerFlag = -1;
+    std::uint8_t m_bDescRead = 0;
+    std::uint8_t m_bTimesValid = 0;
+    std::int32_t m_nRowFlags = 0;
+    std::int32_t m_nRetry = 0;
+    float m_fTemp[MAX_SAMPLES] = {};
+    float m_fHumi[MAX_SAMPLES] = {};
+    time64 m_tTime[MAX_SAMPLES] = {};
+    QString m_strDescription;
+    double m_dMktTerm[MAX_SAMPLES] = {};
+    float m_fTempShown[MAX_SAMPLES] = {};
+
+private:
+    bool ChooseMovingMkt(bool bPlain);
+    void FillPlain();
+    void FillMovingMkt();
+};
+
+extern CLoggerRecord g_LoggerRecord;
+extern CLoggerRecord g_AreaRecord;
+
+// Type codes decided from the first letters of a logger ID. The USB read-out
+// and the serial protocol test the letters in different orders.
+int TypeFromIdUsb(const QString& id);
+int TypeFromIdSerial(const QString& id);
+
+// Text id of a type's description ("Temp Record", ...); 0 for type 0.
+int TypeTextId(int type);
