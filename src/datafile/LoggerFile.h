@@ -7,6 +7,7 @@
 #include <cstdint>
 #include <memory>
 
+class QFile;
 class QSaveFile;
 
 // Reader and writer of the .tavo data file.
@@ -34,21 +35,35 @@ public:
     bool Save(bool bArea);
     // Reads the open input file into *m_pLoadRecord (g_LoggerRecord).
     bool Load();
+    // Load from the bytes of a whole file (the reader without the file).
+    bool LoadBytes(const QByteArray& data);
+    // The last Load read a file that ends with the selected-range marker.
+    bool LoadedArea() const { return m_bLoadedArea; }
 
     CLoggerRecord* m_pRecord = &g_LoggerRecord;
     CLoggerRecord* m_pLoadRecord = &g_LoggerRecord;
 
 private:
+    bool ParseHeader(const QByteArray& data);
+    void DrawHeader();
+
     std::unique_ptr<QSaveFile> m_out;
-    QByteArray m_input;
-    bool m_inputOpen = false;
+    std::unique_ptr<QFile> m_in;
     std::uint8_t m_byHeader[5] = {};
     std::uint8_t m_byKey = 0;
     qint64 m_nFileSize = 0;
+    bool m_bLoadedArea = false;
 };
+
+// Header numbers of a save: five draws of the C library generator seeded
+// with seed, modulo 256, drawn again while the third (the key's divisor) is 0.
+void DrawHeaderNumbers(unsigned seed, std::uint8_t (&numbers)[5]);
+// The seed of a save at local time t: day x month + second x minute x hour.
+unsigned HeaderSeed(time64 t);
 
 // Opening a data file as the Open command does, without the window: Load into
 // g_LoggerRecord, reset both records when that fails, then mark the
 // description read, build the time table and forget the battery reading.
 enum class OpenDataResult { NotOpened, Loaded, Failed };
-OpenDataResult OpenDataFileRecord(const QString& path);
+// pArea, when given, tells whether the file held a selected time range.
+OpenDataResult OpenDataFileRecord(const QString& path, bool* pArea = nullptr);

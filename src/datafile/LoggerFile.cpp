@@ -1,0 +1,134 @@
+#include "datafile/LoggerFile.h"
+
+#include "app/CodePage.h"
+#include "datafile/BodyLayout.h"
+#include "datafile/BodyWriter.h"
+#include "datafile/Scramble.h"
+#include "record/TimeText.h"
+
+#include <QFile>
+#include <QSaveFile>
+#include <cstdio>
+#include <cstdlib>
+#include <ctime>
+
+namespace {
+
+// The description as stored: at most 59 bytes in the OEM code page, cut at
+// a character boundary, then zeros up to 60 bytes.
+QByteArray DescriptionBytes(const QString& text)
+{
+    QString cut = text;
+    QByteArray bytes = ToOem(cut);
+    while (bytes.size() > DESCRIPTION_SIZE - 1) {
+        cut.chop(cut.size() >= 2 && cut.back().isLowSurrogate() ? 2 : 1);
+        bytes = ToOem(cut);
+    }
+    const qsizetype zero = bytes.indexOf('\0');
+    if (zero >= 0)
+        bytes.truncate(zero);
+    bytes.append(DESCRIPTION_SIZE - bytes.size(), '\0');
+    return bytes;
+}
+
+QByteArray MarkerBytes(bool bArea)
+{
+    const unsigned v = bArea ? AREA_MARKER : 0;
+    const char bytes[4] = {static_cast<char>(v & 0xFF), static_cast<char>((v >> 8) & 0xFF),
+                           static_cast<char>((v >> 16) & 0xFF), static_cast<char>((v >> 24) & 0xFF)};
+    return QByteArray(bytes, 4);
+}
+
+} // namespace
+
+void DrawHeaderNumbers(unsigned seed, std::uint8_t (&numbers)[HEADER_NUMBERS])
+{
+    std::srand(seed);
+    do {
+        for (std::uint8_t& n : numbers)
+            n = static_cast<std::uint8_t>(std::rand() % 256);
+    } while (numbers[2] == 0);
+}
+
+unsigned HeaderSeed(time64 t)
+{
+    const LocalTm l = ToLocal(t);
+    return static_cast<unsigned>(l.day * l.month + l.second * l.minute * l.hour);
+}
+
+CLoggerFile::CLoggerFile() = default;
+
+CLoggerFile::CLoggerFile(const QString& path, int mode)
+{
+    Open(path, mode);
+}
+
+CLoggerFile::~CLoggerFile()
+{
+    Close();
+}
+
+bool CLoggerFile::Open(const QString& path, int mode)
+{
+    Close();
+    if (mode & ModeRead) {
+        m_in = std::make_unique<QFile>(path);
+        if (!m_in->open(QIODevice::ReadOnly))
+            m_in.reset();
+    }
+    if (mode & ModeWrite) {
+        m_out = std::make_unique<QSaveFile>(path);
+        if (!m_out->open(QIODevice::WriteOnly))
+            m_out.reset();
+    }
+    return (!(mode & ModeRead) || m_in) && (!(mode & ModeWrite) || m_out);
+}
+
+void CLoggerFile::Close()
+{
+    // An output file that Save did not finish is discarded with its
+    // temporary file; the target stays as it was.
+    if (m_out)
+        m_out->cancelWriting();
+    m_out.reset();
+    m_in.reset();
+}
+
+bool CLoggerFile::IsInputOpen() const
+{
+    return m_in != nullptr;
+}
+
+bool CLoggerFile::IsOutputOpen() const
+{
+    return m_out != nullptr;
+}
+
+void CLoggerFile::DrawHeader()
+{
+    DrawHeaderNumbers(HeaderSeed(static_cast<time64>(std::time(nullptr))), m_byHeader);
+    m_byKey = KeyFromHeader(m_byHeader);
+}
+
+bool CLoggerFile::Save(bool bArea)
+{
+    if (!IsOutputOpen())
+        return false;
+    std::string body;
+    if (!m_pRecord || !BuildBody(*m_pRecord, body)) {
+        Close();
+        return false;
+    }
+    DrawHeader();
+    QByteArray file;
+    file.reserve(HEADER_SIZE + static_cast<qsizetype>(body.size()) + TRAILER_SIZE);
+    for (std::uint8_t n : m_byHeader)
+        file.append(QByteArray::number(n).rightJustified(3, ' '));
+    file.append(QByteArray::fromStdString(ScrambleBody(body, m_byKey)));
+    file.append(DescriptionBytes(m_pRecord->m_strValue[ROW_DESCRIPTION]));
+    file.append(MarkerBytes(bArea));
+
+    const bool written = m_out->write(file) == file.size() && m_out->commit();
+    m_out.reset();
+    return written;
+}

@@ -1,0 +1,22 @@
+#include "datafile/LoggerFile.h"
+
+OpenDataResult OpenDataFileRecord(const QString& path, bool* pArea)
+{
+    CLoggerFile file(path, CLoggerFile::ModeRead);
+    if (!file.IsInputOpen())
+        return OpenDataResult::NotOpened;
+    g_LoggerRecord.m_byDataFlags = 0;
+    const bool ok = file.Load();
+    if (!ok) {
+        g_LoggerRecord.Reset();
+        g_AreaRecord.Reset();
+    }
+    if (pArea)
+        *pArea = ok && file.LoadedArea();
+    g_LoggerRecord.m_bDescRead = 1;
+    g_LoggerRecord.BuildTimeTable();
+    g_LoggerRecord.m_nBattery = 0;
+    g_LoggerRecord.m_bStatusValid = 0;
+    file.Close();
+    return ok ? OpenDataResult::Loaded : OpenDataResult::Failed;
+}

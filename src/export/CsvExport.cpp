@@ -1,0 +1,54 @@
+#include "export/CsvExport.h"
+
+#include "app/TextTable.h"
+#include "record/SampleText.h"
+
+#include <QSaveFile>
+
+namespace {
+
+void AppendField(QByteArray& out, const QString& text)
+{
+    QByteArray bytes = text.toUtf8();
+    bytes.replace('"', "\"\"");
+    out += '"';
+    out += bytes;
+    out += '"';
+}
+
+void AppendRow(QByteArray& out, const CLoggerRecord& record, int columns, int row)
+{
+    for (int c = 0; c < columns; ++c) {
+        if (c > 0)
+            out += ',';
+        AppendField(out, row < 0 ? GetText(SampleColumnTextId(c)) : SampleCellText(record, row, c));
+    }
+    out += "\r\n";
+}
+
+} // namespace
+
+QByteArray CsvFromRecord(const CLoggerRecord& record)
+{
+    const int columns = SampleColumnCount(record);
+    const int rows = std::min(std::max(record.m_nReceived, 0), MAX_SAMPLES);
+    QByteArray out;
+    out.reserve(64 + static_cast<qsizetype>(rows) * 48);
+    AppendRow(out, record, columns, -1);
+    for (int r = 0; r < rows; ++r)
+        AppendRow(out, record, columns, r);
+    return out;
+}
+
+bool WriteCsvFile(const CLoggerRecord& record, const QString& path)
+{
+    QSaveFile file(path);
+    if (!file.open(QIODevice::WriteOnly))
+        return false;
+    const QByteArray csv = CsvFromRecord(record);
+    if (file.write(csv) != csv.size()) {
+        file.cancelWriting();
+        return false;
+    }
+    return file.commit();
+}

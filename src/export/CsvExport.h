@@ -1,0 +1,15 @@
+#pragma once
+
+#include "record/LoggerRecord.h"
+
+#include <QByteArray>
+#include <QString>
+
+// The data list of a record as RFC 4180 CSV in UTF-8: a header row with the
+// column names, then one row per received sample with the list's cell texts;
+// every field quoted, lines ended with CRLF.
+QByteArray CsvFromRecord(const CLoggerRecord& record);
+
+// Writes CsvFromRecord to path through a temporary file that replaces path
+// only when written whole. False on any failure; path is then unchanged.
+bool WriteCsvFile(const CLoggerRecord& record, const QString& path);
