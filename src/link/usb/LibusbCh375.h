@@ -1,0 +1,62 @@
+#pragma once
+
+#include "link/usb/Ch375Library.h"
+#include "link/usb/LibusbHotplug.h"
+
+#include <array>
+#include <cstdint>
+#include <vector>
+
+struct libusb_context;
+struct libusb_device_handle;
+
+// The CH375 library over libusb-1.0. Devices with the CH375's ids are
+// numbered 0..15 in the order of (bus, address). Opening claims interface 0
+// (detaching a kernel driver if one is bound) and finds its bulk endpoints.
+// A machine without USB simply has no devices.
+class LibusbCh375 : public Ch375Library {
+public:
+    static constexpr unsigned long kDefaultTimeoutMs = 1000;
+    static const std::vector<LibusbHotplug::UsbId>& DeviceIds();
+
+    LibusbCh375() = default;
+    ~LibusbCh375() override;
+    LibusbCh375(const LibusbCh375&) = delete;
+    LibusbCh375& operator=(const LibusbCh375&) = delete;
+
+    std::intptr_t CH375OpenDevice(unsigned long index) override;
+    void CH375CloseDevice(unsigned long index) override;
+    bool CH375ResetDevice(unsigned long index) override;
+    unsigned long CH375GetDrvVersion() override;
+    unsigned long CH375GetUsbID(unsigned long index) override;
+    bool CH375SetTimeoutEx(unsigned long index, unsigned long writeMs, unsigned long readMs,
+                           unsigned long auxWriteMs, unsigned long auxReadMs) override;
+    bool CH375WriteData(unsigned long index, const void* buffer, unsigned long* length) override;
+    bool CH375ReadData(unsigned long index, void* buffer, unsigned long* length) override;
+    bool CH375SetDeviceNotify(unsigned long index, const char* deviceName, NotifyRoutine routine) override;
+
+    // Number of CH375 devices present now.
+    int CountDevices();
+
+private:
+    struct Slot {
+        libusb_device_handle* handle = nullptr;
+        std::uint8_t endpointOut = 0;
+        std::uint8_t endpointIn = 0;
+        int packetIn = 64;
+        bool reattachDriver = false;
+        unsigned int writeTimeoutMs = kDefaultTimeoutMs;
+        unsigned int readTimeoutMs = kDefaultTimeoutMs;
+        std::uint16_t vendor = 0;
+        std::uint16_t product = 0;
+    };
+
+    bool EnsureContext();
+    Slot* OpenSlot(unsigned long index);
+    bool FindEndpoints(Slot& slot);
+
+    libusb_context* m_ctx = nullptr;
+    bool m_initTried = false;
+    std::array<Slot, kMaxDevices> m_slots{};
+    LibusbHotplug m_hotplug;
+};

@@ -1,0 +1,108 @@
+#include "link/usb/SettingsFrame.h"
+
+#include "app/CodePage.h"
+#include "link/usb/UsbEncoding.h"
+#include "link/usb/UsbFrames.h"
+
+#include <algorithm>
+#include <cstring>
+
+namespace {
+
+constexpr int kIdLength = 11;
+constexpr int kDescriptionChars = 48;
+
+void PutHeader(UsbFrame& frame, int length)
+{
+    frame.bytes.fill(0);
+    std::memcpy(frame.bytes.data(), usbframe::kWriteSettings, 4);
+    frame.length = length;
+}
+
+void PutId(std::uint8_t* p, const QString& id)
+{
+    for (int i = 0; i < kIdLength; ++i)
+        p[i] = i < id.size() ? static_cast<std::uint8_t>(id[i].unicode() & 0xFF) : 0;
+}
+
+void PutInterval(std::uint8_t* p, int minutes)
+{
+    usbcode::PutWord(p, static_cast<std::uint16_t>(std::clamp(minutes, 0, 0xFFFF)));
+}
+
+} // namespace
+
+SettingsFrameResult BuildSettingsFrame(int type, const UsbSettings& s, UsbFrame& frame)
+{
+    if (type != 1 && type != 3 && type != 4 && type != 6)
+        return SettingsFrameResult::NoSettings;
+    const int high = usbcode::TempLimitHundredths(s.highTemp, s.fahrenheit);
+    const int low = usbcode::TempLimitHundredths(s.lowTemp, s.fahrenheit);
+    const int humiHigh = usbcode::HumiLimitHundredths(s.humiHigh);
+    const int humiLow = usbcode::HumiLimitHundredths(s.humiLow);
+    if (high < low || (type == 4 && humiHigh < humiLow))
+        return SettingsFrameResult::LimitsWrong;
+
+    const time64 start = std::max(s.start, s.now);
+    std::uint8_t* p = frame.bytes.data();
+    if (type == 1) {
+        PutHeader(frame, usbframe::kSettingsFrameShort);
+        PutId(p + 7, s.id);
+        usbcode::EncodeTime7(start, p + 18);
+        PutInterval(p + 25, s.intervalMinutes);
+        usbcode::PutSignedMagnitude(p + 27, high);
+        usbcode::PutSignedMagnitude(p + 29, low);
+        usbcode::EncodeTime7(s.now, p + 31);
+        return SettingsFrameResult::Ok; // bytes 38..39 stay zero
+    }
+    PutHeader(frame, type == 4 ? usbframe::kSettingsFrameHumidity : usbframe::kSettingsFrameShort);
+    PutId(p + 7, s.id);
+    usbcode::EncodeTime7(start, p + 18);
+    usbcode::EncodeTime7(s.now, p + 25);
+    PutInterval(p + 32, s.intervalMinutes);
+    usbcode::PutTwosComplement(p + 34, high);
+    usbcode::PutTwosComplement(p + 36, low);
+    if (type == 4) {
+        usbcode::PutTwosComplement(p + 38, humiHigh);
+        usbcode::PutTwosComplement(p + 40, humiLow);
+    }
+    return SettingsFrameResult::Ok;
+}
+
+int ClockRateCode(const QString& id)
+{
+    const QString pair = id.mid(1, 2);
+    if (pair == QLatin1String("25"))
+        return 5;
+    if (pair == QLatin1String("50"))
+        return 10;
+    if (pair == QLatin1String("99"))
+        return 20;
+    return 0;
+}
+
+bool BuildClockFrame(const QString& id, time64 now, UsbFrame& frame)
+{
+    const int rate = ClockRateCode(id);
+    if (!rate)
+        return false;
+    PutHeader(frame, usbframe::kClockFrame);
+    PutId(frame.bytes.data() + 7, id);
+    usbcode::EncodeTime7(now, frame.bytes.data() + 18);
+    frame.bytes[25] = static_cast<std::uint8_t>(rate);
+    return true;
+}
+
+int DescriptionBytes(const QString& text, std::uint8_t (&out)[50])
+{
+    std::memset(out, 0, sizeof out);
+    QString kept = text.left(kDescriptionChars);
+    QByteArray bytes = ToOem(kept);
+    // A double-byte character must not be cut in half at the end.
+    while (bytes.size() > usbframe::kDescriptionBytes && !kept.isEmpty()) {
+        kept.chop(1);
+        bytes = ToOem(kept);
+    }
+    std::memcpy(out, bytes.constData(), static_cast<size_t>(bytes.size()));
+    return static_cast<int>(kept.size());
+}
