@@ -1,0 +1,241 @@
+// Statistics texts, MKT and the moving-MKT mode.
+#include "UnitGuard.h"
+
+#include "record/LoggerRecord.h"
+
+#include <cmath>
+#include <gtest/gtest.h>
+#include <vector>
+
+namespace {
+
+CLoggerRecord g_record;
+
+void SetSamples(CLoggerRecord& r, const std::vector<float>& temps, time64 interval = 600)
+{
+    r.Reset();
+    r.m_nType = 1;
+    r.m_tsInterval = interval;
+    r.m_nCount = static_cast<int>(temps.size());
+    std::copy(temps.begin(), temps.end(), r.m_fTemp);
+}
+
+TEST(Statistics, TextsFollowUnitAndLimits)
+{
+    struct Case {
+        const QString& unit;
+        float value;
+        float low, high;
+        const char* value_text;
+        const char* high_text; // "" when the limit rows stay empty
+        const char* low_text;
+    } const cases[] = {
+        {g_strUnitC, 23.5f, 0, 0, "23.50\u00B0C", "", ""},
+        {g_strUnitC, -20.0f, 2, 8, "-20.00\u00B0C", "8.00\u00B0C", "2.00\u00B0C"},
+        {g_strUnitC, 0.0f, 5, 5, "0.00\u00B0C", "", ""},
+        {g_strUnitC, 1.005f, 8, 2, "1.00\u00B0C", "", ""},
+        {g_strUnitF, 25.0f, 2, 8, "77.00\u00B0F", "46.40\u00B0F", "35.60\u00B0F"},
+        {g_strUnitF, -40.0f, 0, 0, "-40.00\u00B0F", "", ""},
+    };
+    for (const Case& c : cases) {
+        UnitGuard unit(c.unit);
+        g_record.Reset();
+        g_record.m_fMax = g_record.m_fMin = g_record.m_fAvg = g_record.m_fMkt = c.value;
+        g_record.m_fLowLimit = c.low;
+        g_record.m_fHighLimit = c.high;
+        g_record.m_strValue[ROW_HIGH_LIMIT] = QStringLiteral("stale");
+        g_record.FormatStatTexts();
+        const QString text = QString::fromUtf8(c.value_text);
+        SCOPED_TRACE(c.value_text);
+        for (int row : {ROW_MAX, ROW_MIN, ROW_AVG, ROW_MKT})
+            EXPECT_EQ(g_record.m_strValue[row], text) << row;
+        EXPECT_EQ(g_record.m_strValue[ROW_HIGH_LIMIT], QString::fromUtf8(c.high_text));
+        EXPECT_EQ(g_record.m_strValue[ROW_LOW_LIMIT], QString::fromUtf8(c.low_text));
+        EXPECT_TRUE(g_record.m_strValue[ROW_HUMI_MAX].isEmpty()); // not a humidity logger
+    }
+}
+
+TEST(Statistics, HumidityRowsForTypeFourOnlyAndAnUnknownUnitLeavesTemperatureRows)
+{
+    UnitGuard unit(QStringLiteral("K"));
+    g_record.Reset();
+    g_record.m_nType = 4;
+    g_record.m_fHumiMax = 80.5f;
+    g_record.m_fHumiMin = 20.0f;
+    g_record.m_fHumiAvg = 50.25f;
+    g_record.m_fHumiHighLimit = g_record.m_fHumiLowLimit = 40.0f;
+    g_record.m_strValue[ROW_MAX] = QStringLiteral("kept");
+    g_record.FormatStatTexts();
+    EXPECT_EQ(g_record.m_strValue[ROW_MAX], QStringLiteral("kept"));
+    EXPECT_EQ(g_record.m_strValue[ROW_HUMI_MAX], QStringLiteral("80.50%RH"));
+    EXPECT_EQ(g_record.m_strValue[ROW_HUMI_MIN], QStringLiteral("20.00%RH"));
+    EXPECT_EQ(g_record.m_strValue[ROW_HUMI_AVG], QStringLiteral("50.25%RH"));
+    EXPECT_TRUE(g_record.m_strValue[ROW_HUMI_HIGH_LIMIT].isEmpty());
+    g_record.m_fHumiHighLimit = 70.0f;
+    g_record.FormatStatTexts();
+    EXPECT_EQ(g_record.m_strValue[ROW_HUMI_HIGH_LIMIT], QStringLiteral("70.00%RH"));
+    EXPECT_EQ(g_record.m_strValue[ROW_HUMI_LOW_LIMIT], QStringLiteral("40.00%RH"));
+}
+
+// The MKT is the temperature whose Arrhenius term equals the mean term. Found
+// here by bisection on that equation, not by the closed form.
+double MktByBisection(const std::vector<float>& temps)
+{
+    long double mean = 0;
+    for (float t : temps)
+        mean += std::exp(-10000.0L / (t + 273.1L));
+    mean /= temps.size();
+    long double lo = -100, hi = 200;
+    for (int k = 0; k < 200; ++k) {
+        const long double mid = (lo + hi) / 2;
+        (std::exp(-10000.0L / (mid + 273.1L)) < mean ? lo : hi) = mid;
+    }
+    return static_cast<double>(lo);
+}
+
+TEST(Statistics, MktMatchesIndependentValues)
+{
+    UnitGuard unit(g_strUnitC);
+    struct Case {
+        std::vector<float> temps;
+        const char* text; // worked out to 40 digits outside the program
+    } const cases[] = {
+        {{25.0f, 25.0f, 25.0f}, "25.00\u00B0C"},
+        {{20.0f, 30.0f}, "26.26\u00B0C"},          // 26.2603
+        {{2.0f, 8.0f, 8.0f, 25.0f}, "15.49\u00B0C"}, // 15.4855
+        {{-20.0f, 0.0f, 40.0f}, "29.68\u00B0C"},     // 29.6778
+        {{5.5f, 5.5f, 5.5f, 35.25f}, "23.40\u00B0C"}, // 23.3972
+    };
+    for (const Case& c : cases) {
+        SetSamples(g_record, c.temps);
+        g_record.ComputeMkt();
+        EXPECT_EQ(g_record.m_strValue[ROW_MKT], QString::fromUtf8(c.text));
+        EXPECT_NEAR(g_record.m_fMkt, MktByBisection(c.temps), 1e-4);
+        // Each term is computed in double and kept as a float value.
+        const double term = static_cast<float>(std::exp(-10000.0 / (static_cast<double>(c.temps[0]) + 273.1)));
+        EXPECT_EQ(g_record.m_dMktTerm[0], term);
+    }
+    std::vector<float> mixed;
+    for (int i = 0; i < 5000; ++i)
+        mixed.push_back(static_cast<float>(std::round((4.0 + 3.0 * std::sin(i * 0.01) + (i % 97 == 0 ? 9.0 : 0.0)) * 100) / 100));
+    SetSamples(g_record, mixed);
+    g_record.ComputeMkt();
+    EXPECT_NEAR(g_record.m_fMkt, MktByBisection(mixed), 1e-4);
+
+    UnitGuard fahrenheit(g_strUnitF);
+    SetSamples(g_record, {25.0f, 25.0f});
+    g_record.ComputeMkt();
+    EXPECT_EQ(g_record.m_strValue[ROW_MKT], QStringLiteral("77.00\u00B0F"));
+    SetSamples(g_record, {});
+    g_record.m_strValue[ROW_MKT] = QStringLiteral("kept");
+    g_record.ComputeMkt();
+    EXPECT_EQ(g_record.m_fMkt, 0.0f);
+    EXPECT_EQ(g_record.m_strValue[ROW_MKT], QStringLiteral("kept"));
+}
+
+double WindowMkt(const CLoggerRecord& r, int first, int n)
+{
+    long double sum = 0;
+    for (int k = first; k < first + n; ++k)
+        sum += std::exp(static_cast<long double>(-10000.0 / (r.m_fTemp[k] + 273.1)));
+    return static_cast<double>(-10000.0L / std::log(sum / n) - 273.1L);
+}
+
+// The shown value of sample i for window length w, summed directly.
+double ExpectedShown(const CLoggerRecord& r, int i, int w)
+{
+    if (w <= 0)
+        return r.m_fTemp[i];
+    if (i < 2 * w)
+        return w - 1 <= 0 ? r.m_fTemp[i] : WindowMkt(r, (i + 1) / 2, w - 1);
+    return WindowMkt(r, i - w + 1, w);
+}
+
+TEST(Statistics, MovingMktWindowRules)
+{
+    UnitGuard unit(g_strUnitC);
+    struct Case {
+        const char* description;
+        int minutes_x60; // interval in seconds
+        int count;
+        bool plain;
+        int window; // -1: plain mode expected
+    } const cases[] = {
+        {"  VtQk shelf 3", 600, 100, false, 50}, // 60, cut to count / 2
+        {"vtqk", 3600, 100, false, 10},
+        {"VTQK", 5 * 3600, 100, false, 5},       // 2, raised to the minimum 5
+        {"vtqkx", 60, 1000, false, 500},         // 600 > 1000 / 2
+        {"vtqk", 600, 7, false, 3},              // 60 >= 7: 7 / 2
+        {"vtqk", 600, 2, false, 1},              // start-up stretch with n = 0
+        {"vtqk", 600, 1, false, 0},
+        {"vtq", 600, 100, false, -1},
+        {"vtqk", 600, 100, true, -1},
+        {" xvtqk", 600, 100, false, -1},
+        {"vtqk", 30, 100, false, -1},            // under a minute: plain
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(::testing::Message() << c.description << " " << c.minutes_x60 << "s x" << c.count);
+        std::vector<float> temps;
+        for (int i = 0; i < c.count; ++i)
+            temps.push_back(static_cast<float>(5.0 + 0.07 * i + (i % 11 == 0 ? 6.0 : 0.0)));
+        SetSamples(g_record, temps, c.minutes_x60);
+        g_record.m_fLoggerMax = 99.0f;
+        g_record.m_fLoggerMin = -99.0f;
+        g_record.m_fLoggerAvg = 1.0f;
+        g_record.m_strValue[ROW_DESCRIPTION] = QString::fromLatin1(c.description);
+        g_record.Recompute(c.plain);
+        EXPECT_EQ(g_record.m_strValue[ROW_DESCRIPTION], QString::fromLatin1(c.description).trimmed());
+        if (c.window < 0) {
+            EXPECT_EQ(g_record.m_fMax, 99.0f);
+            EXPECT_EQ(g_record.m_fAvg, 1.0f);
+            for (int i = 0; i < c.count; ++i)
+                ASSERT_EQ(g_record.m_fTempShown[i], g_record.m_fTemp[i]);
+            continue;
+        }
+        float max = -3000, min = 3000;
+        double sum = 0;
+        for (int i = 0; i < c.count; ++i) {
+            ASSERT_NEAR(g_record.m_fTempShown[i], ExpectedShown(g_record, i, c.window), 2e-4) << i;
+            max = std::max(max, g_record.m_fTempShown[i]);
+            min = std::min(min, g_record.m_fTempShown[i]);
+            sum += g_record.m_fTempShown[i];
+        }
+        EXPECT_EQ(g_record.m_fMax, max);
+        EXPECT_EQ(g_record.m_fMin, min);
+        EXPECT_NEAR(g_record.m_fAvg, sum / c.count, 1e-3);
+        EXPECT_EQ(g_record.m_strValue[ROW_MAX], QString::asprintf("%4.2f", max) + g_strUnitC);
+    }
+}
+
+TEST(Statistics, MovingMktWithoutSamplesKeepsTheStartExtremes)
+{
+    SetSamples(g_record, {});
+    g_record.m_strValue[ROW_DESCRIPTION] = QStringLiteral("vtqk");
+    g_record.Recompute(false);
+    EXPECT_EQ(g_record.m_fMax, -3000.0f);
+    EXPECT_EQ(g_record.m_fMin, 3000.0f);
+    EXPECT_EQ(g_record.m_fAvg, 0.0f);
+}
+
+TEST(Statistics, RecomputeSetsTheStatisticsRowFlags)
+{
+    struct Case {
+        int type;
+        bool tempAlarm, humiAlarm;
+        std::int32_t flags;
+    } const cases[] = {
+        {1, false, false, 0x1C0}, {1, true, false, 0x7C0}, {4, false, false, 0x39C0},
+        {4, true, true, 0xFFC0}, {4, false, true, 0xF9C0}, {2, true, true, 0x7C0},
+    };
+    for (const Case& c : cases) {
+        SetSamples(g_record, {5.0f});
+        g_record.m_nType = c.type;
+        g_record.m_bTempAlarm = c.tempAlarm;
+        g_record.m_bHumiAlarm = c.humiAlarm;
+        g_record.m_nRowFlags = RF_ID;
+        g_record.Recompute(true);
+        EXPECT_EQ(g_record.m_nRowFlags, c.flags | RF_ID) << c.type << c.tempAlarm << c.humiAlarm;
+    }
+}
+
+} // namespace
