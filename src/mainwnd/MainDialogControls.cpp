@@ -1,0 +1,202 @@
+// The main window's controls: the template (positions in dialog units),
+// their creation, start texts and colours.
+#include "mainwnd/MolvaneQuillmarDlg.h"
+
+#include "app/TextTable.h"
+#include "mainwnd/BatteryStrip.h"
+#include "mainwnd/DialogScale.h"
+#include "mainwnd/Statics.h"
+#include "mainwnd/SummFormView.h"
+#include "mainwnd/TabHost.h"
+#include "record/LoggerRecord.h"
+#include "record/Units.h"
+#include "views/DataFormView.h"
+#include "views/DataModelView.h"
+
+#include <QApplication>
+#include <QGroupBox>
+#include <QLabel>
+#include <QProgressBar>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QTabBar>
+
+namespace {
+
+enum class Kind { Banner, Button, Group, Radio, ClockStatic, Tabs, Battery, GraphFrame, Status, Progress };
+
+struct ControlSpec {
+    int id;
+    Kind kind;
+    const char* templateText;
+    int x, y, w, h;
+};
+
+constexpr ControlSpec kControls[] = {
+    {CMolvaneQuillmarDlg::IDC_BANNER, Kind::Banner, "", 0, 0, 606, 55},
+    {CMolvaneQuillmarDlg::IDC_DOWNLOAD, Kind::Button, "Button1", 25, 63, 50, 14},
+    {CMolvaneQuillmarDlg::IDC_SAVE, Kind::Button, "Button2", 91, 63, 50, 14},
+    {CMolvaneQuillmarDlg::IDC_OPEN, Kind::Button, "Button3", 157, 63, 50, 14},
+    {CMolvaneQuillmarDlg::IDC_PRINT, Kind::Button, "Button4", 223, 63, 50, 14},
+    {CMolvaneQuillmarDlg::IDC_CALIBRATE, Kind::Button, "Calibration Time", 324, 63, 72, 14},
+    {CMolvaneQuillmarDlg::IDC_START_SETTING, Kind::Button, "Button5", 432, 63, 59, 18},
+    {CMolvaneQuillmarDlg::IDCANCEL, Kind::Button, "Button6", 525, 63, 59, 18},
+    {CMolvaneQuillmarDlg::IDC_UNIT_GROUP, Kind::Group, "", 227, 91, 81, 21},
+    {CMolvaneQuillmarDlg::IDC_UNIT_C, Kind::Radio, " C", 235, 99, 23, 10},
+    {CMolvaneQuillmarDlg::IDC_UNIT_F, Kind::Radio, " F", 273, 99, 22, 10},
+    {CMolvaneQuillmarDlg::IDC_LOGGER_CLOCK, Kind::ClockStatic, "**", 324, 97, 72, 11},
+    {CMolvaneQuillmarDlg::IDC_RUN_STATE, Kind::ClockStatic, "**", 419, 97, 72, 11},
+    {CMolvaneQuillmarDlg::IDC_TABS, Kind::Tabs, "", 1, 91, 207, 255},
+    {CMolvaneQuillmarDlg::IDC_BATTERY, Kind::Battery, "", 209, 118, 15, 228},
+    {CMolvaneQuillmarDlg::IDC_GRAPH_FRAME, Kind::GraphFrame, "", 225, 118, 380, 228},
+    {CMolvaneQuillmarDlg::IDC_STATUS, Kind::Status, " Ready...", 0, 353, 381, 16},
+    {CMolvaneQuillmarDlg::IDC_PROGRESS, Kind::Progress, "", 378, 353, 228, 16},
+};
+
+// Button captions set at start: control id and text (English, Chinese).
+struct ButtonText {
+    int id;
+    const char* english;
+    const char* chinese;
+};
+constexpr ButtonText kButtonTexts[] = {
+    {CMolvaneQuillmarDlg::IDC_DOWNLOAD, "Download", "读取数据"},
+    {CMolvaneQuillmarDlg::IDC_SAVE, "Save", "保存数据"},
+    {CMolvaneQuillmarDlg::IDC_OPEN, "Open", "打开文件"},
+    {CMolvaneQuillmarDlg::IDC_PRINT, "Print", "打印数据"},
+    {CMolvaneQuillmarDlg::IDC_START_SETTING, "Start Setting", "启动设置"},
+    {CMolvaneQuillmarDlg::IDCANCEL, "Exit", "退出"},
+    {CMolvaneQuillmarDlg::IDC_CALIBRATE, "Calibration Time", "校准时间"},
+};
+
+const QColor kClockText(255, 205, 15);
+const QColor kRunStateText(200, 70, 80);
+const QColor kDialogColour(82, 105, 118);
+
+// Controls that keep the system look on the dark dialog background.
+void UseSystemColours(QWidget* w, bool fill)
+{
+    w->setPalette(QApplication::palette());
+    w->setAutoFillBackground(fill);
+}
+
+QWidget* MakeControl(const ControlSpec& spec, QWidget* parent)
+{
+    const QString text = QString::fromUtf8(spec.templateText);
+    switch (spec.kind) {
+    case Kind::Banner:
+        return new CBannerStatic(parent);
+    case Kind::Button:
+        { auto* button = new QPushButton(text, parent); button->setAutoDefault(false); return button; }
+    case Kind::Group: {
+        auto* group = new QGroupBox(parent);
+        QPalette pal = group->palette();
+        pal.setColor(QPalette::Window, kDialogColour);
+        group->setPalette(pal);
+        return group;
+    }
+    case Kind::Radio: {
+        auto* radio = new QRadioButton(text, parent);
+        UseSystemColours(radio, true);
+        return radio;
+    }
+    case Kind::ClockStatic: {
+        auto* label = new CColourStatic(spec.id == CMolvaneQuillmarDlg::IDC_LOGGER_CLOCK ? kClockText : kRunStateText,
+                                        kDialogColour, parent);
+        UseSystemColours(label, true);
+        label->SetText(text);
+        return label;
+    }
+    case Kind::Tabs: {
+        auto* tabs = new CTabHost(parent);
+        UseSystemColours(tabs, true);
+        return tabs;
+    }
+    case Kind::Battery:
+        return new CBatteryStrip(parent);
+    case Kind::GraphFrame: {
+        auto* frame = new QFrame(parent);
+        frame->setFrameStyle(QFrame::Box | QFrame::Plain);
+        UseSystemColours(frame, true);
+        QPalette pal = frame->palette();
+        pal.setColor(QPalette::WindowText, Qt::black);
+        frame->setPalette(pal);
+        return frame;
+    }
+    case Kind::Status: {
+        auto* label = new QLabel(text, parent);
+        label->setTextFormat(Qt::PlainText);
+        label->setAlignment(Qt::AlignLeft | Qt::AlignVCenter);
+        UseSystemColours(label, true);
+        return label;
+    }
+    case Kind::Progress: {
+        auto* bar = new QProgressBar(parent);
+        bar->setTextVisible(false);
+        UseSystemColours(bar, false);
+        return bar;
+    }
+    }
+    return nullptr;
+}
+
+} // namespace
+
+void CMolvaneQuillmarDlg::CreateControls()
+{
+    const DialogBaseUnits units = BaseUnitsOf(font());
+    resize(DluToPixels(0, 0, 606, 369, units).size());
+    for (const ControlSpec& spec : kControls) {
+        QWidget* control = MakeControl(spec, this);
+        control->setObjectName(QStringLiteral("ctl_%1").arg(spec.id));
+        control->setGeometry(DluToPixels(spec.x, spec.y, spec.w, spec.h, units));
+        m_controls[spec.id] = control;
+    }
+    m_pBanner = static_cast<CBannerStatic*>(Control(IDC_BANNER));
+    m_pTabs = static_cast<CTabHost*>(Control(IDC_TABS));
+    m_pBattery = static_cast<CBatteryStrip*>(Control(IDC_BATTERY));
+    m_pClock = static_cast<CColourStatic*>(Control(IDC_LOGGER_CLOCK));
+    m_pRunState = static_cast<CColourStatic*>(Control(IDC_RUN_STATE));
+    m_pStatus = static_cast<QLabel*>(Control(IDC_STATUS));
+    m_pProgress = static_cast<QProgressBar*>(Control(IDC_PROGRESS));
+    // The status line and the progress bar overlap by 3 units; the bar wins.
+    m_pProgress->raise();
+}
+
+void CMolvaneQuillmarDlg::CreatePages()
+{
+    m_pTabs->Bar()->addTab(GetText(1));
+    m_pTabs->Bar()->addTab(GetText(2));
+    const QSize page(m_pTabs->width(), m_pTabs->PageHeight());
+    m_pSummary = new CSummFormView(m_pTabs);
+    m_pDataList = new CDataFormView(m_pTabs);
+    m_pAreaSummary = new CSummFormView(m_pTabs);
+    m_pAreaDataList = new CDataFormView(m_pTabs);
+    for (QWidget* w : {static_cast<QWidget*>(m_pSummary), static_cast<QWidget*>(m_pDataList),
+                       static_cast<QWidget*>(m_pAreaSummary), static_cast<QWidget*>(m_pAreaDataList)}) {
+        w->setGeometry(QRect(QPoint(0, 0), page));
+        w->hide();
+    }
+    m_pSummary->show();
+}
+
+void CMolvaneQuillmarDlg::SetStartTexts()
+{
+    static_cast<QRadioButton*>(Control(IDC_UNIT_F))->setText(g_strUnitF);
+    static_cast<QRadioButton*>(Control(IDC_UNIT_C))->setText(g_strUnitC);
+    EnableButton(IDC_CALIBRATE, false);
+    EnableButton(IDC_START_SETTING, false);
+    Control(IDC_LOGGER_CLOCK)->hide();
+    Control(IDC_RUN_STATE)->hide();
+    m_pProgress->setRange(0, 200);
+    m_pProgress->setValue(0);
+    const bool chinese = g_nLanguage == LANG_CHINESE;
+    for (const ButtonText& b : kButtonTexts)
+        static_cast<QPushButton*>(Control(b.id))->setText(QString::fromUtf8(chinese ? b.chinese : b.english));
+}
+
+QWidget* CMolvaneQuillmarDlg::Control(int id) const
+{
+    const auto it = m_controls.find(id);
+    return it == m_controls.end() ? nullptr : it->second;
+}

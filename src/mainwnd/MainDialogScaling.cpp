@@ -1,0 +1,74 @@
+// The one-time fit of the main window to 90 % of the screen: every control
+// keeps its centre scaled about the client origin, fonts grow with it, and
+// each page rescales its own controls.
+#include "mainwnd/MolvaneQuillmarDlg.h"
+
+#include "mainwnd/DialogScale.h"
+#include "mainwnd/SummFormView.h"
+#include "mainwnd/TabHost.h"
+#include "views/DataFormView.h"
+#include "views/DataModelView.h"
+
+namespace {
+
+// Scaling order of the controls below the banner.
+constexpr int kScaledControls[] = {
+    CMolvaneQuillmarDlg::IDC_DOWNLOAD, CMolvaneQuillmarDlg::IDC_OPEN, CMolvaneQuillmarDlg::IDC_SAVE,
+    CMolvaneQuillmarDlg::IDC_PRINT, CMolvaneQuillmarDlg::IDC_START_SETTING, CMolvaneQuillmarDlg::IDCANCEL,
+    CMolvaneQuillmarDlg::IDC_CALIBRATE, CMolvaneQuillmarDlg::IDC_TABS, CMolvaneQuillmarDlg::IDC_UNIT_F,
+    CMolvaneQuillmarDlg::IDC_UNIT_C, CMolvaneQuillmarDlg::IDC_BATTERY, CMolvaneQuillmarDlg::IDC_LOGGER_CLOCK,
+    CMolvaneQuillmarDlg::IDC_RUN_STATE, CMolvaneQuillmarDlg::IDC_GRAPH_FRAME, CMolvaneQuillmarDlg::IDC_UNIT_GROUP,
+    CMolvaneQuillmarDlg::IDC_STATUS, CMolvaneQuillmarDlg::IDC_PROGRESS,
+};
+
+QSize Scaled(QSize size, float s)
+{
+    return {static_cast<int>(static_cast<float>(size.width()) * s),
+            static_cast<int>(static_cast<float>(size.height()) * s)};
+}
+
+} // namespace
+
+void CMolvaneQuillmarDlg::ScaleToScreen(QSize screen)
+{
+    const QSize window = size();
+    m_fScale = ScreenFitScale(screen, window);
+    m_scaledSize = Scaled(window, m_fScale);
+
+    const QRect banner = Control(IDC_BANNER)->geometry();
+    const int hw = (banner.width() + 1) / 2;
+    const int hh = (banner.height() + 1) / 2;
+    Control(IDC_BANNER)->setGeometry(0, 0, 2 * static_cast<int>(static_cast<float>(hw) * m_fScale),
+                                     2 * static_cast<int>(static_cast<float>(hh) * m_fScale));
+
+    m_scaledFont = ScaledFont(Control(IDC_DOWNLOAD)->font(), m_fScale);
+    for (const int id : kScaledControls) {
+        QWidget* control = Control(id);
+        control->setFont(m_scaledFont);
+        control->setGeometry(ScaleControlRect(control->geometry(), m_fScale));
+    }
+    RescalePages();
+    setFixedSize(m_scaledSize);
+    move(CentredOrigin(screen, m_scaledSize));
+}
+
+void CMolvaneQuillmarDlg::RescalePages()
+{
+    auto fit = [this](QWidget* page) {
+        const QSize size(page->width() + 1, page->height() + 1);
+        page->setGeometry(QRect(QPoint(0, 0), Scaled(size, m_fScale)));
+    };
+    const QPoint summaryOrigin = m_pSummary->mapTo(this, QPoint(0, 0));
+    fit(m_pSummary);
+    m_pSummary->Rescale(m_fScale, summaryOrigin.x(), summaryOrigin.y());
+    fit(m_pAreaSummary);
+    m_pAreaSummary->Rescale(m_fScale, summaryOrigin.x(), summaryOrigin.y());
+    const QPoint listOrigin = m_pDataList->mapTo(this, QPoint(0, 0));
+    fit(m_pDataList);
+    m_pDataList->Rescale(m_fScale, listOrigin.x(), listOrigin.y());
+    fit(m_pAreaDataList);
+    m_pAreaDataList->Rescale(m_fScale, listOrigin.x(), listOrigin.y());
+    const QPoint graphOrigin = m_pGraph->mapTo(this, QPoint(0, 0));
+    fit(m_pGraph);
+    m_pGraph->Rescale(m_fScale, graphOrigin.x(), graphOrigin.y());
+}

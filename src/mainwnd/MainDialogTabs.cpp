@@ -1,0 +1,83 @@
+// Page switching on the tab control: summary, data, and while a range is
+// selected on the graph, the area summary and area data pages.
+#include "mainwnd/MolvaneQuillmarDlg.h"
+
+#include "app/TextTable.h"
+#include "mainwnd/SummFormView.h"
+#include "mainwnd/TabHost.h"
+#include "record/LoggerRecord.h"
+#include "views/DataFormView.h"
+#include "views/DataModelView.h"
+
+#include <QSignalBlocker>
+#include <QTabBar>
+
+namespace {
+
+void ShowOnly(QWidget* shown, std::initializer_list<QWidget*> pages)
+{
+    for (QWidget* page : pages)
+        page->setVisible(page == shown);
+}
+
+} // namespace
+
+void CMolvaneQuillmarDlg::OnTabChanged(int index)
+{
+    const auto pages = {static_cast<QWidget*>(m_pSummary), static_cast<QWidget*>(m_pDataList),
+                        static_cast<QWidget*>(m_pAreaSummary), static_cast<QWidget*>(m_pAreaDataList)};
+    const bool selection = m_pGraph && m_pGraph->IsSelectionOn();
+    switch (index) {
+    case 0:
+        ShowOnly(m_pSummary, pages);
+        break;
+    case 1:
+        ShowOnly(m_pDataList, pages);
+        break;
+    case 2:
+        if (selection)
+            ShowOnly(m_pAreaSummary, pages);
+        else
+            m_pAreaSummary->hide();
+        break;
+    case 3:
+        if (selection)
+            ShowOnly(m_pAreaDataList, pages);
+        else
+            m_pAreaDataList->hide();
+        break;
+    default:
+        break;
+    }
+}
+
+void CMolvaneQuillmarDlg::ShowAreaTabs(bool show)
+{
+    QTabBar* bar = m_pTabs->Bar();
+    const auto pages = {static_cast<QWidget*>(m_pSummary), static_cast<QWidget*>(m_pDataList),
+                        static_cast<QWidget*>(m_pAreaSummary), static_cast<QWidget*>(m_pAreaDataList)};
+    if (!show) {
+        bar->setCurrentIndex(0);
+        ShowOnly(m_pSummary, pages);
+        const QSignalBlocker block(bar);
+        while (bar->count() > 2)
+            bar->removeTab(bar->count() - 1);
+        return;
+    }
+    {
+        const QSignalBlocker block(bar);
+        while (bar->count() > 2)
+            bar->removeTab(bar->count() - 1);
+        bar->addTab(GetText(153));
+        bar->addTab(GetText(154));
+    }
+    m_pAreaSummary->m_pRecord = &g_AreaRecord;
+    m_pAreaSummary->UpdateLayout();
+    m_pAreaSummary->UpdateValues();
+    m_pAreaDataList->SetRecord(&g_AreaRecord);
+    {
+        const QSignalBlocker block(bar);
+        bar->setCurrentIndex(2);
+    }
+    ShowOnly(m_pAreaSummary, pages);
+}

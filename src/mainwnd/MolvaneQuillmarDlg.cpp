@@ -1,0 +1,229 @@
+#include "mainwnd/MolvaneQuillmarDlg.h"
+
+#include "app/TextTable.h"
+#include "link/LinkGlobals.h"
+#include "mainwnd/AboutDlg.h"
+#include "mainwnd/BatteryStrip.h"
+#include "mainwnd/DialogScale.h"
+#include "mainwnd/QtMessagePoster.h"
+#include "mainwnd/Statics.h"
+#include "mainwnd/SummFormView.h"
+#include "mainwnd/TabHost.h"
+#include "record/LoggerRecord.h"
+#include "record/Units.h"
+#include "views/DataFormView.h"
+#include "views/DataModelView.h"
+
+#include <QAction>
+#include <QCloseEvent>
+#include <QGuiApplication>
+#include <QIcon>
+#include <QLabel>
+#include <QMessageBox>
+#include <QPainter>
+#include <QProgressBar>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QScreen>
+#include <QTabBar>
+
+namespace {
+const QColor kDialogColour(82, 105, 118);
+} // namespace
+
+CMolvaneQuillmarDlg::CMolvaneQuillmarDlg(QSize screen, const QString& commandLine, QWidget* parent)
+    : QDialog(parent)
+{
+    Q_INIT_RESOURCE(halvern);
+    setWindowTitle(QStringLiteral("Halvern Software TH"));
+    setWindowFlags(Qt::Window | Qt::WindowTitleHint | Qt::WindowSystemMenuHint | Qt::WindowMinMaxButtonsHint
+                   | Qt::WindowCloseButtonHint);
+    setWindowIcon(QIcon(QStringLiteral(":/halvern/icon.png")));
+    setFont(DialogFont());
+
+    auto* about = new QAction(QStringLiteral("&About Halvern Software TH..."), this);
+    about->setShortcut(QKeySequence::HelpContents);
+    connect(about, &QAction::triggered, this, &CMolvaneQuillmarDlg::ShowAbout);
+    addAction(about);
+    setContextMenuPolicy(Qt::ActionsContextMenu);
+
+    SetMessageReceiver(MessageTarget::MainDialog, this);
+    g_strLinkLostText.clear();
+
+    CreateControls();
+    CreatePages();
+    SetStartTexts();
+    m_bDownloading = false;
+    g_LoggerRecord.Reset();
+    g_AreaRecord.Reset();
+
+    m_pGraph = new CDataModelView(Control(IDC_GRAPH_FRAME));
+    m_pGraph->setGeometry(0, 0, 930, 600);
+    m_pGraph->show();
+
+    m_pSummary->m_pRecord = &g_LoggerRecord;
+    m_pSummary->UpdateLayout();
+    m_pSummary->SetCaptions();
+    m_pDataList->SetRecord(&g_LoggerRecord);
+    m_pAreaSummary->hide();
+    m_pAreaDataList->hide();
+    m_pAreaSummary->SetCaptions();
+    m_pAreaDataList->SetRecord(&g_AreaRecord);
+
+    if (!screen.isValid() && QGuiApplication::primaryScreen())
+        screen = QGuiApplication::primaryScreen()->size();
+    m_screen = screen.isValid() ? screen : QSize(1920, 1080);
+    ScaleToScreen(m_screen);
+    ConnectCommands();
+
+    SetStatusText(GetText(0));
+    OpenCommandLineFile(commandLine);
+}
+
+CMolvaneQuillmarDlg::~CMolvaneQuillmarDlg()
+{
+    ForgetMessageReceiver(this);
+}
+
+void CMolvaneQuillmarDlg::ConnectCommands()
+{
+    connect(static_cast<QPushButton*>(Control(IDC_OPEN)), &QPushButton::clicked, this, &CMolvaneQuillmarDlg::OnOpen);
+    connect(static_cast<QPushButton*>(Control(IDCANCEL)), &QPushButton::clicked, this, &CMolvaneQuillmarDlg::reject);
+    connect(static_cast<QRadioButton*>(Control(IDC_UNIT_C)), &QRadioButton::clicked, this,
+            [this] { OnUnitChosen(g_strUnitC); });
+    connect(static_cast<QRadioButton*>(Control(IDC_UNIT_F)), &QRadioButton::clicked, this,
+            [this] { OnUnitChosen(g_strUnitF); });
+    connect(m_pTabs->Bar(), &QTabBar::currentChanged, this, &CMolvaneQuillmarDlg::OnTabChanged);
+}
+
+void CMolvaneQuillmarDlg::SetStatusText(const QString& text)
+{
+    m_pStatus->setText(text);
+}
+
+QString CMolvaneQuillmarDlg::StatusText() const
+{
+    return m_pStatus->text();
+}
+
+void CMolvaneQuillmarDlg::EnableButton(int id, bool on)
+{
+    if (QWidget* w = Control(id))
+        w->setEnabled(on);
+}
+
+bool CMolvaneQuillmarDlg::IsButtonEnabled(int id) const
+{
+    const QWidget* w = Control(id);
+    return w && w->isEnabled();
+}
+
+void CMolvaneQuillmarDlg::SetProgress(int position)
+{
+    m_pProgress->setValue(position);
+}
+
+int CMolvaneQuillmarDlg::Progress() const
+{
+    return m_pProgress->value();
+}
+
+void CMolvaneQuillmarDlg::ShowRecord()
+{
+    m_pSummary->m_pRecord = &g_LoggerRecord;
+    m_pSummary->UpdateLayout();
+    m_pSummary->UpdateValues();
+    m_pDataList->SetRecord(&g_LoggerRecord);
+    m_pGraph->Refresh();
+}
+
+void CMolvaneQuillmarDlg::RepaintBatteryStrip()
+{
+    m_pBattery->update();
+}
+
+void CMolvaneQuillmarDlg::PaintBanner()
+{
+    if (!m_pBanner->Picture().isNull())
+        m_pBanner->update();
+}
+
+void CMolvaneQuillmarDlg::SetClockText(const QString& text)
+{
+    m_pClock->SetText(text);
+}
+
+void CMolvaneQuillmarDlg::SetRunStateText(const QString& text)
+{
+    m_pRunState->SetText(text);
+}
+
+void CMolvaneQuillmarDlg::ShowClockStatics(bool show)
+{
+    m_pClock->setVisible(show);
+    m_pRunState->setVisible(show);
+}
+
+void CMolvaneQuillmarDlg::PostGraphReset(bool complete)
+{
+    PostMessageTo(Message{MessageTarget::GraphView, WMU_GRAPH_RESET, complete ? 1 : 0, 0, {}});
+}
+
+bool CMolvaneQuillmarDlg::Ask(const QString& question)
+{
+    if (m_pfnAsk)
+        return m_pfnAsk(question);
+    return QMessageBox::question(this, windowTitle(), question, QMessageBox::Yes | QMessageBox::No)
+        == QMessageBox::Yes;
+}
+
+void CMolvaneQuillmarDlg::OnUnitChosen(const QString& unit)
+{
+    if (g_strTempUnit == unit)
+        return;
+    g_strTempUnit = unit;
+    g_LoggerRecord.FormatStatTexts();
+    m_pSummary->UpdateValues();
+    m_pDataList->SetRecord(&g_LoggerRecord);
+    m_pGraph->Refresh();
+    m_pSummary->update();
+}
+
+void CMolvaneQuillmarDlg::ShowAbout()
+{
+    CAboutDlg about(this);
+    about.exec();
+}
+
+void CMolvaneQuillmarDlg::reject()
+{
+    if (Ask(GetText(130)))
+        QDialog::reject();
+}
+
+void CMolvaneQuillmarDlg::closeEvent(QCloseEvent* event)
+{
+    // The close box asks like Exit; reject() closes the dialog on Yes.
+    event->ignore();
+    if (isVisible())
+        reject();
+}
+
+void CMolvaneQuillmarDlg::paintEvent(QPaintEvent*)
+{
+    QPainter painter(this);
+    painter.fillRect(rect(), kDialogColour);
+}
+
+bool CMolvaneQuillmarDlg::event(QEvent* event)
+{
+    if (event->type() == MessageEvent::EventType()) {
+        const Message& m = static_cast<MessageEvent*>(event)->message();
+        if (m.id == WMU_AREA)
+            ShowAreaTabs(m.wParam != 0);
+        else if (m_pfnMessage)
+            m_pfnMessage(m);
+        return true;
+    }
+    return QDialog::event(event);
+}

@@ -1,0 +1,37 @@
+#pragma once
+
+#include <QColor>
+#include <QPixmap>
+#include <QWidget>
+
+// The banner: its picture drawn unscaled from the top-left corner and cut
+// off at the control's size.
+class CBannerStatic : public QWidget {
+public:
+    explicit CBannerStatic(QWidget* parent = nullptr);
+    // Null pixmap when the picture cannot be loaded.
+    const QPixmap& Picture() const { return m_picture; }
+
+protected:
+    void paintEvent(QPaintEvent* event) override;
+
+private:
+    QPixmap m_picture;
+};
+
+// A one-line static whose text is written on its own background colour,
+// while the rest of the control keeps the system colour.
+class CColourStatic : public QWidget {
+public:
+    CColourStatic(const QColor& text, const QColor& background, QWidget* parent = nullptr);
+    void SetText(const QString& text);
+    QString Text() const { return m_text; }
+
+protected:
+    void paintEvent(QPaintEvent* event) override;
+
+private:
+    QString m_text;
+    QColor m_textColour;
+    QColor m_background;
+};

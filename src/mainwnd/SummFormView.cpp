@@ -1,0 +1,223 @@
+#include "mainwnd/SummFormView.h"
+
+#include "app/TextTable.h"
+#include "mainwnd/DialogScale.h"
+#include "record/LoggerRecord.h"
+
+#include <QGroupBox>
+#include <QHeaderView>
+#include <QLabel>
+#include <QTreeWidget>
+
+namespace {
+
+enum class Kind { Caption, CaptionRight, Value, ValueCentred, Group };
+
+struct ControlSpec {
+    int id;
+    Kind kind;
+    int x, y, w, h;
+    int textId; // caption text; 0 for values and groups
+};
+
+// The page template, in dialog units.
+constexpr ControlSpec kControls[] = {
+    {1131, Kind::Group, 5, 97, 192, 77, 0},
+    {1068, Kind::Group, 5, 177, 192, 58, 0},
+    {1038, Kind::Caption, 4, 4, 71, 8, 5},
+    {1039, Kind::Caption, 4, 20, 71, 8, 6},
+    {1040, Kind::Caption, 4, 36, 71, 8, 7},
+    {1041, Kind::Caption, 4, 52, 71, 8, 8},
+    {1042, Kind::Caption, 4, 68, 71, 8, 9},
+    {1112, Kind::CaptionRight, 4, 84, 71, 8, 20},
+    {1058, Kind::Caption, 8, 110, 49, 8, 10},
+    {1059, Kind::Caption, 8, 126, 49, 8, 11},
+    {1060, Kind::Caption, 8, 143, 49, 8, 12},
+    {1061, Kind::Caption, 119, 108, 70, 8, 13},
+    {1062, Kind::Caption, 119, 132, 70, 8, 14},
+    {1063, Kind::Caption, 8, 187, 49, 8, 15},
+    {1064, Kind::Caption, 8, 204, 49, 8, 16},
+    {1065, Kind::Caption, 12, 221, 45, 8, 17},
+    {1139, Kind::CaptionRight, 37, 159, 91, 8, 157},
+    {1066, Kind::Caption, 119, 186, 70, 8, 18},
+    {1067, Kind::Caption, 119, 210, 70, 8, 19},
+    {1043, Kind::Value, 78, 4, 106, 10, 0},
+    {1069, Kind::Value, 78, 20, 106, 10, 0},
+    {1070, Kind::Value, 78, 36, 106, 10, 0},
+    {1071, Kind::Value, 78, 52, 106, 10, 0},
+    {1047, Kind::Value, 78, 68, 106, 10, 0},
+    {1113, Kind::Value, 78, 84, 106, 10, 0},
+    {1072, Kind::ValueCentred, 59, 108, 49, 10, 0},
+    {1049, Kind::ValueCentred, 59, 126, 49, 10, 0},
+    {1073, Kind::ValueCentred, 59, 143, 49, 10, 0},
+    {1082, Kind::ValueCentred, 135, 159, 49, 10, 0},
+    {1074, Kind::ValueCentred, 135, 118, 49, 10, 0},
+    {1075, Kind::ValueCentred, 135, 142, 49, 10, 0},
+    {1076, Kind::ValueCentred, 59, 186, 49, 10, 0},
+    {1077, Kind::ValueCentred, 59, 203, 49, 10, 0},
+    {1078, Kind::ValueCentred, 59, 220, 49, 10, 0},
+    {1079, Kind::ValueCentred, 135, 195, 49, 10, 0},
+    {1080, Kind::ValueCentred, 135, 220, 49, 10, 0},
+};
+
+// Value statics: row of m_strValue, its row flag, and the blank that stands
+// in while the row has no value.
+struct ValueRow {
+    int id, row, flag, blank;
+};
+constexpr ValueRow kValueRows[] = {
+    {1043, ROW_ID, RF_ID, 30},
+    {1069, ROW_START, RF_START, 28},
+    {1070, ROW_STOP, RF_STOP, 30},
+    {1071, ROW_INTERVAL, RF_INTERVAL, 31},
+    {1047, ROW_COUNT, RF_COUNT, 26},
+    {1072, ROW_MAX, RF_MAX, 25},
+    {1049, ROW_MIN, RF_MIN, 23},
+    {1073, ROW_AVG, RF_AVG, 22},
+    {1082, ROW_MKT, RF_AVG, 22},
+    {1074, ROW_HIGH_LIMIT, RF_HIGH_LIMIT, 22},
+    {1075, ROW_LOW_LIMIT, RF_LOW_LIMIT, 26},
+    {1076, ROW_HUMI_MAX, RF_HUMI_MAX, 24},
+    {1077, ROW_HUMI_MIN, RF_HUMI_MIN, 21},
+    {1078, ROW_HUMI_AVG, RF_HUMI_AVG, 24},
+    {1079, ROW_HUMI_HIGH_LIMIT, RF_HUMI_HIGH_LIMIT, 23},
+    {1080, ROW_HUMI_LOW_LIMIT, RF_HUMI_LOW_LIMIT, 22},
+};
+
+constexpr int kHumidityIds[] = {1063, 1064, 1065, 1066, 1067, 1076, 1077, 1078, 1079, 1080};
+
+QColor ValueColour(int id)
+{
+    if (id == 1043 || id == 1069 || id == 1070 || id == 1071 || id == 1047 || id == 1113)
+        return {0, 0, 200};
+    if (id >= 1076 && id <= 1080)
+        return {200, 130, 50};
+    return {255, 60, 60};
+}
+
+QWidget* MakeControl(const ControlSpec& spec, QWidget* parent)
+{
+    if (spec.kind == Kind::Group)
+        return new QGroupBox(parent);
+    auto* label = new QLabel(parent);
+    label->setTextFormat(Qt::PlainText);
+    switch (spec.kind) {
+    case Kind::CaptionRight:
+        label->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
+        break;
+    case Kind::Value:
+    case Kind::ValueCentred: {
+        label->setAlignment((spec.kind == Kind::Value ? Qt::AlignLeft : Qt::AlignHCenter) | Qt::AlignVCenter);
+        if (spec.id != 1113)
+            label->setFrameStyle(QFrame::Panel | QFrame::Sunken);
+        QPalette pal = label->palette();
+        pal.setColor(QPalette::WindowText, ValueColour(spec.id));
+        label->setPalette(pal);
+        break;
+    }
+    default:
+        label->setAlignment(Qt::AlignLeft | Qt::AlignVCenter);
+        break;
+    }
+    return label;
+}
+
+} // namespace
+
+CSummFormView::CSummFormView(QWidget* parent)
+    : QWidget(parent), m_pList(new QTreeWidget(this))
+{
+    setFont(DialogFont());
+    const DialogBaseUnits units = BaseUnitsOf(font());
+    for (const ControlSpec& spec : kControls) {
+        QWidget* control = MakeControl(spec, this);
+        control->setObjectName(QStringLiteral("ctl_%1").arg(spec.id));
+        control->setGeometry(DluToPixels(spec.x, spec.y, spec.w, spec.h, units));
+        m_controls[spec.id] = control;
+    }
+    m_pList->setObjectName(QStringLiteral("list_%1").arg(IDC_SUMMARY_LIST));
+    m_pList->setGeometry(DluToPixels(1, 289, 188, 18, units));
+    m_pList->setRootIsDecorated(false);
+    m_pList->setColumnCount(2);
+    m_pList->setHeaderLabels({GetText(35), GetText(36)});
+    m_pList->setColumnWidth(0, 150);
+    m_pList->setColumnWidth(1, 150);
+    m_pList->headerItem()->setTextAlignment(0, Qt::AlignCenter);
+    m_pList->headerItem()->setTextAlignment(1, Qt::AlignCenter);
+    m_pList->hide();
+}
+
+QWidget* CSummFormView::Control(int id) const
+{
+    const auto it = m_controls.find(id);
+    return it == m_controls.end() ? nullptr : it->second;
+}
+
+QLabel* CSummFormView::Static(int id) const
+{
+    return qobject_cast<QLabel*>(Control(id));
+}
+
+void CSummFormView::SetCaptions()
+{
+    for (const ControlSpec& spec : kControls)
+        if (spec.textId != 0)
+            Static(spec.id)->setText(GetText(spec.textId));
+}
+
+void CSummFormView::UpdateLayout()
+{
+    const bool humidity = m_pRecord && m_pRecord->m_nType == 4;
+    for (const int id : kHumidityIds)
+        Control(id)->setVisible(humidity);
+    update();
+}
+
+void CSummFormView::SetValue(int id, int row, int flag, int blankLength)
+{
+    const CLoggerRecord& r = *m_pRecord;
+    Static(id)->setText((r.m_nRowFlags & flag) ? r.m_strValue[row] : QString(blankLength, QLatin1Char(' ')));
+}
+
+void CSummFormView::UpdateValues()
+{
+    if (!m_pRecord || m_pRecord->m_nType == 0)
+        return;
+    const CLoggerRecord& r = *m_pRecord;
+    const bool describedType = r.m_nType == 3 || r.m_nType == 4;
+    const int rows = describedType && !r.m_bDescRead ? 3 : static_cast<int>(std::size(kValueRows));
+    for (int i = 0; i < rows; ++i)
+        SetValue(kValueRows[i].id, kValueRows[i].row, kValueRows[i].flag, kValueRows[i].blank);
+    if (rows == static_cast<int>(std::size(kValueRows))) {
+        Static(1113)->setText(QString(38, QLatin1Char(' ')));
+        Static(1113)->setText(r.m_strValue[ROW_DESCRIPTION]);
+    }
+    update();
+}
+
+void CSummFormView::Rescale(float scale, int originX, int originY)
+{
+    m_fScale = scale;
+    m_nOriginX = static_cast<int>(static_cast<float>(originX) * scale);
+    m_nOriginY = static_cast<int>(static_cast<float>(originY) * scale);
+    m_scaledFont = ScaledFont(font(), scale);
+    const QPoint origin(originX, originY);
+    for (const ControlSpec& spec : kControls) {
+        QWidget* control = Control(spec.id);
+        control->setFont(m_scaledFont);
+        control->setGeometry(ScaleControlRect(control->geometry().translated(origin), scale, origin));
+    }
+}
+
+void CSummFormView::FillSummaryList()
+{
+    m_pList->clear();
+    if (!m_pRecord)
+        return;
+    const int rows = m_pRecord->m_nType == 4 ? 15 : 10;
+    for (int i = 0; i < rows; ++i) {
+        auto* item = new QTreeWidgetItem(m_pList);
+        item->setText(0, m_pRecord->m_strLabel[i]);
+        item->setText(1, m_pRecord->m_strValue[i]);
+    }
+}

@@ -1,0 +1,47 @@
+#pragma once
+
+#include <QFont>
+#include <QWidget>
+#include <map>
+
+class CLoggerRecord;
+class QLabel;
+class QTreeWidget;
+
+// The summary page: caption and value texts of one record (header block,
+// temperature group, humidity group) and a hidden two-column list that the
+// worksheet export reads.
+class CSummFormView : public QWidget {
+public:
+    explicit CSummFormView(QWidget* parent = nullptr);
+
+    // The record shown; not owned, null until the main dialog sets it.
+    CLoggerRecord* m_pRecord = nullptr;
+
+    void SetCaptions();
+    // Humidity captions and values only for a temperature+humidity record.
+    void UpdateLayout();
+    // Copies the record's value texts; rows without a value are blanked.
+    void UpdateValues();
+    void Rescale(float scale, int originX, int originY);
+    // Caption and value rows 0..9 (0..14 with humidity) into the hidden list.
+    void FillSummaryList();
+
+    // The static with this control id (caption or value), or null.
+    QLabel* Static(int id) const;
+    QWidget* Control(int id) const;
+    QTreeWidget* SummaryList() const { return m_pList; }
+    float Scale() const { return m_fScale; }
+
+    static constexpr int IDC_SUMMARY_LIST = 1081;
+
+private:
+    void SetValue(int id, int row, int flag, int blankLength);
+
+    std::map<int, QWidget*> m_controls;
+    QTreeWidget* m_pList;
+    float m_fScale = 1.0f;
+    int m_nOriginX = 0;
+    int m_nOriginY = 0;
+    QFont m_scaledFont;
+};

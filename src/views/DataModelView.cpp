@@ -1,0 +1,253 @@
+#include "views/DataModelView.h"
+
+#include "app/Messages.h"
+#include "app/TextTable.h"
+#include "mainwnd/DialogScale.h"
+#include "mainwnd/QtMessagePoster.h"
+#include "record/LoggerRecord.h"
+#include "record/Units.h"
+
+#include <QCheckBox>
+#include <QDateTime>
+#include <QDateTimeEdit>
+#include <QIcon>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPainter>
+#include <QPushButton>
+#include <QSlider>
+
+namespace {
+
+struct ControlSpec {
+    int id;
+    int x, y, w, h;
+};
+
+// The page template, in dialog units.
+constexpr ControlSpec kControls[] = {
+    {CDataModelView::IDC_SHOW_TEMP, 41, 10, 9, 10},
+    {CDataModelView::IDC_TEMP_READOUT, 53, 8, 122, 12},
+    {CDataModelView::IDC_TEMP_UNIT, 179, 10, 24, 8},
+    {CDataModelView::IDC_SHOW_HUMI, 215, 10, 9, 10},
+    {CDataModelView::IDC_HUMI_READOUT, 227, 8, 122, 12},
+    {CDataModelView::IDC_HUMI_UNIT, 353, 10, 24, 8},
+    {CDataModelView::IDC_FIRST_SAMPLE, 34, 185, 332, 11},
+    {CDataModelView::IDC_ZOOM_IN, 85, 196, 20, 17},
+    {CDataModelView::IDC_ZOOM_OUT, 119, 196, 20, 17},
+    {CDataModelView::IDC_AUTOSCALE, 21, 193, 60, 22},
+    {CDataModelView::IDC_SAVE_SELECTION, 203, 194, 40, 22},
+    {CDataModelView::IDC_SELECTION_START, 253, 194, 100, 15},
+    {CDataModelView::IDC_SELECTION_END, 253, 207, 100, 15},
+};
+
+const QString kPickerFormat = QStringLiteral("yyyy-MM-dd HH:mm ");
+
+QDateTime LocalDateTime(time64 t)
+{
+    return QDateTime::fromSecsSinceEpoch(t);
+}
+
+} // namespace
+
+CDataModelView::CDataModelView(QWidget* parent)
+    : QWidget(parent), m_pRecord(&g_LoggerRecord), m_scaleFont(GraphScaleFont())
+{
+    Q_INIT_RESOURCE(halvern);
+    setFont(DialogFont());
+    m_pageFont = font();
+    CreateControls();
+    m_geometry = GraphGeometry::AtScale(1.0f);
+    m_points.Allocate(m_geometry.pointCapacity);
+    m_frame = QImage(static_cast<int>(m_geometry.bitmapWidth), static_cast<int>(m_geometry.bitmapHeight),
+                     QImage::Format_RGB32);
+    SetMessageReceiver(MessageTarget::GraphView, this);
+}
+
+CDataModelView::~CDataModelView()
+{
+    ForgetMessageReceiver(this);
+}
+
+void CDataModelView::CreateControls()
+{
+    const DialogBaseUnits units = BaseUnitsOf(font());
+    for (const ControlSpec& spec : kControls) {
+        QWidget* w = nullptr;
+        switch (spec.id) {
+        case IDC_SHOW_TEMP: case IDC_SHOW_HUMI: case IDC_AUTOSCALE: case IDC_SAVE_SELECTION:
+            w = new QCheckBox(this);
+            break;
+        case IDC_TEMP_READOUT: case IDC_HUMI_READOUT: {
+            auto* edit = new QLineEdit(this);
+            edit->setReadOnly(true);
+            edit->setEnabled(false);
+            w = edit;
+            break;
+        }
+        case IDC_TEMP_UNIT: case IDC_HUMI_UNIT:
+            w = new QLabel(this);
+            break;
+        case IDC_FIRST_SAMPLE: {
+            auto* slider = new QSlider(Qt::Horizontal, this);
+            slider->setTickPosition(QSlider::NoTicks);
+            slider->setRange(0, 0);
+            w = slider;
+            break;
+        }
+        case IDC_ZOOM_IN: case IDC_ZOOM_OUT: {
+            auto* button = new QPushButton(this);
+            button->setIcon(QIcon(spec.id == IDC_ZOOM_IN ? QStringLiteral(":/halvern/zoom_in.png")
+                                                         : QStringLiteral(":/halvern/zoom_out.png")));
+            button->setIconSize(QSize(20, 20));
+            w = button;
+            break;
+        }
+        default: {
+            auto* picker = new QDateTimeEdit(this);
+            picker->setDisplayFormat(kPickerFormat);
+            picker->setEnabled(false);
+            w = picker;
+            break;
+        }
+        }
+        w->setObjectName(QStringLiteral("ctl_%1").arg(spec.id));
+        w->setGeometry(DluToPixels(spec.x, spec.y, spec.w, spec.h, units));
+        m_controls[spec.id] = w;
+    }
+    static_cast<QLabel*>(Control(IDC_TEMP_UNIT))->setText(g_strTempUnit);
+    Check(IDC_SHOW_TEMP)->setEnabled(false);
+    Check(IDC_SHOW_HUMI)->setEnabled(false);
+    Check(IDC_AUTOSCALE)->setText(GetText(41));
+    Check(IDC_SAVE_SELECTION)->setText(GetText(152));
+    Check(IDC_SAVE_SELECTION)->setEnabled(false);
+    Check(IDC_SAVE_SELECTION)->setChecked(false);
+    m_bSelectionOn = 0;
+}
+
+QWidget* CDataModelView::Control(int id) const
+{
+    const auto it = m_controls.find(id);
+    return it == m_controls.end() ? nullptr : it->second;
+}
+
+QCheckBox* CDataModelView::Check(int id) const
+{
+    return static_cast<QCheckBox*>(Control(id));
+}
+
+void CDataModelView::ColourUnitLabels()
+{
+    for (const int id : {IDC_TEMP_UNIT, IDC_HUMI_UNIT}) {
+        QPalette pal = palette();
+        if (m_state.showTemp)
+            pal.setColor(QPalette::WindowText, id == IDC_TEMP_UNIT ? QColor(230, 0, 0) : QColor(245, 170, 20));
+        Control(id)->setPalette(pal);
+    }
+}
+
+void CDataModelView::Refresh()
+{
+    const CLoggerRecord& r = *m_pRecord;
+    m_state.showTemp = 1;
+    static_cast<QLabel*>(Control(IDC_TEMP_UNIT))->setText(g_strTempUnit);
+    Check(IDC_SHOW_TEMP)->setEnabled(true);
+    Check(IDC_SHOW_TEMP)->setChecked(true);
+    m_state.showHumi = 0;
+    static_cast<QLabel*>(Control(IDC_HUMI_UNIT))->clear();
+    Check(IDC_SHOW_HUMI)->setEnabled(false);
+    Check(IDC_SHOW_HUMI)->setChecked(false);
+    if (r.m_nType == 4) {
+        m_state.showHumi = 1;
+        static_cast<QLabel*>(Control(IDC_HUMI_UNIT))->setText(g_strUnitRH);
+        Check(IDC_SHOW_HUMI)->setEnabled(true);
+        Check(IDC_SHOW_HUMI)->setChecked(true);
+    }
+    m_state.zoomDivisor = 1;
+    m_state.firstSample = 0;
+    m_state.cursorTempSample = 0;
+    m_state.cursorHumiSample = 0;
+    auto* slider = static_cast<QSlider*>(Control(IDC_FIRST_SAMPLE));
+    slider->setMaximum(r.m_nReceived - 1 > 0 ? r.m_nReceived - 1 : 0);
+    ColourUnitLabels();
+    Redraw();
+    update();
+}
+
+void CDataModelView::Redraw()
+{
+    DrawGraphFrame(m_frame, *m_pRecord, m_state, m_geometry, m_points, m_scaleFont);
+}
+
+void CDataModelView::UpdateReadouts()
+{
+    const CLoggerRecord& r = *m_pRecord;
+    const bool any = r.m_nReceived > 0;
+    const QString temp = m_state.showTemp && any ? TempReadout(r, m_state.cursorTempSample) : QString();
+    const QString humi = m_state.showHumi && any ? HumiReadout(r, m_state.cursorHumiSample) : QString();
+    auto* tempEdit = static_cast<QLineEdit*>(Control(IDC_TEMP_READOUT));
+    auto* humiEdit = static_cast<QLineEdit*>(Control(IDC_HUMI_READOUT));
+    if (tempEdit->text() != temp)
+        tempEdit->setText(temp);
+    if (humiEdit->text() != humi)
+        humiEdit->setText(humi);
+}
+
+void CDataModelView::paintEvent(QPaintEvent*)
+{
+    Redraw();
+    UpdateReadouts();
+    QPainter painter(this);
+    painter.drawImage(QPoint(0, static_cast<int>(50.0f * m_geometry.scale)), m_frame);
+}
+
+void CDataModelView::Rescale(float scale, int originX, int originY)
+{
+    m_nOriginX = static_cast<int>(scale * static_cast<float>(originX));
+    m_nOriginY = static_cast<int>(scale * static_cast<float>(originY));
+    m_pageFont = ScaledFont(Control(IDC_AUTOSCALE)->font(), scale);
+    const QPoint origin(originX, originY);
+    for (const ControlSpec& spec : kControls) {
+        QWidget* w = Control(spec.id);
+        w->setFont(m_pageFont);
+        w->setGeometry(ScaleControlRect(w->geometry().translated(origin), scale, origin));
+    }
+    const int icon = static_cast<int>(20.0f * scale);
+    static_cast<QPushButton*>(Control(IDC_ZOOM_IN))->setIconSize(QSize(icon, icon));
+    static_cast<QPushButton*>(Control(IDC_ZOOM_OUT))->setIconSize(QSize(icon, icon));
+    m_geometry = GraphGeometry::AtScale(scale);
+    m_frame = QImage(static_cast<int>(m_geometry.bitmapWidth), static_cast<int>(m_geometry.bitmapHeight),
+                     QImage::Format_RGB32);
+    m_points.Allocate(m_geometry.pointCapacity);
+    Redraw();
+    update();
+}
+
+void CDataModelView::OnGraphReset(std::intptr_t wParam, std::intptr_t lParam)
+{
+    Check(IDC_SAVE_SELECTION)->setEnabled(wParam == 1);
+    if (lParam != 0)
+        return;
+    Check(IDC_SAVE_SELECTION)->setChecked(false);
+    m_bSelectionOn = 0;
+    auto* start = static_cast<QDateTimeEdit*>(Control(IDC_SELECTION_START));
+    auto* end = static_cast<QDateTimeEdit*>(Control(IDC_SELECTION_END));
+    start->setDateTime(LocalDateTime(m_pRecord->m_tStart));
+    end->setDateTime(LocalDateTime(m_pRecord->m_tStop));
+    start->setEnabled(false);
+    end->setEnabled(false);
+    PostToMain(WMU_AREA, 0, 0);
+    g_AreaRecord.m_nCount = 0;
+    g_AreaRecord.m_nReceived = 0;
+}
+
+bool CDataModelView::event(QEvent* event)
+{
+    if (event->type() == MessageEvent::EventType()) {
+        const Message& m = static_cast<MessageEvent*>(event)->message();
+        if (m.id == WMU_GRAPH_RESET)
+            OnGraphReset(m.wParam, m.lParam);
+        return true;
+    }
+    return QWidget::event(event);
+}

@@ -1,0 +1,47 @@
+#include "views/SampleTableModel.h"
+
+#include "app/TextTable.h"
+#include "record/LoggerRecord.h"
+#include "record/SampleText.h"
+
+void SampleTableModel::SetRecord(const CLoggerRecord* record)
+{
+    beginResetModel();
+    m_pRecord = record;
+    m_nColumns = record ? SampleColumnCount(*record) : 0;
+    const int received = record ? record->m_nReceived : 0;
+    m_nRows = received < 0 ? 0 : (received > MAX_SAMPLES ? MAX_SAMPLES : received);
+    endResetModel();
+}
+
+int SampleTableModel::rowCount(const QModelIndex& parent) const
+{
+    return parent.isValid() ? 0 : m_nRows;
+}
+
+int SampleTableModel::columnCount(const QModelIndex& parent) const
+{
+    return parent.isValid() ? 0 : m_nColumns;
+}
+
+QVariant SampleTableModel::data(const QModelIndex& index, int role) const
+{
+    if (!m_pRecord || !index.isValid())
+        return {};
+    if (role == Qt::DisplayRole)
+        return SampleCellText(*m_pRecord, index.row(), index.column());
+    if (role == Qt::TextAlignmentRole)
+        return int(Qt::AlignCenter);
+    return {};
+}
+
+QVariant SampleTableModel::headerData(int section, Qt::Orientation orientation, int role) const
+{
+    if (orientation != Qt::Horizontal)
+        return {};
+    if (role == Qt::DisplayRole && section >= 0 && section < m_nColumns)
+        return GetText(SampleColumnTextId(section));
+    if (role == Qt::TextAlignmentRole)
+        return int(Qt::AlignCenter);
+    return {};
+}
