@@ -148,6 +148,9 @@ bool CVirtualCh375::CH375SetTimeoutEx(unsigned long index, unsigned long, unsign
 bool CVirtualCh375::CH375WriteData(unsigned long index, const void* buffer, unsigned long* length)
 {
     std::lock_guard lock(m_mutex);
+    Log("WriteData", index);
+    if (length)
+        m_calls.back() += " " + std::to_string(*length);
     Place* place = OpenPlace(index);
     if (!place || !length || *length > usbframe::kMaxFrame || Consume(m_faults.failWrites)) {
         if (length)
@@ -168,6 +171,8 @@ bool CVirtualCh375::CH375ReadData(unsigned long index, void* buffer, unsigned lo
     std::lock_guard lock(m_mutex);
     Place* place = OpenPlace(index);
     const unsigned long wanted = length ? *length : 0;
+    Log("ReadData", index);
+    m_calls.back() += " " + std::to_string(wanted);
     if (length)
         *length = 0;
     if (!place || !length || Consume(m_faults.failReads))
@@ -182,8 +187,11 @@ bool CVirtualCh375::CH375ReadData(unsigned long index, void* buffer, unsigned lo
         return false;
     }
     Wait(static_cast<unsigned long>(m_faults.latencyMs));
-    if (m_faults.echoByte >= 0 && m_faults.echoByte < reply.size() && Consume(m_faults.echoCount))
+    if (m_faults.echoByte >= 0 && m_faults.echoByte < reply.size() && !Consume(m_faults.echoAfter)
+        && Consume(m_faults.echoCount))
         reply[m_faults.echoByte] = static_cast<char>(reply[m_faults.echoByte] ^ 0x5A);
+    if (m_faults.replyShortBy > 0)
+        reply.chop(m_faults.replyShortBy);
     const unsigned long n = std::min<unsigned long>(wanted, static_cast<unsigned long>(reply.size()));
     std::memcpy(buffer, reply.constData(), n);
     *length = n;

@@ -24,7 +24,9 @@ public:
         int failReads = 0;       // the next N reads fail; -1: every read
         int echoByte = -1;       // reply byte to corrupt ...
         int echoCount = 0;       // ... in the next N replies; -1: in every reply
+        int echoAfter = 0;       // replies to let pass before corrupting
         int failBlockReads = 0;  // the next N sample-block requests get no reply
+        int replyShortBy = 0;    // bytes missing at the end of every reply
         int latencyMs = 0;       // time each reply takes; beyond the read timeout it is lost
         unsigned failChecks = 0; // LinkCheck bits
     };
@@ -39,7 +41,8 @@ public:
     long long ElapsedMs() const { return m_nElapsedMs; }
     bool IsOpen(int index) const;
 
-    // Calls made, e.g. "OpenDevice 0", "ResetDevice 0", "GetDrvVersion".
+    // Calls made, e.g. "OpenDevice 0", "GetDrvVersion", "WriteData 0 7"
+    // (bytes to send), "ReadData 0 42" (bytes wanted).
     std::vector<std::string> Calls() const;
     void ClearCalls();
 
