@@ -1,0 +1,96 @@
+#include "link/serial/SerialLink.h"
+
+#include "app/Messages.h"
+#include "link/serial/SerialLayouts.h"
+
+#include <algorithm>
+#include <cstring>
+
+namespace {
+
+constexpr int kMinBuffered = 7;
+constexpr int kHeadLength = 4; // FF and the signature
+
+const serial::Signature* const kReplySignatures[] = {
+    &serial::kSigInfo, &serial::kSigBlock, &serial::kSigStatus,
+    &serial::kSigDescription, &serial::kSigSettings, &serial::kSigSkip,
+};
+
+bool Matches(const std::uint8_t* bytes, const serial::Signature& sig)
+{
+    return bytes[0] == sig[0] && bytes[1] == sig[1] && bytes[2] == sig[2];
+}
+
+bool IsReplyHead(const std::uint8_t* bytes)
+{
+    if (bytes[0] != 0xFF)
+        return false;
+    return std::any_of(std::begin(kReplySignatures), std::end(kReplySignatures),
+                       [bytes](const serial::Signature* sig) { return Matches(bytes + 1, *sig); });
+}
+
+} // namespace
+
+void CSerialLink::Consume(int count)
+{
+    count = std::min(count, m_nRxLen);
+    std::memmove(m_byRx, m_byRx + count, static_cast<size_t>(m_nRxLen - count));
+    m_nRxLen -= count;
+}
+
+// Drops the bytes before the first frame head; without a head it keeps only
+// the last 3 bytes, which may be the start of one.
+bool CSerialLink::Synchronise()
+{
+    int j = 0;
+    while (j + 3 < m_nRxLen && !IsReplyHead(m_byRx + j))
+        ++j;
+    const bool found = j + 3 < m_nRxLen;
+    if (!found)
+        j = m_nRxLen - 3;
+    Consume(j);
+    return found;
+}
+
+bool CSerialLink::ParseReplies()
+{
+    m_bUsbOpen = 1;
+    bool bInfoDecoded = false;
+    if (m_nRxLen >= kMinBuffered) {
+        // Every pass either waits for more bytes or removes at least the
+        // first byte of the frame at the front, so the loop ends.
+        while (m_nRxLen >= kHeadLength) {
+            if (!Synchronise() || m_nRxLen <= 10 || m_nRxLen < m_byRx[serial::kLengthByte] + 10)
+                break;
+            const int h = m_byRx[serial::kLengthByte] + serial::kDataStart;
+            const bool accepted = HandleFrame(bInfoDecoded);
+            m_byRx[0] = 0;
+            if (accepted && h > serial::kDataStart)
+                Consume(h); // the checksum bytes are skipped by the next synchronisation
+        }
+    }
+    if (m_nReply & SERIAL_REPLY_ARRIVED)
+        PostToMain(WMU_SERIAL_REPLY, 0, 0);
+    return bInfoDecoded;
+}
+
+bool CSerialLink::HandleFrame(bool& bInfoDecoded)
+{
+    const std::uint8_t* b = m_byRx;
+    const int length = b[serial::kLengthByte];
+    const int h = length + serial::kDataStart;
+    if (Matches(b + 1, serial::kSigInfo)) {
+        const bool plain = b[4] == 0 && b[5] == 0 && b[6] == 0;
+        const bool stopVariant = b[4] == 'S' && b[5] == 'T' && b[6] == 0;
+        return (plain || stopVariant) && HandleInfo(h, bInfoDecoded);
+    }
+    if (Matches(b + 1, serial::kSigBlock))
+        return HandleBlock(length, h);
+    if (Matches(b + 1, serial::kSigStatus))
+        return HandleStatus(length, h);
+    if (Matches(b + 1, serial::kSigDescription))
+        return b[4] == 0xBA && b[5] == 0x6A && b[6] == 0x5A && HandleDescription(length, h);
+    if (Matches(b + 1, serial::kSigSettings))
+        return b[4] == 0xCB && b[5] == 0 && b[6] == 0 && HandleSettingsReply(length, h);
+    return false; // FF B8 68 C8: recognised only to keep the synchronisation
+}

@@ -1,0 +1,100 @@
+#pragma once
+
+#include "app/Messages.h"
+#include "link/serial/SerialLink.h"
+#include "record/LoggerRecord.h"
+#include "support/ScopedTz.h"
+
+#include <gtest/gtest.h>
+
+#include <cstdint>
+#include <initializer_list>
+#include <memory>
+#include <vector>
+
+using Bytes = std::vector<std::uint8_t>;
+
+// Builds a reply frame byte by byte from explicit positions, with its own
+// checksum arithmetic, so the parser's tables are checked against
+// independently written fixtures.
+class ReplyBuilder {
+public:
+    ReplyBuilder(std::initializer_list<int> head7, int length)
+        : m_b(static_cast<size_t>(length + 10), 0)
+    {
+        int i = 0;
+        for (int v : head7)
+            m_b[i++] = static_cast<std::uint8_t>(v);
+        m_b[7] = static_cast<std::uint8_t>(length);
+    }
+    ReplyBuilder& Set(int pos, std::initializer_list<int> values)
+    {
+        for (int v : values)
+            m_b.at(static_cast<size_t>(pos++)) = static_cast<std::uint8_t>(v);
+        return *this;
+    }
+    ReplyBuilder& U16(int pos, int v) { return Set(pos, {v & 0xFF, (v >> 8) & 0xFF}); }
+    // minute, hour, day, month, year % 100, year / 100
+    ReplyBuilder& Time(int pos, int y, int mo, int d, int h, int mi) { return Set(pos, {mi, h, d, mo, y % 100, y / 100}); }
+    // second, minute, hour, day, month, year % 100, year / 100
+    ReplyBuilder& Clock(int pos, int y, int mo, int d, int h, int mi, int s)
+    {
+        return Set(pos, {s, mi, h, d, mo, y % 100, y / 100});
+    }
+    Bytes Done(char checksum = 'A') const
+    {
+        Bytes b = m_b;
+        const size_t h = b.size() - 2;
+        std::uint32_t s = 0;
+        for (size_t i = 0; i < h; ++i)
+            s = checksum == 'A' ? (s ^ b[i]) + b[i] : s + b[i];
+        if (checksum == 'X')
+            s = 0x1234; // wrong on purpose
+        b[h] = static_cast<std::uint8_t>(s & 0xFF);
+        b[h + 1] = static_cast<std::uint8_t>((s >> 8) & 0xFF);
+        return b;
+    }
+
+private:
+    Bytes m_b;
+};
+
+inline Bytes Join(std::initializer_list<Bytes> parts)
+{
+    Bytes all;
+    for (const Bytes& p : parts)
+        all.insert(all.end(), p.begin(), p.end());
+    return all;
+}
+
+// A serial link over its own record, with the messages it posts collected.
+class SerialLinkFixture : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        m_queue.Install();
+        m_record->Reset();
+        m_link->m_pRecord = m_record.get();
+    }
+    void TearDown() override { SetMessagePoster(nullptr); }
+
+    bool Feed(const Bytes& bytes) { return m_link->ReceiveChunk(bytes.data(), static_cast<int>(bytes.size())); }
+    std::vector<Message> TakeMessages()
+    {
+        std::vector<Message> all;
+        m_queue.Drain([&](const Message& m) { all.push_back(m); });
+        return all;
+    }
+    int Count(const std::vector<Message>& messages, int id, MessageTarget target = MessageTarget::MainDialog)
+    {
+        int n = 0;
+        for (const Message& m : messages)
+            n += m.id == id && m.target == target;
+        return n;
+    }
+
+    ScopedTz m_tz {"UTC"};
+    MessageQueue m_queue;
+    std::unique_ptr<CLoggerRecord> m_record = std::make_unique<CLoggerRecord>();
+    std::unique_ptr<CSerialLink> m_link = std::make_unique<CSerialLink>();
+};
