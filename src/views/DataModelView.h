@@ -41,7 +41,9 @@ public:
     // The main dialog's graph reset: wParam 1 = complete data shown.
     void OnGraphReset(std::intptr_t wParam, std::intptr_t lParam);
 
+    // The range-selection flag: "Save Selection" checked, pickers live.
     bool IsSelectionOn() const { return m_bSelectionOn != 0; }
+    void SetSelectionOn(bool on) { m_bSelectionOn = on ? 1 : 0; }
     GraphViewState& State() { return m_state; }
     const GraphPoints& Points() const { return m_points; }
     const GraphGeometry& Geometry() const { return m_geometry; }

@@ -76,14 +76,12 @@ void DrawScaleLabels(QPainter& painter, const GraphViewState& state, const Graph
 {
     for (int k = 0; k < 5; ++k) {
         const int level = g.bottomLevel - Trunc(static_cast<float>(k) * g.levelStep);
-        if (state.showTemp) {
-            const double v = IsFahrenheit() ? ToFahrenheit(p.tempTicks[k]) : static_cast<double>(p.tempTicks[k]);
-            Label(painter, Trunc(10 * g.scale), level - Trunc(8 * g.scale), QString::asprintf("%4.2f", v), kTempColour,
+        if (state.showTemp)
+            Label(painter, Trunc(10 * g.scale), level - Trunc(8 * g.scale), TempTickText(p.tempTicks[k]), kTempColour,
                   kStrip);
-        }
         if (state.showHumi)
-            Label(painter, Trunc(10 * g.scale), level + Trunc(5 * g.scale),
-                  QString::asprintf("%4.2f", static_cast<double>(p.humiTicks[k])), kHumiLabel, kStrip);
+            Label(painter, Trunc(10 * g.scale), level + Trunc(5 * g.scale), HumiTickText(p.humiTicks[k]), kHumiLabel,
+                  kStrip);
     }
 }
 
@@ -204,6 +202,16 @@ QString TempReadout(const CLoggerRecord& r, int sample)
 QString HumiReadout(const CLoggerRecord& r, int sample)
 {
     return InRange(sample) ? Readout(r.m_tTime[sample], r.m_fHumi[sample], false) : QString();
+}
+
+QString TempTickText(float celsius)
+{
+    return QString::asprintf("%4.2f", IsFahrenheit() ? ToFahrenheit(celsius) : static_cast<double>(celsius));
+}
+
+QString HumiTickText(float humidity)
+{
+    return QString::asprintf("%4.2f", static_cast<double>(humidity));
 }
 
 QFont GraphScaleFont()

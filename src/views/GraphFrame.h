@@ -55,5 +55,9 @@ void DrawGraphFrame(QImage& image, const CLoggerRecord& record, GraphViewState& 
 QString TempReadout(const CLoggerRecord& record, int sample);
 QString HumiReadout(const CLoggerRecord& record, int sample);
 
+// Scale label texts: temperature in the unit in force, humidity as is.
+QString TempTickText(float celsius);
+QString HumiTickText(float humidity);
+
 // "Arial", 14 pixels high, never scaled.
 QFont GraphScaleFont();

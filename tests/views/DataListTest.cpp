@@ -1,0 +1,113 @@
+#include "RecordFixture.h"
+#include "views/DataFormView.h"
+#include "views/SampleTableModel.h"
+
+#include <QHeaderView>
+#include <QTableView>
+#include <gtest/gtest.h>
+
+namespace {
+
+CLoggerRecord g_record;
+
+QString Cell(const CDataFormView& page, int row, int column)
+{
+    return page.Model()->index(row, column).data().toString();
+}
+
+QString Header(const CDataFormView& page, int column)
+{
+    return page.Model()->headerData(column, Qt::Horizontal, Qt::DisplayRole).toString();
+}
+
+} // namespace
+
+TEST(DataList, ColumnsFollowTheRecordType)
+{
+    CDataFormView page;
+    EXPECT_EQ(page.Model()->columnCount(), 0);
+    FillMission(g_record, 4, 5);
+    page.SetRecord(&g_record);
+    ASSERT_EQ(page.Model()->columnCount(), 4);
+    EXPECT_EQ(Header(page, 0), "Num");
+    EXPECT_EQ(Header(page, 1), "RecordTime");
+    EXPECT_EQ(Header(page, 2), "Temperature");
+    EXPECT_EQ(Header(page, 3), "Humidity");
+    FillMission(g_record, 1, 5);
+    page.SetRecord(&g_record);
+    EXPECT_EQ(page.Model()->columnCount(), 3);
+    EXPECT_EQ(page.ColumnCount(), 3);
+    EXPECT_EQ(page.Model()->rowCount(), 5);
+}
+
+TEST(DataList, EmptyRecordShowsOnlyTheHeader)
+{
+    CDataFormView page;
+    FillMission(g_record, 1, 5);
+    g_record.m_nReceived = 0;
+    page.SetRecord(&g_record);
+    EXPECT_EQ(page.Model()->rowCount(), 0);
+    EXPECT_EQ(page.Model()->columnCount(), 3);
+}
+
+TEST(DataList, CellTexts)
+{
+    const QString c = g_strUnitC, f = g_strUnitF;
+    FillMission(g_record, 4, 6);
+    g_record.m_fTempShown[0] = 25.0f;
+    g_record.m_fTempShown[1] = 28.0f;    // equal to the upper limit: no mark
+    g_record.m_fTempShown[2] = 28.01f;   // above it
+    g_record.m_fTempShown[3] = -1000.0f; // missing
+    g_record.m_fTempShown[4] = 11.5f;    // below the lower limit
+    g_record.m_fHumi[0] = 45.5f;
+    g_record.m_fHumi[1] = 48.01f;
+    g_record.m_fHumi[3] = -1000.5f;
+    g_record.m_tTime[5] = 0;
+    g_record.m_tTime[1] = MakeLocalTime(2018, 3, 5, 9, 7);
+
+    struct Case {
+        QString unit;
+        int row, column;
+        QString text;
+    };
+    const Case cases[] = {
+        {c, 0, 0, "1"},
+        {c, 5, 0, "6"},
+        {c, 1, 1, "2018-3-5 09:07"},
+        {c, 5, 1, ""},
+        {c, 0, 2, "25.00" + c},
+        {f, 0, 2, "77.00" + f},
+        {c, 1, 2, "28.00" + c},
+        {c, 2, 2, "28.01" + c + "*"},
+        {f, 2, 2, "82.42" + f + "*"},
+        {c, 3, 2, ""},
+        {c, 3, 0, "4"},
+        {c, 4, 2, "11.50" + c + "*"},
+        {c, 0, 3, "45.50%RH"},
+        {c, 1, 3, "48.01%RH*"},
+        {c, 3, 3, ""},
+    };
+    CDataFormView page;
+    page.SetRecord(&g_record);
+    for (const Case& k : cases) {
+        ScopedUnit unit(k.unit);
+        EXPECT_EQ(Cell(page, k.row, k.column), k.text) << k.row << "," << k.column << " " << qPrintable(k.unit);
+    }
+    EXPECT_EQ(page.Model()->index(0, 2).data(Qt::TextAlignmentRole).toInt(), int(Qt::AlignCenter));
+}
+
+TEST(DataList, RescaleWidensColumnsAndList)
+{
+    FillMission(g_record, 4, 3);
+    CDataFormView page;
+    page.SetRecord(&g_record);
+    const QSize before = page.List()->size();
+    page.Rescale(1.5f, 10, 20);
+    EXPECT_EQ(page.List()->columnWidth(0), 67);
+    EXPECT_EQ(page.List()->columnWidth(1), 165);
+    EXPECT_EQ(page.List()->columnWidth(2), 120);
+    EXPECT_EQ(page.List()->columnWidth(3), 112);
+    EXPECT_EQ(page.List()->width(), static_cast<int>((before.width() + 1) * 1.5f));
+    EXPECT_EQ(page.List()->pos(), QPoint(0, 0));
+    EXPECT_EQ(page.List()->font().pixelSize(), 16);
+}

@@ -1,0 +1,192 @@
+#include "RecordFixture.h"
+#include "app/Messages.h"
+#include "views/DataModelView.h"
+
+#include <QCheckBox>
+#include <QDateTimeEdit>
+#include <QLabel>
+#include <QLineEdit>
+#include <QSlider>
+#include <gtest/gtest.h>
+
+namespace {
+
+CLoggerRecord g_record;
+
+const QColor kTempLimit(255, 60, 60);
+const QColor kHumiColour(200, 130, 50);
+
+int CountInRow(const QImage& image, int y, const QColor& colour, int x0, int x1)
+{
+    int n = 0;
+    for (int x = x0; x < x1; ++x)
+        n += image.pixelColor(x, y) == colour ? 1 : 0;
+    return n;
+}
+
+// Whether any pixel of row y between x0 and x1 has the colour.
+bool RowHas(const QImage& image, int y, const QColor& colour, int x0 = 61, int x1 = 549)
+{
+    return CountInRow(image, y, colour, x0, x1) > 0;
+}
+
+// A dotted line across the plot covers about half of its row; a curve
+// crossing the row only a few pixels.
+bool DottedLineAt(const QImage& image, int y, const QColor& colour)
+{
+    return CountInRow(image, y, colour, 61, 549) > 200;
+}
+
+bool ImageHas(const QImage& image, const QColor& colour)
+{
+    for (int y = 0; y < image.height(); ++y)
+        if (RowHas(image, y, colour, 0, image.width()))
+            return true;
+    return false;
+}
+
+class GraphPage : public ::testing::Test {
+protected:
+    void SetUp() override { page.SetRecord(&g_record); }
+    QString Text(int id) { return static_cast<QLineEdit*>(page.Control(id))->text(); }
+    QCheckBox* Check(int id) { return static_cast<QCheckBox*>(page.Control(id)); }
+    CDataModelView page;
+};
+
+} // namespace
+
+TEST_F(GraphPage, AxisLabelsFollowTheUnit)
+{
+    FillMission(g_record, 1, 100);
+    page.Refresh();
+    const char* celsius[] = {"10.00", "15.00", "20.00", "25.00", "30.00"};
+    const char* fahrenheit[] = {"50.00", "59.00", "68.00", "77.00", "86.00"};
+    for (int k = 0; k < 5; ++k) {
+        ScopedUnit c(g_strUnitC);
+        EXPECT_EQ(TempTickText(page.Points().tempTicks[k]), celsius[k]);
+        ScopedUnit f(g_strUnitF);
+        EXPECT_EQ(TempTickText(page.Points().tempTicks[k]), fahrenheit[k]);
+    }
+}
+
+TEST_F(GraphPage, LimitLinesAtTheirLevelsOrJustOutsideTheBand)
+{
+    FillMission(g_record, 1, 100);
+    page.Refresh();
+    const QImage& frame = page.Frame();
+    EXPECT_TRUE(DottedLineAt(frame, 45, kTempLimit));  // 28 C on a 10..30 axis
+    EXPECT_TRUE(DottedLineAt(frame, 205, kTempLimit)); // 12 C
+
+    g_record.m_fHighLimit = 40.0f;
+    g_record.m_fLowLimit = 0.0f;
+    page.Redraw();
+    EXPECT_TRUE(DottedLineAt(page.Frame(), 20, kTempLimit));
+    EXPECT_TRUE(DottedLineAt(page.Frame(), 230, kTempLimit));
+    EXPECT_FALSE(DottedLineAt(page.Frame(), 45, kTempLimit));
+}
+
+TEST_F(GraphPage, FlatRecordStillDraws)
+{
+    FillMission(g_record, 1, 50);
+    for (int i = 0; i < 50; ++i)
+        g_record.m_fTemp[i] = 21.5f;
+    g_record.m_fLoggerMax = g_record.m_fLoggerMin = 21.5f;
+    g_record.Recompute(true);
+    g_record.m_bTempAlarm = 0;
+    page.Refresh();
+    EXPECT_TRUE(RowHas(page.Frame(), 125, kTempLimit)); // the curve, mid-band
+}
+
+TEST_F(GraphPage, TemperatureOnlyLoggerHasNoHumidity)
+{
+    FillMission(g_record, 1, 100);
+    page.Refresh();
+    page.UpdateReadouts();
+    EXPECT_FALSE(Check(CDataModelView::IDC_SHOW_HUMI)->isEnabled());
+    EXPECT_TRUE(Check(CDataModelView::IDC_SHOW_TEMP)->isChecked());
+    EXPECT_TRUE(Text(CDataModelView::IDC_HUMI_READOUT).isEmpty());
+    EXPECT_TRUE(static_cast<QLabel*>(page.Control(CDataModelView::IDC_HUMI_UNIT))->text().isEmpty());
+    EXPECT_FALSE(ImageHas(page.Frame(), kHumiColour));
+}
+
+TEST_F(GraphPage, HumidityLoggerShowsBothCurvesAndReadouts)
+{
+    ScopedUnit f(g_strUnitF);
+    FillMission(g_record, 4, 100);
+    page.Refresh();
+    page.UpdateReadouts();
+    EXPECT_TRUE(Check(CDataModelView::IDC_SHOW_HUMI)->isChecked());
+    EXPECT_EQ(static_cast<QLabel*>(page.Control(CDataModelView::IDC_HUMI_UNIT))->text(), "%RH");
+    EXPECT_TRUE(ImageHas(page.Frame(), kHumiColour));
+    EXPECT_EQ(Text(CDataModelView::IDC_TEMP_READOUT), "2024-3-5 09:00   50.00");
+    EXPECT_EQ(Text(CDataModelView::IDC_HUMI_READOUT), "2024-3-5 09:00   40.00");
+    EXPECT_EQ(static_cast<QSlider*>(page.Control(CDataModelView::IDC_FIRST_SAMPLE))->maximum(), 99);
+}
+
+TEST_F(GraphPage, CursorReadoutsFollowTheClickAndSkipOutOfRangeValues)
+{
+    ScopedUnit c(g_strUnitC);
+    FillMission(g_record, 4, 100);
+    g_record.m_fTempShown[10] = -1000.0f;
+    g_record.m_tTime[11] = 0;
+    page.Refresh();
+    page.State().clickX = 60 + 10 * 4; // 100 samples: 4 pixels apart
+    page.Redraw();
+    page.UpdateReadouts();
+    EXPECT_EQ(Text(CDataModelView::IDC_TEMP_READOUT), "2024-3-5 10:40");
+    page.State().clickX = 60 + 11 * 4;
+    page.Redraw();
+    page.UpdateReadouts();
+    EXPECT_EQ(Text(CDataModelView::IDC_TEMP_READOUT), "   21.00");
+}
+
+TEST_F(GraphPage, EmptyRecordDrawsOnlyTheGrid)
+{
+    FillMission(g_record, 1, 10);
+    g_record.m_nReceived = 0;
+    page.Refresh();
+    page.UpdateReadouts();
+    EXPECT_EQ(page.Points().pointCount, 0);
+    EXPECT_FALSE(ImageHas(page.Frame(), kTempLimit));
+    EXPECT_TRUE(Text(CDataModelView::IDC_TEMP_READOUT).isEmpty());
+}
+
+TEST_F(GraphPage, RescaleScalesTheFrameAndControls)
+{
+    FillMission(g_record, 1, 60000);
+    const QRect slider = page.Control(CDataModelView::IDC_FIRST_SAMPLE)->geometry();
+    page.Rescale(2.0f, 0, 0);
+    page.Refresh();
+    EXPECT_EQ(page.Frame().size(), QSize(1100, 500));
+    EXPECT_EQ(page.Points().pointCount, 976); // 980 pixels: stride 123, 488 buckets of two points
+    const QRect scaled = page.Control(CDataModelView::IDC_FIRST_SAMPLE)->geometry();
+    EXPECT_EQ(scaled.width(), 2 * 2 * ((slider.width() + 1) / 2));
+    EXPECT_EQ(scaled.center().x() / 2, slider.center().x());
+}
+
+TEST_F(GraphPage, GraphResetOffersTheSelectionAndRemovesTheArea)
+{
+    MessageQueue queue;
+    queue.Install();
+    FillMission(g_record, 1, 10);
+    g_AreaRecord.m_nCount = g_AreaRecord.m_nReceived = 5;
+    page.SetSelectionOn(true);
+    page.OnGraphReset(1, 0);
+    EXPECT_TRUE(Check(CDataModelView::IDC_SAVE_SELECTION)->isEnabled());
+    EXPECT_FALSE(Check(CDataModelView::IDC_SAVE_SELECTION)->isChecked());
+    EXPECT_FALSE(page.IsSelectionOn());
+    auto* start = static_cast<QDateTimeEdit*>(page.Control(CDataModelView::IDC_SELECTION_START));
+    EXPECT_EQ(start->dateTime().toSecsSinceEpoch(), g_record.m_tStart);
+    EXPECT_FALSE(start->isEnabled());
+    EXPECT_EQ(g_AreaRecord.m_nCount, 0);
+    EXPECT_EQ(g_AreaRecord.m_nReceived, 0);
+    std::vector<Message> posted;
+    queue.Drain([&](const Message& m) { posted.push_back(m); });
+    ASSERT_EQ(posted.size(), 1u);
+    EXPECT_EQ(posted[0].id, WMU_AREA);
+    EXPECT_EQ(posted[0].wParam, 0);
+
+    page.OnGraphReset(0, 0);
+    EXPECT_FALSE(Check(CDataModelView::IDC_SAVE_SELECTION)->isEnabled());
+    SetMessagePoster({});
+}
