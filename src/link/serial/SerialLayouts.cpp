@@ -11,7 +11,7 @@ namespace serial {
 namespace {
 
 //                     h  stop intv w   hiL  loL  hHi  hLo  max  min  avg  sum   hMax hMin hAvg cnt stat run    count  type2
-const InfoLayout kType2 {43, 28, 26, 1, kNone, kNone, kNone, kNone, 34, 36, 38, kNone, kNone, kNone, kNone, 39, 42, false, false, true};
+const InfoLayout kType2 {43, 28, 26, 1, kNone, kNone, kNone, kNone, 34, 36, 38, kNone, kNone, kNone, kNone, 40, 42, false, false, true};
 const InfoLayout kType56{45, 27, 43, 1, kNone, kNone, kNone, kNone, 33, 35, kNone, 37, kNone, kNone, kNone, 41, 44, false, true, false};
 const InfoLayout kType3 {49, 27, 33, 2, 35, 37, kNone, kNone, 39, 41, 43, kNone, kNone, kNone, kNone, 45, 48, true, true, false};
 const InfoLayout kType4 {59, 27, 33, 2, 35, 37, 39, 41, 43, 45, 47, kNone, 49, 51, 53, 55, 58, true, false, false};
