@@ -2,6 +2,7 @@
 
 #include "app/CodePage.h"
 #include "link/FrameTrace.h"
+#include "sim/usb/DemoUsbLogger.h"
 #include "support/TempDir.h"
 
 #include <QFile>
@@ -177,6 +178,26 @@ TEST_F(CommandsTest, TraceRecordsEveryFrameBothWays)
     const QString text = QString::fromLatin1(file.readAll());
     EXPECT_TRUE(text.contains("usb > 7: C3 73 75 6D 00 00 00")) << text.toStdString();
     EXPECT_TRUE(text.contains("usb < 42: C3 73 75 6D 00 00 00 55 54 33")) << text.toStdString();
+}
+
+} // namespace
+
+namespace {
+
+TEST_F(CommandsTest, DemoLoggersIdentifyAndDownload)
+{
+    for (int type = 1; type <= 4; ++type) {
+        lib.Plug(0, MakeDemoUsbLogger(type, kNow), false);
+        ASSERT_TRUE(Identify()) << type;
+        EXPECT_EQ(record->m_nType, type);
+        EXPECT_EQ(record->m_nCount, 145) << type;
+        EXPECT_EQ(record->m_bTimesValid, 1) << type;
+        // The last sample, read as the download does.
+        const int size = type == 4 ? 4 : 2;
+        ASSERT_TRUE(link->ReadBlock(144 * size, size, link->m_fBlock));
+        EXPECT_GT(link->m_fBlock[0], 20.0f);
+        EXPECT_LT(link->m_fBlock[0], 30.0f);
+    }
 }
 
 } // namespace

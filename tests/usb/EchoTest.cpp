@@ -12,6 +12,11 @@ struct EchoCase {
     bool accepted;
 };
 
+void PrintTo(const EchoCase& c, std::ostream* os)
+{
+    *os << c.name;
+}
+
 class EchoTest : public UsbFixture, public ::testing::WithParamInterface<EchoCase> {
 protected:
     bool Run(const std::string& name)

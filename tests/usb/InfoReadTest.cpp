@@ -92,6 +92,20 @@ const FieldCase kFields[] = {
     {"UTH00000004", "count", 47, "00 0C", Count, 3, ROW_COUNT, "3"},
 };
 
+void PrintTo(const FieldCase& c, std::ostream* os)
+{
+    *os << c.id << " " << c.field;
+}
+
+std::string CaseName(const char* id, const char* what)
+{
+    std::string name = std::string("type") + std::to_string(TypeFromIdUsb(QString::fromLatin1(id))) + "_" + what;
+    for (char& ch : name)
+        if (ch == ' ')
+            ch = '_';
+    return name;
+}
+
 class InfoLayoutTest : public UsbFixture, public ::testing::WithParamInterface<FieldCase> {};
 
 TEST_P(InfoLayoutTest, FieldBytesDecodeToValueAndRowText)
@@ -112,7 +126,8 @@ TEST_P(InfoLayoutTest, FieldBytesDecodeToValueAndRowText)
     }
 }
 
-INSTANTIATE_TEST_SUITE_P(AllTypes, InfoLayoutTest, ::testing::ValuesIn(kFields));
+INSTANTIATE_TEST_SUITE_P(AllTypes, InfoLayoutTest, ::testing::ValuesIn(kFields),
+                         [](const auto& info) { return CaseName(info.param.id, info.param.field); });
 
 struct TypeCase {
     const char* id;
@@ -122,6 +137,11 @@ struct TypeCase {
     bool tempAlarm;
     bool humiAlarm;
 };
+
+void PrintTo(const TypeCase& c, std::ostream* os)
+{
+    *os << c.id;
+}
 
 class InfoTypeTest : public UsbFixture, public ::testing::WithParamInterface<TypeCase> {};
 
@@ -156,7 +176,8 @@ INSTANTIATE_TEST_SUITE_P(AllTypes, InfoTypeTest, ::testing::Values(
     TypeCase{"D2500000002", 2, kBase, 35, false, false},
     TypeCase{"i9900000002", 2, kBase, 35, false, false},
     TypeCase{"UI300000003", 3, kBase | kLimits, 40, true, false},
-    TypeCase{"UTH00000004", 4, kBase | kLimits | kHumi, 50, true, true}));
+    TypeCase{"UTH00000004", 4, kBase | kLimits | kHumi, 50, true, true}),
+    [](const auto& info) { return std::string(info.param.id); });
 
 using InfoReadTest = UsbFixture;
 
@@ -193,6 +214,11 @@ struct ReadingCase {
     const char* bytes;
     float expected;
 };
+
+void PrintTo(const ReadingCase& c, std::ostream* os)
+{
+    *os << c.id << " byte " << c.offset << " " << c.bytes;
+}
 
 class ReadingEncodingTest : public UsbFixture, public ::testing::WithParamInterface<ReadingCase> {};
 

@@ -14,6 +14,11 @@ struct OpenCase {
     Calls calls;
 };
 
+void PrintTo(const OpenCase& c, std::ostream* os)
+{
+    *os << c.name;
+}
+
 class OpenSequenceTest : public UsbFixture, public ::testing::WithParamInterface<OpenCase> {};
 
 TEST_P(OpenSequenceTest, FirstAnsweringCheckEndsSequence)
