@@ -1,0 +1,106 @@
+#include "link/LinkGlobals.h"
+#include "mainwnd/BatteryStrip.h"
+#include "record/LoggerRecord.h"
+
+#include <QImage>
+#include <QPainter>
+#include <gtest/gtest.h>
+
+namespace {
+
+const QColor kIdle(132, 155, 168);
+const QColor kBackground(10, 10, 40);
+const QColor kBars[3] = {QColor(250, 80, 0), QColor(150, 150, 0), QColor(150, 200, 0)};
+
+QImage Paint(bool active, int level, const QString& id, int w = 30, int h = 400)
+{
+    QImage image(w, h, QImage::Format_RGB32);
+    image.fill(Qt::white);
+    QPainter painter(&image);
+    PaintBatteryStrip(painter, w, h, active, level, id);
+    return image;
+}
+
+// Bars seen in the picture: bar i fills the row at its middle.
+int BarsIn(const QImage& image)
+{
+    const float h = static_cast<float>(image.height());
+    const float q = h / 4.0f;
+    int bars = 0;
+    for (int i = 0; i < 3; ++i) {
+        const int y = static_cast<int>(0.75f * h - static_cast<float>(i) * q - 0.49f * q);
+        if (image.pixelColor(image.width() / 2, y) == kBars[i])
+            ++bars;
+    }
+    return bars;
+}
+
+} // namespace
+
+TEST(BatteryStrip, BarsByLevelAndId)
+{
+    struct Case {
+        int level;
+        const char* id;
+        int bars;
+    };
+    const Case cases[] = {
+        {3, "U1000000001", 0}, {4, "U1000000001", 1}, {5, "U1000000001", 2}, {6, "U1000000001", 3},
+        {7, "U1000000001", 3}, {0, "U1000000001", 0}, {4, "I5000000005", 0}, {5, "i2000000002", 1},
+        {6, "UI300000003", 2}, {7, "DI600000006", 3},
+    };
+    for (const Case& c : cases) {
+        const QString id = QString::fromLatin1(c.id);
+        EXPECT_EQ(BatteryBars(c.level, id), c.bars) << c.level << " " << c.id;
+        EXPECT_EQ(BarsIn(Paint(true, c.level, id)), c.bars) << c.level << " " << c.id;
+    }
+}
+
+TEST(BatteryStrip, ShownOnlyForConnectedLoggersThatReportIt)
+{
+    struct Case {
+        bool connected;
+        int type;
+        const char* id;
+        bool shown;
+    };
+    const Case cases[] = {
+        {false, 1, "U1000000001", false}, {true, 1, "U1000000001", true}, {true, 2, "D2000000002", false},
+        {true, 2, "i2000000002", true},   {true, 4, "UTH40000004", true}, {true, 0, "", false},
+        {true, 5, "I5000000005", true},   {true, 6, "DI600000006", true},
+    };
+    for (const Case& c : cases)
+        EXPECT_EQ(BatteryStripShowsLogger(c.connected, c.type, QString::fromLatin1(c.id)), c.shown) << c.id;
+}
+
+TEST(BatteryStrip, IdleStripIsOnePlainColour)
+{
+    const QImage image = Paint(false, 7, QStringLiteral("U1000000001"));
+    for (int y = 0; y < image.height(); y += 7)
+        ASSERT_EQ(image.pixelColor(15, y), kIdle) << y;
+}
+
+TEST(BatteryStrip, ActiveStripDrawsTheBatteryBelowTheBars)
+{
+    const QImage image = Paint(true, 3, QStringLiteral("U1000000001"));
+    EXPECT_EQ(image.pixelColor(15, 10), kBackground);
+    // The outline's bottom edge in the 3-pixel red pen.
+    const int yBottom = static_cast<int>(0.75f * 400 + 21.0f * 100 / 23.0f);
+    EXPECT_EQ(image.pixelColor(15, yBottom), QColor(250, 50, 50));
+}
+
+TEST(BatteryStrip, WidgetKeepsTheLevelModuloEight)
+{
+    CLoggerRecord record;
+    record.m_nType = 1;
+    record.m_strValue[ROW_ID] = QStringLiteral("U1000000001");
+    record.m_nBattery = 14;
+    CBatteryStrip strip;
+    strip.SetRecord(&record);
+    strip.resize(22, 300);
+    g_bUsbConnected = true;
+    const QImage image = strip.grab().toImage();
+    g_bUsbConnected = false;
+    EXPECT_EQ(record.m_nBattery, 6);
+    EXPECT_EQ(image.pixelColor(11, 5), kBars[2]); // level 6: the third bar reaches the top
+}

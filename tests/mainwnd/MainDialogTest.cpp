@@ -1,0 +1,303 @@
+#include "datafile/LoggerFile.h"
+#include "mainwnd/CommandLineFile.h"
+#include "mainwnd/MolvaneQuillmarDlg.h"
+#include "mainwnd/QtMessagePoster.h"
+#include "mainwnd/SummFormView.h"
+#include "mainwnd/TabHost.h"
+#include "support/TempDir.h"
+#include "views/DataFormView.h"
+#include "views/DataModelView.h"
+#include "views/RecordFixture.h"
+#include "views/SampleTableModel.h"
+
+#include <QApplication>
+#include <QCheckBox>
+#include <QFile>
+#include <QLabel>
+#include <QLineEdit>
+#include <QProgressBar>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QTabBar>
+#include <gtest/gtest.h>
+
+namespace {
+
+CLoggerRecord g_source;
+
+bool SaveMission(const QString& path, const char* id, int type, int count)
+{
+    FillMission(g_source, type, count);
+    g_source.m_strValue[ROW_ID] = QString::fromLatin1(id);
+    g_source.m_strValue[ROW_DESCRIPTION] = QStringLiteral("Shelf 3");
+    CLoggerFile file(path, CLoggerFile::ModeWrite);
+    file.m_pRecord = &g_source;
+    return file.IsOutputOpen() && file.Save(false);
+}
+
+void Settle()
+{
+    for (int i = 0; i < 3; ++i)
+        QApplication::processEvents();
+}
+
+class MainDialog : public ::testing::Test {
+protected:
+    MainDialog() { InstallQtMessagePoster(); }
+    ~MainDialog() override { SetMessagePoster({}); }
+    QString Value(CSummFormView* page, int id) const { return page->Static(id)->text(); }
+    QAbstractButton* Button(int id) const { return static_cast<QAbstractButton*>(dialog.Control(id)); }
+    QString Cell(int row, int column) const
+    {
+        return dialog.DataList()->Model()->index(row, column).data().toString();
+    }
+
+    ScopedUnit unit{g_strUnitF};
+    TempDir dir;
+    CMolvaneQuillmarDlg dialog{QSize(1920, 1080)};
+};
+
+} // namespace
+
+TEST_F(MainDialog, StartsWithItsTextsAndButtons)
+{
+    EXPECT_EQ(dialog.windowTitle(), "Halvern Software TH");
+    EXPECT_EQ(dialog.StatusText(), " Ready...");
+    const std::pair<int, const char*> texts[] = {
+        {CMolvaneQuillmarDlg::IDC_DOWNLOAD, "Download"}, {CMolvaneQuillmarDlg::IDC_SAVE, "Save"},
+        {CMolvaneQuillmarDlg::IDC_OPEN, "Open"},         {CMolvaneQuillmarDlg::IDC_PRINT, "Print"},
+        {CMolvaneQuillmarDlg::IDC_START_SETTING, "Start Setting"}, {CMolvaneQuillmarDlg::IDCANCEL, "Exit"},
+        {CMolvaneQuillmarDlg::IDC_CALIBRATE, "Calibration Time"},
+    };
+    for (const auto& [id, text] : texts)
+        EXPECT_EQ(Button(id)->text(), text) << id;
+    EXPECT_EQ(Button(CMolvaneQuillmarDlg::IDC_UNIT_C)->text(), g_strUnitC);
+    EXPECT_FALSE(Button(CMolvaneQuillmarDlg::IDC_UNIT_C)->isChecked());
+    EXPECT_FALSE(Button(CMolvaneQuillmarDlg::IDC_UNIT_F)->isChecked());
+    EXPECT_FALSE(dialog.IsButtonEnabled(CMolvaneQuillmarDlg::IDC_CALIBRATE));
+    EXPECT_FALSE(dialog.IsButtonEnabled(CMolvaneQuillmarDlg::IDC_START_SETTING));
+    EXPECT_TRUE(dialog.IsButtonEnabled(CMolvaneQuillmarDlg::IDC_DOWNLOAD));
+    EXPECT_TRUE(dialog.Control(CMolvaneQuillmarDlg::IDC_LOGGER_CLOCK)->isHidden());
+    EXPECT_TRUE(dialog.Control(CMolvaneQuillmarDlg::IDC_RUN_STATE)->isHidden());
+    auto* progress = static_cast<QProgressBar*>(dialog.Control(CMolvaneQuillmarDlg::IDC_PROGRESS));
+    EXPECT_EQ(progress->maximum(), 200);
+    EXPECT_EQ(dialog.Tabs()->Bar()->count(), 2);
+    EXPECT_EQ(dialog.Tabs()->Bar()->tabText(0), "Summary");
+    EXPECT_EQ(dialog.Tabs()->Bar()->tabText(1), "Data");
+    EXPECT_FALSE(dialog.Summary()->isHidden());
+    EXPECT_TRUE(dialog.DataList()->isHidden());
+}
+
+TEST_F(MainDialog, OpeningFilesOfEachTypeShowsTheirPages)
+{
+    struct Case {
+        const char* id;
+        int type;
+        int columns;
+    };
+    const Case cases[] = {
+        {"U1000000001", 1, 3}, {"D2000000002", 2, 3}, {"UT300000003", 3, 3},
+        {"UTH40000004", 4, 4}, {"I5000000005", 5, 3}, {"DI600000006", 6, 3},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.id);
+        const QString name = QStringLiteral("run%1.tavo").arg(c.type);
+        ASSERT_TRUE(SaveMission(dir.path(name), c.id, c.type, 40));
+        dialog.EnableButton(CMolvaneQuillmarDlg::IDC_START_SETTING, true);
+        dialog.OpenDataFile(dir.path(name), name);
+        Settle();
+        EXPECT_EQ(dialog.StatusText(), " This file has opened: " + name);
+        EXPECT_EQ(Value(dialog.Summary(), 1043), c.id);
+        EXPECT_EQ(Value(dialog.Summary(), 1047), "40");
+        EXPECT_EQ(Value(dialog.Summary(), 1113), "Shelf 3");
+        EXPECT_EQ(dialog.Summary()->Control(1076)->isHidden(), c.type != 4);
+        EXPECT_EQ(dialog.DataList()->Model()->rowCount(), 40);
+        EXPECT_EQ(dialog.DataList()->Model()->columnCount(), c.columns);
+        EXPECT_EQ(Cell(10, 2), "68.00" + g_strUnitF);
+        EXPECT_EQ(Cell(0, 2), "50.00" + g_strUnitF + (c.type == 2 || c.type == 5 ? "" : "*"));
+        EXPECT_FALSE(dialog.IsButtonEnabled(CMolvaneQuillmarDlg::IDC_START_SETTING));
+        EXPECT_EQ(dialog.m_bMayConfigure, 0);
+        auto* temp = static_cast<QLineEdit*>(dialog.Graph()->Control(CDataModelView::IDC_TEMP_READOUT));
+        dialog.Graph()->Redraw();
+        dialog.Graph()->UpdateReadouts();
+        EXPECT_TRUE(temp->text().endsWith("   50.00"));
+        EXPECT_TRUE(dialog.Graph()->Control(CDataModelView::IDC_SAVE_SELECTION)->isEnabled());
+    }
+}
+
+TEST_F(MainDialog, UnreadableFileResetsTheRecordsAndSaysSo)
+{
+    ASSERT_TRUE(SaveMission(dir.path("good.tavo"), "U1000000001", 1, 10));
+    dialog.OpenDataFile(dir.path("good.tavo"), "good.tavo");
+    QFile bad(dir.path("bad.tavo"));
+    ASSERT_TRUE(bad.open(QIODevice::WriteOnly));
+    bad.write("not a data file");
+    bad.close();
+    dialog.OpenDataFile(dir.path("bad.tavo"), "bad.tavo");
+    EXPECT_EQ(dialog.StatusText(), " Failure to open this file : bad.tavo");
+    EXPECT_EQ(g_LoggerRecord.m_nType, 0);
+    EXPECT_EQ(dialog.DataList()->Model()->rowCount(), 0);
+
+    dialog.SetStatusText("unchanged");
+    dialog.OpenDataFile(dir.path("missing.tavo"), "missing.tavo");
+    EXPECT_EQ(dialog.StatusText(), "unchanged");
+}
+
+TEST_F(MainDialog, OpenCommandTakesOnlyDataFiles)
+{
+    ASSERT_TRUE(SaveMission(dir.path("run1.tavo"), "U1000000001", 1, 10));
+    ASSERT_TRUE(QFile::copy(dir.path("run1.tavo"), dir.path("RUN1.TAVO")));
+    QString started;
+    QString answer;
+    dialog.SetOpenFileChooser([&](const QString& start) {
+        started = start;
+        return answer;
+    });
+    g_AreaRecord.m_nCount = g_AreaRecord.m_nReceived = 3;
+
+    answer = dir.path("RUN1.TAVO");
+    Button(CMolvaneQuillmarDlg::IDC_OPEN)->click();
+    EXPECT_EQ(dialog.StatusText(), " Ready...");
+    EXPECT_EQ(g_AreaRecord.m_nCount, 3);
+    answer.clear();
+    Button(CMolvaneQuillmarDlg::IDC_OPEN)->click();
+    EXPECT_EQ(dialog.StatusText(), " Ready...");
+
+    answer = dir.path("run1.tavo");
+    Button(CMolvaneQuillmarDlg::IDC_OPEN)->click();
+    EXPECT_EQ(dialog.StatusText(), " This file has opened: run1.tavo");
+    EXPECT_EQ(g_AreaRecord.m_nCount, 0);
+    EXPECT_EQ(g_AreaRecord.m_nReceived, 0);
+    EXPECT_EQ(dialog.OpenStartFolder(), dir.root());
+    Button(CMolvaneQuillmarDlg::IDC_OPEN)->click();
+    EXPECT_EQ(started, dir.root());
+}
+
+TEST_F(MainDialog, CommandLineFileOpensAtStart)
+{
+    ASSERT_TRUE(SaveMission(dir.path("run1.tavo"), "UTH40000004", 4, 12));
+    CMolvaneQuillmarDlg started(QSize(1920, 1080), "\"" + dir.path("run1.tavo") + "\"");
+    EXPECT_EQ(started.StatusText(), " This file has opened: run1.tavo");
+    EXPECT_EQ(started.DataList()->Model()->rowCount(), 12);
+}
+
+TEST(CommandLineFile, QuotesExtensionAndName)
+{
+    struct Case {
+        const char* text;
+        const char* path;
+        const char* name;
+        const char* ext;
+        bool data;
+    };
+    const Case cases[] = {
+        {"", "", "", "", false},
+        {"/home/u/run1.tavo", "/home/u/run1.tavo", "run1.tavo", "tavo", true},
+        {"\"/home/u/my run.tavo\"", "/home/u/my run.tavo", "my run.tavo", "tavo", true},
+        {"C:\\logs\\run1.tavo", "C:\\logs\\run1.tavo", "run1.tavo", "tavo", true},
+        {"run1.tavo", "run1.tavo", "", "tavo", true},
+        {"/home/u/RUN1.TAVO", "/home/u/RUN1.TAVO", "RUN1.TAVO", "TAVO", false},
+        {".tavo", ".tavo", "", "", false},
+        {"\"\"", "\"\"", "", "", false},
+        {"/home/u/run1.pdf", "/home/u/run1.pdf", "run1.pdf", "pdf", false},
+    };
+    for (const Case& c : cases) {
+        const CommandLineFile f = ParseCommandLineFile(QString::fromUtf8(c.text));
+        EXPECT_EQ(f.path, c.path) << c.text;
+        EXPECT_EQ(f.name, c.name) << c.text;
+        EXPECT_EQ(f.ext, c.ext) << c.text;
+        EXPECT_EQ(f.IsDataFile(), c.data) << c.text;
+    }
+}
+
+TEST_F(MainDialog, UnitRadiosReformatSummaryListAndGraphButNotTheArea)
+{
+    ASSERT_TRUE(SaveMission(dir.path("run.tavo"), "UTH40000004", 4, 20));
+    dialog.OpenDataFile(dir.path("run.tavo"), "run.tavo");
+    g_AreaRecord = g_LoggerRecord;
+    dialog.ShowAreaTabs(true);
+    const QString areaMax = Value(dialog.AreaSummary(), 1072);
+    ASSERT_TRUE(Value(dialog.Summary(), 1072).endsWith(g_strUnitF));
+
+    dialog.Summary()->Static(1072)->setText("sentinel");
+    Button(CMolvaneQuillmarDlg::IDC_UNIT_F)->click();
+    EXPECT_EQ(Value(dialog.Summary(), 1072), "sentinel");
+
+    Button(CMolvaneQuillmarDlg::IDC_UNIT_C)->click();
+    EXPECT_EQ(g_strTempUnit, g_strUnitC);
+    EXPECT_EQ(Value(dialog.Summary(), 1072), "30.00" + g_strUnitC);
+    EXPECT_EQ(Cell(10, 2), "20.00" + g_strUnitC);
+    auto* unitLabel = static_cast<QLabel*>(dialog.Graph()->Control(CDataModelView::IDC_TEMP_UNIT));
+    EXPECT_EQ(unitLabel->text(), g_strUnitC);
+    EXPECT_EQ(Value(dialog.AreaSummary(), 1072), areaMax);
+
+    Button(CMolvaneQuillmarDlg::IDC_UNIT_F)->click();
+    EXPECT_EQ(Value(dialog.Summary(), 1072), "86.00" + g_strUnitF);
+}
+
+TEST_F(MainDialog, TabSwitchingWithAndWithoutASelection)
+{
+    QWidget* pages[] = {dialog.Summary(), dialog.DataList(), dialog.AreaSummary(), dialog.AreaDataList()};
+    auto shown = [&] {
+        std::string s;
+        for (QWidget* p : pages)
+            s += p->isHidden() ? '-' : 'x';
+        return s;
+    };
+    dialog.OnTabChanged(1);
+    EXPECT_EQ(shown(), "-x--");
+    dialog.OnTabChanged(2); // no selection: nothing to show
+    EXPECT_EQ(shown(), "-x--");
+    dialog.OnTabChanged(0);
+    EXPECT_EQ(shown(), "x---");
+
+    dialog.Graph()->SetSelectionOn(true);
+    dialog.ShowAreaTabs(true);
+    EXPECT_EQ(dialog.Tabs()->Bar()->count(), 4);
+    EXPECT_EQ(dialog.Tabs()->Bar()->tabText(2), "Area Summary");
+    EXPECT_EQ(dialog.Tabs()->Bar()->tabText(3), "Area Data");
+    EXPECT_EQ(dialog.Tabs()->Bar()->currentIndex(), 2);
+    EXPECT_EQ(shown(), "--x-");
+    EXPECT_EQ(dialog.AreaSummary()->m_pRecord, &g_AreaRecord);
+    dialog.Tabs()->Bar()->setCurrentIndex(3);
+    EXPECT_EQ(shown(), "---x");
+    dialog.Tabs()->Bar()->setCurrentIndex(1);
+    EXPECT_EQ(shown(), "-x--");
+    dialog.Graph()->SetSelectionOn(false);
+    dialog.OnTabChanged(3);
+    EXPECT_EQ(shown(), "-x--");
+
+    PostToMain(WMU_AREA, 0, 0);
+    Settle();
+    EXPECT_EQ(dialog.Tabs()->Bar()->count(), 2);
+    EXPECT_EQ(dialog.Tabs()->Bar()->currentIndex(), 0);
+    EXPECT_EQ(shown(), "x---");
+}
+
+TEST_F(MainDialog, ExitAsksFirst)
+{
+    QString asked;
+    bool yes = false;
+    dialog.SetAsker([&](const QString& q) {
+        asked = q;
+        return yes;
+    });
+    dialog.show();
+    Button(CMolvaneQuillmarDlg::IDCANCEL)->click();
+    EXPECT_EQ(asked, "Sure to exit?");
+    EXPECT_TRUE(dialog.isVisible());
+    yes = true;
+    Button(CMolvaneQuillmarDlg::IDCANCEL)->click();
+    EXPECT_FALSE(dialog.isVisible());
+    EXPECT_EQ(dialog.result(), QDialog::Rejected);
+}
+
+TEST_F(MainDialog, OtherMessagesGoToTheWorkflowHandler)
+{
+    std::vector<int> seen;
+    dialog.SetMessageHandler([&](const Message& m) { seen.push_back(m.id); });
+    PostToMain(WMU_PROGRESS, 0, -1);
+    PostToMain(WMU_USB_EVENT, 0, -1);
+    Settle();
+    EXPECT_EQ(seen, (std::vector<int>{WMU_PROGRESS, WMU_USB_EVENT}));
+}

@@ -1,0 +1,141 @@
+#include "mainwnd/SummFormView.h"
+#include "views/RecordFixture.h"
+
+#include <QLabel>
+#include <QTreeWidget>
+#include <gtest/gtest.h>
+
+namespace {
+
+CLoggerRecord g_record;
+
+constexpr int kHumidityControls[] = {1063, 1064, 1065, 1066, 1067, 1076, 1077, 1078, 1079, 1080};
+
+class SummaryPage : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        ScopedUnit c(g_strUnitC);
+        FillMission(g_record, 4, 30);
+        g_record.m_strValue[ROW_START] = QStringLiteral("2024-3-5  09:00");
+        g_record.m_strValue[ROW_STOP] = QStringLiteral("2024-3-5  13:50");
+        g_record.m_strValue[ROW_INTERVAL] = QStringLiteral("00:10:00");
+        g_record.m_strValue[ROW_COUNT] = QStringLiteral("30");
+        g_record.m_strValue[ROW_DESCRIPTION] = QStringLiteral("Shelf 3");
+        g_record.m_nRowFlags |= RF_ID | RF_START | RF_STOP | RF_INTERVAL | RF_COUNT | RF_DESCRIPTION;
+        g_record.m_bDescRead = 1;
+        page.m_pRecord = &g_record;
+        page.SetCaptions();
+    }
+    QString Value(int id) const { return page.Static(id)->text(); }
+    CSummFormView page;
+};
+
+} // namespace
+
+TEST_F(SummaryPage, CaptionsComeFromTheTextTable)
+{
+    EXPECT_EQ(page.Static(1038)->text(), " Serial Number:");
+    EXPECT_EQ(page.Static(1139)->text(), " Mean Kinetic Temp.:");
+    EXPECT_EQ(page.Static(1067)->text(), " Lower Limit Humi.:");
+    EXPECT_EQ(page.Static(1112)->alignment() & Qt::AlignRight, Qt::AlignRight);
+}
+
+TEST_F(SummaryPage, ShowsEveryValueOfACompleteRecord)
+{
+    page.UpdateLayout();
+    page.UpdateValues();
+    EXPECT_EQ(Value(1043), "UTH40000004");
+    EXPECT_EQ(Value(1069), "2024-3-5  09:00");
+    EXPECT_EQ(Value(1047), "30");
+    EXPECT_EQ(Value(1113), "Shelf 3");
+    EXPECT_EQ(Value(1072), g_record.m_strValue[ROW_MAX]);
+    EXPECT_EQ(Value(1082), g_record.m_strValue[ROW_MKT]);
+    EXPECT_EQ(Value(1074), "28.00" + g_strUnitC);
+    EXPECT_EQ(Value(1076), "50.00%RH");
+    EXPECT_EQ(Value(1080), "42.00%RH");
+    for (const int id : kHumidityControls)
+        EXPECT_FALSE(page.Control(id)->isHidden()) << id;
+}
+
+TEST_F(SummaryPage, HumidityOnlyForTemperatureHumidityRecords)
+{
+    g_record.m_nType = 1;
+    page.UpdateLayout();
+    for (const int id : kHumidityControls)
+        EXPECT_TRUE(page.Control(id)->isHidden()) << id;
+    EXPECT_FALSE(page.Control(1068)->isHidden()); // the group box stays
+    g_record.m_nType = 4;
+    page.UpdateLayout();
+    EXPECT_FALSE(page.Control(1076)->isHidden());
+}
+
+TEST_F(SummaryPage, RowFlagsBlankTheRowsWithoutValue)
+{
+    g_record.m_nRowFlags = RF_ID;
+    page.UpdateValues();
+    EXPECT_EQ(Value(1043), "UTH40000004");
+    struct Blank {
+        int id, length;
+    };
+    const Blank blanks[] = {{1069, 28}, {1070, 30}, {1071, 31}, {1047, 26}, {1072, 25}, {1049, 23}, {1073, 22},
+                            {1082, 22}, {1074, 22}, {1075, 26}, {1076, 24}, {1077, 21}, {1078, 24}, {1079, 23},
+                            {1080, 22}};
+    for (const Blank& b : blanks)
+        EXPECT_EQ(Value(b.id), QString(b.length, QLatin1Char(' '))) << b.id;
+    EXPECT_EQ(Value(1113), "Shelf 3");
+}
+
+TEST_F(SummaryPage, TypeZeroLeavesTheValues)
+{
+    page.UpdateValues();
+    g_record.m_nType = 0;
+    g_record.m_strValue[ROW_ID] = QStringLiteral("changed");
+    page.UpdateValues();
+    EXPECT_EQ(Value(1043), "UTH40000004");
+}
+
+TEST_F(SummaryPage, DescribedTypeWithoutDescriptionRefreshesOnlyIdStartStop)
+{
+    page.UpdateValues();
+    for (const int type : {3, 4}) {
+        g_record.m_nType = type;
+        g_record.m_bDescRead = 0;
+        g_record.m_strValue[ROW_ID] = QStringLiteral("UT300000003");
+        g_record.m_strValue[ROW_STOP] = QStringLiteral("2024-3-6  10:00");
+        g_record.m_strValue[ROW_COUNT] = QStringLiteral("99");
+        g_record.m_strValue[ROW_DESCRIPTION] = QStringLiteral("new");
+        page.UpdateValues();
+        EXPECT_EQ(Value(1043), "UT300000003");
+        EXPECT_EQ(Value(1070), "2024-3-6  10:00");
+        EXPECT_EQ(Value(1047), "30") << type;
+        EXPECT_EQ(Value(1113), "Shelf 3") << type;
+    }
+}
+
+TEST_F(SummaryPage, SummaryListHoldsTenRowsOrFifteenWithHumidity)
+{
+    page.FillSummaryList();
+    QTreeWidget* list = page.SummaryList();
+    ASSERT_EQ(list->topLevelItemCount(), 15);
+    EXPECT_EQ(list->topLevelItem(0)->text(0), " Serial Number:");
+    EXPECT_EQ(list->topLevelItem(0)->text(1), "UTH40000004");
+    EXPECT_EQ(list->topLevelItem(14)->text(0), " Lower Limit Humi.:");
+    EXPECT_EQ(list->headerItem()->text(0), "Item");
+    EXPECT_EQ(list->headerItem()->text(1), "State");
+    EXPECT_TRUE(list->isHidden());
+    g_record.m_nType = 1;
+    page.FillSummaryList();
+    EXPECT_EQ(list->topLevelItemCount(), 10);
+}
+
+TEST_F(SummaryPage, RescaleScalesEveryControlAboutThePageOrigin)
+{
+    const QRect before = page.Control(1072)->geometry();
+    page.Rescale(2.0f, 3, 4);
+    const QRect after = page.Control(1072)->geometry();
+    EXPECT_EQ(after.width(), 2 * 2 * ((before.width() + 1) / 2));
+    EXPECT_NEAR(after.center().x(), 2 * before.center().x(), 2);
+    EXPECT_NEAR(after.center().y(), 2 * before.center().y(), 2);
+    EXPECT_EQ(page.Control(1043)->font().pixelSize(), 22);
+}
