@@ -64,9 +64,15 @@ void LibusbHotplug::Run()
 
 void LibusbHotplug::Deliver(bool arrived)
 {
-    std::lock_guard lock(m_routineMutex);
-    if (m_routine)
-        m_routine(arrived ? Ch375Library::kDeviceArrived : Ch375Library::kDeviceRemoved);
+    // Called outside the lock, so the routine may register again; Stop joins
+    // this thread before it lets the routine go.
+    Ch375Library::NotifyRoutine routine;
+    {
+        std::lock_guard lock(m_routineMutex);
+        routine = m_routine;
+    }
+    if (routine)
+        routine(arrived ? Ch375Library::kDeviceArrived : Ch375Library::kDeviceRemoved);
 }
 
 void LibusbHotplug::Stop()
