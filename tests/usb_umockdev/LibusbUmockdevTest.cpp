@@ -137,6 +137,11 @@ TEST_F(LibusbUmockdevTest, EnumeratesOpensAndExchangesThroughTheLink)
     EXPECT_FALSE(link->ReadInfo(false));
     EXPECT_EQ(record->m_tsInterval, 1);
 
+    // A request the logger does not take (nothing scripted) fails at once.
+    std::int32_t state = -1, battery = -1;
+    EXPECT_FALSE(link->ReadRunState(state, battery));
+    EXPECT_EQ(state, -1);
+
     lib.CH375CloseDevice(0);
     EXPECT_EQ(lib.CH375OpenDevice(1), Ch375Library::kInvalidHandle);
 }
