@@ -1,0 +1,38 @@
+# Desktop integration: menu entry, the .tavo file type and the icons.
+include(GNUInstallDirs)
+set(HALVERN_PACKAGING ${CMAKE_CURRENT_LIST_DIR})
+
+if(HALVERN_GUI)
+  install(FILES ${HALVERN_PACKAGING}/halvern-th.desktop DESTINATION ${CMAKE_INSTALL_DATADIR}/applications)
+  install(FILES ${HALVERN_PACKAGING}/halvern-th-mime.xml
+          DESTINATION ${CMAKE_INSTALL_DATADIR}/mime/packages RENAME halvern-th.xml)
+  foreach(size 16 24 32 48 64 128 256)
+    install(FILES ${HALVERN_PACKAGING}/icons/halvern-th-${size}.png
+            DESTINATION ${CMAKE_INSTALL_DATADIR}/icons/hicolor/${size}x${size}/apps RENAME halvern-th.png)
+  endforeach()
+
+  # Refresh the desktop's caches when installing for real (not into a staging DESTDIR).
+  install(CODE [[
+    if(NOT "$ENV{DESTDIR}" STREQUAL "")
+      return()
+    endif()
+    set(share "${CMAKE_INSTALL_PREFIX}/share")
+    find_program(UPDATE_MIME update-mime-database)
+    find_program(UPDATE_DESKTOP update-desktop-database)
+    find_program(UPDATE_ICONS gtk-update-icon-cache)
+    if(UPDATE_MIME)
+      execute_process(COMMAND ${UPDATE_MIME} "${share}/mime" OUTPUT_QUIET ERROR_QUIET)
+    endif()
+    if(UPDATE_DESKTOP)
+      execute_process(COMMAND ${UPDATE_DESKTOP} "${share}/applications" OUTPUT_QUIET ERROR_QUIET)
+    endif()
+    if(UPDATE_ICONS AND EXISTS "${share}/icons/hicolor/index.theme")
+      execute_process(COMMAND ${UPDATE_ICONS} -q -t "${share}/icons/hicolor" OUTPUT_QUIET ERROR_QUIET)
+    endif()
+  ]])
+
+  # Redraws the icon, banner and zoom pictures into the source tree:
+  #   cmake --build BUILD --target halvern-art && BUILD/halvern-art SOURCE_DIR
+  add_executable(halvern-art EXCLUDE_FROM_ALL ${HALVERN_PACKAGING}/art/draw_art.cpp)
+  target_link_libraries(halvern-art PRIVATE Qt6::Gui)
+endif()
