@@ -45,11 +45,10 @@ void VisibleExtremes(const CLoggerRecord& r, GraphPoints& p)
 void Label(QPainter& painter, int x, int y, const QString& text, const QColor& colour, const QColor& background)
 {
     const QFontMetrics fm(painter.font());
-    const QRect box(x, y, fm.horizontalAdvance(text), fm.height());
     if (background.isValid())
-        painter.fillRect(box, background);
+        painter.fillRect(QRect(x, y, fm.horizontalAdvance(text), fm.height()), background);
     painter.setPen(colour);
-    painter.drawText(box, Qt::AlignLeft | Qt::AlignTop | Qt::TextDontClip, text);
+    painter.drawText(QPoint(x, y + fm.ascent()), text);
 }
 
 void DrawGrid(QPainter& painter, const GraphGeometry& g)
