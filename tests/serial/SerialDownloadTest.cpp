@@ -88,9 +88,8 @@ TEST_F(SerialDownload, NoiseBetweenFramesAndChunkBoundariesAreSurvived)
 {
     VirtualSerialConfig config = VirtualSerialConfig::Demo(4, 500);
     config.paced = false;
-    Connect(config);
+    Connect(config, 1);
     m_logger->SetNoise(23);
-    m_link->m_ComPort.m_nChunkPauseMs = 1;
     Identify();
     StartDownload();
     ASSERT_TRUE(Complete());

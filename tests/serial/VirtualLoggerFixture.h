@@ -19,12 +19,12 @@ protected:
         SerialLinkFixture::TearDown();
     }
 
-    void Connect(VirtualSerialConfig config)
+    void Connect(VirtualSerialConfig config, int chunkPauseMs = 20)
     {
         m_logger = std::make_unique<VirtualSerialLogger>(std::move(config));
         ASSERT_TRUE(m_logger->Start());
         m_link->m_ComPort.m_pfnOnData = &CSerialLink::PostChunk;
-        m_link->m_ComPort.m_nChunkPauseMs = 20;
+        m_link->m_ComPort.m_nChunkPauseMs = chunkPauseMs;
         ASSERT_TRUE(m_link->m_ComPort.OpenPort(m_logger->Port()));
         m_link->m_nComPort = m_logger->Port();
     }

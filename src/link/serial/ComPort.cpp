@@ -34,8 +34,9 @@ void CloseFd(int& fd)
 
 // ---- read thread ----
 
-CReadComThread::CReadComThread(CComPort* owner)
+CReadComThread::CReadComThread(CComPort* owner, int chunkPauseMs)
     : m_pComPort(owner)
+    , m_nChunkPauseMs(chunkPauseMs)
 {
 }
 
@@ -70,7 +71,7 @@ void CReadComThread::ThreadMain()
 {
     CComPort& port = *m_pComPort;
     const int fd = port.m_pSerialPort->m_hPort;
-    const auto pause = std::chrono::milliseconds(port.m_nChunkPauseMs);
+    const auto pause = std::chrono::milliseconds(m_nChunkPauseMs);
     Clock::time_point lastByte;
     bool running = true;
     while (running) {
@@ -150,7 +151,7 @@ bool CComPort::OpenPort(int port)
         std::lock_guard lock(m_writeMutex);
         m_pending.clear();
     }
-    m_pReadThread = new CReadComThread(this);
+    m_pReadThread = new CReadComThread(this, m_nChunkPauseMs);
     if (m_hCloseEvent < 0 || m_hWriteEvent < 0 || !m_pReadThread->Start())
         FrameTrace::Instance().Note(kLink, QStringLiteral("CreateThread failed."));
     return true;

@@ -24,7 +24,7 @@ class CComPort;
 // write at once. It ends at the close event or when the device is gone.
 class CReadComThread {
 public:
-    explicit CReadComThread(CComPort* owner);
+    CReadComThread(CComPort* owner, int chunkPauseMs);
     virtual ~CReadComThread(); // joins the thread
     CReadComThread(const CReadComThread&) = delete;
     CReadComThread& operator=(const CReadComThread&) = delete;
@@ -33,6 +33,7 @@ public:
     bool Started() const { return m_thread.joinable(); }
 
     CComPort* m_pComPort;
+    const int m_nChunkPauseMs;
     unsigned char m_byBuf[2048] = {};
     std::uint32_t m_nBytes = 0;
     std::atomic<int> m_bFinished{0};
@@ -87,7 +88,7 @@ public:
     int m_hCloseEvent = -1; // eventfd
     int m_nPortNo[kPorts] = {};
     int m_nPresent[kPorts] = {};
-    // A pause this long ends a received chunk.
+    // A pause this long ends a received chunk (taken by OpenPort).
     int m_nChunkPauseMs = 150;
 
 private:
