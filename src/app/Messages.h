@@ -24,6 +24,11 @@ enum UserMessage : int {
     // Internal: a chunk of bytes received by the serial read thread, carried
     // in the payload, for the receive routine on the main thread.
     WMU_SERIAL_DATA = 1200,
+    // Internal: a device-library notification, posted by its thread and
+    // applied on the main thread: the CH375 event code in wParam, the signed
+    // CH341 port value in lParam.
+    WMU_USB_NOTIFY = 1201,
+    WMU_SERIAL_NOTIFY = 1202,
 };
 
 // Who a message is for. Messages for a window that is not open are dropped

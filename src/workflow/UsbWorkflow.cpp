@@ -1,0 +1,243 @@
+// The USB half of the logger workflow: identification, status poll,
+// download one block per tick, and the clock-set command.
+#include "workflow/LoggerWorkflow.h"
+
+#include "app/CodePage.h"
+#include "app/TextTable.h"
+#include "link/LinkGlobals.h"
+#include "link/LoggerLink.h"
+#include "link/usb/Ch375Library.h"
+#include "link/usb/SettingsFrame.h"
+#include "record/LoggerRecord.h"
+
+#include <cstring>
+#include <ctime>
+
+namespace {
+
+constexpr int kUsbDownloadMs = 50;
+constexpr int kUsbStatusFirstMs = 1000;
+constexpr int kUsbStatusMs = 5000;
+constexpr int kBlockAttempts = 5;
+constexpr int kDescriptionBytes = 50;
+
+bool HasStatusPoll(int type) { return type == 1 || type == 3 || type == 4; }
+bool StopsOnDownload(int type) { return type == 2 || type == 5 || type == 6; }
+
+} // namespace
+
+// Reads the description of a type 3 or 4 logger into row 15.
+bool LoggerWorkflow::ReadDescriptionRow()
+{
+    std::uint8_t buffer[60] = {};
+    if (!g_LoggerLink.ReadDescription(buffer, kDescriptionBytes))
+        return false;
+    const auto length = static_cast<qsizetype>(strnlen(reinterpret_cast<const char*>(buffer), sizeof buffer));
+    g_LoggerRecord.m_strValue[ROW_DESCRIPTION] = FromAnsi(QByteArray(reinterpret_cast<const char*>(buffer), length));
+    g_LoggerRecord.m_bDescRead = 1;
+    return true;
+}
+
+void LoggerWorkflow::FindUsbDevice()
+{
+    Ch375Library& usb = GetCh375Library();
+    for (int index = 0; index < Ch375Library::kMaxDevices; ++index) {
+        if (usb.CH375OpenDevice(index) == Ch375Library::kInvalidHandle)
+            continue;
+        usb.CH375CloseDevice(index);
+        g_LoggerLink.m_nDeviceIndex = index;
+        usb.CH375SetDeviceNotify(index, nullptr, PostUsbNotify);
+    }
+}
+
+void LoggerWorkflow::OnUsbEvent()
+{
+    CLoggerRecord& r = g_LoggerRecord;
+    m_bMayConfigure = 0;
+    m_view.EnableButton(BTN_START_SETTING, false);
+    m_view.EnableButton(BTN_CALIBRATE, false);
+    r.m_nBattery = 0;
+    r.m_bStatusValid = 0;
+    m_view.RepaintBatteryStrip();
+    if (!g_bUsbConnected) {
+        g_LoggerLink.m_bUsbOpen = 0;
+        r.m_bDescRead = 0;
+        m_view.EnableButton(BTN_DOWNLOAD, true);
+        m_view.EnableButton(BTN_OPEN, true);
+        return;
+    }
+    r.m_byDataFlags = 0;
+    FindUsbDevice();
+    const bool opened = g_LoggerLink.OpenUsbDevice();
+    r.m_nType = 0;
+    r.m_bDescRead = 0;
+    if (!opened) {
+        g_LoggerLink.m_bUsbOpen = 0;
+        return;
+    }
+    r.m_nRowFlags = 0;
+    g_LoggerLink.ReadInfo(false);
+    g_LoggerLink.ReadInfo(false);
+    r.SetTypeText();
+    ApplyUsbType();
+    r.m_nReceived = 0;
+    m_view.RepaintBatteryStrip();
+    m_view.ShowRecord();
+    PostGraphReset(0);
+}
+
+void LoggerWorkflow::ApplyUsbType()
+{
+    CLoggerRecord& r = g_LoggerRecord;
+    const bool configurable = HasStatusPoll(r.m_nType);
+    m_bMayConfigure = configurable ? 1 : 0;
+    m_view.EnableButton(BTN_START_SETTING, configurable);
+    r.m_nBattery = 0;
+    r.m_bStatusValid = 0;
+    if (configurable) {
+        if ((r.m_nType == 3 || r.m_nType == 4) && ReadDescriptionRow())
+            r.m_nRowFlags |= RF_DESCRIPTION;
+        m_timers.SetTimer(TIMER_USB_STATUS, kUsbStatusFirstMs);
+    } else if (r.m_nType == 2 && !r.m_bTimesValid) {
+        m_view.EnableButton(BTN_CALIBRATE, true);
+    }
+}
+
+void LoggerWorkflow::OnUsbStatusTick()
+{
+    CLoggerRecord& r = g_LoggerRecord;
+    if (g_bUsbConnected && HasStatusPoll(r.m_nType)) {
+        if (!m_bDownloading)
+            g_LoggerLink.ReadRunState(r.m_nRunState, r.m_nBattery);
+        m_timers.SetTimer(TIMER_USB_STATUS, kUsbStatusMs);
+    } else {
+        r.m_nBattery = 0;
+        r.m_bStatusValid = 0;
+        m_timers.KillTimer(TIMER_USB_STATUS);
+    }
+    m_view.RepaintBatteryStrip();
+}
+
+void LoggerWorkflow::DownloadUsb()
+{
+    CLoggerRecord& r = g_LoggerRecord;
+    if (!g_LoggerLink.OpenUsbDevice())
+        return;
+    const bool bStop = StopsOnDownload(r.m_nType);
+    m_bDownloadOk = true;
+    m_bDownloading = true;
+    m_view.EnableButton(BTN_DOWNLOAD, false);
+    m_view.EnableButton(BTN_OPEN, false);
+    m_view.EnableButton(BTN_START_SETTING, false);
+    SetStatus(25);
+    if (!g_LoggerLink.ReadInfo(bStop)) {
+        m_bDownloadOk = false;
+        m_bDownloading = false;
+        m_view.EnableButton(BTN_DOWNLOAD, true);
+        m_view.EnableButton(BTN_OPEN, true);
+        m_view.EnableButton(BTN_START_SETTING, m_bMayConfigure != 0);
+        SetStatus(27);
+        return;
+    }
+    if (r.m_nType == 3 || r.m_nType == 4) {
+        r.m_bDescRead = 0;
+        ReadDescriptionRow();
+    }
+    r.m_nReceived = 0;
+    r.m_nNextIndex = 0;
+    r.m_nRemaining = r.m_nCount;
+    m_timers.SetTimer(TIMER_USB_DOWNLOAD, kUsbDownloadMs);
+    SetStatus(26);
+}
+
+bool LoggerWorkflow::ReadNextBlock(int n)
+{
+    const CLoggerRecord& r = g_LoggerRecord;
+    const int width = r.m_nType == 4 ? 4 : 2;
+    for (int attempt = 0; attempt < kBlockAttempts; ++attempt)
+        if (g_LoggerLink.ReadBlock(r.m_nNextIndex * width, n * width, g_LoggerLink.m_fBlock))
+            return true;
+    return false;
+}
+
+void LoggerWorkflow::OnUsbDownloadTick()
+{
+    CLoggerRecord& r = g_LoggerRecord;
+    m_timers.KillTimer(TIMER_USB_DOWNLOAD);
+    if (!m_bDownloading)
+        return;
+    const int maxBlock = r.m_nType == 4 ? 8 : 16;
+    const int n = r.m_nRemaining < maxBlock ? r.m_nRemaining : maxBlock;
+    if (!ReadNextBlock(n)) {
+        // A block that fails every attempt ends the download: nothing after
+        // it could be stored in order, so waiting on would never finish.
+        m_bDownloadOk = false;
+        EndUsbDownload(141);
+        return;
+    }
+    r.m_byDataFlags |= DATA_FLAG_SAMPLES;
+    const float* block = g_LoggerLink.m_fBlock;
+    for (int i = 0; i < n && r.m_nNextIndex + i < MAX_SAMPLES; ++i) {
+        if (r.m_nType == 4) {
+            r.m_fTemp[r.m_nNextIndex + i] = block[2 * i];
+            r.m_fHumi[r.m_nNextIndex + i] = block[2 * i + 1];
+        } else {
+            r.m_fTemp[r.m_nNextIndex + i] = block[i];
+        }
+    }
+    r.m_nNextIndex += n;
+    r.m_nRemaining = r.m_nCount - r.m_nNextIndex;
+    r.m_nReceived += n;
+    PostToMain(WMU_PROGRESS, 0, -1);
+    if (r.m_nReceived < r.m_nCount) {
+        m_timers.SetTimer(TIMER_USB_DOWNLOAD, kUsbDownloadMs);
+        return;
+    }
+    CompleteUsbDownload();
+}
+
+// Ends a download that cannot go on, as a failed serial download ends.
+void LoggerWorkflow::EndUsbDownload(int statusText)
+{
+    m_timers.KillTimer(TIMER_USB_DOWNLOAD);
+    m_bDownloading = false;
+    m_view.EnableButton(BTN_DOWNLOAD, true);
+    m_view.EnableButton(BTN_OPEN, true);
+    m_view.EnableButton(BTN_START_SETTING, m_bMayConfigure != 0);
+    PostToMain(WMU_PROGRESS, 0, 0);
+    SetStatus(statusText);
+}
+
+void LoggerWorkflow::CompleteUsbDownload()
+{
+    CLoggerRecord& r = g_LoggerRecord;
+    r.BuildTimeTable();
+    r.m_nReceived = r.m_nCount;
+    r.Recompute(false);
+    m_view.RepaintBatteryStrip();
+    m_view.UpdateSummaryValues();
+    m_view.RefreshDataViews();
+    m_bDownloading = false;
+    m_view.EnableButton(BTN_DOWNLOAD, true);
+    m_view.EnableButton(BTN_OPEN, true);
+    m_view.EnableButton(BTN_START_SETTING, m_bMayConfigure != 0);
+    PostToMain(WMU_PROGRESS, 0, 0);
+    m_view.RedrawBanner();
+    SetStatus(28);
+    m_timers.KillTimer(TIMER_USB_DOWNLOAD);
+    PostGraphReset(1);
+}
+
+void LoggerWorkflow::CalibrateUsb()
+{
+    UsbFrame frame;
+    const QString id = g_LoggerRecord.m_strValue[ROW_ID].left(11);
+    if (!BuildClockFrame(id, static_cast<time64>(std::time(nullptr)), frame))
+        return;
+    if (g_LoggerLink.WriteSettings(frame.bytes.data(), frame.length)) {
+        PostToMain(WMU_USB_EVENT, 0, -1);
+        SetStatus(131);
+    } else {
+        SetStatus(132);
+    }
+}

@@ -1,0 +1,255 @@
+#include "WorkflowHarness.h"
+
+#include "app/TextTable.h"
+#include "link/LinkGlobals.h"
+#include "link/LoggerLink.h"
+#include "record/LoggerRecord.h"
+#include "sim/usb/VirtualCh375.h"
+#include "support/ScopedTz.h"
+
+#include <gtest/gtest.h>
+#include <ctime>
+#include <memory>
+
+namespace {
+
+time64 Now() { return static_cast<time64>(std::time(nullptr)); }
+
+// A logger whose mission has recorded `count` samples: temperature 20.00 +
+// i/100, humidity 50.00 + i/100.
+std::shared_ptr<CVirtualUsbLogger> MakeLogger(const char* id, int count, bool validTimes = true)
+{
+    const time64 now = Now();
+    auto logger = std::make_shared<CVirtualUsbLogger>(QByteArray(id), now - count * 600 - 60);
+    logger->StartMission(now - count * 600 - 60, 10);
+    std::vector<std::int16_t> temp, humi;
+    for (int i = 0; i < count; ++i) {
+        temp.push_back(static_cast<std::int16_t>(2000 + i));
+        humi.push_back(static_cast<std::int16_t>(5000 + i));
+    }
+    logger->SetSamples(temp, logger->Type() == 4 ? humi : std::vector<std::int16_t>{});
+    logger->SetClock(now);
+    logger->m_nHighLimit = 2500;
+    logger->m_nLowLimit = 1000;
+    if (!validTimes)
+        logger->PatchInfo(12, QByteArray("\xFF\xFF\xFF\xFF\xFF\xFF", 6));
+    return logger;
+}
+
+class UsbWorkflowTest : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        InitLanguageAndUnits();
+        SetCh375Library(&usb);
+        g_LoggerRecord.Reset();
+        g_LoggerLink.m_bUsbOpen = 0;
+        g_LoggerLink.m_nDeviceIndex = 0;
+    }
+    void TearDown() override
+    {
+        h.workflow.Shutdown();
+        SetCh375Library(nullptr);
+        g_bUsbConnected = false;
+        g_bSerialConnected = false;
+    }
+
+    // Plugs a logger in before start-up and runs the start-up detection.
+    void StartWith(std::shared_ptr<CVirtualUsbLogger> logger, int index = 0)
+    {
+        usb.Plug(index, std::move(logger), false);
+        h.workflow.Startup();
+        h.Pump();
+    }
+    // Ticks the download timer until it stops (bounded).
+    int RunUsbDownload()
+    {
+        int ticks = 0;
+        while (ticks < 10000 && h.Tick(TIMER_USB_DOWNLOAD))
+            ++ticks;
+        return ticks;
+    }
+
+    CVirtualCh375 usb;
+    WorkflowHarness h;
+};
+
+TEST_F(UsbWorkflowTest, StartupIdentifiesATemperatureHumidityLoggerAndPollsItsStatus)
+{
+    auto logger = MakeLogger("UTH25000001", 20);
+    logger->SetDescription("Cold room 3");
+    StartWith(logger, 2);
+
+    const CLoggerRecord& r = g_LoggerRecord;
+    EXPECT_TRUE(g_bUsbConnected);
+    EXPECT_EQ(g_LoggerLink.m_nDeviceIndex, 2);
+    EXPECT_EQ(r.m_nType, 4);
+    EXPECT_EQ(r.m_strValue[ROW_ID], "UTH25000001");
+    EXPECT_EQ(r.m_nCount, 20);
+    EXPECT_EQ(r.m_strValue[ROW_DESCRIPTION], "Cold room 3");
+    EXPECT_TRUE(r.m_nRowFlags & RF_DESCRIPTION);
+    EXPECT_TRUE(r.m_bDescRead);
+    EXPECT_EQ(h.view.statuses.first(), " Instrument has connected.");
+    EXPECT_TRUE(h.view.Enabled(BTN_START_SETTING));
+    EXPECT_FALSE(h.view.Enabled(BTN_CALIBRATE));
+    EXPECT_EQ(h.timers.Period(TIMER_USB_STATUS), 1000);
+    EXPECT_GE(h.view.shown, 1);
+    EXPECT_EQ(h.graphResets, std::vector<int>{0});
+
+    logger->m_nBattery = 2;
+    ASSERT_TRUE(h.Tick(TIMER_USB_STATUS));
+    EXPECT_EQ(r.m_nBattery, 2);
+    EXPECT_EQ(h.timers.Period(TIMER_USB_STATUS), 5000);
+}
+
+TEST_F(UsbWorkflowTest, DownloadOfTwentyType4SamplesMovesTheProgressBarInThreeBlocks)
+{
+    StartWith(MakeLogger("UTH25000001", 20));
+    h.view.progress.clear();
+
+    h.workflow.Download();
+    h.Pump();
+    EXPECT_EQ(h.view.LastStatus(), " Downloading data...");
+    EXPECT_FALSE(h.view.Enabled(BTN_DOWNLOAD));
+    EXPECT_FALSE(h.view.Enabled(BTN_OPEN));
+    EXPECT_FALSE(h.view.Enabled(BTN_START_SETTING));
+    EXPECT_TRUE(h.workflow.IsDownloading());
+
+    EXPECT_EQ(RunUsbDownload(), 3);
+    EXPECT_EQ(h.view.progress, (std::vector<int>{83, 161, 200, 0}));
+
+    const CLoggerRecord& r = g_LoggerRecord;
+    EXPECT_EQ(r.m_nReceived, 20);
+    EXPECT_TRUE(r.m_byDataFlags & DATA_FLAG_SAMPLES);
+    EXPECT_FLOAT_EQ(r.m_fTemp[0], 20.00f);
+    EXPECT_FLOAT_EQ(r.m_fTemp[19], 20.19f);
+    EXPECT_FLOAT_EQ(r.m_fHumi[19], 50.19f);
+    EXPECT_EQ(r.m_tTime[1] - r.m_tTime[0], 600);
+    EXPECT_FALSE(r.m_strValue[ROW_MKT].isEmpty());
+    EXPECT_EQ(h.view.LastStatus(), " Data download is complete.");
+    EXPECT_TRUE(h.view.Enabled(BTN_DOWNLOAD));
+    EXPECT_TRUE(h.view.Enabled(BTN_OPEN));
+    EXPECT_TRUE(h.view.Enabled(BTN_START_SETTING));
+    EXPECT_FALSE(h.workflow.IsDownloading());
+    EXPECT_EQ(h.graphResets.back(), 1);
+}
+
+TEST_F(UsbWorkflowTest, ABlockFailingFiveTimesEndsTheDownloadWithItsFailureText)
+{
+    StartWith(MakeLogger("U2500000001", 40));
+    h.workflow.Download();
+    h.Pump();
+    ASSERT_TRUE(h.Tick(TIMER_USB_DOWNLOAD)); // first block of 16 arrives
+    usb.GetFaults().failBlockReads = 5;
+    ASSERT_TRUE(h.Tick(TIMER_USB_DOWNLOAD));
+
+    EXPECT_FALSE(h.timers.Running(TIMER_USB_DOWNLOAD));
+    EXPECT_FALSE(h.workflow.IsDownloading());
+    EXPECT_EQ(h.view.LastStatus(), "Fail to download data");
+    EXPECT_TRUE(h.view.Enabled(BTN_DOWNLOAD));
+    EXPECT_TRUE(h.view.Enabled(BTN_OPEN));
+    EXPECT_TRUE(h.view.Enabled(BTN_START_SETTING));
+    EXPECT_EQ(h.view.progress.back(), 0);
+    EXPECT_EQ(g_LoggerRecord.m_nReceived, 16);
+}
+
+TEST_F(UsbWorkflowTest, FourFailuresOfABlockAreRetriedAtOnce)
+{
+    StartWith(MakeLogger("U2500000001", 20));
+    h.workflow.Download();
+    h.Pump();
+    usb.GetFaults().failBlockReads = 4;
+    EXPECT_EQ(RunUsbDownload(), 2);
+    EXPECT_EQ(g_LoggerRecord.m_nReceived, 20);
+    EXPECT_EQ(h.view.LastStatus(), " Data download is complete.");
+}
+
+TEST_F(UsbWorkflowTest, PullingTheLoggerOutMidDownloadKeepsTheDataAndReturnsTheButtons)
+{
+    StartWith(MakeLogger("U2500000001", 64));
+    h.workflow.Download();
+    h.Pump();
+    ASSERT_TRUE(h.Tick(TIMER_USB_DOWNLOAD));
+    usb.Unplug(0); // notifies on this thread; the workflow sees it as a message
+    h.Pump();
+    EXPECT_FALSE(g_bUsbConnected);
+    EXPECT_TRUE(h.view.statuses.contains(" Instrument is disconnecting."));
+    RunUsbDownload();
+
+    EXPECT_FALSE(h.workflow.IsDownloading());
+    EXPECT_TRUE(h.view.Enabled(BTN_DOWNLOAD));
+    EXPECT_TRUE(h.view.Enabled(BTN_OPEN));
+    EXPECT_FALSE(h.view.Enabled(BTN_START_SETTING));
+    EXPECT_EQ(g_LoggerRecord.m_strValue[ROW_ID], "U2500000001");
+    EXPECT_FLOAT_EQ(g_LoggerRecord.m_fTemp[15], 20.15f);
+    EXPECT_FALSE(g_LoggerLink.m_bUsbOpen);
+}
+
+struct Type2Case {
+    bool validTimes;
+    bool calibrateEnabled;
+};
+
+class UsbType2Test : public UsbWorkflowTest, public ::testing::WithParamInterface<Type2Case> {};
+
+TEST_P(UsbType2Test, CalibrationTimeIsOfferedOnlyWhenTheTimesAreInvalid)
+{
+    StartWith(MakeLogger("D2500000001", 10, GetParam().validTimes));
+    EXPECT_EQ(g_LoggerRecord.m_nType, 2);
+    EXPECT_EQ(h.view.Enabled(BTN_CALIBRATE), GetParam().calibrateEnabled);
+    EXPECT_FALSE(h.view.Enabled(BTN_START_SETTING));
+    EXPECT_FALSE(h.timers.Running(TIMER_USB_STATUS));
+}
+
+INSTANTIATE_TEST_SUITE_P(Times, UsbType2Test, ::testing::Values(Type2Case{true, false}, Type2Case{false, true}));
+
+TEST_F(UsbWorkflowTest, CalibrationTimeSendsTheClockFrameAndIdentifiesAgain)
+{
+    auto logger = MakeLogger("D2500000001", 10, false);
+    StartWith(logger);
+    usb.ClearCalls();
+    h.workflow.CalibrateTime();
+    EXPECT_EQ(h.view.LastStatus(), "Time calibration has been completed");
+    ASSERT_GE(logger->m_lastSettings.size(), 26);
+    EXPECT_EQ(static_cast<unsigned char>(logger->m_lastSettings[25]), 5); // rate code of "25"
+    const int shownBefore = h.view.shown;
+    h.Pump();
+    EXPECT_GT(h.view.shown, shownBefore);
+
+    usb.GetFaults().failWrites = -1;
+    h.workflow.CalibrateTime();
+    EXPECT_EQ(h.view.LastStatus(), "Fail to calibrate time");
+}
+
+TEST_F(UsbWorkflowTest, CalibrationTimeDoesNothingForAnIdWithoutRateCode)
+{
+    StartWith(MakeLogger("D1200000001", 10, false));
+    usb.ClearCalls();
+    const int statuses = h.view.statuses.size();
+    h.workflow.CalibrateTime();
+    EXPECT_TRUE(usb.Calls().empty());
+    EXPECT_EQ(h.view.statuses.size(), statuses);
+}
+
+TEST_F(UsbWorkflowTest, AFailedInformationReadOnDownloadRestoresTheButtons)
+{
+    StartWith(MakeLogger("UTH25000001", 20));
+    usb.GetFaults().failReads = -1;
+    h.workflow.Download();
+    h.Pump();
+    EXPECT_EQ(h.view.LastStatus(), " Instrument Malfunctioning...");
+    EXPECT_FALSE(h.workflow.IsDownloading());
+    EXPECT_TRUE(h.view.Enabled(BTN_DOWNLOAD));
+    EXPECT_TRUE(h.view.Enabled(BTN_START_SETTING));
+    EXPECT_FALSE(h.timers.Running(TIMER_USB_DOWNLOAD));
+}
+
+TEST_F(UsbWorkflowTest, StartupWithoutLoggerShowsReady)
+{
+    h.workflow.Startup();
+    h.Pump();
+    EXPECT_FALSE(g_bUsbConnected);
+    EXPECT_EQ(h.view.statuses.first(), " Ready...");
+}
+
+} // namespace

@@ -1,0 +1,96 @@
+#pragma once
+
+#include "app/Messages.h"
+#include "workflow/LoggerWorkflow.h"
+
+#include <QString>
+#include <QStringList>
+#include <map>
+#include <vector>
+
+// A view that remembers what the workflow showed.
+class RecordingView : public IWorkflowView {
+public:
+    void SetStatusText(const QString& text) override { statuses << text; }
+    void EnableButton(int id, bool on) override { buttons[id] = on; }
+    void SetProgress(int position) override { progress.push_back(position); }
+    void ShowRecord() override { ++shown; }
+    void UpdateSummaryValues() override { ++summaryUpdates; }
+    void RefreshDataViews() override { ++dataRefreshes; }
+    void RepaintBatteryStrip() override { ++batteryRepaints; }
+    void RedrawBanner() override {}
+    void SetClockText(const QString& text) override { clockText = text; }
+    void SetClockVisible(bool visible) override { clockVisible = visible; }
+    void SetRunStateText(const QString& text) override { runStateText = text; }
+    void SetRunStateVisible(bool visible) override { runStateVisible = visible; }
+    void ShowAreaTabs(bool show) override { areaTabs = show; }
+    void OpenConfigDialog() override { ++configDialogs; }
+    void OpenPrintDialog() override { ++printDialogs; }
+
+    QString LastStatus() const { return statuses.isEmpty() ? QString() : statuses.last(); }
+    bool Enabled(int id) const
+    {
+        auto it = buttons.find(id);
+        return it != buttons.end() && it->second;
+    }
+    bool Known(int id) const { return buttons.count(id) != 0; }
+
+    QStringList statuses;
+    std::map<int, bool> buttons;
+    std::vector<int> progress;
+    int shown = 0, summaryUpdates = 0, dataRefreshes = 0, batteryRepaints = 0;
+    int configDialogs = 0, printDialogs = 0;
+    QString clockText, runStateText;
+    bool clockVisible = false, runStateVisible = false, areaTabs = false;
+};
+
+// Timers that tick only when the test says so.
+class ManualTimers : public ITimerHost {
+public:
+    void SetTimer(int id, int milliseconds) override { running[id] = milliseconds; }
+    void KillTimer(int id) override { running.erase(id); }
+    bool Running(int id) const { return running.count(id) != 0; }
+    int Period(int id) const
+    {
+        auto it = running.find(id);
+        return it == running.end() ? 0 : it->second;
+    }
+    std::map<int, int> running;
+};
+
+// Owns a workflow with a recording view and manual timers, and a message
+// queue that stands in for the main thread's event loop.
+struct WorkflowHarness {
+    WorkflowHarness() : workflow(view, timers) { queue.Install(); }
+    ~WorkflowHarness() { SetMessagePoster(nullptr); }
+
+    // Delivers posted messages (and those they cause) to the workflow.
+    int Pump()
+    {
+        int total = 0;
+        for (int handled; (handled = queue.Drain([this](const Message& m) { Handle(m); })) > 0;)
+            total += handled;
+        return total;
+    }
+    void Handle(const Message& m)
+    {
+        if (m.target == MessageTarget::GraphView)
+            graphResets.push_back(static_cast<int>(m.wParam));
+        workflow.OnMessage(m);
+    }
+    // Ticks timer id once if it runs, then pumps.
+    bool Tick(int id)
+    {
+        if (!timers.Running(id))
+            return false;
+        workflow.OnTimer(id);
+        Pump();
+        return true;
+    }
+
+    RecordingView view;
+    ManualTimers timers;
+    MessageQueue queue;
+    LoggerWorkflow workflow;
+    std::vector<int> graphResets;
+};
