@@ -28,6 +28,8 @@ QString PortTable::PathOf(int port) const
 
 int PortTable::PortOf(const QString& path) const
 {
+    if (path.isEmpty())
+        return 0;
     std::lock_guard lock(m_mutex);
     for (int i = 0; i < kMaxPorts; ++i)
         if (m_registered[i].path == path)
