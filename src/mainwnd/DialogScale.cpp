@@ -15,6 +15,17 @@ QFont DialogFont()
 {
     QFont font = QFontDatabase::systemFont(QFontDatabase::GeneralFont);
     font.setPixelSize(11);
+    // The dialog templates are laid out for base units of 6 x 13. A default
+    // face wider than that (DejaVu Sans gives 7) is narrowed with its own
+    // condensed cut, so controls, texts and the graph's pixel geometry keep
+    // the proportions they were drawn for.
+    const int width = BaseUnitsOf(font).avgWidth;
+    if (width > kTemplateAvgWidth) {
+        QFont narrow = font;
+        narrow.setStretch(QFont::SemiCondensed);
+        if (BaseUnitsOf(narrow).avgWidth < width)
+            return narrow;
+    }
     return font;
 }
 

@@ -15,8 +15,12 @@ struct DialogBaseUnits {
 };
 DialogBaseUnits BaseUnitsOf(const QFont& font);
 
+// Average character width the dialog templates were laid out for.
+constexpr int kTemplateAvgWidth = 6;
+
 // The dialog font: "MS Shell Dlg" 8 point is served by the desktop's
-// default sans font at 11 pixels (8 point at 96 dots per inch).
+// default sans font at 11 pixels (8 point at 96 dots per inch), in its
+// semi-condensed cut when the regular one is wider than the templates'.
 QFont DialogFont();
 
 // Dialog units to pixels: x = du * avgWidth / 4, y = du * height / 8,

@@ -19,6 +19,7 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QTabBar>
+#include <QTimer>
 #include <gtest/gtest.h>
 
 namespace {
@@ -300,4 +301,26 @@ TEST_F(MainDialog, OtherMessagesGoToTheWorkflowHandler)
     PostToMain(WMU_USB_EVENT, 0, -1);
     Settle();
     EXPECT_EQ(seen, (std::vector<int>{WMU_PROGRESS, WMU_USB_EVENT}));
+}
+
+TEST_F(MainDialog, AboutBoxOpensAndClosesWithoutChangingTheWindow)
+{
+    dialog.show();
+    dialog.SetStatusText("kept");
+    QAction* about = nullptr;
+    for (QAction* a : dialog.actions())
+        if (a->text() == "&About Halvern Software TH...")
+            about = a;
+    ASSERT_NE(about, nullptr);
+    QString title;
+    QTimer::singleShot(0, [&] {
+        if (auto* box = qobject_cast<QDialog*>(QApplication::activeModalWidget())) {
+            title = box->windowTitle();
+            box->accept();
+        }
+    });
+    about->trigger();
+    EXPECT_EQ(title, "About Halvern Software TH");
+    EXPECT_TRUE(dialog.isVisible());
+    EXPECT_EQ(dialog.StatusText(), "kept");
 }
