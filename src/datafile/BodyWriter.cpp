@@ -3,9 +3,9 @@
 #include "datafile/BodyLayout.h"
 #include "record/TimeText.h"
 
-#include <charconv>
 #include <cmath>
 #include <cstdio>
+#include <string_view>
 
 namespace {
 
@@ -43,23 +43,33 @@ bool AppendId(std::string& out, const QString& id)
 
 } // namespace
 
+// "%4.2f" without printf: a float times 100 is exact in double, so rounding
+// that product half to even gives the digits printf gives for the float.
 bool AppendValue(std::string& out, float value)
 {
-    if (!std::isfinite(value))
-        return false;
-    char buffer[64];
-    const auto [end, ec] = std::to_chars(buffer, buffer + sizeof buffer, static_cast<double>(value),
-                                         std::chars_format::fixed, 2);
-    if (ec != std::errc())
-        return false;
-    std::size_t n = static_cast<std::size_t>(end - buffer);
+    if (!(std::fabs(value) < 1e7f))
+        return false; // not finite, or an integer part of eight digits
+    const long long hundredths = std::llrint(static_cast<double>(value) * 100.0);
+    const unsigned long long magnitude = static_cast<unsigned long long>(hundredths < 0 ? -hundredths : hundredths);
+    char text[24];
+    char* p = text + sizeof text;
+    unsigned long long rest = magnitude;
+    for (int digit = 0; digit < 3 || rest > 0; ++digit) {
+        if (digit == 2)
+            *--p = '.';
+        *--p = static_cast<char>('0' + rest % 10);
+        rest /= 10;
+    }
+    if (std::signbit(value))
+        *--p = '-';
+    std::size_t n = static_cast<std::size_t>(text + sizeof text - p);
     if (n > VALUE_WIDTH) {
-        const std::string_view text(buffer, n);
-        if (text.find('.') >= VALUE_WIDTH)
+        // Drop decimals only; an integer part that does not fit is refused.
+        if (std::string_view(p, n).find('.') >= VALUE_WIDTH)
             return false;
         n = VALUE_WIDTH;
     }
-    out.append(buffer, n);
+    out.append(p, n);
     out.append(VALUE_WIDTH - n, ' ');
     return true;
 }

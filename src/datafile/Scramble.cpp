@@ -1,5 +1,8 @@
 #include "datafile/Scramble.h"
 
+#include <array>
+#include <bit>
+
 namespace {
 
 constexpr std::uint8_t kFirstPrev = 0x21; // '!' stands before the first byte
@@ -11,30 +14,20 @@ std::uint8_t OffsetMask(std::size_t i)
     return static_cast<std::uint8_t>(((m >> 8) ^ m) & 0xFF);
 }
 
-// Seven rounds of "flip bit j when mask bit j is set, then rotate the low
-// seven bits left by one".
-std::uint8_t Mix(std::uint8_t p, std::uint8_t mask)
-{
-    unsigned a = p;
-    for (int j = 0; j < 7; ++j) {
-        if (mask & (1u << j))
-            a ^= 1u << j;
-        a = (a & 0x40) ? a * 2 + 1 : a * 2;
-        a &= 0xFF;
-    }
-    return static_cast<std::uint8_t>(a);
-}
-
-// The seven rounds flip bit 0 of the plain byte once per set mask bit.
+// Each byte goes through seven rounds of "flip bit j when bit j of the
+// offset mask is set, then rotate the low seven bits left by one". After
+// seven rotations every bit is back in place and each flip has landed on
+// bit 0, so the rounds amount to flipping bit 0 by the parity of the mask's
+// low seven bits (bit 7 of the byte is dropped by the final 0x7F).
 std::uint8_t MaskParity(std::uint8_t mask)
 {
-    unsigned bits = mask & 0x7F;
-    unsigned parity = 0;
-    while (bits) {
-        parity ^= bits & 1u;
-        bits >>= 1;
-    }
-    return static_cast<std::uint8_t>(parity);
+    static constexpr auto kParity = [] {
+        std::array<std::uint8_t, 128> table{};
+        for (unsigned m = 0; m < 128; ++m)
+            table[m] = static_cast<std::uint8_t>(std::popcount(m) & 1);
+        return table;
+    }();
+    return kParity[mask & 0x7F];
 }
 
 } // namespace
@@ -52,7 +45,7 @@ std::string ScrambleBody(const std::string& plain, std::uint8_t key)
     for (std::size_t i = 0; i < plain.size(); ++i) {
         const auto p = static_cast<std::uint8_t>(plain[i]);
         const std::uint8_t k = key ^ prev;
-        std::uint8_t c = (Mix(p, OffsetMask(i)) ^ k) & 0x7F;
+        std::uint8_t c = (p ^ MaskParity(OffsetMask(i)) ^ k) & 0x7F;
         if (c == kEof)
             c = 0x9A;
         out[i] = static_cast<char>(c);

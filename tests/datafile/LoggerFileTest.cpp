@@ -11,6 +11,8 @@
 #include <QDir>
 #include <QFile>
 #include <cmath>
+#include <cstdio>
+#include <cstring>
 #include <gtest/gtest.h>
 
 namespace {
@@ -131,7 +133,8 @@ TEST(LoggerFile, WriterFormatsValuesIntoSevenCharacters)
         const char* text; // nullptr: the value cannot be stored
     } const cases[] = {
         {-5.5f, "-5.50  "}, {0.0f, "0.00   "}, {123.456f, "123.46 "}, {-327.68f, "-327.68"},
-        {-1000.0f, "-1000.0"}, {12345.67f, "12345.6"}, {-12345.6f, "-12345."}, {123456.0f, "123456."},
+        {-1000.0f, "-1000.0"}, {0.125f, "0.12   "}, {0.375f, "0.38   "}, {1.005f, "1.00   "},
+        {-0.001f, "-0.00  "}, {-0.0f, "-0.00  "}, {9.999f, "10.00  "}, {327.67f, "327.67 "}, {12345.67f, "12345.6"}, {-12345.6f, "-12345."}, {123456.0f, "123456."},
         {1234567.0f, nullptr}, {-123456.0f, nullptr}, {INFINITY, nullptr}, {NAN, nullptr},
     };
     for (const Case& c : cases) {
@@ -142,6 +145,21 @@ TEST(LoggerFile, WriterFormatsValuesIntoSevenCharacters)
             EXPECT_EQ(out, c.text) << c.value;
         } else {
             EXPECT_FALSE(ok) << c.value;
+        }
+    }
+}
+
+TEST(LoggerFile, WriterValuesMatchPrintf)
+{
+    for (int i = -99999; i <= 99999; i += 7) {
+        for (const float v : {static_cast<float>(i) / 100.0f, static_cast<float>(i) / 1000.0f, static_cast<float>(i) * 0.0037f}) {
+            char expected[64];
+            std::snprintf(expected, sizeof expected, "%-7.2f", static_cast<double>(v));
+            if (std::strlen(expected) > 7)
+                continue;
+            std::string out;
+            ASSERT_TRUE(AppendValue(out, v)) << v;
+            ASSERT_EQ(out, expected) << v;
         }
     }
 }
