@@ -76,6 +76,7 @@ CMolvaneQuillmarDlg::CMolvaneQuillmarDlg(QSize screen, const QString& commandLin
     ScaleToScreen(m_screen);
     ConnectCommands();
 
+    Control(IDC_DOWNLOAD)->setFocus();
     SetStatusText(GetText(0));
     OpenCommandLineFile(commandLine);
 }

@@ -104,7 +104,7 @@ void CDataModelView::CreateControls()
             break;
         }
         default: {
-            auto* picker = new QDateTimeEdit(this);
+            auto* picker = new QDateTimeEdit(QDateTime::currentDateTime(), this);
             picker->setDisplayFormat(kPickerFormat);
             picker->setEnabled(false);
             w = picker;
@@ -123,6 +123,7 @@ void CDataModelView::CreateControls()
     Check(IDC_SAVE_SELECTION)->setEnabled(false);
     Check(IDC_SAVE_SELECTION)->setChecked(false);
     m_bSelectionOn = 0;
+    ColourUnitLabels();
 }
 
 QWidget* CDataModelView::Control(int id) const
