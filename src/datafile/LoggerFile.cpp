@@ -78,7 +78,8 @@ bool CLoggerFile::Open(const QString& path, int mode)
     }
     if (mode & ModeWrite) {
         m_out = std::make_unique<QSaveFile>(path);
-        if (!m_out->open(QIODevice::WriteOnly))
+        // Unbuffered: a short write shows in the result of write itself.
+        if (!m_out->open(QIODevice::WriteOnly | QIODevice::Unbuffered))
             m_out.reset();
     }
     return (!(mode & ModeRead) || m_in) && (!(mode & ModeWrite) || m_out);

@@ -43,7 +43,8 @@ QByteArray CsvFromRecord(const CLoggerRecord& record)
 bool WriteCsvFile(const CLoggerRecord& record, const QString& path)
 {
     QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly))
+    // Unbuffered: a short write shows in the result of write itself.
+    if (!file.open(QIODevice::WriteOnly | QIODevice::Unbuffered))
         return false;
     const QByteArray csv = CsvFromRecord(record);
     if (file.write(csv) != csv.size()) {

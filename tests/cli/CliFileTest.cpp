@@ -2,9 +2,12 @@
 // bundled sample mission and on damaged copies of it.
 #include "support/TempDir.h"
 
+#include <QDir>
 #include <QFile>
 #include <QProcess>
+#include <csignal>
 #include <gtest/gtest.h>
+#include <sys/resource.h>
 
 namespace {
 
@@ -16,9 +19,17 @@ struct CliRun {
     QString err;
 };
 
-CliRun Cli(const QStringList& args)
+// fileSizeLimit > 0: the program may write files of that many bytes only.
+CliRun Cli(const QStringList& args, rlim_t fileSizeLimit = 0)
 {
     QProcess p;
+    if (fileSizeLimit > 0) {
+        p.setChildProcessModifier([fileSizeLimit] {
+            const rlimit limit{fileSizeLimit, fileSizeLimit};
+            setrlimit(RLIMIT_FSIZE, &limit);
+            std::signal(SIGXFSZ, SIG_IGN);
+        });
+    }
     p.start(QStringLiteral(HALVERN_BINARY_DIR "/halvern-th-cli"), args);
     if (!p.waitForFinished(30000))
         return {-1, {}, QStringLiteral("did not finish")};
@@ -146,6 +157,16 @@ TEST(CliFile, ExportReportsEachFileItCouldNotWrite)
     const CliRun t = Cli({QStringLiteral("export"), kSample, QStringLiteral("--tavo"), dir.path("missing/out.tavo")});
     EXPECT_EQ(t.code, 1);
     EXPECT_EQ(t.err, QStringLiteral(" Failure to save this file : out.tavo\n"));
+}
+
+TEST(CliFile, ExportThatCannotBeWrittenWholeLeavesNothing)
+{
+    TempDir dir;
+    const CliRun c = Cli({QStringLiteral("export"), kSample, QStringLiteral("--tavo"), dir.path("a.tavo"),
+                          QStringLiteral("--csv"), dir.path("a.csv")}, 3000);
+    EXPECT_EQ(c.code, 1);
+    EXPECT_EQ(c.err, QStringLiteral(" Failure to save this file : a.tavo\n Failure to save this file : a.csv\n"));
+    EXPECT_TRUE(QDir(dir.root()).entryList(QDir::Files | QDir::Hidden).isEmpty());
 }
 
 TEST(CliFile, HelpAndUsageErrors)

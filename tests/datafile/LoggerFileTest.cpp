@@ -11,6 +11,8 @@
 #include <QDir>
 #include <QFile>
 #include <cmath>
+#include <csignal>
+#include <sys/resource.h>
 #include <cstdio>
 #include <cstring>
 #include <gtest/gtest.h>
@@ -201,6 +203,53 @@ TEST(LoggerFile, FailedSaveLeavesTheEarlierFileAndNoLeftovers)
     EXPECT_FALSE(SaveRecord(path));
     EXPECT_EQ(ReadAll(path), before);
     EXPECT_EQ(QDir(dir.root()).entryList(QDir::Files | QDir::Hidden), QStringList{QStringLiteral("keep.tavo")});
+}
+
+// Files may grow to 100 kB only, as on a nearly full disk: writing fails
+// with EFBIG instead of a signal.
+class FileSizeLimit {
+public:
+    explicit FileSizeLimit(rlim_t bytes)
+    {
+        getrlimit(RLIMIT_FSIZE, &m_old);
+        m_oldHandler = std::signal(SIGXFSZ, SIG_IGN);
+        const rlimit limit{bytes, m_old.rlim_max};
+        setrlimit(RLIMIT_FSIZE, &limit);
+    }
+    ~FileSizeLimit()
+    {
+        setrlimit(RLIMIT_FSIZE, &m_old);
+        std::signal(SIGXFSZ, m_oldHandler);
+    }
+
+private:
+    rlimit m_old{};
+    void (*m_oldHandler)(int) = nullptr;
+};
+
+TEST(LoggerFile, SaveReportsAFailedWriteAndKeepsTheEarlierFile)
+{
+    struct Case {
+        int count;
+        rlim_t limit;
+    } const cases[] = {{400, 3000}, {20000, 100 * 1000}}; // 5796 and 280196 bytes
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.count);
+        TempDir dir;
+        const QString path = dir.path("big.tavo");
+        fixture::FillRecord(g_source, QStringLiteral("UTH40000004"), 4, 10);
+        ASSERT_TRUE(SaveRecord(path));
+        const QByteArray before = ReadAll(path);
+        fixture::FillRecord(g_source, QStringLiteral("UTH40000004"), 4, c.count);
+        {
+            FileSizeLimit limit(c.limit);
+            EXPECT_FALSE(SaveRecord(path));
+        }
+        EXPECT_EQ(ReadAll(path), before);
+        EXPECT_EQ(QDir(dir.root()).entryList(QDir::Files | QDir::Hidden), QStringList{QStringLiteral("big.tavo")});
+        EXPECT_TRUE(SaveRecord(path));
+        EXPECT_EQ(ReadAll(path).size(), 15 + 117 + 14 * c.count + 64);
+    }
 }
 
 TEST(LoggerFile, SaveIntoAMissingFolderFails)
