@@ -134,6 +134,16 @@ void CMolvaneQuillmarDlg::ShowRecord()
     m_pSummary->m_pRecord = &g_LoggerRecord;
     m_pSummary->UpdateLayout();
     m_pSummary->UpdateValues();
+    RefreshDataViews();
+}
+
+void CMolvaneQuillmarDlg::UpdateSummaryValues()
+{
+    m_pSummary->UpdateValues();
+}
+
+void CMolvaneQuillmarDlg::RefreshDataViews()
+{
     m_pDataList->SetRecord(&g_LoggerRecord);
     m_pGraph->Refresh();
 }
@@ -159,10 +169,20 @@ void CMolvaneQuillmarDlg::SetRunStateText(const QString& text)
     m_pRunState->SetText(text);
 }
 
+void CMolvaneQuillmarDlg::SetClockVisible(bool visible)
+{
+    m_pClock->setVisible(visible);
+}
+
+void CMolvaneQuillmarDlg::SetRunStateVisible(bool visible)
+{
+    m_pRunState->setVisible(visible);
+}
+
 void CMolvaneQuillmarDlg::ShowClockStatics(bool show)
 {
-    m_pClock->setVisible(show);
-    m_pRunState->setVisible(show);
+    SetClockVisible(show);
+    SetRunStateVisible(show);
 }
 
 void CMolvaneQuillmarDlg::PostGraphReset(bool complete)
@@ -185,8 +205,7 @@ void CMolvaneQuillmarDlg::OnUnitChosen(const QString& unit)
     g_strTempUnit = unit;
     g_LoggerRecord.FormatStatTexts();
     m_pSummary->UpdateValues();
-    m_pDataList->SetRecord(&g_LoggerRecord);
-    m_pGraph->Refresh();
+    RefreshDataViews();
     m_pSummary->update();
 }
 

@@ -46,10 +46,17 @@ public:
     // Summary page shows g_LoggerRecord (layout and values), the data list
     // and the graph are rebuilt from it.
     void ShowRecord();
+    // The summary page copies g_LoggerRecord's value texts again.
+    void UpdateSummaryValues();
+    // The data list and the graph take g_LoggerRecord again.
+    void RefreshDataViews();
     void RepaintBatteryStrip();
     void PaintBanner();
+    void RedrawBanner() { PaintBanner(); }
     void SetClockText(const QString& text);
     void SetRunStateText(const QString& text);
+    void SetClockVisible(bool visible);
+    void SetRunStateVisible(bool visible);
     void ShowClockStatics(bool show);
     // Posts the graph page's reset: complete data shown or not.
     void PostGraphReset(bool complete);

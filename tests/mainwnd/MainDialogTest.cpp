@@ -324,3 +324,22 @@ TEST_F(MainDialog, AboutBoxOpensAndClosesWithoutChangingTheWindow)
     EXPECT_TRUE(dialog.isVisible());
     EXPECT_EQ(dialog.StatusText(), "kept");
 }
+
+TEST_F(MainDialog, ViewOperationsReachTheirControls)
+{
+    dialog.SetProgress(83);
+    EXPECT_EQ(dialog.Progress(), 83);
+    dialog.SetClockText("2024-3-5 09:00");
+    dialog.SetClockVisible(true);
+    EXPECT_FALSE(dialog.Control(CMolvaneQuillmarDlg::IDC_LOGGER_CLOCK)->isHidden());
+    EXPECT_TRUE(dialog.Control(CMolvaneQuillmarDlg::IDC_RUN_STATE)->isHidden());
+    dialog.SetRunStateVisible(true);
+    EXPECT_FALSE(dialog.Control(CMolvaneQuillmarDlg::IDC_RUN_STATE)->isHidden());
+    dialog.EnableButton(CMolvaneQuillmarDlg::IDC_DOWNLOAD, false);
+    EXPECT_FALSE(dialog.IsButtonEnabled(CMolvaneQuillmarDlg::IDC_DOWNLOAD));
+
+    FillMission(g_LoggerRecord, 4, 25);
+    dialog.RefreshDataViews();
+    EXPECT_EQ(dialog.DataList()->Model()->rowCount(), 25);
+    EXPECT_EQ(dialog.DataList()->Model()->columnCount(), 4);
+}
