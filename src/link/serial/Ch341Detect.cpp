@@ -30,10 +30,7 @@ bool IsCh341Device(udev_device* tty)
         if (Equal(udev_device_get_subsystem(d), "usb") && Equal(udev_device_get_devtype(d), "usb_device"))
             return IsCh341Ids(udev_device_get_sysattr_value(d, "idVendor"), udev_device_get_sysattr_value(d, "idProduct"));
     }
-    // A device whose sysfs entry is gone (a removal) still carries the
-    // properties udev gave it.
-    return IsCh341Ids(udev_device_get_property_value(tty, "ID_VENDOR_ID"), udev_device_get_property_value(tty, "ID_MODEL_ID"))
-        || IsCh341Driver(udev_device_get_property_value(tty, "ID_USB_DRIVER"));
+    return false;
 }
 
 bool IsCh341Sysname(udev* context, const char* sysname)

@@ -113,12 +113,12 @@ void Ch341Monitor::HandleEvent()
     const char* action = udev_device_get_action(dev);
     const int port = PortOfDevice(dev);
     if (port > 0 && action) {
-        if (std::strcmp(action, "add") == 0 && IsCh341Device(dev)) {
-            m_ports.insert(port);
+        // Each port is reported once per arrival and removal, even when an
+        // event comes twice.
+        if (std::strcmp(action, "add") == 0 && IsCh341Device(dev) && m_ports.insert(port).second)
             m_report(port);
-        } else if (std::strcmp(action, "remove") == 0 && (m_ports.erase(port) > 0 || IsCh341Device(dev))) {
+        else if (std::strcmp(action, "remove") == 0 && m_ports.erase(port) > 0)
             m_report(-port);
-        }
     }
     udev_device_unref(dev);
 }

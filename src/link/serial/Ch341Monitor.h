@@ -8,8 +8,9 @@ struct udev;
 struct udev_monitor;
 
 // A thread that watches udev's tty events and reports CH341 ports by number:
-// arrival as the port number, removal as its negative. Ports that exist when
-// it starts are remembered (not reported), so that their removal is.
+// arrival as the port number, removal of a reported or remembered port as its
+// negative. Ports that exist when it starts are remembered (not reported), so
+// that their removal is.
 class Ch341Monitor {
 public:
     using Report = std::function<void(int)>;
