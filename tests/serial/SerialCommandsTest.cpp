@@ -148,6 +148,8 @@ TEST_F(SerialCommands, APortHeldByNobodyFailsTheCheck)
     m_link->m_ComPort.ClosePort();
     EXPECT_FALSE(m_link->CheckPort());
     EXPECT_EQ(m_link->m_nComPort, -m_pty.Port());
+    EXPECT_FALSE(m_link->CheckPort()); // stays lost
+    EXPECT_EQ(m_link->m_nComPort, -m_pty.Port());
 }
 
 } // namespace

@@ -6,6 +6,7 @@
 #include "link/serial/PortTable.h"
 
 #include <algorithm>
+#include <cstdlib>
 #include <ctime>
 
 std::int32_t g_nKeptIdentFlag = 0;
@@ -109,7 +110,7 @@ bool CSerialLink::CheckPort()
     if (m_ComPort.HoldsPort(m_nComPort))
         return true;
     g_bSerialConnected = false;
-    m_nComPort = -m_nComPort;
+    m_nComPort = -std::abs(m_nComPort); // a second check must not bring the number back
     g_strLinkLostText = GetText(kTextDisconnecting);
     PostToMain(WMU_SERIAL_LOST, 0, 0);
     return false;
