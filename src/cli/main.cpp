@@ -16,6 +16,11 @@ const Command kCommands[] = {
     {"info", RunInfo, "print the summary of a .tavo data file"},
     {"samples", RunSamples, "print the samples of a .tavo data file"},
     {"export", RunExport, "write a .tavo data file again, or as CSV"},
+    {"list", RunList, "list the loggers present on USB and serial ports"},
+    {"status", RunStatus, "print a logger's ID, type, run state, battery and clock"},
+    {"download", RunDownload, "download a logger's samples to a .tavo file (and CSV)"},
+    {"set-clock", RunSetClock, "set a logger's clock to this computer's time"},
+    {"simulate", RunSimulate, "run a virtual serial logger on a pseudo-terminal"},
 };
 
 void PrintUsage(std::FILE* out)

@@ -1,0 +1,103 @@
+#include "cli/ConsoleView.h"
+
+#include "app/TextTable.h"
+
+#include <unistd.h>
+
+namespace {
+
+constexpr int kBarWidth = 40;
+
+void Put(std::FILE* out, const QString& text)
+{
+    const QByteArray bytes = text.toUtf8();
+    std::fwrite(bytes.constData(), 1, static_cast<std::size_t>(bytes.size()), out);
+}
+
+} // namespace
+
+ConsoleView::ConsoleView(std::FILE* out)
+    : ConsoleView(out, ::isatty(::fileno(out)) == 1)
+{
+}
+
+ConsoleView::ConsoleView(std::FILE* out, bool terminal)
+    : m_out(out), m_bTerminal(terminal)
+{
+}
+
+void ConsoleView::SetStatusText(const QString& text)
+{
+    m_statuses << text;
+    const QString line = text.trimmed();
+    // The workflow repeats a text when a state is entered again; one line says it.
+    if (line.isEmpty() || line == m_lastPrinted)
+        return;
+    m_lastPrinted = line;
+    ClearBar();
+    Put(m_out, line + QLatin1Char('\n'));
+    DrawBar();
+    std::fflush(m_out);
+}
+
+void ConsoleView::SetProgress(int position)
+{
+    if (position <= 0) {
+        ClearBar();
+        m_percent = -1;
+        std::fflush(m_out);
+        return;
+    }
+    const int percent = position >= 200 ? 100 : position / 2;
+    if (m_bTerminal) {
+        if (percent == m_percent)
+            return;
+        m_percent = percent;
+        DrawBar();
+    } else {
+        // One line per ten percent reached, so a log stays short.
+        const int step = percent / 10 * 10;
+        if (step == 0 || step <= m_percent)
+            return;
+        m_percent = step;
+        Put(m_out, QStringLiteral("%1%\n").arg(step));
+    }
+    std::fflush(m_out);
+}
+
+void ConsoleView::ClearBar()
+{
+    if (!m_bBarDrawn)
+        return;
+    std::fputs("\r\033[K", m_out);
+    m_bBarDrawn = false;
+}
+
+void ConsoleView::DrawBar()
+{
+    if (!m_bTerminal || m_percent < 0)
+        return;
+    const int filled = m_percent * kBarWidth / 100;
+    const QString bar = QStringLiteral("\r[%1%2] %3%")
+                            .arg(QString(filled, QLatin1Char('#')), QString(kBarWidth - filled, QLatin1Char('-')))
+                            .arg(m_percent, 3);
+    Put(m_out, bar);
+    m_bBarDrawn = true;
+}
+
+bool ConsoleView::Shown(int textId, qsizetype from) const
+{
+    const QString text = GetText(textId);
+    for (qsizetype i = from; i < m_statuses.size(); ++i)
+        if (m_statuses[i] == text)
+            return true;
+    return false;
+}
+
+QString ConsoleView::LastStatus() const
+{
+    for (qsizetype i = m_statuses.size(); i-- > 0;)
+        if (!m_statuses[i].trimmed().isEmpty())
+            return m_statuses[i].trimmed();
+    return {};
+}

@@ -1,0 +1,51 @@
+#pragma once
+
+#include "workflow/WorkflowView.h"
+
+#include <QString>
+#include <QStringList>
+#include <cstdio>
+
+// The workflow's view on a terminal: each status text becomes one trimmed
+// line on the stream, and the progress position a bar redrawn in place when
+// the stream is a terminal, or a line per ten percent when it is not.
+// Everything else the dialog would show is read from the record instead.
+class ConsoleView : public IWorkflowView {
+public:
+    explicit ConsoleView(std::FILE* out = stderr);
+    ConsoleView(std::FILE* out, bool terminal);
+
+    void SetStatusText(const QString& text) override;
+    void EnableButton(int, bool) override {}
+    void SetProgress(int position) override;
+    void ShowRecord() override {}
+    void UpdateSummaryValues() override {}
+    void RefreshDataViews() override {}
+    void RepaintBatteryStrip() override {}
+    void RedrawBanner() override {}
+    void SetClockText(const QString&) override {}
+    void SetClockVisible(bool) override {}
+    void SetRunStateText(const QString&) override {}
+    void SetRunStateVisible(bool) override {}
+    void ShowAreaTabs(bool) override {}
+    void OpenConfigDialog() override {}
+    void OpenPrintDialog() override {}
+
+    // Every status text shown so far, in order (empty ones included).
+    const QStringList& Statuses() const { return m_statuses; }
+    // Whether the text of textId was shown at or after index `from`.
+    bool Shown(int textId, qsizetype from) const;
+    // The last non-empty status text.
+    QString LastStatus() const;
+
+private:
+    void ClearBar();
+    void DrawBar();
+
+    std::FILE* m_out;
+    bool m_bTerminal;
+    QStringList m_statuses;
+    QString m_lastPrinted;
+    int m_percent = -1;  // percent shown, -1 when no bar or line is shown
+    bool m_bBarDrawn = false;
+};

@@ -1,0 +1,67 @@
+#pragma once
+
+#include "app/Messages.h"
+#include "cli/ConsoleLoop.h"
+#include "cli/ConsoleView.h"
+#include "cli/LinkOptions.h"
+#include "workflow/LoggerWorkflow.h"
+
+#include <QString>
+#include <memory>
+
+class CVirtualCh375;
+class SingleDeviceCh375;
+class VirtualSerialLogger;
+
+// One run of a logger command: attaches the logger the options name (or the
+// one start-up detection finds), drives the logger workflow with the console
+// view and loop, and waits for each step with a deadline so nothing hangs.
+// Every method that returns false leaves a one-line reason in Error().
+class LoggerSession {
+public:
+    explicit LoggerSession(LinkOptions options);
+    ~LoggerSession();
+    LoggerSession(const LoggerSession&) = delete;
+    LoggerSession& operator=(const LoggerSession&) = delete;
+
+    // Attaches the logger and waits until it is identified.
+    bool Connect();
+    // Waits for the first status poll of a logger that is polled.
+    bool WaitForStatus();
+    bool Download();
+    bool SetClock();
+
+    const QString& Error() const { return m_error; }
+    bool IsUsb() const { return m_bUsb; }
+    // "USB 0" or "serial /dev/ttyUSB0".
+    QString LinkName() const;
+
+private:
+    bool StartTrace();
+    bool AttachSimulated();
+    bool AttachUsb(int index);
+    bool AttachPort(const QString& path);
+    void AttachSerial(int port, const QString& path);
+    bool AttachDetected();
+    void Handle(const Message& m);
+    bool Identified() const;
+    bool IdentificationFailed() const;
+    bool Fail(const QString& reason);
+
+    LinkOptions m_options;
+    MessageQueue m_queue;
+    ConsoleView m_view;
+    ConsoleLoop m_loop;
+    LoggerWorkflow m_workflow;
+    std::unique_ptr<CVirtualCh375> m_virtualUsb;
+    std::unique_ptr<SingleDeviceCh375> m_singleUsb;
+    std::unique_ptr<VirtualSerialLogger> m_virtualSerial;
+    int m_registeredPort = 0;
+    bool m_bUsb = false;
+    int m_usbIndex = 0;
+    QString m_portPath;
+    bool m_bUsbEventSeen = false;
+    bool m_bSerialEventSeen = false;
+    bool m_bLoggerClockSeen = false;
+    QString m_error;
+};

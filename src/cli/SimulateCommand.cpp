@@ -1,0 +1,90 @@
+// The simulate command: a virtual serial logger on a pseudo-terminal that
+// another program (another halvern-th-cli, the GUI) talks to.
+#include "cli/CliCommands.h"
+#include "cli/LinkOptions.h"
+#include "cli/SimulatedLoggers.h"
+
+#include "sim/serial/VirtualSerialLogger.h"
+
+#include <csignal>
+#include <cstdio>
+#include <ctime>
+#include <pthread.h>
+
+namespace {
+
+const char kSimulateHelp[] =
+    "usage: halvern-th-cli simulate serial[:TYPE] [--samples N] [--interval MIN] [--unpaced]\n\n"
+    "Runs a virtual serial logger (type 2..6, default 4: temperature and\n"
+    "humidity) holding a mission of N samples (default 144) taken every MIN\n"
+    "minutes (default 10) up to now, on a pseudo-terminal. Prints the\n"
+    "terminal's path on stdout and answers on it at 9600 baud (--unpaced: as\n"
+    "fast as it is read) until interrupted (Ctrl+C, SIGTERM). In another\n"
+    "terminal:  halvern-th-cli download --port PATH -o mission.tavo\n";
+
+void Print(std::FILE* out, const QString& text)
+{
+    const QByteArray bytes = text.toUtf8();
+    std::fwrite(bytes.constData(), 1, static_cast<std::size_t>(bytes.size()), out);
+    std::fflush(out);
+}
+
+int ArgumentError(const QString& error)
+{
+    Print(stderr, QStringLiteral("halvern-th-cli simulate: %1 (try --help)\n").arg(error));
+    return 2;
+}
+
+} // namespace
+
+int RunSimulate(const QStringList& args)
+{
+    SimulateSpec spec;
+    QString error;
+    bool kindGiven = false;
+    for (int i = 0; i < args.size() && error.isEmpty(); ++i) {
+        const QString& a = args[i];
+        if (a == QLatin1String("--help") || a == QLatin1String("-h")) {
+            std::fputs(kSimulateHelp, stdout);
+            return 0;
+        }
+        if (TakeSimulateOption(args, i, spec, error))
+            continue;
+        if (a.startsWith(QLatin1String("-")) || kindGiven)
+            return ArgumentError(QStringLiteral("unknown argument '%1'").arg(a));
+        kindGiven = true;
+        ParseSimulateKind(a, spec, error);
+    }
+    if (!error.isEmpty())
+        return ArgumentError(error);
+    if (!kindGiven)
+        return ArgumentError(QStringLiteral("say which logger: serial[:TYPE]"));
+    if (!spec.serial)
+        return ArgumentError(QStringLiteral("a virtual USB logger runs only inside a program: use --simulate usb with a command"));
+
+    // The signals are taken by sigwait below; blocked before the logger's
+    // thread starts, so that thread inherits the mask and never gets them.
+    sigset_t stopSignals;
+    sigemptyset(&stopSignals);
+    sigaddset(&stopSignals, SIGINT);
+    sigaddset(&stopSignals, SIGTERM);
+    sigaddset(&stopSignals, SIGHUP);
+    pthread_sigmask(SIG_BLOCK, &stopSignals, nullptr);
+
+    VirtualSerialLogger logger(MakeSimulatedSerialConfig(spec, static_cast<time64>(std::time(nullptr))));
+    if (!logger.Start()) {
+        Print(stderr, QStringLiteral("halvern-th-cli simulate: cannot open a pseudo-terminal\n"));
+        return 1;
+    }
+    Print(stdout, logger.SlavePath() + QLatin1Char('\n'));
+    Print(stderr, QStringLiteral("virtual serial logger %1 (type %2, %3 samples) on %4; Ctrl+C stops it\n")
+                      .arg(logger.Config().EffectiveId())
+                      .arg(spec.type)
+                      .arg(spec.samples)
+                      .arg(logger.SlavePath()));
+    int signal = 0;
+    sigwait(&stopSignals, &signal);
+    logger.Stop();
+    Print(stderr, QStringLiteral("virtual serial logger stopped\n"));
+    return 0;
+}

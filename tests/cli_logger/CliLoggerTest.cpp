@@ -1,0 +1,271 @@
+// halvern-th-cli logger commands, run as a separate program against the
+// in-process virtual loggers (--simulate) and against a virtual serial
+// logger served by a second halvern-th-cli (simulate) on a pseudo-terminal.
+#include "support/TempDir.h"
+
+#include <QFile>
+#include <QProcess>
+#include <QRegularExpression>
+#include <QThread>
+#include <gtest/gtest.h>
+
+#include <csignal>
+
+namespace {
+
+const QString kCli = QStringLiteral(HALVERN_BINARY_DIR "/halvern-th-cli");
+
+struct CliRun {
+    int code;
+    QString out;
+    QString err;
+};
+
+CliRun Cli(const QStringList& args, int timeoutMs = 40000)
+{
+    QProcess p;
+    p.start(kCli, args);
+    if (!p.waitForFinished(timeoutMs)) {
+        p.kill();
+        p.waitForFinished();
+        return {-1, {}, QStringLiteral("did not finish")};
+    }
+    return {p.exitStatus() == QProcess::NormalExit ? p.exitCode() : -2,
+            QString::fromUtf8(p.readAllStandardOutput()), QString::fromUtf8(p.readAllStandardError())};
+}
+
+// The lines of the CLI's own error messages (status lines do not start so).
+QStringList ErrorLines(const CliRun& run)
+{
+    QStringList lines;
+    for (const QString& line : run.err.split('\n', Qt::SkipEmptyParts))
+        if (line.startsWith(QLatin1String("halvern-th-cli")))
+            lines << line;
+    return lines;
+}
+
+QString Info(const QString& file)
+{
+    const CliRun info = Cli({QStringLiteral("info"), file, QStringLiteral("--unit"), QStringLiteral("C")});
+    return info.code == 0 ? info.out : QStringLiteral("info failed: ") + info.err;
+}
+
+QStringList SampleLines(const QString& file)
+{
+    const CliRun s = Cli({QStringLiteral("samples"), file, QStringLiteral("--unit"), QStringLiteral("C")});
+    return s.out.split('\n', Qt::SkipEmptyParts);
+}
+
+// `halvern-th-cli simulate ...` as a child process serving a pty.
+class SimulatorProcess {
+public:
+    explicit SimulatorProcess(const QStringList& args)
+    {
+        m_process.start(kCli, QStringList{QStringLiteral("simulate")} + args);
+        if (m_process.waitForStarted(5000) && m_process.waitForReadyRead(10000))
+            m_path = QString::fromUtf8(m_process.readLine()).trimmed();
+    }
+    ~SimulatorProcess()
+    {
+        if (m_process.state() != QProcess::NotRunning) {
+            m_process.kill();
+            m_process.waitForFinished(5000);
+        }
+    }
+    QString Path() const { return m_path; }
+    // Ends it the way Ctrl+C does; true when it exited cleanly with 0.
+    bool Interrupt()
+    {
+        ::kill(static_cast<pid_t>(m_process.processId()), SIGINT);
+        return m_process.waitForFinished(5000) && m_process.exitStatus() == QProcess::NormalExit && m_process.exitCode() == 0;
+    }
+    QProcess& Process() { return m_process; }
+
+private:
+    QProcess m_process;
+    QString m_path;
+};
+
+struct DownloadCase {
+    const char* name;
+    const char* simulate;
+    int samples;
+    const char* id;
+    const char* firstSample; // "" when the values are not checked
+};
+
+class CliDownload : public ::testing::TestWithParam<DownloadCase> {};
+
+// Odd counts leave a short last block on both links.
+TEST_P(CliDownload, GetsEverySampleIntoTheDataFileAndCsv)
+{
+    const DownloadCase& c = GetParam();
+    TempDir dir;
+    const QString tavo = dir.path(QStringLiteral("m.tavo"));
+    const QString csv = dir.path(QStringLiteral("m.csv"));
+    const QString trace = dir.path(QStringLiteral("frames.txt"));
+    const CliRun run = Cli({QStringLiteral("download"), QStringLiteral("--simulate"), QLatin1String(c.simulate),
+                            QStringLiteral("--samples"), QString::number(c.samples), QStringLiteral("--unpaced"),
+                            QStringLiteral("-o"), tavo, QStringLiteral("--csv"), csv, QStringLiteral("--trace"), trace});
+    ASSERT_EQ(run.code, 0) << run.err.toStdString();
+    EXPECT_TRUE(ErrorLines(run).isEmpty()) << run.err.toStdString();
+    EXPECT_TRUE(run.err.contains(QStringLiteral("Data download is complete.")));
+
+    const QString info = Info(tavo);
+    EXPECT_TRUE(info.contains(QStringLiteral("Serial Number:\t%1\n").arg(QLatin1String(c.id)))) << info.toStdString();
+    EXPECT_TRUE(info.contains(QStringLiteral("Quantity of Data:\t%1\n").arg(c.samples))) << info.toStdString();
+    const QStringList samples = SampleLines(tavo);
+    ASSERT_EQ(samples.size(), c.samples);
+    if (*c.firstSample) {
+        EXPECT_TRUE(samples[0].endsWith(QString::fromUtf8(c.firstSample))) << samples[0].toStdString();
+    }
+
+    QFile csvFile(csv);
+    ASSERT_TRUE(csvFile.open(QIODevice::ReadOnly));
+    EXPECT_EQ(csvFile.readAll().count("\r\n"), c.samples + 1);
+    QFile traceFile(trace);
+    ASSERT_TRUE(traceFile.open(QIODevice::ReadOnly));
+    EXPECT_GT(traceFile.readAll().count(" < "), 1) << "frames read from the logger are traced";
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Links, CliDownload,
+    ::testing::Values(DownloadCase{"Usb4", "usb:4", 21, "UTH50040004", ""},
+                      DownloadCase{"Usb1", "usb:1", 35, "U2500010001", ""},
+                      DownloadCase{"Serial4", "serial:4", 21, "UTH01000001", "\t5.00\u00B0C\t65.00%RH"},
+                      DownloadCase{"Serial2", "serial:2", 35, "D2010000001", "\t5.00\u00B0C"}),
+    [](const auto& info) { return std::string(info.param.name); });
+
+TEST(CliLogger, DownloadsAndReadsStatusThroughAPortServedByASimulator)
+{
+    SimulatorProcess sim({QStringLiteral("serial:3"), QStringLiteral("--samples"), QStringLiteral("30"), QStringLiteral("--unpaced")});
+    ASSERT_TRUE(sim.Path().startsWith(QLatin1String("/dev/"))) << sim.Path().toStdString();
+    TempDir dir;
+    const QString tavo = dir.path(QStringLiteral("p.tavo"));
+    const CliRun run = Cli({QStringLiteral("download"), QStringLiteral("--port"), sim.Path(), QStringLiteral("-o"), tavo});
+    ASSERT_EQ(run.code, 0) << run.err.toStdString();
+    EXPECT_TRUE(Info(tavo).contains(QStringLiteral("Quantity of Data:\t30\n")));
+
+    // The same logger again, from a new process: the port is free again.
+    const CliRun status = Cli({QStringLiteral("status"), QStringLiteral("--port"), sim.Path()});
+    ASSERT_EQ(status.code, 0) << status.err.toStdString();
+    EXPECT_TRUE(status.out.contains(QStringLiteral("ID\tUT301000001\n"))) << status.out.toStdString();
+    EXPECT_TRUE(status.out.contains(QStringLiteral("Run state\trecording\n")));
+    EXPECT_TRUE(status.out.contains(QStringLiteral("Battery\t6\n")));
+    EXPECT_TRUE(status.out.contains(QRegularExpression(QStringLiteral("Clock\t\\d{4}-\\d\\d-\\d\\d \\d\\d:\\d\\d:\\d\\d\n"))));
+
+    EXPECT_TRUE(sim.Interrupt());
+    EXPECT_TRUE(QString::fromUtf8(sim.Process().readAllStandardError()).contains(QStringLiteral("stopped")));
+}
+
+TEST(CliLogger, LoggerVanishingMidDownloadFailsAndWritesNothing)
+{
+    // 2000 type 4 samples take about 9 s at 9600 baud.
+    SimulatorProcess sim({QStringLiteral("serial:4"), QStringLiteral("--samples"), QStringLiteral("2000")});
+    ASSERT_FALSE(sim.Path().isEmpty());
+    TempDir dir;
+    const QString tavo = dir.path(QStringLiteral("v.tavo"));
+    QProcess download;
+    download.start(kCli, {QStringLiteral("download"), QStringLiteral("--port"), sim.Path(), QStringLiteral("-o"), tavo});
+    ASSERT_TRUE(download.waitForStarted(5000));
+    QThread::msleep(2500);
+    ASSERT_TRUE(sim.Interrupt());
+    ASSERT_TRUE(download.waitForFinished(40000));
+    const CliRun run{download.exitCode(), {}, QString::fromUtf8(download.readAllStandardError())};
+    EXPECT_NE(run.code, 0);
+    const QStringList errors = ErrorLines(run);
+    ASSERT_EQ(errors.size(), 1) << run.err.toStdString();
+    EXPECT_EQ(errors[0], QStringLiteral("halvern-th-cli download: the logger was disconnected during the download"));
+    EXPECT_FALSE(QFile::exists(tavo));
+}
+
+struct FailureCase {
+    const char* name;
+    QStringList args;
+    const char* error;
+};
+
+class CliLoggerFailure : public ::testing::TestWithParam<FailureCase> {};
+
+TEST_P(CliLoggerFailure, ExitsNonZeroWithOneErrorLineAndNoFile)
+{
+    const FailureCase& c = GetParam();
+    TempDir dir;
+    const QString tavo = dir.path(QStringLiteral("x.tavo"));
+    QStringList args = c.args;
+    args.replaceInStrings(QStringLiteral("OUT"), tavo);
+    const CliRun run = Cli(args);
+    EXPECT_EQ(run.code, 1) << run.err.toStdString();
+    const QStringList errors = ErrorLines(run);
+    ASSERT_EQ(errors.size(), 1) << run.err.toStdString();
+    EXPECT_EQ(errors[0], QString::fromUtf8(c.error));
+    EXPECT_FALSE(QFile::exists(tavo));
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Cases, CliLoggerFailure,
+    ::testing::Values(
+        // The test machine has no logger plugged in.
+        FailureCase{"NoLogger", {"download", "-o", "OUT"}, "halvern-th-cli download: no logger found"},
+        FailureCase{"NoSuchPort", {"download", "--port", "/dev/no-such-tty", "-o", "OUT"},
+                    "halvern-th-cli download: no such port: /dev/no-such-tty"},
+        FailureCase{"NotATty", {"status", "--port", "/dev/null"}, "halvern-th-cli status: cannot open /dev/null"},
+        FailureCase{"NoUsbDevice", {"download", "--usb", "7", "-o", "OUT"}, "halvern-th-cli download: no logger at USB index 7"},
+        FailureCase{"UnwritableOutput", {"download", "--simulate", "usb", "-o", "/no-such-folder/x.tavo"},
+                    "halvern-th-cli download: cannot write /no-such-folder/x.tavo"},
+        FailureCase{"TooManyUsbSamples", {"download", "--simulate", "usb:1", "--samples", "40000", "-o", "OUT"},
+                    "halvern-th-cli download: a USB logger of type 1 holds at most 32767 samples"},
+        FailureCase{"ClockOfType4Serial", {"set-clock", "--simulate", "serial:4", "--unpaced"},
+                    "halvern-th-cli set-clock: a type 4 serial logger takes its clock with its settings, not with set-clock"}),
+    [](const auto& info) { return std::string(info.param.name); });
+
+TEST(CliLogger, SetsTheClockOnBothLinks)
+{
+    for (const char* kind : {"usb:1", "serial:3"}) {
+        const CliRun run = Cli({QStringLiteral("set-clock"), QStringLiteral("--simulate"), QLatin1String(kind), QStringLiteral("--unpaced")});
+        EXPECT_EQ(run.code, 0) << kind << ": " << run.err.toStdString();
+        EXPECT_TRUE(run.err.contains(QStringLiteral("Time calibration has been completed"))) << kind;
+    }
+}
+
+TEST(CliLogger, StatusOfAUsbLogger)
+{
+    const CliRun run = Cli({QStringLiteral("status"), QStringLiteral("--simulate"), QStringLiteral("usb:4")});
+    ASSERT_EQ(run.code, 0) << run.err.toStdString();
+    EXPECT_EQ(run.out, QStringLiteral("ID\tUTH50040004\nType\t4 Temp&Humi Record\nLink\tUSB 0\n"
+                                      "Run state\trecording\nBattery\t5\nClock\t-\n"));
+}
+
+TEST(CliLogger, ListShowsThePresentLoggers)
+{
+    const CliRun usb = Cli({QStringLiteral("list"), QStringLiteral("--simulate"), QStringLiteral("usb")});
+    EXPECT_EQ(usb.code, 0);
+    EXPECT_EQ(usb.out, QStringLiteral("usb\t0\n"));
+    const CliRun serial = Cli({QStringLiteral("list"), QStringLiteral("--simulate"), QStringLiteral("serial")});
+    EXPECT_EQ(serial.code, 0);
+    EXPECT_TRUE(QRegularExpression(QStringLiteral("^serial\t/dev/pts/\\d+\n$")).match(serial.out).hasMatch()) << serial.out.toStdString();
+}
+
+TEST(CliLogger, WrongArgumentsExitTwoAndEveryCommandHasHelp)
+{
+    for (const char* command : {"list", "status", "download", "set-clock", "simulate"}) {
+        const CliRun help = Cli({QLatin1String(command), QStringLiteral("--help")});
+        EXPECT_EQ(help.code, 0) << command;
+        EXPECT_TRUE(help.out.startsWith(QStringLiteral("usage: halvern-th-cli %1").arg(QLatin1String(command)))) << command;
+    }
+    const QList<QStringList> wrong = {
+        {"download", "--simulate", "usb"},                        // no -o
+        {"download", "--usb", "0", "--port", "/dev/x", "-o", "a"}, // two links
+        {"status", "--simulate", "usb:5"},
+        {"status", "--samples", "10"},                            // without --simulate
+        {"simulate", "usb"},
+        {"set-clock", "--usb", "16"},
+    };
+    for (const QStringList& args : wrong) {
+        const CliRun run = Cli(args);
+        EXPECT_EQ(run.code, 2) << args.join(' ').toStdString();
+        EXPECT_EQ(ErrorLines(run).size(), 1) << run.err.toStdString();
+    }
+}
+
+} // namespace
