@@ -77,7 +77,7 @@ void CReadComThread::ThreadMain()
     while (running) {
         int timeout = -1;
         if (m_nBytes > 0) {
-            const auto left = std::chrono::duration_cast<std::chrono::milliseconds>(lastByte + pause - Clock::now());
+            const auto left = std::chrono::ceil<std::chrono::milliseconds>(lastByte + pause - Clock::now());
             timeout = std::max(0, static_cast<int>(left.count()));
         }
         const bool pending = port.HasPending();
