@@ -5,6 +5,8 @@
 
 #include <QString>
 #include <QStringList>
+#include <chrono>
+#include <functional>
 #include <map>
 #include <vector>
 
@@ -77,6 +79,25 @@ struct WorkflowHarness {
         if (m.target == MessageTarget::GraphView)
             graphResets.push_back(static_cast<int>(m.wParam));
         workflow.OnMessage(m);
+    }
+    // Pumps until pred holds or timeoutMs passed (messages from other threads).
+    bool PumpUntil(const std::function<bool()>& pred, int timeoutMs = 10000)
+    {
+        const auto end = std::chrono::steady_clock::now() + std::chrono::milliseconds(timeoutMs);
+        Pump();
+        while (!pred()) {
+            if (std::chrono::steady_clock::now() > end)
+                return false;
+            queue.Wait(20);
+            Pump();
+        }
+        return true;
+    }
+    // Pumps until nothing has arrived for quietMs.
+    void PumpQuiet(int quietMs)
+    {
+        while (queue.Wait(quietMs))
+            Pump();
     }
     // Ticks timer id once if it runs, then pumps.
     bool Tick(int id)

@@ -1,0 +1,264 @@
+#include "WorkflowHarness.h"
+
+#include "app/TextTable.h"
+#include "link/LinkGlobals.h"
+#include "link/LoggerLink.h"
+#include "link/serial/PortTable.h"
+#include "record/LoggerRecord.h"
+#include "serial/PtyEnd.h"
+#include "sim/serial/VirtualSerialLogger.h"
+
+#include <gtest/gtest.h>
+#include <memory>
+
+namespace {
+
+class SerialWorkflowTest : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        InitLanguageAndUnits();
+        g_LoggerRecord.Reset();
+        g_LoggerRecord.m_strDescription.clear();
+        CSerialLink& link = g_LoggerLink;
+        link.m_nReply = 0;
+        link.m_nSerialMode = 0;
+        link.m_nRxLen = 0;
+        link.m_nComPort = 0;
+    }
+    void TearDown() override
+    {
+        h.workflow.Shutdown();
+        logger.reset();
+        g_bUsbConnected = false;
+        g_bSerialConnected = false;
+    }
+
+    // Starts a virtual logger (unpaced) and links it through start-up detection.
+    void Link(VirtualSerialConfig config)
+    {
+        config.paced = false;
+        logger = std::make_unique<VirtualSerialLogger>(std::move(config));
+        ASSERT_TRUE(logger->Start());
+        h.workflow.Startup();
+        ASSERT_TRUE(h.PumpUntil([] { return g_bSerialConnected.load(); }));
+        ASSERT_TRUE(h.PumpUntil([this] { return g_LoggerLink.m_nReply == 0 && h.view.shown > 0; }));
+        h.PumpQuiet(100);
+    }
+    // Runs download ticks until the download ends (bounded).
+    int RunDownload(int maxTicks = 200)
+    {
+        int ticks = 0;
+        while (h.workflow.IsDownloading() && ticks < maxTicks) {
+            h.PumpQuiet(30);
+            if (!h.Tick(TIMER_SERIAL_DOWNLOAD))
+                break;
+            ++ticks;
+        }
+        return ticks;
+    }
+    // Retry timer ticks until it stops (bounded).
+    int RunRetries()
+    {
+        int ticks = 0;
+        while (ticks < 10 && h.Tick(TIMER_SERIAL_RETRY))
+            ++ticks;
+        return ticks;
+    }
+
+    WorkflowHarness h;
+    std::unique_ptr<VirtualSerialLogger> logger;
+};
+
+TEST_F(SerialWorkflowTest, LinkingIdentifiesAndReadsTheDescription)
+{
+    VirtualSerialConfig config = VirtualSerialConfig::Demo(4, 40);
+    config.description = "Pharmacy fridge";
+    Link(config);
+
+    const CLoggerRecord& r = g_LoggerRecord;
+    EXPECT_TRUE(h.view.statuses.contains("Linking..."));
+    EXPECT_TRUE(h.view.statuses.contains(" Instrument has connected."));
+    EXPECT_EQ(r.m_nType, 4);
+    EXPECT_EQ(r.m_nCount, 40);
+    EXPECT_TRUE(r.m_bDescRead);
+    EXPECT_EQ(r.m_strValue[ROW_DESCRIPTION], "Pharmacy fridge");
+    EXPECT_TRUE(h.view.Enabled(BTN_START_SETTING));
+    EXPECT_EQ(h.timers.Period(TIMER_SERIAL_STATUS), 6500);
+
+    ASSERT_TRUE(h.Tick(TIMER_SERIAL_STATUS));
+    ASSERT_TRUE(h.PumpUntil([&] { return r.m_bStatusValid != 0; }));
+    EXPECT_GT(r.m_nBattery, 0);
+}
+
+TEST_F(SerialWorkflowTest, DownloadGetsEverySampleExactly)
+{
+    VirtualSerialConfig config = VirtualSerialConfig::Demo(4, 100);
+    const std::vector<float> temps = config.temps;
+    const std::vector<float> humis = config.humis;
+    Link(config);
+
+    h.workflow.Download();
+    EXPECT_FALSE(h.view.Enabled(BTN_DOWNLOAD));
+    EXPECT_EQ(h.view.LastStatus(), " Downloading data...");
+    ASSERT_TRUE(h.PumpUntil([] { return g_LoggerRecord.m_nReceived >= 100; }));
+    RunDownload();
+
+    const CLoggerRecord& r = g_LoggerRecord;
+    EXPECT_EQ(h.view.LastStatus(), " Data download is complete.");
+    EXPECT_FALSE(h.workflow.IsDownloading());
+    EXPECT_TRUE(h.view.Enabled(BTN_DOWNLOAD));
+    EXPECT_EQ(r.m_nReceived, 100);
+    for (int i = 0; i < 100; ++i) {
+        EXPECT_NEAR(r.m_fTemp[i], temps[i], 0.006) << i;
+        EXPECT_NEAR(r.m_fHumi[i], humis[i], 0.006) << i;
+    }
+    EXPECT_EQ(h.timers.Period(TIMER_SERIAL_STATUS), 6500);
+    EXPECT_EQ(h.graphResets.back(), 1);
+}
+
+TEST_F(SerialWorkflowTest, ADroppedBlockIsRequestedAgainByTheWatchdog)
+{
+    VirtualSerialConfig config = VirtualSerialConfig::Demo(3, 160);
+    const std::vector<float> temps = config.temps;
+    Link(config);
+    logger->DropBlock(2);
+
+    h.workflow.Download();
+    h.PumpQuiet(200);
+    EXPECT_EQ(g_LoggerRecord.m_nReceived, 64); // blocks 0 and 1 of 32 samples only
+    const int ticks = RunDownload();
+    EXPECT_GE(ticks, 5); // five silent ticks before the re-request
+    EXPECT_EQ(h.view.LastStatus(), " Data download is complete.");
+    for (int i = 0; i < 160; ++i)
+        ASSERT_NEAR(g_LoggerRecord.m_fTemp[i], temps[i], 0.006) << i;
+}
+
+TEST_F(SerialWorkflowTest, PullingThePortOutMidDownloadEndsItAndKeepsTheData)
+{
+    Link(VirtualSerialConfig::Demo(3, 400));
+    h.workflow.Download();
+    ASSERT_TRUE(h.PumpUntil([] { return g_LoggerRecord.m_nReceived >= 16; }));
+    logger->Vanish();
+    ASSERT_TRUE(h.PumpUntil([] { return !g_bSerialConnected.load(); }));
+    ASSERT_TRUE(h.Tick(TIMER_SERIAL_DOWNLOAD));
+
+    EXPECT_FALSE(h.workflow.IsDownloading());
+    EXPECT_EQ(h.view.LastStatus(), "Fail to download data");
+    EXPECT_TRUE(h.view.Enabled(BTN_DOWNLOAD));
+    EXPECT_TRUE(h.view.Enabled(BTN_OPEN));
+    EXPECT_FALSE(h.timers.Running(TIMER_SERIAL_DOWNLOAD));
+    EXPECT_FALSE(h.timers.Running(TIMER_SERIAL_RETRY));
+    EXPECT_TRUE(h.view.statuses.contains(" Instrument is disconnecting."));
+    EXPECT_EQ(g_LoggerLink.m_nComPort, 0);
+    EXPECT_EQ(g_LoggerRecord.m_strValue[ROW_ID].size(), 11);
+    EXPECT_GT(g_LoggerRecord.m_nReceived, 0);
+}
+
+// A port whose other end never answers.
+class SilentPortTest : public SerialWorkflowTest {
+protected:
+    void Open()
+    {
+        ASSERT_GT(pty.Port(), 0);
+        PostToMain(WMU_SERIAL_EVENT, 0, pty.Port());
+        h.Pump();
+        ASSERT_TRUE(g_LoggerLink.m_ComPort.IsOpen());
+    }
+    int FramesWritten()
+    {
+        int frames = 0;
+        for (std::uint8_t b : pty.Read(100000, 200))
+            frames += b == 0xFF;
+        return frames;
+    }
+    PtyEnd pty;
+};
+
+TEST_F(SilentPortTest, AnUnansweredIdentificationIsSentFourTimesThenGivenUp)
+{
+    Open();
+    EXPECT_EQ(h.view.LastStatus(), "Linking...");
+    EXPECT_EQ(h.timers.Period(TIMER_SERIAL_RETRY), 5000);
+    EXPECT_EQ(h.workflow.m_nCmdRetries, 4);
+    EXPECT_EQ(RunRetries(), 4);
+    EXPECT_EQ(FramesWritten(), 4); // first send and three resends
+    EXPECT_EQ(h.view.LastStatus(), " Instrument Malfunctioning...");
+    EXPECT_EQ(g_LoggerLink.m_nReply, 0);
+    EXPECT_FALSE(g_bSerialConnected);
+}
+
+TEST_F(SilentPortTest, AnUnansweredClockSetFailsAtTheFourthTick)
+{
+    Open();
+    RunRetries();
+    g_bSerialConnected = true;
+    g_LoggerRecord.m_nType = 3;
+    h.workflow.CalibrateTime();
+    h.Pump();
+    EXPECT_EQ(g_LoggerLink.m_nReply, 8);
+    EXPECT_EQ(RunRetries(), 4); // 4 x 5000 ms = 20 s
+    EXPECT_EQ(h.view.LastStatus(), "Fail to calibrate time");
+}
+
+TEST_F(SilentPortTest, AStalledDownloadReRequestsThenFails)
+{
+    Open();
+    RunRetries();
+    g_bSerialConnected = true;
+    CLoggerRecord& r = g_LoggerRecord;
+    r.m_nType = 3;
+    r.m_bDescRead = 1;
+    r.m_nCount = 100;
+    h.workflow.Download();
+    h.Pump();
+    FramesWritten();
+
+    int reRequests = 0;
+    int ticks = 0;
+    while (h.workflow.IsDownloading() && ticks < 40) {
+        ASSERT_TRUE(h.Tick(TIMER_SERIAL_DOWNLOAD));
+        ++ticks;
+        reRequests += FramesWritten();
+    }
+    EXPECT_EQ(ticks, 30); // five re-requests five ticks apart, failure at the sixth
+    EXPECT_EQ(reRequests, 5);
+    EXPECT_EQ(h.view.LastStatus(), "Fail to download data");
+    EXPECT_FALSE(h.view.Enabled(BTN_CALIBRATE));
+    EXPECT_TRUE(h.view.Enabled(BTN_DOWNLOAD));
+    EXPECT_EQ(h.timers.Period(TIMER_SERIAL_STATUS), 6500);
+    EXPECT_FALSE(h.timers.Running(TIMER_SERIAL_RETRY));
+}
+
+TEST_F(SilentPortTest, AReplyDuringADownloadIsLeftToTheWatchdog)
+{
+    Open();
+    RunRetries();
+    g_bSerialConnected = true;
+    g_LoggerRecord.m_nType = 2;
+    g_LoggerRecord.m_nCount = 10;
+    h.workflow.Download();
+    h.Pump();
+    g_LoggerLink.m_nReply = SERIAL_SET_CLOCK | SERIAL_REPLY_ARRIVED;
+    PostToMain(WMU_SERIAL_REPLY, 0, 0);
+    h.Pump();
+    EXPECT_EQ(g_LoggerLink.m_nReply, SERIAL_SET_CLOCK | SERIAL_REPLY_ARRIVED);
+    EXPECT_NE(h.view.LastStatus(), "Time calibration has been completed");
+}
+
+TEST_F(SilentPortTest, ADownloadOfNoSamplesCompletesAtTheFirstTick)
+{
+    Open();
+    RunRetries();
+    g_bSerialConnected = true;
+    g_LoggerRecord.m_nType = 2;
+    g_LoggerRecord.m_nCount = 0;
+    h.workflow.Download();
+    h.Pump();
+    ASSERT_TRUE(h.Tick(TIMER_SERIAL_DOWNLOAD));
+    EXPECT_FALSE(h.workflow.IsDownloading());
+    EXPECT_EQ(h.view.LastStatus(), " Data download is complete.");
+    EXPECT_EQ(h.view.progress.back(), 0);
+}
+
+} // namespace
