@@ -1,0 +1,124 @@
+#include "WorkflowHarness.h"
+
+#include "app/TextTable.h"
+#include "link/LinkGlobals.h"
+#include "link/LoggerLink.h"
+#include "record/LoggerRecord.h"
+#include "sim/serial/VirtualSerialLogger.h"
+#include "sim/usb/DemoUsbLogger.h"
+#include "sim/usb/VirtualCh375.h"
+
+#include <gtest/gtest.h>
+#include <ctime>
+#include <memory>
+
+namespace {
+
+std::unique_ptr<VirtualSerialLogger> StartSerialLogger(int type)
+{
+    VirtualSerialConfig config = VirtualSerialConfig::Demo(type, 20);
+    config.paced = false;
+    auto logger = std::make_unique<VirtualSerialLogger>(config);
+    EXPECT_TRUE(logger->Start());
+    return logger;
+}
+
+class DetectionTest : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        InitLanguageAndUnits();
+        SetCh375Library(&usb);
+        g_LoggerRecord.Reset();
+        g_LoggerLink.m_nReply = 0;
+        g_LoggerLink.m_nComPort = 0;
+        g_LoggerLink.m_nDeviceIndex = 0;
+    }
+    void TearDown() override
+    {
+        h.workflow.Shutdown();
+        SetCh375Library(nullptr);
+        g_bUsbConnected = false;
+        g_bSerialConnected = false;
+    }
+    void PlugUsb(bool notify)
+    {
+        usb.Plug(0, MakeDemoUsbLogger(4, static_cast<time64>(std::time(nullptr))), notify);
+    }
+
+    CVirtualCh375 usb;
+    WorkflowHarness h;
+};
+
+TEST_F(DetectionTest, AUsbLoggerWinsOverACh341PortAtStartUp)
+{
+    auto serial = StartSerialLogger(3);
+    PlugUsb(false);
+    h.workflow.Startup();
+    h.PumpQuiet(200);
+    EXPECT_TRUE(g_bUsbConnected);
+    EXPECT_FALSE(g_bSerialConnected);
+    EXPECT_EQ(g_LoggerLink.m_nComPort, 0);
+    EXPECT_EQ(g_LoggerRecord.m_nType, 4);
+    EXPECT_FALSE(h.view.statuses.contains("Linking..."));
+    EXPECT_EQ(serial->CommandsReceived(), 0);
+}
+
+TEST_F(DetectionTest, TheHigherOfTwoCh341PortsIsLinked)
+{
+    auto first = StartSerialLogger(3);
+    auto second = StartSerialLogger(2);
+    const int higher = std::max(first->Port(), second->Port());
+    h.workflow.Startup();
+    ASSERT_TRUE(h.PumpUntil([] { return g_bSerialConnected.load(); }));
+    EXPECT_EQ(g_LoggerLink.m_nComPort, higher);
+    EXPECT_EQ(g_LoggerRecord.m_nType, higher == first->Port() ? 3 : 2);
+}
+
+TEST_F(DetectionTest, AUsbArrivalEndsASerialConnection)
+{
+    auto serial = StartSerialLogger(3);
+    h.workflow.Startup();
+    ASSERT_TRUE(h.PumpUntil([] { return g_bSerialConnected.load() && g_LoggerLink.m_nReply == 0; }));
+    h.PumpQuiet(100);
+
+    PlugUsb(true);
+    h.PumpQuiet(100);
+    EXPECT_FALSE(g_bSerialConnected);
+    EXPECT_FALSE(g_LoggerLink.m_ComPort.IsOpen());
+    EXPECT_TRUE(g_bUsbConnected);
+    EXPECT_EQ(g_LoggerRecord.m_nType, 4);
+    EXPECT_EQ(h.view.clockText, QString(46, ' ') + "0");
+}
+
+TEST_F(DetectionTest, ACh341ArrivalEndsAUsbConnection)
+{
+    PlugUsb(false);
+    h.workflow.Startup();
+    h.Pump();
+    ASSERT_TRUE(g_bUsbConnected);
+
+    auto serial = StartSerialLogger(2);
+    serial->Announce();
+    ASSERT_TRUE(h.PumpUntil([] { return g_bSerialConnected.load(); }));
+    EXPECT_FALSE(g_bUsbConnected);
+    EXPECT_FALSE(usb.IsOpen(0));
+    EXPECT_EQ(g_LoggerLink.m_nComPort, serial->Port());
+    EXPECT_EQ(g_LoggerRecord.m_nType, 2);
+}
+
+TEST_F(DetectionTest, ACh341RemovalShowsTheDisconnectText)
+{
+    auto serial = StartSerialLogger(3);
+    h.workflow.Startup();
+    ASSERT_TRUE(h.PumpUntil([] { return g_bSerialConnected.load(); }));
+    const int port = serial->Port();
+    serial->Vanish();
+    ASSERT_TRUE(h.PumpUntil([] { return g_LoggerLink.m_nComPort == 0; }));
+    EXPECT_FALSE(g_bSerialConnected);
+    EXPECT_TRUE(h.view.statuses.contains(" Instrument is disconnecting."));
+    EXPECT_EQ(g_LoggerRecord.m_nBattery, 0);
+    EXPECT_GT(port, 0);
+}
+
+} // namespace
