@@ -150,7 +150,7 @@ bool CVirtualCh375::CH375WriteData(unsigned long index, const void* buffer, unsi
     std::lock_guard lock(m_mutex);
     Log("WriteData", index);
     if (length)
-        m_calls.back() += " " + std::to_string(*length);
+        m_calls.back().append(1, ' ').append(std::to_string(*length));
     Place* place = OpenPlace(index);
     if (!place || !length || *length > usbframe::kMaxFrame || Consume(m_faults.failWrites)) {
         if (length)
@@ -172,7 +172,7 @@ bool CVirtualCh375::CH375ReadData(unsigned long index, void* buffer, unsigned lo
     Place* place = OpenPlace(index);
     const unsigned long wanted = length ? *length : 0;
     Log("ReadData", index);
-    m_calls.back() += " " + std::to_string(wanted);
+    m_calls.back().append(1, ' ').append(std::to_string(wanted));
     if (length)
         *length = 0;
     if (!place || !length || Consume(m_faults.failReads))
