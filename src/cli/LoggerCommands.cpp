@@ -206,8 +206,10 @@ int RunDownload(const QStringList& args)
         return Failure("download", QStringLiteral("cannot write %1").arg(o.output));
     if (!o.csv.isEmpty() && !WriteCsvFile(g_LoggerRecord, o.csv))
         return Failure("download", QStringLiteral("cannot write %1").arg(o.csv));
-    Print(stderr, QStringLiteral("%1 samples of logger %2 saved to %3\n")
-                      .arg(g_LoggerRecord.m_nReceived)
+    const int received = g_LoggerRecord.m_nReceived;
+    Print(stderr, QStringLiteral("%1 %2 of logger %3 saved to %4\n")
+                      .arg(received)
+                      .arg(received == 1 ? QStringLiteral("sample") : QStringLiteral("samples"))
                       .arg(g_LoggerRecord.m_strValue[ROW_ID].trimmed(), QFileInfo(o.output).fileName()));
     return 0;
 }

@@ -14,8 +14,11 @@ std::shared_ptr<CVirtualUsbLogger> MakeSimulatedUsbLogger(const SimulateSpec& sp
     logger->SetClock(now - span);
     logger->StartMission(now - span, spec.intervalMinutes);
     logger->Advance(span > 0 ? span - 1 : 0);
-    if (spec.samples == 0)
+    if (spec.samples == 0) {
+        // A mission starting now has taken its first sample already.
+        logger->SetSamples({});
         logger->Stop();
+    }
     return logger;
 }
 
