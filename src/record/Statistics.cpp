@@ -73,7 +73,16 @@ bool CLoggerRecord::ChooseMovingMkt(bool bPlain)
     // The window is counted in whole minutes; shorter intervals stay plain.
     if (m_tsInterval < 60)
         return false;
-    return desc.left(4).compare(QLatin1String("vtqk"), Qt::CaseInsensitive) == 0;
+    // Only the ASCII letters fold: a look-alike such as the Kelvin sign does not
+    // select the mode.
+    static const char kMarker[] = "vtqk";
+    for (int i = 0; i < 4; ++i) {
+        const char16_t c = desc[i].unicode();
+        const char16_t lower = (c >= u'A' && c <= u'Z') ? static_cast<char16_t>(c + 32) : c;
+        if (lower != static_cast<char16_t>(kMarker[i]))
+            return false;
+    }
+    return true;
 }
 
 void CLoggerRecord::FillPlain()

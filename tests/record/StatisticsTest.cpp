@@ -172,6 +172,7 @@ TEST(Statistics, MovingMktWindowRules)
         {"vtqk", 600, 100, true, -1},
         {" xvtqk", 600, 100, false, -1},
         {"vtqk", 30, 100, false, -1},            // under a minute: plain
+        {"vtq\u212A", 600, 100, false, -1},      // the Kelvin sign is not a "k"
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(::testing::Message() << c.description << " " << c.minutes_x60 << "s x" << c.count);
@@ -182,9 +183,9 @@ TEST(Statistics, MovingMktWindowRules)
         g_record.m_fLoggerMax = 99.0f;
         g_record.m_fLoggerMin = -99.0f;
         g_record.m_fLoggerAvg = 1.0f;
-        g_record.m_strValue[ROW_DESCRIPTION] = QString::fromLatin1(c.description);
+        g_record.m_strValue[ROW_DESCRIPTION] = QString::fromUtf8(c.description);
         g_record.Recompute(c.plain);
-        EXPECT_EQ(g_record.m_strValue[ROW_DESCRIPTION], QString::fromLatin1(c.description).trimmed());
+        EXPECT_EQ(g_record.m_strValue[ROW_DESCRIPTION], QString::fromUtf8(c.description).trimmed());
         if (c.window < 0) {
             EXPECT_EQ(g_record.m_fMax, 99.0f);
             EXPECT_EQ(g_record.m_fAvg, 1.0f);
