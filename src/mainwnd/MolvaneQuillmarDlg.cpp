@@ -26,12 +26,13 @@
 #include <QRadioButton>
 #include <QScreen>
 #include <QTabBar>
+#include <QTimer>
 
 namespace {
 const QColor kDialogColour(82, 105, 118);
 } // namespace
 
-CMolvaneQuillmarDlg::CMolvaneQuillmarDlg(QSize screen, const QString& commandLine, QWidget* parent)
+CMolvaneQuillmarDlg::CMolvaneQuillmarDlg(QSize screen, QWidget* parent)
     : QDialog(parent)
 {
     Q_INIT_RESOURCE(halvern);
@@ -53,7 +54,7 @@ CMolvaneQuillmarDlg::CMolvaneQuillmarDlg(QSize screen, const QString& commandLin
     CreateControls();
     CreatePages();
     SetStartTexts();
-    m_bDownloading = false;
+    CreateTimers();
     g_LoggerRecord.Reset();
     g_AreaRecord.Reset();
 
@@ -78,22 +79,37 @@ CMolvaneQuillmarDlg::CMolvaneQuillmarDlg(QSize screen, const QString& commandLin
 
     Control(IDC_DOWNLOAD)->setFocus();
     SetStatusText(GetText(0));
-    OpenCommandLineFile(commandLine);
 }
 
 CMolvaneQuillmarDlg::~CMolvaneQuillmarDlg()
 {
+    for (const auto& [id, timer] : m_timers)
+        timer->stop();
+    if (m_bStarted)
+        m_workflow.Shutdown();
     ForgetMessageReceiver(this);
+}
+
+void CMolvaneQuillmarDlg::Start(const QString& commandLine)
+{
+    m_bStarted = true;
+    m_workflow.Startup();
+    OpenCommandLineFile(commandLine);
 }
 
 void CMolvaneQuillmarDlg::ConnectCommands()
 {
-    connect(static_cast<QPushButton*>(Control(IDC_OPEN)), &QPushButton::clicked, this, &CMolvaneQuillmarDlg::OnOpen);
-    connect(static_cast<QPushButton*>(Control(IDCANCEL)), &QPushButton::clicked, this, &CMolvaneQuillmarDlg::reject);
-    connect(static_cast<QRadioButton*>(Control(IDC_UNIT_C)), &QRadioButton::clicked, this,
-            [this] { OnUnitChosen(g_strUnitC); });
-    connect(static_cast<QRadioButton*>(Control(IDC_UNIT_F)), &QRadioButton::clicked, this,
-            [this] { OnUnitChosen(g_strUnitF); });
+    const auto onClick = [this](int id, auto command) {
+        connect(static_cast<QAbstractButton*>(Control(id)), &QAbstractButton::clicked, this, command);
+    };
+    onClick(IDC_OPEN, [this] { OnOpen(); });
+    onClick(IDCANCEL, [this] { reject(); });
+    onClick(IDC_DOWNLOAD, [this] { m_workflow.Download(); });
+    onClick(IDC_CALIBRATE, [this] { m_workflow.CalibrateTime(); });
+    onClick(IDC_UNIT_C, [this] { m_workflow.SetUnitCelsius(); });
+    onClick(IDC_UNIT_F, [this] { m_workflow.SetUnitFahrenheit(); });
+    onClick(IDC_START_SETTING, [this] { m_workflow.StartSetting(); });
+    onClick(IDC_PRINT, [this] { m_workflow.Print(); });
     connect(m_pTabs->Bar(), &QTabBar::currentChanged, this, &CMolvaneQuillmarDlg::OnTabChanged);
 }
 
@@ -140,6 +156,7 @@ void CMolvaneQuillmarDlg::ShowRecord()
 void CMolvaneQuillmarDlg::UpdateSummaryValues()
 {
     m_pSummary->UpdateValues();
+    m_pSummary->update();
 }
 
 void CMolvaneQuillmarDlg::RefreshDataViews()
@@ -198,17 +215,6 @@ bool CMolvaneQuillmarDlg::Ask(const QString& question)
         == QMessageBox::Yes;
 }
 
-void CMolvaneQuillmarDlg::OnUnitChosen(const QString& unit)
-{
-    if (g_strTempUnit == unit)
-        return;
-    g_strTempUnit = unit;
-    g_LoggerRecord.FormatStatTexts();
-    m_pSummary->UpdateValues();
-    RefreshDataViews();
-    m_pSummary->update();
-}
-
 void CMolvaneQuillmarDlg::ShowAbout()
 {
     CAboutDlg about(this);
@@ -241,8 +247,8 @@ bool CMolvaneQuillmarDlg::event(QEvent* event)
         const Message& m = static_cast<MessageEvent*>(event)->message();
         if (m.id == WMU_AREA)
             ShowAreaTabs(m.wParam != 0);
-        else if (m_pfnMessage)
-            m_pfnMessage(m);
+        else
+            m_workflow.OnMessage(m);
         return true;
     }
     return QDialog::event(event);

@@ -1,6 +1,8 @@
 #pragma once
 
 #include "app/Messages.h"
+#include "workflow/LoggerWorkflow.h"
+#include "workflow/WorkflowView.h"
 
 #include <QDialog>
 #include <QFont>
@@ -17,12 +19,14 @@ class CSummFormView;
 class CTabHost;
 class QLabel;
 class QProgressBar;
+class QTimer;
 
 // The main window: banner, command buttons, the tabbed summary and data
 // pages, the battery strip, the graph page, the logger clock statics, the
 // status line and the progress bar. It shows state and forwards commands;
-// the logger workflow drives it through the view methods below.
-class CMolvaneQuillmarDlg : public QDialog {
+// it owns the logger workflow, which drives it through the view methods
+// below and runs on its timers and posted messages.
+class CMolvaneQuillmarDlg : public QDialog, public IWorkflowView, public ITimerHost {
 public:
     enum ControlId {
         IDC_BANNER = 1001, IDC_UNIT_C = 1002, IDC_UNIT_F = 1003, IDC_DOWNLOAD = 1004, IDC_SAVE = 1005,
@@ -32,50 +36,65 @@ public:
     };
 
     // screen: the size the window is fitted to (the primary screen's when
-    // empty). commandLine: a data file to open at start, or empty.
-    explicit CMolvaneQuillmarDlg(QSize screen = {}, const QString& commandLine = {}, QWidget* parent = nullptr);
+    // empty). The window is built but looks for no logger until Start.
+    explicit CMolvaneQuillmarDlg(QSize screen = {}, QWidget* parent = nullptr);
     ~CMolvaneQuillmarDlg() override;
 
+    // The last step of start-up: registers the device notifications, looks
+    // for a logger that is already plugged in, then opens the command-line
+    // file (a ".tavo" path, or empty). The notifications stay registered
+    // until the dialog is destroyed.
+    void Start(const QString& commandLine = {});
+
+    LoggerWorkflow& Workflow() { return m_workflow; }
+    // The window timer of a workflow timer id, or null.
+    QTimer* Timer(int id) const;
+
     // --- View operations for the workflow ---
-    void SetStatusText(const QString& text);
+    void SetStatusText(const QString& text) override;
     QString StatusText() const;
-    void EnableButton(int id, bool on);
+    void EnableButton(int id, bool on) override;
     bool IsButtonEnabled(int id) const;
-    void SetProgress(int position);
+    void SetProgress(int position) override;
     int Progress() const;
     // Summary page shows g_LoggerRecord (layout and values), the data list
     // and the graph are rebuilt from it.
-    void ShowRecord();
+    void ShowRecord() override;
     // The summary page copies g_LoggerRecord's value texts again.
-    void UpdateSummaryValues();
+    void UpdateSummaryValues() override;
     // The data list and the graph take g_LoggerRecord again.
-    void RefreshDataViews();
-    void RepaintBatteryStrip();
+    void RefreshDataViews() override;
+    void RepaintBatteryStrip() override;
     void PaintBanner();
-    void RedrawBanner() { PaintBanner(); }
-    void SetClockText(const QString& text);
-    void SetRunStateText(const QString& text);
-    void SetClockVisible(bool visible);
-    void SetRunStateVisible(bool visible);
+    void RedrawBanner() override { PaintBanner(); }
+    void SetClockText(const QString& text) override;
+    void SetRunStateText(const QString& text) override;
+    void SetClockVisible(bool visible) override;
+    void SetRunStateVisible(bool visible) override;
     void ShowClockStatics(bool show);
     // Posts the graph page's reset: complete data shown or not.
     void PostGraphReset(bool complete);
     // Adds (true) or removes (false) the "Area Summary" and "Area Data" tabs.
-    void ShowAreaTabs(bool show);
+    void ShowAreaTabs(bool show) override;
+    // The configuration and print-preview dialogs do not exist yet: these
+    // open nothing.
+    void OpenConfigDialog() override {}
+    void OpenPrintDialog() override {}
     // Yes/No question; tests replace the asker.
     bool Ask(const QString& question);
     void SetAsker(std::function<bool(const QString&)> asker) { m_pfnAsk = std::move(asker); }
-    // Messages that the dialog does not handle itself (everything but
-    // WMU_AREA) go to this handler.
-    void SetMessageHandler(std::function<void(const Message&)> handler) { m_pfnMessage = std::move(handler); }
+
+    // --- Timer host for the workflow: ids 1, 2, 4, 5, 6 ---
+    // A timer ticks every `milliseconds` until killed; setting it again
+    // restarts it with the new period.
+    void SetTimer(int id, int milliseconds) override;
+    void KillTimer(int id) override;
 
     // --- Commands ---
     void OnOpen();
     void OpenDataFile(const QString& path, const QString& name);
     // The command-line text: opens the file when it names a ".tavo" file.
     void OpenCommandLineFile(const QString& commandLine);
-    // Unit radios: switch the temperature unit and re-format the pages.
-    void OnUnitChosen(const QString& unit);
     void OnTabChanged(int index);
     void ShowAbout();
     // Chooses the file for Open; tests replace the file dialog.
@@ -96,9 +115,6 @@ public:
     QWidget* Control(int id) const;
     float Scale() const { return m_fScale; }
 
-    int m_bMayConfigure = 0;
-    bool m_bDownloading = false;
-
 public:
     void reject() override;
 
@@ -114,6 +130,7 @@ private:
     void ScaleToScreen(QSize screen);
     void RescalePages();
     void ConnectCommands();
+    void CreateTimers();
 
     std::map<int, QWidget*> m_controls;
     CBannerStatic* m_pBanner = nullptr;
@@ -135,6 +152,8 @@ private:
     QSize m_scaledSize;
     QString m_strLastFolder;
     std::function<bool(const QString&)> m_pfnAsk;
-    std::function<void(const Message&)> m_pfnMessage;
     std::function<QString(const QString&)> m_pfnChooseFile;
+    std::map<int, QTimer*> m_timers;
+    LoggerWorkflow m_workflow{*this, *this};
+    bool m_bStarted = false;
 };

@@ -53,7 +53,7 @@ void CMolvaneQuillmarDlg::OpenDataFile(const QString& path, const QString& name)
         return;
     RepaintBatteryStrip();
     ShowRecord();
-    m_bMayConfigure = 0;
+    m_workflow.m_bMayConfigure = 0;
     EnableButton(IDC_START_SETTING, false);
     PostGraphReset(true);
     SetStatusText(result == OpenDataResult::Loaded ? GetText(39) + name : GetText(40) + name);

@@ -4,6 +4,7 @@
 #include "mainwnd/QtMessagePoster.h"
 #include "mainwnd/SummFormView.h"
 #include "mainwnd/TabHost.h"
+#include "sim/usb/VirtualCh375.h"
 #include "support/TempDir.h"
 #include "views/DataFormView.h"
 #include "views/DataModelView.h"
@@ -117,7 +118,7 @@ TEST_F(MainDialog, OpeningFilesOfEachTypeShowsTheirPages)
         EXPECT_EQ(Cell(10, 2), "68.00" + g_strUnitF);
         EXPECT_EQ(Cell(0, 2), "50.00" + g_strUnitF + (c.type == 2 || c.type == 5 ? "" : "*"));
         EXPECT_FALSE(dialog.IsButtonEnabled(CMolvaneQuillmarDlg::IDC_START_SETTING));
-        EXPECT_EQ(dialog.m_bMayConfigure, 0);
+        EXPECT_EQ(dialog.Workflow().m_bMayConfigure, 0);
         auto* temp = static_cast<QLineEdit*>(dialog.Graph()->Control(CDataModelView::IDC_TEMP_READOUT));
         dialog.Graph()->Redraw();
         dialog.Graph()->UpdateReadouts();
@@ -174,12 +175,18 @@ TEST_F(MainDialog, OpenCommandTakesOnlyDataFiles)
     EXPECT_EQ(started, dir.root());
 }
 
-TEST_F(MainDialog, CommandLineFileOpensAtStart)
+TEST_F(MainDialog, CommandLineFileOpensAtStartAfterTheLoggerSearch)
 {
     ASSERT_TRUE(SaveMission(dir.path("run1.tavo"), "UTH40000004", 4, 12));
-    CMolvaneQuillmarDlg started(QSize(1920, 1080), "\"" + dir.path("run1.tavo") + "\"");
-    EXPECT_EQ(started.StatusText(), " This file has opened: run1.tavo");
-    EXPECT_EQ(started.DataList()->Model()->rowCount(), 12);
+    CVirtualCh375 noLoggers;
+    SetCh375Library(&noLoggers);
+    {
+        CMolvaneQuillmarDlg started(QSize(1920, 1080));
+        started.Start("\"" + dir.path("run1.tavo") + "\"");
+        EXPECT_EQ(started.StatusText(), " This file has opened: run1.tavo");
+        EXPECT_EQ(started.DataList()->Model()->rowCount(), 12);
+    }
+    SetCh375Library(nullptr);
 }
 
 TEST(CommandLineFile, QuotesExtensionAndName)
@@ -293,14 +300,16 @@ TEST_F(MainDialog, ExitAsksFirst)
     EXPECT_EQ(dialog.result(), QDialog::Rejected);
 }
 
-TEST_F(MainDialog, OtherMessagesGoToTheWorkflowHandler)
+TEST_F(MainDialog, PostedMessagesReachTheWorkflow)
 {
-    std::vector<int> seen;
-    dialog.SetMessageHandler([&](const Message& m) { seen.push_back(m.id); });
+    g_LoggerRecord.m_nCount = 20;
+    g_LoggerRecord.m_nReceived = 8;
     PostToMain(WMU_PROGRESS, 0, -1);
-    PostToMain(WMU_USB_EVENT, 0, -1);
     Settle();
-    EXPECT_EQ(seen, (std::vector<int>{WMU_PROGRESS, WMU_USB_EVENT}));
+    EXPECT_EQ(dialog.Progress(), 83);
+    PostToMain(WMU_ENABLE_CALIBRATE, 1, 0);
+    Settle();
+    EXPECT_TRUE(dialog.IsButtonEnabled(CMolvaneQuillmarDlg::IDC_CALIBRATE));
 }
 
 TEST_F(MainDialog, AboutBoxOpensAndClosesWithoutChangingTheWindow)

@@ -3,6 +3,7 @@
 #include <QFileInfo>
 #include <QImage>
 #include <QProcess>
+#include <cstdlib>
 #include <gtest/gtest.h>
 
 // The program itself: --screenshot renders the window with the bundled
@@ -32,4 +33,42 @@ TEST(Screenshot, ProgramWritesThePictureAndExits)
     process.start(program, {QStringLiteral("--screenshot"), dir.path("missing/shot.png")});
     ASSERT_TRUE(process.waitForFinished(30000));
     EXPECT_NE(process.exitCode(), 0);
+}
+
+// The demo: a virtual USB logger is plugged in, identified and downloaded
+// before the picture is taken; the program fails when that does not happen.
+TEST(Screenshot, DemoModeDownloadsTheVirtualLoggerFirst)
+{
+    const QString program = QStringLiteral(HALVERN_BINARY_DIR "/halvern-th");
+    if (!QFileInfo(program).isExecutable())
+        GTEST_SKIP() << "halvern-th is not built";
+    TempDir dir;
+    QProcess process;
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    env.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
+    process.setProcessEnvironment(env);
+    process.start(program, {QStringLiteral("--simulate"), QStringLiteral("usb:4"), QStringLiteral("--download"),
+                            QStringLiteral("--screenshot"), dir.path("demo.png")});
+    ASSERT_TRUE(process.waitForFinished(50000));
+    EXPECT_EQ(process.exitCode(), 0) << process.readAllStandardError().toStdString();
+    const QImage image(dir.path("demo.png"));
+    ASSERT_FALSE(image.isNull());
+    // The temperature curve (255, 60, 60) crosses many rows of the graph's
+    // right half; the dotted limit lines would fill only two.
+    int rows = 0;
+    for (int y = image.height() / 3; y < image.height() * 5 / 6; ++y) {
+        bool curve = false;
+        for (int x = image.width() / 2; x < image.width() && !curve; ++x) {
+            const QColor c = image.pixelColor(x, y);
+            curve = c.red() > 225 && std::abs(c.green() - 60) < 30 && std::abs(c.blue() - 60) < 30;
+        }
+        rows += curve;
+    }
+    EXPECT_GT(rows, 100);
+
+    for (const char* wrong : {"floppy", "usb:5", "serial:1", "usb:x"}) {
+        process.start(program, {QStringLiteral("--simulate"), QString::fromLatin1(wrong)});
+        ASSERT_TRUE(process.waitForFinished(30000));
+        EXPECT_EQ(process.exitCode(), 2) << wrong;
+    }
 }

@@ -1,0 +1,202 @@
+// The main window with a virtual USB logger: plug-in, identification,
+// Download with the progress bar, the pages afterwards, and pulling the
+// logger out. The dialog's timers are held still and ticked by the test.
+#include "app/TextTable.h"
+#include "link/LinkGlobals.h"
+#include "link/LoggerLink.h"
+#include "mainwnd/DemoLogger.h"
+#include "mainwnd/MolvaneQuillmarDlg.h"
+#include "mainwnd/QtMessagePoster.h"
+#include "mainwnd/SummFormView.h"
+#include "record/LoggerRecord.h"
+#include "views/DataFormView.h"
+#include "views/DataModelView.h"
+#include "views/RecordFixture.h"
+#include "views/SampleTableModel.h"
+
+#include <QAbstractButton>
+#include <QApplication>
+#include <QLabel>
+#include <QTimer>
+#include <algorithm>
+#include <gtest/gtest.h>
+#include <memory>
+
+namespace {
+
+using Dlg = CMolvaneQuillmarDlg;
+
+void Settle()
+{
+    for (int i = 0; i < 3; ++i)
+        QApplication::processEvents();
+}
+
+// Swallows the timer events of the dialog's QTimers, so they tick only when
+// the test fires them; started, stopped and their periods stay observable.
+class HeldTimers : public QObject {
+public:
+    bool eventFilter(QObject*, QEvent* event) override { return event->type() == QEvent::Timer; }
+};
+
+QString Number(double value, const QString& unit)
+{
+    return QString::asprintf("%4.2f", value) + unit;
+}
+
+class LoggerDownload : public ::testing::Test {
+protected:
+    LoggerDownload()
+    {
+        InstallQtMessagePoster();
+        g_LoggerRecord.Reset();
+        g_LoggerLink.m_bUsbOpen = 0;
+        g_LoggerLink.m_nDeviceIndex = 0;
+        dialog = std::make_unique<Dlg>(QSize(1920, 1080));
+        for (const int id : {TIMER_USB_DOWNLOAD, TIMER_USB_STATUS, TIMER_SERIAL_RETRY, TIMER_SERIAL_DOWNLOAD,
+                             TIMER_SERIAL_STATUS})
+            dialog->Timer(id)->installEventFilter(&held);
+        dialog->Start();
+        Settle();
+    }
+    ~LoggerDownload() override
+    {
+        dialog.reset();
+        SetMessagePoster({});
+        g_bUsbConnected = false;
+        g_bSerialConnected = false;
+    }
+
+    // One tick of a running timer, as its timeout would deliver it.
+    bool Fire(int id)
+    {
+        QTimer* timer = dialog->Timer(id);
+        if (!timer->isActive())
+            return false;
+        QMetaObject::invokeMethod(timer, "timeout");
+        Settle();
+        return true;
+    }
+    void Click(int id) { static_cast<QAbstractButton*>(dialog->Control(id))->click(); }
+    bool Enabled(int id) const { return dialog->IsButtonEnabled(id); }
+    QString Value(int id) const { return dialog->Summary()->Static(id)->text(); }
+    int Rows() const { return dialog->DataList()->Model()->rowCount(); }
+    std::shared_ptr<CVirtualUsbLogger> Logger() { return demo.Usb().Logger(0); }
+
+    void PlugIn()
+    {
+        ASSERT_TRUE(demo.PlugIn());
+        Settle();
+    }
+
+    ScopedUnit unit{g_strUnitC};
+    CDemoLogger demo{DemoChoice{DemoChoice::Link::Usb, 4}};
+    HeldTimers held;
+    std::unique_ptr<Dlg> dialog;
+};
+
+} // namespace
+
+TEST_F(LoggerDownload, PlugInDownloadShowsTheRecordOnEveryPage)
+{
+    PlugIn();
+    const int count = Logger()->SampleCount();
+    ASSERT_GT(count, 100);
+    EXPECT_EQ(dialog->StatusText(), " Instrument has connected.");
+    EXPECT_EQ(Value(1043), "UTH50040004");
+    EXPECT_EQ(Value(1113), "Demo logger");
+    EXPECT_TRUE(Enabled(Dlg::IDC_DOWNLOAD));
+    EXPECT_TRUE(Enabled(Dlg::IDC_START_SETTING));
+    EXPECT_FALSE(Enabled(Dlg::IDC_CALIBRATE));
+    EXPECT_EQ(Rows(), 0);
+
+    QTimer* status = dialog->Timer(TIMER_USB_STATUS);
+    ASSERT_TRUE(status->isActive());
+    EXPECT_EQ(status->interval(), 1000);
+    ASSERT_TRUE(Fire(TIMER_USB_STATUS));
+    EXPECT_EQ(status->interval(), 5000);
+    EXPECT_EQ(g_LoggerRecord.m_nBattery, 5);
+
+    Click(Dlg::IDC_DOWNLOAD);
+    EXPECT_EQ(dialog->StatusText(), " Downloading data...");
+    for (const int id : {Dlg::IDC_DOWNLOAD, Dlg::IDC_OPEN, Dlg::IDC_START_SETTING})
+        EXPECT_FALSE(Enabled(id)) << id;
+    EXPECT_EQ(dialog->Timer(TIMER_USB_DOWNLOAD)->interval(), 50);
+
+    std::vector<int> positions;
+    while (Fire(TIMER_USB_DOWNLOAD))
+        positions.push_back(dialog->Progress());
+    ASSERT_EQ(static_cast<int>(positions.size()), (count + 7) / 8);
+    EXPECT_EQ(positions.front(), static_cast<int>(8.0f / static_cast<float>(count) * 195.0f + 5.0f));
+    EXPECT_TRUE(std::is_sorted(positions.begin(), positions.end() - 1));
+    EXPECT_EQ(positions.back(), 0); // cleared once complete
+
+    EXPECT_EQ(dialog->StatusText(), " Data download is complete.");
+    for (const int id : {Dlg::IDC_DOWNLOAD, Dlg::IDC_OPEN, Dlg::IDC_START_SETTING})
+        EXPECT_TRUE(Enabled(id)) << id;
+    EXPECT_TRUE(status->isActive());
+
+    // The pages show what the logger holds.
+    const std::vector<std::int16_t> temps = Logger()->m_temp;
+    const std::vector<std::int16_t> humis = Logger()->m_humi;
+    const auto [tMin, tMax] = std::minmax_element(temps.begin(), temps.end());
+    const auto hMax = std::max_element(humis.begin(), humis.end());
+    EXPECT_EQ(Value(1047), QString::number(count));
+    EXPECT_EQ(Value(1072), Number(*tMax / 100.0, g_strUnitC));
+    EXPECT_EQ(Value(1049), Number(*tMin / 100.0, g_strUnitC));
+    EXPECT_EQ(Value(1076), Number(*hMax / 100.0, g_strUnitRH));
+    EXPECT_EQ(Rows(), count);
+    EXPECT_EQ(dialog->DataList()->Model()->index(count - 1, 2).data().toString(),
+              Number(temps.back() / 100.0, g_strUnitC));
+    EXPECT_EQ(dialog->Graph()->Points().sampleCount, count);
+
+    // Pulled out afterwards: the link is forgotten, the data stays.
+    demo.PullOut();
+    Settle();
+    EXPECT_EQ(dialog->StatusText(), " Instrument is disconnecting.");
+    EXPECT_TRUE(Enabled(Dlg::IDC_DOWNLOAD));
+    EXPECT_FALSE(Enabled(Dlg::IDC_START_SETTING));
+    ASSERT_TRUE(Fire(TIMER_USB_STATUS));
+    EXPECT_FALSE(status->isActive());
+    EXPECT_EQ(Rows(), count);
+    EXPECT_EQ(Value(1072), Number(*tMax / 100.0, g_strUnitC));
+}
+
+TEST_F(LoggerDownload, LoggerPulledOutMidDownloadLeavesTheDataAndTheButtons)
+{
+    PlugIn();
+    const std::vector<std::int16_t> temps = Logger()->m_temp;
+    Click(Dlg::IDC_DOWNLOAD);
+    for (int tick = 0; tick < 3; ++tick)
+        ASSERT_TRUE(Fire(TIMER_USB_DOWNLOAD));
+    ASSERT_EQ(g_LoggerRecord.m_nReceived, 24);
+    const int progress = dialog->Progress();
+    EXPECT_GT(progress, 5);
+
+    demo.PullOut();
+    Settle();
+    EXPECT_EQ(dialog->StatusText(), " Instrument is disconnecting.");
+    ASSERT_TRUE(Fire(TIMER_USB_DOWNLOAD)); // the next block cannot be read
+    EXPECT_EQ(dialog->StatusText(), GetText(141));
+    EXPECT_FALSE(dialog->Workflow().IsDownloading());
+    EXPECT_FALSE(dialog->Timer(TIMER_USB_DOWNLOAD)->isActive());
+    EXPECT_EQ(dialog->Progress(), 0);
+    EXPECT_TRUE(Enabled(Dlg::IDC_DOWNLOAD));
+    EXPECT_TRUE(Enabled(Dlg::IDC_OPEN));
+    EXPECT_EQ(g_LoggerRecord.m_nReceived, 24);
+    for (int i = 0; i < 24; ++i)
+        EXPECT_FLOAT_EQ(g_LoggerRecord.m_fTemp[i], temps[i] / 100.0f) << i;
+    EXPECT_EQ(Value(1043), "UTH50040004");
+
+    // Still responsive: Download without a logger does nothing, and the
+    // logger plugged in again downloads completely.
+    Click(Dlg::IDC_DOWNLOAD);
+    EXPECT_FALSE(dialog->Timer(TIMER_USB_DOWNLOAD)->isActive());
+    PlugIn();
+    EXPECT_EQ(dialog->StatusText(), " Instrument has connected.");
+    Click(Dlg::IDC_DOWNLOAD);
+    while (Fire(TIMER_USB_DOWNLOAD)) {
+    }
+    EXPECT_EQ(dialog->StatusText(), " Data download is complete.");
+    EXPECT_EQ(Rows(), Logger()->SampleCount());
+}
