@@ -1,6 +1,6 @@
-// The main window with a virtual USB logger: plug-in, identification,
-// Download with the progress bar, the pages afterwards, and pulling the
-// logger out. The dialog's timers are held still and ticked by the test.
+// The main window with a virtual logger: plug-in, identification, Download
+// with the progress bar, the pages afterwards, and pulling the logger out.
+// The dialog's timers are held still and ticked by the test.
 #include "app/TextTable.h"
 #include "link/LinkGlobals.h"
 #include "link/LoggerLink.h"
@@ -16,9 +16,12 @@
 
 #include <QAbstractButton>
 #include <QApplication>
+#include <QElapsedTimer>
 #include <QLabel>
+#include <QThread>
 #include <QTimer>
 #include <algorithm>
+#include <functional>
 #include <gtest/gtest.h>
 #include <memory>
 
@@ -44,14 +47,33 @@ QString Number(double value, const QString& unit)
     return QString::asprintf("%4.2f", value) + unit;
 }
 
+// Events from the serial read thread arrive in real time: wait for them.
+bool SettleUntil(const std::function<bool()>& done, int timeoutMs = 15000)
+{
+    QElapsedTimer clock;
+    clock.start();
+    while (!done()) {
+        if (clock.elapsed() > timeoutMs)
+            return false;
+        QApplication::processEvents();
+        QThread::msleep(2);
+    }
+    return true;
+}
+
 class LoggerDownload : public ::testing::Test {
 protected:
-    LoggerDownload()
+    explicit LoggerDownload(DemoChoice choice = {DemoChoice::Link::Usb, 4})
+        : demo(choice)
     {
         InstallQtMessagePoster();
         g_LoggerRecord.Reset();
         g_LoggerLink.m_bUsbOpen = 0;
         g_LoggerLink.m_nDeviceIndex = 0;
+        g_LoggerLink.m_nReply = 0;
+        g_LoggerLink.m_nSerialMode = 0;
+        g_LoggerLink.m_nRxLen = 0;
+        g_LoggerLink.m_nComPort = 0;
         dialog = std::make_unique<Dlg>(QSize(1920, 1080));
         for (const int id : {TIMER_USB_DOWNLOAD, TIMER_USB_STATUS, TIMER_SERIAL_RETRY, TIMER_SERIAL_DOWNLOAD,
                              TIMER_SERIAL_STATUS})
@@ -90,7 +112,7 @@ protected:
     }
 
     ScopedUnit unit{g_strUnitC};
-    CDemoLogger demo{DemoChoice{DemoChoice::Link::Usb, 4}};
+    CDemoLogger demo;
     HeldTimers held;
     std::unique_ptr<Dlg> dialog;
 };
@@ -199,4 +221,45 @@ TEST_F(LoggerDownload, LoggerPulledOutMidDownloadLeavesTheDataAndTheButtons)
     }
     EXPECT_EQ(dialog->StatusText(), " Data download is complete.");
     EXPECT_EQ(Rows(), Logger()->SampleCount());
+}
+
+class SerialLoggerDownload : public LoggerDownload {
+protected:
+    SerialLoggerDownload() : LoggerDownload({DemoChoice::Link::Serial, 4}) {}
+};
+
+TEST_F(SerialLoggerDownload, PlugInDownloadAndPullOutOverThePseudoTerminal)
+{
+    PlugIn();
+    ASSERT_TRUE(SettleUntil(
+        [&] { return g_bSerialConnected && g_LoggerLink.m_nReply == 0 && Enabled(Dlg::IDC_START_SETTING); }));
+    EXPECT_EQ(Value(1043), "UTH01000001");
+    EXPECT_EQ(Value(1113), "Virtual serial logger");
+    const int count = g_LoggerRecord.m_nCount;
+    ASSERT_GT(count, 100);
+    EXPECT_TRUE(dialog->Timer(TIMER_SERIAL_STATUS)->isActive());
+
+    // The status request brings the battery and the logger's clock.
+    ASSERT_TRUE(Fire(TIMER_SERIAL_STATUS));
+    QWidget* clock = dialog->Control(Dlg::IDC_LOGGER_CLOCK);
+    ASSERT_TRUE(SettleUntil([&] { return g_LoggerRecord.m_bStatusValid != 0 && !clock->isHidden(); }));
+    EXPECT_GT(g_LoggerRecord.m_nBattery, 0);
+
+    Click(Dlg::IDC_DOWNLOAD);
+    EXPECT_EQ(dialog->StatusText(), " Downloading data...");
+    EXPECT_FALSE(Enabled(Dlg::IDC_DOWNLOAD));
+    ASSERT_TRUE(SettleUntil([&] { return g_LoggerRecord.m_nReceived >= count; }));
+    ASSERT_TRUE(Fire(TIMER_SERIAL_DOWNLOAD));
+    EXPECT_EQ(dialog->StatusText(), " Data download is complete.");
+    EXPECT_TRUE(Enabled(Dlg::IDC_DOWNLOAD));
+    EXPECT_EQ(dialog->Progress(), 0);
+    EXPECT_EQ(Rows(), count);
+    EXPECT_EQ(dialog->Graph()->Points().sampleCount, count);
+
+    demo.PullOut();
+    ASSERT_TRUE(SettleUntil([] { return !g_bSerialConnected; }));
+    Settle();
+    EXPECT_EQ(dialog->StatusText(), " Instrument is disconnecting.");
+    EXPECT_EQ(Rows(), count);
+    EXPECT_EQ(Value(1043), "UTH01000001");
 }
