@@ -121,12 +121,46 @@ bool WaitForDemo(CMolvaneQuillmarDlg& dialog, bool download, QString& error)
     return true;
 }
 
-int Screenshot(CMolvaneQuillmarDlg& dialog, const QString& file)
+int Screenshot(CMolvaneQuillmarDlg& dialog, const QString& file, bool demo, bool download)
 {
+    dialog.show();
+    Settle();
+    QString error;
+    if (demo && !WaitForDemo(dialog, download, error))
+        return Fail(error);
+    Settle();
     if (!dialog.grab().save(file, "PNG"))
         return Fail(QStringLiteral("cannot write %1").arg(file));
     return 0;
 }
+
+// Plugs the demo logger in (at once for a screenshot, else after a second,
+// as a user would) and says so when that fails.
+void PlugInLater(CDemoLogger& demo, CMolvaneQuillmarDlg& dialog, int delayMs)
+{
+    QTimer::singleShot(delayMs, &dialog, [&demo, &dialog] {
+        if (!demo.PlugIn())
+            dialog.SetStatusText(QStringLiteral(" The virtual logger could not be attached."));
+    });
+}
+
+struct Options {
+    QCommandLineOption simulate{
+        QStringLiteral("simulate"),
+        QStringLiteral("Demo mode: attach a virtual logger holding a day-long mission, plugged in a second "
+                       "after start. LINK is usb (TYPE 1-4) or serial (TYPE 2-6); TYPE defaults to 4, "
+                       "a temperature+humidity logger."),
+        QStringLiteral("LINK[:TYPE]")};
+    QCommandLineOption download{QStringLiteral("download"),
+                                QStringLiteral("With --simulate: press Download once the virtual logger has "
+                                               "been identified and its battery read.")};
+    QCommandLineOption screenshot{
+        QStringLiteral("screenshot"),
+        QStringLiteral("Render the window into a PNG file and exit. With --simulate it first waits until the "
+                       "logger has been identified and its battery read (and, with --download, until the "
+                       "download has ended); it fails when that takes too long."),
+        QStringLiteral("FILE.png")};
+};
 
 } // namespace
 
@@ -139,36 +173,22 @@ int main(int argc, char** argv)
     QCommandLineParser parser;
     parser.setApplicationDescription(QStringLiteral("Temperature and humidity data logger manager"));
     parser.addHelpOption();
-    const QCommandLineOption simulate(
-        QStringLiteral("simulate"),
-        QStringLiteral("Demo mode: attach a virtual logger holding a day-long mission, plugged in a second "
-                       "after start. LINK is usb (TYPE 1-4) or serial (TYPE 2-6); TYPE defaults to 4, "
-                       "a temperature+humidity logger."),
-        QStringLiteral("LINK[:TYPE]"));
-    const QCommandLineOption download(QStringLiteral("download"),
-                                      QStringLiteral("With --simulate: press Download once the virtual logger "
-                                                     "has been identified."));
-    const QCommandLineOption screenshot(
-        QStringLiteral("screenshot"),
-        QStringLiteral("Render the window into a PNG file and exit. With --simulate it waits until the "
-                       "logger has been identified (and, with --download, downloaded)."),
-        QStringLiteral("FILE.png"));
-    parser.addOption(simulate);
-    parser.addOption(download);
-    parser.addOption(screenshot);
+    const Options options;
+    parser.addOptions({options.simulate, options.download, options.screenshot});
     parser.addPositionalArgument(QStringLiteral("file"), QStringLiteral("A .tavo data file to open."),
                                  QStringLiteral("[FILE.tavo]"));
     parser.process(app);
 
     InitLanguageAndUnits();
     InstallQtMessagePoster();
-    const QString file = parser.positionalArguments().value(0);
-    const bool shot = parser.isSet(screenshot);
+    const bool shot = parser.isSet(options.screenshot);
+    const bool download = parser.isSet(options.download);
 
+    // The demo logger is created before the dialog starts and outlives it.
     std::unique_ptr<CDemoLogger> demo;
-    if (parser.isSet(simulate)) {
+    if (parser.isSet(options.simulate)) {
         QString error;
-        const std::optional<DemoChoice> choice = ParseDemoChoice(parser.value(simulate), error);
+        const std::optional<DemoChoice> choice = ParseDemoChoice(parser.value(options.simulate), error);
         if (!choice) {
             std::fprintf(stderr, "halvern-th: %s\n", qPrintable(error));
             return 2;
@@ -180,26 +200,14 @@ int main(int argc, char** argv)
     QApplication::setWindowIcon(QIcon::fromTheme(QStringLiteral("halvern-th"), dialog.windowIcon()));
     if (demo)
         dialog.setWindowTitle(dialog.windowTitle() + QStringLiteral(" \u2014 ") + demo->Label());
-    dialog.Start(file);
-
+    dialog.Start(parser.positionalArguments().value(0));
     if (demo) {
-        QTimer::singleShot(shot ? 0 : kPlugInDelayMs, &dialog, [&] {
-            if (!demo->PlugIn())
-                dialog.SetStatusText(QStringLiteral(" The virtual logger could not be attached."));
-        });
-        if (parser.isSet(download) && !shot)
+        PlugInLater(*demo, dialog, shot ? 0 : kPlugInDelayMs);
+        if (download && !shot)
             DownloadWhenIdentified(dialog);
     }
-
-    if (shot) {
-        dialog.show();
-        Settle();
-        QString error;
-        if (demo && !WaitForDemo(dialog, parser.isSet(download), error))
-            return Fail(error);
-        Settle();
-        return Screenshot(dialog, parser.value(screenshot));
-    }
+    if (shot)
+        return Screenshot(dialog, parser.value(options.screenshot), demo != nullptr, download);
     dialog.exec();
     return 0;
 }

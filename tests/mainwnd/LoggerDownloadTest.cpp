@@ -131,6 +131,8 @@ TEST_F(LoggerDownload, PlugInDownloadShowsTheRecordOnEveryPage)
     EXPECT_TRUE(Enabled(Dlg::IDC_START_SETTING));
     EXPECT_FALSE(Enabled(Dlg::IDC_CALIBRATE));
     EXPECT_EQ(Rows(), 0);
+    QWidget* saveSelection = dialog->Graph()->Control(CDataModelView::IDC_SAVE_SELECTION);
+    EXPECT_FALSE(saveSelection->isEnabled()); // the graph was reset for a record without data
 
     QTimer* status = dialog->Timer(TIMER_USB_STATUS);
     ASSERT_TRUE(status->isActive());
@@ -171,6 +173,7 @@ TEST_F(LoggerDownload, PlugInDownloadShowsTheRecordOnEveryPage)
     EXPECT_EQ(dialog->DataList()->Model()->index(count - 1, 2).data().toString(),
               Number(temps.back() / 100.0, g_strUnitC));
     EXPECT_EQ(dialog->Graph()->Points().sampleCount, count);
+    EXPECT_TRUE(saveSelection->isEnabled());
 
     // Pulled out afterwards: the link is forgotten, the data stays.
     demo.PullOut();
