@@ -117,6 +117,9 @@ bool WaitForDemo(CMolvaneQuillmarDlg& dialog, bool download, QString& error)
             error = QStringLiteral("the download did not end in time");
             return false;
         }
+        // A serial download identifies the logger again, which forgets the
+        // battery level until the next status poll.
+        WaitUntil(BatteryKnown, kBatteryWaitMs);
     }
     return true;
 }
