@@ -168,6 +168,10 @@ void LoggerWorkflow::OnUsbDownloadTick()
         return;
     const int maxBlock = r.m_nType == 4 ? 8 : 16;
     const int n = r.m_nRemaining < maxBlock ? r.m_nRemaining : maxBlock;
+    if (n <= 0) { // a logger with no samples: nothing to read
+        CompleteUsbDownload();
+        return;
+    }
     if (!ReadNextBlock(n)) {
         // A block that fails every attempt ends the download: nothing after
         // it could be stored in order, so waiting on would never finish.

@@ -134,6 +134,17 @@ TEST_F(UsbWorkflowTest, DownloadOfTwentyType4SamplesMovesTheProgressBarInThreeBl
     EXPECT_EQ(h.graphResets.back(), 1);
 }
 
+TEST_F(UsbWorkflowTest, ALoggerWithoutSamplesDownloadsAtOnce)
+{
+    StartWith(MakeLogger("U2500000001", 0));
+    h.workflow.Download();
+    h.Pump();
+    EXPECT_EQ(RunUsbDownload(), 1);
+    EXPECT_EQ(h.view.LastStatus(), " Data download is complete.");
+    EXPECT_EQ(g_LoggerRecord.m_nReceived, 0);
+    EXPECT_TRUE(h.view.Enabled(BTN_DOWNLOAD));
+}
+
 TEST_F(UsbWorkflowTest, ABlockFailingFiveTimesEndsTheDownloadWithItsFailureText)
 {
     StartWith(MakeLogger("U2500000001", 40));
