@@ -40,6 +40,10 @@ public:
     std::int32_t m_nCmdRetries = 0;
 
 private:
+    // Loggers of these types stop recording when they are downloaded.
+    static bool StopsOnDownload(int type) { return type == 2 || type == 5 || type == 6; }
+    static bool HasDescription(int type) { return type == 3 || type == 4; }
+
     // Notification routines of the device libraries: they only post.
     static void PostUsbNotify(unsigned long event);
     static void PostSerialNotify(int value);

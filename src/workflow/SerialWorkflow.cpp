@@ -22,9 +22,6 @@ constexpr int kMaxCmdRetries = 4;
 constexpr int kDownloadRetries = 5;
 constexpr int kDownloadMode = 2;
 
-bool IsStopType(int type) { return type == 2 || type == 5 || type == 6; }
-bool HasDescription(int type) { return type == 3 || type == 4; }
-
 CSerialLink& Link() { return g_LoggerLink; }
 
 } // namespace
@@ -112,7 +109,7 @@ void LoggerWorkflow::DownloadSerial()
     if (!link.m_ComPort.IsOpen())
         return;
     link.m_nSerialMode = kDownloadMode;
-    link.SerialIdentify(IsStopType(r.m_nType) ? 1 : 0);
+    link.SerialIdentify(StopsOnDownload(r.m_nType) ? 1 : 0);
     r.m_nReceived = 0;
     m_bDownloading = true;
     m_view.EnableButton(BTN_DOWNLOAD, false);
@@ -164,7 +161,7 @@ void LoggerWorkflow::RequestAgain()
             link.SerialRequestBlock(offset > 64 ? offset - 64 : 0);
         }
     } else {
-        link.SerialIdentify(IsStopType(r.m_nType) ? 1 : 0);
+        link.SerialIdentify(StopsOnDownload(r.m_nType) ? 1 : 0);
     }
 }
 

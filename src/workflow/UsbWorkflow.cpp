@@ -22,7 +22,6 @@ constexpr int kBlockAttempts = 5;
 constexpr int kDescriptionBytes = 50;
 
 bool HasStatusPoll(int type) { return type == 1 || type == 3 || type == 4; }
-bool StopsOnDownload(int type) { return type == 2 || type == 5 || type == 6; }
 
 } // namespace
 
@@ -95,7 +94,7 @@ void LoggerWorkflow::ApplyUsbType()
     r.m_nBattery = 0;
     r.m_bStatusValid = 0;
     if (configurable) {
-        if ((r.m_nType == 3 || r.m_nType == 4) && ReadDescriptionRow())
+        if (HasDescription(r.m_nType) && ReadDescriptionRow())
             r.m_nRowFlags |= RF_DESCRIPTION;
         m_timers.SetTimer(TIMER_USB_STATUS, kUsbStatusFirstMs);
     } else if (r.m_nType == 2 && !r.m_bTimesValid) {
@@ -139,7 +138,7 @@ void LoggerWorkflow::DownloadUsb()
         SetStatus(27);
         return;
     }
-    if (r.m_nType == 3 || r.m_nType == 4) {
+    if (HasDescription(r.m_nType)) {
         r.m_bDescRead = 0;
         ReadDescriptionRow();
     }

@@ -6,19 +6,31 @@
 #include <cstdlib>
 #include <gtest/gtest.h>
 
+namespace {
+
+const QString kProgram = QStringLiteral(HALVERN_BINARY_DIR "/halvern-th");
+
+// The built program, run offscreen.
+class ProgramRun : public QProcess {
+public:
+    ProgramRun()
+    {
+        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+        env.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
+        setProcessEnvironment(env);
+    }
+};
+
+} // namespace
+
 // The program itself: --screenshot renders the window with the bundled
 // mission and exits.
 TEST(Screenshot, ProgramWritesThePictureAndExits)
 {
-    const QString program = QStringLiteral(HALVERN_BINARY_DIR "/halvern-th");
-    if (!QFileInfo(program).isExecutable())
-        GTEST_SKIP() << "halvern-th is not built";
+    ASSERT_TRUE(QFileInfo(kProgram).isExecutable());
     TempDir dir;
-    QProcess process;
-    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
-    env.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
-    process.setProcessEnvironment(env);
-    process.start(program, {QStringLiteral("--screenshot"), dir.path("shot.png"),
+    ProgramRun process;
+    process.start(kProgram, {QStringLiteral("--screenshot"), dir.path("shot.png"),
                             QStringLiteral(HALVERN_SAMPLES "/mission.tavo")});
     ASSERT_TRUE(process.waitForFinished(30000));
     EXPECT_EQ(process.exitCode(), 0) << process.readAllStandardError().toStdString();
@@ -30,7 +42,7 @@ TEST(Screenshot, ProgramWritesThePictureAndExits)
     // The banner's dark blue at the top-left corner.
     EXPECT_LT(image.pixelColor(5, 5).lightness(), 80);
 
-    process.start(program, {QStringLiteral("--screenshot"), dir.path("missing/shot.png")});
+    process.start(kProgram, {QStringLiteral("--screenshot"), dir.path("missing/shot.png")});
     ASSERT_TRUE(process.waitForFinished(30000));
     EXPECT_NE(process.exitCode(), 0);
 }
@@ -39,15 +51,10 @@ TEST(Screenshot, ProgramWritesThePictureAndExits)
 // before the picture is taken; the program fails when that does not happen.
 TEST(Screenshot, DemoModeDownloadsTheVirtualLoggerFirst)
 {
-    const QString program = QStringLiteral(HALVERN_BINARY_DIR "/halvern-th");
-    if (!QFileInfo(program).isExecutable())
-        GTEST_SKIP() << "halvern-th is not built";
+    ASSERT_TRUE(QFileInfo(kProgram).isExecutable());
     TempDir dir;
-    QProcess process;
-    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
-    env.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
-    process.setProcessEnvironment(env);
-    process.start(program, {QStringLiteral("--simulate"), QStringLiteral("usb:4"), QStringLiteral("--download"),
+    ProgramRun process;
+    process.start(kProgram, {QStringLiteral("--simulate"), QStringLiteral("usb:4"), QStringLiteral("--download"),
                             QStringLiteral("--screenshot"), dir.path("demo.png")});
     ASSERT_TRUE(process.waitForFinished(50000));
     EXPECT_EQ(process.exitCode(), 0) << process.readAllStandardError().toStdString();
@@ -67,7 +74,7 @@ TEST(Screenshot, DemoModeDownloadsTheVirtualLoggerFirst)
     EXPECT_GT(rows, 100);
 
     for (const char* wrong : {"floppy", "usb:5", "serial:1", "usb:x"}) {
-        process.start(program, {QStringLiteral("--simulate"), QString::fromLatin1(wrong)});
+        process.start(kProgram, {QStringLiteral("--simulate"), QString::fromLatin1(wrong)});
         ASSERT_TRUE(process.waitForFinished(30000));
         EXPECT_EQ(process.exitCode(), 2) << wrong;
     }
