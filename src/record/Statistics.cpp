@@ -28,7 +28,11 @@ void CLoggerRecord::FormatStatTexts()
         put(ROW_MAX, m_fMax);
         put(ROW_MIN, m_fMin);
         put(ROW_AVG, m_fAvg);
-        put(ROW_MKT, m_fMkt);
+        // The MKT comes from the samples: without them there is none to show
+        // (a logger that is identified but not yet downloaded).
+        m_strValue[ROW_MKT].clear();
+        if (m_byDataFlags & DATA_FLAG_SAMPLES)
+            put(ROW_MKT, m_fMkt);
         m_strValue[ROW_HIGH_LIMIT].clear();
         m_strValue[ROW_LOW_LIMIT].clear();
         if (m_fLowLimit < m_fHighLimit) {

@@ -44,11 +44,17 @@ TEST(Statistics, TextsFollowUnitAndLimits)
         g_record.m_fLowLimit = c.low;
         g_record.m_fHighLimit = c.high;
         g_record.m_strValue[ROW_HIGH_LIMIT] = QStringLiteral("stale");
+        g_record.m_byDataFlags = DATA_FLAG_SAMPLES;
         g_record.FormatStatTexts();
         const QString text = QString::fromUtf8(c.value_text);
         SCOPED_TRACE(c.value_text);
         for (int row : {ROW_MAX, ROW_MIN, ROW_AVG, ROW_MKT})
             EXPECT_EQ(g_record.m_strValue[row], text) << row;
+        // Before any samples there is no MKT to show, only the logger's own statistics.
+        g_record.m_byDataFlags = 0;
+        g_record.FormatStatTexts();
+        EXPECT_TRUE(g_record.m_strValue[ROW_MKT].isEmpty());
+        EXPECT_EQ(g_record.m_strValue[ROW_MAX], text);
         EXPECT_EQ(g_record.m_strValue[ROW_HIGH_LIMIT], QString::fromUtf8(c.high_text));
         EXPECT_EQ(g_record.m_strValue[ROW_LOW_LIMIT], QString::fromUtf8(c.low_text));
         EXPECT_TRUE(g_record.m_strValue[ROW_HUMI_MAX].isEmpty()); // not a humidity logger

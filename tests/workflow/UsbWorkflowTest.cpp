@@ -87,6 +87,7 @@ TEST_F(UsbWorkflowTest, StartupIdentifiesATemperatureHumidityLoggerAndPollsItsSt
     EXPECT_EQ(r.m_strValue[ROW_ID], "UTH25000001");
     EXPECT_EQ(r.m_nCount, 20);
     EXPECT_EQ(r.m_strValue[ROW_DESCRIPTION], "Cold room 3");
+    EXPECT_TRUE(r.m_strValue[ROW_MKT].isEmpty()); // no samples yet, so no MKT
     EXPECT_TRUE(r.m_nRowFlags & RF_DESCRIPTION);
     EXPECT_TRUE(r.m_bDescRead);
     EXPECT_EQ(h.view.statuses.first(), " Instrument has connected.");
