@@ -1,6 +1,9 @@
-# Desktop integration: menu entry, the .tavo file type and the icons.
+# Desktop integration: menu entry, the .tavo file type and the icons; and the
+# udev rule that lets the logged-in user open the loggers.
 include(GNUInstallDirs)
 set(HALVERN_PACKAGING ${CMAKE_CURRENT_LIST_DIR})
+
+install(FILES ${HALVERN_PACKAGING}/70-halvern-th.rules DESTINATION lib/udev/rules.d)
 
 if(HALVERN_GUI)
   install(FILES ${HALVERN_PACKAGING}/halvern-th.desktop DESTINATION ${CMAKE_INSTALL_DATADIR}/applications)
