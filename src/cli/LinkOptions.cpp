@@ -61,38 +61,38 @@ bool TakeLinkOption(const QStringList& args, int& i, LinkOptions& o)
 
 } // namespace
 
-bool ParseSimulateKind(const QString& text, SimulateSpec& spec, QString& error)
+bool ParseSimulateKind(const QString& text, SimulateSpec& chosen, QString& error)
 {
     const QString kind = text.section(QLatin1Char(':'), 0, 0);
     const bool hasType = text.contains(QLatin1Char(':'));
-    spec.serial = kind == QLatin1String("serial");
-    if (!spec.serial && kind != QLatin1String("usb")) {
+    chosen.serial = kind == QLatin1String("serial");
+    if (!chosen.serial && kind != QLatin1String("usb")) {
         error = QStringLiteral("--simulate takes usb[:TYPE] or serial[:TYPE], not '%1'").arg(text);
         return false;
     }
     // USB loggers are types 1..4, serial ones 2..6.
-    const int low = spec.serial ? 2 : 1;
-    const int high = spec.serial ? 6 : 4;
-    if (hasType && !ToInt(text.section(QLatin1Char(':'), 1), low, high, spec.type)) {
+    const int low = chosen.serial ? 2 : 1;
+    const int high = chosen.serial ? 6 : 4;
+    if (hasType && !ToInt(text.section(QLatin1Char(':'), 1), low, high, chosen.type)) {
         error = QStringLiteral("a virtual %1 logger is of type %2..%3, not '%4'").arg(kind).arg(low).arg(high).arg(text.section(QLatin1Char(':'), 1));
         return false;
     }
     return true;
 }
 
-bool TakeSimulateOption(const QStringList& args, int& i, SimulateSpec& spec, QString& error)
+bool TakeSimulateOption(const QStringList& args, int& i, SimulateSpec& chosen, QString& error)
 {
     const QString& a = args[i];
     if (a == QLatin1String("--samples")) {
         const QString v = TakeValue(args, i, error);
-        if (error.isEmpty() && !ToInt(v, 0, 60000, spec.samples))
+        if (error.isEmpty() && !ToInt(v, 0, 60000, chosen.samples))
             error = QStringLiteral("--samples takes 0..60000, not '%1'").arg(v);
     } else if (a == QLatin1String("--interval")) {
         const QString v = TakeValue(args, i, error);
-        if (error.isEmpty() && !ToInt(v, 1, 24 * 60, spec.intervalMinutes))
+        if (error.isEmpty() && !ToInt(v, 1, 24 * 60, chosen.intervalMinutes))
             error = QStringLiteral("--interval takes minutes 1..1440, not '%1'").arg(v);
     } else if (a == QLatin1String("--unpaced")) {
-        spec.paced = false;
+        chosen.paced = false;
     } else {
         return false;
     }

@@ -12,12 +12,12 @@ struct SimulateSpec {
     bool paced = true;      // serial: 9600 baud; false: as fast as the pty takes it
 };
 
-// Parses "usb[:TYPE]" or "serial[:TYPE]" into spec; false with error set
+// Parses "usb[:TYPE]" or "serial[:TYPE]" into chosen; false with error set
 // when the text or the type is not one the virtual loggers offer.
-bool ParseSimulateKind(const QString& text, SimulateSpec& spec, QString& error);
+bool ParseSimulateKind(const QString& text, SimulateSpec& chosen, QString& error);
 // Takes --samples N, --interval MIN and --unpaced at args[i] (advancing i);
 // returns false when args[i] is none of them; error is set when its value is wrong.
-bool TakeSimulateOption(const QStringList& args, int& i, SimulateSpec& spec, QString& error);
+bool TakeSimulateOption(const QStringList& args, int& i, SimulateSpec& chosen, QString& error);
 
 // The options of the logger commands: which link, the frame trace, outputs.
 struct LinkOptions {

@@ -131,17 +131,17 @@ bool LoggerSession::IdentificationFailed() const
 
 bool LoggerSession::AttachSimulated()
 {
-    const SimulateSpec& spec = m_options.simulate;
+    const SimulateSpec& chosen = m_options.simulate;
     const time64 now = static_cast<time64>(std::time(nullptr));
-    if (spec.serial) {
-        m_virtualSerial = std::make_unique<VirtualSerialLogger>(MakeSimulatedSerialConfig(spec, now));
+    if (chosen.serial) {
+        m_virtualSerial = std::make_unique<VirtualSerialLogger>(MakeSimulatedSerialConfig(chosen, now));
         if (!m_virtualSerial->Start())
             return Fail(QStringLiteral("cannot start the virtual serial logger"));
         AttachSerial(m_virtualSerial->Port(), m_virtualSerial->SlavePath());
         return true;
     }
     QString error;
-    auto logger = MakeSimulatedUsbLogger(spec, now, error);
+    auto logger = MakeSimulatedUsbLogger(chosen, now, error);
     if (!logger)
         return Fail(error);
     m_virtualUsb = std::make_unique<CVirtualCh375>();

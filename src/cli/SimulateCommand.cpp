@@ -39,7 +39,7 @@ int ArgumentError(const QString& error)
 
 int RunSimulate(const QStringList& args)
 {
-    SimulateSpec spec;
+    SimulateSpec chosen;
     QString error;
     bool kindGiven = false;
     for (int i = 0; i < args.size() && error.isEmpty(); ++i) {
@@ -48,18 +48,18 @@ int RunSimulate(const QStringList& args)
             std::fputs(kSimulateHelp, stdout);
             return 0;
         }
-        if (TakeSimulateOption(args, i, spec, error))
+        if (TakeSimulateOption(args, i, chosen, error))
             continue;
         if (a.startsWith(QLatin1String("-")) || kindGiven)
             return ArgumentError(QStringLiteral("unknown argument '%1'").arg(a));
         kindGiven = true;
-        ParseSimulateKind(a, spec, error);
+        ParseSimulateKind(a, chosen, error);
     }
     if (!error.isEmpty())
         return ArgumentError(error);
     if (!kindGiven)
         return ArgumentError(QStringLiteral("say which logger: serial[:TYPE]"));
-    if (!spec.serial)
+    if (!chosen.serial)
         return ArgumentError(QStringLiteral("a virtual USB logger runs only inside a program: use --simulate usb with a command"));
 
     // The signals are taken by sigwait below; blocked before the logger's
@@ -71,7 +71,7 @@ int RunSimulate(const QStringList& args)
     sigaddset(&stopSignals, SIGHUP);
     pthread_sigmask(SIG_BLOCK, &stopSignals, nullptr);
 
-    VirtualSerialLogger logger(MakeSimulatedSerialConfig(spec, static_cast<time64>(std::time(nullptr))));
+    VirtualSerialLogger logger(MakeSimulatedSerialConfig(chosen, static_cast<time64>(std::time(nullptr))));
     if (!logger.Start()) {
         Print(stderr, QStringLiteral("halvern-th-cli simulate: cannot open a pseudo-terminal\n"));
         return 1;
@@ -79,8 +79,8 @@ int RunSimulate(const QStringList& args)
     Print(stdout, logger.SlavePath() + QLatin1Char('\n'));
     Print(stderr, QStringLiteral("virtual serial logger %1 (type %2, %3 samples) on %4; Ctrl+C stops it\n")
                       .arg(logger.Config().EffectiveId())
-                      .arg(spec.type)
-                      .arg(spec.samples)
+                      .arg(chosen.type)
+                      .arg(chosen.samples)
                       .arg(logger.SlavePath()));
     int signal = 0;
     sigwait(&stopSignals, &signal);

@@ -80,10 +80,10 @@ void UseSystemColours(QWidget* w, bool fill)
     w->setAutoFillBackground(fill);
 }
 
-QWidget* MakeControl(const ControlSpec& spec, QWidget* parent)
+QWidget* MakeControl(const ControlSpec& entry, QWidget* parent)
 {
-    const QString text = QString::fromUtf8(spec.templateText);
-    switch (spec.kind) {
+    const QString text = QString::fromUtf8(entry.templateText);
+    switch (entry.kind) {
     case Kind::Banner:
         return new CBannerStatic(parent);
     case Kind::Button:
@@ -101,7 +101,7 @@ QWidget* MakeControl(const ControlSpec& spec, QWidget* parent)
         return radio;
     }
     case Kind::ClockStatic: {
-        auto* label = new CColourStatic(spec.id == CMolvaneQuillmarDlg::IDC_LOGGER_CLOCK ? kClockText : kRunStateText,
+        auto* label = new CColourStatic(entry.id == CMolvaneQuillmarDlg::IDC_LOGGER_CLOCK ? kClockText : kRunStateText,
                                         kDialogColour, parent);
         UseSystemColours(label, true);
         label->SetText(text);
@@ -146,11 +146,11 @@ void CMolvaneQuillmarDlg::CreateControls()
 {
     const DialogBaseUnits units = BaseUnitsOf(font());
     resize(DluToPixels(0, 0, 606, 369, units).size());
-    for (const ControlSpec& spec : kControls) {
-        QWidget* control = MakeControl(spec, this);
-        control->setObjectName(QStringLiteral("ctl_%1").arg(spec.id));
-        control->setGeometry(DluToPixels(spec.x, spec.y, spec.w, spec.h, units));
-        m_controls[spec.id] = control;
+    for (const ControlSpec& entry : kControls) {
+        QWidget* control = MakeControl(entry, this);
+        control->setObjectName(QStringLiteral("ctl_%1").arg(entry.id));
+        control->setGeometry(DluToPixels(entry.x, entry.y, entry.w, entry.h, units));
+        m_controls[entry.id] = control;
     }
     m_pBanner = static_cast<CBannerStatic*>(Control(IDC_BANNER));
     m_pTabs = static_cast<CTabHost*>(Control(IDC_TABS));

@@ -95,23 +95,23 @@ QColor ValueColour(int id)
     return {255, 60, 60};
 }
 
-QWidget* MakeControl(const ControlSpec& spec, QWidget* parent)
+QWidget* MakeControl(const ControlSpec& entry, QWidget* parent)
 {
-    if (spec.kind == Kind::Group)
+    if (entry.kind == Kind::Group)
         return new QGroupBox(parent);
     auto* label = new QLabel(parent);
     label->setTextFormat(Qt::PlainText);
-    switch (spec.kind) {
+    switch (entry.kind) {
     case Kind::CaptionRight:
         label->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
         break;
     case Kind::Value:
     case Kind::ValueCentred: {
-        label->setAlignment((spec.kind == Kind::Value ? Qt::AlignLeft : Qt::AlignHCenter) | Qt::AlignVCenter);
-        if (spec.id != 1113)
+        label->setAlignment((entry.kind == Kind::Value ? Qt::AlignLeft : Qt::AlignHCenter) | Qt::AlignVCenter);
+        if (entry.id != 1113)
             label->setFrameStyle(QFrame::Panel | QFrame::Sunken);
         QPalette pal = label->palette();
-        pal.setColor(QPalette::WindowText, ValueColour(spec.id));
+        pal.setColor(QPalette::WindowText, ValueColour(entry.id));
         label->setPalette(pal);
         break;
     }
@@ -129,11 +129,11 @@ CSummFormView::CSummFormView(QWidget* parent)
 {
     setFont(DialogFont());
     const DialogBaseUnits units = BaseUnitsOf(font());
-    for (const ControlSpec& spec : kControls) {
-        QWidget* control = MakeControl(spec, this);
-        control->setObjectName(QStringLiteral("ctl_%1").arg(spec.id));
-        control->setGeometry(DluToPixels(spec.x, spec.y, spec.w, spec.h, units));
-        m_controls[spec.id] = control;
+    for (const ControlSpec& entry : kControls) {
+        QWidget* control = MakeControl(entry, this);
+        control->setObjectName(QStringLiteral("ctl_%1").arg(entry.id));
+        control->setGeometry(DluToPixels(entry.x, entry.y, entry.w, entry.h, units));
+        m_controls[entry.id] = control;
     }
     m_pList->setObjectName(QStringLiteral("list_%1").arg(IDC_SUMMARY_LIST));
     m_pList->setGeometry(DluToPixels(1, 289, 188, 18, units));
@@ -160,9 +160,9 @@ QLabel* CSummFormView::Static(int id) const
 
 void CSummFormView::SetCaptions()
 {
-    for (const ControlSpec& spec : kControls)
-        if (spec.textId != 0)
-            Static(spec.id)->setText(GetText(spec.textId));
+    for (const ControlSpec& entry : kControls)
+        if (entry.textId != 0)
+            Static(entry.id)->setText(GetText(entry.textId));
 }
 
 void CSummFormView::UpdateLayout()
@@ -202,8 +202,8 @@ void CSummFormView::Rescale(float scale, int originX, int originY)
     m_nOriginY = static_cast<int>(static_cast<float>(originY) * scale);
     m_scaledFont = ScaledFont(font(), scale);
     const QPoint origin(originX, originY);
-    for (const ControlSpec& spec : kControls) {
-        QWidget* control = Control(spec.id);
+    for (const ControlSpec& entry : kControls) {
+        QWidget* control = Control(entry.id);
         control->setFont(m_scaledFont);
         control->setGeometry(ScaleControlRect(control->geometry().translated(origin), scale, origin));
     }

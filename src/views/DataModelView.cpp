@@ -72,9 +72,9 @@ CDataModelView::~CDataModelView()
 void CDataModelView::CreateControls()
 {
     const DialogBaseUnits units = BaseUnitsOf(font());
-    for (const ControlSpec& spec : kControls) {
+    for (const ControlSpec& entry : kControls) {
         QWidget* w = nullptr;
-        switch (spec.id) {
+        switch (entry.id) {
         case IDC_SHOW_TEMP: case IDC_SHOW_HUMI: case IDC_AUTOSCALE: case IDC_SAVE_SELECTION:
             w = new QCheckBox(this);
             break;
@@ -97,7 +97,7 @@ void CDataModelView::CreateControls()
         }
         case IDC_ZOOM_IN: case IDC_ZOOM_OUT: {
             auto* button = new QPushButton(this);
-            button->setIcon(QIcon(spec.id == IDC_ZOOM_IN ? QStringLiteral(":/halvern/zoom_in.png")
+            button->setIcon(QIcon(entry.id == IDC_ZOOM_IN ? QStringLiteral(":/halvern/zoom_in.png")
                                                          : QStringLiteral(":/halvern/zoom_out.png")));
             button->setIconSize(QSize(20, 20));
             w = button;
@@ -111,9 +111,9 @@ void CDataModelView::CreateControls()
             break;
         }
         }
-        w->setObjectName(QStringLiteral("ctl_%1").arg(spec.id));
-        w->setGeometry(DluToPixels(spec.x, spec.y, spec.w, spec.h, units));
-        m_controls[spec.id] = w;
+        w->setObjectName(QStringLiteral("ctl_%1").arg(entry.id));
+        w->setGeometry(DluToPixels(entry.x, entry.y, entry.w, entry.h, units));
+        m_controls[entry.id] = w;
     }
     static_cast<QLabel*>(Control(IDC_TEMP_UNIT))->setText(g_strTempUnit);
     Check(IDC_SHOW_TEMP)->setEnabled(false);
@@ -208,8 +208,8 @@ void CDataModelView::Rescale(float scale, int originX, int originY)
     m_nOriginY = static_cast<int>(scale * static_cast<float>(originY));
     m_pageFont = ScaledFont(Control(IDC_AUTOSCALE)->font(), scale);
     const QPoint origin(originX, originY);
-    for (const ControlSpec& spec : kControls) {
-        QWidget* w = Control(spec.id);
+    for (const ControlSpec& entry : kControls) {
+        QWidget* w = Control(entry.id);
         w->setFont(m_pageFont);
         w->setGeometry(ScaleControlRect(w->geometry().translated(origin), scale, origin));
     }
