@@ -1,5 +1,7 @@
 #include "cli/ConsoleView.h"
 
+#include "cli/ConsoleText.h"
+
 #include "app/TextTable.h"
 
 #include <unistd.h>
@@ -7,12 +9,6 @@
 namespace {
 
 constexpr int kBarWidth = 40;
-
-void Put(std::FILE* out, const QString& text)
-{
-    const QByteArray bytes = text.toUtf8();
-    std::fwrite(bytes.constData(), 1, static_cast<std::size_t>(bytes.size()), out);
-}
 
 } // namespace
 
@@ -35,7 +31,7 @@ void ConsoleView::SetStatusText(const QString& text)
         return;
     m_lastPrinted = line;
     ClearBar();
-    Put(m_out, line + QLatin1Char('\n'));
+    Print(m_out, line + QLatin1Char('\n'));
     DrawBar();
     std::fflush(m_out);
 }
@@ -60,7 +56,7 @@ void ConsoleView::SetProgress(int position)
         if (step == 0 || step <= m_percent)
             return;
         m_percent = step;
-        Put(m_out, QStringLiteral("%1%\n").arg(step));
+        Print(m_out, QStringLiteral("%1%\n").arg(step));
     }
     std::fflush(m_out);
 }
@@ -81,7 +77,7 @@ void ConsoleView::DrawBar()
     const QString bar = QStringLiteral("\r[%1%2] %3%")
                             .arg(QString(filled, QLatin1Char('#')), QString(kBarWidth - filled, QLatin1Char('-')))
                             .arg(m_percent, 3);
-    Put(m_out, bar);
+    Print(m_out, bar);
     m_bBarDrawn = true;
 }
 

@@ -1,4 +1,5 @@
 // The data-file commands: info, samples, export.
+#include "cli/ConsoleText.h"
 #include "cli/CliCommands.h"
 #include "cli/FileArgs.h"
 
@@ -26,12 +27,6 @@ const char kExportHelp[] =
     "Opens a data file and writes it again as a data file (--tavo) and/or\n"
     "its samples as CSV (--csv: \"Num\",\"RecordTime\",\"Temperature\"[,\"Humidity\"],\n"
     "UTF-8). Exits 0 only when every requested file was written whole.\n";
-
-void Print(std::FILE* out, const QString& text)
-{
-    const QByteArray bytes = text.toUtf8();
-    std::fwrite(bytes.constData(), 1, static_cast<std::size_t>(bytes.size()), out);
-}
 
 QString FileName(const QString& path)
 {

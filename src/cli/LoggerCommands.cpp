@@ -1,4 +1,5 @@
 // The logger commands: list, status, download, set-clock.
+#include "cli/ConsoleText.h"
 #include "cli/CliCommands.h"
 #include "cli/LinkOptions.h"
 #include "cli/LoggerSession.h"
@@ -56,16 +57,9 @@ const char kSetClockHelp[] =
     "usage: halvern-th-cli set-clock [LINK OPTIONS]\n\n"
     "Identifies the logger and sets its clock to this computer's time.\n\n" LINK_HELP;
 
-void Print(std::FILE* out, const QString& text)
-{
-    const QByteArray bytes = text.toUtf8();
-    std::fwrite(bytes.constData(), 1, static_cast<std::size_t>(bytes.size()), out);
-    std::fflush(out);
-}
-
 int Failure(const char* command, const QString& reason)
 {
-    Print(stderr, QStringLiteral("halvern-th-cli %1: %2\n").arg(QLatin1String(command), reason));
+    PrintNow(stderr, QStringLiteral("halvern-th-cli %1: %2\n").arg(QLatin1String(command), reason));
     return 1;
 }
 
@@ -78,7 +72,7 @@ int Prepare(const char* command, const char* help, const QStringList& args, bool
         return 0;
     }
     if (!o.error.isEmpty()) {
-        Print(stderr, QStringLiteral("halvern-th-cli %1: %2 (try --help)\n").arg(QLatin1String(command), o.error));
+        PrintNow(stderr, QStringLiteral("halvern-th-cli %1: %2 (try --help)\n").arg(QLatin1String(command), o.error));
         return 2;
     }
     return -1;
@@ -136,7 +130,7 @@ int RunList(const QStringList& args)
     if (const int rc = Prepare("list", kListHelp, args, false, o); rc >= 0)
         return rc;
     if (o.link != LinkOptions::Link::Detect && o.link != LinkOptions::Link::Simulate) {
-        Print(stderr, QStringLiteral("halvern-th-cli list: --usb and --port do not apply (try --help)\n"));
+        PrintNow(stderr, QStringLiteral("halvern-th-cli list: --usb and --port do not apply (try --help)\n"));
         return 2;
     }
     // A virtual logger of --simulate is plugged in while the list is made.
@@ -163,7 +157,7 @@ int RunList(const QStringList& args)
     SetCh375Library(nullptr);
     if (text.isEmpty())
         return Failure("list", QStringLiteral("no logger found"));
-    Print(stdout, text);
+    PrintNow(stdout, text);
     return 0;
 }
 
@@ -185,7 +179,7 @@ int RunStatus(const QStringList& args)
     text += QStringLiteral("Run state\t%1\n").arg(hasState ? RunStateText(r.m_nRunState) : QStringLiteral("-"));
     text += QStringLiteral("Battery\t%1\n").arg(hasState ? QString::number(r.m_nBattery) : QStringLiteral("-"));
     text += QStringLiteral("Clock\t%1\n").arg(ClockText(r.m_tLoggerClock));
-    Print(stdout, text);
+    PrintNow(stdout, text);
     return 0;
 }
 
@@ -207,7 +201,7 @@ int RunDownload(const QStringList& args)
     if (!o.csv.isEmpty() && !WriteCsvFile(g_LoggerRecord, o.csv))
         return Failure("download", QStringLiteral("cannot write %1").arg(o.csv));
     const int received = g_LoggerRecord.m_nReceived;
-    Print(stderr, QStringLiteral("%1 %2 of logger %3 saved to %4\n")
+    PrintNow(stderr, QStringLiteral("%1 %2 of logger %3 saved to %4\n")
                       .arg(received)
                       .arg(received == 1 ? QStringLiteral("sample") : QStringLiteral("samples"))
                       .arg(g_LoggerRecord.m_strValue[ROW_ID].trimmed(), QFileInfo(o.output).fileName()));

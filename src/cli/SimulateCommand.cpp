@@ -1,5 +1,6 @@
 // The simulate command: a virtual serial logger on a pseudo-terminal that
 // another program (another halvern-th-cli, the GUI) talks to.
+#include "cli/ConsoleText.h"
 #include "cli/CliCommands.h"
 #include "cli/LinkOptions.h"
 #include "cli/SimulatedLoggers.h"
@@ -22,16 +23,9 @@ const char kSimulateHelp[] =
     "fast as it is read) until interrupted (Ctrl+C, SIGTERM). In another\n"
     "terminal:  halvern-th-cli download --port PATH -o mission.tavo\n";
 
-void Print(std::FILE* out, const QString& text)
-{
-    const QByteArray bytes = text.toUtf8();
-    std::fwrite(bytes.constData(), 1, static_cast<std::size_t>(bytes.size()), out);
-    std::fflush(out);
-}
-
 int ArgumentError(const QString& error)
 {
-    Print(stderr, QStringLiteral("halvern-th-cli simulate: %1 (try --help)\n").arg(error));
+    PrintNow(stderr, QStringLiteral("halvern-th-cli simulate: %1 (try --help)\n").arg(error));
     return 2;
 }
 
@@ -73,11 +67,11 @@ int RunSimulate(const QStringList& args)
 
     VirtualSerialLogger logger(MakeSimulatedSerialConfig(chosen, static_cast<time64>(std::time(nullptr))));
     if (!logger.Start()) {
-        Print(stderr, QStringLiteral("halvern-th-cli simulate: cannot open a pseudo-terminal\n"));
+        PrintNow(stderr, QStringLiteral("halvern-th-cli simulate: cannot open a pseudo-terminal\n"));
         return 1;
     }
-    Print(stdout, logger.SlavePath() + QLatin1Char('\n'));
-    Print(stderr, QStringLiteral("virtual serial logger %1 (type %2, %3 samples) on %4; Ctrl+C stops it\n")
+    PrintNow(stdout, logger.SlavePath() + QLatin1Char('\n'));
+    PrintNow(stderr, QStringLiteral("virtual serial logger %1 (type %2, %3 samples) on %4; Ctrl+C stops it\n")
                       .arg(logger.Config().EffectiveId())
                       .arg(chosen.type)
                       .arg(chosen.samples)
@@ -85,6 +79,6 @@ int RunSimulate(const QStringList& args)
     int signal = 0;
     sigwait(&stopSignals, &signal);
     logger.Stop();
-    Print(stderr, QStringLiteral("virtual serial logger stopped\n"));
+    PrintNow(stderr, QStringLiteral("virtual serial logger stopped\n"));
     return 0;
 }
