@@ -98,17 +98,9 @@ void LoggerWorkflow::Startup()
     g_bSerialConnected = false;
     CH341PtSetDevNotify(nullptr, PostSerialNotify);
     int pending = 0;
-    Ch375Library& usb = GetCh375Library();
-    for (int index = 0; index < Ch375Library::kMaxDevices; ++index) {
-        if (usb.CH375OpenDevice(index) != Ch375Library::kInvalidHandle) {
-            pending = 3;
-            usb.CH375CloseDevice(index);
-            g_bUsbConnected = true;
-            g_LoggerLink.m_nDeviceIndex = index;
-        }
-        usb.CH375SetDeviceNotify(g_LoggerLink.m_nDeviceIndex, nullptr, PostUsbNotify);
-    }
-    if (g_bUsbConnected) {
+    if (FindUsbDevice()) {
+        pending = 3;
+        g_bUsbConnected = true;
         PostToMain(WMU_USB_EVENT, 0, -1);
     } else if (const int port = FindCh341Port(); port > 0) {
         pending = 3;

@@ -54,7 +54,7 @@ private:
 
     // USB half.
     void OnUsbEvent();
-    void FindUsbDevice();
+    bool FindUsbDevice();
     void ApplyUsbType();
     bool ReadDescriptionRow();
     void OnUsbStatusTick();

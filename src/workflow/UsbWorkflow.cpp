@@ -37,16 +37,22 @@ bool LoggerWorkflow::ReadDescriptionRow()
     return true;
 }
 
-void LoggerWorkflow::FindUsbDevice()
+// Looks at CH375 devices 0..15; the highest one present becomes the link's
+// device. The notification routine is registered for it (or for the index
+// kept so far when none is present).
+bool LoggerWorkflow::FindUsbDevice()
 {
     Ch375Library& usb = GetCh375Library();
+    bool found = false;
     for (int index = 0; index < Ch375Library::kMaxDevices; ++index) {
         if (usb.CH375OpenDevice(index) == Ch375Library::kInvalidHandle)
             continue;
         usb.CH375CloseDevice(index);
         g_LoggerLink.m_nDeviceIndex = index;
-        usb.CH375SetDeviceNotify(index, nullptr, PostUsbNotify);
+        found = true;
     }
+    usb.CH375SetDeviceNotify(g_LoggerLink.m_nDeviceIndex, nullptr, PostUsbNotify);
+    return found;
 }
 
 void LoggerWorkflow::OnUsbEvent()
