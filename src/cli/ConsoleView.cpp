@@ -2,7 +2,7 @@
 
 #include "cli/ConsoleText.h"
 
-#include "app/TextTable.h"
+#include "base/TextTable.h"
 
 #include <unistd.h>
 

@@ -3,7 +3,7 @@
 #include "cli/CliCommands.h"
 #include "cli/FileArgs.h"
 
-#include "app/TextTable.h"
+#include "base/TextTable.h"
 #include "datafile/LoggerFile.h"
 #include "export/CsvExport.h"
 #include "record/SampleText.h"

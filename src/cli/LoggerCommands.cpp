@@ -5,8 +5,8 @@
 #include "cli/LoggerSession.h"
 #include "cli/SimulatedLoggers.h"
 
-#include "app/Messages.h"
-#include "app/TextTable.h"
+#include "base/Messages.h"
+#include "base/TextTable.h"
 #include "datafile/LoggerFile.h"
 #include "export/CsvExport.h"
 #include "link/LoggerLink.h"

@@ -1,6 +1,6 @@
 #include "cli/LoggerSession.h"
 
-#include "app/TextTable.h"
+#include "base/TextTable.h"
 #include "cli/SimulatedLoggers.h"
 #include "cli/SingleDeviceCh375.h"
 #include "link/FrameTrace.h"

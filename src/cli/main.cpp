@@ -1,4 +1,5 @@
-#include "app/TextTable.h"
+#include "base/TextTable.h"
+#include "record/Units.h"
 #include "cli/CliCommands.h"
 
 #include <QCoreApplication>

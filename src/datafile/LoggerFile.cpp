@@ -1,6 +1,6 @@
 #include "datafile/LoggerFile.h"
 
-#include "app/CodePage.h"
+#include "base/CodePage.h"
 #include "datafile/BodyLayout.h"
 #include "datafile/BodyWriter.h"
 #include "datafile/Scramble.h"

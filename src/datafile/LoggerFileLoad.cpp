@@ -1,7 +1,7 @@
 // Reading a data file into a record.
 #include "datafile/LoggerFile.h"
 
-#include "app/CodePage.h"
+#include "base/CodePage.h"
 #include "datafile/BodyFields.h"
 #include "datafile/BodyLayout.h"
 #include "datafile/Scramble.h"

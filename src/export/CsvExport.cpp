@@ -1,6 +1,6 @@
 #include "export/CsvExport.h"
 
-#include "app/TextTable.h"
+#include "base/TextTable.h"
 #include "record/SampleText.h"
 
 #include <QSaveFile>

@@ -1,6 +1,6 @@
 #include "mainwnd/AboutDlg.h"
 
-#include "mainwnd/DialogScale.h"
+#include "views/DialogScale.h"
 
 #include <QIcon>
 #include <QLabel>

@@ -2,11 +2,11 @@
 // their creation, start texts and colours.
 #include "mainwnd/MolvaneQuillmarDlg.h"
 
-#include "app/TextTable.h"
+#include "base/TextTable.h"
 #include "mainwnd/BatteryStrip.h"
-#include "mainwnd/DialogScale.h"
+#include "views/DialogScale.h"
 #include "mainwnd/Statics.h"
-#include "mainwnd/SummFormView.h"
+#include "views/SummFormView.h"
 #include "mainwnd/TabHost.h"
 #include "record/LoggerRecord.h"
 #include "record/Units.h"

@@ -3,8 +3,8 @@
 // each page rescales its own controls.
 #include "mainwnd/MolvaneQuillmarDlg.h"
 
-#include "mainwnd/DialogScale.h"
-#include "mainwnd/SummFormView.h"
+#include "views/DialogScale.h"
+#include "views/SummFormView.h"
 #include "mainwnd/TabHost.h"
 #include "views/DataFormView.h"
 #include "views/DataModelView.h"

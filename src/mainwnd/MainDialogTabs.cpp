@@ -2,8 +2,8 @@
 // selected on the graph, the area summary and area data pages.
 #include "mainwnd/MolvaneQuillmarDlg.h"
 
-#include "app/TextTable.h"
-#include "mainwnd/SummFormView.h"
+#include "base/TextTable.h"
+#include "views/SummFormView.h"
 #include "mainwnd/TabHost.h"
 #include "record/LoggerRecord.h"
 #include "views/DataFormView.h"

@@ -2,7 +2,7 @@
 // OpenDataFile, which loads g_LoggerRecord and shows it.
 #include "mainwnd/MolvaneQuillmarDlg.h"
 
-#include "app/TextTable.h"
+#include "base/TextTable.h"
 #include "datafile/LoggerFile.h"
 #include "mainwnd/CommandLineFile.h"
 #include "record/LoggerRecord.h"

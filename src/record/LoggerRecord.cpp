@@ -1,6 +1,6 @@
 #include "record/LoggerRecord.h"
 
-#include "app/TextTable.h"
+#include "base/TextTable.h"
 
 CLoggerRecord g_LoggerRecord;
 CLoggerRecord g_AreaRecord;

@@ -1,6 +1,6 @@
 #include "record/Units.h"
 
-#include "app/TextTable.h"
+#include "base/TextTable.h"
 
 QString g_strUnitC = QStringLiteral("\u00B0C");
 QString g_strUnitF = QStringLiteral("\u00B0F");
@@ -33,4 +33,10 @@ double InUnit(float celsius)
 QString FormatValue(double value, const QString& unit)
 {
     return QString::asprintf("%4.2f", value) + unit;
+}
+
+void InitLanguageAndUnits()
+{
+    InitLanguage();
+    InitUnits();
 }

@@ -11,6 +11,8 @@ extern QString g_strTempUnit;
 
 // Builds the three unit strings and picks the start unit from g_nLanguage.
 void InitUnits();
+// Start-up: the language, then the unit texts that depend on it.
+void InitLanguageAndUnits();
 
 bool IsFahrenheit();
 bool IsCelsius();

@@ -1,6 +1,6 @@
 #include "views/DataFormView.h"
 
-#include "mainwnd/DialogScale.h"
+#include "views/DialogScale.h"
 #include "record/LoggerRecord.h"
 #include "record/SampleText.h"
 #include "views/SampleTableModel.h"

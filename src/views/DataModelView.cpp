@@ -1,9 +1,9 @@
 #include "views/DataModelView.h"
 
-#include "app/Messages.h"
-#include "app/TextTable.h"
-#include "mainwnd/DialogScale.h"
-#include "mainwnd/QtMessagePoster.h"
+#include "base/Messages.h"
+#include "base/TextTable.h"
+#include "views/DialogScale.h"
+#include "base/QtMessagePoster.h"
 #include "record/LoggerRecord.h"
 #include "record/Units.h"
 

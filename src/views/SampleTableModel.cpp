@@ -1,6 +1,6 @@
 #include "views/SampleTableModel.h"
 
-#include "app/TextTable.h"
+#include "base/TextTable.h"
 #include "record/LoggerRecord.h"
 #include "record/SampleText.h"
 

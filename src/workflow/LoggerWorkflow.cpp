@@ -3,7 +3,7 @@
 // area tabs and the dialog commands.
 #include "workflow/LoggerWorkflow.h"
 
-#include "app/TextTable.h"
+#include "base/TextTable.h"
 #include "link/LinkGlobals.h"
 #include "link/LoggerLink.h"
 #include "link/serial/Ch341Library.h"

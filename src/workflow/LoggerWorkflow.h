@@ -1,6 +1,6 @@
 #pragma once
 
-#include "app/Messages.h"
+#include "base/Messages.h"
 #include "workflow/WorkflowView.h"
 
 #include <QByteArray>

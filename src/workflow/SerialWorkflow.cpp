@@ -3,8 +3,8 @@
 // logger clock display and the clock set.
 #include "workflow/LoggerWorkflow.h"
 
-#include "app/CodePage.h"
-#include "app/TextTable.h"
+#include "base/CodePage.h"
+#include "base/TextTable.h"
 #include "link/LinkGlobals.h"
 #include "link/LoggerLink.h"
 #include "record/LoggerRecord.h"

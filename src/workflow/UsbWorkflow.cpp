@@ -2,8 +2,8 @@
 // download one block per tick, and the clock-set command.
 #include "workflow/LoggerWorkflow.h"
 
-#include "app/CodePage.h"
-#include "app/TextTable.h"
+#include "base/CodePage.h"
+#include "base/TextTable.h"
 #include "link/LinkGlobals.h"
 #include "link/LoggerLink.h"
 #include "link/usb/Ch375Library.h"

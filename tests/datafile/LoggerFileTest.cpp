@@ -2,8 +2,8 @@
 // descriptions, failed saves.
 #include "FileFixture.h"
 
-#include "app/CodePage.h"
-#include "app/TextTable.h"
+#include "base/CodePage.h"
+#include "base/TextTable.h"
 #include "datafile/BodyWriter.h"
 #include "datafile/LoggerFile.h"
 #include "support/TempDir.h"

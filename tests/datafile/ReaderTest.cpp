@@ -2,7 +2,7 @@
 // (as another implementation writes them), and every refusal.
 #include "FileFixture.h"
 
-#include "app/TextTable.h"
+#include "base/TextTable.h"
 #include "datafile/LoggerFile.h"
 #include "record/TimeText.h"
 #include "support/ScopedTz.h"

@@ -1,13 +1,13 @@
 // The main window with a virtual logger: plug-in, identification, Download
 // with the progress bar, the pages afterwards, and pulling the logger out.
 // The dialog's timers are held still and ticked by the test.
-#include "app/TextTable.h"
+#include "base/TextTable.h"
 #include "link/LinkGlobals.h"
 #include "link/LoggerLink.h"
 #include "mainwnd/DemoLogger.h"
 #include "mainwnd/MolvaneQuillmarDlg.h"
-#include "mainwnd/QtMessagePoster.h"
-#include "mainwnd/SummFormView.h"
+#include "base/QtMessagePoster.h"
+#include "views/SummFormView.h"
 #include "record/LoggerRecord.h"
 #include "views/DataFormView.h"
 #include "views/DataModelView.h"

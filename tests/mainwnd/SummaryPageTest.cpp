@@ -1,4 +1,4 @@
-#include "mainwnd/SummFormView.h"
+#include "views/SummFormView.h"
 #include "views/RecordFixture.h"
 
 #include <QLabel>

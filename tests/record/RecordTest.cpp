@@ -1,5 +1,5 @@
 // Logger record: type codes, Reset, time table, type texts, interval text.
-#include "app/TextTable.h"
+#include "base/TextTable.h"
 #include "record/LoggerRecord.h"
 #include "record/TimeText.h"
 

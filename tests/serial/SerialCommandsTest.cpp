@@ -1,7 +1,7 @@
 #include "PtyEnd.h"
 #include "SerialTestSupport.h"
 
-#include "app/TextTable.h"
+#include "base/TextTable.h"
 #include "link/LinkGlobals.h"
 #include "record/TimeText.h"
 

@@ -1,6 +1,6 @@
 #include "VirtualLoggerFixture.h"
 
-#include "app/CodePage.h"
+#include "base/CodePage.h"
 
 #include <cstdlib>
 #include <ctime>

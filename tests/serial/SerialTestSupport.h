@@ -1,6 +1,6 @@
 #pragma once
 
-#include "app/Messages.h"
+#include "base/Messages.h"
 #include "link/serial/SerialLink.h"
 #include "record/LoggerRecord.h"
 #include "support/ScopedTz.h"

@@ -1,6 +1,6 @@
 #include "UsbFixture.h"
 
-#include "app/CodePage.h"
+#include "base/CodePage.h"
 #include "link/FrameTrace.h"
 #include "sim/usb/DemoUsbLogger.h"
 #include "support/TempDir.h"

@@ -1,5 +1,5 @@
 #include "RecordFixture.h"
-#include "app/Messages.h"
+#include "base/Messages.h"
 #include "views/DataModelView.h"
 
 #include <QCheckBox>

@@ -1,9 +1,10 @@
 #include "WorkflowHarness.h"
 
-#include "app/TextTable.h"
+#include "base/TextTable.h"
 #include "link/LinkGlobals.h"
 #include "link/LoggerLink.h"
 #include "link/serial/PortTable.h"
+#include "record/Units.h"
 #include "record/LoggerRecord.h"
 #include "serial/PtyEnd.h"
 #include "sim/serial/VirtualSerialLogger.h"

@@ -1,8 +1,9 @@
 #include "WorkflowHarness.h"
 
-#include "app/TextTable.h"
+#include "base/TextTable.h"
 #include "link/LinkGlobals.h"
 #include "link/LoggerLink.h"
+#include "record/Units.h"
 #include "record/LoggerRecord.h"
 #include "sim/usb/VirtualCh375.h"
 #include "support/ScopedTz.h"

@@ -1,7 +1,7 @@
 #include "link/serial/SerialLink.h"
 
-#include "app/Messages.h"
-#include "app/TextTable.h"
+#include "base/Messages.h"
+#include "base/TextTable.h"
 #include "link/LinkGlobals.h"
 #include "link/serial/PortTable.h"
 

@@ -1,6 +1,6 @@
 #include "link/serial/SerialLink.h"
 
-#include "app/Messages.h"
+#include "base/Messages.h"
 #include "link/serial/SerialLayouts.h"
 
 #include <algorithm>

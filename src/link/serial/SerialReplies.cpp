@@ -1,7 +1,7 @@
 #include "link/serial/SerialLink.h"
 
-#include "app/CodePage.h"
-#include "app/Messages.h"
+#include "base/CodePage.h"
+#include "base/Messages.h"
 #include "link/serial/SerialChecksum.h"
 #include "link/serial/SerialLayouts.h"
 #include "record/TimeText.h"

@@ -1,6 +1,6 @@
 #include "link/usb/SettingsFrame.h"
 
-#include "app/CodePage.h"
+#include "base/CodePage.h"
 #include "link/usb/UsbEncoding.h"
 #include "link/usb/UsbFrames.h"
 

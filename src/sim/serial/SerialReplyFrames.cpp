@@ -1,6 +1,6 @@
 #include "sim/serial/SerialReplyFrames.h"
 
-#include "app/CodePage.h"
+#include "base/CodePage.h"
 #include "link/serial/SerialLayouts.h"
 
 #include <algorithm>

@@ -1,6 +1,6 @@
 #include "sim/serial/VirtualSerialLogger.h"
 
-#include "app/CodePage.h"
+#include "base/CodePage.h"
 #include "link/serial/Ch341Library.h"
 #include "link/serial/PortTable.h"
 #include "link/serial/SerialLayouts.h"

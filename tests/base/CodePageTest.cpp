@@ -1,5 +1,5 @@
 // 8-bit texts of loggers and data files.
-#include "app/CodePage.h"
+#include "base/CodePage.h"
 
 #include <gtest/gtest.h>
 

@@ -5,13 +5,14 @@
 // --screenshot renders the window, laid out as on a 1920 x 1080 screen so
 // pictures come out alike on every machine, into a PNG file and exits; with
 // --simulate it first waits for the identification (and the download).
-#include "app/TextTable.h"
+#include "base/TextTable.h"
 #include "link/LinkGlobals.h"
 #include "link/LoggerLink.h"
 #include "mainwnd/BatteryStrip.h"
 #include "mainwnd/DemoLogger.h"
 #include "mainwnd/MolvaneQuillmarDlg.h"
-#include "mainwnd/QtMessagePoster.h"
+#include "base/QtMessagePoster.h"
+#include "record/Units.h"
 #include "record/LoggerRecord.h"
 
 #include <QAbstractButton>

@@ -1,7 +1,7 @@
-#include "mainwnd/SummFormView.h"
+#include "views/SummFormView.h"
 
-#include "app/TextTable.h"
-#include "mainwnd/DialogScale.h"
+#include "base/TextTable.h"
+#include "views/DialogScale.h"
 #include "record/LoggerRecord.h"
 
 #include <QGroupBox>

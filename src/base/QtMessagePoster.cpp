@@ -1,4 +1,4 @@
-#include "mainwnd/QtMessagePoster.h"
+#include "base/QtMessagePoster.h"
 
 #include <QCoreApplication>
 #include <map>

@@ -1,4 +1,4 @@
-#include "mainwnd/DialogScale.h"
+#include "views/DialogScale.h"
 
 #include <QFontDatabase>
 #include <QFontInfo>

@@ -12,5 +12,5 @@ extern std::uint8_t g_nFontCharset;
 // Text of an id in the language in force; empty for an id without an entry.
 QString GetText(int id);
 
-// Start-up: language, font character set and the unit texts.
-void InitLanguageAndUnits();
+// Start-up: language and font character set.
+void InitLanguage();

@@ -1,6 +1,5 @@
-#include "app/TextTable.h"
+#include "base/TextTable.h"
 
-#include "record/Units.h"
 
 #include <array>
 
@@ -152,9 +151,8 @@ QString GetText(int id)
     return QString::fromUtf8(g_nLanguage == LANG_CHINESE ? e->chinese : e->english);
 }
 
-void InitLanguageAndUnits()
+void InitLanguage()
 {
     g_nLanguage = 0;
     g_nFontCharset = 1;
-    InitUnits();
 }

@@ -1,4 +1,4 @@
-#include "app/CodePage.h"
+#include "base/CodePage.h"
 
 #include <cerrno>
 #include <iconv.h>
