@@ -1,6 +1,5 @@
 #include "base/TextTable.h"
 
-
 #include <array>
 
 std::uint16_t g_nLanguage = 0;

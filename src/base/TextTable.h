@@ -1,5 +1,7 @@
 #pragma once
 
+#include "base/TextId.h"
+
 #include <QString>
 #include <cstdint>
 
@@ -11,6 +13,7 @@ extern std::uint8_t g_nFontCharset;
 
 // Text of an id in the language in force; empty for an id without an entry.
 QString GetText(int id);
+inline QString GetText(TextId id) { return GetText(ToInt(id)); }
 
 // Start-up: language and font character set.
 void InitLanguage();

@@ -1,0 +1,43 @@
+#pragma once
+
+// Names of the text-table ids the code asks for by itself. Captions that a
+// layout table lists by number (summary rows, control texts) keep their
+// numbers there.
+enum class TextId : int {
+    Ready = 0,
+    SummaryTab = 1,
+    DataTab = 2,
+    Connected = 3,
+    Disconnecting = 4,
+    FirstRowCaption = 5, // caption of summary row i is FirstRowCaption + i
+    Connecting = 25,
+    Downloading = 26,
+    Malfunctioning = 27,
+    DownloadComplete = 28,
+    DataSheet = 29,
+    SummarySheet = 34,
+    ItemColumn = 35,
+    StateColumn = 36,
+    FileSaved = 37,
+    SaveFailed = 38,
+    FileOpened = 39,
+    OpenFailed = 40,
+    ScalingCoordinate = 41,
+    NotStarted = 76,
+    Recording = 77,
+    DelayedStart = 78,
+    SureToExit = 130,
+    ClockSet = 131,
+    ClockSetFailed = 132,
+    DownloadFailed = 141,
+    Linking = 142,
+    Starting = 150,
+    Shutting = 151,
+    SaveSelection = 152,
+    AreaSummaryTab = 153,
+    AreaDataTab = 154,
+    MktCaption = 157,
+    Saving = 160,
+};
+
+constexpr int ToInt(TextId id) { return static_cast<int>(id); }
