@@ -1,14 +1,10 @@
 #include "record/LoggerRecord.h"
 
 #include "base/TextTable.h"
+#include "record/LoggerType.h"
 
 CLoggerRecord g_LoggerRecord;
 CLoggerRecord g_AreaRecord;
-
-namespace {
-constexpr int kCaptionBase = 5;     // caption of row i is text 5 + i
-constexpr int kMktCaption = 157;
-} // namespace
 
 CLoggerRecord::CLoggerRecord()
 {
@@ -33,10 +29,29 @@ void CLoggerRecord::Reset()
     m_nLoggerFlag = -1;
     m_tLoggerClock = 0;
     for (int i = 0; i < SUMMARY_ROWS; ++i) {
-        m_strLabel[i] = GetText(kCaptionBase + i);
+        m_strLabel[i] = GetText(ToInt(TextId::FirstRowCaption) + i);
         m_strValue[i].clear();
     }
-    m_strLabel[ROW_MKT] = GetText(kMktCaption);
+    m_strLabel[ROW_MKT] = GetText(TextId::MktCaption);
+}
+
+bool CLoggerRecord::HasHumidity() const
+{
+    return LoggerTypeOf(m_nType).humidity;
+}
+
+void CLoggerRecord::StoreSamples(int first, const float* values, int n)
+{
+    m_byDataFlags |= DATA_FLAG_SAMPLES;
+    const bool pairs = HasHumidity();
+    for (int i = 0; i < n; ++i) {
+        const int index = first + i;
+        if (index < 0 || index >= MAX_SAMPLES)
+            continue;
+        m_fTemp[index] = pairs ? values[2 * i] : values[i];
+        if (pairs)
+            m_fHumi[index] = values[2 * i + 1];
+    }
 }
 
 void CLoggerRecord::BuildTimeTable()
@@ -49,13 +64,7 @@ void CLoggerRecord::BuildTimeTable()
 
 int TypeTextId(int type)
 {
-    switch (type) {
-    case 1: return 63;
-    case 2: case 5: return 62;
-    case 3: case 6: return 64;
-    case 4: return 65;
-    default: return 0;
-    }
+    return LoggerTypeOf(type).textId;
 }
 
 void CLoggerRecord::SetTypeText()

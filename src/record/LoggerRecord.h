@@ -45,7 +45,13 @@ public:
     void ComputeMkt();
     void Recompute(bool bPlain);
 
-    bool HasHumidity() const { return m_nType == 4; }
+    bool HasHumidity() const;
+
+    // Stores n downloaded samples at indexes first .. first + n - 1 (those
+    // beyond MAX_SAMPLES are dropped) and marks the arrays as holding data.
+    // values holds n temperatures, or n temperature/humidity pairs for a
+    // logger with humidity. Both links deliver their samples through here.
+    void StoreSamples(int first, const float* values, int n);
 
     std::int32_t m_nType = 0;
     std::int32_t m_nBattery = 0;
