@@ -20,7 +20,6 @@ enum UserMessage : int {
     WMU_SERIAL_REPLY = 1133,
     WMU_SERIAL_REIDENTIFY = 1134,
     WMU_GRAPH_RESET = 1135,
-    WMU_AREA = 1136,
     // Internal: a chunk of bytes received by the serial read thread, carried
     // in the payload, for the receive routine on the main thread.
     WMU_SERIAL_DATA = 1200,

@@ -2,8 +2,6 @@
 
 #include "cli/ConsoleText.h"
 
-#include "base/TextTable.h"
-
 #include <unistd.h>
 
 namespace {
@@ -24,7 +22,6 @@ ConsoleView::ConsoleView(std::FILE* out, bool terminal)
 
 void ConsoleView::SetStatusText(const QString& text)
 {
-    m_statuses << text;
     const QString line = text.trimmed();
     // The workflow repeats a text when a state is entered again; one line says it.
     if (line.isEmpty() || line == m_lastPrinted)
@@ -79,21 +76,4 @@ void ConsoleView::DrawBar()
                             .arg(m_percent, 3);
     Print(m_out, bar);
     m_bBarDrawn = true;
-}
-
-bool ConsoleView::Shown(int textId, qsizetype from) const
-{
-    const QString text = GetText(textId);
-    for (qsizetype i = from; i < m_statuses.size(); ++i)
-        if (m_statuses[i] == text)
-            return true;
-    return false;
-}
-
-QString ConsoleView::LastStatus() const
-{
-    for (qsizetype i = m_statuses.size(); i-- > 0;)
-        if (!m_statuses[i].trimmed().isEmpty())
-            return m_statuses[i].trimmed();
-    return {};
 }

@@ -3,7 +3,6 @@
 #include "workflow/WorkflowView.h"
 
 #include <QString>
-#include <QStringList>
 #include <cstdio>
 
 // The workflow's view on a terminal: each status text becomes one trimmed
@@ -27,16 +26,8 @@ public:
     void SetClockVisible(bool) override {}
     void SetRunStateText(const QString&) override {}
     void SetRunStateVisible(bool) override {}
-    void ShowAreaTabs(bool) override {}
     void OpenConfigDialog() override {}
     void OpenPrintDialog() override {}
-
-    // Every status text shown so far, in order (empty ones included).
-    const QStringList& Statuses() const { return m_statuses; }
-    // Whether the text of textId was shown at or after index `from`.
-    bool Shown(int textId, qsizetype from) const;
-    // The last non-empty status text.
-    QString LastStatus() const;
 
 private:
     void ClearBar();
@@ -44,7 +35,6 @@ private:
 
     std::FILE* m_out;
     bool m_bTerminal;
-    QStringList m_statuses;
     QString m_lastPrinted;
     int m_percent = -1;  // percent shown, -1 when no bar or line is shown
     bool m_bBarDrawn = false;

@@ -14,6 +14,7 @@
 #include "link/serial/PortTable.h"
 #include "link/usb/Ch375Library.h"
 #include "record/LoggerRecord.h"
+#include "record/LoggerType.h"
 #include "record/TimeText.h"
 #include "sim/serial/VirtualSerialLogger.h"
 #include "sim/usb/VirtualCh375.h"
@@ -171,7 +172,7 @@ int RunStatus(const QStringList& args)
         return Failure("status", session.Error());
     const CLoggerRecord& r = g_LoggerRecord;
     // A polled USB logger reports run state and battery without more.
-    const bool hasState = r.m_bStatusValid || (session.IsUsb() && (r.m_nType == 1 || r.m_nType >= 3));
+    const bool hasState = r.m_bStatusValid || (session.IsUsb() && LoggerTypeOf(r.m_nType).usbStatusPoll);
     QString text;
     text += QStringLiteral("ID\t%1\n").arg(r.m_strValue[ROW_ID].trimmed());
     text += QStringLiteral("Type\t%1 %2\n").arg(r.m_nType).arg(GetText(TypeTextId(r.m_nType)).trimmed());

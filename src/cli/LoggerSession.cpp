@@ -4,11 +4,10 @@
 #include "cli/SimulatedLoggers.h"
 #include "cli/SingleDeviceCh375.h"
 #include "link/FrameTrace.h"
-#include "link/LinkGlobals.h"
 #include "link/LoggerLink.h"
 #include "link/serial/PortTable.h"
-#include "link/serial/SerialFrames.h"
 #include "record/LoggerRecord.h"
+#include "record/LoggerType.h"
 #include "sim/serial/VirtualSerialLogger.h"
 #include "sim/usb/VirtualCh375.h"
 
@@ -26,9 +25,6 @@ constexpr int kClockMs = 25000;
 // decides a failed download and this is only the last resort.
 constexpr int kStallMs = 45000;
 
-bool HasDescription(int type) { return type == 3 || type == 4; }
-bool UsbPolled(int type) { return type == 1 || type == 3 || type == 4; }
-
 } // namespace
 
 LoggerSession::LoggerSession(LinkOptions options)
@@ -43,7 +39,7 @@ LoggerSession::~LoggerSession()
 {
     m_workflow.Shutdown();
     if (m_bUsb)
-        GetCh375Library().CH375CloseDevice(static_cast<unsigned long>(g_LoggerLink.m_nDeviceIndex));
+        GetCh375Library().CH375CloseDevice(static_cast<unsigned long>(m_usbIndex));
     if (m_virtualSerial)
         m_virtualSerial->Stop();
     if (m_registeredPort > 0)
@@ -70,11 +66,7 @@ void LoggerSession::Handle(const Message& m)
     if (m.target != MessageTarget::MainDialog)
         return;
     m_workflow.OnMessage(m);
-    if (m.id == WMU_USB_EVENT)
-        m_bUsbEventSeen = true;
-    else if (m.id == WMU_SERIAL_EVENT && m.lParam > 0)
-        m_bSerialEventSeen = true;
-    else if (m.id == WMU_LOGGER_CLOCK)
+    if (m.id == WMU_LOGGER_CLOCK)
         m_bLoggerClockSeen = true;
 }
 
@@ -105,28 +97,29 @@ bool LoggerSession::Connect()
     m_loop.RunUntil([this] { return Identified() || IdentificationFailed(); }, kIdentifyMs);
     if (Identified())
         return true;
-    if (m_bUsb && !g_bUsbConnected)
+    if (m_bUsb && Gone())
         return Fail(QStringLiteral("the logger on %1 was disconnected").arg(LinkName()));
-    if (m_bUsb && m_bUsbEventSeen)
+    if (m_bUsb && IdentificationFailed())
         return Fail(QStringLiteral("the logger on %1 did not answer").arg(LinkName()));
-    if (!m_bUsb && m_bSerialEventSeen && !g_LoggerLink.m_ComPort.IsOpen())
+    if (!m_bUsb && IdentificationFailed())
         return Fail(QStringLiteral("cannot open %1").arg(m_portPath));
     return Fail(QStringLiteral("no logger answered on %1 within %2 s (identification timed out)").arg(LinkName()).arg(kIdentifyMs / 1000));
 }
 
 bool LoggerSession::Identified() const
 {
-    const CLoggerRecord& r = g_LoggerRecord;
-    if (m_bUsb)
-        return m_bUsbEventSeen && g_bUsbConnected && r.m_nType != 0;
-    return g_bSerialConnected && g_LoggerLink.m_nReply == 0 && (!HasDescription(r.m_nType) || r.m_bDescRead);
+    return m_workflow.State() == LinkState::Ready;
 }
 
 bool LoggerSession::IdentificationFailed() const
 {
-    if (m_bUsb)
-        return m_bUsbEventSeen && (!g_bUsbConnected || g_LoggerRecord.m_nType == 0);
-    return m_bSerialEventSeen && !g_LoggerLink.m_ComPort.IsOpen();
+    const LinkState state = m_workflow.State();
+    return state == LinkState::Unanswered || (m_bUsb && state == LinkState::NoLogger);
+}
+
+bool LoggerSession::Gone() const
+{
+    return m_workflow.State() == LinkState::NoLogger;
 }
 
 bool LoggerSession::AttachSimulated()
@@ -137,8 +130,7 @@ bool LoggerSession::AttachSimulated()
         m_virtualSerial = std::make_unique<VirtualSerialLogger>(MakeSimulatedSerialConfig(chosen, now));
         if (!m_virtualSerial->Start())
             return Fail(QStringLiteral("cannot start the virtual serial logger"));
-        AttachSerial(m_virtualSerial->Port(), m_virtualSerial->SlavePath());
-        return true;
+        return AttachPort(m_virtualSerial->SlavePath());
     }
     QString error;
     auto logger = MakeSimulatedUsbLogger(chosen, now, error);
@@ -152,55 +144,38 @@ bool LoggerSession::AttachSimulated()
 
 bool LoggerSession::AttachUsb(int index)
 {
-    Ch375Library& usb = GetCh375Library();
-    const auto device = static_cast<unsigned long>(index);
-    if (usb.CH375OpenDevice(device) == Ch375Library::kInvalidHandle)
+    if (!m_workflow.AttachUsb(index))
         return Fail(QStringLiteral("no logger at USB index %1").arg(index));
-    usb.CH375CloseDevice(device);
     m_bUsb = true;
     m_usbIndex = index;
-    g_LoggerLink.m_nDeviceIndex = index;
-    g_bUsbConnected = true;
-    PostToMain(WMU_USB_EVENT, 0, -1);
     return true;
 }
 
 bool LoggerSession::AttachPort(const QString& path)
 {
-    const QFileInfo info(path);
-    if (!info.exists())
+    if (!QFileInfo::exists(path))
         return Fail(QStringLiteral("no such port: %1").arg(path));
-    PortTable& table = PortTable::Instance();
-    const QString device = info.canonicalFilePath();
-    int port = table.PortOf(device);
-    if (port == 0) {
-        port = table.Register(device, false);
-        m_registeredPort = port;
-    }
+    bool isNew = false;
+    const int port = m_workflow.AttachPort(path, isNew);
     if (port == 0)
         return Fail(QStringLiteral("no free port number for %1").arg(path));
-    AttachSerial(port, path);
-    return true;
-}
-
-void LoggerSession::AttachSerial(int port, const QString& path)
-{
+    if (isNew)
+        m_registeredPort = port;
     m_bUsb = false;
     m_portPath = path;
-    g_LoggerLink.m_nComPort = port;
-    PostToMain(WMU_SERIAL_EVENT, 0, port);
+    return true;
 }
 
 bool LoggerSession::AttachDetected()
 {
     m_workflow.Startup();
-    if (g_bUsbConnected) {
+    if (m_workflow.UsbLinked()) {
         m_bUsb = true;
-        m_usbIndex = g_LoggerLink.m_nDeviceIndex;
+        m_usbIndex = m_workflow.UsbDevice();
         return true;
     }
-    if (g_LoggerLink.m_nComPort > 0) {
-        m_portPath = PortTable::Instance().PathOf(g_LoggerLink.m_nComPort);
+    if (m_workflow.State() != LinkState::NoLogger) {
+        m_portPath = PortTable::Instance().PathOf(m_workflow.SerialPort());
         return true;
     }
     return Fail(QStringLiteral("no logger found"));
@@ -208,16 +183,13 @@ bool LoggerSession::AttachDetected()
 
 bool LoggerSession::WaitForStatus()
 {
-    const CLoggerRecord& r = g_LoggerRecord;
     if (m_bUsb) {
-        if (!UsbPolled(r.m_nType))
+        if (!LoggerTypeOf(g_LoggerRecord.m_nType).usbStatusPoll)
             return true;
         const int before = m_loop.Fired(TIMER_USB_STATUS);
-        if (m_loop.RunUntil([&] { return m_loop.Fired(TIMER_USB_STATUS) > before || !g_bUsbConnected; }, kStatusMs)
-            && g_bUsbConnected)
+        if (m_loop.RunUntil([&] { return m_loop.Fired(TIMER_USB_STATUS) > before || Gone(); }, kStatusMs) && !Gone())
             return true;
-    } else if (m_loop.RunUntil([this] { return m_bLoggerClockSeen || !g_bSerialConnected; }, kStatusMs)
-               && g_bSerialConnected) {
+    } else if (m_loop.RunUntil([this] { return m_bLoggerClockSeen || Gone(); }, kStatusMs) && !Gone()) {
         return true;
     }
     return Fail(QStringLiteral("the logger on %1 did not report its status").arg(LinkName()));
@@ -226,45 +198,46 @@ bool LoggerSession::WaitForStatus()
 bool LoggerSession::Download()
 {
     CLoggerRecord& r = g_LoggerRecord;
-    const qsizetype mark = m_view.Statuses().size();
+    const CommandOutcome& outcome = m_workflow.LastOutcome();
     m_workflow.Download();
     if (!m_workflow.IsDownloading())
-        return Fail(QStringLiteral("the download did not start: %1").arg(m_view.LastStatus()));
+        return Fail(QStringLiteral("the download did not start: %1").arg(outcome.reason.trimmed()));
     while (m_workflow.IsDownloading()) {
         const int before = r.m_nReceived;
         if (!m_loop.RunUntil([&] { return !m_workflow.IsDownloading() || r.m_nReceived != before; }, kStallMs))
             return Fail(QStringLiteral("the logger stopped sending data (%1 of %2 samples)").arg(r.m_nReceived).arg(r.m_nCount));
     }
     m_loop.DeliverPending(); // the last progress of the ending
-    if (m_view.Shown(28, mark) && r.m_nReceived == r.m_nCount)
+    if (outcome.result == CommandOutcome::Result::Done && r.m_nReceived == r.m_nCount)
         return true;
-    if (!g_bUsbConnected && !g_bSerialConnected)
+    if (Gone())
         return Fail(QStringLiteral("the logger was disconnected during the download"));
-    return Fail(QStringLiteral("download failed: %1").arg(m_view.LastStatus()));
+    return Fail(QStringLiteral("download failed: %1").arg(outcome.reason.trimmed()));
 }
 
 bool LoggerSession::SetClock()
 {
     const CLoggerRecord& r = g_LoggerRecord;
     const QString id = r.m_strValue[ROW_ID];
-    if (!m_bUsb && serial::FrameSetClock(r.m_nType, id.isEmpty() ? QChar() : id.front(), 0).length == 0)
+    if (!m_bUsb && SerialClockFrameOf(r.m_nType, id) == SerialClockFrame::None)
         return Fail(QStringLiteral("a type %1 serial logger takes its clock with its settings, not with set-clock").arg(r.m_nType));
     // The serial clock set waits for no other answer to be pending.
-    if (!m_bUsb && !m_loop.RunUntil([] { return g_LoggerLink.m_nReply == 0; }, kIdentifyMs))
+    if (!m_bUsb && !m_loop.RunUntil([this] { return m_workflow.State() != LinkState::Busy; }, kIdentifyMs))
         return Fail(QStringLiteral("the logger on %1 is busy").arg(LinkName()));
-    const qsizetype mark = m_view.Statuses().size();
+    const CommandOutcome& outcome = m_workflow.LastOutcome();
     m_workflow.CalibrateTime();
-    const auto ended = [&] { return m_view.Shown(131, mark) || m_view.Shown(132, mark); };
+    using Result = CommandOutcome::Result;
+    const auto ended = [&] { return outcome.result == Result::Done || outcome.result == Result::Failed; };
     // Over USB the command ends before CalibrateTime returns, or was not sent.
     if (m_bUsb && !ended())
         return Fail(QStringLiteral("the clock of logger %1 cannot be set over USB").arg(id.trimmed()));
-    m_loop.RunUntil([&] { return ended() || (!g_bUsbConnected && !g_bSerialConnected); }, kClockMs);
+    m_loop.RunUntil([&] { return ended() || Gone(); }, kClockMs);
     m_loop.DeliverPending();
-    if (m_view.Shown(131, mark))
+    if (outcome.result == Result::Done)
         return true;
-    if (m_view.Shown(132, mark))
-        return Fail(GetText(132).trimmed());
-    if (!g_bUsbConnected && !g_bSerialConnected)
+    if (outcome.result == Result::Failed)
+        return Fail(outcome.reason.trimmed());
+    if (Gone())
         return Fail(QStringLiteral("the logger was disconnected"));
     return Fail(QStringLiteral("the logger did not confirm the clock within %1 s").arg(kClockMs / 1000));
 }

@@ -41,11 +41,12 @@ private:
     bool AttachSimulated();
     bool AttachUsb(int index);
     bool AttachPort(const QString& path);
-    void AttachSerial(int port, const QString& path);
     bool AttachDetected();
     void Handle(const Message& m);
     bool Identified() const;
     bool IdentificationFailed() const;
+    // The logger went away (or never came).
+    bool Gone() const;
     bool Fail(const QString& reason);
 
     LinkOptions m_options;
@@ -60,8 +61,6 @@ private:
     bool m_bUsb = false;
     int m_usbIndex = 0;
     QString m_portPath;
-    bool m_bUsbEventSeen = false;
-    bool m_bSerialEventSeen = false;
     bool m_bLoggerClockSeen = false;
     QString m_error;
 };

@@ -1,5 +1,4 @@
 #include "link/LinkGlobals.h"
 
-std::atomic<bool> g_bUsbConnected{false};
 std::atomic<bool> g_bSerialConnected{false};
 QString g_strLinkLostText;

@@ -1,7 +1,8 @@
 #include "mainwnd/BatteryStrip.h"
 
-#include "link/LinkGlobals.h"
 #include "record/LoggerRecord.h"
+#include "record/LoggerType.h"
+#include "workflow/LoggerWorkflow.h"
 
 #include <QPainter>
 #include <QPolygon>
@@ -32,8 +33,7 @@ bool BatteryStripShowsLogger(bool connected, int type, const QString& id)
 {
     if (!connected)
         return false;
-    const bool reportsBattery = type == 1 || type == 3 || type == 4 || type == 5 || type == 6;
-    return reportsBattery || id.startsWith(QLatin1Char('i'));
+    return LoggerTypeOf(type).reportsBattery || id.startsWith(QLatin1Char('i'));
 }
 
 void PaintBatteryStrip(QPainter& painter, int width, int height, bool active, int level, const QString& id)
@@ -89,7 +89,8 @@ void CBatteryStrip::paintEvent(QPaintEvent* event)
     painter.translate(area.topLeft());
     CLoggerRecord& r = *m_pRecord;
     const QString& id = r.m_strValue[ROW_ID];
-    const bool active = BatteryStripShowsLogger(g_bUsbConnected || g_bSerialConnected, r.m_nType, id);
+    const bool linked = m_pWorkflow && m_pWorkflow->LoggerLinked();
+    const bool active = BatteryStripShowsLogger(linked, r.m_nType, id);
     if (active)
         r.m_nBattery %= 8;
     PaintBatteryStrip(painter, area.width(), area.height(), active, r.m_nBattery, id);

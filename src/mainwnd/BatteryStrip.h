@@ -4,6 +4,7 @@
 #include <QString>
 
 class CLoggerRecord;
+class LoggerWorkflow;
 class QPainter;
 
 // Bars shown for a battery level (0..7) of a logger with this ID, 0 to 3.
@@ -11,8 +12,8 @@ class QPainter;
 // more per bar.
 int BatteryBars(int level, const QString& id);
 
-// Whether the strip shows a battery at all: a connected logger whose type
-// reports its battery (1, 3, 4, 5, 6) or whose ID begins with "i".
+// Whether the strip shows a battery at all: a linked logger whose type
+// reports its battery or whose ID begins with "i".
 bool BatteryStripShowsLogger(bool connected, int type, const QString& id);
 
 // Paints the strip into a width x height area at the painter's origin.
@@ -21,15 +22,18 @@ bool BatteryStripShowsLogger(bool connected, int type, const QString& id);
 void PaintBatteryStrip(QPainter& painter, int width, int height, bool active, int level, const QString& id);
 
 // The narrow strip between the pages and the graph, painted from a record
-// (g_LoggerRecord unless set otherwise) and the link's connection flags.
+// (g_LoggerRecord unless set otherwise) and whether the workflow has a
+// logger linked (none without a workflow).
 class CBatteryStrip : public QFrame {
 public:
     explicit CBatteryStrip(QWidget* parent = nullptr);
     void SetRecord(CLoggerRecord* record) { m_pRecord = record; }
+    void SetWorkflow(const LoggerWorkflow* workflow) { m_pWorkflow = workflow; }
 
 protected:
     void paintEvent(QPaintEvent* event) override;
 
 private:
     CLoggerRecord* m_pRecord;
+    const LoggerWorkflow* m_pWorkflow = nullptr;
 };

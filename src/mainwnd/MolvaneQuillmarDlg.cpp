@@ -52,6 +52,7 @@ CMolvaneQuillmarDlg::CMolvaneQuillmarDlg(QSize screen, QWidget* parent)
     g_strLinkLostText.clear();
 
     CreateControls();
+    m_pBattery->SetWorkflow(&m_workflow);
     CreatePages();
     SetStartTexts();
     CreateTimers();
@@ -61,6 +62,9 @@ CMolvaneQuillmarDlg::CMolvaneQuillmarDlg(QSize screen, QWidget* parent)
     m_pGraph = new CDataModelView(Control(IDC_GRAPH_FRAME));
     m_pGraph->setGeometry(0, 0, 930, 600);
     m_pGraph->show();
+    // Queued, so the tabs change after the graph's reset has finished.
+    connect(m_pGraph, &CDataModelView::AreaTabsWanted, this, &CMolvaneQuillmarDlg::ShowAreaTabs,
+            Qt::QueuedConnection);
 
     m_pSummary->m_pRecord = &g_LoggerRecord;
     m_pSummary->UpdateLayout();
@@ -196,12 +200,6 @@ void CMolvaneQuillmarDlg::SetRunStateVisible(bool visible)
     m_pRunState->setVisible(visible);
 }
 
-void CMolvaneQuillmarDlg::ShowClockStatics(bool show)
-{
-    SetClockVisible(show);
-    SetRunStateVisible(show);
-}
-
 void CMolvaneQuillmarDlg::PostGraphReset(bool complete)
 {
     PostMessageTo(Message{MessageTarget::GraphView, WMU_GRAPH_RESET, complete ? 1 : 0, 0, {}});
@@ -244,11 +242,7 @@ void CMolvaneQuillmarDlg::paintEvent(QPaintEvent*)
 bool CMolvaneQuillmarDlg::event(QEvent* event)
 {
     if (event->type() == MessageEvent::EventType()) {
-        const Message& m = static_cast<MessageEvent*>(event)->message();
-        if (m.id == WMU_AREA)
-            ShowAreaTabs(m.wParam != 0);
-        else
-            m_workflow.OnMessage(m);
+        m_workflow.OnMessage(static_cast<MessageEvent*>(event)->message());
         return true;
     }
     return QDialog::event(event);

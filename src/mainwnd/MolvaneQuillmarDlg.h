@@ -28,12 +28,7 @@ class QTimer;
 // below and runs on its timers and posted messages.
 class CMolvaneQuillmarDlg : public QDialog, public IWorkflowView, public ITimerHost {
 public:
-    enum ControlId {
-        IDC_BANNER = 1001, IDC_UNIT_C = 1002, IDC_UNIT_F = 1003, IDC_DOWNLOAD = 1004, IDC_SAVE = 1005,
-        IDC_OPEN = 1006, IDC_PRINT = 1007, IDC_START_SETTING = 1008, IDC_TABS = 1011, IDC_PROGRESS = 1015,
-        IDC_BATTERY = 1016, IDC_STATUS = 1019, IDC_GRAPH_FRAME = 1022, IDC_CALIBRATE = 1129,
-        IDC_UNIT_GROUP = 1130, IDC_LOGGER_CLOCK = 1134, IDC_RUN_STATE = 1135, IDCANCEL = 2,
-    };
+    using enum ControlId;
 
     // screen: the size the window is fitted to (the primary screen's when
     // empty). The window is built but looks for no logger until Start.
@@ -71,11 +66,10 @@ public:
     void SetRunStateText(const QString& text) override;
     void SetClockVisible(bool visible) override;
     void SetRunStateVisible(bool visible) override;
-    void ShowClockStatics(bool show);
     // Posts the graph page's reset: complete data shown or not.
     void PostGraphReset(bool complete);
     // Adds (true) or removes (false) the "Area Summary" and "Area Data" tabs.
-    void ShowAreaTabs(bool show) override;
+    void ShowAreaTabs(bool show);
     // The configuration and print-preview dialogs do not exist yet: these
     // open nothing.
     void OpenConfigDialog() override {}

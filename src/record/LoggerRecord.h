@@ -65,8 +65,6 @@ public:
     time64 m_tsInterval = 0;
     std::int32_t m_nCount = 0;
     std::int32_t m_nReceived = 0;
-    std::int32_t m_nRemaining = 0;
-    std::int32_t m_nNextIndex = 0;
     float m_fLoggerMax = 0;
     float m_fLoggerMin = 0;
     float m_fLoggerAvg = 0;

@@ -33,7 +33,7 @@ QString HumiText(const CLoggerRecord& r, int row)
 
 int SampleColumnCount(const CLoggerRecord& record)
 {
-    return record.m_nType == 4 ? 4 : 3;
+    return record.HasHumidity() ? 4 : 3;
 }
 
 int SampleColumnTextId(int column)

@@ -40,7 +40,7 @@ void CLoggerRecord::FormatStatTexts()
             put(ROW_LOW_LIMIT, m_fLowLimit);
         }
     }
-    if (m_nType == 4) {
+    if (HasHumidity()) {
         m_strValue[ROW_HUMI_MAX] = FormatValue(m_fHumiMax, g_strUnitRH);
         m_strValue[ROW_HUMI_MIN] = FormatValue(m_fHumiMin, g_strUnitRH);
         m_strValue[ROW_HUMI_AVG] = FormatValue(m_fHumiAvg, g_strUnitRH);
@@ -157,7 +157,7 @@ void CLoggerRecord::Recompute(bool bPlain)
     m_nRowFlags |= RF_MAX | RF_MIN | RF_AVG;
     if (m_bTempAlarm)
         m_nRowFlags |= RF_HIGH_LIMIT | RF_LOW_LIMIT;
-    if (m_nType == 4) {
+    if (HasHumidity()) {
         m_nRowFlags |= RF_HUMI_MAX | RF_HUMI_MIN | RF_HUMI_AVG;
         if (m_bHumiAlarm)
             m_nRowFlags |= RF_HUMI_HIGH_LIMIT | RF_HUMI_LOW_LIMIT;

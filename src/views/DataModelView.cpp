@@ -158,7 +158,7 @@ void CDataModelView::Refresh()
     static_cast<QLabel*>(Control(IDC_HUMI_UNIT))->clear();
     Check(IDC_SHOW_HUMI)->setEnabled(false);
     Check(IDC_SHOW_HUMI)->setChecked(false);
-    if (r.m_nType == 4) {
+    if (r.HasHumidity()) {
         m_state.showHumi = 1;
         static_cast<QLabel*>(Control(IDC_HUMI_UNIT))->setText(g_strUnitRH);
         Check(IDC_SHOW_HUMI)->setEnabled(true);
@@ -237,7 +237,7 @@ void CDataModelView::OnGraphReset(std::intptr_t wParam, std::intptr_t lParam)
     end->setDateTime(LocalDateTime(m_pRecord->m_tStop));
     start->setEnabled(false);
     end->setEnabled(false);
-    PostToMain(WMU_AREA, 0, 0);
+    emit AreaTabsWanted(false);
     g_AreaRecord.m_nCount = 0;
     g_AreaRecord.m_nReceived = 0;
 }

@@ -18,6 +18,8 @@ class QSlider;
 // drawn into an off-screen frame with a value scale, alarm limits, a cursor
 // and its readouts, above the zoom, scroll and range-selection controls.
 class CDataModelView : public QWidget {
+    Q_OBJECT
+
 public:
     enum ControlId {
         IDC_SHOW_TEMP = 1028, IDC_SHOW_HUMI = 1029, IDC_TEMP_READOUT = 1030, IDC_HUMI_READOUT = 1031,
@@ -52,6 +54,11 @@ public:
     QWidget* Control(int id) const;
     // The record drawn; g_LoggerRecord unless a test sets another.
     void SetRecord(CLoggerRecord* record) { m_pRecord = record; }
+
+signals:
+    // The "Area Summary" and "Area Data" tabs are to be added (true) or
+    // removed (false): a range selection was made or cleared.
+    void AreaTabsWanted(bool show);
 
 protected:
     void paintEvent(QPaintEvent* event) override;

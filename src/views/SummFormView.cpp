@@ -3,6 +3,7 @@
 #include "base/TextTable.h"
 #include "views/DialogScale.h"
 #include "record/LoggerRecord.h"
+#include "record/LoggerType.h"
 
 #include <QGroupBox>
 #include <QHeaderView>
@@ -167,7 +168,7 @@ void CSummFormView::SetCaptions()
 
 void CSummFormView::UpdateLayout()
 {
-    const bool humidity = m_pRecord && m_pRecord->m_nType == 4;
+    const bool humidity = m_pRecord && m_pRecord->HasHumidity();
     for (const int id : kHumidityIds)
         Control(id)->setVisible(humidity);
     update();
@@ -181,10 +182,10 @@ void CSummFormView::SetValue(int id, int row, int flag, int blankLength)
 
 void CSummFormView::UpdateValues()
 {
-    if (!m_pRecord || m_pRecord->m_nType == 0)
+    if (!m_pRecord || !IsKnownType(m_pRecord->m_nType))
         return;
     const CLoggerRecord& r = *m_pRecord;
-    const bool describedType = r.m_nType == 3 || r.m_nType == 4;
+    const bool describedType = LoggerTypeOf(r.m_nType).description;
     const int rows = describedType && !r.m_bDescRead ? 3 : static_cast<int>(std::size(kValueRows));
     for (int i = 0; i < rows; ++i)
         SetValue(kValueRows[i].id, kValueRows[i].row, kValueRows[i].flag, kValueRows[i].blank);
@@ -214,7 +215,7 @@ void CSummFormView::FillSummaryList()
     m_pList->clear();
     if (!m_pRecord)
         return;
-    const int rows = m_pRecord->m_nType == 4 ? 15 : 10;
+    const int rows = m_pRecord->HasHumidity() ? 15 : 10;
     for (int i = 0; i < rows; ++i) {
         auto* item = new QTreeWidgetItem(m_pList);
         item->setText(0, m_pRecord->m_strLabel[i]);

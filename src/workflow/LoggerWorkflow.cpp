@@ -7,9 +7,13 @@
 #include "link/LinkGlobals.h"
 #include "link/LoggerLink.h"
 #include "link/serial/Ch341Library.h"
+#include "link/serial/PortTable.h"
 #include "link/usb/Ch375Library.h"
 #include "record/LoggerRecord.h"
+#include "record/LoggerType.h"
 #include "record/Units.h"
+
+#include <QFileInfo>
 
 namespace {
 
@@ -47,9 +51,125 @@ void LoggerWorkflow::PostSerialNotify(int value)
     PostToMain(WMU_SERIAL_NOTIFY, 0, value);
 }
 
+bool LoggerWorkflow::StopsOnDownload(int type)
+{
+    return LoggerTypeOf(type).stopsOnDownload;
+}
+
+bool LoggerWorkflow::HasDescription(int type)
+{
+    return LoggerTypeOf(type).description;
+}
+
+bool LoggerWorkflow::SerialLinked()
+{
+    return g_bSerialConnected;
+}
+
+void LoggerWorkflow::SetSerialLinked(bool linked)
+{
+    g_bSerialConnected = linked;
+}
+
+void LoggerWorkflow::SetStatus(TextId text)
+{
+    ShowStatusText(GetText(ToInt(text)));
+}
+
 void LoggerWorkflow::SetStatus(int textId)
 {
-    m_view.SetStatusText(GetText(textId));
+    ShowStatusText(GetText(textId));
+}
+
+void LoggerWorkflow::ShowStatusText(const QString& text)
+{
+    if (!text.trimmed().isEmpty())
+        m_strLastStatus = text;
+    m_view.SetStatusText(text);
+}
+
+int LoggerWorkflow::UsbDevice() const
+{
+    return g_LoggerLink.m_nDeviceIndex;
+}
+
+int LoggerWorkflow::SerialPort() const
+{
+    return g_LoggerLink.m_nComPort;
+}
+
+LinkState LoggerWorkflow::State() const
+{
+    if (m_bDownloading)
+        return LinkState::Downloading;
+    switch (m_link) {
+    case Attached::None: return LinkState::NoLogger;
+    case Attached::Usb: return m_attachState;
+    case Attached::Serial: return SerialState();
+    }
+    return LinkState::NoLogger;
+}
+
+LinkState LoggerWorkflow::SerialState() const
+{
+    const CLoggerRecord& r = g_LoggerRecord;
+    if (SerialLinked()) {
+        if (g_LoggerLink.m_nReply != 0)
+            return LinkState::Busy;
+        // Commands wait for the description of a logger that holds one.
+        return HasDescription(r.m_nType) && !r.m_bDescRead ? LinkState::Linking : LinkState::Ready;
+    }
+    // The port check negates the number of a port that went away.
+    if (g_LoggerLink.m_nComPort < 0)
+        return LinkState::NoLogger;
+    return m_attachState;
+}
+
+void LoggerWorkflow::StartCommand(CommandOutcome::Command command)
+{
+    m_outcome = CommandOutcome{command, CommandOutcome::Result::None, m_strLastStatus};
+}
+
+void LoggerWorkflow::EndCommand(CommandOutcome::Result result, TextId text)
+{
+    m_outcome.result = result;
+    m_outcome.reason = GetText(ToInt(text));
+}
+
+bool LoggerWorkflow::AttachUsb(int index)
+{
+    Ch375Library& usb = GetCh375Library();
+    const auto device = static_cast<unsigned long>(index);
+    if (usb.CH375OpenDevice(device) == Ch375Library::kInvalidHandle)
+        return false;
+    usb.CH375CloseDevice(device);
+    g_LoggerLink.m_nDeviceIndex = index;
+    m_link = Attached::Usb;
+    m_attachState = LinkState::Linking;
+    PostToMain(WMU_USB_EVENT, 0, -1);
+    return true;
+}
+
+int LoggerWorkflow::AttachPort(const QString& path, bool& isNew)
+{
+    isNew = false;
+    const QFileInfo info(path);
+    if (!info.exists())
+        return 0;
+    PortTable& table = PortTable::Instance();
+    const QString device = info.canonicalFilePath();
+    int port = table.PortOf(device);
+    if (port == 0) {
+        port = table.Register(device, false);
+        isNew = port != 0;
+    }
+    if (port == 0)
+        return 0;
+    g_LoggerLink.m_nComPort = port;
+    m_link = Attached::Serial;
+    m_attachState = LinkState::Linking;
+    PostToMain(WMU_SERIAL_EVENT, 0, port);
+    return port;
 }
 
 void LoggerWorkflow::PostGraphReset(int wParam)
@@ -70,12 +190,11 @@ void LoggerWorkflow::OnMessage(const Message& m)
     case WMU_SERIAL_EVENT: OnSerialEvent(static_cast<int>(m.lParam)); break;
     case WMU_SERIAL_INFO: OnSerialInfo(); break;
     case WMU_SERIAL_SENT: OnSerialSent(m.wParam, m.lParam); break;
-    case WMU_ENABLE_CALIBRATE: m_view.EnableButton(BTN_CALIBRATE, m.wParam == 1); break;
+    case WMU_ENABLE_CALIBRATE: m_view.EnableButton(IDC_CALIBRATE, m.wParam == 1); break;
     case WMU_SERIAL_LOST: OnSerialLost(); break;
     case WMU_LOGGER_CLOCK: OnLoggerClock(); break;
     case WMU_SERIAL_REPLY: OnSerialReply(); break;
     case WMU_SERIAL_REIDENTIFY: OnReidentify(); break;
-    case WMU_AREA: OnArea(m.wParam); break;
     default: break;
     }
 }
@@ -94,20 +213,23 @@ void LoggerWorkflow::OnTimer(int id)
 
 void LoggerWorkflow::Startup()
 {
-    g_bUsbConnected = false;
-    g_bSerialConnected = false;
+    m_link = Attached::None;
+    SetSerialLinked(false);
     CH341PtSetDevNotify(nullptr, PostSerialNotify);
-    int pending = 0;
+    TextId text = TextId::Ready;
     if (FindUsbDevice()) {
-        pending = 3;
-        g_bUsbConnected = true;
+        text = TextId::Connected;
+        m_link = Attached::Usb;
+        m_attachState = LinkState::Linking;
         PostToMain(WMU_USB_EVENT, 0, -1);
     } else if (const int port = FindCh341Port(); port > 0) {
-        pending = 3;
+        text = TextId::Connected;
         g_LoggerLink.m_nComPort = port;
+        m_link = Attached::Serial;
+        m_attachState = LinkState::Linking;
         PostToMain(WMU_SERIAL_EVENT, 0, port);
     }
-    SetStatus(pending);
+    SetStatus(text);
 }
 
 void LoggerWorkflow::Shutdown()
@@ -126,15 +248,17 @@ void LoggerWorkflow::BlankClockStatics()
 
 void LoggerWorkflow::OnUsbNotify(unsigned long event)
 {
-    if (g_bSerialConnected) {
+    if (SerialLinked()) {
         g_LoggerLink.m_ComPort.ClosePort();
-        g_bSerialConnected = false;
+        SetSerialLinked(false);
+        m_link = Attached::None;
     }
     g_LoggerRecord.m_strDescription.clear();
     if (event == Ch375Library::kDeviceArrived || event == Ch375Library::kDeviceRemoved) {
         const bool arrived = event == Ch375Library::kDeviceArrived;
-        SetStatus(arrived ? 3 : 4);
-        g_bUsbConnected = arrived;
+        SetStatus(arrived ? TextId::Connected : TextId::Disconnecting);
+        m_link = arrived ? Attached::Usb : Attached::None;
+        m_attachState = LinkState::Linking;
         PostToMain(WMU_USB_EVENT, 0, -1);
     }
     BlankClockStatics();
@@ -142,17 +266,18 @@ void LoggerWorkflow::OnUsbNotify(unsigned long event)
 
 void LoggerWorkflow::OnSerialNotify(int value)
 {
-    if (g_bUsbConnected) {
+    if (UsbLinked()) {
         GetCh375Library().CH375CloseDevice(g_LoggerLink.m_nDeviceIndex);
-        g_bUsbConnected = false;
+        m_link = Attached::None;
     }
     g_LoggerRecord.m_strDescription.clear();
     g_nKeptIdentFlag = 0;
     if (value > 0) {
         PostToMain(WMU_SERIAL_EVENT, 0, value);
     } else if (value < 0) {
-        SetStatus(4);
-        g_bSerialConnected = false;
+        SetStatus(TextId::Disconnecting);
+        SetSerialLinked(false);
+        m_link = Attached::None;
         PostToMain(WMU_SERIAL_EVENT, 0, value);
     }
     BlankClockStatics();
@@ -167,11 +292,6 @@ void LoggerWorkflow::OnProgress(std::intptr_t lParam)
         position = static_cast<int>(done * 195.0f + 5.0f);
     }
     m_view.SetProgress(position);
-}
-
-void LoggerWorkflow::OnArea(std::intptr_t wParam)
-{
-    m_view.ShowAreaTabs(wParam == 1);
 }
 
 void LoggerWorkflow::SetUnitCelsius()
@@ -196,18 +316,22 @@ void LoggerWorkflow::SetUnit(const QString& unit)
 
 void LoggerWorkflow::Download()
 {
-    if (g_bUsbConnected)
+    StartCommand(CommandOutcome::Command::Download);
+    if (UsbLinked())
         DownloadUsb();
-    else if (g_bSerialConnected)
+    else if (SerialLinked())
         DownloadSerial();
 }
 
 void LoggerWorkflow::CalibrateTime()
 {
-    if (g_bUsbConnected)
+    StartCommand(CommandOutcome::Command::SetClock);
+    if (UsbLinked()) {
         CalibrateUsb();
-    else if (g_bSerialConnected && g_LoggerLink.m_nReply == 0)
+    } else if (SerialLinked() && g_LoggerLink.m_nReply == 0) {
         g_LoggerLink.SerialSetClock();
+        m_outcome.result = CommandOutcome::Result::Pending;
+    }
 }
 
 void LoggerWorkflow::StartSetting()

@@ -37,9 +37,11 @@ void LoggerWorkflow::OnSerialEvent(int port)
     CLoggerRecord& r = g_LoggerRecord;
     CSerialLink& link = Link();
     m_bMayConfigure = 0;
-    m_view.EnableButton(BTN_START_SETTING, false);
-    m_view.EnableButton(BTN_CALIBRATE, false);
+    m_view.EnableButton(IDC_START_SETTING, false);
+    m_view.EnableButton(IDC_CALIBRATE, false);
     if (port > 0) {
+        m_link = Attached::Serial;
+        m_attachState = LinkState::Linking;
         SetStatus(142);
         link.m_ComPort.ClosePort();
         link.m_ComPort.m_pUserData = this;
@@ -49,6 +51,7 @@ void LoggerWorkflow::OnSerialEvent(int port)
         if (!link.m_ComPort.IsOpen()) {
             m_view.SetStatusText(QString());
             g_LoggerLink.m_bUsbOpen = 0;
+            m_attachState = LinkState::Unanswered;
             return;
         }
         PurgeReceive();
@@ -60,6 +63,8 @@ void LoggerWorkflow::OnSerialEvent(int port)
         PostGraphReset(0);
         link.m_nSerialMode = 0;
     } else if (port < 0) {
+        if (m_link == Attached::Serial)
+            m_link = Attached::None;
         link.m_ComPort.ClosePort();
         link.m_nComPort = 0;
         g_LoggerLink.m_bUsbOpen = 0;
@@ -74,11 +79,11 @@ void LoggerWorkflow::OnSerialInfo()
     const int type = r.m_nType;
     const bool configurable = type == 3 || type == 4 || type == 6;
     m_bMayConfigure = configurable ? 1 : 0;
-    m_view.EnableButton(BTN_START_SETTING, configurable);
+    m_view.EnableButton(IDC_START_SETTING, configurable);
     r.m_bStatusValid = 0;
     if (type == 2 || type == 5) {
         if (!r.m_bTimesValid)
-            m_view.EnableButton(BTN_CALIBRATE, true);
+            m_view.EnableButton(IDC_CALIBRATE, true);
     } else {
         r.m_nBattery = 0;
     }
@@ -94,7 +99,7 @@ void LoggerWorkflow::OnSerialStatusTick()
 {
     m_timers.KillTimer(TIMER_SERIAL_STATUS);
     const CSerialLink& link = Link();
-    if (g_bSerialConnected && link.m_nSerialMode != kDownloadMode && link.m_nReply == 0 && !m_bDownloading) {
+    if (SerialLinked() && link.m_nSerialMode != kDownloadMode && link.m_nReply == 0 && !m_bDownloading) {
         m_timers.SetTimer(TIMER_SERIAL_STATUS, kStatusMs);
         Link().SerialReadStatus();
     }
@@ -112,13 +117,14 @@ void LoggerWorkflow::DownloadSerial()
     link.SerialIdentify(StopsOnDownload(r.m_nType) ? 1 : 0);
     r.m_nReceived = 0;
     m_bDownloading = true;
-    m_view.EnableButton(BTN_DOWNLOAD, false);
-    m_view.EnableButton(BTN_OPEN, false);
-    m_view.EnableButton(BTN_START_SETTING, false);
+    m_view.EnableButton(IDC_DOWNLOAD, false);
+    m_view.EnableButton(IDC_OPEN, false);
+    m_view.EnableButton(IDC_START_SETTING, false);
     m_timers.SetTimer(TIMER_SERIAL_DOWNLOAD, kDownloadTickMs);
     m_timers.KillTimer(TIMER_SERIAL_RETRY);
     link.m_nRetries = kDownloadRetries;
     r.m_nRetry = kDownloadRetries;
+    m_outcome.result = CommandOutcome::Result::Pending;
     SetStatus(26);
 }
 
@@ -126,7 +132,7 @@ void LoggerWorkflow::OnSerialDownloadTick()
 {
     CLoggerRecord& r = g_LoggerRecord;
     CSerialLink& link = Link();
-    if (!(g_bSerialConnected && link.m_nSerialMode == kDownloadMode)) {
+    if (!(SerialLinked() && link.m_nSerialMode == kDownloadMode)) {
         FailSerialDownload(false);
         return;
     }
@@ -182,11 +188,12 @@ void LoggerWorkflow::CompleteSerialDownload()
     m_bDownloading = false;
     link.m_nReply = 0;
     link.m_nSerialMode = 0;
-    m_view.EnableButton(BTN_DOWNLOAD, true);
-    m_view.EnableButton(BTN_OPEN, true);
+    m_view.EnableButton(IDC_DOWNLOAD, true);
+    m_view.EnableButton(IDC_OPEN, true);
     PostToMain(WMU_PROGRESS, 0, 0);
     m_view.RedrawBanner();
     SetStatus(28);
+    EndCommand(CommandOutcome::Result::Done, TextId::DownloadComplete);
     PostToMain(WMU_PROGRESS, 0, 0);
     m_timers.SetTimer(TIMER_SERIAL_STATUS, kStatusMs);
     PurgeReceive();
@@ -204,10 +211,11 @@ void LoggerWorkflow::FailSerialDownload(bool restartStatusPoll)
     link.m_nReply = 0;
     link.m_nSerialMode = 0;
     SetStatus(141);
+    EndCommand(CommandOutcome::Result::Failed, TextId::DownloadFailed);
     PostToMain(WMU_PROGRESS, 0, 0);
-    m_view.EnableButton(BTN_CALIBRATE, false);
-    m_view.EnableButton(BTN_DOWNLOAD, true);
-    m_view.EnableButton(BTN_OPEN, true);
+    m_view.EnableButton(IDC_CALIBRATE, false);
+    m_view.EnableButton(IDC_DOWNLOAD, true);
+    m_view.EnableButton(IDC_OPEN, true);
     if (restartStatusPoll)
         m_timers.SetTimer(TIMER_SERIAL_STATUS, kStatusMs);
     PurgeReceive();
@@ -242,7 +250,7 @@ void LoggerWorkflow::CompleteReply(int& pendingText)
         m_nCmdRetries = 0;
         pendingText = 3;
         g_LoggerRecord.m_nReceived = 0;
-        g_bSerialConnected = true;
+        SetSerialLinked(true);
         if (HasDescription(g_LoggerRecord.m_nType))
             link.SerialReadDescription();
         else
@@ -274,6 +282,7 @@ void LoggerWorkflow::CompleteReply(int& pendingText)
         link.m_nReply = 0;
         m_nCmdRetries = 0;
         pendingText = 131;
+        EndCommand(CommandOutcome::Result::Done, TextId::ClockSet);
         break;
     default:
         break;
@@ -328,6 +337,8 @@ void LoggerWorkflow::OnSerialRetryTick()
         } else {
             link.m_nReply = 0;
             pendingText = reply == SERIAL_SET_CLOCK ? 132 : 27;
+            if (reply == SERIAL_SET_CLOCK)
+                EndCommand(CommandOutcome::Result::Failed, TextId::ClockSetFailed);
         }
         break;
     default:
@@ -348,10 +359,10 @@ void LoggerWorkflow::OnSerialRetryTick()
 
 void LoggerWorkflow::OnSerialLost()
 {
-    m_view.EnableButton(BTN_CALIBRATE, false);
-    m_view.EnableButton(BTN_DOWNLOAD, true);
-    m_view.EnableButton(BTN_OPEN, true);
-    m_view.SetStatusText(g_strLinkLostText);
+    m_view.EnableButton(IDC_CALIBRATE, false);
+    m_view.EnableButton(IDC_DOWNLOAD, true);
+    m_view.EnableButton(IDC_OPEN, true);
+    ShowStatusText(g_strLinkLostText);
 }
 
 void LoggerWorkflow::OnLoggerClock()

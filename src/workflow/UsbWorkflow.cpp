@@ -9,6 +9,7 @@
 #include "link/usb/Ch375Library.h"
 #include "link/usb/SettingsFrame.h"
 #include "record/LoggerRecord.h"
+#include "record/LoggerType.h"
 
 #include <cstring>
 #include <ctime>
@@ -21,11 +22,11 @@ constexpr int kUsbStatusMs = 5000;
 constexpr int kBlockAttempts = 5;
 constexpr int kDescriptionBytes = 50;
 
-bool HasStatusPoll(int type) { return type == 1 || type == 3 || type == 4; }
+bool HasStatusPoll(int type) { return LoggerTypeOf(type).usbStatusPoll; }
 
 } // namespace
 
-// Reads the description of a type 3 or 4 logger into row 15.
+// Reads the description of a logger that holds one into its summary row.
 bool LoggerWorkflow::ReadDescriptionRow()
 {
     std::uint8_t buffer[60] = {};
@@ -59,16 +60,16 @@ void LoggerWorkflow::OnUsbEvent()
 {
     CLoggerRecord& r = g_LoggerRecord;
     m_bMayConfigure = 0;
-    m_view.EnableButton(BTN_START_SETTING, false);
-    m_view.EnableButton(BTN_CALIBRATE, false);
+    m_view.EnableButton(IDC_START_SETTING, false);
+    m_view.EnableButton(IDC_CALIBRATE, false);
     r.m_nBattery = 0;
     r.m_bStatusValid = 0;
     m_view.RepaintBatteryStrip();
-    if (!g_bUsbConnected) {
+    if (!UsbLinked()) {
         g_LoggerLink.m_bUsbOpen = 0;
         r.m_bDescRead = 0;
-        m_view.EnableButton(BTN_DOWNLOAD, true);
-        m_view.EnableButton(BTN_OPEN, true);
+        m_view.EnableButton(IDC_DOWNLOAD, true);
+        m_view.EnableButton(IDC_OPEN, true);
         return;
     }
     r.m_byDataFlags = 0;
@@ -78,12 +79,14 @@ void LoggerWorkflow::OnUsbEvent()
     r.m_bDescRead = 0;
     if (!opened) {
         g_LoggerLink.m_bUsbOpen = 0;
+        m_attachState = LinkState::Unanswered;
         return;
     }
     r.m_nRowFlags = 0;
     g_LoggerLink.ReadInfo(false);
     g_LoggerLink.ReadInfo(false);
     r.SetTypeText();
+    m_attachState = IsKnownType(r.m_nType) ? LinkState::Ready : LinkState::Unanswered;
     ApplyUsbType();
     r.m_nReceived = 0;
     m_view.RepaintBatteryStrip();
@@ -96,22 +99,22 @@ void LoggerWorkflow::ApplyUsbType()
     CLoggerRecord& r = g_LoggerRecord;
     const bool configurable = HasStatusPoll(r.m_nType);
     m_bMayConfigure = configurable ? 1 : 0;
-    m_view.EnableButton(BTN_START_SETTING, configurable);
+    m_view.EnableButton(IDC_START_SETTING, configurable);
     r.m_nBattery = 0;
     r.m_bStatusValid = 0;
     if (configurable) {
         if (HasDescription(r.m_nType) && ReadDescriptionRow())
             r.m_nRowFlags |= RF_DESCRIPTION;
         m_timers.SetTimer(TIMER_USB_STATUS, kUsbStatusFirstMs);
-    } else if (r.m_nType == 2 && !r.m_bTimesValid) {
-        m_view.EnableButton(BTN_CALIBRATE, true);
+    } else if (LoggerTypeOf(r.m_nType).clockCommand && !r.m_bTimesValid) {
+        m_view.EnableButton(IDC_CALIBRATE, true);
     }
 }
 
 void LoggerWorkflow::OnUsbStatusTick()
 {
     CLoggerRecord& r = g_LoggerRecord;
-    if (g_bUsbConnected && HasStatusPoll(r.m_nType)) {
+    if (UsbLinked() && HasStatusPoll(r.m_nType)) {
         if (!m_bDownloading)
             g_LoggerLink.ReadRunState(r.m_nRunState, r.m_nBattery);
         m_timers.SetTimer(TIMER_USB_STATUS, kUsbStatusMs);
@@ -129,19 +132,18 @@ void LoggerWorkflow::DownloadUsb()
     if (!g_LoggerLink.OpenUsbDevice())
         return;
     const bool bStop = StopsOnDownload(r.m_nType);
-    m_bDownloadOk = true;
     m_bDownloading = true;
-    m_view.EnableButton(BTN_DOWNLOAD, false);
-    m_view.EnableButton(BTN_OPEN, false);
-    m_view.EnableButton(BTN_START_SETTING, false);
-    SetStatus(25);
+    m_view.EnableButton(IDC_DOWNLOAD, false);
+    m_view.EnableButton(IDC_OPEN, false);
+    m_view.EnableButton(IDC_START_SETTING, false);
+    SetStatus(TextId::Connecting);
     if (!g_LoggerLink.ReadInfo(bStop)) {
-        m_bDownloadOk = false;
         m_bDownloading = false;
-        m_view.EnableButton(BTN_DOWNLOAD, true);
-        m_view.EnableButton(BTN_OPEN, true);
-        m_view.EnableButton(BTN_START_SETTING, m_bMayConfigure != 0);
-        SetStatus(27);
+        m_view.EnableButton(IDC_DOWNLOAD, true);
+        m_view.EnableButton(IDC_OPEN, true);
+        m_view.EnableButton(IDC_START_SETTING, m_bMayConfigure != 0);
+        SetStatus(TextId::Malfunctioning);
+        EndCommand(CommandOutcome::Result::Failed, TextId::Malfunctioning);
         return;
     }
     if (HasDescription(r.m_nType)) {
@@ -149,18 +151,18 @@ void LoggerWorkflow::DownloadUsb()
         ReadDescriptionRow();
     }
     r.m_nReceived = 0;
-    r.m_nNextIndex = 0;
-    r.m_nRemaining = r.m_nCount;
+    m_nNextIndex = 0;
+    m_nRemaining = r.m_nCount;
+    m_outcome.result = CommandOutcome::Result::Pending;
     m_timers.SetTimer(TIMER_USB_DOWNLOAD, kUsbDownloadMs);
-    SetStatus(26);
+    SetStatus(TextId::Downloading);
 }
 
 bool LoggerWorkflow::ReadNextBlock(int n)
 {
-    const CLoggerRecord& r = g_LoggerRecord;
-    const int width = r.m_nType == 4 ? 4 : 2;
+    const int width = LoggerTypeOf(g_LoggerRecord.m_nType).sampleBytes;
     for (int attempt = 0; attempt < kBlockAttempts; ++attempt)
-        if (g_LoggerLink.ReadBlock(r.m_nNextIndex * width, n * width, g_LoggerLink.m_fBlock))
+        if (g_LoggerLink.ReadBlock(m_nNextIndex * width, n * width, g_LoggerLink.m_fBlock))
             return true;
     return false;
 }
@@ -171,8 +173,8 @@ void LoggerWorkflow::OnUsbDownloadTick()
     m_timers.KillTimer(TIMER_USB_DOWNLOAD);
     if (!m_bDownloading)
         return;
-    const int maxBlock = r.m_nType == 4 ? 8 : 16;
-    const int n = r.m_nRemaining < maxBlock ? r.m_nRemaining : maxBlock;
+    const int maxBlock = LoggerTypeOf(r.m_nType).usbBlockSamples;
+    const int n = m_nRemaining < maxBlock ? m_nRemaining : maxBlock;
     if (n <= 0) { // a logger with no samples: nothing to read
         CompleteUsbDownload();
         return;
@@ -180,22 +182,12 @@ void LoggerWorkflow::OnUsbDownloadTick()
     if (!ReadNextBlock(n)) {
         // A block that fails every attempt ends the download: nothing after
         // it could be stored in order, so waiting on would never finish.
-        m_bDownloadOk = false;
-        EndUsbDownload(141);
+        EndUsbDownload(TextId::DownloadFailed);
         return;
     }
-    r.m_byDataFlags |= DATA_FLAG_SAMPLES;
-    const float* block = g_LoggerLink.m_fBlock;
-    for (int i = 0; i < n && r.m_nNextIndex + i < MAX_SAMPLES; ++i) {
-        if (r.m_nType == 4) {
-            r.m_fTemp[r.m_nNextIndex + i] = block[2 * i];
-            r.m_fHumi[r.m_nNextIndex + i] = block[2 * i + 1];
-        } else {
-            r.m_fTemp[r.m_nNextIndex + i] = block[i];
-        }
-    }
-    r.m_nNextIndex += n;
-    r.m_nRemaining = r.m_nCount - r.m_nNextIndex;
+    r.StoreSamples(m_nNextIndex, g_LoggerLink.m_fBlock, n);
+    m_nNextIndex += n;
+    m_nRemaining = r.m_nCount - m_nNextIndex;
     r.m_nReceived += n;
     PostToMain(WMU_PROGRESS, 0, -1);
     if (r.m_nReceived < r.m_nCount) {
@@ -206,15 +198,16 @@ void LoggerWorkflow::OnUsbDownloadTick()
 }
 
 // Ends a download that cannot go on, as a failed serial download ends.
-void LoggerWorkflow::EndUsbDownload(int statusText)
+void LoggerWorkflow::EndUsbDownload(TextId text)
 {
     m_timers.KillTimer(TIMER_USB_DOWNLOAD);
     m_bDownloading = false;
-    m_view.EnableButton(BTN_DOWNLOAD, true);
-    m_view.EnableButton(BTN_OPEN, true);
-    m_view.EnableButton(BTN_START_SETTING, m_bMayConfigure != 0);
+    m_view.EnableButton(IDC_DOWNLOAD, true);
+    m_view.EnableButton(IDC_OPEN, true);
+    m_view.EnableButton(IDC_START_SETTING, m_bMayConfigure != 0);
     PostToMain(WMU_PROGRESS, 0, 0);
-    SetStatus(statusText);
+    SetStatus(text);
+    EndCommand(CommandOutcome::Result::Failed, text);
 }
 
 void LoggerWorkflow::CompleteUsbDownload()
@@ -227,12 +220,13 @@ void LoggerWorkflow::CompleteUsbDownload()
     m_view.UpdateSummaryValues();
     m_view.RefreshDataViews();
     m_bDownloading = false;
-    m_view.EnableButton(BTN_DOWNLOAD, true);
-    m_view.EnableButton(BTN_OPEN, true);
-    m_view.EnableButton(BTN_START_SETTING, m_bMayConfigure != 0);
+    m_view.EnableButton(IDC_DOWNLOAD, true);
+    m_view.EnableButton(IDC_OPEN, true);
+    m_view.EnableButton(IDC_START_SETTING, m_bMayConfigure != 0);
     PostToMain(WMU_PROGRESS, 0, 0);
     m_view.RedrawBanner();
-    SetStatus(28);
+    SetStatus(TextId::DownloadComplete);
+    EndCommand(CommandOutcome::Result::Done, TextId::DownloadComplete);
     m_timers.KillTimer(TIMER_USB_DOWNLOAD);
     PostGraphReset(1);
 }
@@ -245,8 +239,10 @@ void LoggerWorkflow::CalibrateUsb()
         return;
     if (g_LoggerLink.WriteSettings(frame.bytes.data(), frame.length)) {
         PostToMain(WMU_USB_EVENT, 0, -1);
-        SetStatus(131);
+        SetStatus(TextId::ClockSet);
+        EndCommand(CommandOutcome::Result::Done, TextId::ClockSet);
     } else {
-        SetStatus(132);
+        SetStatus(TextId::ClockSetFailed);
+        EndCommand(CommandOutcome::Result::Failed, TextId::ClockSetFailed);
     }
 }

@@ -2,14 +2,27 @@
 
 #include <QString>
 
-// Control ids of the main dialog that the workflow enables and disables.
-enum WorkflowButton : int {
-    BTN_DOWNLOAD = 1004,
-    BTN_SAVE = 1005,
-    BTN_OPEN = 1006,
-    BTN_PRINT = 1007,
-    BTN_START_SETTING = 1008,
-    BTN_CALIBRATE = 1129,
+// Control ids of the main dialog. The workflow enables and disables the
+// command buttons among them; the dialog lays all of them out.
+enum ControlId : int {
+    IDCANCEL = 2,
+    IDC_BANNER = 1001,
+    IDC_UNIT_C = 1002,
+    IDC_UNIT_F = 1003,
+    IDC_DOWNLOAD = 1004,
+    IDC_SAVE = 1005,
+    IDC_OPEN = 1006,
+    IDC_PRINT = 1007,
+    IDC_START_SETTING = 1008,
+    IDC_TABS = 1011,
+    IDC_PROGRESS = 1015,
+    IDC_BATTERY = 1016,
+    IDC_STATUS = 1019,
+    IDC_GRAPH_FRAME = 1022,
+    IDC_CALIBRATE = 1129,
+    IDC_UNIT_GROUP = 1130,
+    IDC_LOGGER_CLOCK = 1134,
+    IDC_RUN_STATE = 1135,
 };
 
 // What the logger workflow shows. The main dialog implements it with
@@ -32,7 +45,6 @@ public:
     virtual void SetClockVisible(bool visible) = 0;
     virtual void SetRunStateText(const QString& text) = 0;
     virtual void SetRunStateVisible(bool visible) = 0;
-    virtual void ShowAreaTabs(bool show) = 0;
     virtual void OpenConfigDialog() = 0;
     virtual void OpenPrintDialog() = 0;
 };

@@ -31,7 +31,6 @@ protected:
     {
         h.workflow.Shutdown();
         logger.reset();
-        g_bUsbConnected = false;
         g_bSerialConnected = false;
     }
 
@@ -84,7 +83,7 @@ TEST_F(SerialWorkflowTest, LinkingIdentifiesAndReadsTheDescription)
     EXPECT_EQ(r.m_nCount, 40);
     EXPECT_TRUE(r.m_bDescRead);
     EXPECT_EQ(r.m_strValue[ROW_DESCRIPTION], "Pharmacy fridge");
-    EXPECT_TRUE(h.view.Enabled(BTN_START_SETTING));
+    EXPECT_TRUE(h.view.Enabled(IDC_START_SETTING));
     EXPECT_EQ(h.timers.Period(TIMER_SERIAL_STATUS), 6500);
 
     ASSERT_TRUE(h.Tick(TIMER_SERIAL_STATUS));
@@ -100,7 +99,7 @@ TEST_F(SerialWorkflowTest, DownloadGetsEverySampleExactly)
     Link(config);
 
     h.workflow.Download();
-    EXPECT_FALSE(h.view.Enabled(BTN_DOWNLOAD));
+    EXPECT_FALSE(h.view.Enabled(IDC_DOWNLOAD));
     EXPECT_EQ(h.view.LastStatus(), " Downloading data...");
     ASSERT_TRUE(h.PumpUntil([] { return g_LoggerRecord.m_nReceived >= 100; }));
     RunDownload();
@@ -108,7 +107,7 @@ TEST_F(SerialWorkflowTest, DownloadGetsEverySampleExactly)
     const CLoggerRecord& r = g_LoggerRecord;
     EXPECT_EQ(h.view.LastStatus(), " Data download is complete.");
     EXPECT_FALSE(h.workflow.IsDownloading());
-    EXPECT_TRUE(h.view.Enabled(BTN_DOWNLOAD));
+    EXPECT_TRUE(h.view.Enabled(IDC_DOWNLOAD));
     EXPECT_EQ(r.m_nReceived, 100);
     for (int i = 0; i < 100; ++i) {
         EXPECT_NEAR(r.m_fTemp[i], temps[i], 0.006) << i;
@@ -146,8 +145,8 @@ TEST_F(SerialWorkflowTest, PullingThePortOutMidDownloadEndsItAndKeepsTheData)
 
     EXPECT_FALSE(h.workflow.IsDownloading());
     EXPECT_EQ(h.view.LastStatus(), "Fail to download data");
-    EXPECT_TRUE(h.view.Enabled(BTN_DOWNLOAD));
-    EXPECT_TRUE(h.view.Enabled(BTN_OPEN));
+    EXPECT_TRUE(h.view.Enabled(IDC_DOWNLOAD));
+    EXPECT_TRUE(h.view.Enabled(IDC_OPEN));
     EXPECT_FALSE(h.timers.Running(TIMER_SERIAL_DOWNLOAD));
     EXPECT_FALSE(h.timers.Running(TIMER_SERIAL_RETRY));
     EXPECT_TRUE(h.view.statuses.contains(" Instrument is disconnecting."));
@@ -225,8 +224,8 @@ TEST_F(SilentPortTest, AStalledDownloadReRequestsThenFails)
     EXPECT_EQ(ticks, 30); // five re-requests five ticks apart, failure at the sixth
     EXPECT_EQ(reRequests, 5);
     EXPECT_EQ(h.view.LastStatus(), "Fail to download data");
-    EXPECT_FALSE(h.view.Enabled(BTN_CALIBRATE));
-    EXPECT_TRUE(h.view.Enabled(BTN_DOWNLOAD));
+    EXPECT_FALSE(h.view.Enabled(IDC_CALIBRATE));
+    EXPECT_TRUE(h.view.Enabled(IDC_DOWNLOAD));
     EXPECT_EQ(h.timers.Period(TIMER_SERIAL_STATUS), 6500);
     EXPECT_FALSE(h.timers.Running(TIMER_SERIAL_RETRY));
 }

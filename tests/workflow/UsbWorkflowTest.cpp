@@ -92,8 +92,8 @@ TEST_F(UsbWorkflowTest, StartupIdentifiesATemperatureHumidityLoggerAndPollsItsSt
     EXPECT_TRUE(r.m_nRowFlags & RF_DESCRIPTION);
     EXPECT_TRUE(r.m_bDescRead);
     EXPECT_EQ(h.view.statuses.first(), " Instrument has connected.");
-    EXPECT_TRUE(h.view.Enabled(BTN_START_SETTING));
-    EXPECT_FALSE(h.view.Enabled(BTN_CALIBRATE));
+    EXPECT_TRUE(h.view.Enabled(IDC_START_SETTING));
+    EXPECT_FALSE(h.view.Enabled(IDC_CALIBRATE));
     EXPECT_EQ(h.timers.Period(TIMER_USB_STATUS), 1000);
     EXPECT_GE(h.view.shown, 1);
     EXPECT_EQ(h.graphResets, std::vector<int>{0});
@@ -112,9 +112,9 @@ TEST_F(UsbWorkflowTest, DownloadOfTwentyType4SamplesMovesTheProgressBarInThreeBl
     h.workflow.Download();
     h.Pump();
     EXPECT_EQ(h.view.LastStatus(), " Downloading data...");
-    EXPECT_FALSE(h.view.Enabled(BTN_DOWNLOAD));
-    EXPECT_FALSE(h.view.Enabled(BTN_OPEN));
-    EXPECT_FALSE(h.view.Enabled(BTN_START_SETTING));
+    EXPECT_FALSE(h.view.Enabled(IDC_DOWNLOAD));
+    EXPECT_FALSE(h.view.Enabled(IDC_OPEN));
+    EXPECT_FALSE(h.view.Enabled(IDC_START_SETTING));
     EXPECT_TRUE(h.workflow.IsDownloading());
 
     EXPECT_EQ(RunUsbDownload(), 3);
@@ -129,9 +129,9 @@ TEST_F(UsbWorkflowTest, DownloadOfTwentyType4SamplesMovesTheProgressBarInThreeBl
     EXPECT_EQ(r.m_tTime[1] - r.m_tTime[0], 600);
     EXPECT_FALSE(r.m_strValue[ROW_MKT].isEmpty());
     EXPECT_EQ(h.view.LastStatus(), " Data download is complete.");
-    EXPECT_TRUE(h.view.Enabled(BTN_DOWNLOAD));
-    EXPECT_TRUE(h.view.Enabled(BTN_OPEN));
-    EXPECT_TRUE(h.view.Enabled(BTN_START_SETTING));
+    EXPECT_TRUE(h.view.Enabled(IDC_DOWNLOAD));
+    EXPECT_TRUE(h.view.Enabled(IDC_OPEN));
+    EXPECT_TRUE(h.view.Enabled(IDC_START_SETTING));
     EXPECT_FALSE(h.workflow.IsDownloading());
     EXPECT_EQ(h.graphResets.back(), 1);
 }
@@ -144,7 +144,7 @@ TEST_F(UsbWorkflowTest, ALoggerWithoutSamplesDownloadsAtOnce)
     EXPECT_EQ(RunUsbDownload(), 1);
     EXPECT_EQ(h.view.LastStatus(), " Data download is complete.");
     EXPECT_EQ(g_LoggerRecord.m_nReceived, 0);
-    EXPECT_TRUE(h.view.Enabled(BTN_DOWNLOAD));
+    EXPECT_TRUE(h.view.Enabled(IDC_DOWNLOAD));
 }
 
 TEST_F(UsbWorkflowTest, ABlockFailingFiveTimesEndsTheDownloadWithItsFailureText)
@@ -159,9 +159,9 @@ TEST_F(UsbWorkflowTest, ABlockFailingFiveTimesEndsTheDownloadWithItsFailureText)
     EXPECT_FALSE(h.timers.Running(TIMER_USB_DOWNLOAD));
     EXPECT_FALSE(h.workflow.IsDownloading());
     EXPECT_EQ(h.view.LastStatus(), "Fail to download data");
-    EXPECT_TRUE(h.view.Enabled(BTN_DOWNLOAD));
-    EXPECT_TRUE(h.view.Enabled(BTN_OPEN));
-    EXPECT_TRUE(h.view.Enabled(BTN_START_SETTING));
+    EXPECT_TRUE(h.view.Enabled(IDC_DOWNLOAD));
+    EXPECT_TRUE(h.view.Enabled(IDC_OPEN));
+    EXPECT_TRUE(h.view.Enabled(IDC_START_SETTING));
     EXPECT_EQ(h.view.progress.back(), 0);
     EXPECT_EQ(g_LoggerRecord.m_nReceived, 16);
 }
@@ -190,9 +190,9 @@ TEST_F(UsbWorkflowTest, PullingTheLoggerOutMidDownloadKeepsTheDataAndReturnsTheB
     RunUsbDownload();
 
     EXPECT_FALSE(h.workflow.IsDownloading());
-    EXPECT_TRUE(h.view.Enabled(BTN_DOWNLOAD));
-    EXPECT_TRUE(h.view.Enabled(BTN_OPEN));
-    EXPECT_FALSE(h.view.Enabled(BTN_START_SETTING));
+    EXPECT_TRUE(h.view.Enabled(IDC_DOWNLOAD));
+    EXPECT_TRUE(h.view.Enabled(IDC_OPEN));
+    EXPECT_FALSE(h.view.Enabled(IDC_START_SETTING));
     EXPECT_EQ(g_LoggerRecord.m_strValue[ROW_ID], "U2500000001");
     EXPECT_FLOAT_EQ(g_LoggerRecord.m_fTemp[15], 20.15f);
     EXPECT_FALSE(g_LoggerLink.m_bUsbOpen);
@@ -209,8 +209,8 @@ TEST_P(UsbType2Test, CalibrationTimeIsOfferedOnlyWhenTheTimesAreInvalid)
 {
     StartWith(MakeLogger("D2500000001", 10, GetParam().validTimes));
     EXPECT_EQ(g_LoggerRecord.m_nType, 2);
-    EXPECT_EQ(h.view.Enabled(BTN_CALIBRATE), GetParam().calibrateEnabled);
-    EXPECT_FALSE(h.view.Enabled(BTN_START_SETTING));
+    EXPECT_EQ(h.view.Enabled(IDC_CALIBRATE), GetParam().calibrateEnabled);
+    EXPECT_FALSE(h.view.Enabled(IDC_START_SETTING));
     EXPECT_FALSE(h.timers.Running(TIMER_USB_STATUS));
 }
 
@@ -252,8 +252,8 @@ TEST_F(UsbWorkflowTest, AFailedInformationReadOnDownloadRestoresTheButtons)
     h.Pump();
     EXPECT_EQ(h.view.LastStatus(), " Instrument Malfunctioning...");
     EXPECT_FALSE(h.workflow.IsDownloading());
-    EXPECT_TRUE(h.view.Enabled(BTN_DOWNLOAD));
-    EXPECT_TRUE(h.view.Enabled(BTN_START_SETTING));
+    EXPECT_TRUE(h.view.Enabled(IDC_DOWNLOAD));
+    EXPECT_TRUE(h.view.Enabled(IDC_START_SETTING));
     EXPECT_FALSE(h.timers.Running(TIMER_USB_DOWNLOAD));
 }
 

@@ -25,7 +25,6 @@ public:
     void SetClockVisible(bool visible) override { clockVisible = visible; }
     void SetRunStateText(const QString& text) override { runStateText = text; }
     void SetRunStateVisible(bool visible) override { runStateVisible = visible; }
-    void ShowAreaTabs(bool show) override { areaTabs = show; }
     void OpenConfigDialog() override { ++configDialogs; }
     void OpenPrintDialog() override { ++printDialogs; }
 
@@ -43,7 +42,7 @@ public:
     int shown = 0, summaryUpdates = 0, dataRefreshes = 0, batteryRepaints = 0;
     int configDialogs = 0, printDialogs = 0;
     QString clockText, runStateText;
-    bool clockVisible = false, runStateVisible = false, areaTabs = false;
+    bool clockVisible = false, runStateVisible = false;
 };
 
 // Timers that tick only when the test says so.

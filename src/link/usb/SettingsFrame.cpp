@@ -3,6 +3,7 @@
 #include "base/CodePage.h"
 #include "link/usb/UsbEncoding.h"
 #include "link/usb/UsbFrames.h"
+#include "record/LoggerType.h"
 
 #include <algorithm>
 #include <cstring>
@@ -34,18 +35,19 @@ void PutInterval(std::uint8_t* p, int minutes)
 
 SettingsFrameResult BuildSettingsFrame(int type, const UsbSettings& s, UsbFrame& frame)
 {
-    if (type != 1 && type != 3 && type != 4 && type != 6)
+    const LoggerType& row = LoggerTypeOf(type);
+    if (row.usbSettingsBytes == 0)
         return SettingsFrameResult::NoSettings;
     const int high = usbcode::TempLimitHundredths(s.highTemp, s.fahrenheit);
     const int low = usbcode::TempLimitHundredths(s.lowTemp, s.fahrenheit);
     const int humiHigh = usbcode::HumiLimitHundredths(s.humiHigh);
     const int humiLow = usbcode::HumiLimitHundredths(s.humiLow);
-    if (high < low || (type == 4 && humiHigh < humiLow))
+    if (high < low || (row.humidity && humiHigh < humiLow))
         return SettingsFrameResult::LimitsWrong;
 
     const time64 start = std::max(s.start, s.now);
     std::uint8_t* p = frame.bytes.data();
-    if (type == 1) {
+    if (row.usbSignMagnitude) {
         PutHeader(frame, usbframe::kSettingsFrameShort);
         PutId(p + 7, s.id);
         usbcode::EncodeTime7(start, p + 18);
@@ -55,14 +57,14 @@ SettingsFrameResult BuildSettingsFrame(int type, const UsbSettings& s, UsbFrame&
         usbcode::EncodeTime7(s.now, p + 31);
         return SettingsFrameResult::Ok; // bytes 38..39 stay zero
     }
-    PutHeader(frame, type == 4 ? usbframe::kSettingsFrameHumidity : usbframe::kSettingsFrameShort);
+    PutHeader(frame, row.humidity ? usbframe::kSettingsFrameHumidity : usbframe::kSettingsFrameShort);
     PutId(p + 7, s.id);
     usbcode::EncodeTime7(start, p + 18);
     usbcode::EncodeTime7(s.now, p + 25);
     PutInterval(p + 32, s.intervalMinutes);
     usbcode::PutTwosComplement(p + 34, high);
     usbcode::PutTwosComplement(p + 36, low);
-    if (type == 4) {
+    if (row.humidity) {
         usbcode::PutTwosComplement(p + 38, humiHigh);
         usbcode::PutTwosComplement(p + 40, humiLow);
     }

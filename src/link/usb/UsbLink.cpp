@@ -6,6 +6,7 @@
 #include "link/usb/UsbEncoding.h"
 #include "link/usb/UsbFrames.h"
 #include "record/LoggerRecord.h"
+#include "record/LoggerType.h"
 
 #include <algorithm>
 #include <cstring>
@@ -131,14 +132,14 @@ void CUsbLink::FinishInfo()
     if (r.m_tStart <= r.m_tStop)
         r.m_bTimesValid = 1;
     else
-        r.m_nRowFlags = r.m_nType == 2 ? RF_ID : RF_ID | RF_START;
+        r.m_nRowFlags = LoggerTypeOf(r.m_nType).clockCommand ? RF_ID : RF_ID | RF_START;
     r.m_fMax = r.m_fLoggerMax;
     r.m_fMin = r.m_fLoggerMin;
     r.m_fAvg = r.m_fLoggerAvg;
     r.FormatStatTexts();
     r.BuildTimeTable();
-    r.m_bTempAlarm = r.m_nType != 2 && r.m_fLowLimit < r.m_fHighLimit;
-    r.m_bHumiAlarm = r.m_nType == 4 && r.m_fHumiLowLimit < r.m_fHumiHighLimit;
+    r.m_bTempAlarm = LoggerTypeOf(r.m_nType).alarmLimits && r.m_fLowLimit < r.m_fHighLimit;
+    r.m_bHumiAlarm = r.HasHumidity() && r.m_fHumiLowLimit < r.m_fHumiHighLimit;
 }
 
 bool CUsbLink::ReadRunState(std::int32_t& runState, std::int32_t& battery)

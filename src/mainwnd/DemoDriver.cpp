@@ -1,0 +1,108 @@
+#include "mainwnd/DemoDriver.h"
+
+#include "mainwnd/BatteryStrip.h"
+#include "mainwnd/DemoLogger.h"
+#include "mainwnd/MolvaneQuillmarDlg.h"
+#include "record/LoggerRecord.h"
+
+#include <QAbstractButton>
+#include <QEventLoop>
+#include <QTimer>
+
+namespace {
+
+constexpr int kWatchMs = 20;
+constexpr int kDownloadPollMs = 100;
+constexpr int kIdentifyTimeoutMs = 20000;
+constexpr int kDownloadTimeoutMs = 180000;
+constexpr int kBatteryWaitMs = 8000;
+
+} // namespace
+
+CDemoDriver::CDemoDriver(CMolvaneQuillmarDlg& dialog, CDemoLogger& demo)
+    : QObject(&dialog), m_dialog(dialog), m_demo(demo)
+{
+    m_clock.start();
+}
+
+void CDemoDriver::PlugInAfter(int delayMs)
+{
+    QTimer::singleShot(delayMs, this, [this] {
+        if (!m_demo.PlugIn())
+            m_dialog.SetStatusText(QStringLiteral(" The virtual logger could not be attached."));
+    });
+}
+
+// Ready, and the window lets Download be pressed.
+bool CDemoDriver::LoggerIdentified() const
+{
+    return m_dialog.Workflow().State() == LinkState::Ready && m_dialog.IsButtonEnabled(IDC_DOWNLOAD);
+}
+
+// The battery level has been read, or this logger shows none.
+bool CDemoDriver::BatteryKnown() const
+{
+    const CLoggerRecord& r = g_LoggerRecord;
+    return r.m_nBattery != 0
+        || !BatteryStripShowsLogger(m_dialog.Workflow().LoggerLinked(), r.m_nType, r.m_strValue[ROW_ID]);
+}
+
+void CDemoDriver::PressDownload()
+{
+    static_cast<QAbstractButton*>(m_dialog.Control(IDC_DOWNLOAD))->click();
+}
+
+void CDemoDriver::DownloadWhenIdentified()
+{
+    auto* poll = new QTimer(this);
+    connect(poll, &QTimer::timeout, this, [this, poll] {
+        if (!LoggerIdentified()) {
+            m_identifiedSince = -1;
+            return;
+        }
+        if (m_identifiedSince < 0)
+            m_identifiedSince = m_clock.elapsed();
+        if (!BatteryKnown() && m_clock.elapsed() - m_identifiedSince < kBatteryWaitMs)
+            return;
+        poll->stop();
+        poll->deleteLater();
+        PressDownload();
+    });
+    poll->start(kDownloadPollMs);
+}
+
+bool CDemoDriver::RunUntil(const std::function<bool()>& done, int timeoutMs)
+{
+    if (done())
+        return true;
+    QEventLoop loop;
+    QTimer watch;
+    connect(&watch, &QTimer::timeout, &loop, [&] {
+        if (done())
+            loop.quit();
+    });
+    QTimer::singleShot(timeoutMs, &loop, &QEventLoop::quit);
+    watch.start(kWatchMs);
+    loop.exec();
+    return done();
+}
+
+bool CDemoDriver::WaitForDemo(bool download, QString& error)
+{
+    if (!RunUntil([this] { return LoggerIdentified(); }, kIdentifyTimeoutMs)) {
+        error = QStringLiteral("the virtual logger was not identified in time");
+        return false;
+    }
+    RunUntil([this] { return BatteryKnown(); }, kBatteryWaitMs);
+    if (!download)
+        return true;
+    PressDownload();
+    if (!RunUntil([this] { return m_dialog.Workflow().State() != LinkState::Downloading; }, kDownloadTimeoutMs)) {
+        error = QStringLiteral("the download did not end in time");
+        return false;
+    }
+    // A serial download identifies the logger again, which forgets the
+    // battery level until the next status poll.
+    RunUntil([this] { return BatteryKnown(); }, kBatteryWaitMs);
+    return true;
+}
