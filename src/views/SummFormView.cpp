@@ -67,22 +67,22 @@ struct ValueRow {
     int id, row, flag, blank;
 };
 constexpr ValueRow kValueRows[] = {
-    {1043, ROW_ID, RF_ID, 30},
-    {1069, ROW_START, RF_START, 28},
-    {1070, ROW_STOP, RF_STOP, 30},
-    {1071, ROW_INTERVAL, RF_INTERVAL, 31},
-    {1047, ROW_COUNT, RF_COUNT, 26},
-    {1072, ROW_MAX, RF_MAX, 25},
-    {1049, ROW_MIN, RF_MIN, 23},
-    {1073, ROW_AVG, RF_AVG, 22},
-    {1082, ROW_MKT, RF_AVG, 22},
-    {1074, ROW_HIGH_LIMIT, RF_HIGH_LIMIT, 22},
-    {1075, ROW_LOW_LIMIT, RF_LOW_LIMIT, 26},
-    {1076, ROW_HUMI_MAX, RF_HUMI_MAX, 24},
-    {1077, ROW_HUMI_MIN, RF_HUMI_MIN, 21},
-    {1078, ROW_HUMI_AVG, RF_HUMI_AVG, 24},
-    {1079, ROW_HUMI_HIGH_LIMIT, RF_HUMI_HIGH_LIMIT, 23},
-    {1080, ROW_HUMI_LOW_LIMIT, RF_HUMI_LOW_LIMIT, 22},
+    {CSummFormView::IDC_ID_VALUE, ROW_ID, RF_ID, 30},
+    {CSummFormView::IDC_START_VALUE, ROW_START, RF_START, 28},
+    {CSummFormView::IDC_STOP_VALUE, ROW_STOP, RF_STOP, 30},
+    {CSummFormView::IDC_INTERVAL_VALUE, ROW_INTERVAL, RF_INTERVAL, 31},
+    {CSummFormView::IDC_COUNT_VALUE, ROW_COUNT, RF_COUNT, 26},
+    {CSummFormView::IDC_MAX_VALUE, ROW_MAX, RF_MAX, 25},
+    {CSummFormView::IDC_MIN_VALUE, ROW_MIN, RF_MIN, 23},
+    {CSummFormView::IDC_AVG_VALUE, ROW_AVG, RF_AVG, 22},
+    {CSummFormView::IDC_MKT_VALUE, ROW_MKT, RF_AVG, 22},
+    {CSummFormView::IDC_HIGH_LIMIT_VALUE, ROW_HIGH_LIMIT, RF_HIGH_LIMIT, 22},
+    {CSummFormView::IDC_LOW_LIMIT_VALUE, ROW_LOW_LIMIT, RF_LOW_LIMIT, 26},
+    {CSummFormView::IDC_HUMI_MAX_VALUE, ROW_HUMI_MAX, RF_HUMI_MAX, 24},
+    {CSummFormView::IDC_HUMI_MIN_VALUE, ROW_HUMI_MIN, RF_HUMI_MIN, 21},
+    {CSummFormView::IDC_HUMI_AVG_VALUE, ROW_HUMI_AVG, RF_HUMI_AVG, 24},
+    {CSummFormView::IDC_HUMI_HIGH_LIMIT_VALUE, ROW_HUMI_HIGH_LIMIT, RF_HUMI_HIGH_LIMIT, 23},
+    {CSummFormView::IDC_HUMI_LOW_LIMIT_VALUE, ROW_HUMI_LOW_LIMIT, RF_HUMI_LOW_LIMIT, 22},
 };
 
 constexpr int kHumidityIds[] = {1063, 1064, 1065, 1066, 1067, 1076, 1077, 1078, 1079, 1080};
@@ -190,8 +190,8 @@ void CSummFormView::UpdateValues()
     for (int i = 0; i < rows; ++i)
         SetValue(kValueRows[i].id, kValueRows[i].row, kValueRows[i].flag, kValueRows[i].blank);
     if (rows == static_cast<int>(std::size(kValueRows))) {
-        Static(1113)->setText(QString(38, QLatin1Char(' ')));
-        Static(1113)->setText(r.m_strValue[ROW_DESCRIPTION]);
+        Static(IDC_DESCRIPTION_VALUE)->setText(QString(38, QLatin1Char(' ')));
+        Static(IDC_DESCRIPTION_VALUE)->setText(r.m_strValue[ROW_DESCRIPTION]);
     }
     update();
 }

@@ -34,6 +34,14 @@ public:
     float Scale() const { return m_fScale; }
 
     static constexpr int IDC_SUMMARY_LIST = 1081;
+    // The statics that show the record's values.
+    enum ValueId : int {
+        IDC_ID_VALUE = 1043, IDC_START_VALUE = 1069, IDC_STOP_VALUE = 1070, IDC_INTERVAL_VALUE = 1071,
+        IDC_COUNT_VALUE = 1047, IDC_MAX_VALUE = 1072, IDC_MIN_VALUE = 1049, IDC_AVG_VALUE = 1073,
+        IDC_MKT_VALUE = 1082, IDC_HIGH_LIMIT_VALUE = 1074, IDC_LOW_LIMIT_VALUE = 1075,
+        IDC_HUMI_MAX_VALUE = 1076, IDC_HUMI_MIN_VALUE = 1077, IDC_HUMI_AVG_VALUE = 1078,
+        IDC_HUMI_HIGH_LIMIT_VALUE = 1079, IDC_HUMI_LOW_LIMIT_VALUE = 1080, IDC_DESCRIPTION_VALUE = 1113,
+    };
 
 private:
     void SetValue(int id, int row, int flag, int blankLength);

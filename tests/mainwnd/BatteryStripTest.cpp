@@ -1,6 +1,7 @@
 #include "link/LinkGlobals.h"
 #include "mainwnd/BatteryStrip.h"
 #include "record/LoggerRecord.h"
+#include "workflow/WorkflowHarness.h"
 
 #include <QImage>
 #include <QPainter>
@@ -21,16 +22,15 @@ QImage Paint(bool active, int level, const QString& id, int w = 30, int h = 400)
     return image;
 }
 
-// Bars seen in the picture: bar i fills the row at its middle.
+// Bar colours found down the middle column, bottom bar first.
 int BarsIn(const QImage& image)
 {
-    const float h = static_cast<float>(image.height());
-    const float q = h / 4.0f;
     int bars = 0;
-    for (int i = 0; i < 3; ++i) {
-        const int y = static_cast<int>(0.75f * h - static_cast<float>(i) * q - 0.49f * q);
-        if (image.pixelColor(image.width() / 2, y) == kBars[i])
-            ++bars;
+    for (const QColor& bar : kBars) {
+        bool found = false;
+        for (int y = 0; y < image.height() && !found; ++y)
+            found = image.pixelColor(image.width() / 2, y) == bar;
+        bars += found ? 1 : 0;
     }
     return bars;
 }
@@ -84,12 +84,16 @@ TEST(BatteryStrip, ActiveStripDrawsTheBatteryBelowTheBars)
 {
     const QImage image = Paint(true, 3, QStringLiteral("U1000000001"));
     EXPECT_EQ(image.pixelColor(15, 10), kBackground);
-    // The outline's bottom edge in the 3-pixel red pen.
-    const int yBottom = static_cast<int>(0.75f * 400 + 21.0f * 100 / 23.0f);
-    EXPECT_EQ(image.pixelColor(15, yBottom), QColor(250, 50, 50));
+    // The outline in the red pen, in the bottom quarter only.
+    const QColor outline(250, 50, 50);
+    int firstRed = -1;
+    for (int y = 0; y < image.height() && firstRed < 0; ++y)
+        if (image.pixelColor(15, y) == outline)
+            firstRed = y;
+    EXPECT_GE(firstRed, 300);
 }
 
-TEST(BatteryStrip, WidgetKeepsTheLevelModuloEight)
+TEST(BatteryStrip, WidgetShowsTheLevelModuloEightWhileTheWorkflowHasALogger)
 {
     CLoggerRecord record;
     record.m_nType = 1;
@@ -98,9 +102,13 @@ TEST(BatteryStrip, WidgetKeepsTheLevelModuloEight)
     CBatteryStrip strip;
     strip.SetRecord(&record);
     strip.resize(22, 300);
-    g_bUsbConnected = true;
+    WorkflowHarness h;
+    strip.SetWorkflow(&h.workflow);
+    EXPECT_EQ(strip.grab().toImage().pixelColor(11, 5), kIdle); // no logger linked
+
+    g_bSerialConnected = true; // the serial logger has answered
     const QImage image = strip.grab().toImage();
-    g_bUsbConnected = false;
+    g_bSerialConnected = false;
     EXPECT_EQ(record.m_nBattery, 6);
     EXPECT_EQ(image.pixelColor(11, 5), kBars[2]); // level 6: the third bar reaches the top
 }

@@ -1,6 +1,8 @@
 // The main window with a virtual logger: plug-in, identification, Download
 // with the progress bar, the pages afterwards, and pulling the logger out.
-// The dialog's timers are held still and ticked by the test.
+// The dialog's timers are held still and ticked by the test. The workflow's
+// own cases (failed blocks, a logger pulled out mid-download) are in the
+// workflow tests.
 #include "base/TextTable.h"
 #include "link/LinkGlobals.h"
 #include "link/LoggerLink.h"
@@ -85,7 +87,6 @@ protected:
     {
         dialog.reset();
         SetMessagePoster({});
-        g_bUsbConnected = false;
         g_bSerialConnected = false;
     }
 
@@ -125,8 +126,8 @@ TEST_F(LoggerDownload, PlugInDownloadShowsTheRecordOnEveryPage)
     const int count = Logger()->SampleCount();
     ASSERT_GT(count, 100);
     EXPECT_EQ(dialog->StatusText(), " Instrument has connected.");
-    EXPECT_EQ(Value(1043), "UTH50040004");
-    EXPECT_EQ(Value(1113), "Demo logger");
+    EXPECT_EQ(Value(CSummFormView::IDC_ID_VALUE), "UTH50040004");
+    EXPECT_EQ(Value(CSummFormView::IDC_DESCRIPTION_VALUE), "Demo logger");
     EXPECT_TRUE(Enabled(Dlg::IDC_DOWNLOAD));
     EXPECT_TRUE(Enabled(Dlg::IDC_START_SETTING));
     EXPECT_FALSE(Enabled(Dlg::IDC_CALIBRATE));
@@ -165,10 +166,10 @@ TEST_F(LoggerDownload, PlugInDownloadShowsTheRecordOnEveryPage)
     const std::vector<std::int16_t> humis = Logger()->m_humi;
     const auto [tMin, tMax] = std::minmax_element(temps.begin(), temps.end());
     const auto hMax = std::max_element(humis.begin(), humis.end());
-    EXPECT_EQ(Value(1047), QString::number(count));
-    EXPECT_EQ(Value(1072), Number(*tMax / 100.0, g_strUnitC));
-    EXPECT_EQ(Value(1049), Number(*tMin / 100.0, g_strUnitC));
-    EXPECT_EQ(Value(1076), Number(*hMax / 100.0, g_strUnitRH));
+    EXPECT_EQ(Value(CSummFormView::IDC_COUNT_VALUE), QString::number(count));
+    EXPECT_EQ(Value(CSummFormView::IDC_MAX_VALUE), Number(*tMax / 100.0, g_strUnitC));
+    EXPECT_EQ(Value(CSummFormView::IDC_MIN_VALUE), Number(*tMin / 100.0, g_strUnitC));
+    EXPECT_EQ(Value(CSummFormView::IDC_HUMI_MAX_VALUE), Number(*hMax / 100.0, g_strUnitRH));
     EXPECT_EQ(Rows(), count);
     EXPECT_EQ(dialog->DataList()->Model()->index(count - 1, 2).data().toString(),
               Number(temps.back() / 100.0, g_strUnitC));
@@ -184,46 +185,7 @@ TEST_F(LoggerDownload, PlugInDownloadShowsTheRecordOnEveryPage)
     ASSERT_TRUE(Fire(TIMER_USB_STATUS));
     EXPECT_FALSE(status->isActive());
     EXPECT_EQ(Rows(), count);
-    EXPECT_EQ(Value(1072), Number(*tMax / 100.0, g_strUnitC));
-}
-
-TEST_F(LoggerDownload, LoggerPulledOutMidDownloadLeavesTheDataAndTheButtons)
-{
-    PlugIn();
-    const std::vector<std::int16_t> temps = Logger()->m_temp;
-    Click(Dlg::IDC_DOWNLOAD);
-    for (int tick = 0; tick < 3; ++tick)
-        ASSERT_TRUE(Fire(TIMER_USB_DOWNLOAD));
-    ASSERT_EQ(g_LoggerRecord.m_nReceived, 24);
-    const int progress = dialog->Progress();
-    EXPECT_GT(progress, 5);
-
-    demo.PullOut();
-    Settle();
-    EXPECT_EQ(dialog->StatusText(), " Instrument is disconnecting.");
-    ASSERT_TRUE(Fire(TIMER_USB_DOWNLOAD)); // the next block cannot be read
-    EXPECT_EQ(dialog->StatusText(), GetText(141));
-    EXPECT_FALSE(dialog->Workflow().IsDownloading());
-    EXPECT_FALSE(dialog->Timer(TIMER_USB_DOWNLOAD)->isActive());
-    EXPECT_EQ(dialog->Progress(), 0);
-    EXPECT_TRUE(Enabled(Dlg::IDC_DOWNLOAD));
-    EXPECT_TRUE(Enabled(Dlg::IDC_OPEN));
-    EXPECT_EQ(g_LoggerRecord.m_nReceived, 24);
-    for (int i = 0; i < 24; ++i)
-        EXPECT_FLOAT_EQ(g_LoggerRecord.m_fTemp[i], temps[i] / 100.0f) << i;
-    EXPECT_EQ(Value(1043), "UTH50040004");
-
-    // Still responsive: Download without a logger does nothing, and the
-    // logger plugged in again downloads completely.
-    Click(Dlg::IDC_DOWNLOAD);
-    EXPECT_FALSE(dialog->Timer(TIMER_USB_DOWNLOAD)->isActive());
-    PlugIn();
-    EXPECT_EQ(dialog->StatusText(), " Instrument has connected.");
-    Click(Dlg::IDC_DOWNLOAD);
-    while (Fire(TIMER_USB_DOWNLOAD)) {
-    }
-    EXPECT_EQ(dialog->StatusText(), " Data download is complete.");
-    EXPECT_EQ(Rows(), Logger()->SampleCount());
+    EXPECT_EQ(Value(CSummFormView::IDC_MAX_VALUE), Number(*tMax / 100.0, g_strUnitC));
 }
 
 class SerialLoggerDownload : public LoggerDownload {
@@ -235,9 +197,9 @@ TEST_F(SerialLoggerDownload, PlugInDownloadAndPullOutOverThePseudoTerminal)
 {
     PlugIn();
     ASSERT_TRUE(SettleUntil(
-        [&] { return g_bSerialConnected && g_LoggerLink.m_nReply == 0 && Enabled(Dlg::IDC_START_SETTING); }));
-    EXPECT_EQ(Value(1043), "UTH01000001");
-    EXPECT_EQ(Value(1113), "Virtual serial logger");
+        [&] { return dialog->Workflow().State() == LinkState::Ready && Enabled(Dlg::IDC_START_SETTING); }));
+    EXPECT_EQ(Value(CSummFormView::IDC_ID_VALUE), "UTH01000001");
+    EXPECT_EQ(Value(CSummFormView::IDC_DESCRIPTION_VALUE), "Virtual serial logger");
     const int count = g_LoggerRecord.m_nCount;
     ASSERT_GT(count, 100);
     EXPECT_TRUE(dialog->Timer(TIMER_SERIAL_STATUS)->isActive());
@@ -260,9 +222,9 @@ TEST_F(SerialLoggerDownload, PlugInDownloadAndPullOutOverThePseudoTerminal)
     EXPECT_EQ(dialog->Graph()->Points().sampleCount, count);
 
     demo.PullOut();
-    ASSERT_TRUE(SettleUntil([] { return !g_bSerialConnected; }));
+    ASSERT_TRUE(SettleUntil([&] { return dialog->Workflow().State() == LinkState::NoLogger; }));
     Settle();
     EXPECT_EQ(dialog->StatusText(), " Instrument is disconnecting.");
     EXPECT_EQ(Rows(), count);
-    EXPECT_EQ(Value(1043), "UTH01000001");
+    EXPECT_EQ(Value(CSummFormView::IDC_ID_VALUE), "UTH01000001");
 }

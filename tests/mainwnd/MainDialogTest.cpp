@@ -109,9 +109,9 @@ TEST_F(MainDialog, OpeningFilesOfEachTypeShowsTheirPages)
         dialog.OpenDataFile(dir.path(name), name);
         Settle();
         EXPECT_EQ(dialog.StatusText(), " This file has opened: " + name);
-        EXPECT_EQ(Value(dialog.Summary(), 1043), c.id);
-        EXPECT_EQ(Value(dialog.Summary(), 1047), "40");
-        EXPECT_EQ(Value(dialog.Summary(), 1113), "Shelf 3");
+        EXPECT_EQ(Value(dialog.Summary(), CSummFormView::IDC_ID_VALUE), c.id);
+        EXPECT_EQ(Value(dialog.Summary(), CSummFormView::IDC_COUNT_VALUE), "40");
+        EXPECT_EQ(Value(dialog.Summary(), CSummFormView::IDC_DESCRIPTION_VALUE), "Shelf 3");
         EXPECT_EQ(dialog.Summary()->Control(1076)->isHidden(), c.type != 4);
         EXPECT_EQ(dialog.DataList()->Model()->rowCount(), 40);
         EXPECT_EQ(dialog.DataList()->Model()->columnCount(), c.columns);
@@ -224,23 +224,23 @@ TEST_F(MainDialog, UnitRadiosReformatSummaryListAndGraphButNotTheArea)
     dialog.OpenDataFile(dir.path("run.tavo"), "run.tavo");
     g_AreaRecord = g_LoggerRecord;
     dialog.ShowAreaTabs(true);
-    const QString areaMax = Value(dialog.AreaSummary(), 1072);
-    ASSERT_TRUE(Value(dialog.Summary(), 1072).endsWith(g_strUnitF));
+    const QString areaMax = Value(dialog.AreaSummary(), CSummFormView::IDC_MAX_VALUE);
+    ASSERT_TRUE(Value(dialog.Summary(), CSummFormView::IDC_MAX_VALUE).endsWith(g_strUnitF));
 
-    dialog.Summary()->Static(1072)->setText("sentinel");
+    dialog.Summary()->Static(CSummFormView::IDC_MAX_VALUE)->setText("sentinel");
     Button(CMolvaneQuillmarDlg::IDC_UNIT_F)->click();
-    EXPECT_EQ(Value(dialog.Summary(), 1072), "sentinel");
+    EXPECT_EQ(Value(dialog.Summary(), CSummFormView::IDC_MAX_VALUE), "sentinel");
 
     Button(CMolvaneQuillmarDlg::IDC_UNIT_C)->click();
     EXPECT_EQ(g_strTempUnit, g_strUnitC);
-    EXPECT_EQ(Value(dialog.Summary(), 1072), "30.00" + g_strUnitC);
+    EXPECT_EQ(Value(dialog.Summary(), CSummFormView::IDC_MAX_VALUE), "30.00" + g_strUnitC);
     EXPECT_EQ(Cell(10, 2), "20.00" + g_strUnitC);
     auto* unitLabel = static_cast<QLabel*>(dialog.Graph()->Control(CDataModelView::IDC_TEMP_UNIT));
     EXPECT_EQ(unitLabel->text(), g_strUnitC);
-    EXPECT_EQ(Value(dialog.AreaSummary(), 1072), areaMax);
+    EXPECT_EQ(Value(dialog.AreaSummary(), CSummFormView::IDC_MAX_VALUE), areaMax);
 
     Button(CMolvaneQuillmarDlg::IDC_UNIT_F)->click();
-    EXPECT_EQ(Value(dialog.Summary(), 1072), "86.00" + g_strUnitF);
+    EXPECT_EQ(Value(dialog.Summary(), CSummFormView::IDC_MAX_VALUE), "86.00" + g_strUnitF);
 }
 
 TEST_F(MainDialog, TabSwitchingWithAndWithoutASelection)
@@ -275,7 +275,8 @@ TEST_F(MainDialog, TabSwitchingWithAndWithoutASelection)
     dialog.OnTabChanged(3);
     EXPECT_EQ(shown(), "-x--");
 
-    PostToMain(WMU_AREA, 0, 0);
+    dialog.Graph()->OnGraphReset(0, 0); // clears the selection: the area tabs go
+    EXPECT_EQ(dialog.Tabs()->Bar()->count(), 4); // not before the reset has returned
     Settle();
     EXPECT_EQ(dialog.Tabs()->Bar()->count(), 2);
     EXPECT_EQ(dialog.Tabs()->Bar()->currentIndex(), 0);
@@ -306,10 +307,7 @@ TEST_F(MainDialog, PostedMessagesReachTheWorkflow)
     g_LoggerRecord.m_nReceived = 8;
     PostToMain(WMU_PROGRESS, 0, -1);
     Settle();
-    EXPECT_EQ(dialog.Progress(), 83);
-    PostToMain(WMU_ENABLE_CALIBRATE, 1, 0);
-    Settle();
-    EXPECT_TRUE(dialog.IsButtonEnabled(CMolvaneQuillmarDlg::IDC_CALIBRATE));
+    EXPECT_GT(dialog.Progress(), 0);
 }
 
 TEST_F(MainDialog, AboutBoxOpensAndClosesWithoutChangingTheWindow)
@@ -334,19 +332,8 @@ TEST_F(MainDialog, AboutBoxOpensAndClosesWithoutChangingTheWindow)
     EXPECT_EQ(dialog.StatusText(), "kept");
 }
 
-TEST_F(MainDialog, ViewOperationsReachTheirControls)
+TEST_F(MainDialog, RefreshedDataViewsTakeTheRecordAgain)
 {
-    dialog.SetProgress(83);
-    EXPECT_EQ(dialog.Progress(), 83);
-    dialog.SetClockText("2024-3-5 09:00");
-    dialog.SetClockVisible(true);
-    EXPECT_FALSE(dialog.Control(CMolvaneQuillmarDlg::IDC_LOGGER_CLOCK)->isHidden());
-    EXPECT_TRUE(dialog.Control(CMolvaneQuillmarDlg::IDC_RUN_STATE)->isHidden());
-    dialog.SetRunStateVisible(true);
-    EXPECT_FALSE(dialog.Control(CMolvaneQuillmarDlg::IDC_RUN_STATE)->isHidden());
-    dialog.EnableButton(CMolvaneQuillmarDlg::IDC_DOWNLOAD, false);
-    EXPECT_FALSE(dialog.IsButtonEnabled(CMolvaneQuillmarDlg::IDC_DOWNLOAD));
-
     FillMission(g_LoggerRecord, 4, 25);
     dialog.RefreshDataViews();
     EXPECT_EQ(dialog.DataList()->Model()->rowCount(), 25);

@@ -45,15 +45,15 @@ TEST_F(SummaryPage, ShowsEveryValueOfACompleteRecord)
 {
     page.UpdateLayout();
     page.UpdateValues();
-    EXPECT_EQ(Value(1043), "UTH40000004");
-    EXPECT_EQ(Value(1069), "2024-3-5  09:00");
-    EXPECT_EQ(Value(1047), "30");
-    EXPECT_EQ(Value(1113), "Shelf 3");
-    EXPECT_EQ(Value(1072), g_record.m_strValue[ROW_MAX]);
-    EXPECT_EQ(Value(1082), g_record.m_strValue[ROW_MKT]);
-    EXPECT_EQ(Value(1074), "28.00" + g_strUnitC);
-    EXPECT_EQ(Value(1076), "50.00%RH");
-    EXPECT_EQ(Value(1080), "42.00%RH");
+    EXPECT_EQ(Value(CSummFormView::IDC_ID_VALUE), "UTH40000004");
+    EXPECT_EQ(Value(CSummFormView::IDC_START_VALUE), "2024-3-5  09:00");
+    EXPECT_EQ(Value(CSummFormView::IDC_COUNT_VALUE), "30");
+    EXPECT_EQ(Value(CSummFormView::IDC_DESCRIPTION_VALUE), "Shelf 3");
+    EXPECT_EQ(Value(CSummFormView::IDC_MAX_VALUE), g_record.m_strValue[ROW_MAX]);
+    EXPECT_EQ(Value(CSummFormView::IDC_MKT_VALUE), g_record.m_strValue[ROW_MKT]);
+    EXPECT_EQ(Value(CSummFormView::IDC_HIGH_LIMIT_VALUE), "28.00" + g_strUnitC);
+    EXPECT_EQ(Value(CSummFormView::IDC_HUMI_MAX_VALUE), "50.00%RH");
+    EXPECT_EQ(Value(CSummFormView::IDC_HUMI_LOW_LIMIT_VALUE), "42.00%RH");
     for (const int id : kHumidityControls)
         EXPECT_FALSE(page.Control(id)->isHidden()) << id;
 }
@@ -74,7 +74,7 @@ TEST_F(SummaryPage, RowFlagsBlankTheRowsWithoutValue)
 {
     g_record.m_nRowFlags = RF_ID;
     page.UpdateValues();
-    EXPECT_EQ(Value(1043), "UTH40000004");
+    EXPECT_EQ(Value(CSummFormView::IDC_ID_VALUE), "UTH40000004");
     struct Blank {
         int id, length;
     };
@@ -83,7 +83,7 @@ TEST_F(SummaryPage, RowFlagsBlankTheRowsWithoutValue)
                             {1080, 22}};
     for (const Blank& b : blanks)
         EXPECT_EQ(Value(b.id), QString(b.length, QLatin1Char(' '))) << b.id;
-    EXPECT_EQ(Value(1113), "Shelf 3");
+    EXPECT_EQ(Value(CSummFormView::IDC_DESCRIPTION_VALUE), "Shelf 3");
 }
 
 TEST_F(SummaryPage, TypeZeroLeavesTheValues)
@@ -92,7 +92,7 @@ TEST_F(SummaryPage, TypeZeroLeavesTheValues)
     g_record.m_nType = 0;
     g_record.m_strValue[ROW_ID] = QStringLiteral("changed");
     page.UpdateValues();
-    EXPECT_EQ(Value(1043), "UTH40000004");
+    EXPECT_EQ(Value(CSummFormView::IDC_ID_VALUE), "UTH40000004");
 }
 
 TEST_F(SummaryPage, DescribedTypeWithoutDescriptionRefreshesOnlyIdStartStop)
@@ -106,10 +106,10 @@ TEST_F(SummaryPage, DescribedTypeWithoutDescriptionRefreshesOnlyIdStartStop)
         g_record.m_strValue[ROW_COUNT] = QStringLiteral("99");
         g_record.m_strValue[ROW_DESCRIPTION] = QStringLiteral("new");
         page.UpdateValues();
-        EXPECT_EQ(Value(1043), "UT300000003");
-        EXPECT_EQ(Value(1070), "2024-3-6  10:00");
-        EXPECT_EQ(Value(1047), "30") << type;
-        EXPECT_EQ(Value(1113), "Shelf 3") << type;
+        EXPECT_EQ(Value(CSummFormView::IDC_ID_VALUE), "UT300000003");
+        EXPECT_EQ(Value(CSummFormView::IDC_STOP_VALUE), "2024-3-6  10:00");
+        EXPECT_EQ(Value(CSummFormView::IDC_COUNT_VALUE), "30") << type;
+        EXPECT_EQ(Value(CSummFormView::IDC_DESCRIPTION_VALUE), "Shelf 3") << type;
     }
 }
 

@@ -166,11 +166,11 @@ TEST_F(GraphPage, RescaleScalesTheFrameAndControls)
 
 TEST_F(GraphPage, GraphResetOffersTheSelectionAndRemovesTheArea)
 {
-    MessageQueue queue;
-    queue.Install();
     FillMission(g_record, 1, 10);
     g_AreaRecord.m_nCount = g_AreaRecord.m_nReceived = 5;
     page.SetSelectionOn(true);
+    std::vector<bool> areaTabs;
+    QObject::connect(&page, &CDataModelView::AreaTabsWanted, [&](bool show) { areaTabs.push_back(show); });
     page.OnGraphReset(1, 0);
     EXPECT_TRUE(Check(CDataModelView::IDC_SAVE_SELECTION)->isEnabled());
     EXPECT_FALSE(Check(CDataModelView::IDC_SAVE_SELECTION)->isChecked());
@@ -180,13 +180,8 @@ TEST_F(GraphPage, GraphResetOffersTheSelectionAndRemovesTheArea)
     EXPECT_FALSE(start->isEnabled());
     EXPECT_EQ(g_AreaRecord.m_nCount, 0);
     EXPECT_EQ(g_AreaRecord.m_nReceived, 0);
-    std::vector<Message> posted;
-    queue.Drain([&](const Message& m) { posted.push_back(m); });
-    ASSERT_EQ(posted.size(), 1u);
-    EXPECT_EQ(posted[0].id, WMU_AREA);
-    EXPECT_EQ(posted[0].wParam, 0);
+    EXPECT_EQ(areaTabs, std::vector<bool>{false});
 
     page.OnGraphReset(0, 0);
     EXPECT_FALSE(Check(CDataModelView::IDC_SAVE_SELECTION)->isEnabled());
-    SetMessagePoster({});
 }

@@ -39,9 +39,10 @@ protected:
     {
         h.workflow.Shutdown();
         SetCh375Library(nullptr);
-        g_bUsbConnected = false;
         g_bSerialConnected = false;
     }
+    // The serial logger has answered its identification.
+    bool SerialAnswered() const { return h.workflow.LoggerLinked() && !h.workflow.UsbLinked(); }
     void PlugUsb(bool notify)
     {
         usb.Plug(0, MakeDemoUsbLogger(4, static_cast<time64>(std::time(nullptr))), notify);
@@ -57,7 +58,8 @@ TEST_F(DetectionTest, AUsbLoggerWinsOverACh341PortAtStartUp)
     PlugUsb(false);
     h.workflow.Startup();
     h.PumpQuiet(200);
-    EXPECT_TRUE(g_bUsbConnected);
+    EXPECT_TRUE(h.workflow.UsbLinked());
+    EXPECT_EQ(h.workflow.State(), LinkState::Ready);
     EXPECT_FALSE(g_bSerialConnected);
     EXPECT_EQ(g_LoggerLink.m_nComPort, 0);
     EXPECT_EQ(g_LoggerRecord.m_nType, 4);
@@ -71,7 +73,7 @@ TEST_F(DetectionTest, TheHigherOfTwoCh341PortsIsLinked)
     auto second = StartSerialLogger(2);
     const int higher = std::max(first->Port(), second->Port());
     h.workflow.Startup();
-    ASSERT_TRUE(h.PumpUntil([] { return g_bSerialConnected.load(); }));
+    ASSERT_TRUE(h.PumpUntil([this] { return SerialAnswered(); }));
     EXPECT_EQ(g_LoggerLink.m_nComPort, higher);
     EXPECT_EQ(g_LoggerRecord.m_nType, higher == first->Port() ? 3 : 2);
 }
@@ -80,14 +82,15 @@ TEST_F(DetectionTest, AUsbArrivalEndsASerialConnection)
 {
     auto serial = StartSerialLogger(3);
     h.workflow.Startup();
-    ASSERT_TRUE(h.PumpUntil([] { return g_bSerialConnected.load() && g_LoggerLink.m_nReply == 0; }));
+    ASSERT_TRUE(h.PumpUntil([this] { return h.workflow.State() == LinkState::Ready; }));
     h.PumpQuiet(100);
 
     PlugUsb(true);
     h.PumpQuiet(100);
     EXPECT_FALSE(g_bSerialConnected);
     EXPECT_FALSE(g_LoggerLink.m_ComPort.IsOpen());
-    EXPECT_TRUE(g_bUsbConnected);
+    EXPECT_TRUE(h.workflow.UsbLinked());
+    EXPECT_EQ(h.workflow.State(), LinkState::Ready);
     EXPECT_EQ(g_LoggerRecord.m_nType, 4);
     EXPECT_EQ(h.view.clockText, QString(46, ' ') + "0");
 }
@@ -97,12 +100,12 @@ TEST_F(DetectionTest, ACh341ArrivalEndsAUsbConnection)
     PlugUsb(false);
     h.workflow.Startup();
     h.Pump();
-    ASSERT_TRUE(g_bUsbConnected);
+    ASSERT_TRUE(h.workflow.UsbLinked());
 
     auto serial = StartSerialLogger(2);
     serial->Announce();
-    ASSERT_TRUE(h.PumpUntil([] { return g_bSerialConnected.load(); }));
-    EXPECT_FALSE(g_bUsbConnected);
+    ASSERT_TRUE(h.PumpUntil([this] { return SerialAnswered(); }));
+    EXPECT_FALSE(h.workflow.UsbLinked());
     EXPECT_FALSE(usb.IsOpen(0));
     EXPECT_EQ(g_LoggerLink.m_nComPort, serial->Port());
     EXPECT_EQ(g_LoggerRecord.m_nType, 2);
@@ -112,11 +115,11 @@ TEST_F(DetectionTest, ACh341RemovalShowsTheDisconnectText)
 {
     auto serial = StartSerialLogger(3);
     h.workflow.Startup();
-    ASSERT_TRUE(h.PumpUntil([] { return g_bSerialConnected.load(); }));
+    ASSERT_TRUE(h.PumpUntil([this] { return SerialAnswered(); }));
     const int port = serial->Port();
     serial->Vanish();
     ASSERT_TRUE(h.PumpUntil([] { return g_LoggerLink.m_nComPort == 0; }));
-    EXPECT_FALSE(g_bSerialConnected);
+    EXPECT_EQ(h.workflow.State(), LinkState::NoLogger);
     EXPECT_TRUE(h.view.statuses.contains(" Instrument is disconnecting."));
     EXPECT_EQ(g_LoggerRecord.m_nBattery, 0);
     EXPECT_GT(port, 0);

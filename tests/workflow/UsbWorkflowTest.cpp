@@ -51,8 +51,6 @@ protected:
     {
         h.workflow.Shutdown();
         SetCh375Library(nullptr);
-        g_bUsbConnected = false;
-        g_bSerialConnected = false;
     }
 
     // Plugs a logger in before start-up and runs the start-up detection.
@@ -82,7 +80,7 @@ TEST_F(UsbWorkflowTest, StartupIdentifiesATemperatureHumidityLoggerAndPollsItsSt
     StartWith(logger, 2);
 
     const CLoggerRecord& r = g_LoggerRecord;
-    EXPECT_TRUE(g_bUsbConnected);
+    EXPECT_EQ(h.workflow.State(), LinkState::Ready);
     EXPECT_EQ(g_LoggerLink.m_nDeviceIndex, 2);
     EXPECT_EQ(r.m_nType, 4);
     EXPECT_EQ(r.m_strValue[ROW_ID], "UTH25000001");
@@ -115,7 +113,8 @@ TEST_F(UsbWorkflowTest, DownloadOfTwentyType4SamplesMovesTheProgressBarInThreeBl
     EXPECT_FALSE(h.view.Enabled(IDC_DOWNLOAD));
     EXPECT_FALSE(h.view.Enabled(IDC_OPEN));
     EXPECT_FALSE(h.view.Enabled(IDC_START_SETTING));
-    EXPECT_TRUE(h.workflow.IsDownloading());
+    EXPECT_EQ(h.workflow.State(), LinkState::Downloading);
+    EXPECT_EQ(h.workflow.LastOutcome().result, CommandOutcome::Result::Pending);
 
     EXPECT_EQ(RunUsbDownload(), 3);
     EXPECT_EQ(h.view.progress, (std::vector<int>{83, 161, 200, 0}));
@@ -132,7 +131,9 @@ TEST_F(UsbWorkflowTest, DownloadOfTwentyType4SamplesMovesTheProgressBarInThreeBl
     EXPECT_TRUE(h.view.Enabled(IDC_DOWNLOAD));
     EXPECT_TRUE(h.view.Enabled(IDC_OPEN));
     EXPECT_TRUE(h.view.Enabled(IDC_START_SETTING));
-    EXPECT_FALSE(h.workflow.IsDownloading());
+    EXPECT_EQ(h.workflow.State(), LinkState::Ready);
+    EXPECT_EQ(h.workflow.LastOutcome().command, CommandOutcome::Command::Download);
+    EXPECT_EQ(h.workflow.LastOutcome().result, CommandOutcome::Result::Done);
     EXPECT_EQ(h.graphResets.back(), 1);
 }
 
@@ -164,6 +165,9 @@ TEST_F(UsbWorkflowTest, ABlockFailingFiveTimesEndsTheDownloadWithItsFailureText)
     EXPECT_TRUE(h.view.Enabled(IDC_START_SETTING));
     EXPECT_EQ(h.view.progress.back(), 0);
     EXPECT_EQ(g_LoggerRecord.m_nReceived, 16);
+    EXPECT_EQ(h.workflow.LastOutcome().result, CommandOutcome::Result::Failed);
+    EXPECT_EQ(h.workflow.LastOutcome().reason, GetText(ToInt(TextId::DownloadFailed)));
+    EXPECT_EQ(h.workflow.State(), LinkState::Ready);
 }
 
 TEST_F(UsbWorkflowTest, FourFailuresOfABlockAreRetriedAtOnce)
@@ -177,25 +181,43 @@ TEST_F(UsbWorkflowTest, FourFailuresOfABlockAreRetriedAtOnce)
     EXPECT_EQ(h.view.LastStatus(), " Data download is complete.");
 }
 
-TEST_F(UsbWorkflowTest, PullingTheLoggerOutMidDownloadKeepsTheDataAndReturnsTheButtons)
+TEST_F(UsbWorkflowTest, PullingTheLoggerOutMidDownloadKeepsTheDataAndAReplugDownloadsAgain)
 {
-    StartWith(MakeLogger("U2500000001", 64));
+    auto logger = MakeLogger("UTH25000001", 64);
+    StartWith(logger);
     h.workflow.Download();
     h.Pump();
     ASSERT_TRUE(h.Tick(TIMER_USB_DOWNLOAD));
     usb.Unplug(0); // notifies on this thread; the workflow sees it as a message
     h.Pump();
-    EXPECT_FALSE(g_bUsbConnected);
     EXPECT_TRUE(h.view.statuses.contains(" Instrument is disconnecting."));
     RunUsbDownload();
 
-    EXPECT_FALSE(h.workflow.IsDownloading());
+    EXPECT_EQ(h.workflow.State(), LinkState::NoLogger);
+    EXPECT_EQ(h.workflow.LastOutcome().result, CommandOutcome::Result::Failed);
+    EXPECT_EQ(h.view.LastStatus(), GetText(ToInt(TextId::DownloadFailed)));
+    EXPECT_EQ(h.view.progress.back(), 0);
     EXPECT_TRUE(h.view.Enabled(IDC_DOWNLOAD));
     EXPECT_TRUE(h.view.Enabled(IDC_OPEN));
     EXPECT_FALSE(h.view.Enabled(IDC_START_SETTING));
-    EXPECT_EQ(g_LoggerRecord.m_strValue[ROW_ID], "U2500000001");
-    EXPECT_FLOAT_EQ(g_LoggerRecord.m_fTemp[15], 20.15f);
+    EXPECT_EQ(g_LoggerRecord.m_strValue[ROW_ID], "UTH25000001");
+    EXPECT_EQ(g_LoggerRecord.m_nReceived, 8);
+    EXPECT_FLOAT_EQ(g_LoggerRecord.m_fHumi[7], 50.07f);
     EXPECT_FALSE(g_LoggerLink.m_bUsbOpen);
+
+    // Download without a logger starts nothing; plugged in again, the
+    // logger downloads completely.
+    h.workflow.Download();
+    EXPECT_FALSE(h.timers.Running(TIMER_USB_DOWNLOAD));
+    usb.Plug(0, logger, true);
+    h.Pump();
+    ASSERT_EQ(h.workflow.State(), LinkState::Ready);
+    h.workflow.Download();
+    h.Pump();
+    RunUsbDownload();
+    EXPECT_EQ(h.workflow.LastOutcome().result, CommandOutcome::Result::Done);
+    EXPECT_EQ(g_LoggerRecord.m_nReceived, 64);
+    EXPECT_FLOAT_EQ(g_LoggerRecord.m_fTemp[63], 20.63f);
 }
 
 struct Type2Case {
@@ -223,6 +245,7 @@ TEST_F(UsbWorkflowTest, CalibrationTimeSendsTheClockFrameAndIdentifiesAgain)
     usb.ClearCalls();
     h.workflow.CalibrateTime();
     EXPECT_EQ(h.view.LastStatus(), "Time calibration has been completed");
+    EXPECT_EQ(h.workflow.LastOutcome().result, CommandOutcome::Result::Done);
     ASSERT_GE(logger->m_lastSettings.size(), 26);
     EXPECT_EQ(static_cast<unsigned char>(logger->m_lastSettings[25]), 5); // rate code of "25"
     const int shownBefore = h.view.shown;
@@ -232,6 +255,9 @@ TEST_F(UsbWorkflowTest, CalibrationTimeSendsTheClockFrameAndIdentifiesAgain)
     usb.GetFaults().failWrites = -1;
     h.workflow.CalibrateTime();
     EXPECT_EQ(h.view.LastStatus(), "Fail to calibrate time");
+    EXPECT_EQ(h.workflow.LastOutcome().command, CommandOutcome::Command::SetClock);
+    EXPECT_EQ(h.workflow.LastOutcome().result, CommandOutcome::Result::Failed);
+    EXPECT_EQ(h.workflow.LastOutcome().reason, "Fail to calibrate time");
 }
 
 TEST_F(UsbWorkflowTest, CalibrationTimeDoesNothingForAnIdWithoutRateCode)
@@ -242,6 +268,7 @@ TEST_F(UsbWorkflowTest, CalibrationTimeDoesNothingForAnIdWithoutRateCode)
     h.workflow.CalibrateTime();
     EXPECT_TRUE(usb.Calls().empty());
     EXPECT_EQ(h.view.statuses.size(), statuses);
+    EXPECT_EQ(h.workflow.LastOutcome().result, CommandOutcome::Result::None);
 }
 
 TEST_F(UsbWorkflowTest, AFailedInformationReadOnDownloadRestoresTheButtons)
@@ -251,6 +278,8 @@ TEST_F(UsbWorkflowTest, AFailedInformationReadOnDownloadRestoresTheButtons)
     h.workflow.Download();
     h.Pump();
     EXPECT_EQ(h.view.LastStatus(), " Instrument Malfunctioning...");
+    EXPECT_EQ(h.workflow.LastOutcome().result, CommandOutcome::Result::Failed);
+    EXPECT_EQ(h.workflow.LastOutcome().reason, " Instrument Malfunctioning...");
     EXPECT_FALSE(h.workflow.IsDownloading());
     EXPECT_TRUE(h.view.Enabled(IDC_DOWNLOAD));
     EXPECT_TRUE(h.view.Enabled(IDC_START_SETTING));
@@ -261,8 +290,27 @@ TEST_F(UsbWorkflowTest, StartupWithoutLoggerShowsReady)
 {
     h.workflow.Startup();
     h.Pump();
-    EXPECT_FALSE(g_bUsbConnected);
+    EXPECT_EQ(h.workflow.State(), LinkState::NoLogger);
     EXPECT_EQ(h.view.statuses.first(), " Ready...");
+}
+
+TEST_F(UsbWorkflowTest, AttachingAnAbsentIndexLinksNothing)
+{
+    usb.Plug(1, MakeLogger("U2500000001", 5), false);
+    EXPECT_FALSE(h.workflow.AttachUsb(0));
+    EXPECT_EQ(h.workflow.State(), LinkState::NoLogger);
+    ASSERT_TRUE(h.workflow.AttachUsb(1));
+    EXPECT_EQ(h.workflow.State(), LinkState::Linking);
+    h.Pump();
+    EXPECT_EQ(h.workflow.State(), LinkState::Ready);
+    EXPECT_EQ(g_LoggerRecord.m_strValue[ROW_ID], "U2500000001");
+}
+
+TEST_F(UsbWorkflowTest, ALoggerThatGivesNoInformationIsUnanswered)
+{
+    usb.GetFaults().failReads = -1;
+    StartWith(MakeLogger("U2500000001", 5));
+    EXPECT_EQ(h.workflow.State(), LinkState::Unanswered);
 }
 
 } // namespace
