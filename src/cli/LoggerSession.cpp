@@ -1,10 +1,9 @@
 #include "cli/LoggerSession.h"
 
-#include "base/TextTable.h"
 #include "cli/SimulatedLoggers.h"
 #include "cli/SingleDeviceCh375.h"
 #include "link/FrameTrace.h"
-#include "link/LoggerLink.h"
+#include "link/usb/Ch375Library.h"
 #include "link/serial/PortTable.h"
 #include "record/LoggerRecord.h"
 #include "record/LoggerType.h"

@@ -165,8 +165,8 @@ void CMolvaneQuillmarDlg::CreateControls()
 
 void CMolvaneQuillmarDlg::CreatePages()
 {
-    m_pTabs->Bar()->addTab(GetText(1));
-    m_pTabs->Bar()->addTab(GetText(2));
+    m_pTabs->Bar()->addTab(GetText(ToInt(TextId::SummaryTab)));
+    m_pTabs->Bar()->addTab(GetText(ToInt(TextId::DataTab)));
     const QSize page(m_pTabs->width(), m_pTabs->PageHeight());
     m_pSummary = new CSummFormView(m_pTabs);
     m_pDataList = new CDataFormView(m_pTabs);

@@ -68,8 +68,8 @@ void CMolvaneQuillmarDlg::ShowAreaTabs(bool show)
         const QSignalBlocker block(bar);
         while (bar->count() > 2)
             bar->removeTab(bar->count() - 1);
-        bar->addTab(GetText(153));
-        bar->addTab(GetText(154));
+        bar->addTab(GetText(ToInt(TextId::AreaSummaryTab)));
+        bar->addTab(GetText(ToInt(TextId::AreaDataTab)));
     }
     m_pAreaSummary->m_pRecord = &g_AreaRecord;
     m_pAreaSummary->UpdateLayout();

@@ -82,7 +82,7 @@ CMolvaneQuillmarDlg::CMolvaneQuillmarDlg(QSize screen, QWidget* parent)
     ConnectCommands();
 
     Control(IDC_DOWNLOAD)->setFocus();
-    SetStatusText(GetText(0));
+    SetStatusText(GetText(ToInt(TextId::Ready)));
 }
 
 CMolvaneQuillmarDlg::~CMolvaneQuillmarDlg()
@@ -221,7 +221,7 @@ void CMolvaneQuillmarDlg::ShowAbout()
 
 void CMolvaneQuillmarDlg::reject()
 {
-    if (Ask(GetText(130)))
+    if (Ask(GetText(ToInt(TextId::SureToExit))))
         QDialog::reject();
 }
 

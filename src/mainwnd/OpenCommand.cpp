@@ -56,5 +56,5 @@ void CMolvaneQuillmarDlg::OpenDataFile(const QString& path, const QString& name)
     m_workflow.m_bMayConfigure = 0;
     EnableButton(IDC_START_SETTING, false);
     PostGraphReset(true);
-    SetStatusText(result == OpenDataResult::Loaded ? GetText(39) + name : GetText(40) + name);
+    SetStatusText(result == OpenDataResult::Loaded ? GetText(ToInt(TextId::FileOpened)) + name : GetText(ToInt(TextId::OpenFailed)) + name);
 }

@@ -118,8 +118,8 @@ void CDataModelView::CreateControls()
     static_cast<QLabel*>(Control(IDC_TEMP_UNIT))->setText(g_strTempUnit);
     Check(IDC_SHOW_TEMP)->setEnabled(false);
     Check(IDC_SHOW_HUMI)->setEnabled(false);
-    Check(IDC_AUTOSCALE)->setText(GetText(41));
-    Check(IDC_SAVE_SELECTION)->setText(GetText(152));
+    Check(IDC_AUTOSCALE)->setText(GetText(ToInt(TextId::ScalingCoordinate)));
+    Check(IDC_SAVE_SELECTION)->setText(GetText(ToInt(TextId::SaveSelection)));
     Check(IDC_SAVE_SELECTION)->setEnabled(false);
     Check(IDC_SAVE_SELECTION)->setChecked(false);
     m_bSelectionOn = 0;

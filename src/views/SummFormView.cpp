@@ -140,7 +140,7 @@ CSummFormView::CSummFormView(QWidget* parent)
     m_pList->setGeometry(DluToPixels(1, 289, 188, 18, units));
     m_pList->setRootIsDecorated(false);
     m_pList->setColumnCount(2);
-    m_pList->setHeaderLabels({GetText(35), GetText(36)});
+    m_pList->setHeaderLabels({GetText(ToInt(TextId::ItemColumn)), GetText(ToInt(TextId::StateColumn))});
     m_pList->setColumnWidth(0, 150);
     m_pList->setColumnWidth(1, 150);
     m_pList->headerItem()->setTextAlignment(0, Qt::AlignCenter);
