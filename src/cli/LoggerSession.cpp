@@ -1,7 +1,6 @@
 #include "cli/LoggerSession.h"
 
 #include "base/TextTable.h"
-#include "cli/SimulatedLoggers.h"
 #include "cli/SingleDeviceCh375.h"
 #include "link/FrameTrace.h"
 #include "link/LinkGlobals.h"
@@ -9,6 +8,7 @@
 #include "link/serial/PortTable.h"
 #include "link/serial/SerialFrames.h"
 #include "record/LoggerRecord.h"
+#include "sim/SimulatedLoggers.h"
 #include "sim/serial/VirtualSerialLogger.h"
 #include "sim/usb/VirtualCh375.h"
 

@@ -9,11 +9,11 @@
 #include "link/LinkGlobals.h"
 #include "link/LoggerLink.h"
 #include "mainwnd/BatteryStrip.h"
-#include "mainwnd/DemoLogger.h"
 #include "mainwnd/MolvaneQuillmarDlg.h"
 #include "base/QtMessagePoster.h"
 #include "record/Units.h"
 #include "record/LoggerRecord.h"
+#include "sim/DemoLogger.h"
 
 #include <QAbstractButton>
 #include <QApplication>
@@ -192,12 +192,12 @@ int main(int argc, char** argv)
     std::unique_ptr<CDemoLogger> demo;
     if (parser.isSet(options.simulate)) {
         QString error;
-        const std::optional<DemoChoice> choice = ParseDemoChoice(parser.value(options.simulate), error);
-        if (!choice) {
+        SimulateSpec choice;
+        if (!ParseSimulateKind(parser.value(options.simulate), choice, error)) {
             std::fprintf(stderr, "halvern-th: %s\n", qPrintable(error));
             return 2;
         }
-        demo = std::make_unique<CDemoLogger>(*choice);
+        demo = std::make_unique<CDemoLogger>(choice);
     }
 
     CMolvaneQuillmarDlg dialog(shot ? QSize(1920, 1080) : QSize());
