@@ -1,34 +1,31 @@
 #include "cli/FileArgs.h"
 
+#include "cli/CommandLine.h"
 #include "record/Units.h"
 
 namespace {
 
-// "--name VALUE" or "--name=VALUE"; false when arg is not that option.
-bool TakeOption(const QStringList& args, int& i, const QString& name, QString& value, QString& error)
-{
-    const QString& arg = args[i];
-    if (arg.startsWith(name + '=')) {
-        value = arg.mid(name.size() + 1);
-        return true;
-    }
-    if (arg != name)
-        return false;
-    if (i + 1 >= args.size())
-        error = name + " needs a value";
-    else
-        value = args[++i];
-    return true;
-}
-
-bool SetUnit(const QString& unit)
+const QString* UnitNamed(const QString& unit)
 {
     if (unit.compare(QLatin1String("C"), Qt::CaseInsensitive) == 0)
-        g_strTempUnit = g_strUnitC;
-    else if (unit.compare(QLatin1String("F"), Qt::CaseInsensitive) == 0)
-        g_strTempUnit = g_strUnitF;
-    else
-        return false;
+        return &g_strUnitC;
+    if (unit.compare(QLatin1String("F"), Qt::CaseInsensitive) == 0)
+        return &g_strUnitF;
+    return nullptr;
+}
+
+// Sets the temperature unit of the last --unit; false with error set when
+// one of them is neither C nor F.
+bool ApplyUnits(const QStringList& units, QString& error)
+{
+    for (const QString& unit : units) {
+        const QString* named = UnitNamed(unit);
+        if (!named) {
+            error = QStringLiteral("--unit must be C or F, not '%1'").arg(unit);
+            return false;
+        }
+        g_strTempUnit = *named;
+    }
     return true;
 }
 
@@ -36,27 +33,35 @@ bool SetUnit(const QString& unit)
 
 FileArgs ParseFileArgs(const QStringList& args, bool withOutputs)
 {
+    const QCommandLineOption unit(QStringLiteral("unit"), QString(), QStringLiteral("C|F"));
+    const QCommandLineOption tavo(QStringLiteral("tavo"), QString(), QStringLiteral("OUT.tavo"));
+    const QCommandLineOption csv(QStringLiteral("csv"), QString(), QStringLiteral("OUT.csv"));
+    QList<QCommandLineOption> options{unit};
+    if (withOutputs)
+        options << tavo << csv;
+    CCommandLine line(options, "option");
+
     FileArgs out;
-    for (int i = 0; i < args.size() && out.error.isEmpty() && !out.help; ++i) {
-        const QString& arg = args[i];
-        QString unit;
-        if (arg == QLatin1String("--help") || arg == QLatin1String("-h")) {
-            out.help = true;
-        } else if (TakeOption(args, i, QStringLiteral("--unit"), unit, out.error)) {
-            if (out.error.isEmpty() && !SetUnit(unit))
-                out.error = QStringLiteral("--unit must be C or F, not '%1'").arg(unit);
-        } else if (withOutputs && TakeOption(args, i, QStringLiteral("--tavo"), out.tavoOut, out.error)) {
-        } else if (withOutputs && TakeOption(args, i, QStringLiteral("--csv"), out.csvOut, out.error)) {
-        } else if (arg.startsWith('-') && arg.size() > 1) {
-            out.error = QStringLiteral("unknown option '%1'").arg(arg);
-        } else if (!out.file.isEmpty()) {
-            out.error = QStringLiteral("only one data file, not also '%1'").arg(arg);
-        } else {
-            out.file = arg;
-        }
-    }
-    if (out.help || !out.error.isEmpty())
+    const bool parsed = line.Parse(args);
+    out.help = line.HelpAsked();
+    if (out.help)
         return out;
+    if (!parsed) {
+        out.error = line.Error();
+        return out;
+    }
+    if (!ApplyUnits(line.Values(unit), out.error))
+        return out;
+    const QStringList files = line.Positional();
+    if (files.size() > 1) {
+        out.error = QStringLiteral("only one data file, not also '%1'").arg(files[1]);
+        return out;
+    }
+    out.file = files.value(0);
+    if (withOutputs) {
+        out.tavoOut = line.Value(tavo);
+        out.csvOut = line.Value(csv);
+    }
     if (out.file.isEmpty())
         out.error = QStringLiteral("no data file given");
     else if (withOutputs && out.tavoOut.isEmpty() && out.csvOut.isEmpty())

@@ -1,128 +1,106 @@
 #include "cli/LinkOptions.h"
 
+#include "cli/CommandLine.h"
 #include "link/usb/Ch375Library.h"
 
 namespace {
 
-bool ToInt(const QString& text, int low, int high, int& value)
-{
-    bool ok = false;
-    const int v = text.toInt(&ok);
-    if (!ok || v < low || v > high)
-        return false;
-    value = v;
-    return true;
-}
+struct LinkOptionSet {
+    QCommandLineOption usb{QStringLiteral("usb"), QString(), QStringLiteral("INDEX")};
+    QCommandLineOption port{QStringLiteral("port"), QString(), QStringLiteral("PATH")};
+    QCommandLineOption simulate{QStringLiteral("simulate"), QString(), QStringLiteral("KIND")};
+    QCommandLineOption trace{QStringLiteral("trace"), QString(), QStringLiteral("FILE")};
+    QCommandLineOption output{{QStringLiteral("o"), QStringLiteral("output")}, QString(), QStringLiteral("FILE")};
+    QCommandLineOption csv{QStringLiteral("csv"), QString(), QStringLiteral("FILE")};
+    SimulateOptions mission;
 
-// The value after option args[i]; empty with error set when there is none.
-QString TakeValue(const QStringList& args, int& i, QString& error)
-{
-    if (i + 1 >= args.size()) {
-        error = QStringLiteral("%1 needs a value").arg(args[i]);
-        return {};
+    QList<QCommandLineOption> All(bool withOutputs) const
+    {
+        QList<QCommandLineOption> all{usb, port, simulate, trace};
+        all << mission.All();
+        if (withOutputs)
+            all << output << csv;
+        return all;
     }
-    return args[++i];
-}
+};
 
-bool SetLink(LinkOptions& o, LinkOptions::Link link)
+// The link chosen by --usb, --port or --simulate; false with o.error set when wrong.
+bool ReadLink(const CCommandLine& line, const LinkOptionSet& set, LinkOptions& o)
 {
-    if (o.link != LinkOptions::Link::Detect) {
+    const QStringList usb = line.Values(set.usb);
+    const QStringList port = line.Values(set.port);
+    const QStringList simulate = line.Values(set.simulate);
+    if (usb.size() + port.size() + simulate.size() > 1) {
         o.error = QStringLiteral("give only one of --usb, --port and --simulate");
         return false;
     }
-    o.link = link;
-    return true;
-}
-
-bool TakeLinkOption(const QStringList& args, int& i, LinkOptions& o)
-{
-    const QString& a = args[i];
-    if (a == QLatin1String("--usb")) {
-        const QString v = TakeValue(args, i, o.error);
-        if (!o.error.isEmpty() || !SetLink(o, LinkOptions::Link::Usb))
-            return true;
-        if (!ToInt(v, 0, Ch375Library::kMaxDevices - 1, o.usbIndex))
-            o.error = QStringLiteral("--usb takes a device index 0..15, not '%1'").arg(v);
-    } else if (a == QLatin1String("--port")) {
-        o.portPath = TakeValue(args, i, o.error);
-        if (o.error.isEmpty())
-            SetLink(o, LinkOptions::Link::Port);
-    } else if (a == QLatin1String("--simulate")) {
-        const QString v = TakeValue(args, i, o.error);
-        if (o.error.isEmpty() && SetLink(o, LinkOptions::Link::Simulate))
-            ParseSimulateKind(v, o.simulate, o.error);
-    } else if (a == QLatin1String("--trace")) {
-        o.tracePath = TakeValue(args, i, o.error);
-    } else {
-        return false;
+    if (!usb.isEmpty()) {
+        o.link = LinkOptions::Link::Usb;
+        if (!line.IntValue(set.usb, 0, Ch375Library::kMaxDevices - 1, o.usbIndex)) {
+            o.error = QStringLiteral("--usb takes a device index 0..15, not '%1'").arg(usb[0]);
+            return false;
+        }
+    } else if (!port.isEmpty()) {
+        o.link = LinkOptions::Link::Port;
+        o.portPath = port[0];
+    } else if (!simulate.isEmpty()) {
+        o.link = LinkOptions::Link::Simulate;
+        return ParseSimulateKind(simulate[0], o.simulate, o.error);
     }
     return true;
 }
 
 } // namespace
 
-bool ParseSimulateKind(const QString& text, SimulateSpec& chosen, QString& error)
+bool SimulateOptions::AnyGiven(const CCommandLine& line) const
 {
-    const QString kind = text.section(QLatin1Char(':'), 0, 0);
-    const bool hasType = text.contains(QLatin1Char(':'));
-    chosen.serial = kind == QLatin1String("serial");
-    if (!chosen.serial && kind != QLatin1String("usb")) {
-        error = QStringLiteral("--simulate takes usb[:TYPE] or serial[:TYPE], not '%1'").arg(text);
-        return false;
-    }
-    // USB loggers are types 1..4, serial ones 2..6.
-    const int low = chosen.serial ? 2 : 1;
-    const int high = chosen.serial ? 6 : 4;
-    if (hasType && !ToInt(text.section(QLatin1Char(':'), 1), low, high, chosen.type)) {
-        error = QStringLiteral("a virtual %1 logger is of type %2..%3, not '%4'").arg(kind).arg(low).arg(high).arg(text.section(QLatin1Char(':'), 1));
-        return false;
-    }
-    return true;
+    return line.IsSet(samples) || line.IsSet(interval) || line.IsSet(unpaced);
 }
 
-bool TakeSimulateOption(const QStringList& args, int& i, SimulateSpec& chosen, QString& error)
+bool SimulateOptions::Read(const CCommandLine& line, SimulateSpec& chosen, QString& error) const
 {
-    const QString& a = args[i];
-    if (a == QLatin1String("--samples")) {
-        const QString v = TakeValue(args, i, error);
-        if (error.isEmpty() && !ToInt(v, 0, 60000, chosen.samples))
-            error = QStringLiteral("--samples takes 0..60000, not '%1'").arg(v);
-    } else if (a == QLatin1String("--interval")) {
-        const QString v = TakeValue(args, i, error);
-        if (error.isEmpty() && !ToInt(v, 1, 24 * 60, chosen.intervalMinutes))
-            error = QStringLiteral("--interval takes minutes 1..1440, not '%1'").arg(v);
-    } else if (a == QLatin1String("--unpaced")) {
-        chosen.paced = false;
-    } else {
+    if (!line.IntValue(samples, 0, 60000, chosen.samples)) {
+        error = QStringLiteral("--samples takes 0..60000, not '%1'").arg(line.Value(samples));
         return false;
     }
+    if (!line.IntValue(interval, 1, 24 * 60, chosen.intervalMinutes)) {
+        error = QStringLiteral("--interval takes minutes 1..1440, not '%1'").arg(line.Value(interval));
+        return false;
+    }
+    if (line.IsSet(unpaced))
+        chosen.paced = false;
     return true;
 }
 
 LinkOptions ParseLinkOptions(const QStringList& args, bool withOutputs)
 {
+    const LinkOptionSet set;
+    CCommandLine line(set.All(withOutputs), "argument");
     LinkOptions o;
-    bool simulateOptions = false;
-    for (int i = 0; i < args.size() && o.error.isEmpty(); ++i) {
-        const QString& a = args[i];
-        if (a == QLatin1String("--help") || a == QLatin1String("-h")) {
-            o.help = true;
-        } else if (TakeLinkOption(args, i, o)) {
-        } else if (TakeSimulateOption(args, i, o.simulate, o.error)) {
-            simulateOptions = true;
-        } else if (withOutputs && (a == QLatin1String("-o") || a == QLatin1String("--output"))) {
-            o.output = TakeValue(args, i, o.error);
-        } else if (withOutputs && a == QLatin1String("--csv")) {
-            o.csv = TakeValue(args, i, o.error);
-        } else {
-            o.error = QStringLiteral("unknown argument '%1'").arg(a);
-        }
-    }
+    const bool parsed = line.Parse(args);
+    o.help = line.HelpAsked();
     if (o.help)
-        o.error.clear();
-    else if (o.error.isEmpty() && simulateOptions && o.link != LinkOptions::Link::Simulate)
+        return o;
+    if (!parsed) {
+        o.error = line.Error();
+        return o;
+    }
+    if (const QStringList extra = line.Positional(); !extra.isEmpty()) {
+        o.error = QStringLiteral("unknown argument '%1'").arg(extra[0]);
+        return o;
+    }
+    if (!ReadLink(line, set, o) || !set.mission.Read(line, o.simulate, o.error))
+        return o;
+    if (set.mission.AnyGiven(line) && o.link != LinkOptions::Link::Simulate) {
         o.error = QStringLiteral("--samples, --interval and --unpaced go with --simulate");
-    else if (o.error.isEmpty() && withOutputs && o.output.isEmpty())
-        o.error = QStringLiteral("-o FILE.tavo is required");
+        return o;
+    }
+    o.tracePath = line.Value(set.trace);
+    if (withOutputs) {
+        o.output = line.Value(set.output);
+        o.csv = line.Value(set.csv);
+        if (o.output.isEmpty())
+            o.error = QStringLiteral("-o FILE.tavo is required");
+    }
     return o;
 }

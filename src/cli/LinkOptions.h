@@ -1,23 +1,24 @@
 #pragma once
 
+#include "sim/SimulateSpec.h"
+
+#include <QCommandLineOption>
 #include <QString>
 #include <QStringList>
 
-// Which kind of virtual logger --simulate or the simulate command asks for.
-struct SimulateSpec {
-    bool serial = false;
-    int type = 4;  // temperature and humidity unless told otherwise
-    int samples = 144;      // a day at the default interval
-    int intervalMinutes = 10;
-    bool paced = true;      // serial: 9600 baud; false: as fast as the pty takes it
-};
+class CCommandLine;
 
-// Parses "usb[:TYPE]" or "serial[:TYPE]" into chosen; false with error set
-// when the text or the type is not one the virtual loggers offer.
-bool ParseSimulateKind(const QString& text, SimulateSpec& chosen, QString& error);
-// Takes --samples N, --interval MIN and --unpaced at args[i] (advancing i);
-// returns false when args[i] is none of them; error is set when its value is wrong.
-bool TakeSimulateOption(const QStringList& args, int& i, SimulateSpec& chosen, QString& error);
+// --samples N, --interval MIN and --unpaced: the mission of a virtual logger.
+struct SimulateOptions {
+    QCommandLineOption samples{QStringLiteral("samples"), QString(), QStringLiteral("N")};
+    QCommandLineOption interval{QStringLiteral("interval"), QString(), QStringLiteral("MIN")};
+    QCommandLineOption unpaced{QStringLiteral("unpaced"), QString()};
+
+    QList<QCommandLineOption> All() const { return {samples, interval, unpaced}; }
+    bool AnyGiven(const CCommandLine& line) const;
+    // Reads those given into chosen; false with error set when a value is out of range.
+    bool Read(const CCommandLine& line, SimulateSpec& chosen, QString& error) const;
+};
 
 // The options of the logger commands: which link, the frame trace, outputs.
 struct LinkOptions {

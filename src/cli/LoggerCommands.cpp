@@ -3,7 +3,6 @@
 #include "cli/CliCommands.h"
 #include "cli/LinkOptions.h"
 #include "cli/LoggerSession.h"
-#include "cli/SimulatedLoggers.h"
 
 #include "base/Messages.h"
 #include "base/TextTable.h"
@@ -16,6 +15,7 @@
 #include "record/LoggerRecord.h"
 #include "record/LoggerType.h"
 #include "record/TimeText.h"
+#include "sim/SimulatedLoggers.h"
 #include "sim/serial/VirtualSerialLogger.h"
 #include "sim/usb/VirtualCh375.h"
 

@@ -1,12 +1,12 @@
 #include "cli/LoggerSession.h"
 
-#include "cli/SimulatedLoggers.h"
 #include "cli/SingleDeviceCh375.h"
 #include "link/FrameTrace.h"
 #include "link/usb/Ch375Library.h"
 #include "link/serial/PortTable.h"
 #include "record/LoggerRecord.h"
 #include "record/LoggerType.h"
+#include "sim/SimulatedLoggers.h"
 #include "sim/serial/VirtualSerialLogger.h"
 #include "sim/usb/VirtualCh375.h"
 

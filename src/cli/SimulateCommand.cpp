@@ -2,9 +2,10 @@
 // another program (another halvern-th-cli, the GUI) talks to.
 #include "cli/ConsoleText.h"
 #include "cli/CliCommands.h"
+#include "cli/CommandLine.h"
 #include "cli/LinkOptions.h"
-#include "cli/SimulatedLoggers.h"
 
+#include "sim/SimulatedLoggers.h"
 #include "sim/serial/VirtualSerialLogger.h"
 
 #include <csignal>
@@ -33,26 +34,24 @@ int ArgumentError(const QString& error)
 
 int RunSimulate(const QStringList& args)
 {
+    const SimulateOptions mission;
+    CCommandLine line(mission.All(), "argument");
+    const bool parsed = line.Parse(args);
+    if (line.HelpAsked()) {
+        std::fputs(kSimulateHelp, stdout);
+        return 0;
+    }
+    if (!parsed)
+        return ArgumentError(line.Error());
+    const QStringList kinds = line.Positional();
+    if (kinds.size() > 1)
+        return ArgumentError(QStringLiteral("unknown argument '%1'").arg(kinds[1]));
+    if (kinds.isEmpty())
+        return ArgumentError(QStringLiteral("say which logger: serial[:TYPE]"));
     SimulateSpec chosen;
     QString error;
-    bool kindGiven = false;
-    for (int i = 0; i < args.size() && error.isEmpty(); ++i) {
-        const QString& a = args[i];
-        if (a == QLatin1String("--help") || a == QLatin1String("-h")) {
-            std::fputs(kSimulateHelp, stdout);
-            return 0;
-        }
-        if (TakeSimulateOption(args, i, chosen, error))
-            continue;
-        if (a.startsWith(QLatin1String("-")) || kindGiven)
-            return ArgumentError(QStringLiteral("unknown argument '%1'").arg(a));
-        kindGiven = true;
-        ParseSimulateKind(a, chosen, error);
-    }
-    if (!error.isEmpty())
+    if (!ParseSimulateKind(kinds[0], chosen, error) || !mission.Read(line, chosen, error))
         return ArgumentError(error);
-    if (!kindGiven)
-        return ArgumentError(QStringLiteral("say which logger: serial[:TYPE]"));
     if (!chosen.serial)
         return ArgumentError(QStringLiteral("a virtual USB logger runs only inside a program: use --simulate usb with a command"));
 

@@ -2,6 +2,7 @@
 #include "record/Units.h"
 #include "cli/CliCommands.h"
 
+#include <QCommandLineParser>
 #include <QCoreApplication>
 #include <cstdio>
 
@@ -32,25 +33,38 @@ void PrintUsage(std::FILE* out)
     std::fprintf(out, "\n'halvern-th-cli COMMAND --help' describes a command.\n");
 }
 
+int UnknownCommand(const QString& name)
+{
+    std::fprintf(stderr, "halvern-th-cli: unknown command '%s' (try --help)\n", name.toLocal8Bit().constData());
+    return 2;
+}
+
 } // namespace
 
 int main(int argc, char** argv)
 {
     QCoreApplication app(argc, argv);
     InitLanguageAndUnits();
-    QStringList args = app.arguments().mid(1);
+    // Options up to the command name are the program's; the rest belong to the command.
+    QCommandLineParser parser;
+    parser.setOptionsAfterPositionalArgumentsMode(QCommandLineParser::ParseAsPositionalArguments);
+    const QCommandLineOption help({QStringLiteral("h"), QStringLiteral("help")}, QString());
+    parser.addOption(help);
+    const bool parsed = parser.parse(app.arguments());
+    QStringList args = parser.positionalArguments();
+    if (parser.isSet(help) || args.value(0) == QLatin1String("help")) {
+        PrintUsage(stdout);
+        return 0;
+    }
+    if (!parsed)
+        return UnknownCommand(app.arguments().value(1));
     if (args.isEmpty()) {
         PrintUsage(stderr);
         return 2;
     }
     const QString name = args.takeFirst();
-    if (name == "--help" || name == "-h" || name == "help") {
-        PrintUsage(stdout);
-        return 0;
-    }
     for (const Command& c : kCommands)
         if (name == QLatin1String(c.name))
             return c.run(args);
-    std::fprintf(stderr, "halvern-th-cli: unknown command '%s' (try --help)\n", name.toLocal8Bit().constData());
-    return 2;
+    return UnknownCommand(name);
 }

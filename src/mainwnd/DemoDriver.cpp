@@ -1,7 +1,7 @@
 #include "mainwnd/DemoDriver.h"
 
 #include "mainwnd/BatteryStrip.h"
-#include "mainwnd/DemoLogger.h"
+#include "sim/DemoLogger.h"
 #include "mainwnd/MolvaneQuillmarDlg.h"
 #include "record/LoggerRecord.h"
 

@@ -8,9 +8,9 @@
 #include "base/QtMessagePoster.h"
 #include "base/TextTable.h"
 #include "mainwnd/DemoDriver.h"
-#include "mainwnd/DemoLogger.h"
 #include "mainwnd/MolvaneQuillmarDlg.h"
 #include "record/Units.h"
+#include "sim/DemoLogger.h"
 
 #include <QApplication>
 #include <QCommandLineParser>
@@ -93,12 +93,12 @@ int main(int argc, char** argv)
     std::unique_ptr<CDemoLogger> demo;
     if (parser.isSet(options.simulate)) {
         QString error;
-        const std::optional<DemoChoice> choice = ParseDemoChoice(parser.value(options.simulate), error);
-        if (!choice) {
+        SimulateSpec choice;
+        if (!ParseSimulateKind(parser.value(options.simulate), choice, error)) {
             std::fprintf(stderr, "halvern-th: %s\n", qPrintable(error));
             return 2;
         }
-        demo = std::make_unique<CDemoLogger>(*choice);
+        demo = std::make_unique<CDemoLogger>(choice);
     }
 
     CMolvaneQuillmarDlg dialog(shot ? QSize(1920, 1080) : QSize());

@@ -1,41 +1,15 @@
 // halvern-th-cli info / samples / export, run as a separate program on the
 // bundled sample mission and on damaged copies of it.
+#include "cli/CliRun.h"
 #include "support/TempDir.h"
 
 #include <QDir>
 #include <QFile>
-#include <QProcess>
-#include <csignal>
 #include <gtest/gtest.h>
-#include <sys/resource.h>
 
 namespace {
 
 const QString kSample = QStringLiteral(HALVERN_SAMPLES "/mission.tavo");
-
-struct CliRun {
-    int code;
-    QString out;
-    QString err;
-};
-
-// fileSizeLimit > 0: the program may write files of that many bytes only.
-CliRun Cli(const QStringList& args, rlim_t fileSizeLimit = 0)
-{
-    QProcess p;
-    if (fileSizeLimit > 0) {
-        p.setChildProcessModifier([fileSizeLimit] {
-            const rlimit limit{fileSizeLimit, fileSizeLimit};
-            setrlimit(RLIMIT_FSIZE, &limit);
-            std::signal(SIGXFSZ, SIG_IGN);
-        });
-    }
-    p.start(QStringLiteral(HALVERN_BINARY_DIR "/halvern-th-cli"), args);
-    if (!p.waitForFinished(30000))
-        return {-1, {}, QStringLiteral("did not finish")};
-    return {p.exitStatus() == QProcess::NormalExit ? p.exitCode() : -2,
-            QString::fromUtf8(p.readAllStandardOutput()), QString::fromUtf8(p.readAllStandardError())};
-}
 
 QByteArray ReadAll(const QString& path)
 {

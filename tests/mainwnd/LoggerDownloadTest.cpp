@@ -6,11 +6,11 @@
 #include "base/TextTable.h"
 #include "link/LinkGlobals.h"
 #include "link/LoggerLink.h"
-#include "mainwnd/DemoLogger.h"
 #include "mainwnd/MolvaneQuillmarDlg.h"
 #include "base/QtMessagePoster.h"
 #include "views/SummFormView.h"
 #include "record/LoggerRecord.h"
+#include "sim/DemoLogger.h"
 #include "views/DataFormView.h"
 #include "views/DataModelView.h"
 #include "views/RecordFixture.h"
@@ -65,7 +65,7 @@ bool SettleUntil(const std::function<bool()>& done, int timeoutMs = 15000)
 
 class LoggerDownload : public ::testing::Test {
 protected:
-    explicit LoggerDownload(DemoChoice choice = {DemoChoice::Link::Usb, 4})
+    explicit LoggerDownload(SimulateSpec choice = {.serial = false, .type = 4})
         : demo(choice)
     {
         InstallQtMessagePoster();
@@ -190,7 +190,7 @@ TEST_F(LoggerDownload, PlugInDownloadShowsTheRecordOnEveryPage)
 
 class SerialLoggerDownload : public LoggerDownload {
 protected:
-    SerialLoggerDownload() : LoggerDownload({DemoChoice::Link::Serial, 4}) {}
+    SerialLoggerDownload() : LoggerDownload({.serial = true, .type = 4}) {}
 };
 
 TEST_F(SerialLoggerDownload, PlugInDownloadAndPullOutOverThePseudoTerminal)

@@ -1,9 +1,9 @@
 #include "link/usb/UsbLink.h"
 
 #include "link/FrameTrace.h"
+#include "link/usb/BlockDecode.h"
 #include "link/usb/Ch375Library.h"
 #include "link/usb/InfoLayout.h"
-#include "link/usb/UsbEncoding.h"
 #include "link/usb/UsbFrames.h"
 #include "record/LoggerRecord.h"
 #include "record/LoggerType.h"
@@ -185,13 +185,8 @@ bool CUsbLink::ReadBlock(int address, int nBytes, float* out)
     if (!WriteFrame(request, usbframe::kRequestLength, written)
         || !ReadReply(written + static_cast<unsigned long>(nBytes)))
         return false;
-    // No echo check here, but a short reply would turn into made-up samples.
-    if (m_nReplyLength != usbframe::kEchoLength + nBytes)
-        return false;
-    const std::uint8_t* data = m_byReply + usbframe::kEchoLength;
-    for (int k = 0; k < nBytes / 2; ++k)
-        out[k] = usbcode::DecodeReading(data + 2 * k);
-    return true;
+    // No echo check here.
+    return usbcode::DecodeBlock(m_byReply, m_nReplyLength, nBytes, out);
 }
 
 bool CUsbLink::WriteSettings(const std::uint8_t* frame, int n)

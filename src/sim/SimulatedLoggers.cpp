@@ -1,4 +1,4 @@
-#include "cli/SimulatedLoggers.h"
+#include "sim/SimulatedLoggers.h"
 
 #include "sim/usb/DemoUsbLogger.h"
 

@@ -1,0 +1,36 @@
+#include "sim/SimulateSpec.h"
+
+namespace {
+
+struct TypeRange {
+    int low, high;
+};
+
+TypeRange TypesOf(bool serial)
+{
+    return serial ? TypeRange{2, 6} : TypeRange{1, 4};
+}
+
+} // namespace
+
+bool ParseSimulateKind(const QString& text, SimulateSpec& chosen, QString& error)
+{
+    const QString kind = text.section(QLatin1Char(':'), 0, 0);
+    if (kind != QLatin1String("serial") && kind != QLatin1String("usb")) {
+        error = QStringLiteral("--simulate takes usb[:TYPE] or serial[:TYPE], not '%1'").arg(text);
+        return false;
+    }
+    chosen.serial = kind == QLatin1String("serial");
+    if (!text.contains(QLatin1Char(':')))
+        return true;
+    const QString typeText = text.section(QLatin1Char(':'), 1);
+    const TypeRange range = TypesOf(chosen.serial);
+    bool ok = false;
+    const int type = typeText.toInt(&ok);
+    if (!ok || type < range.low || type > range.high) {
+        error = QStringLiteral("a virtual %1 logger is of type %2..%3, not '%4'").arg(kind).arg(range.low).arg(range.high).arg(typeText);
+        return false;
+    }
+    chosen.type = type;
+    return true;
+}

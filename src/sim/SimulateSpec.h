@@ -1,0 +1,19 @@
+#pragma once
+
+#include <QString>
+
+// Which virtual logger a program attaches on request (the window's
+// --simulate, the CLI's --simulate and its simulate command), and the
+// mission it holds.
+struct SimulateSpec {
+    bool serial = false;       // a virtual serial logger on a pseudo-terminal; else a virtual USB logger
+    int type = 4;              // temperature and humidity unless told otherwise
+    int samples = 144;         // a day at the default interval
+    int intervalMinutes = 10;
+    bool paced = true;         // serial: 9600 baud; false: as fast as the pty takes it
+};
+
+// Parses "usb[:TYPE]" or "serial[:TYPE]" into the link and type of chosen;
+// false with error set when the text or the type is not one the virtual
+// loggers offer (USB types 1..4, serial types 2..6).
+bool ParseSimulateKind(const QString& text, SimulateSpec& chosen, QString& error);

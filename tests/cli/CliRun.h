@@ -1,0 +1,32 @@
+#pragma once
+
+// Runs halvern-th-cli as a separate program.
+#include <QProcess>
+#include <QString>
+#include <QStringList>
+#include <csignal>
+#include <sys/resource.h>
+
+struct CliRun {
+    int code;
+    QString out;
+    QString err;
+};
+
+// fileSizeLimit > 0: the program may write files of that many bytes only.
+inline CliRun Cli(const QStringList& args, rlim_t fileSizeLimit = 0)
+{
+    QProcess p;
+    if (fileSizeLimit > 0) {
+        p.setChildProcessModifier([fileSizeLimit] {
+            const rlimit limit{fileSizeLimit, fileSizeLimit};
+            setrlimit(RLIMIT_FSIZE, &limit);
+            std::signal(SIGXFSZ, SIG_IGN);
+        });
+    }
+    p.start(QStringLiteral(HALVERN_BINARY_DIR "/halvern-th-cli"), args);
+    if (!p.waitForFinished(30000))
+        return {-1, {}, QStringLiteral("did not finish")};
+    return {p.exitStatus() == QProcess::NormalExit ? p.exitCode() : -2,
+            QString::fromUtf8(p.readAllStandardOutput()), QString::fromUtf8(p.readAllStandardError())};
+}

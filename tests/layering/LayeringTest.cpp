@@ -1,0 +1,157 @@
+// The layers of src/: a folder includes only itself and the folders below
+// it, and the folders of the core library include no widget, GUI or print
+// header, so that everything there runs without a display.
+#include <QDirIterator>
+#include <QFile>
+#include <QFileInfo>
+#include <QLibraryInfo>
+#include <QRegularExpression>
+#include <gtest/gtest.h>
+
+#include <map>
+#include <vector>
+
+namespace {
+
+// The one table of the layers: the folders each folder may include besides
+// itself. A folder is the first part of a path under src/, except report/ui,
+// which is a folder of its own (report/pdf belongs to report).
+const std::map<QString, QStringList> kMayInclude = {
+    {"base", {}},
+    {"record", {"base"}},
+    {"datafile", {"base", "record"}},
+    {"export", {"base", "record"}},
+    {"link", {"base", "record"}},
+    {"report", {"base", "record"}},
+    // The virtual loggers implement the link's device interfaces.
+    {"sim", {"base", "record", "link"}},
+    {"workflow", {"base", "record", "datafile", "export", "link"}},
+    {"views", {"base", "record", "datafile", "export", "link", "report", "workflow"}},
+    {"report/ui", {"base", "record", "datafile", "export", "link", "report", "workflow", "views"}},
+    {"mainwnd", {"base", "record", "datafile", "export", "link", "report", "sim", "workflow", "views", "report/ui"}},
+    {"cli", {"base", "record", "datafile", "export", "link", "report", "sim", "workflow"}},
+};
+
+// The folders of the core library: Qt Core only.
+const QStringList kCoreFolders = {"base", "record", "datafile", "export", "link", "report", "sim", "workflow"};
+
+const QStringList kGuiModules = {"QtGui", "QtWidgets", "QtPrintSupport"};
+
+QString FolderOf(const QString& path)
+{
+    if (path.startsWith(QLatin1String("report/ui/")))
+        return QStringLiteral("report/ui");
+    return path.contains(QLatin1Char('/')) ? path.section(QLatin1Char('/'), 0, 0) : QString();
+}
+
+// <QWidget>, <QtGui/QImage>, <QtWidgets>: a header of a module that needs a display.
+bool IsGuiHeader(const QString& header)
+{
+    const QString module = header.section(QLatin1Char('/'), 0, 0);
+    if (kGuiModules.contains(module))
+        return true;
+    const QString headers = QLibraryInfo::path(QLibraryInfo::HeadersPath);
+    for (const QString& gui : kGuiModules)
+        if (QFileInfo::exists(headers + QLatin1Char('/') + gui + QLatin1Char('/') + header))
+            return true;
+    return false;
+}
+
+// The rule that an include in a file of folder breaks, or empty when it
+// keeps to the layers. quoted: "path" (a project header), else <Qt header>.
+QString BrokenRule(const QString& folder, const QString& header, bool quoted)
+{
+    if (!quoted) {
+        if (kCoreFolders.contains(folder) && IsGuiHeader(header))
+            return QStringLiteral("the core folders use Qt Core only, and this is a GUI header");
+        return {};
+    }
+    const QString target = FolderOf(header);
+    if (target.isEmpty() || target == folder)
+        return {};
+    const auto row = kMayInclude.find(folder);
+    if (row == kMayInclude.end())
+        return QStringLiteral("folder %1 has no row in the layer table").arg(folder);
+    if (row->second.contains(target))
+        return {};
+    return QStringLiteral("%1 may include only %2").arg(folder, row->second.isEmpty() ? QStringLiteral("itself") : row->second.join(", "));
+}
+
+struct Include {
+    QString file; // path under src/
+    int line;
+    QString header;
+    bool quoted;
+};
+
+std::vector<Include> IncludesUnder(const QString& root, int& files)
+{
+    static const QRegularExpression kInclude(QStringLiteral(R"(^\s*#\s*include\s*([<"])([^>"]+)[>"])"));
+    std::vector<Include> found;
+    files = 0;
+    QDirIterator it(root, {QStringLiteral("*.h"), QStringLiteral("*.cpp")}, QDir::Files, QDirIterator::Subdirectories);
+    while (it.hasNext()) {
+        QFile file(it.next());
+        if (!file.open(QIODevice::ReadOnly | QIODevice::Text))
+            continue;
+        ++files;
+        const QString path = it.filePath().mid(root.size() + 1);
+        int line = 0;
+        while (!file.atEnd()) {
+            ++line;
+            const QRegularExpressionMatch m = kInclude.match(QString::fromUtf8(file.readLine()));
+            const bool quoted = m.hasMatch() && m.captured(1) == QLatin1String("\"");
+            if (m.hasMatch() && (quoted || m.captured(2).startsWith(QLatin1Char('Q'))))
+                found.push_back({path, line, m.captured(2), quoted});
+        }
+    }
+    return found;
+}
+
+TEST(Layering, EveryIncludeUnderSrcKeepsToTheLayers)
+{
+    int files = 0;
+    const std::vector<Include> includes = IncludesUnder(QStringLiteral(HALVERN_SOURCE_DIR), files);
+    ASSERT_GT(files, 100) << "the sources were not found under " HALVERN_SOURCE_DIR;
+    for (const Include& inc : includes) {
+        const QString rule = BrokenRule(FolderOf(inc.file), inc.header, inc.quoted);
+        const QString shown = inc.quoted ? '"' + inc.header + '"' : '<' + inc.header + '>';
+        EXPECT_TRUE(rule.isEmpty()) << inc.file.toStdString() << ':' << inc.line << ": #include " << shown.toStdString()
+                                    << ": " << rule.toStdString();
+    }
+}
+
+TEST(Layering, IncludesAgainstTheLayersAreCaught)
+{
+    if (!QFileInfo::exists(QLibraryInfo::path(QLibraryInfo::HeadersPath) + QStringLiteral("/QtWidgets/QWidget")))
+        GTEST_SKIP() << "the Qt widget headers are not installed";
+    const struct {
+        const char* folder;
+        const char* header;
+        bool quoted;
+        bool broken;
+    } cases[] = {
+        {"base", "record/LoggerRecord.h", true, true},
+        {"record", "workflow/LoggerWorkflow.h", true, true},
+        {"link", "datafile/LoggerFile.h", true, true},
+        {"workflow", "sim/DemoLogger.h", true, true},
+        {"views", "mainwnd/TabHost.h", true, true},
+        {"views", "report/ui/Preview.h", true, true},
+        {"cli", "views/DialogScale.h", true, true},
+        {"sim", "link/usb/Ch375Library.h", true, false},
+        {"link", "link/serial/ComPort.h", true, false},
+        {"report/ui", "views/DialogScale.h", true, false},
+        {"mainwnd", "sim/DemoLogger.h", true, false},
+        {"workflow", "QWidget", false, true},
+        {"record", "QImage", false, true},
+        {"report", "QPainter", false, true},
+        {"export", "QtPrintSupport/QPrinter", false, true},
+        {"sim", "QString", false, false},
+        {"views", "QWidget", false, false},
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(!BrokenRule(QLatin1String(c.folder), QLatin1String(c.header), c.quoted).isEmpty(), c.broken)
+            << c.folder << " -> " << c.header;
+}
+
+} // namespace
