@@ -74,8 +74,6 @@ void LoggerSession::Handle(const Message& m)
         m_bUsbEventSeen = true;
     else if (m.id == WMU_SERIAL_EVENT && m.lParam > 0)
         m_bSerialEventSeen = true;
-    else if (m.id == WMU_LOGGER_CLOCK)
-        m_bLoggerClockSeen = true;
 }
 
 bool LoggerSession::StartTrace()
@@ -216,7 +214,7 @@ bool LoggerSession::WaitForStatus()
         if (m_loop.RunUntil([&] { return m_loop.Fired(TIMER_USB_STATUS) > before || !g_bUsbConnected; }, kStatusMs)
             && g_bUsbConnected)
             return true;
-    } else if (m_loop.RunUntil([this] { return m_bLoggerClockSeen || !g_bSerialConnected; }, kStatusMs)
+    } else if (m_loop.RunUntil([this] { return m_workflow.LoggerClockReports() > 0 || !g_bSerialConnected; }, kStatusMs)
                && g_bSerialConnected) {
         return true;
     }

@@ -62,6 +62,5 @@ private:
     QString m_portPath;
     bool m_bUsbEventSeen = false;
     bool m_bSerialEventSeen = false;
-    bool m_bLoggerClockSeen = false;
     QString m_error;
 };

@@ -2,4 +2,3 @@
 
 std::atomic<bool> g_bUsbConnected{false};
 std::atomic<bool> g_bSerialConnected{false};
-QString g_strLinkLostText;

@@ -1,19 +1,27 @@
 #pragma once
 
 #include "base/Messages.h"
+#include "base/TextId.h"
+#include "link/serial/SerialEvents.h"
 #include "workflow/WorkflowView.h"
 
 #include <QByteArray>
 #include <QString>
 #include <cstdint>
+#include <functional>
+#include <optional>
 
 // The logger workflow of both links as a state machine without widgets:
 // messages and timer ticks come in, link operations and view updates go out.
 // Everything runs on the main thread; the device libraries' threads and the
-// serial read thread only post messages.
-class LoggerWorkflow {
+// serial read thread only post messages. The serial link reports to it
+// through ISerialEvents.
+class LoggerWorkflow : private ISerialEvents {
 public:
     LoggerWorkflow(IWorkflowView& view, ITimerHost& timers);
+    ~LoggerWorkflow() override;
+    LoggerWorkflow(const LoggerWorkflow&) = delete;
+    LoggerWorkflow& operator=(const LoggerWorkflow&) = delete;
 
     // Registers the notifications, looks for a USB logger, else for the
     // highest CH341 port, and shows what it found.
@@ -33,6 +41,8 @@ public:
     void Print();
 
     bool IsDownloading() const { return m_bDownloading; }
+    // How many times a logger clock from the serial link was shown.
+    int LoggerClockReports() const { return m_nLoggerClockReports; }
 
     std::int32_t m_bMayConfigure = 0;
     bool m_bDownloadOk = false;
@@ -65,6 +75,18 @@ private:
     void CompleteUsbDownload();
     void CalibrateUsb();
 
+    // Events of the serial link. Those whose effects used to wait for the
+    // current handler to return are queued behind the waiting messages.
+    void OnCommandSent(int retries) override;
+    void OnPortLost() override;
+    void OnInformation() override;
+    void OnReplyArrived() override;
+    void OnLoggerClock() override;
+    void OnCalibrationOffered() override;
+    void OnBlock(bool stored) override;
+    // Makes call when the messages already waiting have been handled.
+    void Later(std::function<void()> call);
+
     // Serial half.
     void OnSerialEvent(int port);
     void OnSerialInfo();
@@ -74,13 +96,12 @@ private:
     void CompleteSerialDownload();
     void FailSerialDownload(bool restartStatusPoll);
     void RequestAgain();
-    void OnSerialSent(std::intptr_t wParam, std::intptr_t lParam);
-    void CompleteReply(int& pendingText);
+    void OnSerialSent(int retries);
+    void CompleteReply(std::optional<TextId>& pendingText);
     void OnSerialReply();
     void OnSerialRetryTick();
-    void ResendCommand(int code);
     void OnSerialLost();
-    void OnLoggerClock();
+    void ShowLoggerClock();
     void OnReidentify();
     void PurgeReceive();
 
@@ -92,6 +113,9 @@ private:
 
     IWorkflowView& m_view;
     ITimerHost& m_timers;
-    // WMU_SERIAL_SENT messages still to come from resends of the retry timer.
-    int m_nResendsPending = 0;
+    // The serial download watchdog: ticks left until the next re-request,
+    // renewed by each stored block, and re-requests left.
+    int m_nBlockWatch = 0;
+    int m_nDownloadRetries = 0;
+    int m_nLoggerClockReports = 0;
 };

@@ -307,9 +307,12 @@ TEST_F(MainDialog, PostedMessagesReachTheWorkflow)
     PostToMain(WMU_PROGRESS, 0, -1);
     Settle();
     EXPECT_EQ(dialog.Progress(), 83);
-    PostToMain(WMU_ENABLE_CALIBRATE, 1, 0);
+    bool called = false;
+    Message queued{MessageTarget::MainDialog, WMU_QUEUED_CALL, 0, 0, {}};
+    queued.call = [&called] { called = true; };
+    PostMessageTo(std::move(queued));
     Settle();
-    EXPECT_TRUE(dialog.IsButtonEnabled(CMolvaneQuillmarDlg::IDC_CALIBRATE));
+    EXPECT_TRUE(called);
 }
 
 TEST_F(MainDialog, AboutBoxOpensAndClosesWithoutChangingTheWindow)

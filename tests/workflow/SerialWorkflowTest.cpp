@@ -197,7 +197,7 @@ TEST_F(SilentPortTest, AnUnansweredClockSetFailsAtTheFourthTick)
     g_LoggerRecord.m_nType = 3;
     h.workflow.CalibrateTime();
     h.Pump();
-    EXPECT_EQ(g_LoggerLink.m_nReply, 8);
+    EXPECT_EQ(g_LoggerLink.m_nReply, SERIAL_SET_CLOCK);
     EXPECT_EQ(RunRetries(), 4); // 4 x 5000 ms = 20 s
     EXPECT_EQ(h.view.LastStatus(), "Fail to calibrate time");
 }
@@ -241,7 +241,7 @@ TEST_F(SilentPortTest, AReplyDuringADownloadIsLeftToTheWatchdog)
     h.workflow.Download();
     h.Pump();
     g_LoggerLink.m_nReply = SERIAL_SET_CLOCK | SERIAL_REPLY_ARRIVED;
-    PostToMain(WMU_SERIAL_REPLY, 0, 0);
+    PostToMain(WMU_SERIAL_DATA, 0, 0, QByteArray(1, '\0')); // any chunk reports the arrived reply
     h.Pump();
     EXPECT_EQ(g_LoggerLink.m_nReply, SERIAL_SET_CLOCK | SERIAL_REPLY_ARRIVED);
     EXPECT_NE(h.view.LastStatus(), "Time calibration has been completed");
