@@ -156,7 +156,7 @@ void LoggerWorkflow::OnSerialNotify(int value)
     if (value > 0) {
         PostToMain(WMU_SERIAL_EVENT, 0, value);
     } else if (value < 0) {
-        SetStatus(4);
+        m_view.SetStatusText(GetText(TextId::Disconnecting));
         g_bSerialConnected = false;
         PostToMain(WMU_SERIAL_EVENT, 0, value);
     }
