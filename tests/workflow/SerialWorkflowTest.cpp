@@ -88,8 +88,10 @@ TEST_F(SerialWorkflowTest, LinkingIdentifiesAndReadsTheDescription)
     EXPECT_EQ(h.timers.Period(TIMER_SERIAL_STATUS), 6500);
 
     ASSERT_TRUE(h.Tick(TIMER_SERIAL_STATUS));
-    ASSERT_TRUE(h.PumpUntil([&] { return r.m_bStatusValid != 0; }));
+    ASSERT_TRUE(h.PumpUntil([&] { return h.workflow.LoggerClockReports() > 0; }));
     EXPECT_GT(r.m_nBattery, 0);
+    EXPECT_TRUE(h.view.clockVisible);
+    EXPECT_EQ(h.configDialogClocks, h.workflow.LoggerClockReports()); // the clock is forwarded to the settings dialog
 }
 
 TEST_F(SerialWorkflowTest, DownloadGetsEverySampleExactly)
