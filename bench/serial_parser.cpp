@@ -1,8 +1,8 @@
-// Serial reply parser throughput: a whole 60000-sample download (one
-// information frame and 1875 sample blocks) fed through the receive routine
-// in 512-byte chunks, clean and with noise bytes between the frames. The wire
+// Serial reply decoder throughput: a whole 60000-sample download (one
+// information frame and 1875 sample blocks) fed to the protocol in 512-byte
+// chunks, clean and with noise bytes between the frames. The wire
 // delivers 960 bytes/s at 9600 baud.
-#include "link/serial/SerialLink.h"
+#include "link/serial/SerialProtocol.h"
 #include "sim/serial/SerialReplyFrames.h"
 
 #include <benchmark/benchmark.h>
@@ -31,13 +31,12 @@ void ParseDownload(benchmark::State& state)
 {
     const QByteArray stream = DownloadStream(static_cast<int>(state.range(0)));
     auto record = std::make_unique<CLoggerRecord>();
-    auto link = std::make_unique<CSerialLink>();
-    link->m_pRecord = record.get();
+    auto protocol = std::make_unique<SerialProtocol>(record.get());
     constexpr int kChunk = 512;
     for (auto _ : state) {
-        link->m_nRxLen = 0;
+        protocol->ClearReceive();
         for (qsizetype pos = 0; pos < stream.size(); pos += kChunk)
-            link->ReceiveChunk(stream.mid(pos, kChunk));
+            protocol->Receive(stream.mid(pos, kChunk));
         if (record->m_nReceived != MAX_SAMPLES)
             state.SkipWithError("samples lost");
         benchmark::DoNotOptimize(record->m_fTemp[MAX_SAMPLES - 1]);

@@ -7,17 +7,13 @@
 #include <functional>
 #include <mutex>
 
-// User messages of the main dialog (WM_USER + 101 .. + 112).
+// User messages of the dialogs (WM_USER + 101 .. + 112; those the serial
+// link once posted to its own thread are now calls to the workflow).
 enum UserMessage : int {
     WMU_USB_EVENT = 1125,
     WMU_PROGRESS = 1126,
     WMU_SERIAL_EVENT = 1127,
-    WMU_SERIAL_INFO = 1128,
-    WMU_SERIAL_SENT = 1129,
-    WMU_ENABLE_CALIBRATE = 1130,
-    WMU_SERIAL_LOST = 1131,
-    WMU_LOGGER_CLOCK = 1132,
-    WMU_SERIAL_REPLY = 1133,
+    WMU_LOGGER_CLOCK = 1132, // to the configuration dialog
     WMU_SERIAL_REIDENTIFY = 1134,
     WMU_GRAPH_RESET = 1135,
     // Internal: a chunk of bytes received by the serial read thread, carried
@@ -28,6 +24,9 @@ enum UserMessage : int {
     // CH341 port value in lParam.
     WMU_USB_NOTIFY = 1201,
     WMU_SERIAL_NOTIFY = 1202,
+    // Internal: a call the main thread queued for itself behind the messages
+    // already waiting (Message::call), made when the message is handled.
+    WMU_QUEUED_CALL = 1203,
 };
 
 // Who a message is for. Messages for a window that is not open are dropped
@@ -40,6 +39,7 @@ struct Message {
     std::intptr_t wParam = 0;
     std::intptr_t lParam = 0;
     QByteArray payload;
+    std::function<void()> call {}; // WMU_QUEUED_CALL only
 };
 
 // The one way across threads: every thread hands its messages to the poster,

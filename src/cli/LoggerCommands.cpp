@@ -9,7 +9,7 @@
 #include "datafile/LoggerFile.h"
 #include "export/CsvExport.h"
 #include "link/LoggerLink.h"
-#include "link/serial/Ch341Library.h"
+#include "link/serial/Ch341Ports.h"
 #include "link/serial/PortTable.h"
 #include "link/usb/Ch375Library.h"
 #include "record/LoggerRecord.h"
@@ -101,11 +101,8 @@ QString ClockText(time64 t)
 QStringList SerialLoggers()
 {
     QStringList found;
-    LsComm::CComPort& port = g_LoggerLink.m_ComPort;
-    port.ScanPorts();
-    for (int n = 1; n <= LsComm::CComPort::kPorts; ++n)
-        if (port.m_nPresent[n - 1] && Ch341IsCh341Port(n))
-            found << PortTable::Instance().PathOf(n);
+    for (int n : ScanCh341Ports(g_LoggerLink.m_ComPort))
+        found << PortTable::Instance().PathOf(n);
     return found;
 }
 

@@ -65,8 +65,6 @@ void LoggerSession::Handle(const Message& m)
     if (m.target != MessageTarget::MainDialog)
         return;
     m_workflow.OnMessage(m);
-    if (m.id == WMU_LOGGER_CLOCK)
-        m_bLoggerClockSeen = true;
 }
 
 bool LoggerSession::StartTrace()
@@ -188,7 +186,7 @@ bool LoggerSession::WaitForStatus()
         const int before = m_loop.Fired(TIMER_USB_STATUS);
         if (m_loop.RunUntil([&] { return m_loop.Fired(TIMER_USB_STATUS) > before || Gone(); }, kStatusMs) && !Gone())
             return true;
-    } else if (m_loop.RunUntil([this] { return m_bLoggerClockSeen || Gone(); }, kStatusMs) && !Gone()) {
+    } else if (m_loop.RunUntil([this] { return m_workflow.LoggerClockReports() > 0 || Gone(); }, kStatusMs) && !Gone()) {
         return true;
     }
     return Fail(QStringLiteral("the logger on %1 did not report its status").arg(LinkName()));

@@ -61,6 +61,5 @@ private:
     bool m_bUsb = false;
     int m_usbIndex = 0;
     QString m_portPath;
-    bool m_bLoggerClockSeen = false;
     QString m_error;
 };

@@ -1,10 +1,7 @@
 #pragma once
 
-#include <QString>
 #include <atomic>
 
 // Connection flags: at most one link is in use at a time. Written by the
 // notification routines' effects and the workflow, on the main thread.
 extern std::atomic<bool> g_bSerialConnected;
-// Status text kept by the serial port check for WMU_SERIAL_LOST.
-extern QString g_strLinkLostText;

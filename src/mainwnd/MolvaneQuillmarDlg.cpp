@@ -49,7 +49,6 @@ CMolvaneQuillmarDlg::CMolvaneQuillmarDlg(QSize screen, QWidget* parent)
     setContextMenuPolicy(Qt::ActionsContextMenu);
 
     SetMessageReceiver(MessageTarget::MainDialog, this);
-    g_strLinkLostText.clear();
 
     CreateControls();
     m_pBattery->SetWorkflow(&m_workflow);

@@ -86,7 +86,6 @@ public:
     std::uint8_t m_bDescRead = 0;
     std::uint8_t m_bTimesValid = 0;
     std::int32_t m_nRowFlags = 0;
-    std::int32_t m_nRetry = 0;
     float m_fTemp[MAX_SAMPLES] = {};
     float m_fHumi[MAX_SAMPLES] = {};
     time64 m_tTime[MAX_SAMPLES] = {};

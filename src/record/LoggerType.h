@@ -37,6 +37,7 @@ struct LoggerType {
     int sampleBytes;         // bytes per sample in logger memory
     int usbBlockSamples;     // samples per USB block read
     int usbSettingsBytes;    // settings block length written over USB; 0: none
+    bool serialBattery;      // its serial status frames carry the battery level
 };
 
 constexpr int kLoggerTypeCount = 7;

@@ -7,6 +7,7 @@
 #include "link/LinkGlobals.h"
 #include "link/LoggerLink.h"
 #include "link/serial/Ch341Library.h"
+#include "link/serial/Ch341Ports.h"
 #include "link/serial/PortTable.h"
 #include "link/usb/Ch375Library.h"
 #include "record/LoggerRecord.h"
@@ -22,16 +23,8 @@ int FindCh341Port()
 {
     LsComm::CComPort& port = g_LoggerLink.m_ComPort;
     port.ClosePort();
-    port.ScanPorts();
-    int found = 0;
-    for (int n = 1; n <= 255; ++n) {
-        if (!port.m_nPresent[n - 1])
-            continue;
-        const QByteArray name = QByteArray("\\\\.\\COM") + QByteArray::number(n);
-        if (CH341PtNameIsCH341(name.constData()))
-            found = n;
-    }
-    return found;
+    const std::vector<int> found = ScanCh341Ports(port);
+    return found.empty() ? 0 : found.back();
 }
 
 } // namespace
@@ -39,6 +32,20 @@ int FindCh341Port()
 LoggerWorkflow::LoggerWorkflow(IWorkflowView& view, ITimerHost& timers)
     : m_view(view), m_timers(timers)
 {
+    g_LoggerLink.m_pEvents = this;
+}
+
+LoggerWorkflow::~LoggerWorkflow()
+{
+    if (g_LoggerLink.m_pEvents == this)
+        g_LoggerLink.m_pEvents = nullptr;
+}
+
+void LoggerWorkflow::Later(std::function<void()> call)
+{
+    Message message{MessageTarget::MainDialog, WMU_QUEUED_CALL, 0, 0, {}};
+    message.call = std::move(call);
+    PostMessageTo(std::move(message));
 }
 
 void LoggerWorkflow::PostUsbNotify(unsigned long event)
@@ -74,11 +81,6 @@ void LoggerWorkflow::SetSerialLinked(bool linked)
 void LoggerWorkflow::SetStatus(TextId text)
 {
     ShowStatusText(GetText(ToInt(text)));
-}
-
-void LoggerWorkflow::SetStatus(int textId)
-{
-    ShowStatusText(GetText(textId));
 }
 
 void LoggerWorkflow::ShowStatusText(const QString& text)
@@ -188,12 +190,10 @@ void LoggerWorkflow::OnMessage(const Message& m)
     case WMU_USB_EVENT: OnUsbEvent(); break;
     case WMU_PROGRESS: OnProgress(m.lParam); break;
     case WMU_SERIAL_EVENT: OnSerialEvent(static_cast<int>(m.lParam)); break;
-    case WMU_SERIAL_INFO: OnSerialInfo(); break;
-    case WMU_SERIAL_SENT: OnSerialSent(m.wParam, m.lParam); break;
-    case WMU_ENABLE_CALIBRATE: m_view.EnableButton(IDC_CALIBRATE, m.wParam == 1); break;
-    case WMU_SERIAL_LOST: OnSerialLost(); break;
-    case WMU_LOGGER_CLOCK: OnLoggerClock(); break;
-    case WMU_SERIAL_REPLY: OnSerialReply(); break;
+    case WMU_QUEUED_CALL:
+        if (m.call)
+            m.call();
+        break;
     case WMU_SERIAL_REIDENTIFY: OnReidentify(); break;
     default: break;
     }
@@ -271,7 +271,7 @@ void LoggerWorkflow::OnSerialNotify(int value)
         m_link = Attached::None;
     }
     g_LoggerRecord.m_strDescription.clear();
-    g_nKeptIdentFlag = 0;
+    g_LoggerLink.m_lastCommand.identifyFlag = 0; // a resend after re-linking must not stop the logger
     if (value > 0) {
         PostToMain(WMU_SERIAL_EVENT, 0, value);
     } else if (value < 0) {

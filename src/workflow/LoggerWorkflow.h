@@ -2,11 +2,14 @@
 
 #include "base/Messages.h"
 #include "base/TextId.h"
+#include "link/serial/SerialEvents.h"
 #include "workflow/WorkflowView.h"
 
 #include <QByteArray>
 #include <QString>
 #include <cstdint>
+#include <functional>
+#include <optional>
 
 // Where the link to a logger stands, as front ends need to know it.
 enum class LinkState {
@@ -37,12 +40,16 @@ struct CommandOutcome {
 // The logger workflow of both links as a state machine without widgets:
 // messages and timer ticks come in, link operations and view updates go out.
 // Everything runs on the main thread; the device libraries' threads and the
-// serial read thread only post messages.
-class LoggerWorkflow {
+// serial read thread only post messages. The serial link reports to it
+// through ISerialEvents.
+class LoggerWorkflow : private ISerialEvents {
     enum class Attached { None, Usb, Serial };
 
 public:
     LoggerWorkflow(IWorkflowView& view, ITimerHost& timers);
+    ~LoggerWorkflow() override;
+    LoggerWorkflow(const LoggerWorkflow&) = delete;
+    LoggerWorkflow& operator=(const LoggerWorkflow&) = delete;
 
     // Registers the notifications, looks for a USB logger, else for the
     // highest CH341 port, and shows what it found.
@@ -79,6 +86,8 @@ public:
     int SerialPort() const;
     const CommandOutcome& LastOutcome() const { return m_outcome; }
     bool IsDownloading() const { return m_bDownloading; }
+    // How many times a logger clock from the serial link was shown.
+    int LoggerClockReports() const { return m_nLoggerClockReports; }
 
     std::int32_t m_bMayConfigure = 0;
     bool m_bDownloading = false;
@@ -116,6 +125,18 @@ private:
     void CompleteUsbDownload();
     void CalibrateUsb();
 
+    // Events of the serial link. Those whose effects used to wait for the
+    // current handler to return are queued behind the waiting messages.
+    void OnCommandSent(int retries) override;
+    void OnPortLost() override;
+    void OnInformation() override;
+    void OnReplyArrived() override;
+    void OnLoggerClock() override;
+    void OnCalibrationOffered() override;
+    void OnBlock(bool stored) override;
+    // Makes call when the messages already waiting have been handled.
+    void Later(std::function<void()> call);
+
     // Serial half.
     void OnSerialEvent(int port);
     void OnSerialInfo();
@@ -125,20 +146,18 @@ private:
     void CompleteSerialDownload();
     void FailSerialDownload(bool restartStatusPoll);
     void RequestAgain();
-    void OnSerialSent(std::intptr_t wParam, std::intptr_t lParam);
-    void CompleteReply(int& pendingText);
+    void OnSerialSent(int retries);
+    void CompleteReply(std::optional<TextId>& pendingText);
     void OnSerialReply();
     void OnSerialRetryTick();
-    void ResendCommand(int code);
     void OnSerialLost();
-    void OnLoggerClock();
+    void ShowLoggerClock();
     void OnReidentify();
     void PurgeReceive();
 
     void OnProgress(std::intptr_t lParam);
     void SetUnit(const QString& unit);
     void SetStatus(TextId text);
-    void SetStatus(int textId); // the serial half's pending texts
     void ShowStatusText(const QString& text);
     void PostGraphReset(int wParam);
 
@@ -152,6 +171,9 @@ private:
     // The USB download: the next sample to read and how many remain.
     int m_nNextIndex = 0;
     int m_nRemaining = 0;
-    // WMU_SERIAL_SENT messages still to come from resends of the retry timer.
-    int m_nResendsPending = 0;
+    // The serial download watchdog: ticks left until the next re-request,
+    // renewed by each stored block, and re-requests left.
+    int m_nBlockWatch = 0;
+    int m_nDownloadRetries = 0;
+    int m_nLoggerClockReports = 0;
 };

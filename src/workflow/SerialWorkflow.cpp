@@ -1,6 +1,6 @@
-// The serial half of the logger workflow: linking, command retries and reply
-// completion, status poll, the streamed download with its watchdog, the
-// logger clock display and the clock set.
+// The serial half of the logger workflow: the serial link's events, linking,
+// command retries and reply completion, status poll, the streamed download
+// with its watchdog, the logger clock display and the clock set.
 #include "workflow/LoggerWorkflow.h"
 
 #include "base/CodePage.h"
@@ -8,9 +8,11 @@
 #include "link/LinkGlobals.h"
 #include "link/LoggerLink.h"
 #include "record/LoggerRecord.h"
+#include "record/LoggerType.h"
 #include "record/TimeText.h"
 
 #include <cstring>
+#include <optional>
 
 namespace {
 
@@ -20,15 +22,58 @@ constexpr int kStatusFirstMs = 1500;
 constexpr int kStatusMs = 6500;
 constexpr int kMaxCmdRetries = 4;
 constexpr int kDownloadRetries = 5;
-constexpr int kDownloadMode = 2;
+constexpr int kDownloadMode = SerialProtocol::kDownloadMode;
 
 CSerialLink& Link() { return g_LoggerLink; }
 
+const LoggerType& TypeOf(const CLoggerRecord& r) { return LoggerTypeOf(r.m_nType); }
+
 } // namespace
+
+void LoggerWorkflow::OnCommandSent(int retries)
+{
+    Later([this, retries] { OnSerialSent(retries); });
+}
+
+void LoggerWorkflow::OnPortLost()
+{
+    SetSerialLinked(false);
+    Later([this] { OnSerialLost(); });
+}
+
+void LoggerWorkflow::OnInformation()
+{
+    if (Link().m_nSerialMode == kDownloadMode)
+        m_nDownloadRetries = kDownloadRetries;
+    Later([this] { OnSerialInfo(); });
+}
+
+void LoggerWorkflow::OnReplyArrived()
+{
+    Later([this] { OnSerialReply(); });
+}
+
+void LoggerWorkflow::OnLoggerClock()
+{
+    Later([this] { ShowLoggerClock(); });
+    PostMessageTo(Message{MessageTarget::ConfigDialog, WMU_LOGGER_CLOCK, 1, 0, {}});
+}
+
+void LoggerWorkflow::OnCalibrationOffered()
+{
+    Later([this] { m_view.EnableButton(IDC_CALIBRATE, true); });
+}
+
+void LoggerWorkflow::OnBlock(bool stored)
+{
+    m_nDownloadRetries = kDownloadRetries;
+    if (stored)
+        m_nBlockWatch = kDownloadRetries;
+}
 
 void LoggerWorkflow::PurgeReceive()
 {
-    Link().m_nRxLen = 0;
+    Link().ClearReceive();
     Link().m_ComPort.PurgeInput();
 }
 
@@ -42,14 +87,14 @@ void LoggerWorkflow::OnSerialEvent(int port)
     if (port > 0) {
         m_link = Attached::Serial;
         m_attachState = LinkState::Linking;
-        SetStatus(142);
+        SetStatus(TextId::Linking);
         link.m_ComPort.ClosePort();
         link.m_ComPort.m_pUserData = this;
         r.m_byDataFlags = 0;
         link.m_ComPort.m_pfnOnData = &CSerialLink::PostChunk;
         link.m_ComPort.OpenPort(port);
         if (!link.m_ComPort.IsOpen()) {
-            m_view.SetStatusText(QString());
+            ShowStatusText(QString());
             g_LoggerLink.m_bUsbOpen = 0;
             m_attachState = LinkState::Unanswered;
             return;
@@ -76,12 +121,12 @@ void LoggerWorkflow::OnSerialEvent(int port)
 void LoggerWorkflow::OnSerialInfo()
 {
     CLoggerRecord& r = g_LoggerRecord;
-    const int type = r.m_nType;
-    const bool configurable = type == 3 || type == 4 || type == 6;
+    const LoggerType& type = TypeOf(r);
+    const bool configurable = type.serialConfigurable;
     m_bMayConfigure = configurable ? 1 : 0;
     m_view.EnableButton(IDC_START_SETTING, configurable);
     r.m_bStatusValid = 0;
-    if (type == 2 || type == 5) {
+    if (type.clockCommand) {
         if (!r.m_bTimesValid)
             m_view.EnableButton(IDC_CALIBRATE, true);
     } else {
@@ -109,12 +154,12 @@ void LoggerWorkflow::DownloadSerial()
 {
     CLoggerRecord& r = g_LoggerRecord;
     CSerialLink& link = Link();
-    if (HasDescription(r.m_nType) && !r.m_bDescRead)
+    if (TypeOf(r).description && !r.m_bDescRead)
         return;
     if (!link.m_ComPort.IsOpen())
         return;
     link.m_nSerialMode = kDownloadMode;
-    link.SerialIdentify(StopsOnDownload(r.m_nType) ? 1 : 0);
+    link.SerialIdentify(TypeOf(r).stopsOnDownload ? 1 : 0);
     r.m_nReceived = 0;
     m_bDownloading = true;
     m_view.EnableButton(IDC_DOWNLOAD, false);
@@ -122,33 +167,32 @@ void LoggerWorkflow::DownloadSerial()
     m_view.EnableButton(IDC_START_SETTING, false);
     m_timers.SetTimer(TIMER_SERIAL_DOWNLOAD, kDownloadTickMs);
     m_timers.KillTimer(TIMER_SERIAL_RETRY);
-    link.m_nRetries = kDownloadRetries;
-    r.m_nRetry = kDownloadRetries;
+    m_nDownloadRetries = kDownloadRetries;
+    m_nBlockWatch = kDownloadRetries;
     m_outcome.result = CommandOutcome::Result::Pending;
-    SetStatus(26);
+    SetStatus(TextId::Downloading);
 }
 
 void LoggerWorkflow::OnSerialDownloadTick()
 {
-    CLoggerRecord& r = g_LoggerRecord;
-    CSerialLink& link = Link();
-    if (!(SerialLinked() && link.m_nSerialMode == kDownloadMode)) {
+    const CLoggerRecord& r = g_LoggerRecord;
+    if (!(SerialLinked() && Link().m_nSerialMode == kDownloadMode)) {
         FailSerialDownload(false);
         return;
     }
     PostToMain(WMU_PROGRESS, 0, -1);
-    r.m_nRetry -= 1;
+    m_nBlockWatch -= 1;
     if (r.m_nReceived >= r.m_nCount)
         CompleteSerialDownload();
-    if (r.m_nRetry > 0)
+    if (m_nBlockWatch > 0)
         return;
-    r.m_nRetry = kDownloadRetries;
-    link.m_nRetries -= 1;
-    if (link.m_nRetries < 0) {
+    m_nBlockWatch = kDownloadRetries;
+    m_nDownloadRetries -= 1;
+    if (m_nDownloadRetries < 0) {
         FailSerialDownload(true);
         return;
     }
-    if (link.m_nRetries == 3 || link.m_nRetries == 1)
+    if (m_nDownloadRetries == 3 || m_nDownloadRetries == 1)
         PurgeReceive();
     RequestAgain();
 }
@@ -160,14 +204,14 @@ void LoggerWorkflow::RequestAgain()
     const CLoggerRecord& r = g_LoggerRecord;
     CSerialLink& link = Link();
     if (link.m_nReply == SERIAL_IDENTIFY) {
-        link.SerialIdentify(r.m_nType == 2 || r.m_nType == 5 ? 1 : 0);
+        link.SerialIdentify(TypeOf(r).stopsOnReidentify ? 1 : 0);
     } else if (link.m_nReply & SERIAL_BLOCK) {
         if (r.m_nReceived < r.m_nCount) {
-            const int offset = r.m_nReceived * (r.m_nType == 4 ? 4 : 2);
+            const int offset = r.m_nReceived * TypeOf(r).sampleBytes;
             link.SerialRequestBlock(offset > 64 ? offset - 64 : 0);
         }
     } else {
-        link.SerialIdentify(StopsOnDownload(r.m_nType) ? 1 : 0);
+        link.SerialIdentify(TypeOf(r).stopsOnDownload ? 1 : 0);
     }
 }
 
@@ -192,7 +236,7 @@ void LoggerWorkflow::CompleteSerialDownload()
     m_view.EnableButton(IDC_OPEN, true);
     PostToMain(WMU_PROGRESS, 0, 0);
     m_view.RedrawBanner();
-    SetStatus(28);
+    SetStatus(TextId::DownloadComplete);
     EndCommand(CommandOutcome::Result::Done, TextId::DownloadComplete);
     PostToMain(WMU_PROGRESS, 0, 0);
     m_timers.SetTimer(TIMER_SERIAL_STATUS, kStatusMs);
@@ -210,7 +254,7 @@ void LoggerWorkflow::FailSerialDownload(bool restartStatusPoll)
     m_bDownloading = false;
     link.m_nReply = 0;
     link.m_nSerialMode = 0;
-    SetStatus(141);
+    SetStatus(TextId::DownloadFailed);
     EndCommand(CommandOutcome::Result::Failed, TextId::DownloadFailed);
     PostToMain(WMU_PROGRESS, 0, 0);
     m_view.EnableButton(IDC_CALIBRATE, false);
@@ -222,16 +266,8 @@ void LoggerWorkflow::FailSerialDownload(bool restartStatusPoll)
     PostGraphReset(0);
 }
 
-void LoggerWorkflow::OnSerialSent(std::intptr_t wParam, std::intptr_t lParam)
+void LoggerWorkflow::OnSerialSent(int retries)
 {
-    if (wParam != 0)
-        return;
-    // A resend by the retry timer keeps the budget of the first send.
-    if (m_nResendsPending > 0) {
-        --m_nResendsPending;
-        return;
-    }
-    int retries = static_cast<int>(lParam);
     if (retries > kMaxCmdRetries)
         retries = kMaxCmdRetries;
     if (retries < 0)
@@ -240,7 +276,7 @@ void LoggerWorkflow::OnSerialSent(std::intptr_t wParam, std::intptr_t lParam)
     m_timers.SetTimer(TIMER_SERIAL_RETRY, kRetryMs);
 }
 
-void LoggerWorkflow::CompleteReply(int& pendingText)
+void LoggerWorkflow::CompleteReply(std::optional<TextId>& pendingText)
 {
     CSerialLink& link = Link();
     const int reply = link.m_nReply;
@@ -248,10 +284,10 @@ void LoggerWorkflow::CompleteReply(int& pendingText)
     case SERIAL_IDENTIFY | SERIAL_REPLY_ARRIVED:
         link.m_nReply = 0;
         m_nCmdRetries = 0;
-        pendingText = 3;
+        pendingText = TextId::Connected;
         g_LoggerRecord.m_nReceived = 0;
         SetSerialLinked(true);
-        if (HasDescription(g_LoggerRecord.m_nType))
+        if (TypeOf(g_LoggerRecord).description)
             link.SerialReadDescription();
         else
             m_timers.SetTimer(TIMER_SERIAL_STATUS, kStatusFirstMs);
@@ -281,7 +317,7 @@ void LoggerWorkflow::CompleteReply(int& pendingText)
     case SERIAL_SET_CLOCK | SERIAL_REPLY_ARRIVED:
         link.m_nReply = 0;
         m_nCmdRetries = 0;
-        pendingText = 131;
+        pendingText = TextId::ClockSet;
         EndCommand(CommandOutcome::Result::Done, TextId::ClockSet);
         break;
     default:
@@ -291,36 +327,21 @@ void LoggerWorkflow::CompleteReply(int& pendingText)
 
 void LoggerWorkflow::OnSerialReply()
 {
-    int pendingText = -1;
+    std::optional<TextId> pendingText;
     if (Link().m_nSerialMode != kDownloadMode) {
         CompleteReply(pendingText);
-        if (pendingText >= 0)
-            SetStatus(pendingText);
+        if (pendingText)
+            SetStatus(*pendingText);
         m_view.SetProgress(0);
     }
     if (m_nCmdRetries <= 0)
         m_timers.KillTimer(TIMER_SERIAL_RETRY);
 }
 
-void LoggerWorkflow::ResendCommand(int code)
-{
-    CSerialLink& link = Link();
-    ++m_nResendsPending;
-    switch (code) {
-    case SERIAL_IDENTIFY: link.SerialIdentify(g_nKeptIdentFlag); break;
-    case SERIAL_READ_DESC: link.SerialReadDescription(); break;
-    case SERIAL_WRITE_SETTINGS: link.SerialWriteSettings(g_nKeptSettingsLen, g_nKeptSettingsType, g_byKeptSettings); break;
-    case SERIAL_STOP: link.SerialStop(g_nKeptStopType); break;
-    case SERIAL_WRITE_DESC: link.SerialWriteDescription(g_nKeptDescLen, g_byKeptDesc); break;
-    case SERIAL_SET_CLOCK: link.SerialSetClock(); break;
-    default: --m_nResendsPending; break;
-    }
-}
-
 void LoggerWorkflow::OnSerialRetryTick()
 {
     CSerialLink& link = Link();
-    int pendingText = -1;
+    std::optional<TextId> pendingText;
     m_nCmdRetries -= 1;
     if (link.m_nSerialMode == kDownloadMode)
         return;
@@ -333,10 +354,10 @@ void LoggerWorkflow::OnSerialRetryTick()
     case SERIAL_WRITE_DESC:
     case SERIAL_SET_CLOCK:
         if (m_nCmdRetries > 0) {
-            ResendCommand(reply);
+            link.ResendLastCommand();
         } else {
             link.m_nReply = 0;
-            pendingText = reply == SERIAL_SET_CLOCK ? 132 : 27;
+            pendingText = reply == SERIAL_SET_CLOCK ? TextId::ClockSetFailed : TextId::Malfunctioning;
             if (reply == SERIAL_SET_CLOCK)
                 EndCommand(CommandOutcome::Result::Failed, TextId::ClockSetFailed);
         }
@@ -348,11 +369,11 @@ void LoggerWorkflow::OnSerialRetryTick()
             link.m_nReply = 0;
         break;
     }
-    if (pendingText >= 0)
-        SetStatus(pendingText);
+    if (pendingText)
+        SetStatus(*pendingText);
     m_view.SetProgress(0);
     if (m_nCmdRetries <= 0) {
-        link.m_nRxLen = 0;
+        link.ClearReceive();
         m_timers.KillTimer(TIMER_SERIAL_RETRY);
     }
 }
@@ -362,12 +383,13 @@ void LoggerWorkflow::OnSerialLost()
     m_view.EnableButton(IDC_CALIBRATE, false);
     m_view.EnableButton(IDC_DOWNLOAD, true);
     m_view.EnableButton(IDC_OPEN, true);
-    ShowStatusText(g_strLinkLostText);
+    SetStatus(TextId::Disconnecting);
 }
 
-void LoggerWorkflow::OnLoggerClock()
+void LoggerWorkflow::ShowLoggerClock()
 {
     CLoggerRecord& r = g_LoggerRecord;
+    ++m_nLoggerClockReports;
     if (r.m_tLoggerClock != 0) {
         const LocalTm t = ToLocal(r.m_tLoggerClock);
         const QString clock = QString::asprintf("%d-%d-%d %.2d:%.2d:%.2d", t.year, t.month, t.day, t.hour, t.minute, t.second);
@@ -377,18 +399,18 @@ void LoggerWorkflow::OnLoggerClock()
             r.m_nRowFlags &= ~RF_LOGGER_CLOCK;
             m_view.SetRunStateVisible(true);
             m_view.SetRunStateText(QString(26, QLatin1Char(' ')));
-            int text = 76;
+            TextId text = TextId::NotStarted;
             if (r.m_nRunState == 1)
-                text = 77;
-            else if (r.m_nRunState == 2 && r.m_nType != 5 && r.m_nType != 6)
-                text = 78;
+                text = TextId::Recording;
+            else if (r.m_nRunState == 2 && TypeOf(r).delayedStartState)
+                text = TextId::DelayedStart;
             m_view.SetRunStateText(GetText(text));
         }
     } else {
         m_view.SetClockVisible(false);
         m_view.SetRunStateVisible(false);
     }
-    if ((r.m_nType >= 3 && r.m_nType <= 6) || r.m_strValue[ROW_ID].startsWith(QLatin1Char('i')))
+    if (TypeOf(r).serialBattery || r.m_strValue[ROW_ID].startsWith(QLatin1Char('i')))
         m_view.RepaintBatteryStrip();
 }
 

@@ -308,6 +308,12 @@ TEST_F(MainDialog, PostedMessagesReachTheWorkflow)
     PostToMain(WMU_PROGRESS, 0, -1);
     Settle();
     EXPECT_GT(dialog.Progress(), 0);
+    bool called = false;
+    Message queued{MessageTarget::MainDialog, WMU_QUEUED_CALL, 0, 0, {}};
+    queued.call = [&called] { called = true; };
+    PostMessageTo(std::move(queued));
+    Settle();
+    EXPECT_TRUE(called);
 }
 
 TEST_F(MainDialog, AboutBoxOpensAndClosesWithoutChangingTheWindow)

@@ -17,7 +17,7 @@ Bytes Block(int offset, int length, int first, char checksum = 'A', bool pairs =
     return b.Done(checksum);
 }
 
-class SerialBlock : public SerialLinkFixture {
+class SerialBlock : public SerialProtocolFixture {
 protected:
     void Logger(int type, int count, int received = 0)
     {
@@ -49,7 +49,7 @@ TEST_F(SerialBlock, BlocksAreAcceptedByLengthChecksumAndType)
     };
     for (const BlockCase& c : cases) {
         SCOPED_TRACE(c.name);
-        m_link->m_nRxLen = 0;
+        m_protocol.m_nRxLen = 0;
         m_record->m_byDataFlags = 0;
         m_record->m_fTemp[0] = -5.0f;
         Logger(c.type, 1000);
@@ -63,26 +63,35 @@ TEST_F(SerialBlock, BlocksAreAcceptedByLengthChecksumAndType)
 TEST_F(SerialBlock, Type4PairsGoToTemperatureAndHumidity)
 {
     Logger(4, 100, 16);
-    m_link->m_nReply = SERIAL_BLOCK;
+    m_protocol.m_nReply = SERIAL_BLOCK;
     Feed(Block(64, 64, 2000, 'A', true));
     EXPECT_EQ(m_record->m_nReceived, 32);
     EXPECT_FLOAT_EQ(m_record->m_fTemp[16], 20.0f);
     EXPECT_FLOAT_EQ(m_record->m_fHumi[16], 70.0f);
     EXPECT_FLOAT_EQ(m_record->m_fTemp[31], 20.15f);
     EXPECT_FLOAT_EQ(m_record->m_fHumi[31], 70.15f);
-    EXPECT_EQ(m_link->m_nReply, 258);
-    EXPECT_EQ(m_record->m_nRetry, 5);
+    EXPECT_EQ(m_protocol.m_nReply, SERIAL_BLOCK | SERIAL_REPLY_ARRIVED);
+    EXPECT_EQ(m_events.blocksStored, 1);
+}
+
+TEST_F(SerialBlock, AShortBlockFromAHumidityLoggerHoldsTemperaturesOnly)
+{
+    Logger(4, 100);
+    m_record->m_fHumi[1] = 55.0f;
+    Feed(Block(0, 32, 2000));
+    EXPECT_EQ(m_record->m_nReceived, 16);
+    EXPECT_FLOAT_EQ(m_record->m_fTemp[1], 20.01f);
+    EXPECT_FLOAT_EQ(m_record->m_fHumi[1], 55.0f);
+    EXPECT_FLOAT_EQ(m_record->m_fTemp[15], 20.15f);
 }
 
 TEST_F(SerialBlock, ABlockAtAnotherOffsetIsDroppedButRenewsTheRetries)
 {
     Logger(2, 100, 16);
-    m_link->m_nRetries = 1;
-    m_record->m_nRetry = 1;
     Feed(Block(0, 32, 100));
     EXPECT_EQ(m_record->m_nReceived, 16);
-    EXPECT_EQ(m_link->m_nRetries, 5);
-    EXPECT_EQ(m_record->m_nRetry, 1);
+    EXPECT_EQ(m_events.blocksDropped, 1); // the watchdog hears of it all the same
+    EXPECT_EQ(m_events.blocksStored, 0);
 }
 
 TEST_F(SerialBlock, TheLastBlockStopsAtTheCountAndNothingIsStoredPastTheArrays)
@@ -92,7 +101,7 @@ TEST_F(SerialBlock, TheLastBlockStopsAtTheCountAndNothingIsStoredPastTheArrays)
     EXPECT_EQ(m_record->m_nReceived, 40);
     EXPECT_FLOAT_EQ(m_record->m_fTemp[39], 5.07f);
 
-    m_link->m_nRxLen = 0;
+    m_protocol.m_nRxLen = 0;
     Logger(3, MAX_SAMPLES, MAX_SAMPLES - 16);
     m_record->m_fTemp[MAX_SAMPLES - 1] = 0;
     Feed(Block(((MAX_SAMPLES - 16) * 2) & 0xFFFF, 64, 7));

@@ -1,8 +1,6 @@
 #include "PtyEnd.h"
 #include "SerialTestSupport.h"
 
-#include "base/TextTable.h"
-#include "link/LinkGlobals.h"
 #include "record/TimeText.h"
 
 #include <functional>
@@ -50,7 +48,7 @@ struct CommandCase {
     std::function<int(CSerialLink&)> send;
     Bytes frame;
     int reply;    // m_nReply afterwards (-1: unchanged)
-    bool announced; // WMU_SERIAL_SENT (0, 4) posted
+    bool announced; // reported as sent, with a budget of 4 retries
 };
 
 TEST_F(SerialCommands, EveryCommandWritesItsFrameAndSetsItsReplyCode)
@@ -64,83 +62,86 @@ TEST_F(SerialCommands, EveryCommandWritesItsFrameAndSetsItsReplyCode)
     const Bytes zeros3(3, 0);
     const CommandCase cases[] = {
         {"identify", 3, "UT3", [](CSerialLink& l) { return l.SerialIdentify(0); },
-         {0xFF, 0xCF, 0xBF, 0x5F, 0x00, 0x00, 0x00}, 1, true},
+         {0xFF, 0xCF, 0xBF, 0x5F, 0x00, 0x00, 0x00}, SERIAL_IDENTIFY, true},
         {"identify ST", 5, "I20", [](CSerialLink& l) { return l.SerialIdentify(1); },
-         {0xFF, 0xCF, 0xBF, 0x5F, 0x53, 0x54, 0x00}, 1, true},
+         {0xFF, 0xCF, 0xBF, 0x5F, 0x53, 0x54, 0x00}, SERIAL_IDENTIFY, true},
         {"block", 3, "UT3", [](CSerialLink& l) { return l.SerialRequestBlock(0x1234); },
-         {0xFF, 0x5E, 0xBE, 0x6E, 0x34, 0x12, 0xFF}, 2, false},
+         {0xFF, 0x5E, 0xBE, 0x6E, 0x34, 0x12, 0xFF}, SERIAL_BLOCK, false},
         {"read description", 3, "UT3", [](CSerialLink& l) { return l.SerialReadDescription(); },
-         {0xFF, 0xCA, 0x7A, 0xEA, 0xBA, 0x6A, 0x5A}, 4, true},
-        {"settings", 3, "UT3", [&](CSerialLink& l) { return l.SerialWriteSettings(35, 3, settings.data()); },
+         {0xFF, 0xCA, 0x7A, 0xEA, 0xBA, 0x6A, 0x5A}, SERIAL_READ_DESC, true},
+        {"settings", 3, "UT3", [&](CSerialLink& l) { return l.SerialWriteSettings(35, settings.data()); },
          Cat({0xFF, 0xBB, 0x5B, 0x7B, 0xCB, 0x00, 0x00, 0, 0, 0, 0, 0, 0, 0}, Bytes(settings.begin() + 7, settings.end())),
-         5, true},
-        {"stop", 6, "DI2", [](CSerialLink& l) { return l.SerialStop(6); },
-         Cat({0xFF, 0xBD, 0x5D, 0x7D, 0x8D, 0x9D, 0x6D}, Bytes(10, 0)), 6, true},
+         SERIAL_WRITE_SETTINGS, true},
+        {"stop", 6, "DI2", [](CSerialLink& l) { return l.SerialStop(); },
+         Cat({0xFF, 0xBD, 0x5D, 0x7D, 0x8D, 0x9D, 0x6D}, Bytes(10, 0)), SERIAL_STOP, true},
         {"write description", 3, "UT3", [&](CSerialLink& l) { return l.SerialWriteDescription(50, text.data()); },
-         Cat({0xFF, 0x5C, 0x7C, 0xEC, 0xBC, 0x6C, 0x7C}, text), 7, true},
+         Cat({0xFF, 0x5C, 0x7C, 0xEC, 0xBC, 0x6C, 0x7C}, text), SERIAL_WRITE_DESC, true},
         {"clock type 5", 5, "I20", [](CSerialLink& l) { return l.SerialSetClock(); },
-         Cat({0xFF, 0xBD, 0x5D, 0x7D, 0x00, 0x00, 0x00}, kClock), 8, true},
+         Cat({0xFF, 0xBD, 0x5D, 0x7D, 0x00, 0x00, 0x00}, kClock), SERIAL_SET_CLOCK, true},
         {"clock type 2 D", 2, "D20", [](CSerialLink& l) { return l.SerialSetClock(); },
-         Cat({0xFF, 0xBD, 0x5D, 0x7D, 0x00, 0x00, 0x00}, kClock), 8, true},
+         Cat({0xFF, 0xBD, 0x5D, 0x7D, 0x00, 0x00, 0x00}, kClock), SERIAL_SET_CLOCK, true},
         {"clock type 2 i", 2, "i20", [&](CSerialLink& l) { return l.SerialSetClock(); },
-         Cat(Cat({0xFF, 0xBD, 0x5D, 0x7D, 0x00, 0x00, 0x00}, zeros3), kClock), 8, true},
+         Cat(Cat({0xFF, 0xBD, 0x5D, 0x7D, 0x00, 0x00, 0x00}, zeros3), kClock), SERIAL_SET_CLOCK, true},
         {"clock type 3", 3, "UT3", [&](CSerialLink& l) { return l.SerialSetClock(); },
-         Cat(Cat({0xFF, 0xBD, 0x5D, 0x7D, 0x00, 0x00, 0x00}, zeros3), kClock), 8, true},
-        {"clock type 4", 4, "UTH", [](CSerialLink& l) { return l.SerialSetClock(); }, {}, 8, true},
-        {"clock type 6", 6, "DI2", [](CSerialLink& l) { return l.SerialSetClock(); }, {}, 8, true},
+         Cat(Cat({0xFF, 0xBD, 0x5D, 0x7D, 0x00, 0x00, 0x00}, zeros3), kClock), SERIAL_SET_CLOCK, true},
+        {"clock type 4", 4, "UTH", [](CSerialLink& l) { return l.SerialSetClock(); }, {}, SERIAL_SET_CLOCK, true},
+        {"clock type 6", 6, "DI2", [](CSerialLink& l) { return l.SerialSetClock(); }, {}, SERIAL_SET_CLOCK, true},
         {"status type 2", 2, "D20", [](CSerialLink& l) { return l.SerialReadStatus(); },
          Cat({0xFF, 0xBD, 0x5D, 0x7D, 0x7D, 0xBD, 0x5D}, kClock), -1, false},
         {"status type 4", 4, "UTH", [&](CSerialLink& l) { return l.SerialReadStatus(); },
          Cat(Cat({0xFF, 0xBD, 0x5D, 0x7D, 0x7D, 0xBD, 0x5D}, zeros3), kClock), -1, false},
         {"clock+interval type 6", 6, "DI2", [](CSerialLink& l) { return l.SerialSetClockAndInterval(0x0A); },
-         Cat({0xFF, 0xBD, 0x5D, 0x7D, 0x00, 0x9D, 0x0A}, kClock), 8, true},
-        {"clock+interval type 3", 3, "UT3", [](CSerialLink& l) { return l.SerialSetClockAndInterval(0x0A); }, {}, 8, true},
+         Cat({0xFF, 0xBD, 0x5D, 0x7D, 0x00, 0x9D, 0x0A}, kClock), SERIAL_SET_CLOCK, true},
+        {"clock+interval type 3", 3, "UT3", [](CSerialLink& l) { return l.SerialSetClockAndInterval(0x0A); }, {}, SERIAL_SET_CLOCK, true},
     };
     for (const CommandCase& c : cases) {
         SCOPED_TRACE(c.name);
         SetLogger(c.type, c.id);
         m_link->m_nReply = 77;
+        m_events = {};
         EXPECT_EQ(c.send(*m_link), static_cast<int>(c.frame.size()));
         EXPECT_EQ(m_pty.Read(c.frame.size(), c.frame.empty() ? 50 : 2000), c.frame);
         EXPECT_EQ(m_link->m_nReply, c.reply < 0 ? 77 : c.reply);
-        const auto messages = TakeMessages();
-        EXPECT_EQ(Count(messages, WMU_SERIAL_SENT), c.announced ? 1 : 0);
-        EXPECT_EQ(Count(messages, WMU_SERIAL_LOST), 0);
+        EXPECT_EQ(m_events.sent, c.announced ? std::vector<int> {4} : std::vector<int> {});
+        EXPECT_EQ(m_events.lost, 0);
     }
 }
 
-TEST_F(SerialCommands, ParametersAreKeptForResendingAndCappedAtTheFrameSize)
+TEST_F(SerialCommands, TheLastCommandIsResentAsItWasWithoutBeingReportedAgain)
 {
     Bytes payload(100, 0xAB);
-    m_link->SerialWriteSettings(100, 4, payload.data());
-    EXPECT_EQ(g_nKeptSettingsLen, 57);
-    EXPECT_EQ(g_nKeptSettingsType, 4);
-    EXPECT_EQ(g_byKeptSettings[56], 0xAB);
-    EXPECT_EQ(m_pty.Read(64, 300).size(), 64u);
-
     const Bytes text = {'a', 'b', 'c'};
-    m_link->SerialWriteDescription(3, text.data());
-    EXPECT_EQ(g_nKeptDescLen, 3);
-    EXPECT_EQ(std::string(reinterpret_cast<const char*>(g_byKeptDesc), 3), "abc");
-    m_link->SerialStop(6);
-    EXPECT_EQ(g_nKeptStopType, 6);
-    m_link->SerialIdentify(1);
-    EXPECT_EQ(g_nKeptIdentFlag, 1);
+    const std::function<void()> sends[] = {
+        [&] { m_link->SerialWriteSettings(100, payload.data()); }, // capped at the frame size
+        [&] { m_link->SerialWriteDescription(3, text.data()); },
+        [&] { m_link->SerialIdentify(1); },
+        [&] { m_link->SerialStop(); },
+    };
+    for (const auto& send : sends) {
+        send();
+        const Bytes first = m_pty.Read(64, 150);
+        ASSERT_FALSE(first.empty());
+        m_link->SerialReadStatus(); // no answer awaited: not a command to resend
+        m_pty.Read(64, 150);
+        const int code = m_link->m_nReply;
+        m_events = {};
+        EXPECT_EQ(m_link->ResendLastCommand(), static_cast<int>(first.size()));
+        EXPECT_EQ(m_pty.Read(64, 150), first);
+        EXPECT_EQ(m_link->m_nReply, code);
+        EXPECT_TRUE(m_events.sent.empty());
+    }
 }
 
 TEST_F(SerialCommands, AVanishedPortIsReportedAndNothingIsWritten)
 {
-    g_bSerialConnected = true;
     m_pty.Close(); // the converter is gone
     EXPECT_EQ(m_link->SerialReadDescription(), -1);
-    EXPECT_EQ(m_link->m_nReply, 4);
+    EXPECT_EQ(m_link->m_nReply, SERIAL_READ_DESC);
     EXPECT_EQ(m_link->m_nComPort, -m_pty.Port());
-    EXPECT_FALSE(g_bSerialConnected);
-    EXPECT_EQ(g_strLinkLostText, GetText(4));
-    const auto messages = TakeMessages();
-    ASSERT_EQ(messages.size(), 2u);
-    EXPECT_EQ(messages[0].id, WMU_SERIAL_SENT); // announced before the check
-    EXPECT_EQ(messages[1].id, WMU_SERIAL_LOST);
+    EXPECT_EQ(m_events.sent.size(), 1u); // reported before the check
+    EXPECT_EQ(m_events.lost, 1);
+    EXPECT_EQ(m_link->SerialReadStatus(), -1);
+    EXPECT_EQ(m_link->m_nComPort, -m_pty.Port()); // a second check keeps the number negative
 }
 
 TEST_F(SerialCommands, APortHeldByNobodyFailsTheCheck)

@@ -1,24 +1,27 @@
 #include "VirtualLoggerFixture.h"
 
 #include "link/serial/Ch341Library.h"
+#include "record/LoggerType.h"
 
 namespace {
+
+constexpr int kIdentified = SERIAL_IDENTIFY | SERIAL_REPLY_ARRIVED;
 
 class SerialDownload : public VirtualLoggerFixture {
 protected:
     void Identify()
     {
         m_link->SerialIdentify(0);
-        ASSERT_TRUE(PumpUntil([&] { return m_link->m_nReply == 257; }));
+        ASSERT_TRUE(PumpUntil([&] { return m_link->m_nReply == kIdentified; }));
         m_link->m_nReply = 0;
     }
-    // What the workflow does on Download; the parser requests the first block.
+    // What the workflow does on Download; the link requests the first block
+    // when the information has come.
     void StartDownload()
     {
-        const int type = m_record->m_nType;
-        m_link->m_nSerialMode = 2;
+        m_link->m_nSerialMode = SerialProtocol::kDownloadMode;
         m_record->m_nReceived = 0;
-        m_link->SerialIdentify(type == 2 || type == 5 || type == 6);
+        m_link->SerialIdentify(LoggerTypeOf(m_record->m_nType).stopsOnDownload ? 1 : 0);
     }
     bool Complete(int timeoutMs = 20000)
     {
@@ -63,13 +66,13 @@ TEST_F(SerialDownload, EveryTypeIsIdentifiedAndDownloadedWithTheSamplesExact)
         ASSERT_TRUE(Complete());
         ExpectSamples(config);
         EXPECT_TRUE(m_record->m_byDataFlags & DATA_FLAG_SAMPLES);
-        if (c.type == 2 || c.type == 5 || c.type == 6) {
+        if (LoggerTypeOf(c.type).stopsOnDownload) {
             EXPECT_EQ(m_logger->Config().runState, 0); // the "ST" identification stops recording
         }
         m_link->m_ComPort.ClosePort();
         m_link->m_nSerialMode = 0;
-        m_link->m_nRxLen = 0;
-        m_seen.clear();
+        m_link->ClearReceive();
+        m_events = {};
     }
 }
 
@@ -121,11 +124,11 @@ TEST_F(SerialDownload, AWrongChecksumIsIgnoredAndTheResentIdentificationIsDecode
     m_logger->CorruptNextChecksum();
     m_link->SerialIdentify(0);
     PumpQuiet(200);
-    EXPECT_EQ(m_link->m_nReply, 1);
-    EXPECT_EQ(Seen(WMU_SERIAL_INFO), 0);
+    EXPECT_EQ(m_link->m_nReply, SERIAL_IDENTIFY);
+    EXPECT_EQ(m_events.information, 0);
     m_link->SerialIdentify(0);
-    ASSERT_TRUE(PumpUntil([&] { return m_link->m_nReply == 257; }));
-    EXPECT_EQ(Seen(WMU_SERIAL_INFO), 1);
+    ASSERT_TRUE(PumpUntil([&] { return m_link->m_nReply == kIdentified; }));
+    EXPECT_EQ(m_events.information, 1);
 }
 
 TEST_F(SerialDownload, AStalledLoggerAnswersLateAndTheAnswerIsStillTaken)
@@ -135,8 +138,8 @@ TEST_F(SerialDownload, AStalledLoggerAnswersLateAndTheAnswerIsStillTaken)
     m_logger->StallNext(1);
     m_link->SerialIdentify(0);
     PumpQuiet(300);
-    EXPECT_EQ(m_link->m_nReply, 1);
-    EXPECT_TRUE(PumpUntil([&] { return m_link->m_nReply == 257; }));
+    EXPECT_EQ(m_link->m_nReply, SERIAL_IDENTIFY);
+    EXPECT_TRUE(PumpUntil([&] { return m_link->m_nReply == kIdentified; }));
 }
 
 TEST_F(SerialDownload, AVanishedPortIsAnnouncedAndFoundByThePortCheck)
@@ -149,13 +152,12 @@ TEST_F(SerialDownload, AVanishedPortIsAnnouncedAndFoundByThePortCheck)
     });
     Connect(VirtualSerialConfig::Demo(3, 10));
     const int port = m_logger->Port();
-    EXPECT_TRUE(CH341PtNameIsCH341(QStringLiteral("\\\\.\\COM%1").arg(port).toLatin1().constData()));
+    EXPECT_TRUE(Ch341IsCh341Port(port));
     m_logger->Announce();
     m_logger->Vanish();
     EXPECT_EQ(m_link->SerialReadStatus(), -1);
     EXPECT_EQ(m_link->m_nComPort, -port);
-    PumpQuiet(50);
-    EXPECT_EQ(Seen(WMU_SERIAL_LOST), 1);
+    EXPECT_EQ(m_events.lost, 1);
     CH341PtSetDevNotify(nullptr, nullptr);
     std::lock_guard lock(mutex);
     EXPECT_EQ(notified, (std::vector<int> {port, -port}));

@@ -58,7 +58,7 @@ struct InfoCase {
 
 time64 T(int y, int mo, int d, int h, int mi) { return MakeLocalTime(y, mo, d, h, mi); }
 
-using SerialInfoFrame = SerialLinkFixture;
+using SerialInfoFrame = SerialProtocolFixture;
 
 TEST_F(SerialInfoFrame, EachLayoutIsDecodedIntoTheRecord)
 {
@@ -77,6 +77,7 @@ TEST_F(SerialInfoFrame, EachLayoutIsDecodedIntoTheRecord)
     for (const InfoCase& c : cases) {
         SCOPED_TRACE(c.name);
         m_record->Reset();
+        m_events = {};
         m_record->m_fHighLimit = 99.0f;
         EXPECT_TRUE(Feed(c.frame));
         const CLoggerRecord& r = *m_record;
@@ -99,8 +100,7 @@ TEST_F(SerialInfoFrame, EachLayoutIsDecodedIntoTheRecord)
         EXPECT_TRUE(r.m_bTimesValid);
         EXPECT_EQ(r.m_tTime[1], c.start + c.interval);
         EXPECT_EQ(r.m_bTempAlarm, c.low < c.high);
-        const auto messages = TakeMessages();
-        EXPECT_EQ(Count(messages, WMU_SERIAL_INFO), 1);
+        EXPECT_EQ(m_events.information, 1);
     }
     // Humidity of the type 4 layout.
     Feed(Type4Frame());
@@ -129,11 +129,11 @@ TEST_F(SerialInfoFrame, AType2LoggerAnsweringWithL41UsesTheType3Layout)
 TEST_F(SerialInfoFrame, AType2LoggerWithoutDataKeepsOnlyTheIdAndOffersCalibration)
 {
     for (const Bytes& frame : {Type2Frame(0, 200), Type2Frame(1, 0)}) {
+        m_events = {};
         EXPECT_TRUE(Feed(frame));
         EXPECT_EQ(m_record->m_nCount, 0);
         EXPECT_EQ(m_record->m_nRowFlags, RF_ID);
-        const auto messages = TakeMessages();
-        ASSERT_EQ(Count(messages, WMU_ENABLE_CALIBRATE), 1);
+        EXPECT_EQ(m_events.calibrationOffers, 1);
     }
 }
 
@@ -177,26 +177,26 @@ TEST_F(SerialInfoFrame, InvalidTimesAreStoredAsZeroAndLeaveOnlyTheIdRow)
 
 TEST_F(SerialInfoFrame, AnIdentificationReplyCompletesCode1AndIsAnnouncedUntilCleared)
 {
-    m_link->m_nReply = SERIAL_IDENTIFY;
+    m_protocol.m_nReply = SERIAL_IDENTIFY;
     Feed(Type3Frame());
-    EXPECT_EQ(m_link->m_nReply, 257);
-    EXPECT_EQ(Count(TakeMessages(), WMU_SERIAL_REPLY), 1);
+    EXPECT_EQ(m_protocol.m_nReply, SERIAL_IDENTIFY | SERIAL_REPLY_ARRIVED);
+    EXPECT_EQ(m_events.replies, 1);
     Feed({0x00});
-    EXPECT_EQ(Count(TakeMessages(), WMU_SERIAL_REPLY), 1);
-    m_link->m_nReply = 0;
+    EXPECT_EQ(m_events.replies, 2);
+    m_protocol.m_nReply = 0;
     Feed({0x00});
-    EXPECT_EQ(Count(TakeMessages(), WMU_SERIAL_REPLY), 0);
+    EXPECT_EQ(m_events.replies, 2);
 }
 
 TEST_F(SerialInfoFrame, DuringADownloadItKeepsTheDescriptionRowAndRequestsTheFirstBlock)
 {
-    m_link->m_nSerialMode = 2;
+    m_protocol.m_nSerialMode = SerialProtocol::kDownloadMode;
     m_record->m_strValue[ROW_DESCRIPTION] = QStringLiteral("shelf 3");
     Feed(Type3Frame());
     EXPECT_EQ(m_record->m_strValue[ROW_DESCRIPTION], QStringLiteral("shelf 3"));
     EXPECT_EQ(m_record->m_nRowFlags & RF_DESCRIPTION, 0);
-    EXPECT_EQ(m_link->m_nReply, SERIAL_BLOCK);
-    EXPECT_EQ(m_link->m_nRetries, 5);
+    EXPECT_EQ(m_protocol.firstBlockRequests, 1);
+    EXPECT_EQ(m_events.information, 1);
     EXPECT_EQ(m_record->m_nReceived, 0);
 }
 

@@ -1,6 +1,12 @@
-#include "SerialTestSupport.h"
+#include "VirtualLoggerFixture.h"
 
 #include "record/TimeText.h"
+
+#include <cstdlib>
+#include <ctime>
+
+// Status frames: their decoding from fixtures, and the status exchange with
+// the virtual logger of each type through the real port.
 
 namespace {
 
@@ -43,55 +49,52 @@ struct StatusCase {
     bool clockRowFlag;
 };
 
-class SerialStatus : public SerialLinkFixture {
+class SerialStatus : public SerialProtocolFixture {
 protected:
-    void SetUp() override
-    {
-        SerialLinkFixture::SetUp();
-        m_link->m_fnNow = [] { return MakeLocalTime(2024, 6, 3, 12, 0, 0); };
-    }
+    void SetUp() override { m_protocol.m_fnNow = [] { return MakeLocalTime(2024, 6, 3, 12, 0, 0); }; }
 };
+
+constexpr int kArrived = SERIAL_REPLY_ARRIVED;
 
 TEST_F(SerialStatus, EachLengthAndMarkUpdatesTheRecordAndTheReplyCode)
 {
     const time64 y1980 = MakeLocalTime(1980, 1, 1, 0, 0, 0);
     const time64 y2001 = MakeLocalTime(2001, 1, 1, 0, 0, 0);
     const StatusCase cases[] = {
-        {"8: clock set, close", S8(kMarkClockSet, 56), 8, 264, 0, 0, 0, 0x21, false},
-        {"8: clock set, 6 s old", S8(kMarkClockSet, 54), 8, 8, 0, 0, 0, -1, false},
-        {"8: status", S8(kMarkStatus, 30), 4, 0, At(30), 0, 0, -1, false},
-        {"8: status, invalid clock", S8(kMarkStatus, 61), 4, 4, 0, 0, 0, -1, false},
-        {"11: status", S11(kMarkStatus, 30, 1, 6), 5, 0, At(30), 6, 1, 1, true},
+        {"8: clock set, close", S8(kMarkClockSet, 56), SERIAL_SET_CLOCK, SERIAL_SET_CLOCK | kArrived, 0, 0, 0, 0x21, false},
+        {"8: clock set, 6 s old", S8(kMarkClockSet, 54), SERIAL_SET_CLOCK, SERIAL_SET_CLOCK, 0, 0, 0, -1, false},
+        {"8: status", S8(kMarkStatus, 30), SERIAL_READ_DESC, 0, At(30), 0, 0, -1, false},
+        {"8: status, invalid clock", S8(kMarkStatus, 61), SERIAL_READ_DESC, SERIAL_READ_DESC, 0, 0, 0, -1, false},
+        {"11: status", S11(kMarkStatus, 30, 1, 6), SERIAL_WRITE_SETTINGS, 0, At(30), 6, 1, 1, true},
         {"11: status, invalid clock", S11(kMarkStatus, 61, 2, 3), 0, 0, y1980, 3, 2, -1, true},
-        {"11: stop answers code 6", S11(kMarkStop, 30, 0, 5), 6, 262, 0, 5, 0, 0, false},
-        {"11: stop without code 6", S11(kMarkStop, 30, 0, 5), 4, 0, 0, 5, 0, 0, false},
-        {"11: clock set, close", S11(kMarkClockSet, 58), 8, 264, 0, 6, 1, 1, false},
-        {"11: clock set, invalid", S11(kMarkClockSet, 61), 8, 8, 0, 6, 1, -1, false},
-        {"10: clock set, 8 s old is close", S10(kMarkClockSet, 52), 8, 264, 0, 7, 2, -1, false},
-        {"10: clock set, 11 s old", S10(kMarkClockSet, 49), 8, 8, 0, 7, 2, -1, false},
-        {"10: status, invalid clock", S10(kMarkStatus, 61, 700), 1, 0, y2001, 4, 2, -1, true},
-        {"10: clock and interval", S10(kMarkClockInterval, 40, 600, 1), 8, 0, At(40), 4, 1, -1, true},
-        {"10: checksum A is refused", S10(kMarkStatus, 30, 734, 2, 'A'), 1, 1, 0, 0, 0, -1, false},
+        {"11: stop answers the stop", S11(kMarkStop, 30, 0, 5), SERIAL_STOP, SERIAL_STOP | kArrived, 0, 5, 0, 0, false},
+        {"11: stop without a stop pending", S11(kMarkStop, 30, 0, 5), SERIAL_READ_DESC, 0, 0, 5, 0, 0, false},
+        {"11: clock set, close", S11(kMarkClockSet, 58), SERIAL_SET_CLOCK, SERIAL_SET_CLOCK | kArrived, 0, 6, 1, 1, false},
+        {"11: clock set, invalid", S11(kMarkClockSet, 61), SERIAL_SET_CLOCK, SERIAL_SET_CLOCK, 0, 6, 1, -1, false},
+        {"10: clock set, 8 s old is close", S10(kMarkClockSet, 52), SERIAL_SET_CLOCK, SERIAL_SET_CLOCK | kArrived, 0, 7, 2, -1, false},
+        {"10: clock set, 11 s old", S10(kMarkClockSet, 49), SERIAL_SET_CLOCK, SERIAL_SET_CLOCK, 0, 7, 2, -1, false},
+        {"10: status, invalid clock", S10(kMarkStatus, 61, 700), SERIAL_IDENTIFY, 0, y2001, 4, 2, -1, true},
+        {"10: clock and interval", S10(kMarkClockInterval, 40, 600, 1), SERIAL_SET_CLOCK, 0, At(40), 4, 1, -1, true},
+        {"10: checksum A is refused", S10(kMarkStatus, 30, 734, 2, 'A'), SERIAL_IDENTIFY, SERIAL_IDENTIFY, 0, 0, 0, -1, false},
         {"11: checksum B is refused", Status(kMarkStatus, 11).Clock(10, 2024, 6, 3, 11, 59, 0).Done('B'),
-         1, 1, 0, 0, 0, -1, false},
+         SERIAL_IDENTIFY, SERIAL_IDENTIFY, 0, 0, 0, -1, false},
     };
     for (const StatusCase& c : cases) {
         SCOPED_TRACE(c.name);
         m_record->Reset();
-        m_link->m_nRxLen = 0;
-        m_link->m_nReply = c.replyBefore;
+        m_events = {};
+        m_protocol.m_nRxLen = 0;
+        m_protocol.m_nReply = c.replyBefore;
         Feed(c.frame);
-        EXPECT_EQ(m_link->m_nReply, c.replyAfter);
+        EXPECT_EQ(m_protocol.m_nReply, c.replyAfter);
         EXPECT_EQ(m_record->m_tLoggerClock, c.loggerClock);
         EXPECT_EQ(m_record->m_nBattery, c.battery);
         EXPECT_EQ(m_record->m_bStatusValid, c.battery != 0);
         EXPECT_EQ(m_record->m_nRunState, c.runState);
         EXPECT_EQ(m_record->m_nLoggerFlag, c.loggerFlag);
         EXPECT_EQ((m_record->m_nRowFlags & RF_LOGGER_CLOCK) != 0, c.clockRowFlag);
-        const auto messages = TakeMessages();
-        const int clockPosts = c.loggerClock != 0 ? 1 : 0;
-        EXPECT_EQ(Count(messages, WMU_LOGGER_CLOCK), clockPosts);
-        EXPECT_EQ(Count(messages, WMU_LOGGER_CLOCK, MessageTarget::ConfigDialog), clockPosts);
+        EXPECT_EQ(m_events.clocks, c.loggerClock != 0 ? 1 : 0);
+        EXPECT_EQ(m_events.replies, (c.replyAfter & kArrived) ? 1 : 0);
     }
 }
 
@@ -102,7 +105,7 @@ TEST_F(SerialStatus, BatteryLevelFromTheVoltageReadingSquaresTheDistanceFrom3V2)
     } cases[] = {{734, 7}, {700, 4}, {600, 4}, {655, 1}, {720, 5}, {1023, 7}, {0, 7}};
     for (const auto& c : cases) {
         SCOPED_TRACE(c.raw);
-        m_link->m_nRxLen = 0;
+        m_protocol.m_nRxLen = 0;
         Feed(S10(kMarkStatus, 30, c.raw));
         EXPECT_EQ(m_record->m_nBattery, c.level);
     }
@@ -112,6 +115,31 @@ TEST_F(SerialStatus, TheTenByteFrameIsNotConsumedWholeButTheNextFrameStillParses
 {
     Feed(Join({S10(kMarkStatus, 30), S11(kMarkStop, 30, 0, 2)}));
     EXPECT_EQ(m_record->m_nBattery, 2);
+}
+
+using SerialStatusExchange = VirtualLoggerFixture;
+
+TEST_F(SerialStatusExchange, EachTypesStatusRequestIsAnsweredWithBatteryAndClock)
+{
+    const struct {
+        int type, battery;
+    } cases[] = {{2, 0}, {3, 5}, {4, 5}, {5, 4}, {6, 4}};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.type);
+        VirtualSerialConfig config = VirtualSerialConfig::Demo(c.type, 20);
+        config.batteryLevel = 5;
+        config.batteryRaw = 700;
+        Connect(config);
+        m_record->Reset();
+        m_link->SerialIdentify(0);
+        ASSERT_TRUE(PumpUntil([&] { return m_link->m_nReply == (SERIAL_IDENTIFY | SERIAL_REPLY_ARRIVED); }));
+        m_link->m_nReply = SERIAL_READ_DESC;
+        m_link->SerialReadStatus();
+        ASSERT_TRUE(PumpUntil([&] { return m_link->m_nReply == 0; })); // a status reply clears what was pending
+        EXPECT_EQ(m_record->m_nBattery, c.battery);
+        EXPECT_LE(std::llabs(m_record->m_tLoggerClock - std::time(nullptr)), 2);
+        m_link->m_ComPort.ClosePort();
+    }
 }
 
 } // namespace

@@ -28,19 +28,20 @@ Bytes BlockFrame(int offset, int first)
     return b.Done();
 }
 
-using SerialStream = SerialLinkFixture;
+using SerialStream = SerialProtocolFixture;
 
 TEST_F(SerialStream, AFrameSplitAtAnyPositionIsDecodedOnceWhenComplete)
 {
     const Bytes frame = Join({{0x12, 0xFF, 0xCF, 0x00, 0xFF}, InfoFrame()});
     for (size_t split = 1; split < frame.size(); ++split) {
         SCOPED_TRACE(split);
-        m_link->m_nRxLen = 0;
+        m_protocol.m_nRxLen = 0;
         m_record->Reset();
+        m_events = {};
         EXPECT_FALSE(Feed(Bytes(frame.begin(), frame.begin() + split)));
         EXPECT_TRUE(Feed(Bytes(frame.begin() + split, frame.end())));
         EXPECT_EQ(m_record->m_nCount, 97);
-        EXPECT_EQ(Count(TakeMessages(), WMU_SERIAL_INFO), 1);
+        EXPECT_EQ(m_events.information, 1);
     }
 }
 
@@ -55,8 +56,8 @@ TEST_F(SerialStream, NoiseSkippedFramesAndBadChecksumsDoNotHideTheGoodFrames)
     EXPECT_TRUE(Feed(stream));
     EXPECT_EQ(m_record->m_nBattery, 5);
     EXPECT_EQ(m_record->m_nCount, 97);
-    EXPECT_EQ(Count(TakeMessages(), WMU_LOGGER_CLOCK), 1);
-    EXPECT_LE(m_link->m_nRxLen, 3); // only a possible head start stays
+    EXPECT_EQ(m_events.clocks, 1);
+    EXPECT_LE(m_protocol.m_nRxLen, 3); // only a possible head start stays
 }
 
 TEST_F(SerialStream, AShortFrameBehindALongOneInTheSameChunkIsNotLeftWaiting)
@@ -66,31 +67,24 @@ TEST_F(SerialStream, AShortFrameBehindALongOneInTheSameChunkIsNotLeftWaiting)
     Feed(Join({BlockFrame(0, 1), StatusFrame11(3)}));
     EXPECT_EQ(m_record->m_nReceived, 16);
     EXPECT_EQ(m_record->m_nBattery, 3);
-    EXPECT_EQ(m_link->m_nRxLen, 2); // the status frame's checksum bytes
+    EXPECT_EQ(m_protocol.m_nRxLen, 2); // the status frame's checksum bytes
 }
 
 TEST_F(SerialStream, AChunkThatWouldOverflowTheBufferIsDroppedButTheBufferIsStillParsed)
 {
     const Bytes info = InfoFrame();
-    m_link->m_nRxLen = 8150 - static_cast<int>(info.size());
-    std::fill_n(m_link->m_byRx, m_link->m_nRxLen, 0x00);
-    std::copy(info.begin(), info.end(), m_link->m_byRx + m_link->m_nRxLen);
-    m_link->m_nRxLen = 8150;
+    m_protocol.m_nRxLen = 8150 - static_cast<int>(info.size());
+    std::fill_n(m_protocol.m_byRx, m_protocol.m_nRxLen, 0x00);
+    std::copy(info.begin(), info.end(), m_protocol.m_byRx + m_protocol.m_nRxLen);
+    m_protocol.m_nRxLen = 8150;
     EXPECT_TRUE(Feed(Bytes(100, 0xFF)));
     EXPECT_EQ(m_record->m_nCount, 97);
-    EXPECT_LT(m_link->m_nRxLen, 8150);
+    EXPECT_LT(m_protocol.m_nRxLen, 8150);
     // A chunk that fits exactly is taken.
-    m_link->m_nRxLen = 8192 - 100;
-    std::fill_n(m_link->m_byRx, m_link->m_nRxLen, 0x00);
-    EXPECT_FALSE(m_link->ReceiveChunk(Bytes(100, 0x00).data(), 100));
-    EXPECT_EQ(m_link->m_nRxLen, 3);
-}
-
-TEST_F(SerialStream, EveryParserRunMarksTheLinkOpen)
-{
-    m_link->m_bUsbOpen = 0;
-    Feed({0x01});
-    EXPECT_EQ(m_link->m_bUsbOpen, 1);
+    m_protocol.m_nRxLen = 8192 - 100;
+    std::fill_n(m_protocol.m_byRx, m_protocol.m_nRxLen, 0x00);
+    EXPECT_FALSE(Feed(Bytes(100, 0x00)));
+    EXPECT_EQ(m_protocol.m_nRxLen, 3);
 }
 
 } // namespace

@@ -67,7 +67,44 @@ inline Bytes Join(std::initializer_list<Bytes> parts)
     return all;
 }
 
-// A serial link over its own record, with the messages it posts collected.
+// What the serial side reported, counted.
+struct RecordingSerialEvents : ISerialEvents {
+    void OnCommandSent(int retries) override { sent.push_back(retries); }
+    void OnPortLost() override { ++lost; }
+    void OnInformation() override { ++information; }
+    void OnReplyArrived() override { ++replies; }
+    void OnLoggerClock() override { ++clocks; }
+    void OnCalibrationOffered() override { ++calibrationOffers; }
+    void OnBlock(bool stored) override { ++(stored ? blocksStored : blocksDropped); }
+
+    std::vector<int> sent;
+    int lost = 0, information = 0, replies = 0, clocks = 0, calibrationOffers = 0;
+    int blocksStored = 0, blocksDropped = 0;
+};
+
+// The protocol with its request for the first block of a download counted.
+class ProbeProtocol : public SerialProtocol {
+public:
+    using SerialProtocol::SerialProtocol;
+    int firstBlockRequests = 0;
+
+protected:
+    void OnDownloadInformation() override { ++firstBlockRequests; }
+};
+
+// The serial protocol over its own record, with its events recorded.
+class SerialProtocolFixture : public ::testing::Test {
+protected:
+    bool Feed(const Bytes& bytes) { return m_protocol.Receive(bytes.data(), static_cast<int>(bytes.size())); }
+
+    ScopedTz m_tz {"UTC"};
+    std::unique_ptr<CLoggerRecord> m_record = std::make_unique<CLoggerRecord>();
+    RecordingSerialEvents m_events;
+    ProbeProtocol m_protocol {m_record.get(), &m_events};
+};
+
+// A serial link over its own record, with its events recorded and the
+// messages posted (received chunks) collected.
 class SerialLinkFixture : public ::testing::Test {
 protected:
     void SetUp() override
@@ -75,26 +112,13 @@ protected:
         m_queue.Install();
         m_record->Reset();
         m_link->m_pRecord = m_record.get();
+        m_link->m_pEvents = &m_events;
     }
     void TearDown() override { SetMessagePoster(nullptr); }
 
-    bool Feed(const Bytes& bytes) { return m_link->ReceiveChunk(bytes.data(), static_cast<int>(bytes.size())); }
-    std::vector<Message> TakeMessages()
-    {
-        std::vector<Message> all;
-        m_queue.Drain([&](const Message& m) { all.push_back(m); });
-        return all;
-    }
-    int Count(const std::vector<Message>& messages, int id, MessageTarget target = MessageTarget::MainDialog)
-    {
-        int n = 0;
-        for (const Message& m : messages)
-            n += m.id == id && m.target == target;
-        return n;
-    }
-
     ScopedTz m_tz {"UTC"};
     MessageQueue m_queue;
+    RecordingSerialEvents m_events;
     std::unique_ptr<CLoggerRecord> m_record = std::make_unique<CLoggerRecord>();
     std::unique_ptr<CSerialLink> m_link = std::make_unique<CSerialLink>();
 };

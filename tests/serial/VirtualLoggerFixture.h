@@ -52,15 +52,8 @@ protected:
         m_queue.Drain([this](const Message& m) {
             if (m.id == WMU_SERIAL_DATA)
                 m_link->ReceiveChunk(m.payload);
-            else
-                m_seen.push_back(m);
         });
-    }
-    int Seen(int id)
-    {
-        return Count(m_seen, id);
     }
 
     std::unique_ptr<VirtualSerialLogger> m_logger;
-    std::vector<Message> m_seen;
 };

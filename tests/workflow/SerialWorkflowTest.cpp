@@ -87,8 +87,10 @@ TEST_F(SerialWorkflowTest, LinkingIdentifiesAndReadsTheDescription)
     EXPECT_EQ(h.timers.Period(TIMER_SERIAL_STATUS), 6500);
 
     ASSERT_TRUE(h.Tick(TIMER_SERIAL_STATUS));
-    ASSERT_TRUE(h.PumpUntil([&] { return r.m_bStatusValid != 0; }));
+    ASSERT_TRUE(h.PumpUntil([&] { return h.workflow.LoggerClockReports() > 0; }));
     EXPECT_GT(r.m_nBattery, 0);
+    EXPECT_TRUE(h.view.clockVisible);
+    EXPECT_EQ(h.configDialogClocks, h.workflow.LoggerClockReports()); // the clock is forwarded to the settings dialog
 }
 
 TEST_F(SerialWorkflowTest, DownloadGetsEverySampleExactly)
@@ -196,7 +198,7 @@ TEST_F(SilentPortTest, AnUnansweredClockSetFailsAtTheFourthTick)
     g_LoggerRecord.m_nType = 3;
     h.workflow.CalibrateTime();
     h.Pump();
-    EXPECT_EQ(g_LoggerLink.m_nReply, 8);
+    EXPECT_EQ(g_LoggerLink.m_nReply, SERIAL_SET_CLOCK);
     EXPECT_EQ(RunRetries(), 4); // 4 x 5000 ms = 20 s
     EXPECT_EQ(h.view.LastStatus(), "Fail to calibrate time");
 }
@@ -240,7 +242,7 @@ TEST_F(SilentPortTest, AReplyDuringADownloadIsLeftToTheWatchdog)
     h.workflow.Download();
     h.Pump();
     g_LoggerLink.m_nReply = SERIAL_SET_CLOCK | SERIAL_REPLY_ARRIVED;
-    PostToMain(WMU_SERIAL_REPLY, 0, 0);
+    PostToMain(WMU_SERIAL_DATA, 0, 0, QByteArray(1, '\0')); // any chunk reports the arrived reply
     h.Pump();
     EXPECT_EQ(g_LoggerLink.m_nReply, SERIAL_SET_CLOCK | SERIAL_REPLY_ARRIVED);
     EXPECT_NE(h.view.LastStatus(), "Time calibration has been completed");

@@ -77,6 +77,8 @@ struct WorkflowHarness {
     {
         if (m.target == MessageTarget::GraphView)
             graphResets.push_back(static_cast<int>(m.wParam));
+        else if (m.target == MessageTarget::ConfigDialog && m.id == WMU_LOGGER_CLOCK)
+            ++configDialogClocks;
         workflow.OnMessage(m);
     }
     // Pumps until pred holds or timeoutMs passed (messages from other threads).
@@ -113,4 +115,5 @@ struct WorkflowHarness {
     MessageQueue queue;
     LoggerWorkflow workflow;
     std::vector<int> graphResets;
+    int configDialogClocks = 0;
 };

@@ -30,7 +30,6 @@ public:
     CReadComThread& operator=(const CReadComThread&) = delete;
 
     bool Start();
-    bool Started() const { return m_thread.joinable(); }
 
     CComPort* m_pComPort;
     const int m_nChunkPauseMs;

@@ -1,6 +1,7 @@
 #include "link/serial/SerialFrames.h"
 
 #include "link/serial/SerialLayouts.h"
+#include "record/LoggerType.h"
 
 #include <algorithm>
 #include <initializer_list>
@@ -83,15 +84,18 @@ SerialFrame FrameWriteDescription(const std::uint8_t* text, int length)
 
 SerialFrame FrameSetClock(int type, QChar idFirst, time64 now)
 {
-    const bool iModel = idFirst == QLatin1Char('i');
     SerialFrame frame = Head({0xFF, 0xBD, 0x5D, 0x7D, 0x00, 0x00, 0x00});
-    if (type == 5 || (type == 2 && !iModel)) {
-        AppendClock(frame, now);
-    } else if (type == 3 || (type == 2 && iModel)) {
+    switch (SerialClockFrameOf(type, QString(idFirst))) {
+    case SerialClockFrame::Padded:
         AppendZeros(frame, 3);
         AppendClock(frame, now);
-    } else {
+        break;
+    case SerialClockFrame::Short:
+        AppendClock(frame, now);
+        break;
+    default:
         frame.length = 0;
+        break;
     }
     return frame;
 }
@@ -99,7 +103,7 @@ SerialFrame FrameSetClock(int type, QChar idFirst, time64 now)
 SerialFrame FrameReadStatus(int type, time64 now)
 {
     SerialFrame frame = Head({0xFF, 0xBD, 0x5D, 0x7D, 0x7D, 0xBD, 0x5D});
-    if (type != 2 && type != 5 && type != 6)
+    if (!LoggerTypeOf(type).shortStatusRequest)
         AppendZeros(frame, 3);
     AppendClock(frame, now);
     return frame;
@@ -107,7 +111,7 @@ SerialFrame FrameReadStatus(int type, time64 now)
 
 SerialFrame FrameSetClockAndInterval(int type, std::uint8_t interval, time64 now)
 {
-    if (type != 6)
+    if (!LoggerTypeOf(type).clockWithInterval)
         return {};
     SerialFrame frame = Head({0xFF, 0xBD, 0x5D, 0x7D, 0x00, kMarkClockIntervalByte5, interval});
     AppendClock(frame, now);

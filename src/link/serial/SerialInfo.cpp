@@ -1,6 +1,5 @@
-#include "link/serial/SerialLink.h"
+#include "link/serial/SerialProtocol.h"
 
-#include "base/Messages.h"
 #include "link/serial/SerialChecksum.h"
 #include "link/serial/SerialLayouts.h"
 #include "record/TimeText.h"
@@ -39,7 +38,7 @@ void DecodeTime(CLoggerRecord& r, time64 t, time64& field, int row, std::int32_t
 
 } // namespace
 
-bool CSerialLink::HandleInfo(int h, bool& bInfoDecoded)
+bool SerialProtocol::HandleInfo(int h, bool& bInfoDecoded)
 {
     const std::uint8_t* b = m_byRx;
     if (!ChecksumAOrB(b, h))
@@ -55,7 +54,7 @@ bool CSerialLink::HandleInfo(int h, bool& bInfoDecoded)
             r.m_strValue[ROW_ID].append(QChar(b[kInfoId + i]));
         r.m_nRowFlags |= RF_ID;
         r.m_nType = TypeFromIdSerial(r.m_strValue[ROW_ID]);
-        if (m_nSerialMode != 2) {
+        if (m_nSerialMode != kDownloadMode) {
             r.SetTypeText();
             r.m_nRowFlags |= RF_DESCRIPTION;
         }
@@ -66,14 +65,12 @@ bool CSerialLink::HandleInfo(int h, bool& bInfoDecoded)
         return true;
     DecodeInfo(*layout);
     bInfoDecoded = true;
-    if (m_nSerialMode == 2) {
-        m_nRetries = 5;
-        SerialRequestBlock(0);
-    }
+    if (m_nSerialMode == kDownloadMode)
+        OnDownloadInformation();
     return true;
 }
 
-void CSerialLink::DecodeInfo(const InfoLayout& L)
+void SerialProtocol::DecodeInfo(const InfoLayout& L)
 {
     const std::uint8_t* b = m_byRx;
     CLoggerRecord& r = *m_pRecord;
@@ -124,7 +121,7 @@ void CSerialLink::DecodeInfo(const InfoLayout& L)
     if (L.type2Rules && (status == 0 || r.m_nCount == 0)) {
         r.m_nCount = 0;
         r.m_nRowFlags = RF_ID;
-        PostToMain(WMU_ENABLE_CALIBRATE, 1, 0);
+        Events().OnCalibrationOffered();
     }
 
     r.FormatStatTexts();

@@ -46,16 +46,21 @@ const InfoLayout& InfoLayoutOf(InfoKind kind)
     return kType3;
 }
 
+// The layouts each logger type answers with; a type 2 logger may answer
+// with the type 3 layout as well.
+struct TypeLayout {
+    int type;
+    const InfoLayout* layout;
+};
+const TypeLayout kTypeLayouts[] = {
+    {2, &kType2}, {5, &kType56}, {6, &kType56}, {3, &kType3}, {2, &kType3}, {4, &kType4},
+};
+
 const InfoLayout* ChooseInfoLayout(int type, int h)
 {
-    if (type == 2 && h == kType2.h)
-        return &kType2;
-    if ((type == 5 || type == 6) && h == kType56.h)
-        return &kType56;
-    if ((type == 3 || type == 2) && h == kType3.h)
-        return &kType3;
-    if (type == 4 && h == kType4.h)
-        return &kType4;
+    for (const TypeLayout& row : kTypeLayouts)
+        if (row.type == type && row.layout->h == h)
+            return row.layout;
     return nullptr;
 }
 

@@ -1,9 +1,9 @@
-#include "link/serial/SerialLink.h"
+#include "link/serial/SerialProtocol.h"
 
 #include "base/CodePage.h"
-#include "base/Messages.h"
 #include "link/serial/SerialChecksum.h"
 #include "link/serial/SerialLayouts.h"
+#include "record/LoggerType.h"
 #include "record/TimeText.h"
 
 #include <cstring>
@@ -48,15 +48,33 @@ int BatteryLevel(int raw)
     return 1;
 }
 
-void PostLoggerClock()
+// The readings of a block frame as StoreSamples takes them: temperatures, or
+// temperature/humidity pairs for a humidity logger. A short block holds
+// temperatures only, even from a humidity logger, whose humidity values then
+// stay as they are.
+int BlockValues(const CLoggerRecord& r, const std::uint8_t* b, int h, bool pairs, float* values)
 {
-    PostToMain(WMU_LOGGER_CLOCK, 1, 0);
-    PostMessageTo(Message{MessageTarget::ConfigDialog, WMU_LOGGER_CLOCK, 1, 0, {}});
+    const bool keepHumidity = !pairs && r.HasHumidity();
+    const int step = pairs ? 4 : 2;
+    int n = 0;
+    for (int pos = kDataStart; pos < h; pos += step, ++n) {
+        const int index = r.m_nReceived + n;
+        if (pairs) {
+            values[2 * n] = GetReading(b, pos);
+            values[2 * n + 1] = GetReading(b, pos + 2);
+        } else if (keepHumidity) {
+            values[2 * n] = GetReading(b, pos);
+            values[2 * n + 1] = index >= 0 && index < MAX_SAMPLES ? r.m_fHumi[index] : 0.0f;
+        } else {
+            values[n] = GetReading(b, pos);
+        }
+    }
+    return n;
 }
 
 } // namespace
 
-bool CSerialLink::HandleBlock(int length, int h)
+bool SerialProtocol::HandleBlock(int length, int h)
 {
     const std::uint8_t* b = m_byRx;
     const bool shortBlock = length == kBlockShortLength && (ChecksumA(b, h) || ChecksumB(b, h));
@@ -64,33 +82,29 @@ bool CSerialLink::HandleBlock(int length, int h)
     if (!shortBlock && !longBlock)
         return false;
     CLoggerRecord& r = *m_pRecord;
-    const bool pairs = longBlock && r.m_nType == 4;
-    if (longBlock && r.m_nType != 2 && r.m_nType != 3 && !pairs)
+    const LoggerType& type = LoggerTypeOf(r.m_nType);
+    if (longBlock && !type.serialLongBlocks)
         return true;
+    const bool pairs = longBlock && type.humidity;
     if (m_nReply == SERIAL_BLOCK)
         m_nReply = SERIAL_BLOCK + SERIAL_REPLY_ARRIVED;
-    m_nRetries = 5;
     // The offset field has 16 bits: memory beyond 64 KiB wraps around.
     const int expected = (r.m_nReceived * (pairs ? 4 : 2)) & 0xFFFF;
-    if (GetU16(b, 4) != expected)
+    if (GetU16(b, 4) != expected) {
+        Events().OnBlock(false);
         return true;
-    r.m_byDataFlags |= DATA_FLAG_SAMPLES;
-    for (int pos = kDataStart; pos < h; pos += pairs ? 4 : 2) {
-        if (r.m_nReceived >= 0 && r.m_nReceived < MAX_SAMPLES) {
-            r.m_fTemp[r.m_nReceived] = GetReading(b, pos);
-            if (pairs)
-                r.m_fHumi[r.m_nReceived] = GetReading(b, pos + 2);
-        }
-        ++r.m_nReceived;
     }
-    r.m_nRetry = 5;
+    float values[kBlockLongLength];
+    const int n = BlockValues(r, b, h, pairs, values);
+    r.StoreSamples(r.m_nReceived, values, n);
+    r.m_nReceived += n;
     if (r.m_nReceived >= r.m_nCount)
         r.m_nReceived = r.m_nCount;
-    m_nRetries = 5;
+    Events().OnBlock(true);
     return true;
 }
 
-bool CSerialLink::HandleStatus(int length, int h)
+bool SerialProtocol::HandleStatus(int length, int h)
 {
     const std::uint8_t* b = m_byRx;
     const StatusLayout* layout = StatusLayoutOf(length);
@@ -118,7 +132,7 @@ bool IsClose(time64 clock, time64 now, int seconds)
 
 } // namespace
 
-void CSerialLink::HandleStatus8(time64 clock)
+void SerialProtocol::HandleStatus8(time64 clock)
 {
     const std::uint8_t* b = m_byRx;
     CLoggerRecord& r = *m_pRecord;
@@ -132,11 +146,11 @@ void CSerialLink::HandleStatus8(time64 clock)
     if (HasMark(b, kMarkStatus)) {
         m_nReply = 0;
         r.m_tLoggerClock = clock;
-        PostLoggerClock();
+        Events().OnLoggerClock();
     }
 }
 
-void CSerialLink::HandleStatus11(time64 clock)
+void SerialProtocol::HandleStatus11(time64 clock)
 {
     const std::uint8_t* b = m_byRx;
     CLoggerRecord& r = *m_pRecord;
@@ -151,13 +165,13 @@ void CSerialLink::HandleStatus11(time64 clock)
         m_nReply = 0;
         r.m_nRowFlags |= RF_LOGGER_CLOCK;
         r.m_tLoggerClock = clock != 0 ? clock : MakeLocalTime(1980, 1, 1, 0, 0, 0);
-        PostLoggerClock();
+        Events().OnLoggerClock();
     }
     if (HasMark(b, kMarkStop))
         m_nReply = m_nReply == SERIAL_STOP ? SERIAL_STOP + SERIAL_REPLY_ARRIVED : 0;
 }
 
-void CSerialLink::HandleStatus10(time64 clock)
+void SerialProtocol::HandleStatus10(time64 clock)
 {
     const std::uint8_t* b = m_byRx;
     CLoggerRecord& r = *m_pRecord;
@@ -172,11 +186,11 @@ void CSerialLink::HandleStatus10(time64 clock)
         m_nReply = 0;
         r.m_nRowFlags |= RF_LOGGER_CLOCK;
         r.m_tLoggerClock = clock;
-        PostLoggerClock();
+        Events().OnLoggerClock();
     }
 }
 
-bool CSerialLink::HandleDescription(int length, int h)
+bool SerialProtocol::HandleDescription(int length, int h)
 {
     const std::uint8_t* b = m_byRx;
     if (length != kDescriptionLength || !ChecksumA(b, h))
@@ -193,7 +207,7 @@ bool CSerialLink::HandleDescription(int length, int h)
     return true;
 }
 
-bool CSerialLink::HandleSettingsReply(int length, int h)
+bool SerialProtocol::HandleSettingsReply(int length, int h)
 {
     if ((length != 42 && length != 52) || !ChecksumA(m_byRx, h))
         return false;

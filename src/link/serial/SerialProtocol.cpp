@@ -1,10 +1,10 @@
-#include "link/serial/SerialLink.h"
+#include "link/serial/SerialProtocol.h"
 
-#include "base/Messages.h"
 #include "link/serial/SerialLayouts.h"
 
 #include <algorithm>
 #include <cstring>
+#include <ctime>
 
 namespace {
 
@@ -31,7 +31,37 @@ bool IsReplyHead(const std::uint8_t* bytes)
 
 } // namespace
 
-void CSerialLink::Consume(int count)
+SerialProtocol::SerialProtocol(CLoggerRecord* record, ISerialEvents* events)
+    : m_pRecord(record), m_pEvents(events)
+{
+}
+
+time64 SerialProtocol::Now() const
+{
+    return m_fnNow ? m_fnNow() : static_cast<time64>(std::time(nullptr));
+}
+
+ISerialEvents& SerialProtocol::Events() const
+{
+    static ISerialEvents ignored;
+    return m_pEvents ? *m_pEvents : ignored;
+}
+
+bool SerialProtocol::Receive(const std::uint8_t* bytes, int count)
+{
+    if (count > 0 && m_nRxLen + count <= kRxSize) {
+        std::copy_n(bytes, count, m_byRx + m_nRxLen);
+        m_nRxLen += count;
+    }
+    const bool bInfo = Parse();
+    if (m_nReply & SERIAL_REPLY_ARRIVED)
+        Events().OnReplyArrived();
+    if (bInfo)
+        Events().OnInformation();
+    return bInfo;
+}
+
+void SerialProtocol::Consume(int count)
 {
     count = std::min(count, m_nRxLen);
     std::memmove(m_byRx, m_byRx + count, static_cast<size_t>(m_nRxLen - count));
@@ -40,7 +70,7 @@ void CSerialLink::Consume(int count)
 
 // Drops the bytes before the first frame head; without a head it keeps only
 // the last 3 bytes, which may be the start of one.
-bool CSerialLink::Synchronise()
+bool SerialProtocol::Synchronise()
 {
     int j = 0;
     while (j + 3 < m_nRxLen && !IsReplyHead(m_byRx + j))
@@ -52,9 +82,8 @@ bool CSerialLink::Synchronise()
     return found;
 }
 
-bool CSerialLink::ParseReplies()
+bool SerialProtocol::Parse()
 {
-    m_bUsbOpen = 1;
     bool bInfoDecoded = false;
     if (m_nRxLen >= kMinBuffered) {
         // Every pass either waits for more bytes or removes at least the
@@ -69,12 +98,10 @@ bool CSerialLink::ParseReplies()
                 Consume(h); // the checksum bytes are skipped by the next synchronisation
         }
     }
-    if (m_nReply & SERIAL_REPLY_ARRIVED)
-        PostToMain(WMU_SERIAL_REPLY, 0, 0);
     return bInfoDecoded;
 }
 
-bool CSerialLink::HandleFrame(bool& bInfoDecoded)
+bool SerialProtocol::HandleFrame(bool& bInfoDecoded)
 {
     const std::uint8_t* b = m_byRx;
     const int length = b[serial::kLengthByte];
