@@ -8,7 +8,6 @@
 #include "base/TextTable.h"
 #include "datafile/LoggerFile.h"
 #include "export/CsvExport.h"
-#include "link/LoggerLink.h"
 #include "link/serial/Ch341Ports.h"
 #include "link/serial/PortTable.h"
 #include "link/usb/Ch375Library.h"
@@ -101,7 +100,8 @@ QString ClockText(time64 t)
 QStringList SerialLoggers()
 {
     QStringList found;
-    for (int n : ScanCh341Ports(g_LoggerLink.m_ComPort))
+    LsComm::CComPort scanner;
+    for (int n : ScanCh341Ports(scanner))
         found << PortTable::Instance().PathOf(n);
     return found;
 }

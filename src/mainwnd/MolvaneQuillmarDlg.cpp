@@ -1,7 +1,6 @@
 #include "mainwnd/MolvaneQuillmarDlg.h"
 
 #include "base/TextTable.h"
-#include "link/LinkGlobals.h"
 #include "mainwnd/AboutDlg.h"
 #include "mainwnd/BatteryStrip.h"
 #include "views/DialogScale.h"
