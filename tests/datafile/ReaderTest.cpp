@@ -2,7 +2,6 @@
 // (as another implementation writes them), and every refusal.
 #include "FileFixture.h"
 
-#include "base/TextTable.h"
 #include "datafile/LoggerFile.h"
 #include "record/TimeText.h"
 #include "support/ScopedTz.h"
@@ -176,7 +175,7 @@ TEST(Reader, FileWithoutTrailerLeavesItsLastBytesUnchecked)
     CLoggerFile reader;
     ASSERT_TRUE(reader.LoadBytes(WithBody(body, false)));
     EXPECT_FLOAT_EQ(g_LoggerRecord.m_fTemp[11], 1.5f);
-    EXPECT_EQ(g_LoggerRecord.m_strValue[ROW_DESCRIPTION], GetText(63));
+    EXPECT_EQ(g_LoggerRecord.m_strValue[ROW_DESCRIPTION], "Temp Record");
 }
 
 TEST(Reader, OpenDataFileResetsBothRecordsOnFailure)
