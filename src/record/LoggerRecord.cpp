@@ -49,6 +49,9 @@ void CLoggerRecord::StoreSamples(int first, const float* values, int n)
         if (index < 0 || index >= MAX_SAMPLES)
             continue;
         m_fTemp[index] = pairs ? values[2 * i] : values[i];
+        // The received samples are shown as they arrive; the completion's
+        // Recompute then decides between plain and moving-MKT.
+        m_fTempShown[index] = m_fTemp[index];
         if (pairs)
             m_fHumi[index] = values[2 * i + 1];
     }

@@ -48,7 +48,8 @@ public:
     bool HasHumidity() const;
 
     // Stores n downloaded samples at indexes first .. first + n - 1 (those
-    // beyond MAX_SAMPLES are dropped) and marks the arrays as holding data.
+    // beyond MAX_SAMPLES are dropped), also as the shown temperatures, and
+    // marks the arrays as holding data.
     // values holds n temperatures, or n temperature/humidity pairs for a
     // logger with humidity. Both links deliver their samples through here.
     void StoreSamples(int first, const float* values, int n);

@@ -4,6 +4,7 @@
 
 #include <QHeaderView>
 #include <QTableView>
+#include <algorithm>
 #include <gtest/gtest.h>
 
 namespace {
@@ -110,4 +111,24 @@ TEST(DataList, RescaleWidensColumnsAndList)
     EXPECT_EQ(page.List()->width(), static_cast<int>((before.width() + 1) * 1.5f));
     EXPECT_EQ(page.List()->pos(), QPoint(0, 0));
     EXPECT_EQ(page.List()->font().pixelSize(), 16);
+}
+
+// Halfway through a download the page lists the samples received so far,
+// in the unit in force, though the statistics are not computed yet.
+TEST(DataList, ReceivedSamplesOfARunningDownload)
+{
+    FillMission(g_record, 4, 40);
+    std::fill(std::begin(g_record.m_fTempShown), std::end(g_record.m_fTempShown), 0.0f);
+    g_record.m_nReceived = 0;
+    const float block[] = {20.5f, 45.0f, 21.25f, 46.0f, 22.0f, 47.0f};
+    g_record.StoreSamples(0, block, 3);
+    g_record.m_nReceived = 3;
+
+    ScopedUnit unit(g_strUnitF);
+    CDataFormView page;
+    page.SetRecord(&g_record);
+    ASSERT_EQ(page.Model()->rowCount(), 3);
+    EXPECT_EQ(Cell(page, 0, 2), "68.90" + g_strUnitF);
+    EXPECT_EQ(Cell(page, 2, 2), "71.60" + g_strUnitF);
+    EXPECT_EQ(Cell(page, 2, 3), "47.00%RH");
 }

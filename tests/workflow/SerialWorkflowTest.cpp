@@ -6,10 +6,12 @@
 #include "link/serial/PortTable.h"
 #include "record/Units.h"
 #include "record/LoggerRecord.h"
+#include "record/SampleText.h"
 #include "serial/PtyEnd.h"
 #include "sim/serial/VirtualSerialLogger.h"
 
 #include <gtest/gtest.h>
+#include <algorithm>
 #include <memory>
 
 namespace {
@@ -134,6 +136,27 @@ TEST_F(SerialWorkflowTest, ADroppedBlockIsRequestedAgainByTheWatchdog)
     EXPECT_EQ(h.view.LastStatus(), " Data download is complete.");
     for (int i = 0; i < 160; ++i)
         ASSERT_NEAR(g_LoggerRecord.m_fTemp[i], temps[i], 0.006) << i;
+}
+
+TEST_F(SerialWorkflowTest, UnitChangeWhileADownloadWaitsShowsTheReceivedSamples)
+{
+    CLoggerRecord& r = g_LoggerRecord;
+    std::fill(std::begin(r.m_fTempShown), std::end(r.m_fTempShown), 0.0f);
+    VirtualSerialConfig config = VirtualSerialConfig::Demo(3, 160);
+    const std::vector<float> temps = config.temps;
+    Link(config);
+    logger->DropBlock(2);
+    h.workflow.Download();
+    h.PumpQuiet(200);
+    ASSERT_EQ(r.m_nReceived, 64);
+
+    h.workflow.SetUnitCelsius();
+    ASSERT_TRUE(h.workflow.IsDownloading());
+    for (int i = 0; i < 64; ++i) {
+        const QString cell = SampleCellText(r, i, 2);
+        EXPECT_TRUE(cell.endsWith(g_strUnitC) || cell.endsWith(g_strUnitC + '*')) << cell.toStdString();
+        EXPECT_NEAR(cell.left(cell.indexOf(g_strUnitC)).toDouble(), temps[i], 0.006) << i;
+    }
 }
 
 TEST_F(SerialWorkflowTest, PullingThePortOutMidDownloadEndsItAndKeepsTheData)

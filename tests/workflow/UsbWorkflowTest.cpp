@@ -5,10 +5,12 @@
 #include "link/LoggerLink.h"
 #include "record/Units.h"
 #include "record/LoggerRecord.h"
+#include "record/SampleText.h"
 #include "sim/usb/VirtualCh375.h"
 #include "support/ScopedTz.h"
 
 #include <gtest/gtest.h>
+#include <algorithm>
 #include <ctime>
 #include <memory>
 
@@ -218,6 +220,44 @@ TEST_F(UsbWorkflowTest, PullingTheLoggerOutMidDownloadKeepsTheDataAndAReplugDown
     EXPECT_EQ(h.workflow.LastOutcome().result, CommandOutcome::Result::Done);
     EXPECT_EQ(g_LoggerRecord.m_nReceived, 64);
     EXPECT_FLOAT_EQ(g_LoggerRecord.m_fTemp[63], 20.63f);
+}
+
+// A unit change while the download is halfway shows the samples received so
+// far in the new unit, before the completion computes the statistics.
+TEST_F(UsbWorkflowTest, UnitChangeMidDownloadShowsTheReceivedSamples)
+{
+    CLoggerRecord& r = g_LoggerRecord;
+    std::fill(std::begin(r.m_fTempShown), std::end(r.m_fTempShown), 0.0f);
+    StartWith(MakeLogger("UTH25000001", 40)); // 20.00 + i/100 degrees C, limits 10..25
+    h.workflow.Download();
+    h.Pump();
+    ASSERT_TRUE(h.Tick(TIMER_USB_DOWNLOAD));
+    ASSERT_TRUE(h.Tick(TIMER_USB_DOWNLOAD));
+    ASSERT_EQ(r.m_nReceived, 16);
+    ASSERT_TRUE(h.workflow.IsDownloading());
+
+    const struct {
+        void (LoggerWorkflow::*set)();
+        const char* first;
+        const char* last;
+    } units[] = {
+        {&LoggerWorkflow::SetUnitCelsius, "20.00\u00B0C", "20.15\u00B0C"},
+        {&LoggerWorkflow::SetUnitFahrenheit, "68.00\u00B0F", "68.27\u00B0F"},
+    };
+    for (const auto& u : units) {
+        const int refreshes = h.view.dataRefreshes;
+        (h.workflow.*u.set)();
+        EXPECT_EQ(h.view.dataRefreshes, refreshes + 1);
+        EXPECT_EQ(SampleCellText(r, 0, 2).toStdString(), u.first);
+        EXPECT_EQ(SampleCellText(r, 15, 2).toStdString(), u.last);
+        EXPECT_EQ(SampleCellText(r, 15, 3).toStdString(), "50.15%RH");
+    }
+    for (int i = 0; i < 16; ++i)
+        EXPECT_FLOAT_EQ(r.m_fTempShown[i], r.m_fTemp[i]) << i;
+
+    RunUsbDownload();
+    EXPECT_EQ(h.workflow.LastOutcome().result, CommandOutcome::Result::Done);
+    EXPECT_EQ(SampleCellText(r, 39, 2).toStdString(), "68.70\u00B0F");
 }
 
 struct Type2Case {
