@@ -1,7 +1,10 @@
 #include "cli/FileArgs.h"
 
 #include "cli/CommandLine.h"
+#include "record/TimeText.h"
 #include "record/Units.h"
+
+#include <QRegularExpression>
 
 namespace {
 
@@ -29,14 +32,61 @@ bool ApplyUnits(const QStringList& units, QString& error)
     return true;
 }
 
+int DaysInMonth(int year, int month)
+{
+    static const int kDays[12] = {31, 28, 31, 30, 31, 30, 31, 31, 30, 31, 30, 31};
+    const bool leap = (year % 4 == 0 && year % 100 != 0) || year % 400 == 0;
+    return month == 2 && leap ? 29 : kDays[month - 1];
+}
+
+// The time of option's last value into t; false with error set when it is
+// not a time.
+bool TakeTime(const CCommandLine& line, const QCommandLineOption& option, std::optional<time64>& t,
+              QString& error)
+{
+    if (!line.IsSet(option))
+        return true;
+    const QString text = line.Value(option);
+    time64 value = 0;
+    if (!ParseLocalTimeArg(text, value)) {
+        error = QStringLiteral("--%1 takes a local time YYYY-MM-DD HH:MM[:SS], not '%2'")
+                    .arg(option.names().first(), text);
+        return false;
+    }
+    t = value;
+    return true;
+}
+
 } // namespace
+
+bool ParseLocalTimeArg(const QString& text, time64& t)
+{
+    static const QRegularExpression kTime(
+        QStringLiteral("^([0-9]{4})-([0-9]{1,2})-([0-9]{1,2})[ T]([0-9]{1,2}):([0-9]{2})(?::([0-9]{2}))?$"));
+    const QRegularExpressionMatch m = kTime.match(text.trimmed());
+    if (!m.hasMatch())
+        return false;
+    const int year = m.captured(1).toInt(), month = m.captured(2).toInt(), day = m.captured(3).toInt();
+    const int hour = m.captured(4).toInt(), minute = m.captured(5).toInt();
+    const int second = m.captured(6).isEmpty() ? 0 : m.captured(6).toInt();
+    if (year < 1970 || month < 1 || month > 12 || day < 1 || day > DaysInMonth(year, month) || hour > 23
+        || minute > 59 || second > 59)
+        return false;
+    const time64 value = MakeLocalTime(year, month, day, hour, minute, second);
+    if (value == -1)
+        return false;
+    t = value;
+    return true;
+}
 
 FileArgs ParseFileArgs(const QStringList& args, bool withOutputs)
 {
     const QCommandLineOption unit(QStringLiteral("unit"), QString(), QStringLiteral("C|F"));
     const QCommandLineOption tavo(QStringLiteral("tavo"), QString(), QStringLiteral("OUT.tavo"));
     const QCommandLineOption csv(QStringLiteral("csv"), QString(), QStringLiteral("OUT.csv"));
-    QList<QCommandLineOption> options{unit};
+    const QCommandLineOption from(QStringLiteral("from"), QString(), QStringLiteral("TIME"));
+    const QCommandLineOption to(QStringLiteral("to"), QString(), QStringLiteral("TIME"));
+    QList<QCommandLineOption> options{unit, from, to};
     if (withOutputs)
         options << tavo << csv;
     CCommandLine line(options, "option");
@@ -50,7 +100,8 @@ FileArgs ParseFileArgs(const QStringList& args, bool withOutputs)
         out.error = line.Error();
         return out;
     }
-    if (!ApplyUnits(line.Values(unit), out.error))
+    if (!ApplyUnits(line.Values(unit), out.error) || !TakeTime(line, from, out.from, out.error)
+        || !TakeTime(line, to, out.to, out.error))
         return out;
     const QStringList files = line.Positional();
     if (files.size() > 1) {

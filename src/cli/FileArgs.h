@@ -1,17 +1,27 @@
 #pragma once
 
+#include "record/LoggerRecord.h"
+
 #include <QString>
 #include <QStringList>
+#include <optional>
 
 // Arguments of the file commands: one data file and options.
 struct FileArgs {
     QString file;
     QString tavoOut;
     QString csvOut;
+    std::optional<time64> from; // --from: start of the range to work on
+    std::optional<time64> to;   // --to: its end
     bool help = false;
     QString error; // not empty when the arguments are wrong
 };
 
-// Accepts FILE, --unit C|F (sets the temperature unit at once), --help, and
-// with withOutputs also --tavo OUT and --csv OUT.
+// Accepts FILE, --unit C|F (sets the temperature unit at once), --from TIME,
+// --to TIME, --help, and with withOutputs also --tavo OUT and --csv OUT.
 FileArgs ParseFileArgs(const QStringList& args, bool withOutputs);
+
+// A local time written YYYY-MM-DD HH:MM, with T in place of the blank and/or
+// :SS after the minutes (month, day and hour may have one digit, as the
+// program prints them). False when text is none of these or no such time.
+bool ParseLocalTimeArg(const QString& text, time64& t);

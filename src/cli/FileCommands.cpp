@@ -6,36 +6,107 @@
 #include "base/TextTable.h"
 #include "datafile/LoggerFile.h"
 #include "export/CsvExport.h"
+#include "record/AreaSelection.h"
+#include "record/LoggerType.h"
 #include "record/SampleText.h"
+#include "record/TimeText.h"
 
 #include <QFileInfo>
 #include <cstdio>
 
 namespace {
 
+#define RANGE_HELP                                                                           \
+    "With --from and/or --to (local time YYYY-MM-DD HH:MM, also YYYY-MM-DDTHH:MM,\n"          \
+    "either with :SS) the command works on that range of the record, as the\n"               \
+    "graph's selection does: from the first sample at or after --from to the\n"              \
+    "last at or before --to; a missing end is the record's own start or stop.\n"             \
+    "A time outside the record is moved to its start or stop (\"Time Over\" on\n"            \
+    "stderr); a range without a sample instant exits 1.\n"
+
 const char kInfoHelp[] =
-    "usage: halvern-th-cli info FILE.tavo [--unit C|F]\n\n"
+    "usage: halvern-th-cli info FILE.tavo [--from TIME] [--to TIME] [--unit C|F]\n\n"
     "Opens a data file and prints its summary, one 'caption<TAB>value' line\n"
-    "per row that holds a value. Temperatures in degrees F unless --unit C.\n";
+    "per row that holds a value. Temperatures in degrees F unless --unit C.\n" RANGE_HELP;
 const char kSamplesHelp[] =
-    "usage: halvern-th-cli samples FILE.tavo [--unit C|F]\n\n"
+    "usage: halvern-th-cli samples FILE.tavo [--from TIME] [--to TIME] [--unit C|F]\n\n"
     "Opens a data file and prints one line per sample: number, time,\n"
     "temperature (\"*\" past an alarm limit) and, for a temperature and\n"
-    "humidity logger, humidity, separated by tabs.\n";
+    "humidity logger, humidity, separated by tabs.\n" RANGE_HELP;
 const char kExportHelp[] =
-    "usage: halvern-th-cli export FILE.tavo [--tavo OUT.tavo] [--csv OUT.csv] [--unit C|F]\n\n"
+    "usage: halvern-th-cli export FILE.tavo [--tavo OUT.tavo] [--csv OUT.csv] [--from TIME] [--to TIME]\n"
+    "                             [--unit C|F]\n\n"
     "Opens a data file and writes it again as a data file (--tavo) and/or\n"
     "its samples as CSV (--csv: \"Num\",\"RecordTime\",\"Temperature\"[,\"Humidity\"],\n"
-    "UTF-8). Exits 0 only when every requested file was written whole.\n";
+    "UTF-8). Exits 0 only when every requested file was written whole.\n" RANGE_HELP
+    "A range is saved as a data file of a selected range, as the window saves\n"
+    "its selection.\n";
+
+#undef RANGE_HELP
+
+// The record a command works on: the opened file's, or the range of it.
+struct Target {
+    CLoggerRecord* record = &g_LoggerRecord;
+    bool area = false; // a selected range (the data file's range marker)
+};
 
 QString FileName(const QString& path)
 {
     return QFileInfo(path).fileName();
 }
 
-// Parses the arguments and opens the data file as the Open command does.
-// Returns -1 when the command goes on, else the exit code.
-int Prepare(const char* command, const char* help, const QStringList& args, bool withOutputs, FileArgs& parsed, bool* pArea = nullptr)
+void Complain(const char* command, const QString& what)
+{
+    Print(stderr, QStringLiteral("halvern-th-cli %1: %2\n").arg(QLatin1String(command), what));
+}
+
+// Why a range cannot be taken; empty when it can.
+QString RangeRefusal(SelectionResult result, const CLoggerRecord& whole, time64 from, time64 to)
+{
+    switch (result) {
+    case SelectionResult::Unchanged:
+        return whole.m_nCount <= 0 ? QStringLiteral("the file holds no samples to take a range of")
+                                   : QStringLiteral("the file's stop time is before its start time: no range to take");
+    case SelectionResult::Refused:
+        return QStringLiteral("the file's sampling interval is 0: it has no sample instants to take a range of");
+    case SelectionResult::Empty:
+        return QStringLiteral("no sample between %1 and %2").arg(FormatDateTime(from), FormatDateTime(to));
+    case SelectionResult::Built:
+        break;
+    }
+    return {};
+}
+
+// Builds g_AreaRecord from the --from/--to range of g_LoggerRecord, telling
+// each end moved to the record's own. Returns -1 when the command goes on
+// with the range, else the exit code.
+int TakeRange(const char* command, const FileArgs& parsed, Target& target)
+{
+    const CLoggerRecord& whole = g_LoggerRecord;
+    const time64 from = parsed.from.value_or(whole.m_tStart);
+    const time64 to = parsed.to.value_or(whole.m_tStop);
+    SelectionClamps clamps;
+    const SelectionResult result = ComputeSelection(whole, from, to, g_AreaRecord, clamps);
+    const QString timeOver = GetText(TextId::TimeOver);
+    if (clamps.start)
+        Complain(command, QStringLiteral("%1: --from is before the record's start, %2 is used")
+                              .arg(timeOver, FormatDateTime(whole.m_tStart)));
+    if (clamps.stop)
+        Complain(command, QStringLiteral("%1: --to is after the record's stop, %2 is used")
+                              .arg(timeOver, FormatDateTime(whole.m_tStop)));
+    if (const QString refusal = RangeRefusal(result, whole, from, to); !refusal.isEmpty()) {
+        Complain(command, refusal);
+        return 1;
+    }
+    target = {&g_AreaRecord, true};
+    return -1;
+}
+
+// Parses the arguments, opens the data file as the Open command does and
+// takes the range asked for. Returns -1 when the command goes on, else the
+// exit code.
+int Prepare(const char* command, const char* help, const QStringList& args, bool withOutputs, FileArgs& parsed,
+            Target& target)
 {
     parsed = ParseFileArgs(args, withOutputs);
     if (parsed.help) {
@@ -43,14 +114,35 @@ int Prepare(const char* command, const char* help, const QStringList& args, bool
         return 0;
     }
     if (!parsed.error.isEmpty()) {
-        Print(stderr, QStringLiteral("halvern-th-cli %1: %2 (try --help)\n").arg(QLatin1String(command), parsed.error));
+        Complain(command, parsed.error + QStringLiteral(" (try --help)"));
         return 2;
     }
-    if (OpenDataFileRecord(parsed.file, pArea) != OpenDataResult::Loaded) {
+    target = {};
+    if (OpenDataFileRecord(parsed.file, &target.area) != OpenDataResult::Loaded) {
         Print(stderr, GetText(40) + FileName(parsed.file) + '\n');
         return 1;
     }
-    return -1;
+    if (!parsed.from && !parsed.to)
+        return -1;
+    return TakeRange(command, parsed, target);
+}
+
+// The rows the summary page shows: those whose row flag is set (the MKT
+// goes with the average, the description always shows), the humidity rows
+// only for a logger with humidity, and only when they hold a value.
+bool RowShown(const CLoggerRecord& r, int row)
+{
+    if (r.m_strValue[row].trimmed().isEmpty())
+        return false;
+    if (row >= ROW_HUMI_MAX && row <= ROW_HUMI_LOW_LIMIT && !r.HasHumidity())
+        return false;
+    static const std::int32_t kFlags[SUMMARY_ROWS] = {
+        RF_ID, RF_START, RF_STOP, RF_INTERVAL, RF_COUNT, RF_MAX, RF_MIN, RF_AVG, RF_HIGH_LIMIT, RF_LOW_LIMIT,
+        RF_HUMI_MAX, RF_HUMI_MIN, RF_HUMI_AVG, RF_HUMI_HIGH_LIMIT, RF_HUMI_LOW_LIMIT, 0, 0, RF_AVG, 0, 0,
+    };
+    if (row == ROW_DESCRIPTION)
+        return true;
+    return kFlags[row] != 0 && (r.m_nRowFlags & kFlags[row]) != 0;
 }
 
 } // namespace
@@ -58,14 +150,14 @@ int Prepare(const char* command, const char* help, const QStringList& args, bool
 int RunInfo(const QStringList& args)
 {
     FileArgs parsed;
-    if (const int rc = Prepare("info", kInfoHelp, args, false, parsed); rc >= 0)
+    Target target;
+    if (const int rc = Prepare("info", kInfoHelp, args, false, parsed, target); rc >= 0)
         return rc;
+    const CLoggerRecord& r = *target.record;
     QString text;
-    for (int row = 0; row < SUMMARY_ROWS; ++row) {
-        const QString value = g_LoggerRecord.m_strValue[row].trimmed();
-        if (!value.isEmpty())
-            text += g_LoggerRecord.m_strLabel[row].trimmed() + '\t' + value + '\n';
-    }
+    for (int row = 0; row < SUMMARY_ROWS; ++row)
+        if (RowShown(r, row))
+            text += r.m_strLabel[row].trimmed() + '\t' + r.m_strValue[row].trimmed() + '\n';
     Print(stdout, text);
     return 0;
 }
@@ -73,9 +165,10 @@ int RunInfo(const QStringList& args)
 int RunSamples(const QStringList& args)
 {
     FileArgs parsed;
-    if (const int rc = Prepare("samples", kSamplesHelp, args, false, parsed); rc >= 0)
+    Target target;
+    if (const int rc = Prepare("samples", kSamplesHelp, args, false, parsed, target); rc >= 0)
         return rc;
-    const CLoggerRecord& r = g_LoggerRecord;
+    const CLoggerRecord& r = *target.record;
     const int columns = SampleColumnCount(r);
     QString text;
     for (int row = 0; row < r.m_nReceived; ++row) {
@@ -97,19 +190,19 @@ int RunSamples(const QStringList& args)
 int RunExport(const QStringList& args)
 {
     FileArgs parsed;
-    bool area = false;
-    if (const int rc = Prepare("export", kExportHelp, args, true, parsed, &area); rc >= 0)
+    Target target;
+    if (const int rc = Prepare("export", kExportHelp, args, true, parsed, target); rc >= 0)
         return rc;
     int rc = 0;
     if (!parsed.tavoOut.isEmpty()) {
         CLoggerFile file(parsed.tavoOut, CLoggerFile::ModeWrite);
-        file.m_pRecord = &g_LoggerRecord;
-        if (!file.IsOutputOpen() || !file.Save(area)) {
+        file.m_pRecord = target.record;
+        if (!file.IsOutputOpen() || !file.Save(target.area)) {
             Print(stderr, GetText(38) + FileName(parsed.tavoOut) + '\n');
             rc = 1;
         }
     }
-    if (!parsed.csvOut.isEmpty() && !WriteCsvFile(g_LoggerRecord, parsed.csvOut)) {
+    if (!parsed.csvOut.isEmpty() && !WriteCsvFile(*target.record, parsed.csvOut)) {
         Print(stderr, GetText(38) + FileName(parsed.csvOut) + '\n');
         rc = 1;
     }
