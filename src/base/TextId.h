@@ -36,6 +36,7 @@ enum class TextId : int {
     SaveSelection = 152,
     AreaSummaryTab = 153,
     AreaDataTab = 154,
+    TimeOver = 155,
     MktCaption = 157,
     Saving = 160,
 };
