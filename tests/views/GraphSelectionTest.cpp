@@ -127,7 +127,6 @@ TEST_F(GraphSelection, ABurstOfPickerEditsRebuildsOnceAfterTheLastOne)
     for (const int minute : {10, 20, 30}) {
         Picker(V::IDC_SELECTION_START)->setDateTime(QDateTime::fromSecsSinceEpoch(At(10, minute)));
         EXPECT_TRUE(timer->isActive());
-        EXPECT_GT(timer->remainingTime(), 1900); // each edit starts the wait afresh
     }
     EXPECT_EQ(g_AreaRecord.m_nCount, 13);
     EXPECT_EQ(areaTabs, std::vector<bool>{true});
