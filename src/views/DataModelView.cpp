@@ -208,7 +208,7 @@ void CDataModelView::Refresh()
     }
     SetFirstSample(0);
     if (!m_bSelectionOn)
-        SetPickers(r.m_tStart, r.m_tStop);
+        ShowRecordTimes();
     ColourUnitLabels();
     Redraw();
     update();

@@ -129,6 +129,8 @@ private:
     // First sample and trackbar position together.
     void SetFirstSample(int first);
     void SetPickers(time64 start, time64 stop);
+    // The pickers show the shown record's start and stop.
+    void ShowRecordTimes();
     void EnablePickers(bool on);
     void BuildSelection();
     void Notify(const QString& text);

@@ -25,7 +25,24 @@ time64 PickerTime(const QDateTimeEdit* picker)
     return picker->dateTime().toSecsSinceEpoch();
 }
 
+// A reset record (nothing identified or opened) keeps no times of its own:
+// its stale start and stop would be the previous logger's or file's.
+bool HoldsNoMission(const CLoggerRecord& r)
+{
+    return r.m_nCount <= 0 && r.m_nReceived <= 0;
+}
+
 } // namespace
+
+void CDataModelView::ShowRecordTimes()
+{
+    if (!HoldsNoMission(*m_pRecord)) {
+        SetPickers(m_pRecord->m_tStart, m_pRecord->m_tStop);
+        return;
+    }
+    const time64 now = QDateTime::currentSecsSinceEpoch() / 60 * 60;
+    SetPickers(now, now);
+}
 
 void CDataModelView::SetPickers(time64 start, time64 stop)
 {
@@ -59,7 +76,7 @@ void CDataModelView::OnGraphReset(std::intptr_t wParam, std::intptr_t lParam)
     Check(IDC_SAVE_SELECTION)->setChecked(false);
     m_bSelectionOn = 0;
     m_selectionTimer.stop();
-    SetPickers(m_pRecord->m_tStart, m_pRecord->m_tStop);
+    ShowRecordTimes();
     EnablePickers(false);
     emit AreaTabsWanted(false);
     EmptyArea();
