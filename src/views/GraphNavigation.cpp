@@ -109,8 +109,9 @@ void CDataModelView::mousePressEvent(QMouseEvent* event)
         QWidget::mousePressEvent(event);
         return;
     }
-    m_drag = Drag{true, event->modifiers().testFlag(Qt::ShiftModifier), false, pos, pos.x(), m_state.firstSample,
-                  m_state.clickX, m_state.clickY};
+    // Shift selects a range only where a selection can be made at all.
+    const bool selecting = event->modifiers().testFlag(Qt::ShiftModifier) && Control(IDC_SAVE_SELECTION)->isEnabled();
+    m_drag = Drag{true, selecting, false, pos, pos.x(), m_state.firstSample, m_state.clickX, m_state.clickY};
     if (m_drag.selecting)
         return;
     m_state.clickX = pos.x();
@@ -149,7 +150,8 @@ void CDataModelView::mouseReleaseEvent(QMouseEvent* event)
         QWidget::mouseReleaseEvent(event);
         return;
     }
-    if (drag.selecting && drag.moved && AnyCurve() && m_points.sampleCount > 0) {
+    const VisibleRange& v = m_points.visible;
+    if (drag.selecting && drag.moved && AnyCurve() && v.first <= v.last && v.last < m_points.sampleCount) {
         const int x = event->position().toPoint().x();
         const int a = SampleAtX(std::min(drag.start.x(), x));
         const int b = SampleAtX(std::max(drag.start.x(), x));
