@@ -1,5 +1,5 @@
-// Main-window drawing costs: one graph frame of a full record, and the
-// cells a data list shows on one screen.
+// Main-window drawing costs: one graph frame of a full record, a wheel-zoom
+// step on it, and the cells a data list shows on one screen.
 #include "record/LoggerRecord.h"
 #include "record/TimeText.h"
 #include "record/Units.h"
@@ -63,6 +63,25 @@ void BM_GraphRedraw60000(benchmark::State& state)
     }
 }
 BENCHMARK(BM_GraphRedraw60000)->Unit(benchmark::kMillisecond);
+
+// One mouse-wheel notch on a full record: the zoom step around the pointer,
+// the decimation of the new view and a new frame. Alternates in and out
+// between zoom divisors 1 and 2 so every step sees the same amount of work.
+void BM_GraphWheelZoom60000(benchmark::State& state)
+{
+    EnsureApplication();
+    FillFullRecord();
+    CDataModelView view;
+    view.SetRecord(&g_record);
+    view.Refresh();
+    bool in = true;
+    for (auto _ : state) {
+        view.ZoomAt(300, in);
+        in = !in;
+        benchmark::DoNotOptimize(view.Frame().constBits());
+    }
+}
+BENCHMARK(BM_GraphWheelZoom60000)->Unit(benchmark::kMillisecond);
 
 // One screen of the list: 40 rows of 4 columns, at a different place of the
 // record each time as while scrolling.

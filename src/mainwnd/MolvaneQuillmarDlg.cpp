@@ -140,6 +140,7 @@ bool CMolvaneQuillmarDlg::IsButtonEnabled(int id) const
 void CMolvaneQuillmarDlg::SetProgress(int position)
 {
     m_pProgress->setValue(position);
+    m_pGraph->SamplesArrived(); // the graph shows what has arrived so far
 }
 
 int CMolvaneQuillmarDlg::Progress() const

@@ -15,7 +15,9 @@
 #include <QLineEdit>
 #include <QPainter>
 #include <QPushButton>
+#include <QSignalBlocker>
 #include <QSlider>
+#include <algorithm>
 
 namespace {
 
@@ -43,10 +45,7 @@ constexpr ControlSpec kControls[] = {
 
 const QString kPickerFormat = QStringLiteral("yyyy-MM-dd HH:mm ");
 
-QDateTime LocalDateTime(time64 t)
-{
-    return QDateTime::fromSecsSinceEpoch(t);
-}
+constexpr int kSelectionDelayMs = 2000;
 
 } // namespace
 
@@ -61,6 +60,10 @@ CDataModelView::CDataModelView(QWidget* parent)
     m_points.Allocate(m_geometry.pointCapacity);
     m_frame = QImage(static_cast<int>(m_geometry.bitmapWidth), static_cast<int>(m_geometry.bitmapHeight),
                      QImage::Format_RGB32);
+    m_selectionTimer.setSingleShot(true);
+    m_selectionTimer.setInterval(kSelectionDelayMs);
+    setFocusPolicy(Qt::ClickFocus);
+    ConnectControls();
     SetMessageReceiver(MessageTarget::GraphView, this);
 }
 
@@ -137,6 +140,36 @@ QCheckBox* CDataModelView::Check(int id) const
     return static_cast<QCheckBox*>(Control(id));
 }
 
+QDateTimeEdit* CDataModelView::Picker(int id) const
+{
+    return static_cast<QDateTimeEdit*>(Control(id));
+}
+
+void CDataModelView::ConnectControls()
+{
+    connect(Check(IDC_SHOW_TEMP), &QCheckBox::clicked, this, [this](bool on) {
+        m_state.showTemp = on ? 1 : 0;
+        ColourUnitLabels();
+        Show();
+    });
+    connect(Check(IDC_SHOW_HUMI), &QCheckBox::clicked, this, [this](bool on) {
+        m_state.showHumi = on ? 1 : 0;
+        Show();
+    });
+    connect(Check(IDC_AUTOSCALE), &QCheckBox::clicked, this, [this](bool on) {
+        m_state.autoscale = on ? 1 : 0;
+        Show();
+    });
+    connect(static_cast<QPushButton*>(Control(IDC_ZOOM_IN)), &QPushButton::clicked, this, &CDataModelView::ZoomIn);
+    connect(static_cast<QPushButton*>(Control(IDC_ZOOM_OUT)), &QPushButton::clicked, this, &CDataModelView::ZoomOut);
+    connect(static_cast<QSlider*>(Control(IDC_FIRST_SAMPLE)), &QSlider::valueChanged, this,
+            &CDataModelView::OnTrackbar);
+    connect(Check(IDC_SAVE_SELECTION), &QCheckBox::clicked, this, &CDataModelView::OnSaveSelectionClicked);
+    for (const int id : {IDC_SELECTION_START, IDC_SELECTION_END})
+        connect(Picker(id), &QDateTimeEdit::dateTimeChanged, this, &CDataModelView::OnPickerChanged);
+    connect(&m_selectionTimer, &QTimer::timeout, this, &CDataModelView::OnSelectionTimer);
+}
+
 void CDataModelView::ColourUnitLabels()
 {
     for (const int id : {IDC_TEMP_UNIT, IDC_HUMI_UNIT}) {
@@ -165,14 +198,44 @@ void CDataModelView::Refresh()
         Check(IDC_SHOW_HUMI)->setChecked(true);
     }
     m_state.zoomDivisor = 1;
-    m_state.firstSample = 0;
     m_state.cursorTempSample = 0;
     m_state.cursorHumiSample = 0;
+    m_state.keySample = -1;
     auto* slider = static_cast<QSlider*>(Control(IDC_FIRST_SAMPLE));
-    slider->setMaximum(r.m_nReceived - 1 > 0 ? r.m_nReceived - 1 : 0);
+    {
+        const QSignalBlocker block(slider);
+        slider->setMaximum(r.m_nReceived - 1 > 0 ? r.m_nReceived - 1 : 0);
+    }
+    SetFirstSample(0);
+    if (!m_bSelectionOn)
+        ShowRecordTimes();
     ColourUnitLabels();
     Redraw();
     update();
+}
+
+void CDataModelView::SamplesArrived()
+{
+    auto* slider = static_cast<QSlider*>(Control(IDC_FIRST_SAMPLE));
+    const int received = m_pRecord->m_nReceived;
+    const QSignalBlocker block(slider);
+    slider->setMaximum(received - 1 > 0 ? received - 1 : 0);
+    update();
+}
+
+void CDataModelView::Show()
+{
+    Redraw();
+    UpdateReadouts();
+    update();
+}
+
+void CDataModelView::SetFirstSample(int first)
+{
+    m_state.firstSample = first > 0 ? first : 0;
+    auto* slider = static_cast<QSlider*>(Control(IDC_FIRST_SAMPLE));
+    const QSignalBlocker block(slider);
+    slider->setValue(m_state.firstSample);
 }
 
 void CDataModelView::Redraw()
@@ -199,7 +262,13 @@ void CDataModelView::paintEvent(QPaintEvent*)
     Redraw();
     UpdateReadouts();
     QPainter painter(this);
-    painter.drawImage(QPoint(0, static_cast<int>(50.0f * m_geometry.scale)), m_frame);
+    const int top = static_cast<int>(50.0f * m_geometry.scale);
+    painter.drawImage(QPoint(0, top), m_frame);
+    if (m_drag.selecting && m_drag.moved) {
+        const int left = std::min(m_drag.start.x(), m_drag.x);
+        const int right = std::max(m_drag.start.x(), m_drag.x);
+        painter.fillRect(QRect(left, top, right - left + 1, m_frame.height()), QColor(82, 105, 118, 60));
+    }
 }
 
 void CDataModelView::Rescale(float scale, int originX, int originY)
@@ -222,24 +291,6 @@ void CDataModelView::Rescale(float scale, int originX, int originY)
     m_points.Allocate(m_geometry.pointCapacity);
     Redraw();
     update();
-}
-
-void CDataModelView::OnGraphReset(std::intptr_t wParam, std::intptr_t lParam)
-{
-    Check(IDC_SAVE_SELECTION)->setEnabled(wParam == 1);
-    if (lParam != 0)
-        return;
-    Check(IDC_SAVE_SELECTION)->setChecked(false);
-    m_bSelectionOn = 0;
-    auto* start = static_cast<QDateTimeEdit*>(Control(IDC_SELECTION_START));
-    auto* end = static_cast<QDateTimeEdit*>(Control(IDC_SELECTION_END));
-    start->setDateTime(LocalDateTime(m_pRecord->m_tStart));
-    end->setDateTime(LocalDateTime(m_pRecord->m_tStop));
-    start->setEnabled(false);
-    end->setEnabled(false);
-    emit AreaTabsWanted(false);
-    g_AreaRecord.m_nCount = 0;
-    g_AreaRecord.m_nReceived = 0;
 }
 
 bool CDataModelView::event(QEvent* event)

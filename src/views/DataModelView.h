@@ -2,11 +2,15 @@
 
 #include "views/GraphFrame.h"
 
+#include "record/LoggerRecord.h"
+
 #include <QImage>
+#include <QPoint>
+#include <QTimer>
 #include <QWidget>
+#include <functional>
 #include <map>
 
-class CLoggerRecord;
 class QCheckBox;
 class QDateTimeEdit;
 class QLabel;
@@ -42,6 +46,35 @@ public:
     void UpdateReadouts();
     // The main dialog's graph reset: wParam 1 = complete data shown.
     void OnGraphReset(std::intptr_t wParam, std::intptr_t lParam);
+    // Samples arrived during a download: the trackbar's range grows and the
+    // page is repainted.
+    void SamplesArrived();
+
+    // --- Zoom, scroll and cursor (each redraws and rewrites the readouts) ---
+    void ZoomIn();
+    void ZoomOut();
+    // One zoom step around page x: the sample under it stays put.
+    void ZoomAt(int pageX, bool in);
+    // Zoom divisor 1, first sample 0.
+    void ResetZoom();
+    void OnTrackbar(int position);
+    // Moves the cursor by `step` samples, scrolling it into view.
+    void MoveCursor(int step);
+    // The sample shown at page x.
+    int SampleAtX(int pageX) const;
+    // Page x of a sample on the current view.
+    int XOfSample(int sample) const;
+
+    // --- Range selection ---
+    void OnSaveSelectionClicked(bool checked);
+    // A picker was edited: the selection is rebuilt 2000 ms after the last edit.
+    void OnPickerChanged();
+    void OnSelectionTimer();
+    QTimer* SelectionTimer() { return &m_selectionTimer; }
+    // Sets both pickers and selects that range, turning the selection on.
+    void SelectTimeRange(time64 from, time64 to);
+    // Shows a short notice ("Time Over"); tests replace the message box.
+    void SetNotifier(std::function<void(const QString&)> notify) { m_pfnNotify = std::move(notify); }
 
     // The range-selection flag: "Save Selection" checked, pickers live.
     bool IsSelectionOn() const { return m_bSelectionOn != 0; }
@@ -63,11 +96,45 @@ signals:
 protected:
     void paintEvent(QPaintEvent* event) override;
     bool event(QEvent* event) override;
+    void mousePressEvent(QMouseEvent* event) override;
+    void mouseMoveEvent(QMouseEvent* event) override;
+    void mouseReleaseEvent(QMouseEvent* event) override;
+    void mouseDoubleClickEvent(QMouseEvent* event) override;
+    void wheelEvent(QWheelEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
 
 private:
+    // A mouse gesture on the plot: a click, a drag that pans, or a
+    // Shift-drag that selects a time range.
+    struct Drag {
+        bool active = false;
+        bool selecting = false;
+        bool moved = false;
+        QPoint start;
+        int x = 0;
+        int firstSample = 0;
+        int clickX = 0;
+        int clickY = 0;
+    };
+
     void CreateControls();
+    void ConnectControls();
     void ColourUnitLabels();
     QCheckBox* Check(int id) const;
+    QDateTimeEdit* Picker(int id) const;
+    bool AnyCurve() const { return m_state.showTemp || m_state.showHumi; }
+    bool InPlot(QPoint pos) const;
+    // Redraws the frame, rewrites the readouts and repaints the page.
+    void Show();
+    // First sample and trackbar position together.
+    void SetFirstSample(int first);
+    void SetPickers(time64 start, time64 stop);
+    // The pickers show the shown record's start and stop.
+    void ShowRecordTimes();
+    void EnablePickers(bool on);
+    void BuildSelection();
+    void Notify(const QString& text);
+    void PanTo(int x);
 
     CLoggerRecord* m_pRecord;
     std::map<int, QWidget*> m_controls;
@@ -80,4 +147,8 @@ private:
     int m_bSelectionOn = 0;
     int m_nOriginX = 0;
     int m_nOriginY = 0;
+    QTimer m_selectionTimer;
+    std::function<void(const QString&)> m_pfnNotify;
+    Drag m_drag;
+    int m_nWheelAngle = 0;
 };

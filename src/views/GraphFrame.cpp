@@ -104,14 +104,44 @@ void DrawCursor(QPainter& painter, GraphViewState& state, const GraphGeometry& g
 {
     if (!state.showTemp && !state.showHumi)
         return;
-    p.cursorSlot = CursorSlot(state.clickX, g.x0, p.plan.pixelStep, p.pointCount);
-    state.cursorTempSample = p.tempIdx[p.cursorSlot];
-    state.cursorHumiSample = p.humiIdx[p.cursorSlot];
-    const int x = p.cursorSlot * p.plan.pixelStep;
-    if (x >= 0 && static_cast<float>(x) < g.plotWidth) {
+    p.cursorSample = CursorSample(state, g, p);
+    state.cursorTempSample = p.cursorSample;
+    state.cursorHumiSample = p.cursorSample;
+    const int column = ColumnOfSample(p.visible, p.cursorSample);
+    if (column >= 0 && column < p.visible.columns) {
+        const int x = Trunc(g.x0) + column;
         painter.setPen(DottedPen(kCursor));
-        painter.drawLine(Trunc(g.x0) + x, Trunc(5 * g.scale), Trunc(g.x0) + x, Trunc(240 * g.scale));
+        painter.drawLine(x, Trunc(5 * g.scale), x, Trunc(240 * g.scale));
     }
+}
+
+struct Range {
+    float minimum, maximum;
+};
+
+Range ReceivedRange(const float* values, int count)
+{
+    Range r{values[0], values[0]};
+    for (int i = 1; i < count; ++i) {
+        r.minimum = values[i] < r.minimum ? values[i] : r.minimum;
+        r.maximum = values[i] > r.maximum ? values[i] : r.maximum;
+    }
+    return r;
+}
+
+// The axes of the whole record; a record still arriving has no statistics
+// of its samples yet, so its received samples give the range.
+void FixedAxes(const CLoggerRecord& r, int received, const GraphGeometry& g, GraphPoints& p)
+{
+    if (r.m_nReceived >= r.m_nCount) {
+        p.tempAxis = MakeAxis(r.m_fMin, r.m_fMax, g.valueSpan);
+        p.humiAxis = MakeAxis(r.m_fHumiMin, r.m_fHumiMax, g.valueSpan);
+        return;
+    }
+    const Range t = ReceivedRange(r.m_fTempShown, received);
+    const Range h = ReceivedRange(r.m_fHumi, received);
+    p.tempAxis = MakeAxis(t.minimum, t.maximum, g.valueSpan);
+    p.humiAxis = MakeAxis(h.minimum, h.maximum, g.valueSpan);
 }
 
 } // namespace
@@ -122,6 +152,7 @@ void GraphPoints::Allocate(int capacity)
     humi.assign(capacity, QPoint());
     tempIdx.assign(capacity, 0);
     humiIdx.assign(capacity, 0);
+    columnOf.assign(capacity, 0);
 }
 
 void ComputeGraphPoints(const CLoggerRecord& r, const GraphViewState& state, const GraphGeometry& g, GraphPoints& p)
@@ -131,17 +162,20 @@ void ComputeGraphPoints(const CLoggerRecord& r, const GraphViewState& state, con
     p.pointCount = 0;
     if (received < 1)
         return;
-    p.plan = PlanDecimation(received, state.zoomDivisor, g.plotWidth);
-    p.pointCount = DecimateSlots(r.m_fTempShown, r.m_fHumi, received, state.firstSample, p.plan,
-                                 static_cast<int>(p.tempIdx.size()), p.tempIdx.data(), p.humiIdx.data());
+    p.visible = PlanVisible(received, state.zoomDivisor, state.firstSample, g.columns);
+    p.pointCount = DecimateColumns(r.m_fTempShown, r.m_fHumi, p.visible, static_cast<int>(p.tempIdx.size()),
+                                   p.tempIdx.data(), p.humiIdx.data(), p.columnOf.data());
     if (p.pointCount < 1)
         return;
     VisibleExtremes(r, p);
-    p.tempAxis = state.autoscale ? MakeAxis(p.tempMin, p.tempMax, g.valueSpan) : MakeAxis(r.m_fMin, r.m_fMax, g.valueSpan);
-    p.humiAxis = state.autoscale ? MakeAxis(p.humiMin, p.humiMax, g.valueSpan)
-                                 : MakeAxis(r.m_fHumiMin, r.m_fHumiMax, g.valueSpan);
+    if (state.autoscale) {
+        p.tempAxis = MakeAxis(p.tempMin, p.tempMax, g.valueSpan);
+        p.humiAxis = MakeAxis(p.humiMin, p.humiMax, g.valueSpan);
+    } else {
+        FixedAxes(r, received, g, p);
+    }
     for (int j = 0; j < p.pointCount; ++j) {
-        const int x = Trunc(static_cast<float>(j * p.plan.pixelStep) + g.x0);
+        const int x = Trunc(g.x0) + p.columnOf[j];
         p.temp[j] = QPoint(x, ValueToY(p.tempAxis, r.m_fTempShown[p.tempIdx[j]], g.bottomLevel));
         p.humi[j] = QPoint(x, ValueToY(p.humiAxis, r.m_fHumi[p.humiIdx[j]], g.bottomLevel));
     }
@@ -177,6 +211,13 @@ void DrawGraphFrame(QImage& image, const CLoggerRecord& r, GraphViewState& state
     }
     if (state.showTemp || state.showHumi)
         Label(painter, Trunc(g.x0), Trunc(235 * g.scale), QString::number(state.firstSample + 1), Qt::black, kStrip);
+}
+
+int CursorSample(const GraphViewState& state, const GraphGeometry& g, const GraphPoints& p)
+{
+    if (state.keySample >= 0)
+        return state.keySample < p.sampleCount ? state.keySample : p.sampleCount - 1;
+    return SampleAtColumn(p.visible, state.clickX - Trunc(g.x0));
 }
 
 namespace {

@@ -12,7 +12,8 @@ GraphGeometry GraphGeometry::AtScale(float s)
     g.tickStart *= s;
     g.levelStep *= s;
     g.plotWidth *= s;
-    g.pointCapacity = TruncClamped(495.0 * s);
+    g.columns = TruncClamped(g.bitmapWidth) - TruncClamped(g.x0);
+    g.pointCapacity = 2 * g.columns + 2;
     g.topLevel = TruncClamped(25.0 * s);
     g.bottomLevel = TruncClamped(225.0 * s);
     g.valueSpan *= s;
@@ -31,24 +32,31 @@ int TruncClamped(double value)
     return static_cast<int>(value);
 }
 
-DecimationPlan PlanDecimation(int sampleCount, int zoomDivisor, float plotWidth)
+namespace {
+
+int Clamp(long long value, long long low, long long high)
 {
-    DecimationPlan plan;
-    plan.per = zoomDivisor > 0 ? sampleCount / zoomDivisor : sampleCount;
-    if (static_cast<float>(plan.per) >= plotWidth) {
-        plan.stride = TruncClamped(2.0f * static_cast<float>(plan.per) / plotWidth + 1.0f);
-        plan.pixelStep = 1;
-    } else {
-        plan.stride = 2;
-        plan.pixelStep = plan.per < 1 ? 1 : TruncClamped(plotWidth / static_cast<float>(plan.per));
-        if (plan.pixelStep < 1)
-            plan.pixelStep = 1;
-    }
-    plan.maxPoints = TruncClamped(plotWidth / static_cast<float>(plan.pixelStep) + 2.0f);
-    return plan;
+    return static_cast<int>(value < low ? low : (value > high ? high : value));
 }
 
-namespace {
+// round(numerator / denominator) for a non-negative numerator and a
+// positive denominator, halves rounding up.
+long long RoundedQuotient(long long numerator, long long denominator)
+{
+    return (2 * numerator + denominator) / (2 * denominator);
+}
+
+int SpanOf(int sampleCount, int zoomDivisor)
+{
+    const int per = zoomDivisor > 0 ? sampleCount / zoomDivisor : sampleCount;
+    return per - 1 > 1 ? per - 1 : 1;
+}
+
+// Samples that can start a view that still reaches the record's end.
+int LastFullFirst(int sampleCount, int span)
+{
+    return sampleCount - 1 - span > 0 ? sampleCount - 1 - span : 0;
+}
 
 struct Extremes {
     int maxIndex;
@@ -74,34 +82,100 @@ void PutInOrder(const Extremes& e, int* slots, int n)
     slots[n + 1] = e.maxIndex < e.minIndex ? e.minIndex : e.maxIndex;
 }
 
+// One past the last offset (from the first visible sample) on column c.
+long long ColumnEnd(const VisibleRange& v, int c)
+{
+    if (v.columns <= 1)
+        return static_cast<long long>(v.last) - v.first + 1;
+    const long long numerator = (2LL * c + 1) * v.span;
+    const long long denominator = 2LL * (v.columns - 1);
+    return (numerator + denominator - 1) / denominator;
+}
+
 } // namespace
 
-int DecimateSlots(const float* temp, const float* humi, int sampleCount, int firstSample,
-                  const DecimationPlan& plan, int capacity, int* tempIdx, int* humiIdx)
+VisibleRange PlanVisible(int sampleCount, int zoomDivisor, int firstSample, int columns)
 {
-    if (sampleCount < 1 || plan.stride < 1)
-        return 0;
+    VisibleRange v;
+    v.columns = columns > 1 ? columns : 1;
+    v.span = SpanOf(sampleCount, zoomDivisor);
+    v.first = firstSample > 0 ? firstSample : 0;
+    const long long last = static_cast<long long>(v.first) + v.span;
+    v.last = static_cast<int>(last < sampleCount - 1 ? last : sampleCount - 1);
+    return v;
+}
+
+int ColumnOfSample(const VisibleRange& v, int sample)
+{
+    const long long offset = static_cast<long long>(sample) - v.first;
+    const long long scaled = offset * (v.columns - 1);
+    return static_cast<int>(offset >= 0 ? RoundedQuotient(scaled, v.span) : -RoundedQuotient(-scaled, v.span));
+}
+
+int SampleAtColumn(const VisibleRange& v, int column)
+{
+    if (v.last < v.first)
+        return v.first;
+    if (v.columns <= 1)
+        return v.first;
+    const int c = Clamp(column, 0, v.columns - 1);
+    const long long sample = v.first + RoundedQuotient(static_cast<long long>(c) * v.span, v.columns - 1);
+    return Clamp(sample, v.first, v.last);
+}
+
+int DecimateColumns(const float* temp, const float* humi, const VisibleRange& v, int capacity, int* tempIdx,
+                    int* humiIdx, int* columnOf)
+{
     int n = 0;
-    for (int i = firstSample < 0 ? 0 : firstSample; i < sampleCount && n < plan.maxPoints; i += plan.stride) {
-        if (n + 2 > capacity)
-            break;
-        const int end = i + plan.stride < sampleCount ? i + plan.stride : sampleCount;
-        const Extremes t = BucketExtremes(temp, i, end);
-        const Extremes h = BucketExtremes(humi, i, end);
-        const bool two = t.maxIndex != t.minIndex;
-        if (two)
-            PutInOrder(t, tempIdx, n);
-        else
-            tempIdx[n] = t.maxIndex;
-        if (h.maxIndex != h.minIndex) {
-            PutInOrder(h, humiIdx, n);
+    for (int i = v.first; i <= v.last && n + 2 <= capacity;) {
+        const int column = ColumnOfSample(v, i);
+        const long long end = static_cast<long long>(v.first) + ColumnEnd(v, column);
+        const int stop = end > v.last + 1LL ? v.last + 1 : static_cast<int>(end > i ? end : i + 1);
+        if (stop - i == 1) {
+            tempIdx[n] = humiIdx[n] = i;
+            columnOf[n++] = column;
         } else {
-            humiIdx[n] = h.maxIndex;
-            humiIdx[n + 1] = h.maxIndex;
+            PutInOrder(BucketExtremes(temp, i, stop), tempIdx, n);
+            PutInOrder(BucketExtremes(humi, i, stop), humiIdx, n);
+            columnOf[n] = columnOf[n + 1] = column;
+            n += 2;
         }
-        n += two ? 2 : 1;
+        i = stop;
     }
     return n;
+}
+
+int ZoomedIn(int zoomDivisor, int sampleCount)
+{
+    const long long z = 2LL * zoomDivisor;
+    if (z >= sampleCount)
+        return sampleCount > 0 ? sampleCount : 1;
+    return z > 0 ? static_cast<int>(z) : 1;
+}
+
+int ZoomedOut(int zoomDivisor, int sampleCount)
+{
+    const int z = zoomDivisor / 2;
+    if (z >= sampleCount)
+        return sampleCount > 0 ? sampleCount : 1;
+    return z > 0 ? z : 1;
+}
+
+int FirstSampleKeeping(int anchor, int column, int sampleCount, int zoomDivisor, int columns)
+{
+    const int span = SpanOf(sampleCount, zoomDivisor);
+    const long long c = column > 0 ? column : 0;
+    const long long shift = columns > 1 ? RoundedQuotient(c * span, columns - 1) : 0;
+    return Clamp(anchor - shift, 0, LastFullFirst(sampleCount, span));
+}
+
+int FirstSampleAfterPan(const VisibleRange& v, int dx, int sampleCount)
+{
+    const long long pixels = dx < 0 ? -static_cast<long long>(dx) : dx;
+    const long long samples = v.columns > 1 ? RoundedQuotient(pixels * v.span, v.columns - 1) : 0;
+    const long long first = dx < 0 ? v.first + samples : v.first - samples;
+    const int upper = LastFullFirst(sampleCount, v.span);
+    return Clamp(first, 0, upper > v.first ? upper : v.first);
 }
 
 ValueAxis MakeAxis(float minimum, float maximum, float valueSpan)
@@ -136,17 +210,4 @@ float LimitPosition(const ValueAxis& axis, float limit, int topLevel, int bottom
     if (y > static_cast<float>(bottomLevel))
         return static_cast<float>(bottomLevel + 5);
     return y;
-}
-
-int CursorSlot(int clickX, float x0, int pixelStep, int pointCount)
-{
-    const float p = (static_cast<float>(clickX) - x0) / static_cast<float>(pixelStep > 0 ? pixelStep : 1);
-    int slot = TruncClamped(p);
-    if (p - static_cast<float>(slot) > 0.5f)
-        ++slot;
-    if (slot > pointCount - 1)
-        slot = pointCount - 1;
-    if (slot < 0)
-        slot = 0;
-    return slot;
 }

@@ -1,8 +1,9 @@
 #pragma once
 
-// Pixel arithmetic of the graph page: geometry at a layout scale, min/max
-// decimation of the visible samples, the value axes, their tick values, the
-// alarm limit positions and the cursor. Plain functions, no drawing.
+// Pixel arithmetic of the graph page: geometry at a layout scale, the
+// visible range and its min/max decimation, zoom and pan steps, the value
+// axes, their tick values and the alarm limit positions. Plain functions,
+// no drawing.
 
 // Geometry of the off-screen frame at layout scale s (pixels).
 struct GraphGeometry {
@@ -13,7 +14,8 @@ struct GraphGeometry {
     float tickStart = 55;   // labelled level lines start here
     float levelStep = 50;   // distance between grid lines of one kind
     float plotWidth = 490;  // pixels for the curves
-    int pointCapacity = 495;
+    int columns = 490;      // whole pixel columns of the plot
+    int pointCapacity = 982; // two points per column, and a spare pair
     int topLevel = 25;      // y of the axis maximum
     int bottomLevel = 225;  // y of the axis minimum
     float valueSpan = 200;  // bottomLevel - topLevel
@@ -21,21 +23,49 @@ struct GraphGeometry {
     static GraphGeometry AtScale(float s);
 };
 
-// How the visible samples are bucketed.
-struct DecimationPlan {
-    int per = 0;        // samples meant to fill the plot width
-    int stride = 0;     // samples per bucket
-    int pixelStep = 1;  // pixels between consecutive points
-    int maxPoints = 0;  // bucket loop stops once this many points exist
+// The stretch of the record on screen. Sample first sits on the plot's left
+// pixel column and sample first + span on its right one; every sample in
+// between maps linearly onto the columns, so the curve fills the whole
+// width at every zoom.
+struct VisibleRange {
+    int first = 0;    // first sample shown
+    int last = -1;    // last sample shown (inclusive); below first when none
+    int span = 1;     // sample intervals across the plot width, at least 1
+    int columns = 1;  // pixel columns of the plot, at least 1
 };
 
-DecimationPlan PlanDecimation(int sampleCount, int zoomDivisor, float plotWidth);
+// Samples meant to fill the plot are sampleCount / zoomDivisor; the range
+// starts at firstSample and stops at the record's end.
+VisibleRange PlanVisible(int sampleCount, int zoomDivisor, int firstSample, int columns);
 
-// Fills tempIdx / humiIdx with the sample index behind each vertex: per
-// bucket its maximum and minimum in time order (first maximum, last minimum
-// win). Never writes more than capacity entries. Returns the point count.
-int DecimateSlots(const float* temp, const float* humi, int sampleCount, int firstSample,
-                  const DecimationPlan& plan, int capacity, int* tempIdx, int* humiIdx);
+// Pixel column (0 .. columns - 1 for visible samples) of a sample, rounded.
+int ColumnOfSample(const VisibleRange& v, int sample);
+
+// The visible sample nearest to a pixel column (columns left or right of
+// the plot give the first or last visible sample).
+int SampleAtColumn(const VisibleRange& v, int column);
+
+// Reduces the visible samples to at most two points per pixel column: each
+// column's maximum and minimum in time order (first maximum, last minimum
+// win), one point where a column holds a single sample. Temperature and
+// humidity get their own extremes at the same columns. Writes the sample
+// behind each point to tempIdx / humiIdx and its column to columnOf, never
+// more than capacity entries. Returns the point count.
+int DecimateColumns(const float* temp, const float* humi, const VisibleRange& v, int capacity, int* tempIdx,
+                    int* humiIdx, int* columnOf);
+
+// The zoom divisor after one zoom-in (doubled) or zoom-out (halved) step,
+// kept within 1 .. sampleCount.
+int ZoomedIn(int zoomDivisor, int sampleCount);
+int ZoomedOut(int zoomDivisor, int sampleCount);
+
+// The first sample that keeps `anchor` on pixel column `column` at the new
+// zoom divisor, kept where the plot stays filled (0 .. sampleCount - 1 - span).
+int FirstSampleKeeping(int anchor, int column, int sampleCount, int zoomDivisor, int columns);
+
+// The first sample after dragging the curve dx pixels to the right from a
+// view that started at v.first; kept within 0 .. sampleCount - 1 - span.
+int FirstSampleAfterPan(const VisibleRange& v, int dx, int sampleCount);
 
 // Linear map from values to y: y = bottomLevel - (value - minimum) / unitsPerPixel.
 struct ValueAxis {
@@ -57,10 +87,6 @@ float TickValue(const ValueAxis& axis, int k, float levelStep);
 // y of an alarm limit; outside the band it sits 5 pixels beyond the
 // top or bottom level.
 float LimitPosition(const ValueAxis& axis, float limit, int topLevel, int bottomLevel);
-
-// Slot under a click at x (page pixels), rounded to the nearest point and
-// kept within 0 .. pointCount - 1.
-int CursorSlot(int clickX, float x0, int pixelStep, int pointCount);
 
 // Float to int conversion that truncates toward zero and saturates instead
 // of overflowing.

@@ -2,117 +2,227 @@
 
 #include <gtest/gtest.h>
 
+#include <map>
 #include <vector>
 
 namespace {
 
-struct Series {
-    std::vector<float> temp, humi;
-    std::vector<int> tIdx = std::vector<int>(495), hIdx = std::vector<int>(495);
-    explicit Series(int n, float (*f)(int)) : temp(n), humi(n)
-    {
-        for (int i = 0; i < n; ++i) {
-            temp[i] = f(i);
-            humi[i] = 50.0f + f(i);
-        }
-    }
-    int Decimate(int zoom, int first = 0)
-    {
-        const DecimationPlan plan = PlanDecimation(static_cast<int>(temp.size()), zoom, 490);
-        return DecimateSlots(temp.data(), humi.data(), static_cast<int>(temp.size()), first, plan, 495,
-                             tIdx.data(), hIdx.data());
-    }
-};
-
 float Wave(int i) { return static_cast<float>((i * 7919) % 1000) / 10.0f; }
 float Flat(int) { return 21.5f; }
 
+struct Series {
+    std::vector<float> temp, humi;
+    std::vector<int> tIdx, hIdx, col;
+    VisibleRange v;
+    int n = 0;
+    Series(int count, float (*f)(int)) : temp(count), humi(count)
+    {
+        for (int i = 0; i < count; ++i) {
+            temp[i] = f(i);
+            humi[i] = f(count - 1 - i) + 20.0f;
+        }
+    }
+    int Decimate(int zoom, int first = 0, int columns = 490)
+    {
+        const int capacity = 2 * columns + 2;
+        tIdx.assign(capacity, -1);
+        hIdx.assign(capacity, -1);
+        col.assign(capacity, -1);
+        v = PlanVisible(static_cast<int>(temp.size()), zoom, first, columns);
+        n = DecimateColumns(temp.data(), humi.data(), v, capacity, tIdx.data(), hIdx.data(), col.data());
+        return n;
+    }
+};
+
+// Every column's maximum and minimum of one series appear among its points,
+// and each point lies on its sample's own column.
+void ExpectColumnExtremesKept(const Series& s, const std::vector<float>& values, const std::vector<int>& idx)
+{
+    std::map<int, std::pair<float, float>> truth, drawn;
+    for (int i = s.v.first; i <= s.v.last; ++i) {
+        const int c = ColumnOfSample(s.v, i);
+        auto [it, fresh] = truth.try_emplace(c, values[i], values[i]);
+        it->second = {std::max(it->second.first, values[i]), std::min(it->second.second, values[i])};
+    }
+    for (int j = 0; j < s.n; ++j) {
+        ASSERT_EQ(ColumnOfSample(s.v, idx[j]), s.col[j]) << j;
+        const float value = values[idx[j]];
+        auto [it, fresh] = drawn.try_emplace(s.col[j], value, value);
+        it->second = {std::max(it->second.first, value), std::min(it->second.second, value)};
+    }
+    ASSERT_EQ(drawn, truth);
+}
+
 } // namespace
 
-TEST(GraphDecimation, PlansStrideAndPixelStep)
+TEST(GraphVisibleRange, SpansTheZoomedShareOfTheRecord)
 {
-    struct Case { int count, zoom, per, stride, step, maxPoints; };
+    struct Case { int count, zoom, first, expectFirst, last, span; };
     const Case cases[] = {
-        {60000, 1, 60000, 245, 1, 492},
-        {100, 1, 100, 2, 4, 124},
-        {1000, 1, 1000, 5, 1, 492},
-        {1000, 4, 250, 2, 1, 492},
-        {490, 1, 490, 3, 1, 492},
-        {1, 1, 1, 2, 490, 3},
-        {0, 1, 0, 2, 1, 492},
-        {1000, 1000, 1, 2, 490, 3},
+        {145, 1, 0, 0, 144, 144},
+        {60000, 1, 0, 0, 59999, 59999},
+        {1000, 4, 100, 100, 349, 249},
+        {1000, 1000, 10, 10, 11, 1},    // one sample per view: it and the next
+        {1000, 2, 900, 900, 999, 499},  // near the end: the right part stays empty
+        {1, 1, 0, 0, 0, 1},
+        {10, 1, -3, 0, 9, 9},
+        {0, 1, 0, 0, -1, 1},
     };
     for (const Case& c : cases) {
-        const DecimationPlan p = PlanDecimation(c.count, c.zoom, 490);
-        EXPECT_EQ(p.per, c.per) << c.count << "/" << c.zoom;
-        EXPECT_EQ(p.stride, c.stride) << c.count << "/" << c.zoom;
-        EXPECT_EQ(p.pixelStep, c.step) << c.count << "/" << c.zoom;
-        EXPECT_EQ(p.maxPoints, c.maxPoints) << c.count << "/" << c.zoom;
+        const VisibleRange v = PlanVisible(c.count, c.zoom, c.first, 490);
+        EXPECT_EQ(v.first, c.expectFirst) << c.count << "/" << c.zoom;
+        EXPECT_EQ(v.last, c.last) << c.count << "/" << c.zoom;
+        EXPECT_EQ(v.span, c.span) << c.count << "/" << c.zoom;
     }
 }
 
-TEST(GraphDecimation, SixtyThousandSamplesKeepEachBucketsExtremesInTimeOrder)
+// The mended fault: the curve used to stop at 91 % of the width for 145
+// samples, 77 % at a small screen's scale; now the last sample of a full view
+// is on the right column at every count, zoom and plot width.
+TEST(GraphDecimation, FillsTheWidthAndKeepsEachColumnsExtremesAtEveryZoom)
 {
-    Series s(60000, Wave);
-    const int n = s.Decimate(1);
-    EXPECT_EQ(n, 490);
-    for (int b = 0; b < 245; ++b) {
-        const int first = b * 245;
-        const int end = std::min(first + 245, 60000);
-        int maxI = first, minI = first;
-        for (int j = first; j < end; ++j) {
-            if (s.temp[j] > s.temp[maxI]) maxI = j;
-            if (s.temp[j] <= s.temp[minI]) minI = j;
+    for (const int columns : {490, 343, 980}) {
+        for (const int count : {1, 2, 3, 145, 489, 490, 491, 980, 1000, 7777, 60000}) {
+            Series s(count, Wave);
+            for (int zoom = 1;; zoom = ZoomedIn(zoom, count)) {
+                for (const int first : {0, count / 3}) {
+                    SCOPED_TRACE(testing::Message() << columns << " columns, " << count << " samples, zoom " << zoom
+                                                    << ", first " << first);
+                    const int n = s.Decimate(zoom, first, columns);
+                    ASSERT_GT(n, 0);
+                    EXPECT_EQ(s.col[0], 0);
+                    if (s.v.last == s.v.first + s.v.span) {
+                        EXPECT_EQ(s.col[n - 1], columns - 1);
+                    }
+                    for (int j = 1; j < n; ++j) {
+                        ASSERT_LT(s.tIdx[j - 1], s.tIdx[j]);
+                        ASSERT_LE(s.col[j - 1], s.col[j]);
+                        ASSERT_FALSE(j >= 2 && s.col[j - 2] == s.col[j]) << "three points on column " << s.col[j];
+                    }
+                    ExpectColumnExtremesKept(s, s.temp, s.tIdx);
+                    ExpectColumnExtremesKept(s, s.humi, s.hIdx);
+                }
+                if (zoom == count)
+                    break;
+            }
         }
-        ASSERT_EQ(s.tIdx[2 * b], std::min(maxI, minI)) << b;
-        ASSERT_EQ(s.tIdx[2 * b + 1], std::max(maxI, minI)) << b;
     }
 }
 
-TEST(GraphDecimation, HundredSamplesBecomeEveryVertex)
+TEST(GraphDecimation, ZoomedInEverySampleIsItsOwnPoint)
 {
     Series s(100, Wave);
     ASSERT_EQ(s.Decimate(1), 100);
-    for (int i = 0; i < 100; ++i)
+    for (int i = 0; i < 100; ++i) {
         EXPECT_EQ(s.tIdx[i], i);
+        EXPECT_EQ(s.col[i], (i * 489 * 2 + 99) / 198) << i; // rounded i * 489 / 99
+    }
 }
 
-TEST(GraphDecimation, EqualBucketGivesFirstAndLastSample)
+TEST(GraphDecimation, EqualColumnGivesItsFirstAndLastSample)
 {
     Series s(60000, Flat);
-    ASSERT_EQ(s.Decimate(1), 490);
-    EXPECT_EQ(s.tIdx[0], 0);
-    EXPECT_EQ(s.tIdx[1], 244);
-    EXPECT_EQ(s.hIdx[2], 245);
-    EXPECT_EQ(s.hIdx[3], 489);
-}
-
-TEST(GraphDecimation, HumiditySlotsRepeatAnIndexWhenItsExtremesCoincide)
-{
-    // One-sample last bucket: both arrays get the same index, humidity twice.
-    Series s(101, Wave);
     const int n = s.Decimate(1);
-    EXPECT_EQ(n, 101);
-    EXPECT_EQ(s.tIdx[100], 100);
-    EXPECT_EQ(s.hIdx[100], 100);
-    EXPECT_EQ(s.hIdx[101], 100);
-}
-
-TEST(GraphDecimation, FirstSampleNearTheEndLeavesThePlotMostlyEmpty)
-{
-    Series s(1000, Wave);
-    EXPECT_EQ(s.Decimate(1, 990), 4); // two buckets of 5
-    EXPECT_EQ(s.Decimate(1, 1000), 0);
+    EXPECT_EQ(n, 980);
+    EXPECT_EQ(s.tIdx[0], 0);
+    EXPECT_EQ(s.tIdx[1], s.tIdx[2] - 1);
+    EXPECT_EQ(s.col[1], 0);
+    EXPECT_EQ(s.tIdx[n - 1], 59999);
 }
 
 TEST(GraphDecimation, NeverWritesBeyondCapacity)
 {
-    std::vector<float> v(60000);
-    for (int i = 0; i < 60000; ++i)
-        v[i] = static_cast<float>(i % 2);
-    std::vector<int> t(10, -1), h(10, -1);
-    const DecimationPlan plan = PlanDecimation(60000, 1, 490);
-    EXPECT_LE(DecimateSlots(v.data(), v.data(), 60000, 0, plan, 10, t.data(), h.data()), 10);
+    Series s(60000, Wave);
+    std::vector<int> t(10, -1), h(10, -1), c(10, -1);
+    const VisibleRange v = PlanVisible(60000, 1, 0, 490);
+    EXPECT_EQ(DecimateColumns(s.temp.data(), s.humi.data(), v, 10, t.data(), h.data(), c.data()), 10);
+    EXPECT_EQ(DecimateColumns(s.temp.data(), s.humi.data(), PlanVisible(0, 1, 0, 490), 10, t.data(), h.data(),
+                              c.data()),
+              0);
+}
+
+TEST(GraphZoom, DoublesAndHalvesWithinOneAndTheSampleCount)
+{
+    std::vector<int> in{1};
+    while (in.back() != 1000)
+        in.push_back(ZoomedIn(in.back(), 1000));
+    EXPECT_EQ(in, (std::vector<int>{1, 2, 4, 8, 16, 32, 64, 128, 256, 512, 1000}));
+    std::vector<int> out{1000};
+    for (int k = 0; k < 11; ++k)
+        out.push_back(ZoomedOut(out.back(), 1000));
+    EXPECT_EQ(out, (std::vector<int>{1000, 500, 250, 125, 62, 31, 15, 7, 3, 1, 1, 1}));
+    EXPECT_EQ(ZoomedIn(1, 0), 1);
+    EXPECT_EQ(ZoomedIn(1, 1), 1);
+}
+
+TEST(GraphCursor, ClickColumnGivesTheNearestVisibleSample)
+{
+    struct Case { int count, zoom, first, column, sample; };
+    const Case cases[] = {
+        {100, 1, 0, -60, 0},     // before the first click: the first sample
+        {100, 1, 0, 0, 0},
+        {100, 1, 0, 2, 0},       // samples ~4.94 pixels apart
+        {100, 1, 0, 3, 1},
+        {100, 1, 0, 489, 99},
+        {100, 1, 0, 900, 99},    // right of the plot
+        {60000, 1, 0, 489, 59999},
+        {60000, 1, 0, 245, 30061},
+        {1000, 4, 500, 0, 500},
+        {1000, 2, 900, 489, 999}, // beyond the record's end: its last sample
+    };
+    for (const Case& c : cases) {
+        const VisibleRange v = PlanVisible(c.count, c.zoom, c.first, 490);
+        const int sample = SampleAtColumn(v, c.column);
+        EXPECT_EQ(sample, c.sample) << c.count << " column " << c.column;
+        if (c.column >= 0 && c.column < 490 && sample < v.last) {
+            EXPECT_LE(std::abs(ColumnOfSample(v, sample) - c.column), (489 + v.span - 1) / v.span) << c.column;
+        }
+    }
+}
+
+TEST(GraphZoom, WheelZoomKeepsTheSampleUnderThePointer)
+{
+    constexpr int kAny = -1;
+    struct Case { int count, zoom, first, column; bool in; int expectFirst; };
+    const Case cases[] = {
+        {60000, 1, 0, 245, true, kAny},
+        {60000, 4, 20000, 100, true, kAny},
+        {60000, 4, 20000, 400, false, kAny},
+        {60000, 2, 15030, 245, false, 0},     // back out to zoom 1: the whole record
+        {60000, 1, 0, 0, true, 0},            // left edge stays at the left
+        {60000, 1, 0, 489, true, 30000},      // right edge stays at the right
+        {1000, 64, 400, 300, true, kAny},     // zoomed in: samples 64 pixels apart
+    };
+    for (const Case& c : cases) {
+        const VisibleRange before = PlanVisible(c.count, c.zoom, c.first, 490);
+        const int anchor = SampleAtColumn(before, c.column);
+        const int zoom = c.in ? ZoomedIn(c.zoom, c.count) : ZoomedOut(c.zoom, c.count);
+        const int first = FirstSampleKeeping(anchor, c.column, c.count, zoom, 490);
+        if (c.expectFirst != kAny) {
+            EXPECT_EQ(first, c.expectFirst) << c.count << "/" << c.zoom << " at " << c.column;
+        }
+        const VisibleRange after = PlanVisible(c.count, zoom, first, 490);
+        // Zoomed out the anchor keeps its column; zoomed in it stays the
+        // sample nearest to the pointer.
+        EXPECT_TRUE(ColumnOfSample(after, anchor) == c.column || SampleAtColumn(after, c.column) == anchor)
+            << c.count << "/" << c.zoom << " at " << c.column;
+    }
+}
+
+TEST(GraphPan, DragMovesTheViewBySamplesPerPixelWithinTheRecord)
+{
+    struct Case { int count, zoom, first, dx, expectFirst; };
+    const Case cases[] = {
+        {1000, 4, 300, -489, 549}, // a whole width to the left: one span later
+        {1000, 4, 300, 489, 51},
+        {1000, 4, 300, 2000, 0},
+        {1000, 4, 300, -5000, 750}, // the last full view
+        {1000, 1, 0, -100, 0},      // whole record: nowhere to go
+        {1000, 4, 900, -10, 900},   // already past the last full view: stays
+    };
+    for (const Case& c : cases)
+        EXPECT_EQ(FirstSampleAfterPan(PlanVisible(c.count, c.zoom, c.first, 490), c.dx, c.count), c.expectFirst)
+            << c.first << " by " << c.dx;
 }
 
 TEST(GraphAxis, TicksSpanTheRangeBottomToTop)
@@ -153,22 +263,6 @@ TEST(GraphLimits, InsideTheBandOrFivePixelsOutside)
         EXPECT_FLOAT_EQ(LimitPosition(a, c.limit, 25, 225), c.y) << c.limit;
 }
 
-TEST(GraphCursor, NearestSlotWithinThePoints)
-{
-    struct Case { int clickX, step, points, slot; };
-    const Case cases[] = {
-        {0, 1, 490, 0},     // before the first click
-        {60, 4, 100, 0},
-        {62, 4, 100, 0},    // 0.5 rounds down
-        {63, 4, 100, 1},
-        {120, 4, 100, 15},
-        {549, 1, 490, 489},
-        {549, 4, 10, 9},    // beyond the last point
-    };
-    for (const Case& c : cases)
-        EXPECT_EQ(CursorSlot(c.clickX, 60.0f, c.step, c.points), c.slot) << c.clickX;
-}
-
 TEST(GraphGeometry, ScalesEveryLength)
 {
     const GraphGeometry g = GraphGeometry::AtScale(1.5f);
@@ -176,5 +270,6 @@ TEST(GraphGeometry, ScalesEveryLength)
     EXPECT_FLOAT_EQ(g.plotWidth, 735.0f);
     EXPECT_EQ(g.topLevel, 37);
     EXPECT_EQ(g.bottomLevel, 337);
-    EXPECT_EQ(g.pointCapacity, 742);
+    EXPECT_EQ(g.columns, 735);
+    EXPECT_EQ(g.pointCapacity, 1472);
 }

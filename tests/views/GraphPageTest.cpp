@@ -85,6 +85,29 @@ TEST_F(GraphPage, LimitLinesAtTheirLevelsOrJustOutsideTheBand)
     EXPECT_FALSE(DottedLineAt(page.Frame(), 45, kTempLimit));
 }
 
+// The curve used to end short of the right edge (91 % of the width for 145
+// samples, less at small scales): the last sample is now on the last column.
+TEST_F(GraphPage, CurveReachesTheRightEdgeAtEveryScale)
+{
+    struct Case { float scale; int count; };
+    const Case cases[] = {{1.0f, 145}, {1.0f, 60000}, {0.7f, 145}, {0.7f, 1000}, {1.37f, 777}};
+    for (const Case& c : cases) {
+        FillMission(g_record, 1, c.count);
+        g_record.m_bTempAlarm = 0;
+        CDataModelView view;
+        view.SetRecord(&g_record);
+        view.Rescale(c.scale, 0, 0);
+        view.Refresh();
+        const QImage& frame = view.Frame();
+        const int right = frame.width() - 1;
+        bool curveAtRight = false;
+        for (int y = 0; y < frame.height(); ++y)
+            curveAtRight = curveAtRight || frame.pixelColor(right, y) == kTempLimit;
+        EXPECT_TRUE(curveAtRight) << c.scale << " / " << c.count;
+        EXPECT_EQ(view.XOfSample(c.count - 1), right) << c.scale << " / " << c.count;
+    }
+}
+
 TEST_F(GraphPage, FlatRecordStillDraws)
 {
     FillMission(g_record, 1, 50);
@@ -130,11 +153,11 @@ TEST_F(GraphPage, CursorReadoutsFollowTheClickAndSkipOutOfRangeValues)
     g_record.m_fTempShown[10] = -1000.0f;
     g_record.m_tTime[11] = 0;
     page.Refresh();
-    page.State().clickX = 60 + 10 * 4; // 100 samples: 4 pixels apart
+    page.State().clickX = page.XOfSample(10);
     page.Redraw();
     page.UpdateReadouts();
     EXPECT_EQ(Text(CDataModelView::IDC_TEMP_READOUT), "2024-3-5 10:40");
-    page.State().clickX = 60 + 11 * 4;
+    page.State().clickX = page.XOfSample(11) + 1;
     page.Redraw();
     page.UpdateReadouts();
     EXPECT_EQ(Text(CDataModelView::IDC_TEMP_READOUT), "   21.00");
@@ -158,7 +181,7 @@ TEST_F(GraphPage, RescaleScalesTheFrameAndControls)
     page.Rescale(2.0f, 0, 0);
     page.Refresh();
     EXPECT_EQ(page.Frame().size(), QSize(1100, 500));
-    EXPECT_EQ(page.Points().pointCount, 976); // 980 pixels: stride 123, 488 buckets of two points
+    EXPECT_EQ(page.Points().pointCount, 1960); // 980 columns of two points
     const QRect scaled = page.Control(CDataModelView::IDC_FIRST_SAMPLE)->geometry();
     EXPECT_EQ(scaled.width(), 2 * 2 * ((slider.width() + 1) / 2));
     EXPECT_EQ(scaled.center().x() / 2, slider.center().x());

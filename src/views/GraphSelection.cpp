@@ -1,0 +1,133 @@
+// The graph page's range selection: the "Save Selection" check box, the two
+// pickers with their one-shot rebuild timer, and the graph reset. The range
+// of the shown record becomes g_AreaRecord, which the area tabs show.
+#include "views/DataModelView.h"
+
+#include "base/TextTable.h"
+#include "record/AreaSelection.h"
+
+#include <QCheckBox>
+#include <QDateTime>
+#include <QDateTimeEdit>
+#include <QMessageBox>
+#include <QSignalBlocker>
+
+namespace {
+
+void EmptyArea()
+{
+    g_AreaRecord.m_nCount = 0;
+    g_AreaRecord.m_nReceived = 0;
+}
+
+time64 PickerTime(const QDateTimeEdit* picker)
+{
+    return picker->dateTime().toSecsSinceEpoch();
+}
+
+// A reset record (nothing identified or opened) keeps no times of its own:
+// its stale start and stop would be the previous logger's or file's.
+bool HoldsNoMission(const CLoggerRecord& r)
+{
+    return r.m_nCount <= 0 && r.m_nReceived <= 0;
+}
+
+} // namespace
+
+void CDataModelView::ShowRecordTimes()
+{
+    if (!HoldsNoMission(*m_pRecord)) {
+        SetPickers(m_pRecord->m_tStart, m_pRecord->m_tStop);
+        return;
+    }
+    const time64 now = QDateTime::currentSecsSinceEpoch() / 60 * 60;
+    SetPickers(now, now);
+}
+
+void CDataModelView::SetPickers(time64 start, time64 stop)
+{
+    for (const auto& [id, t] : {std::pair{int(IDC_SELECTION_START), start}, std::pair{int(IDC_SELECTION_END), stop}}) {
+        const QSignalBlocker block(Picker(id));
+        Picker(id)->setDateTime(QDateTime::fromSecsSinceEpoch(t));
+    }
+}
+
+void CDataModelView::EnablePickers(bool on)
+{
+    Picker(IDC_SELECTION_START)->setEnabled(on);
+    Picker(IDC_SELECTION_END)->setEnabled(on);
+}
+
+void CDataModelView::Notify(const QString& text)
+{
+    if (m_pfnNotify) {
+        m_pfnNotify(text);
+        return;
+    }
+    QMessageBox box(QMessageBox::NoIcon, QString(), text, QMessageBox::Ok);
+    box.exec();
+}
+
+void CDataModelView::OnGraphReset(std::intptr_t wParam, std::intptr_t lParam)
+{
+    Check(IDC_SAVE_SELECTION)->setEnabled(wParam == 1);
+    if (lParam != 0)
+        return;
+    Check(IDC_SAVE_SELECTION)->setChecked(false);
+    m_bSelectionOn = 0;
+    m_selectionTimer.stop();
+    ShowRecordTimes();
+    EnablePickers(false);
+    emit AreaTabsWanted(false);
+    EmptyArea();
+}
+
+void CDataModelView::OnSaveSelectionClicked(bool checked)
+{
+    EmptyArea();
+    m_selectionTimer.stop();
+    m_bSelectionOn = checked ? 1 : 0;
+    if (checked)
+        BuildSelection();
+    EnablePickers(checked);
+    emit AreaTabsWanted(checked);
+}
+
+void CDataModelView::OnPickerChanged()
+{
+    if (m_bSelectionOn)
+        m_selectionTimer.start();
+}
+
+void CDataModelView::OnSelectionTimer()
+{
+    m_selectionTimer.stop();
+    BuildSelection();
+    EnablePickers(true);
+    emit AreaTabsWanted(true);
+}
+
+void CDataModelView::BuildSelection()
+{
+    SelectionClamps clamps;
+    ComputeSelection(*m_pRecord, PickerTime(Picker(IDC_SELECTION_START)), PickerTime(Picker(IDC_SELECTION_END)),
+                     g_AreaRecord, clamps);
+    const QString timeOver = GetText(ToInt(TextId::TimeOver));
+    if (clamps.start)
+        Notify(timeOver);
+    if (clamps.stop)
+        Notify(timeOver);
+}
+
+void CDataModelView::SelectTimeRange(time64 from, time64 to)
+{
+    if (!Check(IDC_SAVE_SELECTION)->isEnabled())
+        return;
+    SetPickers(from, to);
+    if (m_bSelectionOn) {
+        OnSelectionTimer();
+        return;
+    }
+    Check(IDC_SAVE_SELECTION)->setChecked(true);
+    OnSaveSelectionClicked(true);
+}

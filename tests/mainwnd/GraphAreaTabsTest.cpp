@@ -1,0 +1,130 @@
+// The graph page's range selection as the main window shows it: the area
+// tabs come and go with "Save Selection" and the graph reset.
+#include "base/QtMessagePoster.h"
+#include "datafile/LoggerFile.h"
+#include "mainwnd/MolvaneQuillmarDlg.h"
+#include "mainwnd/TabHost.h"
+#include "views/DataFormView.h"
+#include "views/DataModelView.h"
+#include "views/RecordFixture.h"
+#include "views/SampleTableModel.h"
+#include "views/SummFormView.h"
+#include "support/TempDir.h"
+
+#include <QApplication>
+#include <QCheckBox>
+#include <QDateTimeEdit>
+#include <QFile>
+#include <QLabel>
+#include <QTabBar>
+#include <QTest>
+#include <gtest/gtest.h>
+
+namespace {
+
+CLoggerRecord g_source;
+
+bool SaveMission(const QString& path, int count, time64 start)
+{
+    FillMission(g_source, 1, count);
+    g_source.m_tStart = start;
+    g_source.m_tStop = start + (count - 1) * g_source.m_tsInterval;
+    g_source.BuildTimeTable();
+    CLoggerFile file(path, CLoggerFile::ModeWrite);
+    file.m_pRecord = &g_source;
+    return file.IsOutputOpen() && file.Save(false);
+}
+
+void Settle()
+{
+    for (int i = 0; i < 3; ++i)
+        QApplication::processEvents();
+}
+
+class GraphAreaTabs : public ::testing::Test {
+protected:
+    GraphAreaTabs()
+    {
+        InstallQtMessagePoster();
+        dialog.Graph()->SetNotifier([this](const QString& text) { notices.push_back(text); });
+    }
+    ~GraphAreaTabs() override { SetMessagePoster({}); }
+    QCheckBox* SaveSelection() const
+    {
+        return static_cast<QCheckBox*>(dialog.Graph()->Control(CDataModelView::IDC_SAVE_SELECTION));
+    }
+    QDateTimeEdit* Picker(int id) const { return static_cast<QDateTimeEdit*>(dialog.Graph()->Control(id)); }
+    time64 PickerTime(int id) const { return Picker(id)->dateTime().toSecsSinceEpoch(); }
+    QTabBar* Bar() const { return dialog.Tabs()->Bar(); }
+
+    ScopedUnit unit{g_strUnitC};
+    TempDir dir;
+    std::vector<QString> notices;
+    CMolvaneQuillmarDlg dialog{QSize(1920, 1080)};
+};
+
+const time64 kTen = MakeLocalTime(2024, 3, 5, 10, 0);
+
+} // namespace
+
+TEST_F(GraphAreaTabs, SelectionShowsTheAreaPagesAndAnotherFileRemovesThem)
+{
+    ASSERT_TRUE(SaveMission(dir.path("a.tavo"), 13, kTen));
+    dialog.OpenDataFile(dir.path("a.tavo"), "a.tavo");
+    Settle();
+    ASSERT_TRUE(SaveSelection()->isEnabled());
+    EXPECT_EQ(PickerTime(CDataModelView::IDC_SELECTION_START), kTen);
+
+    Picker(CDataModelView::IDC_SELECTION_START)->setDateTime(QDateTime::fromSecsSinceEpoch(kTen + 300));
+    Picker(CDataModelView::IDC_SELECTION_END)->setDateTime(QDateTime::fromSecsSinceEpoch(kTen + 102 * 60));
+    QTest::mouseClick(SaveSelection(), Qt::LeftButton);
+    Settle();
+    ASSERT_EQ(Bar()->count(), 4);
+    EXPECT_EQ(Bar()->currentIndex(), 2);
+    EXPECT_FALSE(dialog.AreaSummary()->isHidden());
+    EXPECT_EQ(dialog.AreaSummary()->Static(CSummFormView::IDC_COUNT_VALUE)->text(), "10");
+    EXPECT_EQ(dialog.AreaDataList()->Model()->rowCount(), 10);
+    EXPECT_TRUE(notices.empty());
+
+    ASSERT_TRUE(SaveMission(dir.path("b.tavo"), 20, kTen + 86400));
+    dialog.OpenDataFile(dir.path("b.tavo"), "b.tavo");
+    Settle();
+    EXPECT_EQ(Bar()->count(), 2);
+    EXPECT_EQ(Bar()->currentIndex(), 0);
+    EXPECT_FALSE(SaveSelection()->isChecked());
+    EXPECT_EQ(g_AreaRecord.m_nCount, 0);
+    EXPECT_EQ(PickerTime(CDataModelView::IDC_SELECTION_START), kTen + 86400);
+}
+
+TEST_F(GraphAreaTabs, AnEmptySelectionStillShowsTheAreaPagesWithoutSamples)
+{
+    ASSERT_TRUE(SaveMission(dir.path("a.tavo"), 13, kTen));
+    dialog.OpenDataFile(dir.path("a.tavo"), "a.tavo");
+    Settle();
+    Picker(CDataModelView::IDC_SELECTION_START)->setDateTime(QDateTime::fromSecsSinceEpoch(kTen + 300));
+    Picker(CDataModelView::IDC_SELECTION_END)->setDateTime(QDateTime::fromSecsSinceEpoch(kTen + 480));
+    QTest::mouseClick(SaveSelection(), Qt::LeftButton);
+    Settle();
+    EXPECT_EQ(Bar()->count(), 4);
+    EXPECT_EQ(dialog.AreaDataList()->Model()->rowCount(), 0);
+
+    QTest::mouseClick(SaveSelection(), Qt::LeftButton);
+    Settle();
+    EXPECT_EQ(Bar()->count(), 2);
+}
+
+// The pickers once kept the previous file's times after a failed open.
+TEST_F(GraphAreaTabs, AFailedOpenLeavesNoTimesOfThePreviousFileInThePickers)
+{
+    ASSERT_TRUE(SaveMission(dir.path("a.tavo"), 13, kTen));
+    dialog.OpenDataFile(dir.path("a.tavo"), "a.tavo");
+    Settle();
+    QFile bad(dir.path("bad.tavo"));
+    ASSERT_TRUE(bad.open(QIODevice::WriteOnly));
+    bad.write("not a data file");
+    bad.close();
+    dialog.OpenDataFile(dir.path("bad.tavo"), "bad.tavo");
+    Settle();
+    EXPECT_NE(PickerTime(CDataModelView::IDC_SELECTION_START), kTen);
+    EXPECT_NE(PickerTime(CDataModelView::IDC_SELECTION_END), kTen + 12 * 600);
+}

@@ -1,0 +1,223 @@
+// The graph page's range selection: "Save Selection", the pickers and their
+// one-shot timer, Shift-drag, and the graph reset.
+#include "RecordFixture.h"
+#include "views/DataModelView.h"
+
+#include <QApplication>
+#include <QCheckBox>
+#include <QDateTimeEdit>
+#include <QMouseEvent>
+#include <QTest>
+#include <gtest/gtest.h>
+
+namespace {
+
+CLoggerRecord g_record;
+
+using V = CDataModelView;
+
+// 10:00 to 12:00 every 10 minutes: 13 samples.
+void TwoHourMission(int type = 1)
+{
+    FillMission(g_record, type, 13);
+    g_record.m_tStart = MakeLocalTime(2024, 3, 5, 10, 0);
+    g_record.m_tStop = g_record.m_tStart + 12 * 600;
+    g_record.BuildTimeTable();
+}
+
+time64 At(int hour, int minute) { return MakeLocalTime(2024, 3, 5, hour, minute); }
+
+class GraphSelection : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        page.SetRecord(&g_record);
+        page.SetNotifier([this](const QString& text) { notices.push_back(text); });
+        QObject::connect(&page, &V::AreaTabsWanted, [this](bool show) { areaTabs.push_back(show); });
+        page.resize(600, 420);
+        page.show();
+        TwoHourMission();
+        page.Refresh();
+        page.OnGraphReset(1, 0);
+        areaTabs.clear();
+    }
+    void TearDown() override { g_AreaRecord.Reset(); }
+    QCheckBox* SaveSelection() { return static_cast<QCheckBox*>(page.Control(V::IDC_SAVE_SELECTION)); }
+    QDateTimeEdit* Picker(int id) { return static_cast<QDateTimeEdit*>(page.Control(id)); }
+    time64 PickerTime(int id) { return Picker(id)->dateTime().toSecsSinceEpoch(); }
+    void SetPickers(time64 from, time64 to)
+    {
+        Picker(V::IDC_SELECTION_START)->setDateTime(QDateTime::fromSecsSinceEpoch(from));
+        Picker(V::IDC_SELECTION_END)->setDateTime(QDateTime::fromSecsSinceEpoch(to));
+    }
+    void Mouse(QEvent::Type type, QPoint pos)
+    {
+        const Qt::MouseButtons held = type == QEvent::MouseButtonRelease ? Qt::NoButton : Qt::LeftButton;
+        const Qt::MouseButton button = type == QEvent::MouseMove ? Qt::NoButton : Qt::LeftButton;
+        QMouseEvent event(type, pos, page.mapToGlobal(pos), button, held, Qt::ShiftModifier);
+        QApplication::sendEvent(&page, &event);
+    }
+
+    V page;
+    std::vector<QString> notices;
+    std::vector<bool> areaTabs;
+};
+
+} // namespace
+
+TEST_F(GraphSelection, CheckingSaveSelectionBuildsTheAreaFromThePickers)
+{
+    struct Case {
+        const char* name;
+        time64 from, to;
+        int count;
+        time64 start, stop;
+        int firstIndex;
+        int timeOver;
+    };
+    const Case cases[] = {
+        {"snapped inward", At(10, 5), At(11, 42), 10, At(10, 10), At(11, 40), 1, 0},
+        {"wider than the record", At(9, 0), At(13, 0), 13, At(10, 0), At(12, 0), 0, 2},
+        {"stop after the record", At(11, 0), At(12, 30), 7, At(11, 0), At(12, 0), 6, 1},
+        {"no sample instant inside", At(10, 5), At(10, 8), 0, 0, 0, 0, 0},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        notices.clear();
+        areaTabs.clear();
+        SetPickers(c.from, c.to);
+        QTest::mouseClick(SaveSelection(), Qt::LeftButton);
+        ASSERT_TRUE(page.IsSelectionOn());
+        EXPECT_TRUE(Picker(V::IDC_SELECTION_START)->isEnabled());
+        EXPECT_EQ(areaTabs, std::vector<bool>{true}); // posted even when the area came out empty
+        EXPECT_EQ(notices, std::vector<QString>(c.timeOver, QStringLiteral("Time Over")));
+        EXPECT_EQ(g_AreaRecord.m_nCount, c.count);
+        EXPECT_EQ(g_AreaRecord.m_nReceived, c.count);
+        if (c.count > 0) {
+            EXPECT_EQ(g_AreaRecord.m_tStart, c.start);
+            EXPECT_EQ(g_AreaRecord.m_tStop, c.stop);
+            EXPECT_EQ(g_AreaRecord.m_fTemp[0], g_record.m_fTempShown[c.firstIndex]);
+        }
+        QTest::mouseClick(SaveSelection(), Qt::LeftButton);
+        EXPECT_FALSE(page.IsSelectionOn());
+        EXPECT_FALSE(Picker(V::IDC_SELECTION_END)->isEnabled());
+        EXPECT_EQ(g_AreaRecord.m_nCount, 0);
+        EXPECT_EQ(areaTabs, (std::vector<bool>{true, false}));
+    }
+}
+
+TEST_F(GraphSelection, AZeroIntervalRecordIsRefusedAndLeavesTheAreaEmpty)
+{
+    g_record.m_tsInterval = 0;
+    g_AreaRecord.m_nCount = g_AreaRecord.m_nReceived = 4;
+    QTest::mouseClick(SaveSelection(), Qt::LeftButton);
+    EXPECT_EQ(g_AreaRecord.m_nCount, 0);
+    EXPECT_EQ(g_AreaRecord.m_nReceived, 0);
+    EXPECT_EQ(areaTabs, std::vector<bool>{true});
+}
+
+TEST_F(GraphSelection, ABurstOfPickerEditsRebuildsOnceAfterTheLastOne)
+{
+    QTest::mouseClick(SaveSelection(), Qt::LeftButton);
+    ASSERT_EQ(g_AreaRecord.m_nCount, 13);
+    QTimer* timer = page.SelectionTimer();
+    EXPECT_TRUE(timer->isSingleShot());
+    EXPECT_EQ(timer->interval(), 2000);
+    EXPECT_FALSE(timer->isActive());
+    for (const int minute : {10, 20, 30}) {
+        Picker(V::IDC_SELECTION_START)->setDateTime(QDateTime::fromSecsSinceEpoch(At(10, minute)));
+        EXPECT_TRUE(timer->isActive());
+    }
+    EXPECT_EQ(g_AreaRecord.m_nCount, 13);
+    EXPECT_EQ(areaTabs, std::vector<bool>{true});
+    QMetaObject::invokeMethod(timer, "timeout");
+    EXPECT_FALSE(timer->isActive());
+    EXPECT_EQ(g_AreaRecord.m_nCount, 10);
+    EXPECT_EQ(g_AreaRecord.m_tStart, At(10, 30));
+    EXPECT_EQ(areaTabs, (std::vector<bool>{true, true}));
+    EXPECT_TRUE(Picker(V::IDC_SELECTION_END)->isEnabled());
+
+    Picker(V::IDC_SELECTION_END)->setDateTime(QDateTime::fromSecsSinceEpoch(At(11, 0)));
+    QTest::mouseClick(SaveSelection(), Qt::LeftButton); // unchecked before the wait ended
+    EXPECT_FALSE(timer->isActive());
+}
+
+TEST_F(GraphSelection, ALaterResetUnchecksAndRemovesTheAreaTabs)
+{
+    QTest::mouseClick(SaveSelection(), Qt::LeftButton);
+    Picker(V::IDC_SELECTION_START)->setDateTime(QDateTime::fromSecsSinceEpoch(At(11, 0)));
+    TwoHourMission(4);
+    g_record.m_tStart = At(14, 0);
+    g_record.m_tStop = At(16, 0);
+    page.OnGraphReset(1, 0);
+    EXPECT_FALSE(SaveSelection()->isChecked());
+    EXPECT_TRUE(SaveSelection()->isEnabled());
+    EXPECT_FALSE(page.IsSelectionOn());
+    EXPECT_FALSE(page.SelectionTimer()->isActive());
+    EXPECT_EQ(PickerTime(V::IDC_SELECTION_START), At(14, 0));
+    EXPECT_EQ(PickerTime(V::IDC_SELECTION_END), At(16, 0));
+    EXPECT_EQ(g_AreaRecord.m_nCount, 0);
+    EXPECT_EQ(areaTabs, (std::vector<bool>{true, false}));
+}
+
+// The pickers once showed 1970 for a serial logger until its download, and
+// the previous file's times after a failed open.
+TEST_F(GraphSelection, PickersShowTheShownRecordsTimesWheneverItChanges)
+{
+    g_record.m_tStart = At(14, 0);
+    g_record.m_tStop = At(16, 0);
+    page.Refresh();
+    EXPECT_EQ(PickerTime(V::IDC_SELECTION_START), At(14, 0));
+    TwoHourMission();
+    g_record.m_nReceived = 0; // identified, not downloaded
+    page.Refresh();
+    EXPECT_EQ(PickerTime(V::IDC_SELECTION_START), At(10, 0));
+    EXPECT_EQ(PickerTime(V::IDC_SELECTION_END), At(12, 0));
+
+    QTest::mouseClick(SaveSelection(), Qt::LeftButton);
+    SetPickers(At(10, 30), At(11, 0));
+    page.Refresh(); // a unit change keeps the chosen range
+    EXPECT_EQ(PickerTime(V::IDC_SELECTION_START), At(10, 30));
+}
+
+TEST_F(GraphSelection, PickersKeepSecondsOfTimesOffTheMinute)
+{
+    SetPickers(At(10, 0) + 30, At(11, 0) + 45);
+    EXPECT_EQ(PickerTime(V::IDC_SELECTION_START), At(10, 0) + 30);
+    EXPECT_EQ(PickerTime(V::IDC_SELECTION_END), At(11, 0) + 45);
+}
+
+TEST_F(GraphSelection, ShiftDragSelectsTheTimeRangeUnderThePointer)
+{
+    const int from = page.XOfSample(3), to = page.XOfSample(8);
+    Mouse(QEvent::MouseButtonPress, {from, 150});
+    Mouse(QEvent::MouseMove, {to, 150});
+    Mouse(QEvent::MouseButtonRelease, {to, 150});
+    EXPECT_TRUE(SaveSelection()->isChecked());
+    EXPECT_TRUE(page.IsSelectionOn());
+    EXPECT_EQ(PickerTime(V::IDC_SELECTION_START), At(10, 30));
+    EXPECT_EQ(PickerTime(V::IDC_SELECTION_END), At(11, 20));
+    EXPECT_EQ(g_AreaRecord.m_nCount, 6);
+    EXPECT_EQ(areaTabs, std::vector<bool>{true});
+    EXPECT_EQ(page.State().clickX, 0); // the cursor stays
+
+    // Selection already on: the new range is built at once.
+    Mouse(QEvent::MouseButtonPress, {to, 150});
+    Mouse(QEvent::MouseMove, {page.XOfSample(12), 150});
+    Mouse(QEvent::MouseButtonRelease, {page.XOfSample(12), 150});
+    EXPECT_EQ(g_AreaRecord.m_nCount, 5);
+    EXPECT_FALSE(page.SelectionTimer()->isActive());
+    EXPECT_EQ(areaTabs, (std::vector<bool>{true, true}));
+    EXPECT_TRUE(notices.empty());
+}
+
+TEST_F(GraphSelection, ShiftDragDoesNothingBeforeCompleteData)
+{
+    page.OnGraphReset(0, 0);
+    areaTabs.clear();
+    Mouse(QEvent::MouseButtonPress, {page.XOfSample(3), 150});
+    Mouse(QEvent::MouseMove, {page.XOfSample(8), 150});
+    Mouse(QEvent::MouseButtonRelease, {page.XOfSample(8), 150});
+    EXPECT_FALSE(page.IsSelectionOn());
+    EXPECT_TRUE(areaTabs.empty());
+}
