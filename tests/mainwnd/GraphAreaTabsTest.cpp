@@ -16,6 +16,7 @@
 #include <QDateTimeEdit>
 #include <QFile>
 #include <QLabel>
+#include <QProcess>
 #include <QTabBar>
 #include <QTest>
 #include <gtest/gtest.h>
@@ -127,4 +128,47 @@ TEST_F(GraphAreaTabs, AFailedOpenLeavesNoTimesOfThePreviousFileInThePickers)
     Settle();
     EXPECT_NE(PickerTime(CDataModelView::IDC_SELECTION_START), kTen);
     EXPECT_NE(PickerTime(CDataModelView::IDC_SELECTION_END), kTen + 12 * 600);
+}
+
+// The CLI's --from/--to and the window's area pages show the same rows.
+TEST_F(GraphAreaTabs, TheCliRangeGivesTheRowsOfTheAreaSummary)
+{
+    const QString mission = QStringLiteral(HALVERN_SAMPLES "/mission.tavo");
+    dialog.OpenDataFile(mission, "mission.tavo");
+    Settle();
+    const QDateTime from = QDateTime::fromString(QStringLiteral("2026-06-16T10:07:00"), Qt::ISODate);
+    const QDateTime to = QDateTime::fromString(QStringLiteral("2026-06-16T12:00:00"), Qt::ISODate);
+    Picker(CDataModelView::IDC_SELECTION_START)->setDateTime(from);
+    Picker(CDataModelView::IDC_SELECTION_END)->setDateTime(to);
+    QTest::mouseClick(SaveSelection(), Qt::LeftButton);
+    Settle();
+    ASSERT_GT(g_AreaRecord.m_nCount, 0);
+
+    QProcess cli;
+    cli.start(QStringLiteral(HALVERN_BINARY_DIR "/halvern-th-cli"),
+              {QStringLiteral("info"), mission, QStringLiteral("--unit"), QStringLiteral("C"), QStringLiteral("--from"),
+               from.toString(QStringLiteral("yyyy-MM-dd HH:mm")), QStringLiteral("--to"),
+               to.toString(QStringLiteral("yyyy-MM-dd HH:mm"))});
+    ASSERT_TRUE(cli.waitForFinished(30000));
+    ASSERT_EQ(cli.exitCode(), 0) << cli.readAllStandardError().toStdString();
+    QStringList cliValues;
+    for (const QString& line : QString::fromUtf8(cli.readAllStandardOutput()).split('\n', Qt::SkipEmptyParts))
+        cliValues << line.section('\t', 1).trimmed();
+
+    const int valueIds[] = {
+        CSummFormView::IDC_ID_VALUE, CSummFormView::IDC_START_VALUE, CSummFormView::IDC_STOP_VALUE,
+        CSummFormView::IDC_INTERVAL_VALUE, CSummFormView::IDC_COUNT_VALUE, CSummFormView::IDC_MAX_VALUE,
+        CSummFormView::IDC_MIN_VALUE, CSummFormView::IDC_AVG_VALUE, CSummFormView::IDC_MKT_VALUE,
+        CSummFormView::IDC_HIGH_LIMIT_VALUE, CSummFormView::IDC_LOW_LIMIT_VALUE, CSummFormView::IDC_HUMI_MAX_VALUE,
+        CSummFormView::IDC_HUMI_MIN_VALUE, CSummFormView::IDC_HUMI_AVG_VALUE, CSummFormView::IDC_HUMI_HIGH_LIMIT_VALUE,
+        CSummFormView::IDC_HUMI_LOW_LIMIT_VALUE, CSummFormView::IDC_DESCRIPTION_VALUE,
+    };
+    QStringList pageValues;
+    for (const int id : valueIds)
+        if (const QString text = dialog.AreaSummary()->Static(id)->text().trimmed(); !text.isEmpty())
+            pageValues << text;
+    ASSERT_EQ(cliValues.size(), 17); // every row of a temperature+humidity record with limits
+    cliValues.sort();
+    pageValues.sort();
+    EXPECT_EQ(cliValues.join(QLatin1Char('|')).toStdString(), pageValues.join(QLatin1Char('|')).toStdString());
 }
