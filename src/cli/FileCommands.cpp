@@ -3,6 +3,7 @@
 #include "cli/CliCommands.h"
 #include "cli/FileArgs.h"
 
+#include "base/PrintableText.h"
 #include "base/TextTable.h"
 #include "datafile/LoggerFile.h"
 #include "export/CsvExport.h"
@@ -52,12 +53,18 @@ struct Target {
 
 QString FileName(const QString& path)
 {
-    return QFileInfo(path).fileName();
+    return PrintableText(QFileInfo(path).fileName());
 }
 
 void Complain(const char* command, const QString& what)
 {
-    Print(stderr, QStringLiteral("halvern-th-cli %1: %2\n").arg(QLatin1String(command), what));
+    Print(stderr, QStringLiteral("halvern-th-cli %1: %2\n").arg(QLatin1String(command), PrintableText(what)));
+}
+
+// A file failure: the window's text, the file's name and the cause.
+void FileFailure(int textId, const QString& path, const QString& why)
+{
+    Print(stderr, GetText(textId) + FileName(path) + QStringLiteral(": ") + PrintableText(why) + '\n');
 }
 
 // Why a range cannot be taken; empty when it can.
@@ -118,8 +125,9 @@ int Prepare(const char* command, const char* help, const QStringList& args, bool
         return 2;
     }
     target = {};
-    if (OpenDataFileRecord(parsed.file, &target.area) != OpenDataResult::Loaded) {
-        Print(stderr, GetText(40) + FileName(parsed.file) + '\n');
+    QString why;
+    if (OpenDataFileRecord(parsed.file, &target.area, &why) != OpenDataResult::Loaded) {
+        FileFailure(40, parsed.file, why);
         return 1;
     }
     if (!parsed.from && !parsed.to)
@@ -157,7 +165,7 @@ int RunInfo(const QStringList& args)
     QString text;
     for (int row = 0; row < SUMMARY_ROWS; ++row)
         if (RowShown(r, row))
-            text += r.m_strLabel[row].trimmed() + '\t' + r.m_strValue[row].trimmed() + '\n';
+            text += PrintableText(r.m_strLabel[row].trimmed()) + '\t' + PrintableText(r.m_strValue[row].trimmed()) + '\n';
     Print(stdout, text);
     return 0;
 }
@@ -175,12 +183,14 @@ int RunSamples(const QStringList& args)
         for (int c = 0; c < columns; ++c) {
             if (c > 0)
                 text += '\t';
-            text += SampleCellText(r, row, c);
+            text += PrintableText(SampleCellText(r, row, c));
         }
         text += '\n';
         if (text.size() > 1 << 16) {
             Print(stdout, text);
             text.clear();
+            if (std::ferror(stdout))
+                return 1; // main reports the failed write
         }
     }
     Print(stdout, text);
@@ -198,12 +208,13 @@ int RunExport(const QStringList& args)
         CLoggerFile file(parsed.tavoOut, CLoggerFile::ModeWrite);
         file.m_pRecord = target.record;
         if (!file.IsOutputOpen() || !file.Save(target.area)) {
-            Print(stderr, GetText(38) + FileName(parsed.tavoOut) + '\n');
+            FileFailure(38, parsed.tavoOut, file.Error());
             rc = 1;
         }
     }
-    if (!parsed.csvOut.isEmpty() && !WriteCsvFile(*target.record, parsed.csvOut)) {
-        Print(stderr, GetText(38) + FileName(parsed.csvOut) + '\n');
+    QString why;
+    if (!parsed.csvOut.isEmpty() && !WriteCsvFile(*target.record, parsed.csvOut, &why)) {
+        FileFailure(38, parsed.csvOut, why);
         rc = 1;
     }
     return rc;

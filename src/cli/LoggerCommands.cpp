@@ -5,6 +5,7 @@
 #include "cli/LoggerSession.h"
 
 #include "base/Messages.h"
+#include "base/PrintableText.h"
 #include "base/TextTable.h"
 #include "datafile/LoggerFile.h"
 #include "export/CsvExport.h"
@@ -59,7 +60,7 @@ const char kSetClockHelp[] =
 
 int Failure(const char* command, const QString& reason)
 {
-    PrintNow(stderr, QStringLiteral("halvern-th-cli %1: %2\n").arg(QLatin1String(command), reason));
+    PrintNow(stderr, QStringLiteral("halvern-th-cli %1: %2\n").arg(QLatin1String(command), PrintableText(reason)));
     return 1;
 }
 
@@ -171,7 +172,7 @@ int RunStatus(const QStringList& args)
     // A polled USB logger reports run state and battery without more.
     const bool hasState = r.m_bStatusValid || (session.IsUsb() && LoggerTypeOf(r.m_nType).usbStatusPoll);
     QString text;
-    text += QStringLiteral("ID\t%1\n").arg(r.m_strValue[ROW_ID].trimmed());
+    text += QStringLiteral("ID\t%1\n").arg(PrintableText(r.m_strValue[ROW_ID].trimmed()));
     text += QStringLiteral("Type\t%1 %2\n").arg(r.m_nType).arg(GetText(TypeTextId(r.m_nType)).trimmed());
     text += QStringLiteral("Link\t%1\n").arg(session.LinkName());
     text += QStringLiteral("Run state\t%1\n").arg(hasState ? RunStateText(r.m_nRunState) : QStringLiteral("-"));
@@ -189,20 +190,26 @@ int RunDownload(const QStringList& args)
     // Opened first, so an unwritable target fails before a long download.
     CLoggerFile file(o.output, CLoggerFile::ModeWrite);
     if (!file.IsOutputOpen())
-        return Failure("download", QStringLiteral("cannot write %1").arg(o.output));
+        return Failure("download", QStringLiteral("cannot write %1: %2").arg(o.output, file.Error()));
     LoggerSession session(o);
     if (!session.Connect() || !session.Download())
         return Failure("download", session.Error());
+    // Every output is written that can be, whatever became of the others.
     file.m_pRecord = &g_LoggerRecord;
+    int rc = 0;
     if (!file.Save(false))
-        return Failure("download", QStringLiteral("cannot write %1").arg(o.output));
-    if (!o.csv.isEmpty() && !WriteCsvFile(g_LoggerRecord, o.csv))
-        return Failure("download", QStringLiteral("cannot write %1").arg(o.csv));
+        rc = Failure("download", QStringLiteral("cannot write %1: %2").arg(o.output, file.Error()));
+    QString why;
+    if (!o.csv.isEmpty() && !WriteCsvFile(g_LoggerRecord, o.csv, &why))
+        rc = Failure("download", QStringLiteral("cannot write %1: %2").arg(o.csv, why));
+    if (rc != 0)
+        return rc;
     const int received = g_LoggerRecord.m_nReceived;
     PrintNow(stderr, QStringLiteral("%1 %2 of logger %3 saved to %4\n")
                       .arg(received)
                       .arg(received == 1 ? QStringLiteral("sample") : QStringLiteral("samples"))
-                      .arg(g_LoggerRecord.m_strValue[ROW_ID].trimmed(), QFileInfo(o.output).fileName()));
+                      .arg(PrintableText(g_LoggerRecord.m_strValue[ROW_ID].trimmed()),
+                           PrintableText(QFileInfo(o.output).fileName())));
     return 0;
 }
 

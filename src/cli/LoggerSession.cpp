@@ -1,5 +1,6 @@
 #include "cli/LoggerSession.h"
 
+#include "cli/PortProbe.h"
 #include "cli/SingleDeviceCh375.h"
 #include "link/FrameTrace.h"
 #include "link/usb/Ch375Library.h"
@@ -98,8 +99,11 @@ bool LoggerSession::Connect()
         return Fail(QStringLiteral("the logger on %1 was disconnected").arg(LinkName()));
     if (m_bUsb && IdentificationFailed())
         return Fail(QStringLiteral("the logger on %1 did not answer").arg(LinkName()));
-    if (!m_bUsb && IdentificationFailed())
-        return Fail(QStringLiteral("cannot open %1").arg(m_portPath));
+    if (!m_bUsb && IdentificationFailed()) {
+        const QString why = PortOpenRefusal(m_portPath);
+        return Fail(why.isEmpty() ? QStringLiteral("cannot open %1").arg(m_portPath)
+                                  : QStringLiteral("cannot open %1: %2").arg(m_portPath, why));
+    }
     return Fail(QStringLiteral("no logger answered on %1 within %2 s (identification timed out)").arg(LinkName()).arg(kIdentifyMs / 1000));
 }
 

@@ -1,10 +1,14 @@
+#include "base/PrintableText.h"
 #include "base/TextTable.h"
 #include "record/Units.h"
 #include "cli/CliCommands.h"
 
 #include <QCommandLineParser>
 #include <QCoreApplication>
+#include <cerrno>
+#include <csignal>
 #include <cstdio>
+#include <cstring>
 
 namespace {
 
@@ -35,29 +39,40 @@ void PrintUsage(std::FILE* out)
 
 int UnknownCommand(const QString& name)
 {
-    std::fprintf(stderr, "halvern-th-cli: unknown command '%s' (try --help)\n", name.toLocal8Bit().constData());
+    std::fprintf(stderr, "halvern-th-cli: unknown command '%s' (try --help)\n", PrintableText(name).toLocal8Bit().constData());
     return 2;
 }
 
-} // namespace
-
-int main(int argc, char** argv)
+// Standard output is a file the command wrote too: a write to it that failed
+// (a full disk, /dev/full, a closed pipe) fails the command with one line.
+int CheckStandardOutput(int rc)
 {
-    QCoreApplication app(argc, argv);
-    InitLanguageAndUnits();
+    errno = 0;
+    if (std::fflush(stdout) == 0 && !std::ferror(stdout))
+        return rc;
+    const int error = errno;
+    QString why = error ? QString::fromLocal8Bit(std::strerror(error)) : QString();
+    if (!why.isEmpty())
+        why = QStringLiteral(": ") + why[0].toLower() + why.mid(1);
+    std::fprintf(stderr, "halvern-th-cli: cannot write standard output%s\n", why.toLocal8Bit().constData());
+    return rc == 0 ? 1 : rc;
+}
+
+int RunCommandLine(const QStringList& arguments)
+{
     // Options up to the command name are the program's; the rest belong to the command.
     QCommandLineParser parser;
     parser.setOptionsAfterPositionalArgumentsMode(QCommandLineParser::ParseAsPositionalArguments);
     const QCommandLineOption help({QStringLiteral("h"), QStringLiteral("help")}, QString());
     parser.addOption(help);
-    const bool parsed = parser.parse(app.arguments());
+    const bool parsed = parser.parse(arguments);
     QStringList args = parser.positionalArguments();
     if (parser.isSet(help) || args.value(0) == QLatin1String("help")) {
         PrintUsage(stdout);
         return 0;
     }
     if (!parsed)
-        return UnknownCommand(app.arguments().value(1));
+        return UnknownCommand(arguments.value(1));
     if (args.isEmpty()) {
         PrintUsage(stderr);
         return 2;
@@ -67,4 +82,16 @@ int main(int argc, char** argv)
         if (name == QLatin1String(c.name))
             return c.run(args);
     return UnknownCommand(name);
+}
+
+} // namespace
+
+int main(int argc, char** argv)
+{
+    // Past a file-size limit a write fails with its error and the command
+    // says so, instead of the signal ending the program without a word.
+    std::signal(SIGXFSZ, SIG_IGN);
+    QCoreApplication app(argc, argv);
+    InitLanguageAndUnits();
+    return CheckStandardOutput(RunCommandLine(app.arguments()));
 }

@@ -3,6 +3,7 @@
 #include "datafile/BodyLayout.h"
 #include "record/TimeText.h"
 
+#include <algorithm>
 #include <cmath>
 #include <cstdio>
 #include <string_view>
@@ -30,18 +31,51 @@ bool AppendTime(std::string& out, time64 t)
     return true;
 }
 
-bool AppendId(std::string& out, const QString& id)
+// The largest number a field of width decimal digits holds.
+long long FieldMax(int width)
+{
+    long long max = 1;
+    for (int i = 0; i < width; ++i)
+        max *= 10;
+    return max - 1;
+}
+
+bool IdFits(const QString& id)
 {
     if (id.size() != ID_WIDTH)
         return false;
     for (QChar c : id)
         if (c.unicode() < 0x20 || c.unicode() > 0x7E)
             return false;
-    out += id.toLatin1().toStdString();
     return true;
 }
 
+// The years a reader accepts.
+bool TimeFits(time64 t)
+{
+    const LocalTm l = ToLocal(t);
+    return l.year >= 1900 && l.year <= 3000;
+}
+
 } // namespace
+
+QString LayoutRefusal(const CLoggerRecord& r)
+{
+    const BodyLayout layout = LayoutOfType(TypeFromIdSerial(r.m_strValue[ROW_ID]));
+    const long long maxCount = std::min<long long>(FieldMax(layout.countWidth), MAX_SAMPLES);
+    if (!IdFits(r.m_strValue[ROW_ID]))
+        return QStringLiteral("the logger ID is not 11 letters, digits or signs");
+    if (!TimeFits(r.m_tStart) || !TimeFits(r.m_tStop))
+        return QStringLiteral("a start or stop time outside the years 1900 to 3000");
+    if (r.m_nCount < 0 || r.m_nCount > maxCount)
+        return QStringLiteral("%1 samples; a data file of this logger type holds at most %2")
+            .arg(r.m_nCount).arg(maxCount);
+    const long long minutes = r.m_tsInterval / 60;
+    if (minutes < 0 || minutes > FieldMax(layout.intervalWidth))
+        return QStringLiteral("a sampling interval of %1 minutes; a data file of this logger type holds at most %2")
+            .arg(minutes).arg(FieldMax(layout.intervalWidth));
+    return {};
+}
 
 // "%4.2f" without printf: a float times 100 is exact in double, so rounding
 // that product half to even gives the digits printf gives for the float.
@@ -74,14 +108,18 @@ bool AppendValue(std::string& out, float value)
     return true;
 }
 
-bool BuildBody(const CLoggerRecord& r, std::string& out)
+bool BuildBody(const CLoggerRecord& r, std::string& out, QString* why)
 {
-    if (r.m_nCount < 0 || r.m_nCount > MAX_SAMPLES)
+    if (const QString refusal = LayoutRefusal(r); !refusal.isEmpty()) {
+        if (why)
+            *why = refusal;
         return false;
+    }
     const BodyLayout layout = LayoutOfType(TypeFromIdSerial(r.m_strValue[ROW_ID]));
     out.clear();
     out.reserve(static_cast<std::size_t>(layout.BodyLength(r.m_nCount)));
-    bool ok = AppendId(out, r.m_strValue[ROW_ID]) && AppendTime(out, r.m_tStart) && AppendTime(out, r.m_tStop)
+    out += r.m_strValue[ROW_ID].toLatin1().toStdString();
+    bool ok = AppendTime(out, r.m_tStart) && AppendTime(out, r.m_tStop)
         && AppendFixed(out, "%.*lld", r.m_tsInterval / 60, layout.intervalWidth)
         && AppendFixed(out, "%.*lld", r.m_nCount, layout.countWidth)
         && AppendValue(out, r.m_fLoggerMax) && AppendValue(out, r.m_fLoggerMin) && AppendValue(out, r.m_fLoggerAvg);
@@ -95,5 +133,7 @@ bool BuildBody(const CLoggerRecord& r, std::string& out)
         if (ok && layout.humidity)
             ok = AppendValue(out, r.m_fHumi[i]);
     }
+    if (!ok && why)
+        *why = QStringLiteral("a value too large for the data file's seven characters");
     return ok;
 }

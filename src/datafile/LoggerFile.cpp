@@ -1,13 +1,14 @@
 #include "datafile/LoggerFile.h"
 
 #include "base/CodePage.h"
+#include "base/OutputFile.h"
 #include "datafile/BodyLayout.h"
 #include "datafile/BodyWriter.h"
 #include "datafile/Scramble.h"
 #include "record/TimeText.h"
 
 #include <QFile>
-#include <QSaveFile>
+#include <QFileInfo>
 #include <cstdio>
 #include <cstdlib>
 #include <ctime>
@@ -37,6 +38,22 @@ QByteArray MarkerBytes(bool bArea)
     const char bytes[4] = {static_cast<char>(v & 0xFF), static_cast<char>((v >> 8) & 0xFF),
                            static_cast<char>((v >> 16) & 0xFF), static_cast<char>((v >> 24) & 0xFF)};
     return QByteArray(bytes, 4);
+}
+
+// Why path cannot be opened for reading, in the user's words.
+QString ReadRefusal(const QString& path, const QFile& file)
+{
+    const QFileInfo info(path);
+    if (!info.exists())
+        return QStringLiteral("no such file");
+    if (info.isDir())
+        return QStringLiteral("is a directory");
+    if (file.error() == QFileDevice::OpenError && !info.isReadable())
+        return QStringLiteral("permission denied");
+    QString text = file.errorString();
+    if (!text.isEmpty())
+        text[0] = text[0].toLower();
+    return text;
 }
 
 } // namespace
@@ -71,16 +88,21 @@ CLoggerFile::~CLoggerFile()
 bool CLoggerFile::Open(const QString& path, int mode)
 {
     Close();
+    m_error.clear();
     if (mode & ModeRead) {
         m_in = std::make_unique<QFile>(path);
-        if (!m_in->open(QIODevice::ReadOnly))
+        // A directory opens on some systems; it is no data file either way.
+        if (QFileInfo(path).isDir() || !m_in->open(QIODevice::ReadOnly)) {
+            m_error = ReadRefusal(path, *m_in);
             m_in.reset();
+        }
     }
     if (mode & ModeWrite) {
-        m_out = std::make_unique<QSaveFile>(path);
-        // Unbuffered: a short write shows in the result of write itself.
-        if (!m_out->open(QIODevice::WriteOnly | QIODevice::Unbuffered))
+        m_out = std::make_unique<COutputFile>(path);
+        if (!m_out->Open()) {
+            m_error = m_out->Error();
             m_out.reset();
+        }
     }
     return (!(mode & ModeRead) || m_in) && (!(mode & ModeWrite) || m_out);
 }
@@ -89,8 +111,6 @@ void CLoggerFile::Close()
 {
     // An output file that Save did not finish is discarded with its
     // temporary file; the target stays as it was.
-    if (m_out)
-        m_out->cancelWriting();
     m_out.reset();
     m_in.reset();
 }
@@ -116,7 +136,7 @@ bool CLoggerFile::Save(bool bArea)
     if (!IsOutputOpen())
         return false;
     std::string body;
-    if (!m_pRecord || !BuildBody(*m_pRecord, body)) {
+    if (!m_pRecord || !BuildBody(*m_pRecord, body, &m_error)) {
         Close();
         return false;
     }
@@ -129,7 +149,9 @@ bool CLoggerFile::Save(bool bArea)
     file.append(DescriptionBytes(m_pRecord->m_strValue[ROW_DESCRIPTION]));
     file.append(MarkerBytes(bArea));
 
-    const bool written = m_out->write(file) == file.size() && m_out->commit();
+    const bool written = m_out->Commit(file);
+    if (!written)
+        m_error = m_out->Error();
     m_out.reset();
     return written;
 }

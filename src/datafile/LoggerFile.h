@@ -7,14 +7,14 @@
 #include <cstdint>
 #include <memory>
 
+class COutputFile;
 class QFile;
-class QSaveFile;
 
 // Reader and writer of the .tavo data file.
 //
-// Writing goes to a temporary file in the target's folder that replaces the
-// target only when Save has written it whole, so a failed save never leaves a
-// truncated file or destroys an earlier one.
+// Writing goes through COutputFile: a regular file is replaced only when Save
+// has written it whole, so a failed save never leaves a truncated file or
+// destroys an earlier one; a device or pipe is written straight to.
 class CLoggerFile {
 public:
     enum Mode { ModeRead = 1, ModeWrite = 2 };
@@ -39,6 +39,10 @@ public:
     bool LoadBytes(const QByteArray& data);
     // The last Load read a file that ends with the selected-range marker.
     bool LoadedArea() const { return m_bLoadedArea; }
+    // Why the last Open, Load or Save failed, worded for the user ("no such
+    // file", "damaged: ...", "10000 samples; a data file of this logger type
+    // holds at most 9999"); empty after a success.
+    const QString& Error() const { return m_error; }
 
     CLoggerRecord* m_pRecord = &g_LoggerRecord;
     CLoggerRecord* m_pLoadRecord = &g_LoggerRecord;
@@ -46,13 +50,15 @@ public:
 private:
     bool ParseHeader(const QByteArray& data);
     void DrawHeader();
+    bool Damaged(const char* check);
 
-    std::unique_ptr<QSaveFile> m_out;
+    std::unique_ptr<COutputFile> m_out;
     std::unique_ptr<QFile> m_in;
     std::uint8_t m_byHeader[5] = {};
     std::uint8_t m_byKey = 0;
     qint64 m_nFileSize = 0;
     bool m_bLoadedArea = false;
+    QString m_error;
 };
 
 // Header numbers of a save: five draws of the C library generator seeded
@@ -65,5 +71,6 @@ unsigned HeaderSeed(time64 t);
 // g_LoggerRecord, reset both records when that fails, then mark the
 // description read, build the time table and forget the battery reading.
 enum class OpenDataResult { NotOpened, Loaded, Failed };
-// pArea, when given, tells whether the file held a selected time range.
-OpenDataResult OpenDataFileRecord(const QString& path, bool* pArea = nullptr);
+// pArea, when given, tells whether the file held a selected time range; why,
+// when given, receives the reason of a failure (CLoggerFile::Error).
+OpenDataResult OpenDataFileRecord(const QString& path, bool* pArea = nullptr, QString* why = nullptr);

@@ -8,7 +8,6 @@
 #include "record/TimeText.h"
 
 #include <QFile>
-#include <QSaveFile>
 
 namespace {
 
@@ -22,17 +21,18 @@ bool IsValueChar(char c)
     return (c >= '0' && c <= '9') || c == '-' || c == '.' || c == ' ';
 }
 
-// Every decoded character is checked before the record is touched.
-bool CheckBody(const std::string& body)
+// Every decoded character is checked before the record is touched. Returns
+// the check that failed, or nullptr.
+const char* CheckBody(const std::string& body)
 {
     const char first = body.empty() ? '\0' : body[0];
     if (first != 'D' && first != 'U' && first != 'I' && first != 'i')
-        return false;
+        return "the ID does not begin with D, U, I or i";
     const long long end = static_cast<long long>(body.size()) - TRAILER_SIZE;
     for (long long i = 4; i < end; ++i)
         if (!IsValueChar(body[static_cast<std::size_t>(i)]))
-            return false;
-    return true;
+            return "a character that is not part of a number";
+    return nullptr;
 }
 
 struct FileTime {
@@ -113,16 +113,26 @@ unsigned LittleEndian32(const char* p)
 
 } // namespace
 
+bool CLoggerFile::Damaged(const char* check)
+{
+    m_error = QStringLiteral("damaged: %1").arg(QLatin1String(check));
+    return false;
+}
+
 bool CLoggerFile::Load()
 {
     if (!IsInputOpen())
         return false;
     m_nFileSize = m_in->size();
-    if (m_nFileSize < kMinFileSize || m_nFileSize > kMaxFileSize || !m_in->seek(0))
+    if (m_nFileSize < kMinFileSize)
+        return Damaged("shorter than the smallest data file");
+    if (m_nFileSize > kMaxFileSize)
+        return Damaged("larger than the largest data file");
+    const QByteArray data = m_in->seek(0) ? m_in->readAll() : QByteArray();
+    if (data.size() != m_nFileSize) {
+        m_error = m_in->errorString().isEmpty() ? QStringLiteral("read error") : m_in->errorString().toLower();
         return false;
-    const QByteArray data = m_in->readAll();
-    if (data.size() != m_nFileSize)
-        return false;
+    }
     return LoadBytes(data);
 }
 
@@ -142,25 +152,32 @@ bool CLoggerFile::ParseHeader(const QByteArray& data)
 bool CLoggerFile::LoadBytes(const QByteArray& data)
 {
     m_bLoadedArea = false;
+    m_error.clear();
     const qint64 size = data.size();
-    if (size < kMinFileSize || size > kMaxFileSize || !m_pLoadRecord || !ParseHeader(data))
+    if (size < kMinFileSize)
+        return Damaged("shorter than the smallest data file");
+    if (size > kMaxFileSize)
+        return Damaged("larger than the largest data file");
+    if (!m_pLoadRecord)
         return false;
+    if (!ParseHeader(data))
+        return Damaged("the header's third number is 0");
     const char* tail = data.constData() + size - TRAILER_SIZE;
     const QByteArray descBytes(tail, qstrnlen(tail, DESCRIPTION_SIZE));
     const bool area = LittleEndian32(data.constData() + size - 4) == AREA_MARKER;
     const std::string body = UnscrambleBody(data.constData() + HEADER_SIZE, static_cast<std::size_t>(size - HEADER_SIZE), m_byKey);
-    if (!CheckBody(body))
-        return false;
+    if (const char* check = CheckBody(body))
+        return Damaged(check);
 
     CLoggerRecord& r = *m_pLoadRecord;
     r.m_strValue[ROW_ID] = QString::fromLatin1(body.data(), ID_WIDTH);
     r.m_nType = TypeFromIdSerial(r.m_strValue[ROW_ID]);
     r.m_nRowFlags = RF_ID;
     if (!LoadTime(body, TIME_START_POS, r.m_tStart, r.m_strValue[ROW_START]))
-        return false;
+        return Damaged("the start time is no valid time");
     r.m_nRowFlags |= RF_START;
     if (!LoadTime(body, TIME_STOP_POS, r.m_tStop, r.m_strValue[ROW_STOP]))
-        return false;
+        return Damaged("the stop time is no valid time");
     r.m_nRowFlags |= RF_STOP;
 
     const BodyLayout layout = LayoutOfType(r.m_nType);
@@ -191,5 +208,9 @@ bool CLoggerFile::LoadBytes(const QByteArray& data)
     r.m_nReceived = r.m_nCount;
     r.Recompute(area);
     m_bLoadedArea = area;
-    return ok;
+    if (!countOk)
+        return Damaged("a sample count outside 0 to 60000");
+    if (!ok)
+        return Damaged("its size does not match its sample count");
+    return true;
 }

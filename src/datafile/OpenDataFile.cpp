@@ -1,8 +1,10 @@
 #include "datafile/LoggerFile.h"
 
-OpenDataResult OpenDataFileRecord(const QString& path, bool* pArea)
+OpenDataResult OpenDataFileRecord(const QString& path, bool* pArea, QString* why)
 {
     CLoggerFile file(path, CLoggerFile::ModeRead);
+    if (why)
+        *why = file.Error();
     if (!file.IsInputOpen())
         return OpenDataResult::NotOpened;
     g_LoggerRecord.m_byDataFlags = 0;
@@ -11,6 +13,8 @@ OpenDataResult OpenDataFileRecord(const QString& path, bool* pArea)
         g_LoggerRecord.Reset();
         g_AreaRecord.Reset();
     }
+    if (why)
+        *why = file.Error();
     if (pArea)
         *pArea = ok && file.LoadedArea();
     g_LoggerRecord.m_bDescRead = 1;

@@ -1,9 +1,8 @@
 #include "export/CsvExport.h"
 
+#include "base/OutputFile.h"
 #include "base/TextTable.h"
 #include "record/SampleText.h"
-
-#include <QSaveFile>
 
 namespace {
 
@@ -40,16 +39,12 @@ QByteArray CsvFromRecord(const CLoggerRecord& record)
     return out;
 }
 
-bool WriteCsvFile(const CLoggerRecord& record, const QString& path)
+bool WriteCsvFile(const CLoggerRecord& record, const QString& path, QString* why)
 {
-    QSaveFile file(path);
-    // Unbuffered: a short write shows in the result of write itself.
-    if (!file.open(QIODevice::WriteOnly | QIODevice::Unbuffered))
-        return false;
-    const QByteArray csv = CsvFromRecord(record);
-    if (file.write(csv) != csv.size()) {
-        file.cancelWriting();
-        return false;
-    }
-    return file.commit();
+    COutputFile file(path);
+    if (file.Open() && file.Commit(CsvFromRecord(record)))
+        return true;
+    if (why)
+        *why = file.Error();
+    return false;
 }

@@ -10,6 +10,8 @@
 // every field quoted, lines ended with CRLF.
 QByteArray CsvFromRecord(const CLoggerRecord& record);
 
-// Writes CsvFromRecord to path through a temporary file that replaces path
-// only when written whole. False on any failure; path is then unchanged.
-bool WriteCsvFile(const CLoggerRecord& record, const QString& path);
+// Writes CsvFromRecord to path as COutputFile does: a regular file through a
+// temporary file that replaces it only when written whole (False on any
+// failure, path then unchanged), a device, pipe or "-" straight. why, when
+// given, receives the reason of a failure.
+bool WriteCsvFile(const CLoggerRecord& record, const QString& path, QString* why = nullptr);

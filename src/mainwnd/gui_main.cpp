@@ -17,6 +17,7 @@
 #include <QIcon>
 #include <QImage>
 #include <QPixmap>
+#include <csignal>
 #include <cstdio>
 #include <memory>
 
@@ -71,6 +72,8 @@ struct Options {
 
 int main(int argc, char** argv)
 {
+    // Past a file-size limit a save fails with its error, not the signal.
+    std::signal(SIGXFSZ, SIG_IGN);
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("halvern-th"));
     QApplication::setDesktopFileName(QStringLiteral("halvern-th"));

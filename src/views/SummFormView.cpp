@@ -1,5 +1,6 @@
 #include "views/SummFormView.h"
 
+#include "base/PrintableText.h"
 #include "base/TextTable.h"
 #include "views/DialogScale.h"
 #include "record/LoggerRecord.h"
@@ -177,7 +178,7 @@ void CSummFormView::UpdateLayout()
 void CSummFormView::SetValue(int id, int row, int flag, int blankLength)
 {
     const CLoggerRecord& r = *m_pRecord;
-    Static(id)->setText((r.m_nRowFlags & flag) ? r.m_strValue[row] : QString(blankLength, QLatin1Char(' ')));
+    Static(id)->setText((r.m_nRowFlags & flag) ? PrintableText(r.m_strValue[row]) : QString(blankLength, QLatin1Char(' ')));
 }
 
 void CSummFormView::UpdateValues()
@@ -191,7 +192,7 @@ void CSummFormView::UpdateValues()
         SetValue(kValueRows[i].id, kValueRows[i].row, kValueRows[i].flag, kValueRows[i].blank);
     if (rows == static_cast<int>(std::size(kValueRows))) {
         Static(IDC_DESCRIPTION_VALUE)->setText(QString(38, QLatin1Char(' ')));
-        Static(IDC_DESCRIPTION_VALUE)->setText(r.m_strValue[ROW_DESCRIPTION]);
+        Static(IDC_DESCRIPTION_VALUE)->setText(PrintableText(r.m_strValue[ROW_DESCRIPTION]));
     }
     update();
 }
@@ -219,6 +220,6 @@ void CSummFormView::FillSummaryList()
     for (int i = 0; i < rows; ++i) {
         auto* item = new QTreeWidgetItem(m_pList);
         item->setText(0, m_pRecord->m_strLabel[i]);
-        item->setText(1, m_pRecord->m_strValue[i]);
+        item->setText(1, PrintableText(m_pRecord->m_strValue[i]));
     }
 }

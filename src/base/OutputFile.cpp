@@ -1,0 +1,90 @@
+#include "base/OutputFile.h"
+
+#include <QFile>
+#include <QFileInfo>
+#include <QSaveFile>
+#include <cstdio>
+#include <unistd.h>
+
+namespace {
+
+QString LowerFirst(QString text)
+{
+    if (!text.isEmpty())
+        text[0] = text[0].toLower();
+    return text;
+}
+
+} // namespace
+
+COutputFile::COutputFile(const QString& path)
+    : m_path(path)
+{
+}
+
+COutputFile::~COutputFile()
+{
+    Cancel();
+}
+
+bool COutputFile::IsDirect(const QString& path)
+{
+    // /dev/stdout, /dev/fd/N and /proc/self/fd/N name an open handle even
+    // when it leads to a regular file: replacing that file would cut off
+    // whoever holds the handle (a shell's ">>").
+    if (path == QLatin1String("-") || path.startsWith(QLatin1String("/dev/"))
+        || path.startsWith(QLatin1String("/proc/")))
+        return true;
+    const QFileInfo info(path);
+    return info.exists() && !info.isFile();
+}
+
+bool COutputFile::Open()
+{
+    Cancel();
+    m_error.clear();
+    m_direct = IsDirect(m_path);
+    const QIODevice::OpenMode mode = QIODevice::WriteOnly | QIODevice::Unbuffered;
+    if (m_path == QLatin1String("-")) {
+        // Text the program printed before goes first.
+        std::fflush(stdout);
+        auto out = std::make_unique<QFile>();
+        const bool opened = out->open(STDOUT_FILENO, mode, QFileDevice::DontCloseHandle);
+        m_file = std::move(out);
+        return opened || Fail();
+    }
+    if (m_direct)
+        m_file = std::make_unique<QFile>(m_path);
+    else
+        m_file = std::make_unique<QSaveFile>(m_path);
+    return m_file->open(mode) || Fail();
+}
+
+bool COutputFile::Commit(const QByteArray& data)
+{
+    if (!m_file)
+        return false;
+    // Unbuffered: a short write shows in the result of write itself.
+    if (m_file->write(data) != data.size())
+        return Fail();
+    if (auto* save = dynamic_cast<QSaveFile*>(m_file.get()); save && !save->commit())
+        return Fail();
+    m_file.reset();
+    return true;
+}
+
+void COutputFile::Cancel()
+{
+    if (auto* save = dynamic_cast<QSaveFile*>(m_file.get()))
+        save->cancelWriting();
+    m_file.reset();
+}
+
+bool COutputFile::Fail()
+{
+    m_error = LowerFirst(m_file ? m_file->errorString() : QString());
+    if (m_error.isEmpty())
+        m_error = QStringLiteral("write failed");
+    Cancel();
+    return false;
+}
