@@ -3,7 +3,9 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QSaveFile>
+#include <cerrno>
 #include <cstdio>
+#include <cstring>
 #include <unistd.h>
 
 namespace {
@@ -82,9 +84,14 @@ void COutputFile::Cancel()
 
 bool COutputFile::Fail()
 {
-    m_error = LowerFirst(m_file ? m_file->errorString() : QString());
+    const int error = errno;
+    m_error = m_file ? m_file->errorString() : QString();
+    // A short write leaves Qt without a reason; the system call's is kept.
+    if ((m_error.isEmpty() || m_error == QLatin1String("Unknown error")) && error != 0)
+        m_error = QString::fromLocal8Bit(std::strerror(error));
     if (m_error.isEmpty())
         m_error = QStringLiteral("write failed");
+    m_error = LowerFirst(m_error);
     Cancel();
     return false;
 }

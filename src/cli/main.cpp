@@ -2,6 +2,7 @@
 #include "base/TextTable.h"
 #include "record/Units.h"
 #include "cli/CliCommands.h"
+#include "cli/ConsoleText.h"
 
 #include <QCommandLineParser>
 #include <QCoreApplication>
@@ -50,7 +51,7 @@ int CheckStandardOutput(int rc)
     errno = 0;
     if (std::fflush(stdout) == 0 && !std::ferror(stdout))
         return rc;
-    const int error = errno;
+    const int error = StandardOutputError() != 0 ? StandardOutputError() : errno;
     QString why = error ? QString::fromLocal8Bit(std::strerror(error)) : QString();
     if (!why.isEmpty())
         why = QStringLiteral(": ") + why[0].toLower() + why.mid(1);

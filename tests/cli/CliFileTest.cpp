@@ -97,49 +97,64 @@ TEST(CliFile, ExportKeepsTheSelectedRangeMarker)
     EXPECT_EQ(ReadAll(dir.path("out.tavo")).right(4), QByteArray("\x02\x00\x01\x07", 4));
 }
 
-TEST(CliFile, UnreadableFilesFailWithTheOpenMessage)
+TEST(CliFile, UnreadableFilesFailWithTheOpenMessageAndTheirCause)
 {
     TempDir dir;
-    QByteArray damaged = ReadAll(kSample);
+    const QByteArray good = ReadAll(kSample);
+    QByteArray damaged = good;
     damaged[200] = static_cast<char>(damaged[200] ^ 0x08); // a sample character turns into something else
     WriteAll(dir.path("bad.tavo"), damaged);
-    WriteAll(dir.path("short.tavo"), damaged.left(76));
-    WriteAll(dir.path("long.tavo"), damaged + "0");
-    for (const char* name : {"bad.tavo", "short.tavo", "long.tavo", "missing.tavo"}) {
+    WriteAll(dir.path("short.tavo"), good.left(76));
+    WriteAll(dir.path("long.tavo"), good.left(good.size() - 64) + "0"); // one digit more, no description
+    ASSERT_TRUE(QDir(dir.root()).mkdir(QStringLiteral("folder.tavo")));
+    const struct {
+        const char* name;
+        const char* cause;
+    } cases[] = {
+        {"bad.tavo", "damaged: a character that is not part of a number"},
+        {"short.tavo", "damaged: shorter than the smallest data file"},
+        {"long.tavo", "damaged: its size does not match its sample count"},
+        {"missing.tavo", "no such file"},
+        {"folder.tavo", "is a directory"},
+    };
+    for (const auto& c : cases) {
         for (const char* command : {"info", "samples", "export"}) {
-            SCOPED_TRACE(std::string(command) + " " + name);
-            QStringList args{QString::fromLatin1(command), dir.path(QString::fromLatin1(name))};
+            SCOPED_TRACE(std::string(command) + " " + c.name);
+            QStringList args{QString::fromLatin1(command), dir.path(QString::fromLatin1(c.name))};
             if (QByteArray(command) == "export")
                 args << QStringLiteral("--csv") << dir.path("x.csv");
-            const CliRun c = Cli(args);
-            EXPECT_EQ(c.code, 1);
-            EXPECT_TRUE(c.out.isEmpty());
-            EXPECT_EQ(c.err, QStringLiteral(" Failure to open this file : ") + QString::fromLatin1(name) + '\n');
+            const CliRun r = Cli(args);
+            EXPECT_EQ(r.code, 1);
+            EXPECT_TRUE(r.out.isEmpty());
+            EXPECT_EQ(r.err.toStdString(), std::string(" Failure to open this file : ") + c.name + ": " + c.cause + "\n");
         }
     }
     EXPECT_FALSE(QFile::exists(dir.path("x.csv")));
 }
 
-TEST(CliFile, ExportReportsEachFileItCouldNotWrite)
+TEST(CliFile, ExportReportsEachFileItCouldNotWriteWithTheCause)
 {
     TempDir dir;
     const CliRun c = Cli({QStringLiteral("export"), kSample, QStringLiteral("--tavo"), dir.path("ok.tavo"),
                        QStringLiteral("--csv"), dir.path("missing/out.csv")});
     EXPECT_EQ(c.code, 1);
-    EXPECT_EQ(c.err, QStringLiteral(" Failure to save this file : out.csv\n"));
+    EXPECT_TRUE(c.err.startsWith(QStringLiteral(" Failure to save this file : out.csv: "))) << c.err.toStdString();
+    EXPECT_EQ(c.err.count('\n'), 1);
     EXPECT_EQ(ReadAll(dir.path("ok.tavo")).size(), 4900);
     const CliRun t = Cli({QStringLiteral("export"), kSample, QStringLiteral("--tavo"), dir.path("missing/out.tavo")});
     EXPECT_EQ(t.code, 1);
-    EXPECT_EQ(t.err, QStringLiteral(" Failure to save this file : out.tavo\n"));
+    EXPECT_TRUE(t.err.startsWith(QStringLiteral(" Failure to save this file : out.tavo: "))) << t.err.toStdString();
 }
 
-TEST(CliFile, ExportThatCannotBeWrittenWholeLeavesNothing)
+// SIGXFSZ at its default: the program itself keeps the limit from killing it.
+TEST(CliFile, ExportPastAFileSizeLimitFailsWithTheCauseAndLeavesNothing)
 {
     TempDir dir;
     const CliRun c = Cli({QStringLiteral("export"), kSample, QStringLiteral("--tavo"), dir.path("a.tavo"),
                           QStringLiteral("--csv"), dir.path("a.csv")}, 3000);
     EXPECT_EQ(c.code, 1);
-    EXPECT_EQ(c.err, QStringLiteral(" Failure to save this file : a.tavo\n Failure to save this file : a.csv\n"));
+    EXPECT_EQ(c.err.toStdString(), " Failure to save this file : a.tavo: file too large\n"
+                                   " Failure to save this file : a.csv: file too large\n");
     EXPECT_TRUE(QDir(dir.root()).entryList(QDir::Files | QDir::Hidden).isEmpty());
 }
 

@@ -5,6 +5,7 @@
 #include <QString>
 #include <QStringList>
 #include <csignal>
+#include <functional>
 #include <sys/resource.h>
 
 struct CliRun {
@@ -13,17 +14,22 @@ struct CliRun {
     QString err;
 };
 
-// fileSizeLimit > 0: the program may write files of that many bytes only.
-inline CliRun Cli(const QStringList& args, rlim_t fileSizeLimit = 0)
+// fileSizeLimit > 0: the program may write files of that many bytes only
+// (with SIGXFSZ at its default, so the program must guard itself).
+// setup adjusts the process before it starts (working folder, standard output).
+inline CliRun Cli(const QStringList& args, rlim_t fileSizeLimit = 0,
+                  const std::function<void(QProcess&)>& setup = {})
 {
     QProcess p;
     if (fileSizeLimit > 0) {
         p.setChildProcessModifier([fileSizeLimit] {
             const rlimit limit{fileSizeLimit, fileSizeLimit};
             setrlimit(RLIMIT_FSIZE, &limit);
-            std::signal(SIGXFSZ, SIG_IGN);
+            std::signal(SIGXFSZ, SIG_DFL);
         });
     }
+    if (setup)
+        setup(p);
     p.start(QStringLiteral(HALVERN_BINARY_DIR "/halvern-th-cli"), args);
     if (!p.waitForFinished(30000))
         return {-1, {}, QStringLiteral("did not finish")};
