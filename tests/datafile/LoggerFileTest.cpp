@@ -166,7 +166,7 @@ TEST(LoggerFile, WriterValuesMatchPrintf)
     }
 }
 
-TEST(LoggerFile, FailedSaveLeavesTheEarlierFileAndNoLeftovers)
+TEST(LoggerFile, RecordThatDoesNotFitTheLayoutFailsWithTheCauseAndLeavesTheEarlierFile)
 {
     TempDir dir;
     const QString path = dir.path("keep.tavo");
@@ -174,34 +174,54 @@ TEST(LoggerFile, FailedSaveLeavesTheEarlierFileAndNoLeftovers)
     ASSERT_TRUE(SaveRecord(path));
     const QByteArray before = ReadAll(path);
 
+    const char* const kValue = "a value too large for the data file's seven characters";
+    const char* const kId = "the logger ID is not 11 letters, digits or signs";
+    const char* const kYear = "a start or stop time outside the years 1900 to 3000";
     struct Spoil {
         const char* what;
+        const char* id;
         void (*apply)(CLoggerRecord&);
+        const char* why;
     } const spoils[] = {
-        {"sample not finite", [](CLoggerRecord& r) { r.m_fTemp[2] = NAN; }},
-        {"sample too wide", [](CLoggerRecord& r) { r.m_fTemp[1] = 1e9f; }},
-        {"ID too short", [](CLoggerRecord& r) { r.m_strValue[ROW_ID] = QStringLiteral("U123"); }},
-        {"ID not ASCII", [](CLoggerRecord& r) { r.m_strValue[ROW_ID] = QStringLiteral("U12345678\u00E9"); }},
-        {"count above the arrays", [](CLoggerRecord& r) { r.m_nCount = MAX_SAMPLES + 1; }},
-        {"negative count", [](CLoggerRecord& r) { r.m_nCount = -1; }},
-        {"interval too long", [](CLoggerRecord& r) { r.m_tsInterval = 100000LL * 60; }},
-        {"negative interval", [](CLoggerRecord& r) { r.m_tsInterval = -60; }},
-        {"year of five digits", [](CLoggerRecord& r) { r.m_tStop = 400000000000LL; }},
+        {"sample not finite", "U1000000001", [](CLoggerRecord& r) { r.m_fTemp[2] = NAN; }, kValue},
+        {"sample too wide", "U1000000001", [](CLoggerRecord& r) { r.m_fTemp[1] = 1e9f; }, kValue},
+        {"ID too short", "U1000000001", [](CLoggerRecord& r) { r.m_strValue[ROW_ID] = QStringLiteral("U123"); }, kId},
+        {"ID not ASCII", "U1000000001", [](CLoggerRecord& r) { r.m_strValue[ROW_ID] = QStringLiteral("U12345678\u00E9"); }, kId},
+        {"count above the arrays", "U1000000001", [](CLoggerRecord& r) { r.m_nCount = MAX_SAMPLES + 1; },
+         "60001 samples; a data file of this logger type holds at most 60000"},
+        {"negative count", "U1000000001", [](CLoggerRecord& r) { r.m_nCount = -1; },
+         "-1 samples; a data file of this logger type holds at most 60000"},
+        {"interval too long", "U1000000001", [](CLoggerRecord& r) { r.m_tsInterval = 100000LL * 60; },
+         "a sampling interval of 100000 minutes; a data file of this logger type holds at most 99999"},
+        {"negative interval", "U1000000001", [](CLoggerRecord& r) { r.m_tsInterval = -60; },
+         "a sampling interval of -1 minutes; a data file of this logger type holds at most 99999"},
+        {"year of five digits", "U1000000001", [](CLoggerRecord& r) { r.m_tStop = 400000000000LL; }, kYear},
+        // Readers refuse a year past 3000, so it is not written either.
+        {"year 3001", "U1000000001", [](CLoggerRecord& r) { r.m_tStart = 32535216000LL + 10 * 86400; }, kYear},
+        // Types 2 and 5 hold two interval and four count digits.
+        {"type 2, 100 minutes", "D2000000002", [](CLoggerRecord& r) { r.m_tsInterval = 100 * 60; },
+         "a sampling interval of 100 minutes; a data file of this logger type holds at most 99"},
+        {"type 2, 10000 samples", "D2000000002", [](CLoggerRecord& r) { r.m_nCount = 10000; },
+         "10000 samples; a data file of this logger type holds at most 9999"},
+        {"type 5, 10000 samples", "I5000000005", [](CLoggerRecord& r) { r.m_nCount = 10000; },
+         "10000 samples; a data file of this logger type holds at most 9999"},
     };
     for (const Spoil& s : spoils) {
         SCOPED_TRACE(s.what);
-        fixture::FillRecord(g_source, QStringLiteral("U1000000001"), 1, 4);
+        fixture::FillRecord(g_source, QString::fromLatin1(s.id), 1, 10000);
+        g_source.m_nCount = g_source.m_nReceived = 4;
         s.apply(g_source);
-        EXPECT_FALSE(SaveRecord(path));
+        EXPECT_EQ(LayoutRefusal(g_source).isEmpty(), QByteArray(s.why) == kValue);
+        CLoggerFile file(path, CLoggerFile::ModeWrite);
+        file.m_pRecord = &g_source;
+        EXPECT_FALSE(file.Save(false));
+        EXPECT_EQ(file.Error().toStdString(), s.why);
         EXPECT_EQ(ReadAll(path), before);
     }
-    // Types 2 and 5 hold two interval and four count digits.
-    fixture::FillRecord(g_source, QStringLiteral("D2000000002"), 2, 4);
-    g_source.m_tsInterval = 100 * 60;
-    EXPECT_FALSE(SaveRecord(path));
-    fixture::FillRecord(g_source, QStringLiteral("D2000000002"), 2, 10000);
-    EXPECT_FALSE(SaveRecord(path));
-    EXPECT_EQ(ReadAll(path), before);
+    // The largest that fit.
+    fixture::FillRecord(g_source, QStringLiteral("D2000000002"), 2, 9999);
+    g_source.m_tsInterval = 99 * 60;
+    EXPECT_TRUE(LayoutRefusal(g_source).isEmpty());
     EXPECT_EQ(QDir(dir.root()).entryList(QDir::Files | QDir::Hidden), QStringList{QStringLiteral("keep.tavo")});
 }
 

@@ -103,6 +103,7 @@ struct Refusal {
     const char* what;
     QByteArray file;
     bool recordUntouched; // refused before any field is stored
+    const char* check;    // the reader's reason, after "damaged: "
 };
 
 QByteArray WithBody(std::string body, bool trailer = true)
@@ -124,27 +125,27 @@ TEST(Reader, RefusesDamagedFiles)
     QByteArray byteDivisor = WithBody(good);
     byteDivisor.replace(6, 3, "256");
     const Refusal cases[] = {
-        {"shorter than 77 bytes", WithBody(good).left(76), true},
-        {"third header number 0", zeroDivisor, true},
-        {"third header number 256 (0 as a byte)", byteDivisor, true},
-        {"first character not D, U, I or i", WithBody(Patched(good, 0, "X")), true},
-        {"letter in a sample", WithBody(Patched(good, 90, "A")), true},
-        {"letter in the statistics", WithBody(Patched(good, 50, "e")), true},
-        {"letter in the times", WithBody(Patched(good, 14, "O")), true},
-        {"one byte more", WithBody(good + "0"), false},
-        {"one byte less", WithBody(good.substr(0, good.size() - 1)), false},
-        {"one byte less without trailer", WithBody(good.substr(0, good.size() - 1), false), false},
-        {"year 1899", WithBody(Patched(good, 11, "1899")), false},
-        {"year 3001", WithBody(Patched(good, 11, "3001")), false},
-        {"month 13", WithBody(Patched(good, 15, "13")), false},
-        {"day 0", WithBody(Patched(good, 17, "00")), false},
-        {"day 32", WithBody(Patched(good, 17, "32")), false},
-        {"hour 24", WithBody(Patched(good, 19, "24")), false},
-        {"minute 60", WithBody(Patched(good, 21, "60")), false},
-        {"stop month 0", WithBody(Patched(good, 27, "00")), false},
-        {"count above 60000", WithBody(Type1Body(60001)), false},
+        {"shorter than 77 bytes", WithBody(good).left(76), true, "shorter than the smallest data file"},
+        {"third header number 0", zeroDivisor, true, "the header's third number is 0"},
+        {"third header number 256 (0 as a byte)", byteDivisor, true, "the header's third number is 0"},
+        {"first character not D, U, I or i", WithBody(Patched(good, 0, "X")), true, "the ID does not begin with D, U, I or i"},
+        {"letter in a sample", WithBody(Patched(good, 90, "A")), true, "a character that is not part of a number"},
+        {"letter in the statistics", WithBody(Patched(good, 50, "e")), true, "a character that is not part of a number"},
+        {"letter in the times", WithBody(Patched(good, 14, "O")), true, "a character that is not part of a number"},
+        {"one byte more", WithBody(good + "0"), false, "its size does not match its sample count"},
+        {"one byte less", WithBody(good.substr(0, good.size() - 1)), false, "its size does not match its sample count"},
+        {"one byte less without trailer", WithBody(good.substr(0, good.size() - 1), false), false, "its size does not match its sample count"},
+        {"year 1899", WithBody(Patched(good, 11, "1899")), false, "the start time is no valid time"},
+        {"year 3001", WithBody(Patched(good, 11, "3001")), false, "the start time is no valid time"},
+        {"month 13", WithBody(Patched(good, 15, "13")), false, "the start time is no valid time"},
+        {"day 0", WithBody(Patched(good, 17, "00")), false, "the start time is no valid time"},
+        {"day 32", WithBody(Patched(good, 17, "32")), false, "the start time is no valid time"},
+        {"hour 24", WithBody(Patched(good, 19, "24")), false, "the start time is no valid time"},
+        {"minute 60", WithBody(Patched(good, 21, "60")), false, "the start time is no valid time"},
+        {"stop month 0", WithBody(Patched(good, 27, "00")), false, "the stop time is no valid time"},
+        {"count above 60000", WithBody(Type1Body(60001)), false, "a sample count outside 0 to 60000"},
         // Size would match a count of -1: 82 - 7 body characters.
-        {"negative count", WithBody(Type1Body(0, "-000001").substr(0, 75)), false},
+        {"negative count", WithBody(Type1Body(0, "-000001").substr(0, 75)), false, "a sample count outside 0 to 60000"},
     };
     for (const Refusal& c : cases) {
         SCOPED_TRACE(c.what);
@@ -154,6 +155,7 @@ TEST(Reader, RefusesDamagedFiles)
         g_LoggerRecord.m_byDataFlags = 0; // Reset keeps it, as the Open command clears it
         CLoggerFile reader;
         EXPECT_FALSE(reader.LoadBytes(c.file));
+        EXPECT_EQ(reader.Error().toStdString(), std::string("damaged: ") + c.check);
         EXPECT_LE(g_LoggerRecord.m_nCount, MAX_SAMPLES);
         EXPECT_GE(g_LoggerRecord.m_nCount, 0);
         EXPECT_FALSE(g_LoggerRecord.m_byDataFlags & DATA_FLAG_SAMPLES);
