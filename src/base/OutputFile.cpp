@@ -34,11 +34,12 @@ bool COutputFile::IsDirect(const QString& path)
     // /dev/stdout, /dev/fd/N and /proc/self/fd/N name an open handle even
     // when it leads to a regular file: replacing that file would cut off
     // whoever holds the handle (a shell's ">>").
-    if (path == QLatin1String("-") || path.startsWith(QLatin1String("/dev/"))
-        || path.startsWith(QLatin1String("/proc/")))
+    if (path == QLatin1String("-"))
         return true;
     const QFileInfo info(path);
-    return info.exists() && !info.isFile();
+    if (!info.exists())
+        return false;
+    return !info.isFile() || path.startsWith(QLatin1String("/dev/")) || path.startsWith(QLatin1String("/proc/"));
 }
 
 bool COutputFile::Open()

@@ -10,6 +10,11 @@
 #include <gtest/gtest.h>
 
 #include <csignal>
+#include <fcntl.h>
+#include <grp.h>
+#include <sys/ioctl.h>
+#include <sys/stat.h>
+#include <unistd.h>
 
 namespace {
 
@@ -212,12 +217,60 @@ INSTANTIATE_TEST_SUITE_P(
         FailureCase{"NotATty", {"status", "--port", "/dev/null"}, "halvern-th-cli status: cannot open /dev/null"},
         FailureCase{"NoUsbDevice", {"download", "--usb", "7", "-o", "OUT"}, "halvern-th-cli download: no logger at USB index 7"},
         FailureCase{"UnwritableOutput", {"download", "--simulate", "usb", "-o", "/no-such-folder/x.tavo"},
-                    "halvern-th-cli download: cannot write /no-such-folder/x.tavo"},
+                    "halvern-th-cli download: cannot write /no-such-folder/x.tavo: no such file or directory"},
         FailureCase{"TooManyUsbSamples", {"download", "--simulate", "usb:1", "--samples", "40000", "-o", "OUT"},
                     "halvern-th-cli download: a USB logger of type 1 holds at most 32767 samples"},
         FailureCase{"ClockOfType4Serial", {"set-clock", "--simulate", "serial:4", "--unpaced"},
                     "halvern-th-cli set-clock: a type 4 serial logger takes its clock with its settings, not with set-clock"}),
     [](const auto& info) { return std::string(info.param.name); });
+
+// The 4-digit count of a type 2 or 5 data file cannot hold 10000: that
+// output fails with the reason, the CSV beside it is still written.
+TEST(CliLogger, DownloadTooLargeForTheDataFileStillWritesTheCsv)
+{
+    TempDir dir;
+    const QString tavo = dir.path(QStringLiteral("big.tavo"));
+    const QString csv = dir.path(QStringLiteral("big.csv"));
+    const CliRun run = Cli({QStringLiteral("download"), QStringLiteral("--simulate"), QStringLiteral("serial:2"),
+                            QStringLiteral("--samples"), QStringLiteral("10000"), QStringLiteral("--unpaced"),
+                            QStringLiteral("-o"), tavo, QStringLiteral("--csv"), csv});
+    EXPECT_EQ(run.code, 1);
+    EXPECT_EQ(ErrorLines(run), QStringList{QStringLiteral("halvern-th-cli download: cannot write %1: 10000 samples; "
+                                                          "a data file of this logger type holds at most 9999").arg(tavo)});
+    EXPECT_FALSE(QFile::exists(tavo));
+    QFile written(csv);
+    ASSERT_TRUE(written.open(QIODevice::ReadOnly));
+    EXPECT_EQ(written.readAll().count('\n'), 10001);
+}
+
+// A port another program holds exclusively (TIOCEXCL) is named as busy.
+// Root is exempt from the exclusion, so the program runs as nobody then.
+TEST(CliLogger, BusyPortIsSaidToBeInUse)
+{
+    const int master = ::posix_openpt(O_RDWR | O_NOCTTY);
+    ASSERT_GE(master, 0);
+    ASSERT_EQ(::grantpt(master), 0);
+    ASSERT_EQ(::unlockpt(master), 0);
+    const QString slave = QString::fromLocal8Bit(::ptsname(master));
+    const int held = ::open(::ptsname(master), O_RDWR | O_NOCTTY);
+    ASSERT_GE(held, 0);
+    ASSERT_EQ(::ioctl(held, TIOCEXCL), 0);
+    ASSERT_EQ(::chmod(::ptsname(master), 0666), 0);
+    QProcess p;
+    if (::geteuid() == 0) {
+        p.setChildProcessModifier([] {
+            if (::setgroups(0, nullptr) != 0 || ::setgid(65534) != 0 || ::setuid(65534) != 0)
+                ::_exit(99);
+        });
+    }
+    p.start(kCli, {QStringLiteral("status"), QStringLiteral("--port"), slave});
+    ASSERT_TRUE(p.waitForFinished(30000));
+    const CliRun run{p.exitCode(), {}, QString::fromUtf8(p.readAllStandardError())};
+    EXPECT_EQ(run.code, 1);
+    EXPECT_EQ(ErrorLines(run), QStringList{QStringLiteral("halvern-th-cli status: cannot open %1: in use by another program").arg(slave)});
+    ::close(held);
+    ::close(master);
+}
 
 TEST(CliLogger, SetsTheClockOnBothLinks)
 {
