@@ -139,3 +139,16 @@ TEST_F(SummaryPage, RescaleScalesEveryControlAboutThePageOrigin)
     EXPECT_NEAR(after.center().y(), 2 * before.center().y(), 2);
     EXPECT_EQ(page.Control(1043)->font().pixelSize(), 22);
 }
+
+// Texts from a logger or a file with CR, LF or ESC stay on one line.
+TEST_F(SummaryPage, ControlCharactersShowAsReplacementCharacters)
+{
+    g_record.m_strValue[ROW_DESCRIPTION] = QStringLiteral("Cold\r\nroom\x1b[2J");
+    g_record.m_strValue[ROW_ID] = QStringLiteral("UTH4\n000004");
+    page.UpdateLayout();
+    page.UpdateValues();
+    page.FillSummaryList();
+    EXPECT_EQ(Value(CSummFormView::IDC_DESCRIPTION_VALUE), QStringLiteral("Cold\uFFFD\uFFFDroom\uFFFD[2J"));
+    EXPECT_EQ(Value(CSummFormView::IDC_ID_VALUE), QStringLiteral("UTH4\uFFFD000004"));
+    EXPECT_EQ(page.SummaryList()->topLevelItem(ROW_ID)->text(1), QStringLiteral("UTH4\uFFFD000004"));
+}
