@@ -46,7 +46,6 @@ bool COutputFile::Open()
 {
     Cancel();
     m_error.clear();
-    m_direct = IsDirect(m_path);
     const QIODevice::OpenMode mode = QIODevice::WriteOnly | QIODevice::Unbuffered;
     if (m_path == QLatin1String("-")) {
         // Text the program printed before goes first.
@@ -56,11 +55,15 @@ bool COutputFile::Open()
         m_file = std::move(out);
         return opened || Fail();
     }
-    if (m_direct)
-        m_file = std::make_unique<QFile>(m_path);
-    else
+    if (!IsDirect(m_path)) {
         m_file = std::make_unique<QSaveFile>(m_path);
-    return m_file->open(mode) || Fail();
+        return m_file->open(mode) || Fail();
+    }
+    // A file reached through /dev/stdout may be one a shell opened with
+    // ">>": appended to, never truncated.
+    m_file = std::make_unique<QFile>(m_path);
+    const bool file = QFileInfo(m_path).isFile();
+    return m_file->open(file ? mode | QIODevice::Append : mode) || Fail();
 }
 
 bool COutputFile::Commit(const QByteArray& data)

@@ -20,7 +20,6 @@ public:
 
     // False with Error() set when the target cannot be written.
     bool Open();
-    bool IsOpen() const { return m_file != nullptr; }
     // Writes data and completes the output; false with Error() set when
     // any of it could not be written.
     bool Commit(const QByteArray& data);
@@ -37,6 +36,5 @@ private:
 
     QString m_path;
     std::unique_ptr<QFileDevice> m_file;
-    bool m_direct = false;
     QString m_error;
 };

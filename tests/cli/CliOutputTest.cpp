@@ -76,6 +76,18 @@ TEST(CliOutput, PipesAndStandardOutputAreWrittenStraightNeverReplaced)
     }
     ::close(reader);
     EXPECT_FALSE(QFile::exists(dir.path("-")));
+
+    // /dev/stdout leading to a file a shell opened with ">>": appended to.
+    const QString log = dir.path("log.txt");
+    {
+        QFile f(log);
+        ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+        f.write("earlier\n");
+    }
+    const CliRun r = Cli({QStringLiteral("export"), kSample, QStringLiteral("--csv"), QStringLiteral("/dev/stdout")}, 0,
+                         [&log](QProcess& p) { p.setStandardOutputFile(log, QIODevice::Append); });
+    EXPECT_EQ(r.code, 0) << r.err.toStdString();
+    EXPECT_EQ(ReadAll(log), "earlier\n" + csv);
 }
 
 TEST(CliOutput, AFailedWriteToStandardOutputFailsTheCommand)
