@@ -1,7 +1,8 @@
 // Feeds arbitrary bytes to the serial protocol decoder as a run of received
 // chunks. The first byte sets the scene: the logger type in the record (bits
 // 0..2), download mode (bit 3) and the answer a command waits for (bits
-// 4..7). Then each chunk is a length byte and that many bytes.
+// 4..7). Then each chunk is a length byte and that many bytes; a length of
+// 0 says the line went quiet.
 #include "link/serial/SerialProtocol.h"
 #include "record/TimeText.h"
 
@@ -39,7 +40,10 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     std::size_t pos = 1;
     while (pos < size) {
         const std::size_t length = std::min<std::size_t>(data[pos], size - pos - 1);
-        protocol.Receive(data + pos + 1, static_cast<int>(length));
+        if (data[pos] == 0)
+            protocol.LineQuiet();
+        else
+            protocol.Receive(data + pos + 1, static_cast<int>(length));
         pos += length + 1;
     }
     if (record.m_nReceived < 0 || record.m_nReceived > MAX_SAMPLES || protocol.m_nRxLen > SerialProtocol::kRxSize)

@@ -132,10 +132,10 @@ void LoggerWorkflow::StartCommand(CommandOutcome::Command command)
     m_outcome = CommandOutcome{command, CommandOutcome::Result::None, m_strLastStatus};
 }
 
-void LoggerWorkflow::EndCommand(CommandOutcome::Result result, TextId text)
+void LoggerWorkflow::EndCommand(CommandOutcome::Result result, TextId text, const QString& detail)
 {
     m_outcome.result = result;
-    m_outcome.reason = GetText(ToInt(text));
+    m_outcome.reason = detail.isEmpty() ? GetText(ToInt(text)) : detail;
 }
 
 bool LoggerWorkflow::AttachUsb(int index)
@@ -186,7 +186,7 @@ void LoggerWorkflow::OnMessage(const Message& m)
     switch (m.id) {
     case WMU_USB_NOTIFY: OnUsbNotify(static_cast<unsigned long>(m.wParam)); break;
     case WMU_SERIAL_NOTIFY: OnSerialNotify(static_cast<int>(m.lParam)); break;
-    case WMU_SERIAL_DATA: g_LoggerLink.ReceiveChunk(m.payload); break;
+    case WMU_SERIAL_DATA: g_LoggerLink.ReceiveMessage(m.wParam, m.payload); break;
     case WMU_USB_EVENT: OnUsbEvent(); break;
     case WMU_PROGRESS: OnProgress(m.lParam); break;
     case WMU_SERIAL_EVENT: OnSerialEvent(static_cast<int>(m.lParam)); break;

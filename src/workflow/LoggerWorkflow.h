@@ -102,7 +102,8 @@ private:
     static void SetSerialLinked(bool linked);
     LinkState SerialState() const;
     void StartCommand(CommandOutcome::Command command);
-    void EndCommand(CommandOutcome::Result result, TextId text);
+    // Ends the command with text as its reason, or detail when there is one.
+    void EndCommand(CommandOutcome::Result result, TextId text, const QString& detail = {});
 
     // Notification routines of the device libraries: they only post.
     static void PostUsbNotify(unsigned long event);
@@ -121,7 +122,7 @@ private:
     void DownloadUsb();
     void OnUsbDownloadTick();
     bool ReadNextBlock(int n);
-    void EndUsbDownload(TextId text);
+    void EndUsbDownload(TextId text, const QString& detail = {});
     void CompleteUsbDownload();
     void CalibrateUsb();
 
@@ -144,7 +145,7 @@ private:
     void DownloadSerial();
     void OnSerialDownloadTick();
     void CompleteSerialDownload();
-    void FailSerialDownload(bool restartStatusPoll);
+    void FailSerialDownload(bool restartStatusPoll, const QString& detail = {});
     void RequestAgain();
     void OnSerialSent(int retries);
     void CompleteReply(std::optional<TextId>& pendingText);

@@ -10,6 +10,7 @@
 #include "record/LoggerRecord.h"
 #include "record/LoggerType.h"
 #include "record/TimeText.h"
+#include "workflow/DownloadLimit.h"
 
 #include <cstring>
 #include <optional>
@@ -92,6 +93,7 @@ void LoggerWorkflow::OnSerialEvent(int port)
         link.m_ComPort.m_pUserData = this;
         r.m_byDataFlags = 0;
         link.m_ComPort.m_pfnOnData = &CSerialLink::PostChunk;
+        link.m_ComPort.m_pfnOnQuiet = &CSerialLink::PostQuiet;
         link.m_ComPort.OpenPort(port);
         if (!link.m_ComPort.IsOpen()) {
             ShowStatusText(QString());
@@ -159,6 +161,7 @@ void LoggerWorkflow::DownloadSerial()
     if (!link.m_ComPort.IsOpen())
         return;
     link.m_nSerialMode = kDownloadMode;
+    link.m_nReportedCount = 0;
     link.SerialIdentify(TypeOf(r).stopsOnDownload ? 1 : 0);
     r.m_nReceived = 0;
     m_bDownloading = true;
@@ -178,6 +181,10 @@ void LoggerWorkflow::OnSerialDownloadTick()
     const CLoggerRecord& r = g_LoggerRecord;
     if (!(SerialLinked() && Link().m_nSerialMode == kDownloadMode)) {
         FailSerialDownload(false);
+        return;
+    }
+    if (const QString oversized = OversizedDownloadReason(Link().m_nReportedCount); !oversized.isEmpty()) {
+        FailSerialDownload(true, oversized);
         return;
     }
     PostToMain(WMU_PROGRESS, 0, -1);
@@ -246,7 +253,7 @@ void LoggerWorkflow::CompleteSerialDownload()
 
 // Ends a download that failed: re-requests ran out, or the link went away
 // (then the status poll is not restarted).
-void LoggerWorkflow::FailSerialDownload(bool restartStatusPoll)
+void LoggerWorkflow::FailSerialDownload(bool restartStatusPoll, const QString& detail)
 {
     CSerialLink& link = Link();
     m_timers.KillTimer(TIMER_SERIAL_DOWNLOAD);
@@ -255,7 +262,7 @@ void LoggerWorkflow::FailSerialDownload(bool restartStatusPoll)
     link.m_nReply = 0;
     link.m_nSerialMode = 0;
     SetStatus(TextId::DownloadFailed);
-    EndCommand(CommandOutcome::Result::Failed, TextId::DownloadFailed);
+    EndCommand(CommandOutcome::Result::Failed, TextId::DownloadFailed, detail);
     PostToMain(WMU_PROGRESS, 0, 0);
     m_view.EnableButton(IDC_CALIBRATE, false);
     m_view.EnableButton(IDC_DOWNLOAD, true);

@@ -10,6 +10,7 @@
 #include "link/usb/SettingsFrame.h"
 #include "record/LoggerRecord.h"
 #include "record/LoggerType.h"
+#include "workflow/DownloadLimit.h"
 
 #include <cstring>
 #include <ctime>
@@ -146,6 +147,10 @@ void LoggerWorkflow::DownloadUsb()
         EndCommand(CommandOutcome::Result::Failed, TextId::Malfunctioning);
         return;
     }
+    if (const QString oversized = OversizedDownloadReason(r.m_nCount); !oversized.isEmpty()) {
+        EndUsbDownload(TextId::DownloadFailed, oversized);
+        return;
+    }
     if (HasDescription(r.m_nType)) {
         r.m_bDescRead = 0;
         ReadDescriptionRow();
@@ -198,7 +203,7 @@ void LoggerWorkflow::OnUsbDownloadTick()
 }
 
 // Ends a download that cannot go on, as a failed serial download ends.
-void LoggerWorkflow::EndUsbDownload(TextId text)
+void LoggerWorkflow::EndUsbDownload(TextId text, const QString& detail)
 {
     m_timers.KillTimer(TIMER_USB_DOWNLOAD);
     m_bDownloading = false;
@@ -207,7 +212,7 @@ void LoggerWorkflow::EndUsbDownload(TextId text)
     m_view.EnableButton(IDC_START_SETTING, m_bMayConfigure != 0);
     PostToMain(WMU_PROGRESS, 0, 0);
     SetStatus(text);
-    EndCommand(CommandOutcome::Result::Failed, text);
+    EndCommand(CommandOutcome::Result::Failed, text, detail);
 }
 
 void LoggerWorkflow::CompleteUsbDownload()

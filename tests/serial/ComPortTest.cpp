@@ -10,6 +10,10 @@
 #include <numeric>
 #include <thread>
 
+#include <grp.h>
+#include <sys/stat.h>
+#include <sys/wait.h>
+
 namespace {
 
 using Bytes = std::vector<std::uint8_t>;
@@ -178,3 +182,39 @@ TEST(ComPort, APortThatDoesNotExistLeavesTheHandleInvalidAndCloseDoesNothing)
 }
 
 } // namespace
+
+namespace {
+
+constexpr int kCannotDropPrivileges = 77;
+
+// Opens path in a child that runs as `nobody`: 0 when the open worked,
+// kCannotDropPrivileges when the child could not become that user.
+int OpenAsNobody(const QString& path)
+{
+    const QByteArray name = path.toLocal8Bit();
+    const pid_t child = ::fork();
+    if (child == 0) {
+        if (::setgroups(0, nullptr) != 0 || ::setgid(65534) != 0 || ::setuid(65534) != 0)
+            ::_exit(kCannotDropPrivileges);
+        const int fd = ::open(name.constData(), O_RDWR | O_NOCTTY | O_NONBLOCK);
+        ::_exit(fd >= 0 ? 0 : 1);
+    }
+    int status = 0;
+    if (child < 0 || ::waitpid(child, &status, 0) != child || !WIFEXITED(status))
+        return -1;
+    return WEXITSTATUS(status);
+}
+
+} // namespace
+
+TEST_F(ComPortOverPty, AClosedPortCanBeOpenedByAnotherUser)
+{
+    if (::geteuid() != 0)
+        GTEST_SKIP() << "needs root to run the second open as another user";
+    m_port.ClosePort();
+    ASSERT_EQ(::chmod(m_pty.Path().toLocal8Bit().constData(), 0666), 0);
+    const int result = OpenAsNobody(m_pty.Path());
+    if (result == kCannotDropPrivileges)
+        GTEST_SKIP() << "cannot become user nobody";
+    EXPECT_EQ(result, 0);
+}

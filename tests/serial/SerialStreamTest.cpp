@@ -87,4 +87,69 @@ TEST_F(SerialStream, AChunkThatWouldOverflowTheBufferIsDroppedButTheBufferIsStil
     EXPECT_EQ(m_protocol.m_nRxLen, 3);
 }
 
+// What arrives between two quiet spells of the line, and when it goes quiet.
+struct Arrival {
+    Bytes bytes;
+    bool quietAfter;
+};
+
+struct QuietCase {
+    const char* name;
+    std::vector<Arrival> arrivals;
+    int information; // information frames decoded in all
+};
+
+// A head whose length byte promises 255 data bytes that never follow.
+const Bytes kFalseHead = {0xFF, 0xCF, 0xBF, 0x5F, 0x00, 0x00, 0x00, 0xFF};
+
+Bytes CutShort(const Bytes& frame, size_t keep)
+{
+    return Bytes(frame.begin(), frame.begin() + static_cast<std::ptrdiff_t>(keep));
+}
+
+Bytes WithBadChecksum(Bytes frame)
+{
+    frame[frame.size() - 2] ^= 0x5A;
+    return frame;
+}
+
+TEST_F(SerialStream, AFrameLeftIncompleteWhenTheLineGoesQuietIsGivenUpAndTheFramesBehindItDecoded)
+{
+    const Bytes info = InfoFrame();
+    const QuietCase cases[] = {
+        {"false head before the reply", {{Join({kFalseHead, info}), true}}, 1},
+        {"false head before every reply", {{Join({kFalseHead, info}), true}, {Join({kFalseHead, info}), true}}, 2},
+        {"false head, reply in later chunks", {{kFalseHead, false}, {CutShort(info, 20), false}, {Bytes(info.begin() + 20, info.end()), true}}, 1},
+        {"a reply cut short, then a whole one", {{CutShort(info, 40), true}, {info, true}}, 1},
+        {"a bad checksum, then a good reply", {{WithBadChecksum(info), true}, {info, true}}, 1},
+        {"a reply trickled in small chunks", {{CutShort(info, 3), false}, {Bytes(info.begin() + 3, info.begin() + 9), false}, {Bytes(info.begin() + 9, info.end()), true}}, 1},
+        {"a bare head before the reply", {{Join({CutShort(info, 5), info}), true}}, 1},
+    };
+    for (const QuietCase& c : cases) {
+        SCOPED_TRACE(c.name);
+        m_protocol.ClearReceive();
+        m_record->Reset();
+        m_events = {};
+        for (const Arrival& a : c.arrivals) {
+            Feed(a.bytes);
+            if (a.quietAfter)
+                m_protocol.LineQuiet();
+        }
+        EXPECT_EQ(m_events.information, c.information);
+        EXPECT_EQ(m_record->m_nCount, 97);
+        EXPECT_EQ(m_protocol.m_nRxLen, 0);
+    }
+}
+
+TEST_F(SerialStream, AQuietLineAfterCompleteFramesReportsNothingMore)
+{
+    m_protocol.m_nReply = SERIAL_IDENTIFY;
+    Feed(InfoFrame());
+    EXPECT_EQ(m_events.replies, 1);
+    EXPECT_FALSE(m_protocol.LineQuiet()); // only the checksum bytes were left
+    EXPECT_FALSE(m_protocol.LineQuiet());
+    EXPECT_EQ(m_events.replies, 1);
+    EXPECT_EQ(m_events.information, 1);
+}
+
 } // namespace

@@ -24,6 +24,7 @@ protected:
         m_logger = std::make_unique<VirtualSerialLogger>(std::move(config));
         ASSERT_TRUE(m_logger->Start());
         m_link->m_ComPort.m_pfnOnData = &CSerialLink::PostChunk;
+        m_link->m_ComPort.m_pfnOnQuiet = &CSerialLink::PostQuiet;
         m_link->m_ComPort.m_nChunkPauseMs = chunkPauseMs;
         ASSERT_TRUE(m_link->m_ComPort.OpenPort(m_logger->Port()));
         m_link->m_nComPort = m_logger->Port();
@@ -51,7 +52,7 @@ protected:
     {
         m_queue.Drain([this](const Message& m) {
             if (m.id == WMU_SERIAL_DATA)
-                m_link->ReceiveChunk(m.payload);
+                m_link->ReceiveMessage(m.wParam, m.payload);
         });
     }
 

@@ -36,11 +36,13 @@ protected:
         g_bSerialConnected = false;
     }
 
-    // Starts a virtual logger (unpaced) and links it through start-up detection.
-    void Link(VirtualSerialConfig config)
+    // Starts a virtual logger (unpaced) and links it through start-up
+    // detection; falseHead puts a never-completed frame head before each reply.
+    void Link(VirtualSerialConfig config, bool falseHead = false)
     {
         config.paced = false;
         logger = std::make_unique<VirtualSerialLogger>(std::move(config));
+        logger->SetFalseHead(falseHead);
         ASSERT_TRUE(logger->Start());
         h.workflow.Startup();
         ASSERT_TRUE(h.PumpUntil([] { return g_bSerialConnected.load(); }));
@@ -119,6 +121,37 @@ TEST_F(SerialWorkflowTest, DownloadGetsEverySampleExactly)
     }
     EXPECT_EQ(h.timers.Period(TIMER_SERIAL_STATUS), 6500);
     EXPECT_EQ(h.graphResets.back(), 1);
+}
+
+TEST_F(SerialWorkflowTest, AFalseFrameHeadBeforeEveryReplyCostsOnlyTheNoise)
+{
+    VirtualSerialConfig config = VirtualSerialConfig::Demo(3, 100);
+    const std::vector<float> temps = config.temps;
+    Link(config, true); // identified without a retry tick: the first answer was decoded
+    EXPECT_TRUE(h.view.statuses.contains(" Instrument has connected."));
+
+    h.workflow.Download();
+    ASSERT_TRUE(h.PumpUntil([] { return g_LoggerRecord.m_nReceived >= 100; }));
+    RunDownload();
+    EXPECT_EQ(h.view.LastStatus(), " Data download is complete.");
+    for (int i = 0; i < 100; ++i)
+        ASSERT_NEAR(g_LoggerRecord.m_fTemp[i], temps[i], 0.006) << i;
+}
+
+TEST_F(SerialWorkflowTest, ALoggerReportingMoreSamplesThanARecordHoldsFailsTheDownloadWithTheReason)
+{
+    VirtualSerialConfig config = VirtualSerialConfig::Demo(3, 100);
+    config.countField = MAX_SAMPLES + 1;
+    Link(config);
+
+    h.workflow.Download();
+    ASSERT_TRUE(h.PumpUntil([] { return g_LoggerLink.m_nReportedCount > 0; }));
+    RunDownload();
+    EXPECT_FALSE(h.workflow.IsDownloading());
+    EXPECT_EQ(h.view.LastStatus(), GetText(ToInt(TextId::DownloadFailed)));
+    EXPECT_EQ(h.workflow.LastOutcome().result, CommandOutcome::Result::Failed);
+    EXPECT_EQ(h.workflow.LastOutcome().reason, "the logger reports 60001 samples; at most 60000 can be downloaded");
+    EXPECT_EQ(g_LoggerRecord.m_nReceived, 0);
 }
 
 TEST_F(SerialWorkflowTest, ADroppedBlockIsRequestedAgainByTheWatchdog)

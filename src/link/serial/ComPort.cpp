@@ -3,6 +3,7 @@
 #include "link/FrameTrace.h"
 #include "link/serial/PortTable.h"
 
+#include <algorithm>
 #include <cerrno>
 #include <poll.h>
 #include <sys/eventfd.h>
@@ -23,6 +24,18 @@ void ClearEvent(int fd)
     ::eventfd_read(fd, &value);
 }
 
+// Milliseconds from now to t, at least 0.
+int MsUntil(Clock::time_point t)
+{
+    const auto left = std::chrono::ceil<std::chrono::milliseconds>(t - Clock::now());
+    return std::max(0, static_cast<int>(left.count()));
+}
+
+int EarlierTimeout(int timeout, int ms)
+{
+    return timeout < 0 ? ms : std::min(timeout, ms);
+}
+
 void CloseFd(int& fd)
 {
     if (fd >= 0)
@@ -34,9 +47,10 @@ void CloseFd(int& fd)
 
 // ---- read thread ----
 
-CReadComThread::CReadComThread(CComPort* owner, int chunkPauseMs)
+CReadComThread::CReadComThread(CComPort* owner, int chunkPauseMs, int quietMs)
     : m_pComPort(owner)
     , m_nChunkPauseMs(chunkPauseMs)
+    , m_nQuietMs(quietMs)
 {
 }
 
@@ -67,24 +81,30 @@ void CReadComThread::Deliver()
         m_pComPort->m_pfnOnData(m_pComPort->m_pUserData, m_byBuf, count);
 }
 
+void CReadComThread::ReportQuiet()
+{
+    if (m_pComPort->m_pfnOnQuiet)
+        m_pComPort->m_pfnOnQuiet(m_pComPort->m_pUserData);
+}
+
 void CReadComThread::ThreadMain()
 {
     CComPort& port = *m_pComPort;
     const int fd = port.m_pSerialPort->m_hPort;
     const auto pause = std::chrono::milliseconds(m_nChunkPauseMs);
+    const auto quiet = std::chrono::milliseconds(m_nQuietMs);
     Clock::time_point lastByte;
+    bool awaitQuiet = false; // bytes arrived since the last quiet report
     bool running = true;
     while (running) {
         int timeout = -1;
-        if (m_nBytes > 0) {
-            const auto left = std::chrono::ceil<std::chrono::milliseconds>(lastByte + pause - Clock::now());
-            timeout = std::max(0, static_cast<int>(left.count()));
-        }
+        if (m_nBytes > 0)
+            timeout = MsUntil(lastByte + pause);
+        if (awaitQuiet)
+            timeout = EarlierTimeout(timeout, MsUntil(lastByte + quiet));
         const bool pending = port.HasPending();
-        if (pending) {
-            const int toDeadline = port.MsToDeadline();
-            timeout = timeout < 0 ? toDeadline : std::min(timeout, toDeadline);
-        }
+        if (pending)
+            timeout = EarlierTimeout(timeout, port.MsToDeadline());
         pollfd fds[3] = {{port.m_hCloseEvent, POLLIN, 0},
                          {port.m_hWriteEvent, POLLIN, 0},
                          {fd, static_cast<short>(POLLIN | (pending ? POLLOUT : 0)), 0}};
@@ -100,6 +120,7 @@ void CReadComThread::ThreadMain()
             if (n > 0) {
                 m_nBytes += static_cast<std::uint32_t>(n);
                 lastByte = Clock::now();
+                awaitQuiet = true;
                 if (m_nBytes == sizeof m_byBuf)
                     Deliver();
             } else if (n == 0 || (errno != EAGAIN && errno != EINTR)) {
@@ -112,6 +133,10 @@ void CReadComThread::ThreadMain()
             port.FlushPending();
         if (m_nBytes > 0 && (!running || Clock::now() - lastByte >= pause))
             Deliver();
+        if (running && awaitQuiet && m_nBytes == 0 && Clock::now() - lastByte >= quiet) {
+            awaitQuiet = false;
+            ReportQuiet();
+        }
         port.DropExpired(Clock::now());
     }
     port.m_pSerialPort->PurgeInput();
@@ -151,7 +176,7 @@ bool CComPort::OpenPort(int port)
         std::lock_guard lock(m_writeMutex);
         m_pending.clear();
     }
-    m_pReadThread = new CReadComThread(this, m_nChunkPauseMs);
+    m_pReadThread = new CReadComThread(this, m_nChunkPauseMs, m_nQuietMs);
     if (m_hCloseEvent < 0 || m_hWriteEvent < 0 || !m_pReadThread->Start())
         FrameTrace::Instance().Note(kLink, QStringLiteral("CreateThread failed."));
     return true;

@@ -14,17 +14,21 @@ namespace LsComm {
 // Called on the read thread with the user data, the bytes of one chunk and
 // their number (1 .. 2048). The bytes are valid only during the call.
 using DataCallback = void (*)(void* userData, const unsigned char* bytes, int count);
+// Called on the read thread with the user data when the line has been quiet
+// for m_nQuietMs after bytes arrived (after the chunk holding them).
+using QuietCallback = void (*)(void* userData);
 
 class CComPort;
 
 // State of the read thread of one open port. The thread waits in poll() on
 // the port, the close event and the write event, collects received bytes into
 // chunks of at most 2048 (a pause of m_nChunkPauseMs ends a chunk), hands each
-// chunk to the owner's data callback, and writes out what WritePort could not
-// write at once. It ends at the close event or when the device is gone.
+// chunk to the owner's data callback, reports a quiet line to the quiet
+// callback, and writes out what WritePort could not write at once. It ends at
+// the close event or when the device is gone.
 class CReadComThread {
 public:
-    CReadComThread(CComPort* owner, int chunkPauseMs);
+    CReadComThread(CComPort* owner, int chunkPauseMs, int quietMs);
     virtual ~CReadComThread(); // joins the thread
     CReadComThread(const CReadComThread&) = delete;
     CReadComThread& operator=(const CReadComThread&) = delete;
@@ -33,6 +37,7 @@ public:
 
     CComPort* m_pComPort;
     const int m_nChunkPauseMs;
+    const int m_nQuietMs;
     unsigned char m_byBuf[2048] = {};
     std::uint32_t m_nBytes = 0;
     std::atomic<int> m_bFinished{0};
@@ -40,6 +45,7 @@ public:
 private:
     void ThreadMain();
     void Deliver();
+    void ReportQuiet();
 
     std::thread m_thread;
 };
@@ -84,11 +90,15 @@ public:
     void* m_pUserData = nullptr;
     int m_nPort = 0;
     DataCallback m_pfnOnData = nullptr;
+    QuietCallback m_pfnOnQuiet = nullptr;
     int m_hCloseEvent = -1; // eventfd
     int m_nPortNo[kPorts] = {};
     int m_nPresent[kPorts] = {};
     // A pause this long ends a received chunk (taken by OpenPort).
     int m_nChunkPauseMs = 150;
+    // A pause this long after received bytes is reported as a quiet line
+    // (taken by OpenPort).
+    int m_nQuietMs = 150;
 
 private:
     friend class CReadComThread;

@@ -83,6 +83,7 @@ void SerialProtocol::DecodeInfo(const InfoLayout& L)
     r.m_nRowFlags |= RF_INTERVAL;
 
     const int count = GetU16(b, L.count);
+    m_nReportedCount = count;
     r.m_nCount = BoundedCount(count, r.m_tStart, r.m_tStop, r.m_tsInterval);
     if (count <= MAX_SAMPLES)
         r.m_nRowFlags |= RF_COUNT;

@@ -130,10 +130,24 @@ bool CSerialLink::ReceiveChunk(const unsigned char* bytes, int count)
 
 void CSerialLink::OnDownloadInformation()
 {
-    SerialRequestBlock(0);
+    if (CountFits()) // else the download fails: there is no room for the samples
+        SerialRequestBlock(0);
 }
 
 void CSerialLink::PostChunk(void*, const unsigned char* bytes, int count)
 {
     PostToMain(WMU_SERIAL_DATA, 0, 0, QByteArray(reinterpret_cast<const char*>(bytes), count));
+}
+
+void CSerialLink::PostQuiet(void*)
+{
+    PostToMain(WMU_SERIAL_DATA, kLineQuiet, 0);
+}
+
+void CSerialLink::ReceiveMessage(std::intptr_t wParam, const QByteArray& payload)
+{
+    if (wParam == kLineQuiet)
+        LineQuiet();
+    else
+        ReceiveChunk(payload);
 }

@@ -22,7 +22,8 @@ struct SerialCommand {
 // Serial part of the link object: the port and the commands, over the
 // protocol's receive buffer and decoder. Everything here runs on the main
 // thread: the port's read thread only posts each received chunk (PostChunk,
-// WMU_SERIAL_DATA), and the main thread hands it to ReceiveChunk.
+// WMU_SERIAL_DATA) and each quiet line (PostQuiet, WMU_SERIAL_DATA with
+// wParam kLineQuiet), and the main thread hands them to ReceiveMessage.
 class CSerialLink : public virtual CLinkCommon, public SerialProtocol {
 public:
     CSerialLink();
@@ -55,9 +56,15 @@ public:
     {
         return ReceiveChunk(reinterpret_cast<const unsigned char*>(chunk.constData()), static_cast<int>(chunk.size()));
     }
+    // A WMU_SERIAL_DATA message: a chunk, or the line went quiet.
+    void ReceiveMessage(std::intptr_t wParam, const QByteArray& payload);
     // Data callback for m_ComPort (read thread): posts a copy of the chunk as
     // WMU_SERIAL_DATA for ReceiveChunk.
     static void PostChunk(void* userData, const unsigned char* bytes, int count);
+    // Quiet callback for m_ComPort (read thread): posts WMU_SERIAL_DATA with
+    // wParam kLineQuiet.
+    static void PostQuiet(void* userData);
+    static constexpr std::intptr_t kLineQuiet = 1;
 
     std::int32_t m_nComPort = 0;
     LsComm::CComPort m_ComPort;

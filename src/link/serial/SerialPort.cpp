@@ -58,6 +58,9 @@ void CSerialPort::Close()
 {
     if (m_hPort < 0)
         return;
+    // A pseudo-terminal keeps the exclusive flag after the last close, which
+    // would lock out every later open by a user other than root.
+    ::ioctl(m_hPort, TIOCNXCL);
     ::close(m_hPort);
     m_hPort = -1;
 }

@@ -53,7 +53,26 @@ bool SerialProtocol::Receive(const std::uint8_t* bytes, int count)
         std::copy_n(bytes, count, m_byRx + m_nRxLen);
         m_nRxLen += count;
     }
-    const bool bInfo = Parse();
+    return Report(Parse());
+}
+
+bool SerialProtocol::LineQuiet()
+{
+    bool gaveUp = false;
+    bool bInfo = false;
+    // Parse has taken every complete frame, so a head still at the front
+    // starts one that stays incomplete.
+    while (m_nRxLen >= kHeadLength && Synchronise()) {
+        gaveUp = true;
+        m_byRx[0] = 0;
+        bInfo = Parse() || bInfo;
+    }
+    ClearReceive();
+    return gaveUp && Report(bInfo);
+}
+
+bool SerialProtocol::Report(bool bInfo)
+{
     if (m_nReply & SERIAL_REPLY_ARRIVED)
         Events().OnReplyArrived();
     if (bInfo)

@@ -47,6 +47,11 @@ public:
     {
         return Receive(reinterpret_cast<const std::uint8_t*>(chunk.constData()), static_cast<int>(chunk.size()));
     }
+    // The line went quiet: a frame still incomplete now will never complete
+    // (a noise head whose length byte promises more than follows, or a frame
+    // cut short). Gives up each such head, decodes the frames behind it and
+    // drops the rest; reports as Receive does when something was buffered.
+    bool LineQuiet();
     void ClearReceive() { m_nRxLen = 0; }
 
     std::uint8_t m_byRx[kRxSize] = {};
@@ -56,6 +61,10 @@ public:
     // kDownloadMode while a download streams: the identification keeps the
     // description row, and its information asks for the first block.
     std::int32_t m_nSerialMode = 0;
+    // The sample count the last information frame reported, before it was
+    // bounded to what a record holds (0: none decoded since the reset).
+    std::int32_t m_nReportedCount = 0;
+    bool CountFits() const { return m_nReportedCount <= MAX_SAMPLES; }
     // The record the frames are decoded into, and that the frames read the
     // type from.
     CLoggerRecord* m_pRecord;
@@ -72,6 +81,7 @@ protected:
     virtual void OnDownloadInformation() {}
 
 private:
+    bool Report(bool bInfo);
     bool Parse();
     bool Synchronise();
     void Consume(int count);

@@ -121,6 +121,12 @@ void VirtualSerialLogger::SetNoise(int bytes)
     m_noise = bytes;
 }
 
+void VirtualSerialLogger::SetFalseHead(bool on)
+{
+    std::lock_guard lock(m_mutex);
+    m_falseHead = on;
+}
+
 void VirtualSerialLogger::CorruptNextChecksum()
 {
     std::lock_guard lock(m_mutex);
@@ -333,6 +339,8 @@ void VirtualSerialLogger::Reply(QByteArray frame)
         std::lock_guard lock(m_mutex);
         stall = m_stallSeconds;
         m_stallSeconds = 0;
+        if (m_falseHead)
+            noise = QByteArray("\xFF\xCF\xBF\x5F\x00\x00\x00\xFF", 8);
         for (int i = 0; i < m_noise; ++i) {
             m_noiseSeed = m_noiseSeed * 1103515245u + 12345u;
             noise.append(static_cast<char>(m_noiseSeed >> 16));

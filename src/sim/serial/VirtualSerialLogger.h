@@ -32,6 +32,9 @@ public:
 
     // ---- fault knobs (any thread) ----
     void SetNoise(int bytes);        // noise bytes before every reply
+    // Before every reply, the head of an information frame whose length
+    // byte promises 255 data bytes that never follow.
+    void SetFalseHead(bool on);
     void CorruptNextChecksum();      // the next reply frame has a wrong checksum
     void DropBlock(int index);       // sample block `index` is skipped once
     void StallNext(int seconds);     // wait before the next reply
@@ -62,6 +65,7 @@ private:
     time64 m_clockOffset = 0;
     QByteArray m_lastSettings;
     int m_noise = 0;
+    bool m_falseHead = false;
     bool m_corruptNext = false;
     int m_dropBlock = -1;
     int m_stallSeconds = 0;
