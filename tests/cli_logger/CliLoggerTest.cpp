@@ -1,6 +1,7 @@
 // halvern-th-cli logger commands, run as a separate program against the
 // in-process virtual loggers (--simulate) and against a virtual serial
 // logger served by a second halvern-th-cli (simulate) on a pseudo-terminal.
+#include "sim/serial/VirtualSerialLogger.h"
 #include "support/TempDir.h"
 
 #include <QFile>
@@ -241,6 +242,25 @@ TEST(CliLogger, DownloadTooLargeForTheDataFileStillWritesTheCsv)
     QFile written(csv);
     ASSERT_TRUE(written.open(QIODevice::ReadOnly));
     EXPECT_EQ(written.readAll().count('\n'), 10001);
+}
+
+// A serial logger whose information frame claims more samples than a record
+// holds: the download fails with the reason and writes nothing.
+TEST(CliLogger, ALoggerReportingTooManySamplesFailsTheDownload)
+{
+    VirtualSerialConfig config = VirtualSerialConfig::Demo(3, 20);
+    config.countField = 60001;
+    config.paced = false;
+    VirtualSerialLogger logger(config);
+    ASSERT_TRUE(logger.Start());
+    TempDir dir;
+    const QString tavo = dir.path(QStringLiteral("many.tavo"));
+    const CliRun run = Cli({QStringLiteral("download"), QStringLiteral("--port"), logger.SlavePath(), QStringLiteral("-o"), tavo});
+    logger.Stop();
+    EXPECT_EQ(run.code, 1);
+    EXPECT_EQ(ErrorLines(run), QStringList{QStringLiteral("halvern-th-cli download: download failed: the logger reports "
+                                                          "60001 samples; at most 60000 can be downloaded")});
+    EXPECT_FALSE(QFile::exists(tavo));
 }
 
 // A port another program holds exclusively (TIOCEXCL) is named as busy.
