@@ -1,6 +1,8 @@
 #include "base/TextTable.h"
 
 #include <array>
+#include <cstdlib>
+#include <cstring>
 
 std::uint16_t g_nLanguage = 0;
 std::uint8_t g_nFontCharset = 1;
@@ -150,8 +152,43 @@ QString GetText(int id)
     return QString::fromUtf8(g_nLanguage == LANG_CHINESE ? e->chinese : e->english);
 }
 
-void InitLanguage()
+void InitLanguage(std::uint16_t language)
 {
-    g_nLanguage = 0;
+    g_nLanguage = language;
     g_nFontCharset = 1;
+}
+
+std::uint16_t LanguageFromLocale(const char* lcAll, const char* lcMessages, const char* lang)
+{
+    for (const char* value : {lcAll, lcMessages, lang})
+        if (value && *value)
+            return std::strncmp(value, "zh", 2) == 0 ? LANG_CHINESE : 0;
+    return 0;
+}
+
+std::uint16_t LanguageFromEnvironment()
+{
+    return LanguageFromLocale(std::getenv("LC_ALL"), std::getenv("LC_MESSAGES"), std::getenv("LANG"));
+}
+
+bool LanguageFromName(const QString& name, std::uint16_t& language, QString& error)
+{
+    if (name == QLatin1String("en")) {
+        language = 0;
+        return true;
+    }
+    if (name == QLatin1String("zh")) {
+        language = LANG_CHINESE;
+        return true;
+    }
+    error = QStringLiteral("--lang must be en or zh, not '%1'").arg(name);
+    return false;
+}
+
+bool ChooseLanguage(bool optionSet, const QString& optionValue, std::uint16_t& language, QString& error)
+{
+    if (optionSet)
+        return LanguageFromName(optionValue, language, error);
+    language = LanguageFromEnvironment();
+    return true;
 }

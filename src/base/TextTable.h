@@ -15,5 +15,19 @@ extern std::uint8_t g_nFontCharset;
 QString GetText(int id);
 inline QString GetText(TextId id) { return GetText(ToInt(id)); }
 
-// Start-up: language and font character set.
-void InitLanguage();
+// Start-up: language (0 English, LANG_CHINESE) and font character set.
+void InitLanguage(std::uint16_t language = 0);
+
+// The desktop's language: the first set (not empty) of LC_ALL, LC_MESSAGES
+// and LANG decides; one starting with "zh" selects Chinese, anything else
+// (or none set) English. A null pointer counts as not set.
+std::uint16_t LanguageFromLocale(const char* lcAll, const char* lcMessages, const char* lang);
+std::uint16_t LanguageFromEnvironment();
+
+// The language of a --lang value: "en" or "zh". False, with error set, for
+// any other value.
+bool LanguageFromName(const QString& name, std::uint16_t& language, QString& error);
+
+// The language a program runs in: that of --lang when given (optionSet),
+// else the desktop's. False, with error set, for a wrong --lang value.
+bool ChooseLanguage(bool optionSet, const QString& optionValue, std::uint16_t& language, QString& error);

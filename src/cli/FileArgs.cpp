@@ -79,16 +79,19 @@ bool ParseLocalTimeArg(const QString& text, time64& t)
     return true;
 }
 
-FileArgs ParseFileArgs(const QStringList& args, bool withOutputs)
+FileArgs ParseFileArgs(const QStringList& args, bool withOutputs, bool withJson)
 {
     const QCommandLineOption unit(QStringLiteral("unit"), QString(), QStringLiteral("C|F"));
     const QCommandLineOption tavo(QStringLiteral("tavo"), QString(), QStringLiteral("OUT.tavo"));
     const QCommandLineOption csv(QStringLiteral("csv"), QString(), QStringLiteral("OUT.csv"));
     const QCommandLineOption from(QStringLiteral("from"), QString(), QStringLiteral("TIME"));
     const QCommandLineOption to(QStringLiteral("to"), QString(), QStringLiteral("TIME"));
+    const QCommandLineOption json(QStringLiteral("json"));
     QList<QCommandLineOption> options{unit, from, to};
     if (withOutputs)
         options << tavo << csv;
+    if (withJson)
+        options << json;
     CCommandLine line(options, "option");
 
     FileArgs out;
@@ -109,6 +112,7 @@ FileArgs ParseFileArgs(const QStringList& args, bool withOutputs)
         return out;
     }
     out.file = files.value(0);
+    out.json = withJson && line.IsSet(json);
     if (withOutputs) {
         out.tavoOut = line.Value(tavo);
         out.csvOut = line.Value(csv);

@@ -13,13 +13,15 @@ struct FileArgs {
     QString csvOut;
     std::optional<time64> from; // --from: start of the range to work on
     std::optional<time64> to;   // --to: its end
+    bool json = false;          // --json: one JSON object for scripts
     bool help = false;
     QString error; // not empty when the arguments are wrong
 };
 
 // Accepts FILE, --unit C|F (sets the temperature unit at once), --from TIME,
-// --to TIME, --help, and with withOutputs also --tavo OUT and --csv OUT.
-FileArgs ParseFileArgs(const QStringList& args, bool withOutputs);
+// --to TIME, --help, with withOutputs also --tavo OUT and --csv OUT, and
+// with withJson also --json.
+FileArgs ParseFileArgs(const QStringList& args, bool withOutputs, bool withJson = false);
 
 // A local time written YYYY-MM-DD HH:MM, with T in place of the blank and/or
 // :SS after the minutes (month, day and hour may have one digit, as the

@@ -2,6 +2,8 @@
 #include "cli/ConsoleText.h"
 #include "cli/CliCommands.h"
 #include "cli/FileArgs.h"
+#include "cli/FileTarget.h"
+#include "cli/SummaryJson.h"
 
 #include "base/PrintableText.h"
 #include "base/TextTable.h"
@@ -26,9 +28,11 @@ namespace {
     "stderr); a range without a sample instant exits 1.\n"
 
 const char kInfoHelp[] =
-    "usage: halvern-th-cli info FILE.tavo [--from TIME] [--to TIME] [--unit C|F]\n\n"
+    "usage: halvern-th-cli info FILE.tavo [--from TIME] [--to TIME] [--unit C|F] [--json]\n\n"
     "Opens a data file and prints its summary, one 'caption<TAB>value' line\n"
-    "per row that holds a value. Temperatures in degrees F unless --unit C.\n" RANGE_HELP;
+    "per row that holds a value. Temperatures in degrees F unless --unit C.\n"
+    "With --json the summary is one JSON object, numbers as numbers (rounded\n"
+    "to 0.01), times in ISO 8601 local time with the zone's offset.\n" RANGE_HELP;
 const char kSamplesHelp[] =
     "usage: halvern-th-cli samples FILE.tavo [--from TIME] [--to TIME] [--unit C|F]\n\n"
     "Opens a data file and prints one line per sample: number, time,\n"
@@ -44,12 +48,6 @@ const char kExportHelp[] =
     "its selection.\n";
 
 #undef RANGE_HELP
-
-// The record a command works on: the opened file's, or the range of it.
-struct Target {
-    CLoggerRecord* record = &g_LoggerRecord;
-    bool area = false; // a selected range (the data file's range marker)
-};
 
 QString FileName(const QString& path)
 {
@@ -87,7 +85,7 @@ QString RangeRefusal(SelectionResult result, const CLoggerRecord& whole, time64 
 // Builds g_AreaRecord from the --from/--to range of g_LoggerRecord, telling
 // each end moved to the record's own. Returns -1 when the command goes on
 // with the range, else the exit code.
-int TakeRange(const char* command, const FileArgs& parsed, Target& target)
+int TakeRange(const char* command, const FileArgs& parsed, FileTarget& target)
 {
     const CLoggerRecord& whole = g_LoggerRecord;
     const time64 from = parsed.from.value_or(whole.m_tStart);
@@ -109,13 +107,12 @@ int TakeRange(const char* command, const FileArgs& parsed, Target& target)
     return -1;
 }
 
-// Parses the arguments, opens the data file as the Open command does and
-// takes the range asked for. Returns -1 when the command goes on, else the
-// exit code.
-int Prepare(const char* command, const char* help, const QStringList& args, bool withOutputs, FileArgs& parsed,
-            Target& target)
+} // namespace
+
+int PrepareFileCommand(const char* command, const char* help, const QStringList& args, FileOptions options,
+                       FileArgs& parsed, FileTarget& target)
 {
-    parsed = ParseFileArgs(args, withOutputs);
+    parsed = ParseFileArgs(args, options.outputs, options.json);
     if (parsed.help) {
         std::fputs(help, stdout);
         return 0;
@@ -138,7 +135,7 @@ int Prepare(const char* command, const char* help, const QStringList& args, bool
 // The rows the summary page shows: those whose row flag is set (the MKT
 // goes with the average, the description always shows), the humidity rows
 // only for a logger with humidity, and only when they hold a value.
-bool RowShown(const CLoggerRecord& r, int row)
+bool SummaryRowShown(const CLoggerRecord& r, int row)
 {
     if (r.m_strValue[row].trimmed().isEmpty())
         return false;
@@ -153,18 +150,21 @@ bool RowShown(const CLoggerRecord& r, int row)
     return kFlags[row] != 0 && (r.m_nRowFlags & kFlags[row]) != 0;
 }
 
-} // namespace
 
 int RunInfo(const QStringList& args)
 {
     FileArgs parsed;
-    Target target;
-    if (const int rc = Prepare("info", kInfoHelp, args, false, parsed, target); rc >= 0)
+    FileTarget target;
+    if (const int rc = PrepareFileCommand("info", kInfoHelp, args, {false, true}, parsed, target); rc >= 0)
         return rc;
     const CLoggerRecord& r = *target.record;
+    if (parsed.json) {
+        Print(stdout, SummaryJson(r));
+        return 0;
+    }
     QString text;
     for (int row = 0; row < SUMMARY_ROWS; ++row)
-        if (RowShown(r, row))
+        if (SummaryRowShown(r, row))
             text += PrintableText(r.m_strLabel[row].trimmed()) + '\t' + PrintableText(r.m_strValue[row].trimmed()) + '\n';
     Print(stdout, text);
     return 0;
@@ -173,8 +173,8 @@ int RunInfo(const QStringList& args)
 int RunSamples(const QStringList& args)
 {
     FileArgs parsed;
-    Target target;
-    if (const int rc = Prepare("samples", kSamplesHelp, args, false, parsed, target); rc >= 0)
+    FileTarget target;
+    if (const int rc = PrepareFileCommand("samples", kSamplesHelp, args, {}, parsed, target); rc >= 0)
         return rc;
     const CLoggerRecord& r = *target.record;
     const int columns = SampleColumnCount(r);
@@ -200,8 +200,8 @@ int RunSamples(const QStringList& args)
 int RunExport(const QStringList& args)
 {
     FileArgs parsed;
-    Target target;
-    if (const int rc = Prepare("export", kExportHelp, args, true, parsed, target); rc >= 0)
+    FileTarget target;
+    if (const int rc = PrepareFileCommand("export", kExportHelp, args, {true, false}, parsed, target); rc >= 0)
         return rc;
     int rc = 0;
     if (!parsed.tavoOut.isEmpty()) {

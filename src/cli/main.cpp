@@ -1,5 +1,6 @@
 #include "base/PrintableText.h"
 #include "base/TextTable.h"
+#include "record/LoggerRecord.h"
 #include "record/Units.h"
 #include "cli/CliCommands.h"
 #include "cli/ConsoleText.h"
@@ -23,6 +24,7 @@ const Command kCommands[] = {
     {"info", RunInfo, "print the summary of a .tavo data file"},
     {"samples", RunSamples, "print the samples of a .tavo data file"},
     {"export", RunExport, "write a .tavo data file again, or as CSV"},
+    {"alarms", RunAlarms, "list the alarm excursions of a .tavo data file"},
     {"list", RunList, "list the loggers present on USB and serial ports"},
     {"status", RunStatus, "print a logger's ID, type, run state, battery and clock"},
     {"download", RunDownload, "download a logger's samples to a .tavo file (and CSV)"},
@@ -35,15 +37,23 @@ const Command kCommands[] = {
 
 void PrintUsage(std::FILE* out)
 {
-    std::fprintf(out, "usage: halvern-th-cli COMMAND [ARGS...]\n\ncommands:\n");
+    std::fprintf(out, "usage: halvern-th-cli [--lang en|zh] COMMAND [ARGS...]\n\ncommands:\n");
     for (const Command& c : kCommands)
         std::fprintf(out, "  %-10s %s\n", c.name, c.summary);
     std::fprintf(out, "\n'halvern-th-cli COMMAND --help' describes a command.\n");
+    std::fprintf(out, "--lang en|zh: the language of captions and status texts; without it the\n"
+                      "desktop's (LC_ALL, LC_MESSAGES, LANG beginning with zh: Chinese).\n");
 }
 
 int UnknownCommand(const QString& name)
 {
     std::fprintf(stderr, "halvern-th-cli: unknown command '%s' (try --help)\n", PrintableText(name).toLocal8Bit().constData());
+    return 2;
+}
+
+int WrongLanguage(const QString& error)
+{
+    std::fprintf(stderr, "halvern-th-cli: %s\n", PrintableText(error).toLocal8Bit().constData());
     return 2;
 }
 
@@ -69,14 +79,26 @@ int RunCommandLine(const QStringList& arguments)
     parser.setOptionsAfterPositionalArgumentsMode(QCommandLineParser::ParseAsPositionalArguments);
     const QCommandLineOption help({QStringLiteral("h"), QStringLiteral("help")}, QString());
     parser.addOption(help);
+    const QCommandLineOption lang(QStringLiteral("lang"), QString(), QStringLiteral("en|zh"));
+    parser.addOption(lang);
     const bool parsed = parser.parse(arguments);
     QStringList args = parser.positionalArguments();
     if (parser.isSet(help) || args.value(0) == QLatin1String("help")) {
         PrintUsage(stdout);
         return 0;
     }
+    if (!parsed && arguments.value(1).startsWith(QLatin1String("--lang")))
+        return WrongLanguage(QStringLiteral("--lang needs a value: en or zh"));
     if (!parsed)
         return UnknownCommand(arguments.value(1));
+    // The language changes texts only: temperatures stay in degrees F
+    // unless a command is given --unit C.
+    QString error;
+    if (!ChooseLanguage(parser.isSet(lang), parser.value(lang), g_nLanguage, error))
+        return WrongLanguage(error);
+    // The records' captions are made in the language in force.
+    g_LoggerRecord.Reset();
+    g_AreaRecord.Reset();
     if (args.isEmpty()) {
         PrintUsage(stderr);
         return 2;

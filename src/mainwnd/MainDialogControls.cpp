@@ -10,6 +10,8 @@
 #include "mainwnd/TabHost.h"
 #include "record/LoggerRecord.h"
 #include "record/Units.h"
+#include "record/ExcursionText.h"
+#include "views/AlarmFormView.h"
 #include "views/DataFormView.h"
 #include "views/DataModelView.h"
 
@@ -167,13 +169,16 @@ void CMolvaneQuillmarDlg::CreatePages()
 {
     m_pTabs->Bar()->addTab(GetText(ToInt(TextId::SummaryTab)));
     m_pTabs->Bar()->addTab(GetText(ToInt(TextId::DataTab)));
+    m_pTabs->Bar()->addTab(GetAlarmText(AlarmText::Tab));
     const QSize page(m_pTabs->width(), m_pTabs->PageHeight());
     m_pSummary = new CSummFormView(m_pTabs);
     m_pDataList = new CDataFormView(m_pTabs);
     m_pAreaSummary = new CSummFormView(m_pTabs);
     m_pAreaDataList = new CDataFormView(m_pTabs);
+    m_pAlarms = new CAlarmFormView(m_pTabs);
     for (QWidget* w : {static_cast<QWidget*>(m_pSummary), static_cast<QWidget*>(m_pDataList),
-                       static_cast<QWidget*>(m_pAreaSummary), static_cast<QWidget*>(m_pAreaDataList)}) {
+                       static_cast<QWidget*>(m_pAreaSummary), static_cast<QWidget*>(m_pAreaDataList),
+                       static_cast<QWidget*>(m_pAlarms)}) {
         w->setGeometry(QRect(QPoint(0, 0), page));
         w->hide();
     }

@@ -8,6 +8,7 @@
 #include "mainwnd/TabHost.h"
 #include "views/DataFormView.h"
 #include "views/DataModelView.h"
+#include "views/AlarmFormView.h"
 
 namespace {
 
@@ -68,6 +69,8 @@ void CMolvaneQuillmarDlg::RescalePages()
     m_pDataList->Rescale(m_fScale, listOrigin.x(), listOrigin.y());
     fit(m_pAreaDataList);
     m_pAreaDataList->Rescale(m_fScale, listOrigin.x(), listOrigin.y());
+    fit(m_pAlarms);
+    m_pAlarms->Rescale(m_fScale);
     const QPoint graphOrigin = m_pGraph->mapTo(this, QPoint(0, 0));
     fit(m_pGraph);
     m_pGraph->Rescale(m_fScale, graphOrigin.x(), graphOrigin.y());

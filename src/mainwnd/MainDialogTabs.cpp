@@ -1,5 +1,5 @@
-// Page switching on the tab control: summary, data, and while a range is
-// selected on the graph, the area summary and area data pages.
+// Page switching on the tab control: summary, data, alarms, and while a
+// range is selected on the graph, the area summary and area data pages.
 #include "mainwnd/MolvaneQuillmarDlg.h"
 
 #include "base/TextTable.h"
@@ -8,11 +8,15 @@
 #include "record/LoggerRecord.h"
 #include "views/DataFormView.h"
 #include "views/DataModelView.h"
+#include "views/AlarmFormView.h"
 
 #include <QSignalBlocker>
 #include <QTabBar>
 
 namespace {
+
+// The fixed tabs before the area tabs: Summary, Data, Alarms.
+constexpr int kFixedTabs = 3;
 
 void ShowOnly(QWidget* shown, std::initializer_list<QWidget*> pages)
 {
@@ -25,7 +29,8 @@ void ShowOnly(QWidget* shown, std::initializer_list<QWidget*> pages)
 void CMolvaneQuillmarDlg::OnTabChanged(int index)
 {
     const auto pages = {static_cast<QWidget*>(m_pSummary), static_cast<QWidget*>(m_pDataList),
-                        static_cast<QWidget*>(m_pAreaSummary), static_cast<QWidget*>(m_pAreaDataList)};
+                        static_cast<QWidget*>(m_pAreaSummary), static_cast<QWidget*>(m_pAreaDataList),
+                        static_cast<QWidget*>(m_pAlarms)};
     const bool selection = m_pGraph && m_pGraph->IsSelectionOn();
     switch (index) {
     case 0:
@@ -35,12 +40,15 @@ void CMolvaneQuillmarDlg::OnTabChanged(int index)
         ShowOnly(m_pDataList, pages);
         break;
     case 2:
+        ShowOnly(m_pAlarms, pages);
+        break;
+    case kFixedTabs:
         if (selection)
             ShowOnly(m_pAreaSummary, pages);
         else
             m_pAreaSummary->hide();
         break;
-    case 3:
+    case kFixedTabs + 1:
         if (selection)
             ShowOnly(m_pAreaDataList, pages);
         else
@@ -55,18 +63,19 @@ void CMolvaneQuillmarDlg::ShowAreaTabs(bool show)
 {
     QTabBar* bar = m_pTabs->Bar();
     const auto pages = {static_cast<QWidget*>(m_pSummary), static_cast<QWidget*>(m_pDataList),
-                        static_cast<QWidget*>(m_pAreaSummary), static_cast<QWidget*>(m_pAreaDataList)};
+                        static_cast<QWidget*>(m_pAreaSummary), static_cast<QWidget*>(m_pAreaDataList),
+                        static_cast<QWidget*>(m_pAlarms)};
     if (!show) {
         bar->setCurrentIndex(0);
         ShowOnly(m_pSummary, pages);
         const QSignalBlocker block(bar);
-        while (bar->count() > 2)
+        while (bar->count() > kFixedTabs)
             bar->removeTab(bar->count() - 1);
         return;
     }
     {
         const QSignalBlocker block(bar);
-        while (bar->count() > 2)
+        while (bar->count() > kFixedTabs)
             bar->removeTab(bar->count() - 1);
         bar->addTab(GetText(ToInt(TextId::AreaSummaryTab)));
         bar->addTab(GetText(ToInt(TextId::AreaDataTab)));
@@ -77,7 +86,7 @@ void CMolvaneQuillmarDlg::ShowAreaTabs(bool show)
     m_pAreaDataList->SetRecord(&g_AreaRecord);
     {
         const QSignalBlocker block(bar);
-        bar->setCurrentIndex(2);
+        bar->setCurrentIndex(kFixedTabs);
     }
     ShowOnly(m_pAreaSummary, pages);
 }

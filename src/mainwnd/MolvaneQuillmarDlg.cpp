@@ -12,6 +12,7 @@
 #include "record/Units.h"
 #include "views/DataFormView.h"
 #include "views/DataModelView.h"
+#include "views/AlarmFormView.h"
 
 #include <QAction>
 #include <QCloseEvent>
@@ -72,6 +73,7 @@ CMolvaneQuillmarDlg::CMolvaneQuillmarDlg(QSize screen, QWidget* parent)
     m_pAreaDataList->hide();
     m_pAreaSummary->SetCaptions();
     m_pAreaDataList->SetRecord(&g_AreaRecord);
+    m_pAlarms->SetRecord(&g_LoggerRecord);
 
     if (!screen.isValid() && QGuiApplication::primaryScreen())
         screen = QGuiApplication::primaryScreen()->size();
@@ -165,6 +167,7 @@ void CMolvaneQuillmarDlg::UpdateSummaryValues()
 void CMolvaneQuillmarDlg::RefreshDataViews()
 {
     m_pDataList->SetRecord(&g_LoggerRecord);
+    m_pAlarms->SetRecord(&g_LoggerRecord);
     m_pGraph->Refresh();
 }
 

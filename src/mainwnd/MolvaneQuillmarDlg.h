@@ -10,6 +10,7 @@
 #include <functional>
 #include <map>
 
+class CAlarmFormView;
 class CBannerStatic;
 class CBatteryStrip;
 class CColourStatic;
@@ -104,6 +105,7 @@ public:
     CSummFormView* AreaSummary() const { return m_pAreaSummary; }
     CDataFormView* AreaDataList() const { return m_pAreaDataList; }
     CDataModelView* Graph() const { return m_pGraph; }
+    CAlarmFormView* Alarms() const { return m_pAlarms; }
     CTabHost* Tabs() const { return m_pTabs; }
     CBatteryStrip* BatteryStrip() const { return m_pBattery; }
     QWidget* Control(int id) const;
@@ -139,6 +141,7 @@ private:
     CSummFormView* m_pAreaSummary = nullptr;
     CDataFormView* m_pAreaDataList = nullptr;
     CDataModelView* m_pGraph = nullptr;
+    CAlarmFormView* m_pAlarms = nullptr;
 
     QFont m_scaledFont;
     float m_fScale = 1.0f;

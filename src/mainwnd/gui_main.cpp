@@ -1,5 +1,5 @@
 // halvern-th: the main window.
-//   halvern-th [--simulate usb[:TYPE]|serial[:TYPE]] [--download] [--screenshot FILE.png] [FILE.tavo]
+//   halvern-th [--lang en|zh] [--simulate usb[:TYPE]|serial[:TYPE]] [--download] [--screenshot FILE.png] [FILE.tavo]
 // --simulate attaches a virtual logger (demo mode), plugged in a second after
 // start. --download presses Download once that logger is identified.
 // --screenshot renders the window, laid out as on a 1920 x 1080 screen so
@@ -66,6 +66,10 @@ struct Options {
                        "logger has been identified and its battery read (and, with --download, until the "
                        "download has ended); it fails when that takes too long."),
         QStringLiteral("FILE.png")};
+    QCommandLineOption lang{QStringLiteral("lang"),
+                            QStringLiteral("Interface language, en or zh. Without it the desktop's: LC_ALL, "
+                                           "LC_MESSAGES or LANG beginning with zh gives Chinese."),
+                            QStringLiteral("en|zh")};
 };
 
 } // namespace
@@ -82,12 +86,17 @@ int main(int argc, char** argv)
     parser.setApplicationDescription(QStringLiteral("Temperature and humidity data logger manager"));
     parser.addHelpOption();
     const Options options;
-    parser.addOptions({options.simulate, options.download, options.screenshot});
+    parser.addOptions({options.simulate, options.download, options.screenshot, options.lang});
     parser.addPositionalArgument(QStringLiteral("file"), QStringLiteral("A .tavo data file to open."),
                                  QStringLiteral("[FILE.tavo]"));
     parser.process(app);
 
-    InitLanguageAndUnits();
+    std::uint16_t language = 0;
+    if (QString error; !ChooseLanguage(parser.isSet(options.lang), parser.value(options.lang), language, error)) {
+        std::fprintf(stderr, "halvern-th: %s\n", qPrintable(error));
+        return 2;
+    }
+    InitLanguageAndUnits(language);
     InstallQtMessagePoster();
     const bool shot = parser.isSet(options.screenshot);
     const bool download = parser.isSet(options.download);

@@ -35,8 +35,8 @@ QString FormatValue(double value, const QString& unit)
     return QString::asprintf("%4.2f", value) + unit;
 }
 
-void InitLanguageAndUnits()
+void InitLanguageAndUnits(std::uint16_t language)
 {
-    InitLanguage();
+    InitLanguage(language);
     InitUnits();
 }

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QString>
+#include <cstdint>
 
 // Unit texts, built once at start-up by InitUnits(); g_strTempUnit is the
 // temperature unit in force and changes with the unit radios.
@@ -12,7 +13,7 @@ extern QString g_strTempUnit;
 // Builds the three unit strings and picks the start unit from g_nLanguage.
 void InitUnits();
 // Start-up: the language, then the unit texts that depend on it.
-void InitLanguageAndUnits();
+void InitLanguageAndUnits(std::uint16_t language = 0);
 
 bool IsFahrenheit();
 bool IsCelsius();

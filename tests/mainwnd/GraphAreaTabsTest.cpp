@@ -80,8 +80,8 @@ TEST_F(GraphAreaTabs, SelectionShowsTheAreaPagesAndAnotherFileRemovesThem)
     Picker(CDataModelView::IDC_SELECTION_END)->setDateTime(QDateTime::fromSecsSinceEpoch(kTen + 102 * 60));
     QTest::mouseClick(SaveSelection(), Qt::LeftButton);
     Settle();
-    ASSERT_EQ(Bar()->count(), 4);
-    EXPECT_EQ(Bar()->currentIndex(), 2);
+    ASSERT_EQ(Bar()->count(), 5);
+    EXPECT_EQ(Bar()->currentIndex(), 3);
     EXPECT_FALSE(dialog.AreaSummary()->isHidden());
     EXPECT_EQ(dialog.AreaSummary()->Static(CSummFormView::IDC_COUNT_VALUE)->text(), "10");
     EXPECT_EQ(dialog.AreaDataList()->Model()->rowCount(), 10);
@@ -90,7 +90,7 @@ TEST_F(GraphAreaTabs, SelectionShowsTheAreaPagesAndAnotherFileRemovesThem)
     ASSERT_TRUE(SaveMission(dir.path("b.tavo"), 20, kTen + 86400));
     dialog.OpenDataFile(dir.path("b.tavo"), "b.tavo");
     Settle();
-    EXPECT_EQ(Bar()->count(), 2);
+    EXPECT_EQ(Bar()->count(), 3);
     EXPECT_EQ(Bar()->currentIndex(), 0);
     EXPECT_FALSE(SaveSelection()->isChecked());
     EXPECT_EQ(g_AreaRecord.m_nCount, 0);
@@ -106,12 +106,12 @@ TEST_F(GraphAreaTabs, AnEmptySelectionStillShowsTheAreaPagesWithoutSamples)
     Picker(CDataModelView::IDC_SELECTION_END)->setDateTime(QDateTime::fromSecsSinceEpoch(kTen + 480));
     QTest::mouseClick(SaveSelection(), Qt::LeftButton);
     Settle();
-    EXPECT_EQ(Bar()->count(), 4);
+    EXPECT_EQ(Bar()->count(), 5);
     EXPECT_EQ(dialog.AreaDataList()->Model()->rowCount(), 0);
 
     QTest::mouseClick(SaveSelection(), Qt::LeftButton);
     Settle();
-    EXPECT_EQ(Bar()->count(), 2);
+    EXPECT_EQ(Bar()->count(), 3);
 }
 
 // The pickers once kept the previous file's times after a failed open.

@@ -8,6 +8,7 @@
 #include "support/TempDir.h"
 #include "views/DataFormView.h"
 #include "views/DataModelView.h"
+#include "views/AlarmFormView.h"
 #include "views/RecordFixture.h"
 #include "views/SampleTableModel.h"
 
@@ -83,9 +84,10 @@ TEST_F(MainDialog, StartsWithItsTextsAndButtons)
     EXPECT_TRUE(dialog.Control(CMolvaneQuillmarDlg::IDC_RUN_STATE)->isHidden());
     auto* progress = static_cast<QProgressBar*>(dialog.Control(CMolvaneQuillmarDlg::IDC_PROGRESS));
     EXPECT_EQ(progress->maximum(), 200);
-    EXPECT_EQ(dialog.Tabs()->Bar()->count(), 2);
+    EXPECT_EQ(dialog.Tabs()->Bar()->count(), 3);
     EXPECT_EQ(dialog.Tabs()->Bar()->tabText(0), "Summary");
     EXPECT_EQ(dialog.Tabs()->Bar()->tabText(1), "Data");
+    EXPECT_EQ(dialog.Tabs()->Bar()->tabText(2), "Alarms");
     EXPECT_FALSE(dialog.Summary()->isHidden());
     EXPECT_TRUE(dialog.DataList()->isHidden());
 }
@@ -245,7 +247,8 @@ TEST_F(MainDialog, UnitRadiosReformatSummaryListAndGraphButNotTheArea)
 
 TEST_F(MainDialog, TabSwitchingWithAndWithoutASelection)
 {
-    QWidget* pages[] = {dialog.Summary(), dialog.DataList(), dialog.AreaSummary(), dialog.AreaDataList()};
+    QWidget* pages[] = {dialog.Summary(), dialog.DataList(), dialog.Alarms(), dialog.AreaSummary(),
+                        dialog.AreaDataList()};
     auto shown = [&] {
         std::string s;
         for (QWidget* p : pages)
@@ -253,34 +256,39 @@ TEST_F(MainDialog, TabSwitchingWithAndWithoutASelection)
         return s;
     };
     dialog.OnTabChanged(1);
-    EXPECT_EQ(shown(), "-x--");
-    dialog.OnTabChanged(2); // no selection: nothing to show
-    EXPECT_EQ(shown(), "-x--");
+    EXPECT_EQ(shown(), "-x---");
+    dialog.OnTabChanged(2);
+    EXPECT_EQ(shown(), "--x--");
+    dialog.OnTabChanged(3); // no selection: nothing to show
+    EXPECT_EQ(shown(), "--x--");
     dialog.OnTabChanged(0);
-    EXPECT_EQ(shown(), "x---");
+    EXPECT_EQ(shown(), "x----");
 
     dialog.Graph()->SetSelectionOn(true);
     dialog.ShowAreaTabs(true);
-    EXPECT_EQ(dialog.Tabs()->Bar()->count(), 4);
-    EXPECT_EQ(dialog.Tabs()->Bar()->tabText(2), "Area Summary");
-    EXPECT_EQ(dialog.Tabs()->Bar()->tabText(3), "Area Data");
-    EXPECT_EQ(dialog.Tabs()->Bar()->currentIndex(), 2);
-    EXPECT_EQ(shown(), "--x-");
+    EXPECT_EQ(dialog.Tabs()->Bar()->count(), 5);
+    EXPECT_EQ(dialog.Tabs()->Bar()->tabText(2), "Alarms");
+    EXPECT_EQ(dialog.Tabs()->Bar()->tabText(3), "Area Summary");
+    EXPECT_EQ(dialog.Tabs()->Bar()->tabText(4), "Area Data");
+    EXPECT_EQ(dialog.Tabs()->Bar()->currentIndex(), 3);
+    EXPECT_EQ(shown(), "---x-");
     EXPECT_EQ(dialog.AreaSummary()->m_pRecord, &g_AreaRecord);
-    dialog.Tabs()->Bar()->setCurrentIndex(3);
-    EXPECT_EQ(shown(), "---x");
+    dialog.Tabs()->Bar()->setCurrentIndex(4);
+    EXPECT_EQ(shown(), "----x");
+    dialog.Tabs()->Bar()->setCurrentIndex(2);
+    EXPECT_EQ(shown(), "--x--");
     dialog.Tabs()->Bar()->setCurrentIndex(1);
-    EXPECT_EQ(shown(), "-x--");
+    EXPECT_EQ(shown(), "-x---");
     dialog.Graph()->SetSelectionOn(false);
-    dialog.OnTabChanged(3);
-    EXPECT_EQ(shown(), "-x--");
+    dialog.OnTabChanged(4);
+    EXPECT_EQ(shown(), "-x---");
 
     dialog.Graph()->OnGraphReset(0, 0); // clears the selection: the area tabs go
-    EXPECT_EQ(dialog.Tabs()->Bar()->count(), 4); // not before the reset has returned
+    EXPECT_EQ(dialog.Tabs()->Bar()->count(), 5); // not before the reset has returned
     Settle();
-    EXPECT_EQ(dialog.Tabs()->Bar()->count(), 2);
+    EXPECT_EQ(dialog.Tabs()->Bar()->count(), 3);
     EXPECT_EQ(dialog.Tabs()->Bar()->currentIndex(), 0);
-    EXPECT_EQ(shown(), "x---");
+    EXPECT_EQ(shown(), "x----");
 }
 
 TEST_F(MainDialog, ExitAsksFirst)

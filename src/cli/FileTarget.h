@@ -1,0 +1,28 @@
+#pragma once
+
+#include "cli/FileArgs.h"
+#include "record/LoggerRecord.h"
+
+#include <QStringList>
+
+// The record a file command works on: the opened file's, or the range of it.
+struct FileTarget {
+    CLoggerRecord* record = &g_LoggerRecord;
+    bool area = false; // a selected range (the data file's range marker)
+};
+
+// What a file command accepts besides FILE, --unit, --from and --to.
+struct FileOptions {
+    bool outputs = false; // --tavo, --csv
+    bool json = false;    // --json
+};
+
+// Parses the arguments, opens the data file as the Open command does and
+// takes the range asked for. Returns -1 when the command goes on, else the
+// exit code (the help printed, wrong arguments, a file that cannot be read,
+// a range that cannot be taken).
+int PrepareFileCommand(const char* command, const char* help, const QStringList& args, FileOptions options,
+                       FileArgs& parsed, FileTarget& target);
+
+// Whether the summary page shows a row of the record.
+bool SummaryRowShown(const CLoggerRecord& r, int row);

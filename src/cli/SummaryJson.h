@@ -1,0 +1,10 @@
+#pragma once
+
+#include "record/LoggerRecord.h"
+
+#include <QString>
+
+// info --json: the summary rows the page shows, as one JSON object with
+// numbers as numbers (temperatures in the unit in force, rounded to 0.01),
+// times in ISO 8601 local time.
+QString SummaryJson(const CLoggerRecord& r);

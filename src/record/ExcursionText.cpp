@@ -1,0 +1,76 @@
+#include "record/ExcursionText.h"
+
+#include "base/TextTable.h"
+#include "record/Units.h"
+
+#include <QStringList>
+#include <iterator>
+
+namespace {
+
+struct AlarmTextEntry {
+    const char* english;
+    const char* chinese;
+};
+
+// In the order of AlarmText.
+constexpr AlarmTextEntry kAlarmTexts[] = {
+    {"Alarms", "报警"},
+    {"Channel", "通道"},
+    {"Limit", "限值"},
+    {"Start", "开始"},
+    {"End", "结束"},
+    {"Duration", "持续时间"},
+    {"Peak", "峰值"},
+    {"Excursions:", "超限次数:"},
+    {"Time above:", "超上限时间:"},
+    {"Time below:", "超下限时间:"},
+    {"Longest:", "最长超限:"},
+    {"No alarm limit is set.", "未设置报警限值."},
+};
+
+static_assert(std::size(kAlarmTexts) == static_cast<std::size_t>(AlarmText::NoAlarm) + 1);
+
+} // namespace
+
+QString GetAlarmText(AlarmText id)
+{
+    const AlarmTextEntry& e = kAlarmTexts[static_cast<int>(id)];
+    return QString::fromUtf8(g_nLanguage == LANG_CHINESE ? e.chinese : e.english);
+}
+
+QString ChannelText(AlarmChannel channel)
+{
+    return GetText(channel == AlarmChannel::Temperature ? 32 : 33);
+}
+
+QString LimitText(AlarmLimit limit)
+{
+    return GetText(limit == AlarmLimit::Upper ? 168 : 169).trimmed();
+}
+
+double AlarmValueInUnit(AlarmChannel channel, float value)
+{
+    return channel == AlarmChannel::Temperature ? InUnit(value) : static_cast<double>(value);
+}
+
+QString AlarmValueText(AlarmChannel channel, float value)
+{
+    const QString& unit = channel == AlarmChannel::Temperature ? g_strTempUnit : g_strUnitRH;
+    return QString::asprintf("%.2f", AlarmValueInUnit(channel, value)) + unit;
+}
+
+QString FormatDuration(time64 seconds)
+{
+    return QString::asprintf("%.2lld:%.2lld:%.2lld", static_cast<long long>(seconds / 3600),
+                             static_cast<long long>(seconds / 60 % 60), static_cast<long long>(seconds % 60));
+}
+
+QString TotalsText(const ChannelTotals& totals, const QString& separator)
+{
+    return QStringList{GetAlarmText(AlarmText::Excursions) + ' ' + QString::number(totals.excursions),
+                       GetAlarmText(AlarmText::TimeAbove) + ' ' + FormatDuration(totals.above),
+                       GetAlarmText(AlarmText::TimeBelow) + ' ' + FormatDuration(totals.below),
+                       GetAlarmText(AlarmText::Longest) + ' ' + FormatDuration(totals.longest)}
+        .join(separator);
+}

@@ -1,0 +1,66 @@
+#include "views/AlarmFormView.h"
+
+#include "record/ExcursionText.h"
+#include "views/AlarmTableModel.h"
+#include "views/DialogScale.h"
+
+#include <QHeaderView>
+#include <QLabel>
+#include <QTableView>
+#include <QVBoxLayout>
+
+namespace {
+
+// One line per channel in force, or the note that no alarm is set.
+QString TotalsLines(const AlarmReport& report)
+{
+    QStringList lines;
+    for (const AlarmChannel channel : {AlarmChannel::Temperature, AlarmChannel::Humidity}) {
+        const ChannelTotals& t = report.Totals(channel);
+        if (t.inForce)
+            lines << ChannelText(channel) + QStringLiteral(": ") + TotalsText(t, QStringLiteral("  "));
+    }
+    return lines.isEmpty() ? GetAlarmText(AlarmText::NoAlarm) : lines.join(QLatin1Char('\n'));
+}
+
+} // namespace
+
+CAlarmFormView::CAlarmFormView(QWidget* parent)
+    : QWidget(parent), m_pTotals(new QLabel(this)), m_pList(new QTableView(this)), m_pModel(new AlarmTableModel(this))
+{
+    setFont(DialogFont());
+    m_pTotals->setWordWrap(true);
+    m_pTotals->setObjectName(QStringLiteral("alarm_totals"));
+    m_pList->setObjectName(QStringLiteral("alarm_list"));
+    m_pList->setModel(m_pModel);
+    m_pList->verticalHeader()->hide();
+    m_pList->horizontalHeader()->setHighlightSections(false);
+    m_pList->horizontalHeader()->setSectionResizeMode(QHeaderView::ResizeToContents);
+    m_pList->setWordWrap(false);
+    m_pList->setSelectionBehavior(QAbstractItemView::SelectRows);
+    m_pList->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    m_pList->setHorizontalScrollMode(QAbstractItemView::ScrollPerPixel);
+    auto* layout = new QVBoxLayout(this);
+    layout->setContentsMargins(4, 4, 4, 4);
+    layout->addWidget(m_pTotals);
+    layout->addWidget(m_pList, 1);
+    m_pTotals->setText(GetAlarmText(AlarmText::NoAlarm));
+}
+
+void CAlarmFormView::SetRecord(const CLoggerRecord* record)
+{
+    m_pRecord = record;
+    if (!record)
+        return;
+    m_pModel->SetReport(FindExcursions(*record));
+    m_pTotals->setText(TotalsLines(m_pModel->Report()));
+}
+
+void CAlarmFormView::Rescale(float scale)
+{
+    const QFont font = ScaledFont(DialogFont(), scale);
+    m_pTotals->setFont(font);
+    m_pList->setFont(font);
+    m_pList->horizontalHeader()->setFont(font);
+    m_pList->verticalHeader()->setDefaultSectionSize(QFontMetrics(font).height() + 4);
+}

@@ -1,0 +1,65 @@
+#include "views/AlarmTableModel.h"
+
+#include "record/ExcursionText.h"
+#include "record/TimeText.h"
+
+QString ExcursionLimitCell(const Excursion& e)
+{
+    return ChannelText(e.channel) + (e.limit == AlarmLimit::Upper ? QStringLiteral(" > ") : QStringLiteral(" < "))
+        + AlarmValueText(e.channel, e.limitValue);
+}
+
+void AlarmTableModel::SetReport(AlarmReport report)
+{
+    beginResetModel();
+    m_report = std::move(report);
+    endResetModel();
+}
+
+int AlarmTableModel::rowCount(const QModelIndex& parent) const
+{
+    return parent.isValid() ? 0 : static_cast<int>(m_report.excursions.size());
+}
+
+int AlarmTableModel::columnCount(const QModelIndex& parent) const
+{
+    return parent.isValid() ? 0 : kColumns;
+}
+
+QVariant AlarmTableModel::data(const QModelIndex& index, int role) const
+{
+    if (!index.isValid() || index.row() >= rowCount())
+        return {};
+    if (role == Qt::TextAlignmentRole)
+        return int(Qt::AlignCenter);
+    if (role != Qt::DisplayRole)
+        return {};
+    const Excursion& e = m_report.excursions[static_cast<std::size_t>(index.row())];
+    switch (index.column()) {
+    case 0:
+        return ExcursionLimitCell(e);
+    case 1:
+        return FormatDateTime(e.firstTime);
+    case 2:
+        return FormatDateTime(e.lastTime);
+    case 3:
+        return FormatDuration(e.duration);
+    case 4:
+        return AlarmValueText(e.channel, e.peak);
+    default:
+        return {};
+    }
+}
+
+QVariant AlarmTableModel::headerData(int section, Qt::Orientation orientation, int role) const
+{
+    if (orientation != Qt::Horizontal)
+        return {};
+    static const AlarmText kHeaders[kColumns] = {AlarmText::Limit, AlarmText::Start, AlarmText::End,
+                                                 AlarmText::Duration, AlarmText::Peak};
+    if (role == Qt::DisplayRole && section >= 0 && section < kColumns)
+        return GetAlarmText(kHeaders[section]);
+    if (role == Qt::TextAlignmentRole)
+        return int(Qt::AlignCenter);
+    return {};
+}

@@ -1,0 +1,29 @@
+#pragma once
+
+#include "record/Excursions.h"
+
+#include <QAbstractTableModel>
+
+// The Alarms page's rows: one excursion per row (limit, start, end,
+// duration, peak), texts made in the unit in force when a cell is asked for.
+class AlarmTableModel : public QAbstractTableModel {
+public:
+    using QAbstractTableModel::QAbstractTableModel;
+
+    static constexpr int kColumns = 5;
+
+    // Takes the excursions of a new search.
+    void SetReport(AlarmReport report);
+    const AlarmReport& Report() const { return m_report; }
+
+    int rowCount(const QModelIndex& parent = {}) const override;
+    int columnCount(const QModelIndex& parent = {}) const override;
+    QVariant data(const QModelIndex& index, int role) const override;
+    QVariant headerData(int section, Qt::Orientation orientation, int role) const override;
+
+private:
+    AlarmReport m_report;
+};
+
+// "Temperature > 46.40°F", "Humidity < 30.00%RH": the limit an excursion went past.
+QString ExcursionLimitCell(const Excursion& e);
