@@ -13,6 +13,7 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QRegularExpression>
+#include <cmath>
 #include <gtest/gtest.h>
 
 #include <csignal>
@@ -108,6 +109,38 @@ TEST_F(PdfReport, BrokenTimesStillGiveAWholeFile)
         EXPECT_EQ(PdfPages(path), 2);
         EXPECT_TRUE(PdfText(path).contains(QRegularExpression(QStringLiteral("\\n *40 "))));
     }
+}
+
+// The page's drawing operators, uncompressed.
+QString Operators(const QString& pdf, const QString& qdf)
+{
+    RunTool(QStringLiteral("qpdf"), {QStringLiteral("--qdf"), QStringLiteral("--object-streams=disable"), pdf, qdf});
+    QFile f(qdf);
+    f.open(QIODevice::ReadOnly);
+    return QString::fromLatin1(f.readAll());
+}
+
+TEST_F(PdfReport, LimitsOnTheBandEdgesAndPageNumbersInPlace)
+{
+    MakeMission(g_record, 4, 60);
+    g_record.m_fLowLimit = -80;
+    g_record.m_fHighLimit = 90;
+    g_record.m_fHumiLowLimit = 45; // inside the humidity scale
+    const QString path = m_dir.path(QStringLiteral("limits.pdf"));
+    QString why;
+    ASSERT_TRUE(WritePdfReport(g_record, path, &why)) << why.toStdString();
+    const QString ops = Operators(path, m_dir.path(QStringLiteral("qdf.pdf")));
+    EXPECT_TRUE(ops.contains(QLatin1String("[2 3 ] 0 d\n100 660 m\n500 660 l\n100 450 m\n500 450 l\nS")));
+    const float humiY = std::trunc((45 - g_record.m_fHumiMin) * 200 / (g_record.m_fHumiMax - g_record.m_fHumiMin) + 455);
+    EXPECT_TRUE(ops.contains(QStringLiteral("100 %1 m\n500 %1 l\nS").arg(humiY)));
+    // Legends: temperature red, humidity blue.
+    EXPECT_TRUE(ops.contains(QLatin1String("1 0 0 RG\n65 680 m\n80 680 l")));
+    EXPECT_TRUE(ops.contains(QLatin1String("0 0 1 RG\n515 680 m\n530 680 l")));
+    // Page numbers at x 500 on page 1, 470 after.
+    const QString boxes = RunTool(QStringLiteral("pdftotext"), {QStringLiteral("-bbox"), path, QStringLiteral("-")}).out;
+    EXPECT_TRUE(boxes.contains(QRegularExpression(QStringLiteral("xMin=\"500\\.0+\"[^>]*>1/3<"))));
+    EXPECT_TRUE(boxes.contains(QRegularExpression(QStringLiteral("xMin=\"470\\.0+\"[^>]*>2/3<"))));
+    EXPECT_TRUE(boxes.contains(QRegularExpression(QStringLiteral("xMin=\"470\\.0+\"[^>]*>3/3<"))));
 }
 
 // Writes the report in a child process limited to limit bytes of file.
