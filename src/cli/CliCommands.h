@@ -14,3 +14,5 @@ int RunStatus(const QStringList& args);
 int RunDownload(const QStringList& args);
 int RunSetClock(const QStringList& args);
 int RunSimulate(const QStringList& args);
+int RunStart(const QStringList& args);
+int RunStop(const QStringList& args);

@@ -28,6 +28,8 @@ const Command kCommands[] = {
     {"download", RunDownload, "download a logger's samples to a .tavo file (and CSV)"},
     {"set-clock", RunSetClock, "set a logger's clock to this computer's time"},
     {"simulate", RunSimulate, "run a virtual serial logger on a pseudo-terminal"},
+    {"start", RunStart, "start a logger's next mission (interval, limits, description)"},
+    {"stop", RunStop, "stop a logger's mission"},
 };
 
 void PrintUsage(std::FILE* out)
