@@ -95,6 +95,18 @@ TEST_F(CliMissionTest, RefusalsExitTwoBeforeAnythingIsSent)
     EXPECT_EQ(logger->Config().SampleCount(), 40);
 }
 
+TEST_F(CliMissionTest, ALoggerThatDoesNotAnswerTheSettingsFailsTheStart)
+{
+    Serve(3, 0);
+    logger->IgnoreSettings(true);
+    const CliRun run = Run("start", {"--interval", "00:20"});
+    EXPECT_EQ(run.code, 1) << run.err.toStdString();
+    const QStringList lines = ErrorLines(run);
+    ASSERT_EQ(lines.size(), 1) << run.err.toStdString();
+    EXPECT_TRUE(lines[0].contains(QStringLiteral("did not answer"))) << lines[0].toStdString();
+    EXPECT_EQ(logger->Config().intervalMinutes, 10); // the demo's: nothing taken
+}
+
 TEST_F(CliMissionTest, Type6TakesOnlyTheInterval)
 {
     Serve(6);

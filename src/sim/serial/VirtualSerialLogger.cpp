@@ -146,6 +146,12 @@ void VirtualSerialLogger::StallNext(int seconds)
     m_stallSeconds = seconds;
 }
 
+void VirtualSerialLogger::IgnoreSettings(bool on)
+{
+    std::lock_guard lock(m_mutex);
+    m_ignoreSettings = on;
+}
+
 VirtualSerialConfig VirtualSerialLogger::Config() const
 {
     std::lock_guard lock(m_mutex);
@@ -315,6 +321,8 @@ void VirtualSerialLogger::Handle(const std::uint8_t* b, int length)
             m_nextBlock = BlockOfOffset(GetU16(b, 4));
         } else if (Sig(b, kSigDescription)) {
             reply = BuildDescriptionFrame(c.description);
+        } else if (Sig(b, kSigSettings) && m_ignoreSettings) {
+            // no reply
         } else if (Sig(b, kSigSettings)) {
             m_lastSettings = QByteArray(reinterpret_cast<const char*>(b + kHeadLength), kSettingsPayload);
             if (const time64 now = GetClock(b, 25))

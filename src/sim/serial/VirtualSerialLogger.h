@@ -42,6 +42,7 @@ public:
     void CorruptNextChecksum();      // the next reply frame has a wrong checksum
     void DropBlock(int index);       // sample block `index` is skipped once
     void StallNext(int seconds);     // wait before the next reply
+    void IgnoreSettings(bool on);    // settings frames get no reply and change nothing
     // The converter is pulled: the pty closes, the port is unregistered and
     // its removal announced.
     void Vanish();
@@ -80,6 +81,7 @@ private:
     bool m_corruptNext = false;
     int m_dropBlock = -1;
     int m_stallSeconds = 0;
+    bool m_ignoreSettings = false;
 
     int m_master = -1;
     int m_stopEvent = -1;
