@@ -99,6 +99,10 @@ int main(int argc, char** argv)
 
     // The demo logger is created before the dialog starts and outlives it.
     std::unique_ptr<CDemoLogger> demo;
+    if (parser.isSet(options.timeScale) && !parser.isSet(options.simulate)) {
+        std::fprintf(stderr, "halvern-th: --time-scale goes with --simulate\n");
+        return 2;
+    }
     if (parser.isSet(options.simulate)) {
         QString error;
         SimulateSpec choice;

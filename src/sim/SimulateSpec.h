@@ -15,7 +15,7 @@ struct SimulateSpec {
     // How much faster than the computer's the logger's clock runs (a mission
     // started on it records that much faster). Not given: a virtual USB
     // logger's clock moves only with the commands that set it.
-    std::optional<double> timeScale;
+    std::optional<double> timeScale = std::nullopt;
 };
 
 // Reads a --time-scale value: a number above 0 up to 100000; false with
