@@ -70,6 +70,10 @@ void LoggerWorkflow::EndMissionCommand(bool done, const QString& reason)
     m_outcome.reason = reason;
     if (done && m_outcome.command == Command::Start)
         m_erased = RecordMission(); // the mission the record still shows is gone
+    // The status poll skipped its turns while the answer was awaited: it
+    // takes them up again, so the new run state is shown.
+    if (SerialLinked())
+        m_timers.SetTimer(TIMER_SERIAL_STATUS, kStatusMs);
 }
 
 bool LoggerWorkflow::MissionPending(Command command) const

@@ -217,8 +217,10 @@ TEST_F(MissionWorkflowTest, SerialLoggerTakesSettingsAndDescriptionRecordsAndSto
 TEST_F(MissionWorkflowTest, Type6SerialLoggerStartsWithTheIntervalInItsClockSet)
 {
     LinkSerial(6);
+    h.timers.KillTimer(TIMER_SERIAL_STATUS);
     ASSERT_TRUE(h.workflow.StartMission(Settings(g_LoggerRecord.m_strValue[ROW_ID], 15), std::nullopt).sent);
     ASSERT_EQ(AwaitSerialOutcome(), Result::Done) << h.workflow.LastOutcome().reason.toStdString();
+    EXPECT_TRUE(h.timers.Running(TIMER_SERIAL_STATUS)); // the new run state is polled
     EXPECT_EQ(serial->Config().intervalMinutes, 15);
     EXPECT_EQ(serial->Config().runState, 1);
     serial->Advance(3600);
