@@ -17,6 +17,8 @@ int RunStatus(const QStringList& args);
 int RunDownload(const QStringList& args);
 int RunSetClock(const QStringList& args);
 int RunSimulate(const QStringList& args);
+int RunStart(const QStringList& args);
+int RunStop(const QStringList& args);
 
 // Printing (built with the GUI libraries only): curve or text pages of a
 // data file to a printer or into a PDF file.

@@ -54,7 +54,7 @@ bool ReadLink(const CCommandLine& line, const LinkOptionSet& set, LinkOptions& o
 
 bool SimulateOptions::AnyGiven(const CCommandLine& line) const
 {
-    return line.IsSet(samples) || line.IsSet(interval) || line.IsSet(unpaced);
+    return line.IsSet(samples) || line.IsSet(interval) || line.IsSet(unpaced) || line.IsSet(timeScale);
 }
 
 bool SimulateOptions::Read(const CCommandLine& line, SimulateSpec& chosen, QString& error) const
@@ -69,6 +69,8 @@ bool SimulateOptions::Read(const CCommandLine& line, SimulateSpec& chosen, QStri
     }
     if (line.IsSet(unpaced))
         chosen.paced = false;
+    if (line.IsSet(timeScale) && !ParseTimeScale(line.Value(timeScale), chosen, error))
+        return false;
     return true;
 }
 
@@ -92,7 +94,7 @@ LinkOptions ParseLinkOptions(const QStringList& args, bool withOutputs)
     if (!ReadLink(line, set, o) || !set.mission.Read(line, o.simulate, o.error))
         return o;
     if (set.mission.AnyGiven(line) && o.link != LinkOptions::Link::Simulate) {
-        o.error = QStringLiteral("--samples, --interval and --unpaced go with --simulate");
+        o.error = QStringLiteral("--samples, --interval, --unpaced and --time-scale go with --simulate");
         return o;
     }
     o.tracePath = line.Value(set.trace);

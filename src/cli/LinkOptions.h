@@ -8,13 +8,15 @@
 
 class CCommandLine;
 
-// --samples N, --interval MIN and --unpaced: the mission of a virtual logger.
+// --samples N, --interval MIN, --unpaced and --time-scale FACTOR: the
+// mission of a virtual logger and how fast its clock runs.
 struct SimulateOptions {
     QCommandLineOption samples{QStringLiteral("samples"), QString(), QStringLiteral("N")};
     QCommandLineOption interval{QStringLiteral("interval"), QString(), QStringLiteral("MIN")};
     QCommandLineOption unpaced{QStringLiteral("unpaced"), QString()};
+    QCommandLineOption timeScale{QStringLiteral("time-scale"), QString(), QStringLiteral("FACTOR")};
 
-    QList<QCommandLineOption> All() const { return {samples, interval, unpaced}; }
+    QList<QCommandLineOption> All() const { return {samples, interval, unpaced, timeScale}; }
     bool AnyGiven(const CCommandLine& line) const;
     // Reads those given into chosen; false with error set when a value is out of range.
     bool Read(const CCommandLine& line, SimulateSpec& chosen, QString& error) const;

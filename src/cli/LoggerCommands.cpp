@@ -35,7 +35,9 @@ namespace {
     "                       an in-process virtual logger (USB types 1..4, serial\n"     \
     "                       2..6; default 4, temperature and humidity), with\n"         \
     "                       --samples N (default 144), --interval MIN (default 10)\n"   \
-    "                       and, for serial, --unpaced (no 9600 baud pacing)\n"         \
+    "                       and, for serial, --unpaced (no 9600 baud pacing);\n"  \
+    "                       --time-scale FACTOR runs its clock FACTOR times as\n" \
+    "                       fast as this computer's\n"                           \
     "  --trace FILE         record every frame on the link in FILE\n"                   \
     "Exits 0 on success, otherwise 1 (2 for wrong arguments) with a one-line error.\n"
 

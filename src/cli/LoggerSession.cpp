@@ -242,3 +242,47 @@ bool LoggerSession::SetClock()
         return Fail(QStringLiteral("the logger was disconnected"));
     return Fail(QStringLiteral("the logger did not confirm the clock within %1 s").arg(kClockMs / 1000));
 }
+
+// A serial command waits for no other answer to be pending.
+bool LoggerSession::WaitUntilIdle()
+{
+    if (m_bUsb || m_loop.RunUntil([this] { return m_workflow.State() != LinkState::Busy; }, kIdentifyMs))
+        return true;
+    return Fail(QStringLiteral("the logger on %1 is busy").arg(LinkName()));
+}
+
+// The end of a Start or Stop: at once over USB, when the logger answers
+// (or the retries run out) over the serial link.
+bool LoggerSession::AwaitMission(const char* what)
+{
+    using Result = CommandOutcome::Result;
+    const CommandOutcome& outcome = m_workflow.LastOutcome();
+    const auto ended = [&] { return outcome.result == Result::Done || outcome.result == Result::Failed; };
+    m_loop.RunUntil([&] { return ended() || Gone(); }, kClockMs);
+    m_loop.DeliverPending();
+    if (outcome.result == Result::Done)
+        return true;
+    if (outcome.result == Result::Failed)
+        return Fail(outcome.reason.trimmed());
+    if (Gone())
+        return Fail(QStringLiteral("the logger was disconnected"));
+    return Fail(QStringLiteral("the logger did not answer the %1 within %2 s").arg(QLatin1String(what)).arg(kClockMs / 1000));
+}
+
+bool LoggerSession::Start(const MissionSettings& settings, const std::optional<QString>& description)
+{
+    if (!WaitUntilIdle())
+        return false;
+    if (!m_workflow.StartMission(settings, description).sent)
+        return Fail(QStringLiteral("the logger on %1 cannot be started now").arg(LinkName()));
+    return AwaitMission("settings");
+}
+
+bool LoggerSession::Stop()
+{
+    if (!WaitUntilIdle())
+        return false;
+    if (!m_workflow.StopMission())
+        return Fail(QStringLiteral("the logger on %1 cannot be stopped now").arg(LinkName()));
+    return AwaitMission("stop");
+}

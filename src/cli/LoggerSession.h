@@ -30,6 +30,10 @@ public:
     bool WaitForStatus();
     bool Download();
     bool SetClock();
+    // The dialog's Start and Stop, waiting for a serial logger's answer.
+    bool Start(const MissionSettings& settings, const std::optional<QString>& description);
+    bool Stop();
+    const LoggerWorkflow& Workflow() const { return m_workflow; }
 
     const QString& Error() const { return m_error; }
     bool IsUsb() const { return m_bUsb; }
@@ -48,6 +52,8 @@ private:
     // The logger went away (or never came).
     bool Gone() const;
     bool Fail(const QString& reason);
+    bool WaitUntilIdle();
+    bool AwaitMission(const char* what);
 
     LinkOptions m_options;
     MessageQueue m_queue;

@@ -16,13 +16,17 @@
 namespace {
 
 const char kSimulateHelp[] =
-    "usage: halvern-th-cli simulate serial[:TYPE] [--samples N] [--interval MIN] [--unpaced]\n\n"
+    "usage: halvern-th-cli simulate serial[:TYPE] [--samples N] [--interval MIN] [--unpaced]\n"
+    "                               [--time-scale FACTOR]\n\n"
     "Runs a virtual serial logger (type 2..6, default 4: temperature and\n"
     "humidity) holding a mission of N samples (default 144) taken every MIN\n"
     "minutes (default 10) up to now, on a pseudo-terminal. Prints the\n"
     "terminal's path on stdout and answers on it at 9600 baud (--unpaced: as\n"
     "fast as it is read) until interrupted (Ctrl+C, SIGTERM). In another\n"
-    "terminal:  halvern-th-cli download --port PATH -o mission.tavo\n";
+    "terminal:  halvern-th-cli download --port PATH -o mission.tavo\n"
+    "A mission started on it (halvern-th-cli start) records as its clock runs,\n"
+    "FACTOR times as fast as this computer's (--time-scale 600: an hour in six\n"
+    "seconds).\n";
 
 int ArgumentError(const QString& error)
 {

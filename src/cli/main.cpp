@@ -30,6 +30,8 @@ const Command kCommands[] = {
     {"download", RunDownload, "download a logger's samples to a .tavo file (and CSV)"},
     {"set-clock", RunSetClock, "set a logger's clock to this computer's time"},
     {"simulate", RunSimulate, "run a virtual serial logger on a pseudo-terminal"},
+    {"start", RunStart, "start a logger's next mission (interval, limits, description)"},
+    {"stop", RunStop, "stop a logger's mission"},
 #ifdef HALVERN_CLI_PRINT
     {"print", RunPrint, "print curve or text pages of a .tavo data file, or into a PDF file"},
 #endif

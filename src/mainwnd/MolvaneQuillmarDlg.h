@@ -71,9 +71,8 @@ public:
     void PostGraphReset(bool complete);
     // Adds (true) or removes (false) the "Area Summary" and "Area Data" tabs.
     void ShowAreaTabs(bool show);
-    // The configuration and print-preview dialogs do not exist yet: these
-    // open nothing.
-    void OpenConfigDialog() override {}
+    // Start Setting: the configuration dialog, modal (ConfigCommand.cpp).
+    void OpenConfigDialog() override;
     void OpenPrintDialog() override;
     // Yes/No question; tests replace the asker.
     bool Ask(const QString& question);

@@ -1,5 +1,5 @@
 // halvern-th: the main window.
-//   halvern-th [--lang en|zh] [--simulate usb[:TYPE]|serial[:TYPE]] [--download] [--screenshot FILE.png] [FILE.tavo]
+//   halvern-th [--lang en|zh] [--simulate usb[:TYPE]|serial[:TYPE] [--time-scale FACTOR]] [--download] [--screenshot FILE.png] [FILE.tavo]
 // --simulate attaches a virtual logger (demo mode), plugged in a second after
 // start. --download presses Download once that logger is identified.
 // --screenshot renders the window, laid out as on a 1920 x 1080 screen so
@@ -60,6 +60,11 @@ struct Options {
                        "after start. LINK is usb (TYPE 1-4) or serial (TYPE 2-6); TYPE defaults to 4, "
                        "a temperature+humidity logger."),
         QStringLiteral("LINK[:TYPE]")};
+    QCommandLineOption timeScale{QStringLiteral("time-scale"),
+                                 QStringLiteral("With --simulate: the virtual logger's clock runs FACTOR times as "
+                                                "fast as this computer's, so a mission started on it records "
+                                                "that much faster (600: an hour in six seconds)."),
+                                 QStringLiteral("FACTOR")};
     QCommandLineOption download{QStringLiteral("download"),
                                 QStringLiteral("With --simulate: press Download once the virtual logger has "
                                                "been identified and its battery read.")};
@@ -99,7 +104,7 @@ int main(int argc, char** argv)
     parser.addHelpOption();
     parser.addVersionOption();
     const Options options;
-    parser.addOptions({options.simulate, options.download, options.screenshot, options.lang});
+    parser.addOptions({options.simulate, options.download, options.screenshot, options.lang, options.timeScale});
     parser.addPositionalArgument(QStringLiteral("file"), QStringLiteral("A .tavo data file to open."),
                                  QStringLiteral("[FILE.tavo]"));
     parser.process(app);
@@ -116,10 +121,16 @@ int main(int argc, char** argv)
 
     // The demo logger is created before the dialog starts and outlives it.
     std::unique_ptr<CDemoLogger> demo;
+    if (parser.isSet(options.timeScale) && !parser.isSet(options.simulate)) {
+        std::fprintf(stderr, "halvern-th: --time-scale goes with --simulate\n");
+        return 2;
+    }
     if (parser.isSet(options.simulate)) {
         QString error;
         SimulateSpec choice;
-        if (!ParseSimulateKind(parser.value(options.simulate), choice, error)) {
+        const bool scaled = parser.isSet(options.timeScale);
+        if (!ParseSimulateKind(parser.value(options.simulate), choice, error)
+            || (scaled && !ParseTimeScale(parser.value(options.timeScale), choice, error))) {
             std::fprintf(stderr, "halvern-th: %s\n", qPrintable(error));
             return 2;
         }

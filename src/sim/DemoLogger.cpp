@@ -30,12 +30,17 @@ CDemoLogger::~CDemoLogger()
 bool CDemoLogger::PlugIn()
 {
     if (!m_choice.serial) {
-        m_usb.Plug(kUsbIndex, MakeDemoUsbLogger(m_choice.type, static_cast<time64>(std::time(nullptr))));
+        auto logger = MakeDemoUsbLogger(m_choice.type, static_cast<time64>(std::time(nullptr)));
+        // A mission the user starts records as the program runs.
+        logger->RunClock(m_choice.timeScale.value_or(1.0));
+        m_usb.Plug(kUsbIndex, std::move(logger));
         return true;
     }
     if (m_serial)
         m_serial->Stop();
-    m_serial = std::make_unique<VirtualSerialLogger>(VirtualSerialConfig::Demo(m_choice.type, kDemoSamples));
+    VirtualSerialConfig config = VirtualSerialConfig::Demo(m_choice.type, kDemoSamples);
+    config.timeScale = m_choice.timeScale.value_or(1.0);
+    m_serial = std::make_unique<VirtualSerialLogger>(config);
     if (!m_serial->Start()) {
         m_serial.reset();
         return false;

@@ -34,3 +34,15 @@ bool ParseSimulateKind(const QString& text, SimulateSpec& chosen, QString& error
     chosen.type = type;
     return true;
 }
+
+bool ParseTimeScale(const QString& text, SimulateSpec& chosen, QString& error)
+{
+    bool ok = false;
+    const double scale = text.toDouble(&ok);
+    if (!ok || !(scale > 0.0) || scale > 100000.0) {
+        error = QStringLiteral("--time-scale takes a number above 0 up to 100000, not '%1'").arg(text);
+        return false;
+    }
+    chosen.timeScale = scale;
+    return true;
+}

@@ -19,6 +19,8 @@ std::shared_ptr<CVirtualUsbLogger> MakeSimulatedUsbLogger(const SimulateSpec& ch
         logger->SetSamples({});
         logger->Stop();
     }
+    if (chosen.timeScale)
+        logger->RunClock(*chosen.timeScale);
     return logger;
 }
 
@@ -28,5 +30,6 @@ VirtualSerialConfig MakeSimulatedSerialConfig(const SimulateSpec& chosen, time64
     config.intervalMinutes = chosen.intervalMinutes;
     config.start = now - static_cast<time64>(chosen.samples) * chosen.intervalMinutes * 60;
     config.paced = chosen.paced;
+    config.timeScale = chosen.timeScale.value_or(1.0);
     return config;
 }

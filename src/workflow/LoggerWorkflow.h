@@ -2,6 +2,7 @@
 
 #include "base/Messages.h"
 #include "base/TextId.h"
+#include "link/SettingsBlock.h"
 #include "link/serial/SerialEvents.h"
 #include "workflow/WorkflowView.h"
 
@@ -23,7 +24,7 @@ enum class LinkState {
 
 // How the last download or clock set ended.
 struct CommandOutcome {
-    enum class Command { None, Download, SetClock };
+    enum class Command { None, Download, SetClock, Start, Stop };
     enum class Result {
         None,    // not sent: the logger or the link does not take it now
         Pending, // sent, no answer yet
@@ -35,6 +36,14 @@ struct CommandOutcome {
     // The status text that ended it; for a command that was not sent, the
     // status text shown last.
     QString reason;
+};
+
+// What a Start over USB found out before it returned (a serial Start is
+// answered later: its outcome stays Pending until then).
+struct StartReport {
+    bool sent = false;                // a configurable logger was linked and the settings went out
+    bool settingsTaken = false;       // USB: the logger echoed the settings block
+    bool descriptionMismatch = false; // USB: the description read back differs from the one written
 };
 
 // The logger workflow of both links as a state machine without widgets:
@@ -67,6 +76,22 @@ public:
     void SetUnitFahrenheit();
     void StartSetting();
     void Print();
+
+    // The configuration dialog's Start: sends the settings block of the
+    // linked logger and, when it holds a description and one is given, the
+    // description; USB reads the description back and then the run state.
+    // LastOutcome() tells how it ended (Pending over the serial link until
+    // the logger answers).
+    StartReport StartMission(const MissionSettings& settings, const std::optional<QString>& description);
+    // The configuration dialog's Stop. False when nothing was sent.
+    bool StopMission();
+    // The linked logger may be configured now (identified, type allows it).
+    bool MayConfigure() const { return m_bMayConfigure != 0 && LoggerLinked(); }
+    // A logger is present on either link (the configuration dialog closes when not).
+    static bool LoggerPresent();
+    // Samples the logger holds (as identification read the count) that were
+    // not downloaded in this run of the program.
+    int UndownloadedSamples() const;
 
     // Links the CH375 device at index, when it can be opened, and
     // identifies the logger on it; false when there is no such device.
@@ -138,6 +163,18 @@ private:
     // Makes call when the messages already waiting have been handled.
     void Later(std::function<void()> call);
 
+    // Start and Stop.
+    void StartUsb(const MissionSettings& settings, const std::optional<QString>& description, StartReport& report);
+    bool WriteUsbDescription(const QString& text);
+    void ReadUsbRunState();
+    void StartSerial(const MissionSettings& settings, const std::optional<QString>& description);
+    void StopSerial();
+    void EndMissionCommand(bool done, const QString& reason);
+    bool MissionPending(CommandOutcome::Command command) const;
+    void NoteDownloaded();
+    void OnStopAnswered() override;
+    void OnIntervalSet() override;
+
     // Serial half.
     void OnSerialEvent(int port);
     void OnSerialInfo();
@@ -177,4 +214,16 @@ private:
     int m_nBlockWatch = 0;
     int m_nDownloadRetries = 0;
     int m_nLoggerClockReports = 0;
+    // A logger's mission: its ID and start time.
+    struct MissionKey {
+        QString id;
+        time64 start = 0;
+        bool operator==(const MissionKey&) const = default;
+    };
+    static MissionKey RecordMission();
+    // The mission downloaded last in this run and how many of its samples;
+    // the mission a Start here replaced (its samples are gone).
+    MissionKey m_downloaded;
+    int m_nDownloadedCount = 0;
+    MissionKey m_erased;
 };

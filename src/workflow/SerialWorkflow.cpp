@@ -241,6 +241,7 @@ void LoggerWorkflow::CompleteSerialDownload()
     link.m_nSerialMode = 0;
     m_view.EnableButton(IDC_DOWNLOAD, true);
     m_view.EnableButton(IDC_OPEN, true);
+    NoteDownloaded();
     PostToMain(WMU_PROGRESS, 0, 0);
     m_view.RedrawBanner();
     SetStatus(TextId::DownloadComplete);
@@ -312,7 +313,10 @@ void LoggerWorkflow::CompleteReply(std::optional<TextId>& pendingText)
             std::uint8_t buffer[100] = {};
             const QByteArray text = ToOem(link.m_strPendingDesc);
             std::memcpy(buffer, text.constData(), static_cast<size_t>(std::min<qsizetype>(text.size(), 99)));
+            link.m_strPendingDesc.clear();
             link.SerialWriteDescription(50, buffer);
+        } else if (MissionPending(CommandOutcome::Command::Start)) {
+            EndMissionCommand(true, GetText(ToInt(TextId::Recording)));
         }
         break;
     case SERIAL_STOP | SERIAL_REPLY_ARRIVED:
@@ -320,6 +324,8 @@ void LoggerWorkflow::CompleteReply(std::optional<TextId>& pendingText)
         link.m_nReply = 0;
         m_nCmdRetries = 0;
         m_timers.SetTimer(TIMER_SERIAL_STATUS, kStatusMs);
+        if (reply == (SERIAL_WRITE_DESC | SERIAL_REPLY_ARRIVED) && MissionPending(CommandOutcome::Command::Start))
+            EndMissionCommand(true, GetText(ToInt(TextId::Recording)));
         break;
     case SERIAL_SET_CLOCK | SERIAL_REPLY_ARRIVED:
         link.m_nReply = 0;
@@ -362,6 +368,10 @@ void LoggerWorkflow::OnSerialRetryTick()
     case SERIAL_SET_CLOCK:
         if (m_nCmdRetries > 0) {
             link.ResendLastCommand();
+        } else if (MissionPending(CommandOutcome::Command::Start) || MissionPending(CommandOutcome::Command::Stop)) {
+            link.m_nReply = 0;
+            pendingText = TextId::Malfunctioning;
+            EndMissionCommand(false, QStringLiteral("the logger did not answer"));
         } else {
             link.m_nReply = 0;
             pendingText = reply == SERIAL_SET_CLOCK ? TextId::ClockSetFailed : TextId::Malfunctioning;

@@ -227,7 +227,7 @@ void LoggerWorkflow::CompleteUsbDownload()
     m_bDownloading = false;
     m_view.EnableButton(IDC_DOWNLOAD, true);
     m_view.EnableButton(IDC_OPEN, true);
-    m_view.EnableButton(IDC_START_SETTING, m_bMayConfigure != 0);
+    NoteDownloaded();
     PostToMain(WMU_PROGRESS, 0, 0);
     m_view.RedrawBanner();
     SetStatus(TextId::DownloadComplete);

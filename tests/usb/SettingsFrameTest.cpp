@@ -64,11 +64,11 @@ TEST_F(SettingsFrameTest, StartInThePastBecomesNow)
     EXPECT_EQ(Bytes(f, 18, 7), Bytes(f, 25, 7));
 }
 
-TEST_F(SettingsFrameTest, FahrenheitLimitsTruncateTowardZero)
+TEST_F(SettingsFrameTest, FahrenheitLimitsRoundToTheNearestHundredth)
 {
     struct Case { double entered; bool fahrenheit; int hundredths; } cases[] = {
-        {50.0, true, 1000}, {46.4, true, 799}, {-4.0, true, -2000}, {31.99, true, -0},
-        {8.0, false, 800}, {-2.005, false, -200}, {1e9, false, 32767}, {-1e9, false, -32768},
+        {50.0, true, 1000}, {46.4, true, 800}, {-4.0, true, -2000}, {31.99, true, -1}, {8.2, false, 820},
+        {8.0, false, 800}, {-2.004, false, -200}, {-2.006, false, -201}, {1e9, false, 32767}, {-1e9, false, -32768},
     };
     for (const auto& c : cases)
         EXPECT_EQ(usbcode::TempLimitHundredths(c.entered, c.fahrenheit), c.hundredths) << c.entered;
@@ -76,9 +76,9 @@ TEST_F(SettingsFrameTest, FahrenheitLimitsTruncateTowardZero)
     s.highTemp = 46.4;
     s.lowTemp = 14.0; // -10.00 C
     ASSERT_EQ(BuildSettingsFrame(3, s, f), SettingsFrameResult::Ok);
-    EXPECT_EQ(Bytes(f, 34, 4), "03 1F FC 18");
+    EXPECT_EQ(Bytes(f, 34, 4), "03 20 FC 18");
     ASSERT_EQ(BuildSettingsFrame(1, s, f), SettingsFrameResult::Ok);
-    EXPECT_EQ(Bytes(f, 27, 4), "03 1F 83 E8");
+    EXPECT_EQ(Bytes(f, 27, 4), "03 20 83 E8");
 }
 
 TEST_F(SettingsFrameTest, WrongLimitsAndTypesSendNothing)

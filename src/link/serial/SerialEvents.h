@@ -20,6 +20,10 @@ public:
     virtual void OnLoggerClock() {}
     // The information says the logger's times are unset: offer Calibration Time.
     virtual void OnCalibrationOffered() {}
+    // The logger answered a stop command (whatever else the reply code says).
+    virtual void OnStopAnswered() {}
+    // The logger answered a clock set that carried the sample interval.
+    virtual void OnIntervalSet() {}
     // A sample block frame arrived; stored: its samples went into the record.
     virtual void OnBlock(bool stored) { (void)stored; }
 };

@@ -95,7 +95,8 @@ int CSerialLink::SerialReadStatus()
 
 int CSerialLink::SerialSetClockAndInterval(std::uint8_t interval)
 {
-    return Send(Command(SERIAL_SET_CLOCK),
+    // The interval is kept, so that a resend sends it again.
+    return Send(WithBytes(SERIAL_SET_CLOCK, &interval, 1),
                 serial::FrameSetClockAndInterval(m_pRecord->m_nType, interval, Now()), true);
 }
 
@@ -108,7 +109,10 @@ int CSerialLink::ResendLastCommand()
     case SERIAL_WRITE_SETTINGS: return Send(c, serial::FrameWriteSettings(c.bytes.data(), c.length), false);
     case SERIAL_STOP: return Send(c, serial::FrameStop(), false);
     case SERIAL_WRITE_DESC: return Send(c, serial::FrameWriteDescription(c.bytes.data(), c.length), false);
-    case SERIAL_SET_CLOCK: return Send(c, ClockFrame(), false);
+    case SERIAL_SET_CLOCK:
+        if (c.length == 1)
+            return Send(c, serial::FrameSetClockAndInterval(m_pRecord->m_nType, c.bytes[0], Now()), false);
+        return Send(c, ClockFrame(), false);
     default: return 0;
     }
 }

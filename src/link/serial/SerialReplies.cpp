@@ -167,8 +167,10 @@ void SerialProtocol::HandleStatus11(time64 clock)
         r.m_tLoggerClock = clock != 0 ? clock : MakeLocalTime(1980, 1, 1, 0, 0, 0);
         Events().OnLoggerClock();
     }
-    if (HasMark(b, kMarkStop))
+    if (HasMark(b, kMarkStop)) {
         m_nReply = m_nReply == SERIAL_STOP ? SERIAL_STOP + SERIAL_REPLY_ARRIVED : 0;
+        Events().OnStopAnswered();
+    }
 }
 
 void SerialProtocol::HandleStatus10(time64 clock)
@@ -182,7 +184,12 @@ void SerialProtocol::HandleStatus10(time64 clock)
     r.m_bStatusValid = 1;
     if (HasMark(b, kMarkClockSet) && IsClose(clock, Now(), 10) && m_nReply == SERIAL_SET_CLOCK)
         m_nReply = SERIAL_SET_CLOCK + SERIAL_REPLY_ARRIVED;
-    if (HasMark(b, kMarkStatus) || (b[4] == 0 && b[5] == kMarkClockIntervalByte5)) {
+    const bool intervalSet = b[4] == 0 && b[5] == kMarkClockIntervalByte5;
+    if (intervalSet && m_nReply == SERIAL_SET_CLOCK)
+        Events().OnIntervalSet();
+    if (HasMark(b, kMarkStop))
+        Events().OnStopAnswered();
+    if (HasMark(b, kMarkStatus) || intervalSet) {
         m_nReply = 0;
         r.m_nRowFlags |= RF_LOGGER_CLOCK;
         r.m_tLoggerClock = clock;

@@ -1,6 +1,7 @@
 #include "link/usb/SettingsFrame.h"
 
 #include "base/CodePage.h"
+#include "link/SettingsBlock.h"
 #include "link/usb/UsbEncoding.h"
 #include "link/usb/UsbFrames.h"
 #include "record/LoggerType.h"
@@ -26,11 +27,6 @@ void PutId(std::uint8_t* p, const QString& id)
         p[i] = i < id.size() ? static_cast<std::uint8_t>(id[i].unicode() & 0xFF) : 0;
 }
 
-void PutInterval(std::uint8_t* p, int minutes)
-{
-    usbcode::PutWord(p, static_cast<std::uint16_t>(std::clamp(minutes, 0, 0xFFFF)));
-}
-
 } // namespace
 
 SettingsFrameResult BuildSettingsFrame(int type, const UsbSettings& s, UsbFrame& frame)
@@ -38,36 +34,22 @@ SettingsFrameResult BuildSettingsFrame(int type, const UsbSettings& s, UsbFrame&
     const LoggerType& row = LoggerTypeOf(type);
     if (row.usbSettingsBytes == 0)
         return SettingsFrameResult::NoSettings;
-    const int high = usbcode::TempLimitHundredths(s.highTemp, s.fahrenheit);
-    const int low = usbcode::TempLimitHundredths(s.lowTemp, s.fahrenheit);
-    const int humiHigh = usbcode::HumiLimitHundredths(s.humiHigh);
-    const int humiLow = usbcode::HumiLimitHundredths(s.humiLow);
-    if (high < low || (row.humidity && humiHigh < humiLow))
-        return SettingsFrameResult::LimitsWrong;
-
-    const time64 start = std::max(s.start, s.now);
-    std::uint8_t* p = frame.bytes.data();
-    if (row.usbSignMagnitude) {
-        PutHeader(frame, usbframe::kSettingsFrameShort);
-        PutId(p + 7, s.id);
-        usbcode::EncodeTime7(start, p + 18);
-        PutInterval(p + 25, s.intervalMinutes);
-        usbcode::PutSignedMagnitude(p + 27, high);
-        usbcode::PutSignedMagnitude(p + 29, low);
-        usbcode::EncodeTime7(s.now, p + 31);
-        return SettingsFrameResult::Ok; // bytes 38..39 stay zero
-    }
-    PutHeader(frame, row.humidity ? usbframe::kSettingsFrameHumidity : usbframe::kSettingsFrameShort);
-    PutId(p + 7, s.id);
-    usbcode::EncodeTime7(start, p + 18);
-    usbcode::EncodeTime7(s.now, p + 25);
-    PutInterval(p + 32, s.intervalMinutes);
-    usbcode::PutTwosComplement(p + 34, high);
-    usbcode::PutTwosComplement(p + 36, low);
+    MissionSettings mission;
+    mission.id = s.id;
+    mission.start = s.start;
+    mission.now = s.now;
+    mission.intervalMinutes = s.intervalMinutes;
+    mission.highTemp = usbcode::TempLimitHundredths(s.highTemp, s.fahrenheit);
+    mission.lowTemp = usbcode::TempLimitHundredths(s.lowTemp, s.fahrenheit);
     if (row.humidity) {
-        usbcode::PutTwosComplement(p + 38, humiHigh);
-        usbcode::PutTwosComplement(p + 40, humiLow);
+        mission.humiHigh = usbcode::HumiLimitHundredths(s.humiHigh);
+        mission.humiLow = usbcode::HumiLimitHundredths(s.humiLow);
     }
+    if (mission.highTemp < mission.lowTemp || mission.humiHigh < mission.humiLow)
+        return SettingsFrameResult::LimitsWrong;
+    const SettingsBlock block = BuildSettingsBlock(type, SettingsLink::Usb, mission);
+    PutHeader(frame, block.length);
+    std::copy(block.bytes.begin() + 7, block.bytes.begin() + block.length, frame.bytes.begin() + 7);
     return SettingsFrameResult::Ok;
 }
 

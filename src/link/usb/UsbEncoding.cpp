@@ -3,6 +3,7 @@
 #include "record/TimeText.h"
 
 #include <algorithm>
+#include <cmath>
 #include <ctime>
 
 namespace usbcode {
@@ -77,23 +78,23 @@ void PutTwosComplement(std::uint8_t* p, int hundredths)
 }
 
 namespace {
-// Truncates toward zero, within the 16-bit range (NaN gives 0).
-int TruncHundredths(double value)
+// The nearest hundredths, within the 16-bit range (NaN gives 0).
+int NearestHundredths(double value)
 {
     if (value != value)
         return 0;
-    return static_cast<int>(std::clamp(value * 100.0, -32768.0, 32767.0));
+    return static_cast<int>(std::clamp(std::round(value * 100.0), -32768.0, 32767.0));
 }
 } // namespace
 
 int TempLimitHundredths(double entered, bool fahrenheit)
 {
-    return TruncHundredths(fahrenheit ? (entered - 32.0) / 1.8 : entered);
+    return NearestHundredths(fahrenheit ? (entered - 32.0) / 1.8 : entered);
 }
 
 int HumiLimitHundredths(double entered)
 {
-    return TruncHundredths(entered);
+    return NearestHundredths(entered);
 }
 
 } // namespace usbcode

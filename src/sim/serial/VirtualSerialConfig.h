@@ -23,6 +23,7 @@ struct VirtualSerialConfig {
     QString description;
     bool type2LongInfo = false; // a type 2 logger that answers with the 41-byte layout
     bool paced = true;     // 9600 baud; false: as fast as the pty takes it
+    double timeScale = 1.0; // how much faster than the computer's its clock runs
 
     // A logger of `type` with `count` samples of a smooth daily curve.
     static VirtualSerialConfig Demo(int type, int count);

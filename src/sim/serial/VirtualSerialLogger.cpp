@@ -6,6 +6,7 @@
 #include "link/serial/SerialLayouts.h"
 #include "sim/serial/SerialReplyFrames.h"
 
+#include <algorithm>
 #include <cerrno>
 #include <chrono>
 #include <cstdlib>
@@ -44,7 +45,7 @@ bool Mark(const std::uint8_t* b, const Signature& mark)
 } // namespace
 
 VirtualSerialLogger::VirtualSerialLogger(VirtualSerialConfig config)
-    : m_config(std::move(config))
+    : m_config(std::move(config)), m_clock(WallClock(), m_config.timeScale)
 {
     if (m_config.start == 0)
         m_config.start = (WallClock() - 86400) / 60 * 60;
@@ -145,6 +146,12 @@ void VirtualSerialLogger::StallNext(int seconds)
     m_stallSeconds = seconds;
 }
 
+void VirtualSerialLogger::IgnoreSettings(bool on)
+{
+    std::lock_guard lock(m_mutex);
+    m_ignoreSettings = on;
+}
+
 VirtualSerialConfig VirtualSerialLogger::Config() const
 {
     std::lock_guard lock(m_mutex);
@@ -154,7 +161,54 @@ VirtualSerialConfig VirtualSerialLogger::Config() const
 time64 VirtualSerialLogger::Clock() const
 {
     std::lock_guard lock(m_mutex);
-    return WallClock() + m_clockOffset;
+    return m_clock.Now();
+}
+
+void VirtualSerialLogger::Advance(time64 seconds)
+{
+    std::lock_guard lock(m_mutex);
+    m_clock.Advance(seconds);
+    RecordDue();
+}
+
+int VirtualSerialLogger::Capacity() const
+{
+    return std::min(MAX_SAMPLES, 0x10000 / BytesPerSample(m_config.type));
+}
+
+void VirtualSerialLogger::StartRecording(time64 start, int intervalMinutes)
+{
+    VirtualSerialConfig& c = m_config;
+    c.start = start;
+    c.intervalMinutes = std::max(intervalMinutes, 1);
+    c.temps.clear();
+    c.humis.clear();
+    c.countField = -1;
+    c.runState = start <= m_clock.Now() ? 1 : 2;
+    c.statusByte = 1;
+    m_recording = true;
+    RecordDue();
+}
+
+void VirtualSerialLogger::RecordDue()
+{
+    VirtualSerialConfig& c = m_config;
+    if (!m_recording || c.runState == 0)
+        return;
+    const time64 now = m_clock.Now();
+    if (c.runState == 2 && now >= c.start)
+        c.runState = 1;
+    const int due = DueSamples(c.start, c.intervalMinutes, now, Capacity());
+    for (int i = c.SampleCount(); i < due; ++i) {
+        const LiveReading r = MissionReading(i, c.intervalMinutes);
+        c.temps.push_back(static_cast<float>(r.temp) / 100.0f);
+        if (c.type == 4)
+            c.humis.push_back(static_cast<float>(r.humi) / 100.0f);
+    }
+    if (c.SampleCount() >= Capacity()) { // memory full: the mission ends
+        c.runState = 0;
+        m_recording = false;
+    }
 }
 
 QByteArray VirtualSerialLogger::LastSettings() const
@@ -255,24 +309,30 @@ void VirtualSerialLogger::Handle(const std::uint8_t* b, int length)
     {
         std::lock_guard lock(m_mutex);
         VirtualSerialConfig& c = m_config;
-        const time64 now = WallClock();
+        RecordDue();
+        const time64 clock = m_clock.Now();
         if (Sig(b, kSigInfo)) {
-            if (b[4] == 'S' && b[5] == 'T' && (c.type == 2 || c.type == 5 || c.type == 6))
+            if (b[4] == 'S' && b[5] == 'T' && (c.type == 2 || c.type == 5 || c.type == 6)) {
                 c.runState = 0;
+                m_recording = false;
+            }
             reply = BuildInfoFrame(c, mark);
         } else if (Sig(b, kSigBlock)) {
             m_nextBlock = BlockOfOffset(GetU16(b, 4));
         } else if (Sig(b, kSigDescription)) {
             reply = BuildDescriptionFrame(c.description);
+        } else if (Sig(b, kSigSettings) && m_ignoreSettings) {
+            // no reply
         } else if (Sig(b, kSigSettings)) {
             m_lastSettings = QByteArray(reinterpret_cast<const char*>(b + kHeadLength), kSettingsPayload);
-            if (const time64 start = GetClock(b, 18))
-                c.start = start;
-            c.intervalMinutes = GetU16(b, 32);
+            if (const time64 now = GetClock(b, 25))
+                m_clock.Set(now);
             c.highLimit = GetReading(b, 34);
             c.lowLimit = GetReading(b, 36);
             c.humiHighLimit = GetReading(b, 38);
             c.humiLowLimit = GetReading(b, 40);
+            const time64 start = GetClock(b, 18);
+            StartRecording(start ? start : m_clock.Now(), GetU16(b, 32));
             reply = BuildSettingsReply(m_lastSettings);
         } else if (Sig(b, kSigWriteDescription)) {
             const QByteArray text(reinterpret_cast<const char*>(b + kHeadLength), kDescriptionText);
@@ -280,17 +340,16 @@ void VirtualSerialLogger::Handle(const std::uint8_t* b, int length)
             reply = BuildDescriptionFrame(c.description);
         } else if (Mark(b, kMarkStop)) {
             c.runState = 0;
-            reply = BuildStatusFrame(c, mark, now + m_clockOffset, 11);
+            m_recording = false;
+            reply = BuildStatusFrame(c, mark, clock, 11);
         } else if (Mark(b, kMarkStatus)) {
-            reply = BuildStatusFrame(c, mark, now + m_clockOffset, StatusLength(c.type));
+            reply = BuildStatusFrame(c, mark, clock, StatusLength(c.type));
         } else {
-            if (const time64 clock = GetClock(b, length - 7))
-                m_clockOffset = clock - now;
-            if (b[5] == kMarkClockIntervalByte5) {
-                c.intervalMinutes = b[6];
-                c.runState = 1;
-            }
-            reply = BuildStatusFrame(c, mark, now + m_clockOffset, StatusLength(c.type));
+            if (const time64 set = GetClock(b, length - 7))
+                m_clock.Set(set);
+            if (b[5] == kMarkClockIntervalByte5)
+                StartRecording(m_clock.Now(), b[6]);
+            reply = BuildStatusFrame(c, mark, m_clock.Now(), StatusLength(c.type));
         }
     }
     if (!reply.isEmpty())

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "sim/LiveMission.h"
 #include "sim/serial/VirtualSerialConfig.h"
 
 #include <QByteArray>
@@ -13,7 +14,10 @@
 // port layer opens and talks to it exactly as to a converter. It answers the
 // command frames (identification, sample blocks streamed after the first
 // request, status, description, settings, stop, clock set), paced at 9600
-// baud unless config.paced is false, and offers fault knobs.
+// baud unless config.paced is false, and offers fault knobs. Its clock runs
+// config.timeScale times as fast as the computer's; a mission started by the
+// settings (or, for type 6, the clock set with the interval) records as that
+// clock moves on.
 class VirtualSerialLogger {
 public:
     explicit VirtualSerialLogger(VirtualSerialConfig config);
@@ -38,6 +42,7 @@ public:
     void CorruptNextChecksum();      // the next reply frame has a wrong checksum
     void DropBlock(int index);       // sample block `index` is skipped once
     void StallNext(int seconds);     // wait before the next reply
+    void IgnoreSettings(bool on);    // settings frames get no reply and change nothing
     // The converter is pulled: the pty closes, the port is unregistered and
     // its removal announced.
     void Vanish();
@@ -45,6 +50,8 @@ public:
     // ---- what the logger holds now ----
     VirtualSerialConfig Config() const;
     time64 Clock() const;
+    // Moves the logger's clock ahead (a mission records what falls due).
+    void Advance(time64 seconds);
     QByteArray LastSettings() const; // payload of the last settings write
     int CommandsReceived() const { return m_commands.load(); }
 
@@ -59,16 +66,22 @@ private:
     bool WriteAll(const char* data, int length);
     bool Sleep(int ms);
     void Pace(int bytes);
+    // Takes the samples of a recording mission that fell due by now (mutex held).
+    void RecordDue();
+    void StartRecording(time64 start, int intervalMinutes);
+    int Capacity() const;
 
     mutable std::mutex m_mutex; // config, clock, knobs
     VirtualSerialConfig m_config;
-    time64 m_clockOffset = 0;
+    LiveClock m_clock;
+    bool m_recording = false; // a mission started here is recording (or waits for its start)
     QByteArray m_lastSettings;
     int m_noise = 0;
     bool m_falseHead = false;
     bool m_corruptNext = false;
     int m_dropBlock = -1;
     int m_stallSeconds = 0;
+    bool m_ignoreSettings = false;
 
     int m_master = -1;
     int m_stopEvent = -1;

@@ -132,7 +132,32 @@ void CVirtualUsbLogger::Stop()
 void CVirtualUsbLogger::Advance(time64 seconds)
 {
     m_tClock += seconds;
+    if (m_live)
+        m_live->Advance(seconds);
     RecordDue();
+}
+
+void CVirtualUsbLogger::SetClock(time64 t)
+{
+    m_tClock = t;
+    if (m_live)
+        m_live->Set(t);
+}
+
+void CVirtualUsbLogger::RunClock(double scale)
+{
+    m_live.emplace(m_tClock, scale);
+}
+
+void CVirtualUsbLogger::CatchUp()
+{
+    if (!m_live)
+        return;
+    const time64 now = m_live->Now();
+    if (now > m_tClock) {
+        m_tClock = now;
+        RecordDue();
+    }
 }
 
 void CVirtualUsbLogger::RecordDue()
@@ -221,6 +246,7 @@ void CVirtualUsbLogger::Receive(const std::uint8_t* frame, int n)
     m_reply.clear();
     if (n < usbframe::kRequestLength)
         return;
+    CatchUp();
     using namespace usbframe;
     if (n == kRequestLength && HasSignature(frame, kReadInfo))
         OnInfo(frame);
@@ -299,7 +325,7 @@ void CVirtualUsbLogger::OnSettings(const std::uint8_t* frame, int n)
 bool CVirtualUsbLogger::ApplySettings(const std::uint8_t* f, int n)
 {
     if (n == usbframe::kClockFrame) {
-        m_tClock = Time7(f + 18);
+        SetClock(Time7(f + 18));
         RecordDue();
         return true;
     }
@@ -309,14 +335,19 @@ bool CVirtualUsbLogger::ApplySettings(const std::uint8_t* f, int n)
     if (!type1 && !type3 && !type4)
         return false;
     const time64 start = Time7(f + 18);
+    // A mission started here records plausible readings.
+    m_generator = [interval = type1 ? Word(f + 25) : Word(f + 32)](int i) {
+        const LiveReading r = MissionReading(i, interval);
+        return std::pair<std::int16_t, std::int16_t>(r.temp, r.humi);
+    };
     if (type1) {
-        m_tClock = Time7(f + 31);
+        SetClock(Time7(f + 31));
         m_nHighLimit = SignMagnitude(f + 27);
         m_nLowLimit = SignMagnitude(f + 29);
         StartMission(start, Word(f + 25));
         return true;
     }
-    m_tClock = Time7(f + 25);
+    SetClock(Time7(f + 25));
     m_nHighLimit = static_cast<std::int16_t>(Word(f + 34));
     m_nLowLimit = static_cast<std::int16_t>(Word(f + 36));
     if (type4) {
@@ -329,7 +360,7 @@ bool CVirtualUsbLogger::ApplySettings(const std::uint8_t* f, int n)
 
 void CVirtualUsbLogger::OnWriteDescription(const std::uint8_t* frame, int n)
 {
-    if (!HasDescription() || n != usbframe::kDescriptionFrame)
+    if (!HasDescription() || n != usbframe::kDescriptionFrame || !m_bKeepsDescription)
         return;
     m_description = QByteArray(reinterpret_cast<const char*>(frame + 7), usbframe::kDescriptionBytes);
 }

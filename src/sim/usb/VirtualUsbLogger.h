@@ -1,11 +1,13 @@
 #pragma once
 
 #include "record/LoggerRecord.h"
+#include "sim/LiveMission.h"
 
 #include <QByteArray>
 #include <cstdint>
 #include <functional>
 #include <map>
+#include <optional>
 #include <utility>
 #include <vector>
 
@@ -29,7 +31,11 @@ public:
     // Steps the clock: a pending mission starts at its start time, and a
     // running one records one sample per interval until memory is full.
     void Advance(time64 seconds);
-    void SetClock(time64 t) { m_tClock = t; }
+    void SetClock(time64 t);
+    // From now on the clock also runs by itself, `scale` times as fast as the
+    // computer's (checked at every frame), so a mission records as the
+    // program runs.
+    void RunClock(double scale);
 
     // Starts a mission as a settings frame would (clears the memory).
     void StartMission(time64 start, int intervalMinutes);
@@ -65,6 +71,8 @@ public:
     std::vector<std::int16_t> m_humi;
     // The last settings frame accepted (for inspection).
     QByteArray m_lastSettings;
+    // Fault knob: false makes the logger drop description writes.
+    bool m_bKeepsDescription = true;
 
 private:
     void Reply(const std::uint8_t* data, int n);
@@ -76,6 +84,7 @@ private:
     void OnWriteDescription(const std::uint8_t* frame, int n);
     bool ApplySettings(const std::uint8_t* frame, int n);
     void RecordDue();
+    void CatchUp();
     QByteArray Memory() const;
     int BytesPerSample() const { return m_nType == 4 ? 4 : 2; }
     bool HasRunState() const { return m_nType == 1 || m_nType == 3 || m_nType == 4; }
@@ -88,4 +97,5 @@ private:
     QByteArray m_reply;
     std::map<int, QByteArray> m_patches;
     Generator m_generator;
+    std::optional<LiveClock> m_live;
 };

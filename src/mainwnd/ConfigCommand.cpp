@@ -1,0 +1,118 @@
+// Start and Stop of the configuration dialog, and the main window's Start
+// Setting, which opens the dialog.
+#include "mainwnd/ConfigDlg.h"
+#include "mainwnd/ConfigFields.h"
+#include "mainwnd/MolvaneQuillmarDlg.h"
+
+#include "base/TextTable.h"
+#include "record/LoggerRecord.h"
+#include "record/LoggerType.h"
+#include "record/Units.h"
+#include "workflow/LoggerWorkflow.h"
+#include "workflow/MissionEntry.h"
+
+#include <QDateTimeEdit>
+#include <QLineEdit>
+#include <QTimeEdit>
+#include <ctime>
+
+namespace {
+
+constexpr int kTextSureToStop = 81;
+constexpr int kTextAlarmSetWrong = 101;
+constexpr int kTextDescribeNotWritten = 102;
+constexpr int kIdChars = 11;
+
+bool Running(int runState)
+{
+    return runState == 1 || runState == 2;
+}
+
+} // namespace
+
+void CConfigDlg::OnStart()
+{
+    if (!Ask(StartQuestion(m_workflow.UndownloadedSamples())))
+        return;
+    CLoggerRecord& r = g_LoggerRecord;
+    SetText(IDC_ID, r.m_strValue[ROW_ID]);
+    MissionEntry entry;
+    entry.id = Text(IDC_ID).left(kIdChars);
+    entry.start = static_cast<QDateTimeEdit*>(Control(IDC_START_TIME))->dateTime().toSecsSinceEpoch();
+    entry.now = static_cast<time64>(std::time(nullptr));
+    entry.intervalMinutes = IntervalMinutes(static_cast<QTimeEdit*>(Control(IDC_INTERVAL))->time());
+    entry.lowTemp = Text(IDC_TEMP_LOW);
+    entry.highTemp = Text(IDC_TEMP_HIGH);
+    entry.lowHumi = Text(IDC_HUMI_LOW);
+    entry.highHumi = Text(IDC_HUMI_HIGH);
+    entry.fahrenheit = g_strTempUnit == g_strUnitF;
+    const MissionCheck check = CheckMissionEntry(r.m_nType, entry, GetText(kTextAlarmSetWrong));
+    if (!check.ok) {
+        Message(check.error); // nothing is sent
+        return;
+    }
+    std::optional<QString> description;
+    if (IsEnabled(IDC_DESCRIPTION))
+        description = Text(IDC_DESCRIPTION);
+    const StartReport report = m_workflow.StartMission(check.settings, description);
+    if (!report.sent)
+        return;
+    if (m_workflow.UsbLinked()) {
+        StartOverUsb(report.settingsTaken, report.descriptionMismatch);
+        return;
+    }
+    if (!LoggerTypeOf(r.m_nType).clockWithInterval) {
+        SetText(IDC_STATE, GetText(ToInt(TextId::Starting)));
+        m_timer.start();
+    }
+    Enable(IDC_START, false);
+}
+
+void CConfigDlg::StartOverUsb(bool settingsTaken, bool descriptionMismatch)
+{
+    if (settingsTaken) {
+        Enable(IDC_START, false);
+        Enable(IDC_STOP, true);
+    }
+    if (descriptionMismatch) {
+        Message(GetText(kTextDescribeNotWritten));
+        Enable(IDC_START, true);
+        Enable(IDC_STOP, true);
+        return;
+    }
+    const int runState = g_LoggerRecord.m_nRunState;
+    ShowRunState(runState);
+    if (!Running(runState))
+        Enable(IDC_START, true);
+}
+
+void CConfigDlg::OnStop()
+{
+    if (!Ask(GetText(kTextSureToStop)))
+        return;
+    if (!m_workflow.StopMission())
+        return;
+    if (!m_workflow.UsbLinked()) {
+        SetText(IDC_STATE, GetText(ToInt(TextId::Shutting)));
+        m_timer.start();
+        return;
+    }
+    if (m_workflow.LastOutcome().result == CommandOutcome::Result::Done) {
+        Enable(IDC_START, true);
+        Enable(IDC_STOP, false);
+    }
+    const int runState = g_LoggerRecord.m_nRunState;
+    ShowRunState(runState);
+    if (Running(runState))
+        Enable(IDC_STOP, true);
+    else
+        Enable(IDC_START, true);
+}
+
+void CMolvaneQuillmarDlg::OpenConfigDialog()
+{
+    CConfigDlg dialog(m_workflow, m_fScale, this);
+    if (m_pfnAsk)
+        dialog.SetAsker(m_pfnAsk);
+    dialog.exec();
+}

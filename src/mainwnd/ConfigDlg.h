@@ -1,0 +1,95 @@
+#pragma once
+
+#include <QDialog>
+#include <QFrame>
+#include <QTimer>
+#include <functional>
+#include <map>
+
+class LoggerWorkflow;
+
+// The battery gauge of the configuration dialog.
+class CConfigGauge : public QFrame {
+public:
+    explicit CConfigGauge(QWidget* parent = nullptr);
+
+protected:
+    void paintEvent(QPaintEvent* event) override;
+};
+
+// The "Config" dialog of Start Setting, modal over the main window: the
+// linked logger's ID and run state, the start time, sample interval,
+// description and alarm limits of its next mission, Start, Stop and Exit,
+// the battery gauge and the low-battery warning. It forwards Start and
+// Stop to the workflow, and closes itself when the logger goes away.
+class CConfigDlg : public QDialog {
+public:
+    enum ControlId : int {
+        IDC_EXIT = 1,
+        IDC_ID = 1082,
+        IDC_STATE = 1083,
+        IDC_START_TIME = 1084,
+        IDC_INTERVAL = 1085,
+        IDC_START = 1086,
+        IDC_STOP = 1087,
+        IDC_TEMP_LOW = 1114,
+        IDC_TEMP_HIGH = 1115,
+        IDC_HUMI_LOW = 1116,
+        IDC_HUMI_HIGH = 1117,
+        IDC_STATE_CAPTION = 1118,
+        IDC_START_GROUP = 1119,
+        IDC_INTERVAL_GROUP = 1120,
+        IDC_TEMP_GROUP = 1121,
+        IDC_HUMI_GROUP = 1122,
+        IDC_TEMP_CAPTION = 1123,
+        IDC_HUMI_CAPTION = 1124,
+        IDC_GAUGE = 1125,
+        IDC_DESCRIPTION = 1126,
+        IDC_DESCRIPTION_GROUP = 1127,
+        IDC_ID_CAPTION = 1133,
+        IDC_WARNING = 1135,
+    };
+
+    CConfigDlg(LoggerWorkflow& workflow, float scale, QWidget* parent = nullptr);
+    ~CConfigDlg() override;
+
+    QWidget* Control(int id) const;
+    QString Text(int id) const;
+    void SetText(int id, const QString& text);
+    bool IsEnabled(int id) const;
+
+    // Yes/No questions and message boxes; tests replace them.
+    void SetAsker(std::function<bool(const QString&)> asker) { m_pfnAsk = std::move(asker); }
+    void SetMessenger(std::function<void(const QString&)> messenger) { m_pfnMessage = std::move(messenger); }
+
+    void OnStart();
+    void OnStop();
+    // The 1000 ms tick: closes the dialog once the logger is gone.
+    void OnTimerTick();
+    // WMU_LOGGER_CLOCK: the status the logger reported (battery, run state).
+    void OnLoggerClock();
+    QTimer& Timer() { return m_timer; }
+
+protected:
+    bool event(QEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
+
+private:
+    void CreateControls();
+    void SetUp();
+    void SetUpAlarmRows();
+    void SetUpDescription();
+    void Rescale();
+    void ShowRunState(int runState);
+    void Enable(int id, bool on);
+    bool Ask(const QString& question);
+    void Message(const QString& text);
+    void StartOverUsb(bool settingsTaken, bool descriptionMismatch);
+
+    LoggerWorkflow& m_workflow;
+    float m_fScale;
+    std::map<int, QWidget*> m_controls;
+    QTimer m_timer;
+    std::function<bool(const QString&)> m_pfnAsk;
+    std::function<void(const QString&)> m_pfnMessage;
+};

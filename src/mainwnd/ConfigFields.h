@@ -1,0 +1,25 @@
+#pragma once
+
+#include "record/LoggerRecord.h"
+
+#include <QString>
+#include <QTime>
+
+// What the configuration dialog's fields show and read, as plain functions.
+
+// The interval picker's time of a logger interval in seconds: whole hours
+// (without whole days) and minutes; seconds are not shown (90 s: 00:01).
+QTime IntervalPickerTime(time64 intervalSeconds);
+// The interval in minutes the picker holds (01:30: 90).
+int IntervalMinutes(const QTime& picker);
+
+// A limit the logger holds (degrees C or %RH), as the limit field shows it
+// in the unit in force: at most two decimals, no trailing zeros.
+QString LimitFieldText(float value, bool fahrenheit);
+
+// Text id of the run-state field: 77 recording, 78 delayed, else 76.
+int RunStateTextId(int runState);
+
+// The question Start asks: "Sure to start?", after a warning when the
+// logger holds samples that were not downloaded.
+QString StartQuestion(int undownloadedSamples);

@@ -1,0 +1,221 @@
+// Start and Stop of a logger's mission, the configuration dialog's commands,
+// on both links: the settings block, the description, the run state read
+// back over USB; the serial commands whose answers arrive later.
+#include "workflow/LoggerWorkflow.h"
+
+#include "base/TextTable.h"
+#include "link/LinkGlobals.h"
+#include "link/LoggerLink.h"
+#include "link/usb/SettingsFrame.h"
+#include "link/usb/UsbFrames.h"
+#include "record/LoggerRecord.h"
+#include "record/LoggerType.h"
+
+#include <algorithm>
+#include <cstring>
+
+namespace {
+
+constexpr int kTextDescribeNotWritten = 102;
+constexpr int kDescriptionCompared = 48;
+constexpr int kStatusMs = 6500;
+
+using Command = CommandOutcome::Command;
+using Result = CommandOutcome::Result;
+
+bool Running(int runState)
+{
+    return runState == 1 || runState == 2;
+}
+
+} // namespace
+
+bool LoggerWorkflow::LoggerPresent()
+{
+    return g_LoggerLink.m_bUsbOpen != 0;
+}
+
+LoggerWorkflow::MissionKey LoggerWorkflow::RecordMission()
+{
+    return {g_LoggerRecord.m_strValue[ROW_ID], g_LoggerRecord.m_tStart};
+}
+
+int LoggerWorkflow::UndownloadedSamples() const
+{
+    const CLoggerRecord& r = g_LoggerRecord;
+    const MissionKey mission = RecordMission();
+    if (r.m_nCount <= 0 || mission == m_erased)
+        return 0;
+    if (mission == m_downloaded)
+        return std::max(0, r.m_nCount - m_nDownloadedCount);
+    return r.m_nCount;
+}
+
+// A completed download: those samples are safe, and the logger, still
+// linked, may be set up again (a file opened meanwhile cleared that).
+void LoggerWorkflow::NoteDownloaded()
+{
+    const CLoggerRecord& r = g_LoggerRecord;
+    m_downloaded = RecordMission();
+    m_nDownloadedCount = r.m_nCount;
+    const LoggerType& type = LoggerTypeOf(r.m_nType);
+    const bool configurable = UsbLinked() ? type.usbConfigurable : SerialLinked() && type.serialConfigurable;
+    m_bMayConfigure = configurable ? 1 : 0;
+    m_view.EnableButton(IDC_START_SETTING, configurable);
+}
+
+void LoggerWorkflow::EndMissionCommand(bool done, const QString& reason)
+{
+    m_outcome.result = done ? Result::Done : Result::Failed;
+    m_outcome.reason = reason;
+    if (done && m_outcome.command == Command::Start)
+        m_erased = RecordMission(); // the mission the record still shows is gone
+    // The status poll skipped its turns while the answer was awaited: it
+    // takes them up again, so the new run state is shown.
+    if (SerialLinked())
+        m_timers.SetTimer(TIMER_SERIAL_STATUS, kStatusMs);
+}
+
+bool LoggerWorkflow::MissionPending(Command command) const
+{
+    return m_outcome.command == command && m_outcome.result == Result::Pending;
+}
+
+StartReport LoggerWorkflow::StartMission(const MissionSettings& settings, const std::optional<QString>& description)
+{
+    StartReport report;
+    StartCommand(Command::Start);
+    if (!MayConfigure() || m_bDownloading)
+        return report;
+    if (UsbLinked()) {
+        report.sent = true;
+        StartUsb(settings, description, report);
+    } else if (g_LoggerLink.m_nReply == 0) {
+        report.sent = true;
+        StartSerial(settings, description);
+    }
+    return report;
+}
+
+void LoggerWorkflow::StartUsb(const MissionSettings& settings, const std::optional<QString>& description,
+                              StartReport& report)
+{
+    CLoggerRecord& r = g_LoggerRecord;
+    const SettingsBlock block = BuildSettingsBlock(r.m_nType, SettingsLink::Usb, settings);
+    report.settingsTaken = block.length > 0 && g_LoggerLink.WriteSettings(block.bytes.data(), block.length);
+    if (HasDescription(r.m_nType) && r.m_bDescRead && description) {
+        if (!WriteUsbDescription(*description)) {
+            report.descriptionMismatch = true;
+            EndMissionCommand(false, GetText(kTextDescribeNotWritten));
+            return;
+        }
+    }
+    ReadUsbRunState();
+    if (!report.settingsTaken)
+        EndMissionCommand(false, QStringLiteral("the logger did not take the settings"));
+    else if (!Running(r.m_nRunState))
+        EndMissionCommand(false, QStringLiteral("the logger did not start (run state %1)").arg(r.m_nRunState));
+    else
+        EndMissionCommand(true, GetText(ToInt(r.m_nRunState == 1 ? TextId::Recording : TextId::DelayedStart)));
+}
+
+// Writes the description and reads it back; false when what came back
+// differs from what was written (a failed read compares nothing).
+bool LoggerWorkflow::WriteUsbDescription(const QString& text)
+{
+    CLoggerRecord& r = g_LoggerRecord;
+    std::uint8_t written[usbframe::kDescriptionBytes];
+    DescriptionBytes(text, written);
+    const int n = static_cast<int>(strnlen(reinterpret_cast<const char*>(written), kDescriptionCompared));
+    g_LoggerLink.WriteDescription(written);
+    std::uint8_t back[usbframe::kDescriptionBytes] = {};
+    if (g_LoggerLink.ReadDescription(back, kDescriptionCompared) && std::memcmp(written, back, static_cast<size_t>(n)) != 0)
+        return false;
+    r.m_strValue[ROW_DESCRIPTION] = text;
+    r.m_strDescription = text.isEmpty() ? QStringLiteral("  ") : text;
+    return true;
+}
+
+void LoggerWorkflow::ReadUsbRunState()
+{
+    CLoggerRecord& r = g_LoggerRecord;
+    if (g_LoggerLink.ReadRunState(r.m_nRunState, r.m_nBattery))
+        r.m_bStatusValid = 1;
+    m_view.RepaintBatteryStrip();
+}
+
+void LoggerWorkflow::StartSerial(const MissionSettings& settings, const std::optional<QString>& description)
+{
+    CLoggerRecord& r = g_LoggerRecord;
+    CSerialLink& link = g_LoggerLink;
+    const LoggerType& type = LoggerTypeOf(r.m_nType);
+    const SettingsBlock block = BuildSettingsBlock(r.m_nType, SettingsLink::Serial, settings);
+    m_outcome.result = Result::Pending;
+    if (type.clockWithInterval)
+        link.SerialSetClockAndInterval(block.bytes[25]);
+    else
+        link.SerialWriteSettings(block.length, block.bytes.data());
+    // Written once the logger has answered the settings.
+    link.m_strPendingDesc = type.description && r.m_bDescRead && description ? *description : QString();
+}
+
+bool LoggerWorkflow::StopMission()
+{
+    CLoggerRecord& r = g_LoggerRecord;
+    StartCommand(Command::Stop);
+    if (!MayConfigure() || m_bDownloading)
+        return false;
+    if (!UsbLinked()) {
+        StopSerial();
+        return true;
+    }
+    const bool answered = g_LoggerLink.OpenUsbDevice() && g_LoggerLink.ReadInfo(true);
+    ReadUsbRunState();
+    if (!answered)
+        EndMissionCommand(false, GetText(ToInt(TextId::Malfunctioning)).trimmed());
+    else if (Running(r.m_nRunState))
+        EndMissionCommand(false, QStringLiteral("the logger still runs (run state %1)").arg(r.m_nRunState));
+    else
+        EndMissionCommand(true, GetText(ToInt(TextId::NotStarted)));
+    return true;
+}
+
+void LoggerWorkflow::StopSerial()
+{
+    CSerialLink& link = g_LoggerLink;
+    const LoggerType& type = LoggerTypeOf(g_LoggerRecord.m_nType);
+    m_outcome.result = Result::Pending;
+    if (type.clockWithInterval) {
+        // Identified again with the stop marker, so the record follows the
+        // logger's new state.
+        if (link.m_nSerialMode == 0)
+            PostToMain(WMU_SERIAL_REIDENTIFY, 1, 0);
+        link.SerialStop();
+    } else if (type.description) {
+        // The loggers that hold a description take the stop command twice.
+        link.SerialStop();
+        link.SerialStop();
+    } else {
+        link.SerialStop();
+    }
+}
+
+void LoggerWorkflow::OnStopAnswered()
+{
+    Later([this] {
+        if (MissionPending(Command::Stop))
+            EndMissionCommand(true, GetText(ToInt(TextId::NotStarted)));
+        m_timers.SetTimer(TIMER_SERIAL_STATUS, kStatusMs);
+    });
+}
+
+void LoggerWorkflow::OnIntervalSet()
+{
+    Later([this] {
+        if (!MissionPending(Command::Start))
+            return;
+        m_nCmdRetries = 0;
+        m_timers.KillTimer(TIMER_SERIAL_RETRY);
+        EndMissionCommand(true, GetText(ToInt(TextId::Recording)));
+    });
+}
