@@ -56,9 +56,10 @@ for path in "${expected[@]}"; do
     grep -qx -- "$path" <<<"$contents" || fail "missing $path"
 done
 # Only the files above, and the folders that hold them.
+expected_list=$(printf '%s\n' "${expected[@]}")
 while read -r path; do
     [[ $path == */ ]] && continue
-    printf '%s\n' "${expected[@]}" | grep -qx -- "$path" || fail "stray file $path"
+    grep -qx -- "$path" <<<"$expected_list" || fail "stray file $path"
 done <<<"$contents"
 
 # The manual pages read as manual pages, the completion parses.
