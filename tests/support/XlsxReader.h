@@ -1,0 +1,51 @@
+#pragma once
+
+// A small reader of .xlsx files for the tests, independent of the writer:
+// it unpacks the archive and reads the XML parts with QXmlStreamReader.
+#include <QList>
+#include <QMap>
+#include <QString>
+#include <QStringList>
+
+struct XlsxCell {
+    bool present = false;
+    QString type;  // the t attribute: "" (a number), "inlineStr", "s", "str", ...
+    QString text;  // a number as written, or the string
+    int style = 0; // index into the cell formats
+};
+
+struct XlsxSheet {
+    QList<QList<XlsxCell>> rows; // [row][column], both 0-based, up to the last row with a cell
+    QMap<int, double> widths;    // column -> width, for columns given one
+    int RowCount() const { return static_cast<int>(rows.size()); }
+    const XlsxCell* Cell(int row, int column) const; // null where there is no cell
+};
+
+class XlsxBook {
+public:
+    // False with Error() when the file is no readable workbook.
+    bool Load(const QString& path);
+    const QString& Error() const { return m_error; }
+
+    QStringList SheetNames() const { return m_names; }
+    const XlsxSheet* Sheet(const QString& name) const;
+    QString NumberFormat(int style) const; // the format code of a cell format
+    bool RedFont(int style) const;
+
+private:
+    bool ReadWorkbook();
+    bool ReadStyles();
+    bool ReadSheet(const QString& name, const QString& part);
+
+    QMap<QString, QByteArray> m_parts;
+    QStringList m_names;
+    QStringList m_shared;
+    QMap<QString, XlsxSheet> m_sheets;
+    QList<int> m_xfNumFmt, m_xfFont;
+    QMap<int, QString> m_numFmts;
+    QList<bool> m_fontRed;
+    QString m_error;
+};
+
+// An Excel serial date-time (days since 1899-12-30) as "Y-M-D HH:MM".
+QString SerialToText(double serial);
