@@ -5,8 +5,10 @@
 
 #include "base/PrintableText.h"
 #include "base/TextTable.h"
+#include "datafile/DataFileWriter.h"
 #include "datafile/LoggerFile.h"
 #include "export/CsvExport.h"
+#include "export/Worksheet.h"
 #include "record/AreaSelection.h"
 #include "record/LoggerType.h"
 #include "record/SampleText.h"
@@ -16,6 +18,8 @@
 #include <cstdio>
 
 namespace {
+
+using RecordWriter = bool (*)(const CLoggerRecord& record, const QString& path, QString* why);
 
 #define RANGE_HELP                                                                           \
     "With --from and/or --to (local time YYYY-MM-DD HH:MM, also YYYY-MM-DDTHH:MM,\n"          \
@@ -35,15 +39,48 @@ const char kSamplesHelp[] =
     "temperature (\"*\" past an alarm limit) and, for a temperature and\n"
     "humidity logger, humidity, separated by tabs.\n" RANGE_HELP;
 const char kExportHelp[] =
-    "usage: halvern-th-cli export FILE.tavo [--tavo OUT.tavo] [--csv OUT.csv] [--from TIME] [--to TIME]\n"
-    "                             [--unit C|F]\n\n"
-    "Opens a data file and writes it again as a data file (--tavo) and/or\n"
-    "its samples as CSV (--csv: \"Num\",\"RecordTime\",\"Temperature\"[,\"Humidity\"],\n"
-    "UTF-8). Exits 0 only when every requested file was written whole.\n" RANGE_HELP
-    "A range is saved as a data file of a selected range, as the window saves\n"
-    "its selection.\n";
+    "usage: halvern-th-cli export FILE.tavo OUTPUTS... [--from TIME] [--to TIME] [--unit C|F]\n\n"
+    "Opens a data file and writes the record to each output given (any\n"
+    "combination, at least one):\n"
+    "%1"
+    "Exits 0 only when every requested file was written whole; a file that\n"
+    "fails has its own line and the others are written all the same.\n" RANGE_HELP
+    "Each output then holds just the range; --tavo saves it as a data file of\n"
+    "a selected range, as the window saves its selection.\n";
 
 #undef RANGE_HELP
+
+// The files export writes: the option, its value, the writer, and what
+// the file holds (for --help).
+struct ExportOutput {
+    OutputOption option;
+    RecordWriter write;
+    const char* holds;
+};
+
+const ExportOutput kExportOutputs[] = {
+    {{"tavo", "OUT.tavo"}, WriteRecordDataFile, "a data file"},
+    {{"csv", "OUT.csv"}, WriteCsvFile, "the samples as CSV, UTF-8: \"Num\",\"RecordTime\",\"Temperature\"[,\"Humidity\"]"},
+    {{"xlsx", "OUT.xlsx"}, WriteWorksheet, "a worksheet: sheets Summary and Data, numbers in the unit"},
+};
+
+QList<OutputOption> ExportOptions()
+{
+    QList<OutputOption> options;
+    for (const ExportOutput& output : kExportOutputs)
+        options << output.option;
+    return options;
+}
+
+QByteArray ExportHelp()
+{
+    QString outputs;
+    for (const ExportOutput& output : kExportOutputs)
+        outputs += QStringLiteral("  --%1 %2  %3\n")
+                       .arg(QLatin1String(output.option.name), QString::fromLatin1(output.option.valueName).leftJustified(9),
+                            QLatin1String(output.holds));
+    return QString::fromLatin1(kExportHelp).arg(outputs).toUtf8();
+}
 
 // The record a command works on: the opened file's, or the range of it.
 struct Target {
@@ -112,12 +149,12 @@ int TakeRange(const char* command, const FileArgs& parsed, Target& target)
 // Parses the arguments, opens the data file as the Open command does and
 // takes the range asked for. Returns -1 when the command goes on, else the
 // exit code.
-int Prepare(const char* command, const char* help, const QStringList& args, bool withOutputs, FileArgs& parsed,
-            Target& target)
+int Prepare(const char* command, const QByteArray& help, const QStringList& args,
+            std::span<const OutputOption> outputs, FileArgs& parsed, Target& target)
 {
-    parsed = ParseFileArgs(args, withOutputs);
+    parsed = ParseFileArgs(args, outputs);
     if (parsed.help) {
-        std::fputs(help, stdout);
+        std::fputs(help.constData(), stdout);
         return 0;
     }
     if (!parsed.error.isEmpty()) {
@@ -159,7 +196,7 @@ int RunInfo(const QStringList& args)
 {
     FileArgs parsed;
     Target target;
-    if (const int rc = Prepare("info", kInfoHelp, args, false, parsed, target); rc >= 0)
+    if (const int rc = Prepare("info", kInfoHelp, args, {}, parsed, target); rc >= 0)
         return rc;
     const CLoggerRecord& r = *target.record;
     QString text;
@@ -174,7 +211,7 @@ int RunSamples(const QStringList& args)
 {
     FileArgs parsed;
     Target target;
-    if (const int rc = Prepare("samples", kSamplesHelp, args, false, parsed, target); rc >= 0)
+    if (const int rc = Prepare("samples", kSamplesHelp, args, {}, parsed, target); rc >= 0)
         return rc;
     const CLoggerRecord& r = *target.record;
     const int columns = SampleColumnCount(r);
@@ -201,21 +238,23 @@ int RunExport(const QStringList& args)
 {
     FileArgs parsed;
     Target target;
-    if (const int rc = Prepare("export", kExportHelp, args, true, parsed, target); rc >= 0)
+    const QList<OutputOption> options = ExportOptions();
+    if (const int rc = Prepare("export", ExportHelp(), args, options, parsed, target); rc >= 0)
         return rc;
+    // A data file that holds a range is saved as a range again: the
+    // writers mark the range record as one.
+    if (target.area && target.record != &g_AreaRecord) {
+        g_AreaRecord = *target.record;
+        target.record = &g_AreaRecord;
+    }
     int rc = 0;
-    if (!parsed.tavoOut.isEmpty()) {
-        CLoggerFile file(parsed.tavoOut, CLoggerFile::ModeWrite);
-        file.m_pRecord = target.record;
-        if (!file.IsOutputOpen() || !file.Save(target.area)) {
-            FileFailure(38, parsed.tavoOut, file.Error());
+    for (const ExportOutput& output : kExportOutputs) {
+        const QString path = parsed.outputs.value(QString::fromLatin1(output.option.name));
+        QString why;
+        if (!path.isEmpty() && !output.write(*target.record, path, &why)) {
+            FileFailure(38, path, why);
             rc = 1;
         }
-    }
-    QString why;
-    if (!parsed.csvOut.isEmpty() && !WriteCsvFile(*target.record, parsed.csvOut, &why)) {
-        FileFailure(38, parsed.csvOut, why);
-        rc = 1;
     }
     return rc;
 }
