@@ -8,7 +8,10 @@
 #include <QFile>
 #include <QTemporaryDir>
 #include <cerrno>
+#include <cstdio>
 #include <cstring>
+#include <fcntl.h>
+#include <unistd.h>
 
 namespace {
 
@@ -19,16 +22,52 @@ QString LowerFirst(QString text)
     return text;
 }
 
-// The library's words for an error, with the system's reason when it has one.
+// The system's reason when there is one (the library's words add nothing
+// for the user then), else the library's words.
 QString LibraryError(lxw_error error, int systemError)
 {
+    if (systemError != 0)
+        return LowerFirst(QString::fromLocal8Bit(std::strerror(systemError)));
     QString text = LowerFirst(QString::fromUtf8(lxw_strerror(error)));
     if (text.endsWith(QLatin1Char('.')))
         text.chop(1);
-    if (systemError != 0)
-        text += QStringLiteral(": ") + QString::fromLocal8Bit(std::strerror(systemError));
     return text;
 }
+
+// The reasons a write to the library's own temporary files fails.
+bool IsWriteError(int systemError)
+{
+    return systemError == ENOSPC || systemError == EFBIG || systemError == EDQUOT || systemError == EIO;
+}
+
+// The library prints its errors on stderr; the caller reports them in its
+// own words, once. While it lives, stderr goes nowhere.
+class QuietStderr {
+public:
+    QuietStderr()
+    {
+        std::fflush(stderr);
+        m_saved = ::dup(STDERR_FILENO);
+        const int null = ::open("/dev/null", O_WRONLY | O_CLOEXEC);
+        if (m_saved >= 0 && null >= 0)
+            ::dup2(null, STDERR_FILENO);
+        if (null >= 0)
+            ::close(null);
+    }
+    ~QuietStderr()
+    {
+        std::fflush(stderr);
+        if (m_saved >= 0) {
+            ::dup2(m_saved, STDERR_FILENO);
+            ::close(m_saved);
+        }
+    }
+    QuietStderr(const QuietStderr&) = delete;
+    QuietStderr& operator=(const QuietStderr&) = delete;
+
+private:
+    int m_saved = -1;
+};
 
 // Builds the workbook at scratch; empty on success, else the reason.
 QString BuildWorkbook(const CLoggerRecord& record, const QString& scratch, const QString& scratchFolder)
@@ -37,6 +76,7 @@ QString BuildWorkbook(const CLoggerRecord& record, const QString& scratch, const
     lxw_workbook_options options{};
     options.constant_memory = LXW_TRUE;
     options.tmpdir = folder.data();
+    const QuietStderr quiet;
     errno = 0;
     lxw_workbook* book = workbook_new_opt(QFile::encodeName(scratch).constData(), &options);
     if (!book)
@@ -51,7 +91,11 @@ QString BuildWorkbook(const CLoggerRecord& record, const QString& scratch, const
         return LibraryError(error, 0);
     if (closed)
         return LibraryError(closed, systemError);
-    return WorkbookDamage(scratch);
+    QString damage = WorkbookDamage(scratch);
+    // The library does not notice its own failed writes, but errno keeps the last.
+    if (!damage.isEmpty() && IsWriteError(systemError))
+        damage += QStringLiteral(": ") + LibraryError(closed, systemError);
+    return damage;
 }
 
 bool Fail(QString* why, const QString& reason)

@@ -3,6 +3,7 @@
 #include <QDateTime>
 #include <QFile>
 #include <QXmlStreamReader>
+#include <algorithm>
 #include <cmath>
 #include <minizip/unzip.h>
 
@@ -31,7 +32,7 @@ QMap<QString, QByteArray> Unpack(const QString& path)
 }
 
 // "BC12" -> column 54, row 11 (0-based).
-void ParseRef(const QString& ref, int& row, int& column)
+void ParseRef(QStringView ref, int& row, int& column)
 {
     column = 0;
     int i = 0;
@@ -51,8 +52,10 @@ const XlsxCell* XlsxSheet::Cell(int row, int column) const
     return cell.present ? &cell : nullptr;
 }
 
-bool XlsxBook::Load(const QString& path)
+bool XlsxBook::Load(const QString& path, int skipFrom, int keepFrom)
 {
+    m_skipFrom = skipFrom;
+    m_keepFrom = keepFrom;
     m_parts = Unpack(path);
     if (!m_parts.contains(QStringLiteral("xl/workbook.xml"))) {
         m_error = QStringLiteral("no workbook part");
@@ -141,10 +144,15 @@ bool XlsxBook::ReadSheet(const QString& name, const QString& part)
             for (int c = a.value("min").toInt(); c <= a.value("max").toInt(); ++c)
                 sheet.widths.insert(c - 1, a.value("width").toDouble());
         } else if (xml.name() == QLatin1String("c")) {
-            ParseRef(a.value("r").toString(), row, column);
+            ParseRef(a.value("r"), row, column);
             if (row < 0 || column < 0 || row > 1 << 20 || column > 1 << 14) {
                 m_error = part + QStringLiteral(": a cell reference out of range");
                 return false;
+            }
+            sheet.rowCount = std::max(sheet.rowCount, row + 1);
+            if (m_skipFrom >= 0 && row >= m_skipFrom && row < m_keepFrom) {
+                cell = nullptr;
+                continue;
             }
             if (sheet.rows.size() <= row)
                 sheet.rows.resize(row + 1);

@@ -15,16 +15,19 @@ struct XlsxCell {
 };
 
 struct XlsxSheet {
-    QList<QList<XlsxCell>> rows; // [row][column], both 0-based, up to the last row with a cell
+    QList<QList<XlsxCell>> rows; // [row][column], both 0-based, of the rows kept
     QMap<int, double> widths;    // column -> width, for columns given one
-    int RowCount() const { return static_cast<int>(rows.size()); }
+    int rowCount = 0;            // up to the last row with a cell, kept or not
+    int RowCount() const { return rowCount; }
     const XlsxCell* Cell(int row, int column) const; // null where there is no cell
 };
 
 class XlsxBook {
 public:
-    // False with Error() when the file is no readable workbook.
-    bool Load(const QString& path);
+    // False with Error() when the file is no readable workbook. Cells of
+    // rows from keepFrom to skipFrom - 1 are not kept (a large sheet is
+    // checked at its ends), but counted.
+    bool Load(const QString& path, int skipFrom = -1, int keepFrom = -1);
     const QString& Error() const { return m_error; }
 
     QStringList SheetNames() const { return m_names; }
@@ -45,6 +48,7 @@ private:
     QMap<int, QString> m_numFmts;
     QList<bool> m_fontRed;
     QString m_error;
+    int m_skipFrom = -1, m_keepFrom = -1;
 };
 
 // An Excel serial date-time (days since 1899-12-30) as "Y-M-D HH:MM".
