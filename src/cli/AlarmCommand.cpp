@@ -28,7 +28,7 @@ int RunAlarms(const QStringList& args)
 {
     FileArgs parsed;
     FileTarget target;
-    if (const int rc = PrepareFileCommand("alarms", kAlarmsHelp, args, {false, true}, parsed, target); rc >= 0)
+    if (const int rc = PrepareFileCommand("alarms", kAlarmsHelp, args, {{}, true}, parsed, target); rc >= 0)
         return rc;
     const AlarmReport report = FindExcursions(*target.record);
     Print(stdout, parsed.json ? AlarmJson(report) : AlarmLines(report));

@@ -79,17 +79,18 @@ bool ParseLocalTimeArg(const QString& text, time64& t)
     return true;
 }
 
-FileArgs ParseFileArgs(const QStringList& args, bool withOutputs, bool withJson)
+FileArgs ParseFileArgs(const QStringList& args, std::span<const OutputOption> outputs, bool withJson)
 {
     const QCommandLineOption unit(QStringLiteral("unit"), QString(), QStringLiteral("C|F"));
-    const QCommandLineOption tavo(QStringLiteral("tavo"), QString(), QStringLiteral("OUT.tavo"));
-    const QCommandLineOption csv(QStringLiteral("csv"), QString(), QStringLiteral("OUT.csv"));
     const QCommandLineOption from(QStringLiteral("from"), QString(), QStringLiteral("TIME"));
     const QCommandLineOption to(QStringLiteral("to"), QString(), QStringLiteral("TIME"));
     const QCommandLineOption json(QStringLiteral("json"));
     QList<QCommandLineOption> options{unit, from, to};
-    if (withOutputs)
-        options << tavo << csv;
+    QStringList usage;
+    for (const OutputOption& output : outputs) {
+        options << QCommandLineOption(QString::fromLatin1(output.name), QString(), QString::fromLatin1(output.valueName));
+        usage << QStringLiteral("--%1 %2").arg(QLatin1String(output.name), QLatin1String(output.valueName));
+    }
     if (withJson)
         options << json;
     CCommandLine line(options, "option");
@@ -113,13 +114,12 @@ FileArgs ParseFileArgs(const QStringList& args, bool withOutputs, bool withJson)
     }
     out.file = files.value(0);
     out.json = withJson && line.IsSet(json);
-    if (withOutputs) {
-        out.tavoOut = line.Value(tavo);
-        out.csvOut = line.Value(csv);
-    }
+    for (qsizetype i = 0; i < static_cast<qsizetype>(outputs.size()); ++i)
+        if (const QString path = line.Value(options[3 + i]); !path.isEmpty())
+            out.outputs.insert(QString::fromLatin1(outputs[i].name), path);
     if (out.file.isEmpty())
         out.error = QStringLiteral("no data file given");
-    else if (withOutputs && out.tavoOut.isEmpty() && out.csvOut.isEmpty())
-        out.error = QStringLiteral("nothing to write: give --tavo OUT.tavo and/or --csv OUT.csv");
+    else if (!outputs.empty() && out.outputs.isEmpty())
+        out.error = QStringLiteral("nothing to write: give one or more of %1").arg(usage.join(QStringLiteral(", ")));
     return out;
 }

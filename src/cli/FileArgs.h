@@ -2,15 +2,22 @@
 
 #include "record/LoggerRecord.h"
 
+#include <QMap>
 #include <QString>
 #include <QStringList>
 #include <optional>
+#include <span>
+
+// An output option of a file command: --NAME VALUE.
+struct OutputOption {
+    const char* name;      // "xlsx"
+    const char* valueName; // "OUT.xlsx"
+};
 
 // Arguments of the file commands: one data file and options.
 struct FileArgs {
     QString file;
-    QString tavoOut;
-    QString csvOut;
+    QMap<QString, QString> outputs; // output option name -> the path given
     std::optional<time64> from; // --from: start of the range to work on
     std::optional<time64> to;   // --to: its end
     bool json = false;          // --json: one JSON object for scripts
@@ -19,9 +26,9 @@ struct FileArgs {
 };
 
 // Accepts FILE, --unit C|F (sets the temperature unit at once), --from TIME,
-// --to TIME, --help, with withOutputs also --tavo OUT and --csv OUT, and
-// with withJson also --json.
-FileArgs ParseFileArgs(const QStringList& args, bool withOutputs, bool withJson = false);
+// --to TIME, --help, the output options given, of which at least one is
+// then required, and with withJson also --json.
+FileArgs ParseFileArgs(const QStringList& args, std::span<const OutputOption> outputs = {}, bool withJson = false);
 
 // A local time written YYYY-MM-DD HH:MM, with T in place of the blank and/or
 // :SS after the minutes (month, day and hour may have one digit, as the

@@ -7,8 +7,11 @@
 
 #include "base/PrintableText.h"
 #include "base/TextTable.h"
+#include "datafile/DataFileWriter.h"
 #include "datafile/LoggerFile.h"
 #include "export/CsvExport.h"
+#include "export/Worksheet.h"
+#include "report/pdf/PdfReport.h"
 #include "record/AreaSelection.h"
 #include "record/LoggerType.h"
 #include "record/SampleText.h"
@@ -18,6 +21,8 @@
 #include <cstdio>
 
 namespace {
+
+using RecordWriter = bool (*)(const CLoggerRecord& record, const QString& path, QString* why);
 
 #define RANGE_HELP                                                                           \
     "With --from and/or --to (local time YYYY-MM-DD HH:MM, also YYYY-MM-DDTHH:MM,\n"          \
@@ -39,15 +44,49 @@ const char kSamplesHelp[] =
     "temperature (\"*\" past an alarm limit) and, for a temperature and\n"
     "humidity logger, humidity, separated by tabs.\n" RANGE_HELP;
 const char kExportHelp[] =
-    "usage: halvern-th-cli export FILE.tavo [--tavo OUT.tavo] [--csv OUT.csv] [--from TIME] [--to TIME]\n"
-    "                             [--unit C|F]\n\n"
-    "Opens a data file and writes it again as a data file (--tavo) and/or\n"
-    "its samples as CSV (--csv: \"Num\",\"RecordTime\",\"Temperature\"[,\"Humidity\"],\n"
-    "UTF-8). Exits 0 only when every requested file was written whole.\n" RANGE_HELP
-    "A range is saved as a data file of a selected range, as the window saves\n"
-    "its selection.\n";
+    "usage: halvern-th-cli export FILE.tavo OUTPUTS... [--from TIME] [--to TIME] [--unit C|F]\n\n"
+    "Opens a data file and writes the record to each output given (any\n"
+    "combination, at least one):\n"
+    "%1"
+    "Exits 0 only when every requested file was written whole; a file that\n"
+    "fails has its own line and the others are written all the same.\n" RANGE_HELP
+    "Each output then holds just the range; --tavo saves it as a data file of\n"
+    "a selected range, as the window saves its selection.\n";
 
 #undef RANGE_HELP
+
+// The files export writes: the option, its value, the writer, and what
+// the file holds (for --help).
+struct ExportOutput {
+    OutputOption option;
+    RecordWriter write;
+    const char* holds;
+};
+
+const ExportOutput kExportOutputs[] = {
+    {{"tavo", "OUT.tavo"}, WriteRecordDataFile, "a data file"},
+    {{"csv", "OUT.csv"}, WriteCsvFile, "the samples as CSV, UTF-8: \"Num\",\"RecordTime\",\"Temperature\"[,\"Humidity\"]"},
+    {{"xlsx", "OUT.xlsx"}, WriteWorksheet, "a worksheet: sheets Summary and Data, numbers in the unit"},
+    {{"pdf", "OUT.pdf"}, WritePdfReport, "the PDF report: summary, chart and sample table"},
+};
+
+QList<OutputOption> ExportOptions()
+{
+    QList<OutputOption> options;
+    for (const ExportOutput& output : kExportOutputs)
+        options << output.option;
+    return options;
+}
+
+QByteArray ExportHelp()
+{
+    QString outputs;
+    for (const ExportOutput& output : kExportOutputs)
+        outputs += QStringLiteral("  --%1 %2  %3\n")
+                       .arg(QLatin1String(output.option.name), QString::fromLatin1(output.option.valueName).leftJustified(9),
+                            QLatin1String(output.holds));
+    return QString::fromLatin1(kExportHelp).arg(outputs).toUtf8();
+}
 
 QString FileName(const QString& path)
 {
@@ -109,12 +148,12 @@ int TakeRange(const char* command, const FileArgs& parsed, FileTarget& target)
 
 } // namespace
 
-int PrepareFileCommand(const char* command, const char* help, const QStringList& args, FileOptions options,
+int PrepareFileCommand(const char* command, const QByteArray& help, const QStringList& args, FileOptions options,
                        FileArgs& parsed, FileTarget& target)
 {
     parsed = ParseFileArgs(args, options.outputs, options.json);
     if (parsed.help) {
-        std::fputs(help, stdout);
+        std::fputs(help.constData(), stdout);
         return 0;
     }
     if (!parsed.error.isEmpty()) {
@@ -155,7 +194,7 @@ int RunInfo(const QStringList& args)
 {
     FileArgs parsed;
     FileTarget target;
-    if (const int rc = PrepareFileCommand("info", kInfoHelp, args, {false, true}, parsed, target); rc >= 0)
+    if (const int rc = PrepareFileCommand("info", kInfoHelp, args, {{}, true}, parsed, target); rc >= 0)
         return rc;
     const CLoggerRecord& r = *target.record;
     if (parsed.json) {
@@ -201,21 +240,23 @@ int RunExport(const QStringList& args)
 {
     FileArgs parsed;
     FileTarget target;
-    if (const int rc = PrepareFileCommand("export", kExportHelp, args, {true, false}, parsed, target); rc >= 0)
+    const QList<OutputOption> options = ExportOptions();
+    if (const int rc = PrepareFileCommand("export", ExportHelp(), args, {options, false}, parsed, target); rc >= 0)
         return rc;
+    // A data file that holds a range is saved as a range again: the
+    // writers mark the range record as one.
+    if (target.area && target.record != &g_AreaRecord) {
+        g_AreaRecord = *target.record;
+        target.record = &g_AreaRecord;
+    }
     int rc = 0;
-    if (!parsed.tavoOut.isEmpty()) {
-        CLoggerFile file(parsed.tavoOut, CLoggerFile::ModeWrite);
-        file.m_pRecord = target.record;
-        if (!file.IsOutputOpen() || !file.Save(target.area)) {
-            FileFailure(38, parsed.tavoOut, file.Error());
+    for (const ExportOutput& output : kExportOutputs) {
+        const QString path = parsed.outputs.value(QString::fromLatin1(output.option.name));
+        QString why;
+        if (!path.isEmpty() && !output.write(*target.record, path, &why)) {
+            FileFailure(38, path, why);
             rc = 1;
         }
-    }
-    QString why;
-    if (!parsed.csvOut.isEmpty() && !WriteCsvFile(*target.record, parsed.csvOut, &why)) {
-        FileFailure(38, parsed.csvOut, why);
-        rc = 1;
     }
     return rc;
 }

@@ -3,7 +3,9 @@
 #include "cli/FileArgs.h"
 #include "record/LoggerRecord.h"
 
+#include <QByteArray>
 #include <QStringList>
+#include <span>
 
 // The record a file command works on: the opened file's, or the range of it.
 struct FileTarget {
@@ -13,15 +15,15 @@ struct FileTarget {
 
 // What a file command accepts besides FILE, --unit, --from and --to.
 struct FileOptions {
-    bool outputs = false; // --tavo, --csv
-    bool json = false;    // --json
+    std::span<const OutputOption> outputs; // the output options (export)
+    bool json = false;                     // --json
 };
 
 // Parses the arguments, opens the data file as the Open command does and
 // takes the range asked for. Returns -1 when the command goes on, else the
 // exit code (the help printed, wrong arguments, a file that cannot be read,
 // a range that cannot be taken).
-int PrepareFileCommand(const char* command, const char* help, const QStringList& args, FileOptions options,
+int PrepareFileCommand(const char* command, const QByteArray& help, const QStringList& args, FileOptions options,
                        FileArgs& parsed, FileTarget& target);
 
 // Whether the summary page shows a row of the record.

@@ -70,7 +70,7 @@ int Parse(const QStringList& args, PrintArgs& out)
     for (const auto* option : {&unit, &from, &to})
         for (const QString& value : line.Values(*option))
             common << QStringLiteral("--") + option->names().first() << value;
-    const FileArgs file = ParseFileArgs(common << QStringLiteral("file"), false);
+    const FileArgs file = ParseFileArgs(common << QStringLiteral("file"));
     if (error.isEmpty())
         error = file.error;
     if (error.isEmpty() && !line.IntValue(pages, 1, 99, out.curvePages))

@@ -109,6 +109,7 @@ void CMolvaneQuillmarDlg::ConnectCommands()
         connect(static_cast<QAbstractButton*>(Control(id)), &QAbstractButton::clicked, this, command);
     };
     onClick(IDC_OPEN, [this] { OnOpen(); });
+    onClick(IDC_SAVE, [this] { OnSave(); });
     onClick(IDCANCEL, [this] { reject(); });
     onClick(IDC_DOWNLOAD, [this] { m_workflow.Download(); });
     onClick(IDC_CALIBRATE, [this] { m_workflow.CalibrateTime(); });

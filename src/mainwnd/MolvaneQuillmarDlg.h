@@ -97,6 +97,19 @@ public:
         m_pfnChooseFile = std::move(chooser);
     }
     QString OpenStartFolder() const;
+    // Save: the record (or the selected range) to a file of the kind chosen.
+    void OnSave();
+    // Chooses the file for Save: the proposed path and the filters in, the
+    // path and the filter chosen out (an empty path: cancelled). Tests
+    // replace the file dialog.
+    struct SaveChoice {
+        QString path;
+        QString filter;
+    };
+    void SetSaveFileChooser(std::function<SaveChoice(const QString& proposed, const QStringList& filters)> chooser)
+    {
+        m_pfnChooseSaveFile = std::move(chooser);
+    }
 
     // --- Parts ---
     CSummFormView* Summary() const { return m_pSummary; }
@@ -149,6 +162,7 @@ private:
     QString m_strLastFolder;
     std::function<bool(const QString&)> m_pfnAsk;
     std::function<QString(const QString&)> m_pfnChooseFile;
+    std::function<SaveChoice(const QString&, const QStringList&)> m_pfnChooseSaveFile;
     std::map<int, QTimer*> m_timers;
     LoggerWorkflow m_workflow{*this, *this};
     bool m_bStarted = false;

@@ -1,30 +1,17 @@
 #include "record/SampleText.h"
 
+#include "record/SampleValues.h"
 #include "record/TimeText.h"
 #include "record/Units.h"
 
 namespace {
 
-constexpr float kMissing = -1000.0f;
-
-QString TempText(const CLoggerRecord& r, int row)
+QString ValueText(const SampleValue& v, const QString& unit)
 {
-    const float t = r.m_fTempShown[row];
-    if (!(t > kMissing))
+    if (!v.present)
         return {};
-    QString text = QString::asprintf("%.2f", IsFahrenheit() ? ToFahrenheit(t) : static_cast<double>(t)) + g_strTempUnit;
-    if (r.m_bTempAlarm && (t > r.m_fHighLimit || t < r.m_fLowLimit))
-        text += QLatin1Char('*');
-    return text;
-}
-
-QString HumiText(const CLoggerRecord& r, int row)
-{
-    const float h = r.m_fHumi[row];
-    if (!(h > kMissing))
-        return {};
-    QString text = QString::asprintf("%.2f", static_cast<double>(h)) + g_strUnitRH;
-    if (r.m_bHumiAlarm && (h > r.m_fHumiHighLimit || h < r.m_fHumiLowLimit))
+    QString text = QString::asprintf("%.2f", v.value) + unit;
+    if (v.pastLimit)
         text += QLatin1Char('*');
     return text;
 }
@@ -51,9 +38,9 @@ QString SampleCellText(const CLoggerRecord& record, int row, int column)
     case 1:
         return record.m_tTime[row] != 0 ? FormatDateTime(record.m_tTime[row]) : QString();
     case 2:
-        return TempText(record, row);
+        return ValueText(TempValue(record, row), g_strTempUnit);
     case 3:
-        return HumiText(record, row);
+        return ValueText(HumiValue(record, row), g_strUnitRH);
     default:
         return {};
     }

@@ -5,6 +5,7 @@
 #include "views/DialogScale.h"
 #include "record/LoggerRecord.h"
 #include "record/LoggerType.h"
+#include "record/SummaryList.h"
 
 #include <QGroupBox>
 #include <QHeaderView>
@@ -216,10 +217,9 @@ void CSummFormView::FillSummaryList()
     m_pList->clear();
     if (!m_pRecord)
         return;
-    const int rows = m_pRecord->HasHumidity() ? 15 : 10;
-    for (int i = 0; i < rows; ++i) {
+    for (const SummaryItem& row : SummaryListRows(*m_pRecord)) {
         auto* item = new QTreeWidgetItem(m_pList);
-        item->setText(0, m_pRecord->m_strLabel[i]);
-        item->setText(1, PrintableText(m_pRecord->m_strValue[i]));
+        item->setText(0, row.caption);
+        item->setText(1, row.value);
     }
 }

@@ -1,0 +1,182 @@
+#include "export/WorkbookContent.h"
+
+#include "base/TextTable.h"
+#include "record/SampleText.h"
+#include "record/SampleValues.h"
+#include "record/SummaryList.h"
+#include "record/TimeText.h"
+#include "record/Units.h"
+
+#include <QByteArray>
+#include <algorithm>
+#include <cmath>
+
+namespace {
+
+constexpr lxw_row_t kFirstDataRow = 1; // row 0 holds the column names
+
+QByteArray Utf8(const QString& text)
+{
+    return text.toUtf8();
+}
+
+// Width of a text in the sheet's character units: wide (CJK) characters
+// take about two.
+double TextWidth(const QString& text)
+{
+    double width = 0;
+    for (const QChar c : text)
+        width += c.unicode() >= 0x1100 ? 2.0 : 1.0;
+    return width;
+}
+
+// A column fitted to its widest text, with a little room on both sides.
+lxw_error FitColumn(lxw_worksheet* sheet, lxw_col_t column, double widestText)
+{
+    return worksheet_set_column(sheet, column, column, widestText + 2.0, nullptr);
+}
+
+// A number format that shows two decimals and the unit: the unit quoted,
+// so that a "%" in it is text and does not scale the value.
+QByteArray UnitFormat(const QString& unit)
+{
+    return "0.00\"" + Utf8(unit) + '"';
+}
+
+struct DataFormats {
+    lxw_format* header = nullptr;
+    lxw_format* time = nullptr;
+    lxw_format* temp = nullptr;
+    lxw_format* tempPast = nullptr;
+    lxw_format* humi = nullptr;
+    lxw_format* humiPast = nullptr;
+};
+
+lxw_format* NumberFormat(lxw_workbook* book, const QByteArray& numberFormat, bool red)
+{
+    lxw_format* format = workbook_add_format(book);
+    if (!format)
+        return nullptr;
+    format_set_num_format(format, numberFormat.constData());
+    if (red)
+        format_set_font_color(format, LXW_COLOR_RED);
+    return format;
+}
+
+lxw_format* HeaderFormat(lxw_workbook* book)
+{
+    lxw_format* format = workbook_add_format(book);
+    if (format)
+        format_set_bold(format);
+    return format;
+}
+
+bool MakeDataFormats(lxw_workbook* book, DataFormats& f)
+{
+    f.header = HeaderFormat(book);
+    f.time = NumberFormat(book, "yyyy-m-d hh:mm", false);
+    f.temp = NumberFormat(book, UnitFormat(g_strTempUnit), false);
+    f.tempPast = NumberFormat(book, UnitFormat(g_strTempUnit), true);
+    f.humi = NumberFormat(book, UnitFormat(g_strUnitRH), false);
+    f.humiPast = NumberFormat(book, UnitFormat(g_strUnitRH), true);
+    return f.header && f.time && f.temp && f.tempPast && f.humi && f.humiPast;
+}
+
+lxw_error WriteText(lxw_worksheet* sheet, lxw_row_t row, lxw_col_t column, const QString& text, lxw_format* format)
+{
+    if (text.isEmpty())
+        return LXW_NO_ERROR;
+    return worksheet_write_string(sheet, row, column, Utf8(text).constData(), format);
+}
+
+lxw_worksheet* AddSheet(lxw_workbook* book, TextId name)
+{
+    return workbook_add_worksheet(book, Utf8(GetText(name)).constData());
+}
+
+lxw_error WriteValue(lxw_worksheet* sheet, lxw_row_t row, lxw_col_t column, const SampleValue& v, lxw_format* normal,
+                     lxw_format* past, double& widest)
+{
+    if (!v.present)
+        return LXW_NO_ERROR;
+    // "-12.34": the integer digits, the point, two decimals and a sign.
+    const double digits = v.value == 0 ? 1 : std::floor(std::log10(std::max(std::fabs(v.value), 1.0))) + 1;
+    widest = std::max(widest, digits + 3 + (v.value < 0 ? 1 : 0));
+    return worksheet_write_number(sheet, row, column, v.value, v.pastLimit ? past : normal);
+}
+
+lxw_error WriteTime(lxw_worksheet* sheet, lxw_row_t row, time64 t, lxw_format* format)
+{
+    if (t == 0)
+        return LXW_NO_ERROR; // the list shows no time either
+    const LocalTm local = ToLocal(t);
+    // Half a millisecond on top: the day fraction is written with limited
+    // digits, and a reader that truncates would otherwise show 17:49 for
+    // 17:50 (seconds and minutes are shown rounded, so it never shows).
+    lxw_datetime cell{local.year, local.month, local.day, local.hour, local.minute, local.second + 0.0005};
+    return worksheet_write_datetime(sheet, row, 1, &cell, format);
+}
+
+lxw_error WriteSampleRow(lxw_worksheet* sheet, const CLoggerRecord& r, int i, const DataFormats& f, double (&widest)[4])
+{
+    const lxw_row_t row = kFirstDataRow + static_cast<lxw_row_t>(i);
+    lxw_error error = worksheet_write_number(sheet, row, 0, i + 1, nullptr);
+    if (!error)
+        error = WriteTime(sheet, row, r.m_tTime[i], f.time);
+    if (!error)
+        error = WriteValue(sheet, row, 2, TempValue(r, i), f.temp, f.tempPast, widest[2]);
+    if (!error && r.HasHumidity())
+        error = WriteValue(sheet, row, 3, HumiValue(r, i), f.humi, f.humiPast, widest[3]);
+    return error;
+}
+
+} // namespace
+
+lxw_error WriteSummarySheet(lxw_workbook* book, const CLoggerRecord& record)
+{
+    lxw_worksheet* sheet = AddSheet(book, TextId::SummarySheet);
+    lxw_format* header = HeaderFormat(book);
+    if (!sheet || !header)
+        return LXW_ERROR_MEMORY_MALLOC_FAILED;
+    const QString captions[2] = {GetText(TextId::ItemColumn), GetText(TextId::StateColumn)};
+    double widest[2] = {TextWidth(captions[0]), TextWidth(captions[1])};
+    lxw_error error = WriteText(sheet, 0, 0, captions[0], header);
+    if (!error)
+        error = WriteText(sheet, 0, 1, captions[1], header);
+    lxw_row_t row = 1;
+    for (const SummaryItem& item : SummaryReportRows(record)) {
+        const QString texts[2] = {item.caption.trimmed(), item.value.trimmed()};
+        for (lxw_col_t c = 0; c < 2 && !error; ++c) {
+            error = WriteText(sheet, row, c, texts[c], nullptr);
+            widest[c] = std::max(widest[c], TextWidth(texts[c]));
+        }
+        ++row;
+    }
+    for (lxw_col_t c = 0; c < 2 && !error; ++c)
+        error = FitColumn(sheet, c, widest[c]);
+    return error;
+}
+
+lxw_error WriteDataSheet(lxw_workbook* book, const CLoggerRecord& record)
+{
+    lxw_worksheet* sheet = AddSheet(book, TextId::DataSheet);
+    DataFormats f;
+    if (!sheet || !MakeDataFormats(book, f))
+        return LXW_ERROR_MEMORY_MALLOC_FAILED;
+    const int columns = SampleColumnCount(record);
+    const int rows = std::min(std::max(record.m_nReceived, 0), MAX_SAMPLES);
+    lxw_error error = LXW_NO_ERROR;
+    for (int c = 0; c < columns && !error; ++c)
+        error = WriteText(sheet, 0, static_cast<lxw_col_t>(c), GetText(SampleColumnTextId(c)), f.header);
+    // Widest value texts: the number, "2026-12-31 23:59", the values with their unit.
+    double widest[4] = {static_cast<double>(QString::number(rows).size()), 16.0, 0, 0};
+    for (int i = 0; i < rows && !error; ++i)
+        error = WriteSampleRow(sheet, record, i, f, widest);
+    widest[2] += TextWidth(g_strTempUnit);
+    widest[3] += TextWidth(g_strUnitRH);
+    for (int c = 0; c < columns && !error; ++c)
+        error = FitColumn(sheet, static_cast<lxw_col_t>(c),
+                          std::max(widest[c], TextWidth(GetText(SampleColumnTextId(c)))));
+    worksheet_freeze_panes(sheet, 1, 0);
+    return error;
+}

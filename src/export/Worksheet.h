@@ -1,0 +1,18 @@
+#pragma once
+
+#include "record/LoggerRecord.h"
+
+#include <QString>
+
+// Writes a record as an Office Open XML workbook (.xlsx) with two sheets:
+// "Summary" (the summary list's caption and value texts, the description
+// and the mean kinetic temperature) and "Data" (one row per sample: the
+// number, a local date-time cell, the temperature and, with humidity, the
+// humidity, as numbers in the unit in force, red past an alarm limit).
+// Sheet names and headers are in the interface language.
+//
+// The workbook is built in a scratch folder, checked whole, and then
+// written to path as COutputFile writes: a regular file is replaced only
+// when complete. False on any failure (path then unchanged), with the
+// reason in why when given.
+bool WriteWorksheet(const CLoggerRecord& record, const QString& path, QString* why = nullptr);

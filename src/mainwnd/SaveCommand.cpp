@@ -1,0 +1,60 @@
+// The Save button: the record shown, or the range selected on the graph,
+// to a data file, a worksheet or another kind of the save dialog.
+#include "mainwnd/MolvaneQuillmarDlg.h"
+
+#include "base/TextTable.h"
+#include "mainwnd/SaveKinds.h"
+#include "record/LoggerRecord.h"
+
+#include <QApplication>
+#include <QFileDialog>
+#include <QFileInfo>
+#include <QLabel>
+
+namespace {
+
+// The record Save writes: the selected range while there is one.
+CLoggerRecord& RecordToSave()
+{
+    return g_AreaRecord.m_nCount > 0 ? g_AreaRecord : g_LoggerRecord;
+}
+
+CMolvaneQuillmarDlg::SaveChoice AskForFile(QWidget* parent, const QString& proposed, const QStringList& filters)
+{
+    CMolvaneQuillmarDlg::SaveChoice choice;
+    // The question before replacing a file comes after the extension rule,
+    // on the name actually written, not here.
+    choice.path = QFileDialog::getSaveFileName(parent, QString(), proposed, filters.join(QStringLiteral(";;")),
+                                               &choice.filter, QFileDialog::DontConfirmOverwrite);
+    return choice;
+}
+
+} // namespace
+
+void CMolvaneQuillmarDlg::OnSave()
+{
+    const CLoggerRecord& record = RecordToSave();
+    if (record.m_nReceived <= 0 || m_workflow.IsDownloading())
+        return;
+    const QString proposed = OpenStartFolder() + QLatin1Char('/')
+        + DefaultSaveName(g_LoggerRecord.m_strValue[ROW_ID], record.m_tStart);
+    const SaveChoice choice = m_pfnChooseSaveFile ? m_pfnChooseSaveFile(proposed, SaveFilters())
+                                                  : AskForFile(this, proposed, SaveFilters());
+    if (choice.path.isEmpty())
+        return;
+    const SaveTarget target = ResolveSaveTarget(choice.path, choice.filter);
+    if (!target.kind)
+        return;
+    if (QFileInfo::exists(target.path)
+        && !Ask(QFileDialog::tr("%1 already exists.\nDo you want to replace it?").arg(target.name)))
+        return;
+    m_strLastFolder = QFileInfo(target.path).absolutePath();
+    SetStatusText(GetText(TextId::Saving));
+    m_pStatus->repaint();
+    QApplication::setOverrideCursor(Qt::WaitCursor);
+    QString why;
+    const bool saved = target.kind->write(record, target.path, &why);
+    QApplication::restoreOverrideCursor();
+    SetStatusText(saved ? GetText(TextId::FileSaved) + target.name
+                        : GetText(TextId::SaveFailed) + target.name + QStringLiteral(": ") + why);
+}

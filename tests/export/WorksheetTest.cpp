@@ -1,0 +1,282 @@
+// The worksheet export, read back with a reader of its own (the archive
+// unpacked, the XML parts parsed) and with xlsx2csv.
+#include "export/WorkbookCheck.h"
+#include "export/Worksheet.h"
+
+#include "base/TextTable.h"
+#include "record/SampleText.h"
+#include "record/SummaryList.h"
+#include "record/TimeText.h"
+#include "record/Units.h"
+#include "support/FileSizeLimit.h"
+#include "support/ScopedTz.h"
+#include "support/TempDir.h"
+#include "support/XlsxReader.h"
+#include "views/RecordFixture.h"
+
+#include <QDateTime>
+#include <QDir>
+#include <QFile>
+#include <QProcess>
+#include <gtest/gtest.h>
+#include <minizip/zip.h>
+
+namespace {
+
+CLoggerRecord g_record;
+
+// A cell's text; empty where the sheet has no cell.
+QString Text(const XlsxSheet& sheet, int row, int column)
+{
+    const XlsxCell* cell = sheet.Cell(row, column);
+    return cell ? cell->text : QString();
+}
+
+class Worksheet : public ::testing::Test {
+protected:
+    void SetUp() override { InitUnits(); }
+    void TearDown() override { g_strTempUnit = g_strUnitF; }
+
+    // Writes g_record and reads it back.
+    void WriteAndRead(XlsxBook& book)
+    {
+        const QString path = m_dir.path("out.xlsx");
+        QString why;
+        ASSERT_TRUE(WriteWorksheet(g_record, path, &why)) << why.toStdString();
+        ASSERT_TRUE(book.Load(path)) << book.Error().toStdString();
+    }
+
+    TempDir m_dir;
+};
+
+TEST_F(Worksheet, SummarySheetHoldsTheListRowsThenDescriptionAndMkt)
+{
+    for (const int type : {1, 4}) {
+        SCOPED_TRACE(type);
+        FillMission(g_record, type, 30);
+        g_record.m_strValue[ROW_DESCRIPTION] = QStringLiteral("Cold room <3> & \"B\"");
+        XlsxBook book;
+        WriteAndRead(book);
+        ASSERT_EQ(book.SheetNames(), (QStringList{GetText(TextId::SummarySheet), GetText(TextId::DataSheet)}));
+        const XlsxSheet& sheet = *book.Sheet(QStringLiteral("Summary"));
+        const QList<SummaryItem> list = SummaryListRows(g_record);
+        ASSERT_EQ(list.size(), type == 4 ? 15 : 10);
+        ASSERT_EQ(sheet.RowCount(), 1 + list.size() + 2);
+        EXPECT_EQ(Text(sheet, 0, 0), QStringLiteral("Item"));
+        EXPECT_EQ(Text(sheet, 0, 1), QStringLiteral("State"));
+        for (int i = 0; i < list.size(); ++i) {
+            EXPECT_EQ(Text(sheet, i + 1, 0), list[i].caption.trimmed());
+            EXPECT_EQ(Text(sheet, i + 1, 1), list[i].value.trimmed());
+        }
+        const int description = list.size() + 1;
+        EXPECT_EQ(Text(sheet, description, 0), QStringLiteral("Description:"));
+        EXPECT_EQ(Text(sheet, description, 1), QStringLiteral("Cold room <3> & \"B\""));
+        EXPECT_EQ(Text(sheet, description + 1, 0), QStringLiteral("Mean Kinetic Temp.:"));
+        EXPECT_EQ(Text(sheet, description + 1, 1), g_record.m_strValue[ROW_MKT].trimmed());
+        EXPECT_FALSE(g_record.m_strValue[ROW_MKT].trimmed().isEmpty());
+        EXPECT_GE(sheet.widths.value(0), QStringLiteral("Mean Kinetic Temp.:").size());
+    }
+}
+
+TEST_F(Worksheet, DataCellsAreNumbersInTheUnitWithFormatsAndRedPastALimit)
+{
+    const struct {
+        QString* unit;
+        const char* format;
+    } units[] = {{&g_strUnitC, "0.00\"\u00B0C\""}, {&g_strUnitF, "0.00\"\u00B0F\""}};
+    for (const auto& u : units) {
+        SCOPED_TRACE(u.format);
+        g_strTempUnit = *u.unit;
+        FillMission(g_record, 4, 25);
+        g_record.m_fTempShown[5] = -2000.0f; // a missing reading
+        XlsxBook book;
+        WriteAndRead(book);
+        const XlsxSheet& sheet = *book.Sheet(QStringLiteral("Data"));
+        ASSERT_EQ(sheet.RowCount(), 26);
+        const QStringList header{"Num", "RecordTime", "Temperature", "Humidity"};
+        for (int c = 0; c < 4; ++c) {
+            EXPECT_EQ(sheet.Cell(0, c)->text, header[c]);
+            EXPECT_GE(sheet.widths.value(c), header[c].size()) << c;
+        }
+        int red = 0;
+        for (int i = 0; i < 25; ++i) {
+            SCOPED_TRACE(i);
+            const XlsxCell& num = *sheet.Cell(i + 1, 0);
+            EXPECT_TRUE(num.type.isEmpty());
+            EXPECT_EQ(num.text, QString::number(i + 1));
+            const XlsxCell& time = *sheet.Cell(i + 1, 1);
+            EXPECT_TRUE(time.type.isEmpty());
+            EXPECT_EQ(book.NumberFormat(time.style), QStringLiteral("yyyy-m-d hh:mm"));
+            EXPECT_EQ(SerialToText(time.text.toDouble()), SampleCellText(g_record, i, 1));
+            for (int c = 2; c < 4; ++c) {
+                const QString listText = SampleCellText(g_record, i, c);
+                const XlsxCell* value = sheet.Cell(i + 1, c);
+                if (listText.isEmpty()) {
+                    EXPECT_EQ(value, nullptr);
+                    continue;
+                }
+                ASSERT_NE(value, nullptr);
+                EXPECT_TRUE(value->type.isEmpty());
+                EXPECT_EQ(QString::asprintf("%.2f", value->text.toDouble()), listText.left(listText.indexOf(QChar(c == 2 ? 0xB0 : '%'))));
+                EXPECT_EQ(value->text.toDouble(), QString::asprintf("%.2f", value->text.toDouble()).toDouble());
+                EXPECT_EQ(book.NumberFormat(value->style), c == 2 ? QString::fromUtf8(u.format) : QStringLiteral("0.00\"%RH\""));
+                EXPECT_EQ(book.RedFont(value->style), listText.endsWith('*'));
+                red += listText.endsWith('*');
+            }
+        }
+        EXPECT_GT(red, 5);
+    }
+}
+
+TEST_F(Worksheet, TimesAreLocalAcrossDaylightSavingChanges)
+{
+    ScopedTz tz("Europe/Berlin");
+    const struct {
+        int month, day;
+        const char* first;
+        const char* fourth; // an hour was skipped or repeated in between
+    } changes[] = {{3, 29, "2026-3-29 01:00", "2026-3-29 04:15"}, {10, 25, "2026-10-25 01:00", "2026-10-25 02:15"}};
+    for (const auto& change : changes) {
+        SCOPED_TRACE(change.first);
+        FillMission(g_record, 1, 12);
+        g_record.m_tsInterval = 45 * 60;
+        g_record.m_tStart = MakeLocalTime(2026, change.month, change.day, 1, 0);
+        g_record.BuildTimeTable();
+        XlsxBook book;
+        WriteAndRead(book);
+        const XlsxSheet& sheet = *book.Sheet(QStringLiteral("Data"));
+        EXPECT_EQ(SerialToText(sheet.Cell(1, 1)->text.toDouble()), QString::fromLatin1(change.first));
+        EXPECT_EQ(SerialToText(sheet.Cell(4, 1)->text.toDouble()), QString::fromLatin1(change.fourth));
+        for (int i = 0; i < 12; ++i)
+            EXPECT_EQ(SerialToText(sheet.Cell(i + 1, 1)->text.toDouble()), FormatDateTime(g_record.m_tTime[i])) << i;
+    }
+}
+
+TEST_F(Worksheet, SixtyThousandRowsStayInOneSheet)
+{
+    FillMission(g_record, 4, MAX_SAMPLES);
+    const QString path = m_dir.path("full.xlsx");
+    ASSERT_TRUE(WriteWorksheet(g_record, path));
+    XlsxBook book;
+    ASSERT_TRUE(book.Load(path, 100, MAX_SAMPLES - 100)) << book.Error().toStdString();
+    EXPECT_EQ(book.SheetNames().size(), 2);
+    const XlsxSheet& sheet = *book.Sheet(QStringLiteral("Data"));
+    EXPECT_EQ(sheet.RowCount(), MAX_SAMPLES + 1);
+    EXPECT_EQ(Text(sheet, MAX_SAMPLES, 0), QStringLiteral("60000"));
+    EXPECT_EQ(SerialToText(Text(sheet, MAX_SAMPLES, 1).toDouble()), FormatDateTime(g_record.m_tTime[MAX_SAMPLES - 1]));
+    EXPECT_EQ(QString::asprintf("%.2f%%RH", Text(sheet, MAX_SAMPLES, 3).toDouble()),
+              SampleCellText(g_record, MAX_SAMPLES - 1, 3));
+}
+
+TEST_F(Worksheet, AnotherReaderSeesTheSameCells)
+{
+    g_strTempUnit = g_strUnitC;
+    FillMission(g_record, 4, 200);
+    const QString path = m_dir.path("out.xlsx");
+    ASSERT_TRUE(WriteWorksheet(g_record, path));
+    QProcess xlsx2csv;
+    xlsx2csv.start(QStringLiteral("xlsx2csv"),
+                   {QStringLiteral("-f"), QStringLiteral("%Y-%m-%d %H:%M"), QStringLiteral("-n"), QStringLiteral("Data"), path});
+    ASSERT_TRUE(xlsx2csv.waitForFinished(30000));
+    ASSERT_EQ(xlsx2csv.exitCode(), 0) << xlsx2csv.readAllStandardError().toStdString();
+    const QList<QByteArray> lines = xlsx2csv.readAllStandardOutput().trimmed().split('\n');
+    ASSERT_EQ(lines.size(), 201);
+    EXPECT_EQ(lines[0].trimmed(), QByteArray("Num,RecordTime,Temperature,Humidity"));
+
+    // It prints numbers its own way: compared as numbers. It takes the
+    // humidity's format, with the letter H in its quoted unit, for a time
+    // format, so that column is left to the reader above.
+    const auto number = [](QString text) { return text.remove(QStringLiteral("\u00B0C")).remove(QStringLiteral("%RH")).remove('*').toDouble(); };
+    for (int i = 0; i < 200; ++i) {
+        SCOPED_TRACE(i);
+        const LocalTm t = ToLocal(g_record.m_tTime[i]);
+        const QStringList fields = QString::fromUtf8(lines[i + 1].trimmed()).split(',');
+        ASSERT_GE(fields.size(), 3);
+        EXPECT_EQ(fields[0], QString::number(i + 1));
+        EXPECT_EQ(fields[1], QDateTime(QDate(t.year, t.month, t.day), QTime(t.hour, t.minute)).toString("yyyy-MM-dd HH:mm"));
+        EXPECT_EQ(fields[2].toDouble(), number(SampleCellText(g_record, i, 2)));
+    }
+}
+
+TEST_F(Worksheet, AFailedWriteKeepsTheEarlierFileAndSaysWhy)
+{
+    FillMission(g_record, 4, 2000); // a sheet of about 200 kB before it is packed
+    const QString path = m_dir.path("keep.xlsx");
+    QFile earlier(path);
+    ASSERT_TRUE(earlier.open(QIODevice::WriteOnly));
+    earlier.write("earlier mission");
+    earlier.close();
+    const struct {
+        const char* what;
+        rlim_t limit;
+        QString target;
+    } cases[] = {
+        {"a file-size limit", 20 * 1000, path},
+        {"a folder that does not exist", 0, m_dir.path("gone/new.xlsx")},
+        {"a folder in the place of the file", 0, m_dir.root()},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.what);
+        QString why;
+        bool written = true;
+        if (c.limit > 0) {
+            FileSizeLimit limit(c.limit);
+            written = WriteWorksheet(g_record, c.target, &why);
+        } else {
+            written = WriteWorksheet(g_record, c.target, &why);
+        }
+        EXPECT_FALSE(written);
+        EXPECT_FALSE(why.isEmpty());
+        EXPECT_TRUE(why[0].isLower()) << why.toStdString();
+        ASSERT_TRUE(earlier.open(QIODevice::ReadOnly));
+        EXPECT_EQ(earlier.readAll(), QByteArray("earlier mission"));
+        earlier.close();
+        EXPECT_EQ(QDir(m_dir.root()).entryList(QDir::Files | QDir::Hidden), QStringList{QStringLiteral("keep.xlsx")});
+    }
+}
+
+// An archive with one part, written with the archive library directly.
+void WriteArchive(const QString& path, const char* part, const QByteArray& content)
+{
+    zipFile zip = zipOpen64(QFile::encodeName(path).constData(), APPEND_STATUS_CREATE);
+    ASSERT_NE(zip, nullptr);
+    zip_fileinfo info{};
+    ASSERT_EQ(zipOpenNewFileInZip64(zip, part, &info, nullptr, 0, nullptr, 0, nullptr, Z_DEFLATED, 6, 0), ZIP_OK);
+    zipWriteInFileInZip(zip, content.constData(), static_cast<unsigned>(content.size()));
+    zipCloseFileInZip(zip);
+    zipClose(zip, nullptr);
+}
+
+TEST(WorkbookCheck, FindsAPartCutOffInTheMiddle)
+{
+    TempDir dir;
+    const QByteArray head = "<?xml version=\"1.0\" encoding=\"UTF-8\" standalone=\"yes\"?>\n"
+                            "<worksheet xmlns=\"http://schemas.openxmlformats.org/spreadsheetml/2006/main\"><sheetData>"
+                            "<row r=\"1\"><c r=\"A1\"><v>1</v></c></row>";
+    const struct {
+        QByteArray content;
+        bool whole;
+    } cases[] = {
+        {head + "</sheetData></worksheet>\n", true},
+        {head, false},
+        {head + "</sheetData></works", false},
+        {QByteArray(), false},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.content.right(20).toStdString());
+        const QString path = dir.path("part.xlsx");
+        WriteArchive(path, "xl/worksheets/sheet1.xml", c.content);
+        const QString damage = WorkbookDamage(path);
+        EXPECT_EQ(damage.isEmpty(), c.whole) << damage.toStdString();
+        if (!c.whole) {
+            EXPECT_TRUE(damage.contains(QStringLiteral("xl/worksheets/sheet1.xml")));
+        }
+    }
+    QFile notZip(dir.path("text.xlsx"));
+    ASSERT_TRUE(notZip.open(QIODevice::WriteOnly));
+    notZip.write("plain text");
+    notZip.close();
+    EXPECT_FALSE(WorkbookDamage(notZip.fileName()).isEmpty());
+}
+
+} // namespace

@@ -1,0 +1,266 @@
+// Save: the kinds of file and their extension rule, the record or the
+// selected range it writes, the question before replacing a file, and
+// failed saves that leave an earlier file as it was.
+#include "base/QtMessagePoster.h"
+#include "base/TextTable.h"
+#include "datafile/LoggerFile.h"
+#include "mainwnd/MolvaneQuillmarDlg.h"
+#include "mainwnd/SaveKinds.h"
+#include "views/DataModelView.h"
+#include "views/RecordFixture.h"
+#include "support/FileSizeLimit.h"
+#include "support/TempDir.h"
+#include "support/XlsxReader.h"
+
+#include <QApplication>
+#include <QCheckBox>
+#include <QDateTimeEdit>
+#include <QDir>
+#include <QFile>
+#include <QTest>
+#include <gtest/gtest.h>
+
+namespace {
+
+QString Filter(const char* extension)
+{
+    for (const SaveKind& kind : SaveKinds())
+        if (QLatin1String(kind.extension) == QLatin1String(extension))
+            return QString::fromUtf8(kind.filter);
+    return {};
+}
+
+TEST(SaveKinds, FiltersNameTheirExtension)
+{
+    const QStringList filters = SaveFilters();
+    ASSERT_EQ(filters.size(), static_cast<qsizetype>(SaveKinds().size()));
+    for (const char* expected : {"Halvern File (*.tavo)", "WorkSheet Files (*.xlsx)", "CSV File (*.csv)"})
+        EXPECT_TRUE(filters.contains(QString::fromLatin1(expected))) << expected;
+    for (const SaveKind& kind : SaveKinds()) {
+        EXPECT_TRUE(QString::fromUtf8(kind.filter).endsWith(QStringLiteral("(*.%1)").arg(kind.extension))) << kind.filter;
+        EXPECT_NE(kind.write, nullptr);
+    }
+}
+
+TEST(SaveKinds, TheExtensionRuleNamesOneFileOfOneKind)
+{
+    const QString folder = QStringLiteral("/home/u/run data");
+    for (const SaveKind& kind : SaveKinds()) {
+        const QString ext = QString::fromLatin1(kind.extension);
+        SCOPED_TRACE(kind.filter);
+        // Without an extension, or with one in capitals or after another dot: the filter's is appended.
+        const struct {
+            QString typed, written;
+        } appended[] = {
+            {"run1", "run1." + ext},
+            {"RUN1." + ext.toUpper(), "RUN1." + ext.toUpper() + "." + ext},
+            {"site.a." + ext, "site.a." + ext + "." + ext},
+            {"run.1", "run.1." + ext},
+        };
+        for (const auto& c : appended) {
+            const SaveTarget t = ResolveSaveTarget(folder + "/" + c.typed, QString::fromUtf8(kind.filter));
+            EXPECT_EQ(t.kind, &kind) << c.typed.toStdString();
+            EXPECT_EQ(t.path, folder + "/" + c.written);
+            EXPECT_EQ(t.name, c.written);
+        }
+        // A typed extension of a kind wins over any filter: one file, as typed.
+        for (const SaveKind& filter : SaveKinds()) {
+            const SaveTarget t = ResolveSaveTarget(folder + "/run1." + ext, QString::fromUtf8(filter.filter));
+            EXPECT_EQ(t.kind, &kind) << filter.filter;
+            EXPECT_EQ(t.path, folder + "/run1." + ext);
+            EXPECT_EQ(t.name, "run1." + ext);
+        }
+    }
+    // The old worksheet extensions are no kind's: the worksheet's is appended.
+    for (const char* typed : {"run1.xls", "run1.xlc"}) {
+        const SaveTarget t = ResolveSaveTarget(QStringLiteral("/tmp/") + typed, Filter("xlsx"));
+        EXPECT_EQ(t.name, QString::fromLatin1(typed) + ".xlsx");
+    }
+    EXPECT_EQ(ResolveSaveTarget(QStringLiteral("/tmp/run1"), QStringLiteral("All Files (*)")).kind, nullptr);
+}
+
+TEST(SaveKinds, TheProposedNameIsTheIdAndTheStartHour)
+{
+    EXPECT_EQ(DefaultSaveName(QStringLiteral(" U2512345678  "), MakeLocalTime(2018, 3, 5, 9, 41)),
+              QStringLiteral("U2512345678T2018030509"));
+    EXPECT_EQ(DefaultSaveName(QStringLiteral("UTH40000004"), MakeLocalTime(2024, 12, 31, 23, 59)),
+              QStringLiteral("UTH40000004T2024123123"));
+}
+
+CLoggerRecord g_source;
+const time64 kNine = MakeLocalTime(2024, 3, 5, 9, 0);
+
+class SaveCommand : public ::testing::Test {
+protected:
+    SaveCommand()
+    {
+        InstallQtMessagePoster();
+        dialog.SetAsker([this](const QString& question) {
+            questions << question;
+            return answer;
+        });
+        dialog.SetSaveFileChooser([this](const QString& proposedPath, const QStringList& filters) {
+            proposed = proposedPath;
+            shownFilters = filters;
+            ++dialogs;
+            return choice;
+        });
+    }
+    ~SaveCommand() override { SetMessagePoster({}); }
+
+    // Opens a type 4 mission of 13 samples from 09:00, every 10 minutes.
+    void OpenMission()
+    {
+        FillMission(g_source, 4, 13);
+        const QString path = missions.path("mission.tavo");
+        CLoggerFile file(path, CLoggerFile::ModeWrite);
+        file.m_pRecord = &g_source;
+        ASSERT_TRUE(file.IsOutputOpen() && file.Save(false));
+        dialog.OpenDataFile(path, QStringLiteral("mission.tavo"));
+        Settle();
+    }
+    void Save(const QString& typed, const QString& filter)
+    {
+        choice = {out.path(typed), filter};
+        dialog.OnSave();
+    }
+    static void Settle()
+    {
+        for (int i = 0; i < 3; ++i)
+            QApplication::processEvents();
+    }
+    QStringList OutputFiles() const { return QDir(out.root()).entryList(QDir::Files | QDir::Hidden); }
+
+    ScopedUnit unit{g_strUnitC};
+    TempDir missions, out;
+    CMolvaneQuillmarDlg dialog{QSize(1920, 1080)};
+    CMolvaneQuillmarDlg::SaveChoice choice;
+    QString proposed;
+    QStringList shownFilters, questions;
+    bool answer = true;
+    int dialogs = 0;
+};
+
+QByteArray ReadAll(const QString& path)
+{
+    QFile f(path);
+    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+}
+
+TEST_F(SaveCommand, NothingHappensWithoutSamples)
+{
+    dialog.OnSave();
+    EXPECT_EQ(dialogs, 0);
+    EXPECT_EQ(dialog.StatusText(), GetText(TextId::Ready));
+}
+
+TEST_F(SaveCommand, EachKindIsWrittenAndReported)
+{
+    OpenMission();
+    for (const SaveKind& kind : SaveKinds()) {
+        SCOPED_TRACE(kind.filter);
+        Save(QStringLiteral("run1"), QString::fromUtf8(kind.filter));
+        const QString name = QStringLiteral("run1.") + kind.extension;
+        EXPECT_EQ(dialog.StatusText(), GetText(TextId::FileSaved) + name);
+        EXPECT_GT(QFileInfo(out.path(name)).size(), 0);
+    }
+    EXPECT_EQ(OutputFiles().size(), static_cast<qsizetype>(SaveKinds().size()));
+    EXPECT_EQ(shownFilters, SaveFilters());
+    EXPECT_EQ(QFileInfo(proposed).fileName(), QStringLiteral("UTH40000004T2024030509"));
+    EXPECT_TRUE(questions.isEmpty());
+
+    CLoggerRecord back;
+    CLoggerFile file(out.path("run1.tavo"), CLoggerFile::ModeRead);
+    file.m_pLoadRecord = &back;
+    ASSERT_TRUE(file.Load());
+    EXPECT_EQ(back.m_nCount, 13);
+    EXPECT_FALSE(file.LoadedArea());
+    XlsxBook book;
+    ASSERT_TRUE(book.Load(out.path("run1.xlsx"))) << book.Error().toStdString();
+    EXPECT_EQ(book.Sheet(QStringLiteral("Data"))->RowCount(), 14);
+    EXPECT_TRUE(ReadAll(out.path("run1.csv")).startsWith("\"Num\",\"RecordTime\",\"Temperature\",\"Humidity\"\r\n"));
+}
+
+TEST_F(SaveCommand, TheSelectedRangeIsWhatIsSaved)
+{
+    OpenMission();
+    auto* start = static_cast<QDateTimeEdit*>(dialog.Graph()->Control(CDataModelView::IDC_SELECTION_START));
+    auto* end = static_cast<QDateTimeEdit*>(dialog.Graph()->Control(CDataModelView::IDC_SELECTION_END));
+    start->setDateTime(QDateTime::fromSecsSinceEpoch(kNine + 65 * 60));
+    end->setDateTime(QDateTime::fromSecsSinceEpoch(kNine + 95 * 60));
+    QTest::mouseClick(static_cast<QCheckBox*>(dialog.Graph()->Control(CDataModelView::IDC_SAVE_SELECTION)), Qt::LeftButton);
+    Settle();
+    ASSERT_EQ(g_AreaRecord.m_nCount, 3); // 10:10, 10:20, 10:30
+
+    Save(QStringLiteral("range"), Filter("tavo"));
+    EXPECT_EQ(QFileInfo(proposed).fileName(), QStringLiteral("UTH40000004T2024030510"));
+    CLoggerRecord back;
+    CLoggerFile file(out.path("range.tavo"), CLoggerFile::ModeRead);
+    file.m_pLoadRecord = &back;
+    ASSERT_TRUE(file.Load());
+    EXPECT_EQ(back.m_nCount, 3);
+    EXPECT_EQ(back.m_tStart, kNine + 70 * 60);
+    EXPECT_TRUE(file.LoadedArea());
+
+    Save(QStringLiteral("range"), Filter("xlsx"));
+    XlsxBook book;
+    ASSERT_TRUE(book.Load(out.path("range.xlsx"))) << book.Error().toStdString();
+    const XlsxSheet& data = *book.Sheet(QStringLiteral("Data"));
+    ASSERT_EQ(data.RowCount(), 4);
+    EXPECT_EQ(SerialToText(data.Cell(1, 1)->text.toDouble()), QStringLiteral("2024-3-5 10:10"));
+}
+
+TEST_F(SaveCommand, ReplacingAFileIsAskedFirst)
+{
+    OpenMission();
+    QFile earlier(out.path("run1.xlsx"));
+    ASSERT_TRUE(earlier.open(QIODevice::WriteOnly));
+    earlier.write("earlier");
+    earlier.close();
+
+    answer = false;
+    Save(QStringLiteral("run1"), Filter("xlsx"));
+    ASSERT_EQ(questions.size(), 1);
+    EXPECT_TRUE(questions[0].contains(QStringLiteral("run1.xlsx"))) << questions[0].toStdString();
+    EXPECT_EQ(ReadAll(out.path("run1.xlsx")), QByteArray("earlier"));
+    EXPECT_EQ(dialog.StatusText(), GetText(TextId::FileOpened) + "mission.tavo");
+
+    answer = true;
+    Save(QStringLiteral("run1.xlsx"), Filter("tavo"));
+    EXPECT_EQ(questions.size(), 2);
+    EXPECT_EQ(dialog.StatusText(), GetText(TextId::FileSaved) + "run1.xlsx");
+    XlsxBook book;
+    EXPECT_TRUE(book.Load(out.path("run1.xlsx")));
+    EXPECT_EQ(OutputFiles(), QStringList{QStringLiteral("run1.xlsx")});
+}
+
+TEST_F(SaveCommand, AFailedSaveOfAnyKindKeepsTheEarlierFileAndSaysWhy)
+{
+    OpenMission();
+    for (const SaveKind& kind : SaveKinds()) {
+        SCOPED_TRACE(kind.filter);
+        const QString name = QStringLiteral("run1.") + kind.extension;
+        QFile earlier(out.path(name));
+        ASSERT_TRUE(earlier.open(QIODevice::WriteOnly));
+        earlier.write("earlier");
+        earlier.close();
+        {
+            FileSizeLimit limit(40);
+            Save(QStringLiteral("run1"), QString::fromUtf8(kind.filter));
+        }
+        // The writers that write the file themselves name the system's reason.
+        const QString failure = GetText(TextId::SaveFailed) + name + ": ";
+        EXPECT_TRUE(dialog.StatusText().startsWith(failure)) << dialog.StatusText().toStdString();
+        EXPECT_GT(dialog.StatusText().size(), failure.size() + 3);
+        if (kind.extension == std::string_view("tavo") || kind.extension == std::string_view("csv")) {
+            EXPECT_EQ(dialog.StatusText(), failure + "file too large");
+        }
+        EXPECT_EQ(ReadAll(out.path(name)), QByteArray("earlier"));
+        QFile::remove(out.path(name));
+        EXPECT_TRUE(OutputFiles().isEmpty()) << OutputFiles().join(' ').toStdString();
+    }
+    Save(QStringLiteral("gone/run1"), Filter("xlsx"));
+    EXPECT_TRUE(dialog.StatusText().startsWith(GetText(TextId::SaveFailed) + "run1.xlsx: ")) << dialog.StatusText().toStdString();
+}
+
+} // namespace
