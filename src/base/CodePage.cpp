@@ -73,6 +73,15 @@ QString Decode(const QByteArray& bytes)
 
 } // namespace
 
+QByteArray EncodeAs(const QString& text, const char* encoding, const QByteArray& replacement)
+{
+    Converter c(encoding, "UTF-8");
+    if (!c.valid())
+        return QByteArray(text.size(), '?');
+    c.m_skipUtf8Char = true;
+    return c.run(text.toUtf8(), replacement);
+}
+
 QByteArray CodePageName()
 {
     const QByteArray env = qgetenv("HALVERN_CODEPAGE");

@@ -13,5 +13,9 @@ QString FromOem(const QByteArray& bytes);
 QByteArray ToAnsi(const QString& text);
 QString FromAnsi(const QByteArray& bytes);
 
+// text in the iconv encoding named; characters it cannot hold become
+// replacement.
+QByteArray EncodeAs(const QString& text, const char* encoding, const QByteArray& replacement);
+
 // The iconv name of the code page in force.
 QByteArray CodePageName();

@@ -1,6 +1,8 @@
 #pragma once
 
+#include <QCoreApplication>
 #include <QStringList>
+#include <memory>
 
 // Each command takes its own arguments (after the command name) and returns
 // the process exit code. Errors are one line on stderr.
@@ -15,3 +17,10 @@ int RunStatus(const QStringList& args);
 int RunDownload(const QStringList& args);
 int RunSetClock(const QStringList& args);
 int RunSimulate(const QStringList& args);
+
+// Printing (built with the GUI libraries only): curve or text pages of a
+// data file to a printer or into a PDF file.
+int RunPrint(const QStringList& args);
+
+// The application object of a command: Qt GUI's for print, else Qt Core's.
+std::unique_ptr<QCoreApplication> MakeCliApplication(int& argc, char** argv);

@@ -30,6 +30,9 @@ const Command kCommands[] = {
     {"download", RunDownload, "download a logger's samples to a .tavo file (and CSV)"},
     {"set-clock", RunSetClock, "set a logger's clock to this computer's time"},
     {"simulate", RunSimulate, "run a virtual serial logger on a pseudo-terminal"},
+#ifdef HALVERN_CLI_PRINT
+    {"print", RunPrint, "print curve or text pages of a .tavo data file, or into a PDF file"},
+#endif
 };
 
 void PrintUsage(std::FILE* out)
@@ -114,7 +117,7 @@ int main(int argc, char** argv)
     // Past a file-size limit a write fails with its error and the command
     // says so, instead of the signal ending the program without a word.
     std::signal(SIGXFSZ, SIG_IGN);
-    QCoreApplication app(argc, argv);
+    const auto app = MakeCliApplication(argc, argv);
     InitLanguageAndUnits();
-    return CheckStandardOutput(RunCommandLine(app.arguments()));
+    return CheckStandardOutput(RunCommandLine(app->arguments()));
 }

@@ -47,7 +47,8 @@ constexpr ControlSpec kControls[] = {
     {CMolvaneQuillmarDlg::IDC_UNIT_C, Kind::Radio, " C", 235, 99, 23, 10},
     {CMolvaneQuillmarDlg::IDC_UNIT_F, Kind::Radio, " F", 273, 99, 22, 10},
     {CMolvaneQuillmarDlg::IDC_LOGGER_CLOCK, Kind::ClockStatic, "**", 324, 97, 72, 11},
-    {CMolvaneQuillmarDlg::IDC_RUN_STATE, Kind::ClockStatic, "**", 419, 97, 72, 11},
+    // Wide enough for "Instrument has been unactivated" at every scale.
+    {CMolvaneQuillmarDlg::IDC_RUN_STATE, Kind::ClockStatic, "**", 419, 97, 150, 11},
     {CMolvaneQuillmarDlg::IDC_TABS, Kind::Tabs, "", 1, 91, 207, 255},
     {CMolvaneQuillmarDlg::IDC_BATTERY, Kind::Battery, "", 209, 118, 15, 228},
     {CMolvaneQuillmarDlg::IDC_GRAPH_FRAME, Kind::GraphFrame, "", 225, 118, 380, 228},
@@ -189,6 +190,8 @@ void CMolvaneQuillmarDlg::SetStartTexts()
 {
     static_cast<QRadioButton*>(Control(IDC_UNIT_F))->setText(g_strUnitF);
     static_cast<QRadioButton*>(Control(IDC_UNIT_C))->setText(g_strUnitC);
+    // The radio of the unit in force shows it from the start.
+    static_cast<QRadioButton*>(Control(IsCelsius() ? IDC_UNIT_C : IDC_UNIT_F))->setChecked(true);
     EnableButton(IDC_CALIBRATE, false);
     EnableButton(IDC_START_SETTING, false);
     Control(IDC_LOGGER_CLOCK)->hide();

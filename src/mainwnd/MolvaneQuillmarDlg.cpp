@@ -37,7 +37,9 @@ CMolvaneQuillmarDlg::CMolvaneQuillmarDlg(QSize screen, QWidget* parent)
 {
     Q_INIT_RESOURCE(halvern);
     setWindowTitle(QStringLiteral("Halvern Software TH"));
-    setWindowFlags(Qt::Window | Qt::WindowTitleHint | Qt::WindowSystemMenuHint | Qt::WindowMinMaxButtonsHint
+    // The layout is fitted to the screen once and the window keeps that
+    // size: it can be minimized, not maximized or resized.
+    setWindowFlags(Qt::Window | Qt::WindowTitleHint | Qt::WindowSystemMenuHint | Qt::WindowMinimizeButtonHint
                    | Qt::WindowCloseButtonHint);
     setWindowIcon(QIcon(QStringLiteral(":/halvern/icon.png")));
     setFont(DialogFont());

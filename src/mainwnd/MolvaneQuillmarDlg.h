@@ -74,7 +74,7 @@ public:
     // The configuration and print-preview dialogs do not exist yet: these
     // open nothing.
     void OpenConfigDialog() override {}
-    void OpenPrintDialog() override {}
+    void OpenPrintDialog() override;
     // Yes/No question; tests replace the asker.
     bool Ask(const QString& question);
     void SetAsker(std::function<bool(const QString&)> asker) { m_pfnAsk = std::move(asker); }

@@ -1,6 +1,5 @@
 #include "mainwnd/Statics.h"
 
-#include <QFontMetrics>
 #include <QPainter>
 
 CBannerStatic::CBannerStatic(QWidget* parent)
@@ -34,10 +33,10 @@ void CColourStatic::SetText(const QString& text)
 
 void CColourStatic::paintEvent(QPaintEvent*)
 {
+    // The whole control takes the text's background, so no strip of another
+    // colour shows below or beside the text.
     QPainter painter(this);
-    const QFontMetrics fm(font());
-    const QRect box(0, 0, qMin(width(), fm.horizontalAdvance(m_text)), qMin(height(), fm.height()));
-    painter.fillRect(box, m_background);
+    painter.fillRect(rect(), m_background);
     painter.setPen(m_textColour);
-    painter.drawText(box, Qt::AlignLeft | Qt::AlignTop, m_text);
+    painter.drawText(rect(), Qt::AlignLeft | Qt::AlignVCenter, m_text);
 }

@@ -19,8 +19,8 @@ private:
     QPixmap m_picture;
 };
 
-// A one-line static whose text is written on its own background colour,
-// while the rest of the control keeps the system colour.
+// A one-line static whose text is written in its colour on its own
+// background colour, which fills the whole control.
 class CColourStatic : public QWidget {
 public:
     CColourStatic(const QColor& text, const QColor& background, QWidget* parent = nullptr);

@@ -4,10 +4,12 @@
 // start. --download presses Download once that logger is identified.
 // --screenshot renders the window, laid out as on a 1920 x 1080 screen so
 // pictures come out alike on every machine, into a PNG file and exits; with
-// --simulate it first waits for the identification (and the download).
+// --simulate it first waits for the identification (and the download). It
+// needs no display, nor do --help and --version.
 #include "base/QtMessagePoster.h"
 #include "base/TextTable.h"
 #include "mainwnd/DemoDriver.h"
+#include "mainwnd/DisplayChoice.h"
 #include "mainwnd/MolvaneQuillmarDlg.h"
 #include "record/Units.h"
 #include "sim/DemoLogger.h"
@@ -19,6 +21,7 @@
 #include <QPixmap>
 #include <csignal>
 #include <cstdio>
+#include <cstdlib>
 #include <memory>
 
 namespace {
@@ -78,13 +81,23 @@ int main(int argc, char** argv)
 {
     // Past a file-size limit a save fails with its error, not the signal.
     std::signal(SIGXFSZ, SIG_IGN);
+    const DisplayChoice display
+        = ChooseDisplay(argc, argv, [](const char* name) -> const char* { return std::getenv(name); });
+    if (!display.missing.isEmpty()) {
+        std::fprintf(stderr, "halvern-th: %s\n", display.missing.constData());
+        return 1;
+    }
+    if (!display.platform.isEmpty())
+        qputenv("QT_QPA_PLATFORM", display.platform);
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("halvern-th"));
+    QApplication::setApplicationVersion(QStringLiteral(HALVERN_VERSION));
     QApplication::setDesktopFileName(QStringLiteral("halvern-th"));
 
     QCommandLineParser parser;
     parser.setApplicationDescription(QStringLiteral("Temperature and humidity data logger manager"));
     parser.addHelpOption();
+    parser.addVersionOption();
     const Options options;
     parser.addOptions({options.simulate, options.download, options.screenshot, options.lang});
     parser.addPositionalArgument(QStringLiteral("file"), QStringLiteral("A .tavo data file to open."),

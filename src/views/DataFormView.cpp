@@ -1,16 +1,38 @@
 #include "views/DataFormView.h"
 
+#include "views/ColumnFit.h"
 #include "views/DialogScale.h"
 #include "record/LoggerRecord.h"
 #include "record/SampleText.h"
+#include "record/Units.h"
 #include "views/SampleTableModel.h"
 
 #include <QFontMetrics>
 #include <QHeaderView>
+#include <QStyle>
 #include <QTableView>
+#include <algorithm>
 
 namespace {
+
 constexpr int kBaseWidth[4] = {45, 110, 80, 75};
+
+// The widest text a cell of each column can hold: the highest sample
+// number, a date and time, a value with its unit and alarm mark.
+QString WidestCell(int column, int rows)
+{
+    switch (column) {
+    case 0:
+        return QString(QString::number(rows > 0 ? rows : 1).size(), QLatin1Char('8'));
+    case 1:
+        return QStringLiteral("8888-88-88 88:88");
+    case 2:
+        return QStringLiteral("-888.88") + g_strTempUnit + QLatin1Char('*');
+    default:
+        return QStringLiteral("888.88") + g_strUnitRH + QLatin1Char('*');
+    }
+}
+
 } // namespace
 
 CDataFormView::CDataFormView(QWidget* parent)
@@ -28,6 +50,7 @@ CDataFormView::CDataFormView(QWidget* parent)
     m_pList->setSelectionBehavior(QAbstractItemView::SelectRows);
     m_pList->setEditTriggers(QAbstractItemView::NoEditTriggers);
     m_pList->setHorizontalScrollMode(QAbstractItemView::ScrollPerPixel);
+    m_pList->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     m_listFont = m_pList->font();
 }
 
@@ -40,9 +63,35 @@ void CDataFormView::SetRecord(CLoggerRecord* record)
     m_pList->setSelectionBehavior(QAbstractItemView::SelectRows);
     m_pModel->SetRecord(record);
     m_byColumns = static_cast<std::uint8_t>(SampleColumnCount(*record));
-    for (int c = 0; c < m_byColumns; ++c)
-        m_pList->setColumnWidth(c, static_cast<int>(static_cast<float>(kBaseWidth[c]) * m_fScale));
+    FitColumnsToList();
     m_pList->verticalHeader()->setDefaultSectionSize(QFontMetrics(m_listFont).height() + 4);
+}
+
+int CDataFormView::ListRoom() const
+{
+    const int scrollBar = m_pList->style()->pixelMetric(QStyle::PM_ScrollBarExtent, nullptr, m_pList);
+    return m_pList->width() - 2 * m_pList->frameWidth() - scrollBar;
+}
+
+void CDataFormView::FitColumnsToList()
+{
+    // Each column asks for its template width at the layout scale, or more
+    // when its header or its widest cell needs more; the list's width (less
+    // the vertical scroll bar) is then shared out among them.
+    const QFontMetrics cellFont(m_listFont);
+    const QFontMetrics headerFont(m_pList->horizontalHeader()->font());
+    const int cellPad = 2 * (m_pList->style()->pixelMetric(QStyle::PM_FocusFrameHMargin, nullptr, m_pList) + 1) + 1;
+    const int headerPad = 2 * m_pList->style()->pixelMetric(QStyle::PM_HeaderMargin, nullptr, m_pList) + 1;
+    std::vector<int> wanted;
+    for (int c = 0; c < m_byColumns; ++c) {
+        const QString header = m_pModel->headerData(c, Qt::Horizontal, Qt::DisplayRole).toString();
+        const int content = std::max(cellFont.horizontalAdvance(WidestCell(c, m_pModel->rowCount())) + cellPad,
+                                     headerFont.horizontalAdvance(header) + headerPad);
+        wanted.push_back(std::max(static_cast<int>(static_cast<float>(kBaseWidth[c]) * m_fScale), content));
+    }
+    const std::vector<int> widths = FitColumns(wanted, ListRoom());
+    for (int c = 0; c < m_byColumns; ++c)
+        m_pList->setColumnWidth(c, widths[c]);
 }
 
 void CDataFormView::Rescale(float scale, int originX, int originY)

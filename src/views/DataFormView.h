@@ -15,7 +15,7 @@ public:
     explicit CDataFormView(QWidget* parent = nullptr);
 
     // Shows the record (a null record is only stored): columns and row count
-    // are rebuilt from scratch, column widths follow the layout scale.
+    // are rebuilt from scratch, the columns are fitted to the list's width.
     void SetRecord(CLoggerRecord* record);
     // Fits the list to the main window's scale; keeps the origin.
     void Rescale(float scale, int originX, int originY);
@@ -27,8 +27,12 @@ public:
     float Scale() const { return m_fScale; }
 
     static constexpr int IDC_LIST = 1081;
+    // Width the columns share: the list less its frame and vertical scroll bar.
+    int ListRoom() const;
 
 private:
+    void FitColumnsToList();
+
     CLoggerRecord* m_pRecord = nullptr;
     std::uint8_t m_byColumns = 0;
     QTableView* m_pList;

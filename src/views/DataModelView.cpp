@@ -38,7 +38,7 @@ constexpr ControlSpec kControls[] = {
     {CDataModelView::IDC_ZOOM_IN, 85, 196, 20, 17},
     {CDataModelView::IDC_ZOOM_OUT, 119, 196, 20, 17},
     {CDataModelView::IDC_AUTOSCALE, 21, 193, 60, 22},
-    {CDataModelView::IDC_SAVE_SELECTION, 203, 194, 40, 22},
+    {CDataModelView::IDC_SAVE_SELECTION, 203, 194, 48, 22}, // room for "Selection" beside its box
     {CDataModelView::IDC_SELECTION_START, 253, 194, 100, 15},
     {CDataModelView::IDC_SELECTION_END, 253, 207, 100, 15},
 };

@@ -241,9 +241,10 @@ void LoggerWorkflow::Shutdown()
 
 void LoggerWorkflow::BlankClockStatics()
 {
-    const QString blank = QString(46, QLatin1Char(' ')) + QLatin1Char('0');
-    m_view.SetClockText(blank);
-    m_view.SetRunStateText(blank);
+    // Empty, not a run of blanks with a character past them: the statics
+    // are wide enough to show whatever such padding was meant to push out.
+    m_view.SetClockText(QString());
+    m_view.SetRunStateText(QString());
 }
 
 void LoggerWorkflow::OnUsbNotify(unsigned long event)

@@ -75,8 +75,9 @@ TEST_F(MainDialog, StartsWithItsTextsAndButtons)
     for (const auto& [id, text] : texts)
         EXPECT_EQ(Button(id)->text(), text) << id;
     EXPECT_EQ(Button(CMolvaneQuillmarDlg::IDC_UNIT_C)->text(), g_strUnitC);
+    // The unit in force, degrees F, is checked from the start.
     EXPECT_FALSE(Button(CMolvaneQuillmarDlg::IDC_UNIT_C)->isChecked());
-    EXPECT_FALSE(Button(CMolvaneQuillmarDlg::IDC_UNIT_F)->isChecked());
+    EXPECT_TRUE(Button(CMolvaneQuillmarDlg::IDC_UNIT_F)->isChecked());
     EXPECT_FALSE(dialog.IsButtonEnabled(CMolvaneQuillmarDlg::IDC_CALIBRATE));
     EXPECT_FALSE(dialog.IsButtonEnabled(CMolvaneQuillmarDlg::IDC_START_SETTING));
     EXPECT_TRUE(dialog.IsButtonEnabled(CMolvaneQuillmarDlg::IDC_DOWNLOAD));

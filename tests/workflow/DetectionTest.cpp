@@ -92,7 +92,7 @@ TEST_F(DetectionTest, AUsbArrivalEndsASerialConnection)
     EXPECT_TRUE(h.workflow.UsbLinked());
     EXPECT_EQ(h.workflow.State(), LinkState::Ready);
     EXPECT_EQ(g_LoggerRecord.m_nType, 4);
-    EXPECT_EQ(h.view.clockText, QString(46, ' ') + "0");
+    EXPECT_TRUE(h.view.clockText.isEmpty()) << qPrintable(h.view.clockText);
 }
 
 TEST_F(DetectionTest, ACh341ArrivalEndsAUsbConnection)

@@ -1,0 +1,135 @@
+#include "report/TextPage.h"
+
+#include "base/TextTable.h"
+#include "record/TimeText.h"
+
+#include <QStringList>
+
+namespace {
+
+QString Fixed(float v)
+{
+    return QString::asprintf("%.2f", static_cast<double>(v));
+}
+
+QString Line(const CLoggerRecord& r, int row, const QString& value)
+{
+    return r.m_strLabel[row] + QLatin1Char(' ') + value;
+}
+
+QStringList SummaryLines(const ReportData& d)
+{
+    const CLoggerRecord& r = *d.record;
+    const ReportRange& g = d.range;
+    auto time = [](time64 t) { return t ? FormatDateTime(t) : QString(); };
+    QStringList lines = {
+        Line(r, ROW_DESCRIPTION, r.m_strValue[ROW_DESCRIPTION]),
+        Line(r, ROW_ID, r.m_strValue[ROW_ID]),
+        Line(r, ROW_START, time(g.start)),
+        Line(r, ROW_STOP, time(g.end)),
+        Line(r, ROW_INTERVAL, FormatInterval(r.m_tsInterval)),
+        Line(r, ROW_COUNT, QString::number(g.count)),
+        Line(r, ROW_MAX, d.TempText(g.maxT) + d.tempUnit),
+        Line(r, ROW_MIN, d.TempText(g.minT) + d.tempUnit),
+        Line(r, ROW_AVG, d.TempText(g.avgT) + d.tempUnit),
+        Line(r, ROW_MKT, d.TempText(g.mkt) + d.tempUnit),
+    };
+    QString alarm = GetText(58) + QStringLiteral(": ");
+    if (r.m_bTempAlarm)
+        alarm += QLatin1Char('[') + d.TempText(r.m_fLowLimit) + QStringLiteral(", ") + d.TempText(r.m_fHighLimit) + QLatin1Char(']') + d.tempUnit;
+    lines << alarm;
+    if (r.HasHumidity()) {
+        lines << Line(r, ROW_HUMI_MAX, Fixed(g.maxH) + d.humiUnit) << Line(r, ROW_HUMI_MIN, Fixed(g.minH) + d.humiUnit)
+              << Line(r, ROW_HUMI_AVG, Fixed(g.avgH) + d.humiUnit);
+        QString humi = GetText(60) + QStringLiteral(": ");
+        if (r.m_bHumiAlarm)
+            humi += QLatin1Char('[') + Fixed(r.m_fHumiLowLimit) + QStringLiteral(", ") + Fixed(r.m_fHumiHighLimit) + QLatin1Char(']') + d.humiUnit;
+        lines << humi;
+    }
+    return lines;
+}
+
+QString TempCell(const ReportData& d, float v)
+{
+    const CLoggerRecord& r = *d.record;
+    QString text = d.TempText(v) + d.tempUnit;
+    if (r.m_bTempAlarm && r.m_fLowLimit > v)
+        text += QStringLiteral(" [<") + d.TempText(r.m_fLowLimit) + QLatin1Char(']');
+    else if (r.m_bTempAlarm && v > r.m_fHighLimit)
+        text += QStringLiteral(" [>") + d.TempText(r.m_fHighLimit) + QLatin1Char(']');
+    return text;
+}
+
+QString HumiCell(const ReportData& d, float w)
+{
+    const CLoggerRecord& r = *d.record;
+    QString text = Fixed(w) + d.humiUnit;
+    if (r.m_bHumiAlarm && r.m_fHumiLowLimit > w)
+        text += QStringLiteral(" [<") + Fixed(r.m_fHumiLowLimit) + QLatin1Char(']');
+    else if (r.m_bHumiAlarm && w > r.m_fHumiHighLimit)
+        text += QStringLiteral(" [>") + Fixed(r.m_fHumiHighLimit) + QLatin1Char(']');
+    return text;
+}
+
+void DrawTable(ISurface& s, const TextLayout& l, const ReportData& d, int page)
+{
+    const CLoggerRecord& r = *d.record;
+    const bool humidity = r.HasHumidity();
+    s.TextOut(l.X(60), l.Y(7), r.m_strValue[ROW_ID].left(20));
+    s.SetFont(l.tableFont);
+    const int top = l.Y(15);
+    const int num = l.X(15), time = l.X(30), temp = l.X(70), humi = l.X(110);
+    s.TextOut(num, top, GetText(30));
+    s.TextOut(time, top, GetText(31));
+    s.TextOut(temp, top, GetText(32));
+    if (humidity)
+        s.TextOut(humi, top, GetText(33));
+    const TablePageRows rows = TableRows(page, l.rowsPerPage, d.range.count);
+    const int first = rows.before + d.range.first;
+    for (int i = 1; i <= rows.rows; ++i) {
+        const int grey = RowGrey(i);
+        s.SetTextBackground({grey, grey, grey});
+        const int y = l.rowHeight * i + top;
+        const int sample = first + i - 1;
+        const LocalTm tm = ToLocal(r.m_tTime[sample]);
+        s.TextOut(num, y, QString::number(rows.before + i));
+        s.TextOut(time, y, QString::asprintf(" %d-%d-%d %.2d:%.2d", tm.year, tm.month, tm.day, tm.hour, tm.minute));
+        s.TextOut(temp, y, TempCell(d, r.m_fTempShown[sample]));
+        if (humidity)
+            s.TextOut(humi, y, HumiCell(d, r.m_fHumi[sample]));
+    }
+    s.SetTextBackground({255, 255, 255});
+}
+
+} // namespace
+
+TextLayout ComputeTextLayout(int dpiX, int dpiY, float f, int rowsPerPage)
+{
+    TextLayout l;
+    l.f = f;
+    l.ppmX = PxPerMm(dpiX);
+    l.ppmY = PxPerMm(dpiY);
+    l.rowsPerPage = rowsPerPage;
+    l.pageWidth = l.X(200);
+    l.pageHeight = l.Y(290);
+    l.rowHeight = static_cast<int>(270 * static_cast<double>(f) * l.ppmY / (rowsPerPage + 1));
+    l.pageFont.pixelHeight = -FontHeight(12, f, dpiY, 72);
+    l.tableFont.pixelHeight = -FontHeight(12, f, dpiY, 96);
+    return l;
+}
+
+void DrawTextPage(ISurface& s, const TextLayout& l, const ReportData& d, int page)
+{
+    s.SetPen({});
+    s.SetTextBackground({255, 255, 255});
+    s.Rectangle(0, 0, l.pageWidth, l.pageHeight);
+    s.SetFont(l.pageFont);
+    s.TextOut(l.X(180), l.Y(5), QStringLiteral("%1/%2").arg(page).arg(d.totalPages));
+    if (page == 1) {
+        const QStringList lines = SummaryLines(d);
+        for (int i = 0; i < lines.size(); ++i)
+            s.TextOut(l.X(20), l.Y(10) + i * l.Y(8), lines[i]);
+        return;
+    }
+    DrawTable(s, l, d, page);
+}

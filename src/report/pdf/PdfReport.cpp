@@ -1,0 +1,182 @@
+#include "report/pdf/PdfReport.h"
+
+#include "base/OutputFile.h"
+#include "base/TextTable.h"
+#include "record/TimeText.h"
+#include "record/Units.h"
+#include "report/pdf/PdfChart.h"
+#include "report/pdf/PdfDocument.h"
+
+#include <algorithm>
+
+namespace {
+
+constexpr float kPageWidth = 600;
+constexpr float kPageHeight = 900;
+constexpr int kRowHeight = 20;
+
+struct SummaryCell {
+    float x;
+    float fromTop; // y is H - fromTop
+    int textId;    // 0: a value row instead
+    int valueRow;
+    int maxChars;
+};
+
+// Captions (text ids) and values (summary rows, cut to their cell) of the grid.
+constexpr SummaryCell kSummaryCells[] = {
+    {50, 55, 5, -1, 0},       {125, 55, 0, ROW_ID, 20},
+    {260, 55, 20, -1, 0},     {335, 55, 0, ROW_DESCRIPTION, 38},
+    {50, 75, 6, -1, 0},       {125, 75, 0, ROW_START, 25},
+    {260, 75, 7, -1, 0},      {335, 75, 0, ROW_STOP, 25},
+    {50, 95, 163, -1, 0},     {55, 125, 0, ROW_INTERVAL, 1000},
+    {125, 95, 164, -1, 0},    {125, 115, 32, -1, 0},
+    {190, 95, 165, -1, 0},    {260, 95, 166, -1, 0},
+    {330, 95, 167, -1, 0},    {400, 95, 169, -1, 0},
+    {470, 95, 168, -1, 0},
+};
+
+constexpr int kTempRows[] = {ROW_MAX, ROW_MIN, ROW_AVG, ROW_LOW_LIMIT, ROW_HIGH_LIMIT};
+constexpr int kHumiRows[] = {ROW_HUMI_MAX, ROW_HUMI_MIN, ROW_HUMI_AVG, ROW_HUMI_LOW_LIMIT, ROW_HUMI_HIGH_LIMIT};
+constexpr float kStatX[] = {195, 265, 335, 405, 475};
+
+int SampleCount(const CLoggerRecord& r)
+{
+    return std::clamp(r.m_nCount, 0, MAX_SAMPLES);
+}
+
+void Line(HPDF_Page page, float x0, float y0, float x1, float y1)
+{
+    HPDF_Page_MoveTo(page, x0, y0);
+    HPDF_Page_LineTo(page, x1, y1);
+}
+
+void DrawSummaryGrid(HPDF_Page page, float W, float H)
+{
+    for (float y : {50, 70, 90, 110, 150})
+        Line(page, 50, H - y, W - 50, H - y);
+    Line(page, 120, H - 130, W - 50, H - 130);
+    for (float x : {50, 120, 260, 330})
+        Line(page, x, H - 50, x, H - 150);
+    for (float x : {190, 400})
+        Line(page, x, H - 90, x, H - 150);
+    Line(page, 470, H - 70, 470, H - 150);
+    Line(page, W - 50, H - 50, W - 50, H - 150);
+    HPDF_Page_Stroke(page);
+}
+
+void DrawSummaryTexts(CPdfDocument& doc, HPDF_Page page, const CLoggerRecord& r, float H)
+{
+    for (const SummaryCell& c : kSummaryCells) {
+        const QString text = c.textId ? GetText(c.textId) : r.m_strValue[c.valueRow].left(c.maxChars);
+        doc.Text(page, c.x, H - c.fromTop, text);
+    }
+    doc.Text(page, 475, H - 75, QStringLiteral("MKT:") + r.m_strValue[ROW_MKT].left(12));
+    for (int k = 0; k < 5; ++k)
+        doc.Text(page, kStatX[k], H - 115, r.m_strValue[kTempRows[k]]);
+    if (r.HasHumidity()) {
+        doc.Text(page, 125, H - 135, GetText(33));
+        for (int k = 0; k < 5; ++k)
+            doc.Text(page, kStatX[k], H - 135, r.m_strValue[kHumiRows[k]]);
+    }
+}
+
+// The sample table's part on one page: header at headerY, rows of samples
+// first .. first + rows - 1.
+void DrawTablePart(CPdfDocument& doc, HPDF_Page page, const CLoggerRecord& r, float headerY, int first, int rows)
+{
+    const float W = kPageWidth;
+    const bool humidity = r.HasHumidity();
+    doc.SetFontSize(page, 12);
+    doc.Text(page, 55, headerY, GetText(30));
+    doc.Text(page, 180, headerY, GetText(170));
+    doc.Text(page, 305, headerY, GetText(32) + QLatin1Char('[') + g_strTempUnit + QLatin1Char(']'));
+    if (humidity)
+        doc.Text(page, 430, headerY, GetText(33) + QLatin1Char('[') + g_strUnitRH + QLatin1Char(']'));
+    const float y0 = headerY - 22;
+    HPDF_Page_SetLineWidth(page, 1);
+    for (int j = 0; j <= rows; ++j)
+        Line(page, 50, y0 - kRowHeight * j, W - 50, y0 - kRowHeight * j);
+    for (float x : {50.0f, 175.0f, 300.0f, 425.0f, W - 50})
+        Line(page, x, y0, x, y0 - kRowHeight * rows);
+    HPDF_Page_Stroke(page);
+    doc.SetFontSize(page, 10);
+    for (int row = 0; row < rows; ++row) {
+        const int s = first + row;
+        const float y = y0 - 5 - kRowHeight * row;
+        doc.Text(page, 55, y, QString::number(s + 1));
+        doc.Text(page, 180, y, FormatDateTime(r.m_tTime[s]));
+        doc.Text(page, 305, y, QString::asprintf("%.2f", InUnit(r.m_fTempShown[s])));
+        if (humidity)
+            doc.Text(page, 430, y, QString::asprintf("%.2f", static_cast<double>(r.m_fHumi[s])));
+    }
+}
+
+void DrawReport(CPdfDocument& doc, const CLoggerRecord& r)
+{
+    HPDF_Page page = doc.AddPage(kPageWidth, kPageHeight);
+    if (!page)
+        return;
+    const float W = std::trunc(HPDF_Page_GetWidth(page));
+    const float H = std::trunc(HPDF_Page_GetHeight(page));
+    doc.SetFontSize(page, 10);
+    HPDF_Page_SetLineWidth(page, 1);
+    HPDF_Page_SetLineJoin(page, HPDF_MITER_JOIN);
+    DrawSummaryGrid(page, W, H);
+    DrawSummaryTexts(doc, page, r, H);
+    DrawPdfChart(doc, page, r);
+
+    const int count = SampleCount(r);
+    const int pages = PdfReportPages(count);
+    const int firstRows = std::min(14, count);
+    DrawTablePart(doc, page, r, H - 530, 0, firstRows);
+    doc.SetFontSize(page, 10);
+    doc.Text(page, W - 100, 50, PdfPageNumberText(1, pages));
+    int next = firstRows;
+    for (int number = 2; next < count && doc.Ok(); ++number) {
+        page = doc.AddPage(kPageWidth, kPageHeight);
+        if (!page)
+            return;
+        const int rows = std::min(38, count - next);
+        DrawTablePart(doc, page, r, H - 50, next, rows);
+        doc.SetFontSize(page, 10);
+        doc.Text(page, W - 130, 50, PdfPageNumberText(number, pages));
+        next += rows;
+    }
+}
+
+bool Fail(QString* why, const QString& reason)
+{
+    if (why)
+        *why = reason;
+    return false;
+}
+
+} // namespace
+
+int PdfReportPages(int count)
+{
+    return 1 + (std::max(0, count - 14) + 37) / 38;
+}
+
+QString PdfPageNumberText(int page, int total)
+{
+    if (g_nLanguage == LANG_CHINESE)
+        return QString::fromUtf8("第%1页/共%2页").arg(page).arg(total);
+    return QStringLiteral("%1/%2").arg(page).arg(total);
+}
+
+bool WritePdfReport(const CLoggerRecord& record, const QString& path, QString* why)
+{
+    if (path.isEmpty())
+        return Fail(why, QStringLiteral("no file name"));
+    CPdfDocument doc;
+    DrawReport(doc, record);
+    QByteArray bytes;
+    if (!doc.Save(bytes))
+        return Fail(why, doc.Error());
+    COutputFile out(path);
+    if (!out.Open() || !out.Commit(bytes))
+        return Fail(why, out.Error());
+    return true;
+}

@@ -1,0 +1,77 @@
+// The window in Chinese after a download from the demo logger: every text
+// whole and drawn, the unit in force (degrees C) checked.
+#include "TextFit.h"
+
+#include "base/QtMessagePoster.h"
+#include "link/LinkGlobals.h"
+#include "link/LoggerLink.h"
+#include "mainwnd/DemoDriver.h"
+#include "mainwnd/MolvaneQuillmarDlg.h"
+#include "mainwnd/TabHost.h"
+#include "record/LoggerRecord.h"
+#include "sim/DemoLogger.h"
+#include "views/DataFormView.h"
+#include "views/DataModelView.h"
+#include "views/SampleTableModel.h"
+
+#include <QAbstractButton>
+#include <QApplication>
+#include <QImage>
+#include <QTabBar>
+#include <gtest/gtest.h>
+
+namespace {
+
+using Dlg = CMolvaneQuillmarDlg;
+
+void ResetLink()
+{
+    g_LoggerRecord.Reset();
+    g_LoggerLink.m_bUsbOpen = 0;
+    g_LoggerLink.m_nDeviceIndex = 0;
+    g_LoggerLink.m_nReply = 0;
+    g_LoggerLink.m_nSerialMode = 0;
+    g_LoggerLink.m_nRxLen = 0;
+    g_LoggerLink.m_nComPort = 0;
+}
+
+} // namespace
+
+TEST(ChineseWindow, DownloadedRecordShowsEveryTextWhole)
+{
+    const LanguageGuard chinese(LANG_CHINESE);
+    InstallQtMessagePoster();
+    ResetLink();
+    CDemoLogger demo({.serial = false, .type = 4});
+    {
+        Dlg dialog({1366, 768});
+        dialog.show();
+        dialog.Start();
+        CDemoDriver driver(dialog, demo);
+        driver.PlugInAfter(0);
+        driver.DownloadWhenIdentified();
+        QString error;
+        ASSERT_TRUE(driver.WaitForDemo(true, error)) << qPrintable(error);
+        ASSERT_GT(dialog.DataList()->Model()->rowCount(), 100);
+
+        EXPECT_EQ(static_cast<QAbstractButton*>(dialog.Control(Dlg::IDC_DOWNLOAD))->text(), "读取数据");
+        EXPECT_TRUE(static_cast<QAbstractButton*>(dialog.Control(Dlg::IDC_UNIT_C))->isChecked());
+        EXPECT_FALSE(static_cast<QAbstractButton*>(dialog.Control(Dlg::IDC_UNIT_F))->isChecked());
+
+        const CLoggerRecord& r = g_LoggerRecord;
+        dialog.Graph()->SelectTimeRange(r.m_tTime[10], r.m_tTime[r.m_nReceived - 10]);
+        QApplication::processEvents();
+        QApplication::processEvents();
+        QTabBar* tabs = dialog.Tabs()->Bar();
+        ASSERT_EQ(tabs->count(), 4);
+        for (int tab = 0; tab < tabs->count(); ++tab) {
+            tabs->setCurrentIndex(tab);
+            QApplication::processEvents();
+            const QStringList problems = WindowTextProblems(&dialog);
+            EXPECT_TRUE(problems.isEmpty()) << "tab " << tab << ":\n  "
+                                            << qPrintable(problems.join(QStringLiteral("\n  ")));
+            EXPECT_FALSE(dialog.grab().toImage().isNull());
+        }
+    }
+    SetMessagePoster({});
+}

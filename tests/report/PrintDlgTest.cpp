@@ -1,0 +1,234 @@
+// The print preview dialog offscreen: opening, kinds, page buttons, range
+// errors, the wheel, printing into PDF files.
+#include "support/MissionRecord.h"
+#include "support/PdfTools.h"
+#include "support/ScopedTz.h"
+#include "support/TempDir.h"
+
+#include "base/TextTable.h"
+#include "record/Units.h"
+#include "report/ui/PreviewFrame.h"
+#include "report/ui/TavoPrintDlg.h"
+
+#include <QDateTimeEdit>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPrinter>
+#include <QRegularExpression>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QTest>
+#include <gtest/gtest.h>
+#include <memory>
+
+namespace {
+
+class PrintDlg : public ::testing::Test {
+protected:
+    std::unique_ptr<CTavoPrintDlg> Open(int type, int samples)
+    {
+        MakeMission(r, type, samples);
+        auto dlg = std::make_unique<CTavoPrintDlg>(nullptr, 1.0f, r);
+        dlg->SetMessenger([this](const QString& text) { m_messages << text; });
+        return dlg;
+    }
+    static QString Counter(const CTavoPrintDlg& d)
+    {
+        return static_cast<QLabel*>(d.Control(CTavoPrintDlg::IDC_COUNTER))->text();
+    }
+    static QLineEdit* Edit(const CTavoPrintDlg& d)
+    {
+        return static_cast<QLineEdit*>(d.Control(CTavoPrintDlg::IDC_PAGES_EDIT));
+    }
+    static void Click(const CTavoPrintDlg& d, int id)
+    {
+        QTest::mouseClick(d.Control(id), Qt::LeftButton, {}, QPoint(4, 4));
+    }
+    static QString Enabled(const CTavoPrintDlg& d)
+    {
+        QString s;
+        for (int id : {CTavoPrintDlg::IDC_FIRST, CTavoPrintDlg::IDC_PREV, CTavoPrintDlg::IDC_NEXT, CTavoPrintDlg::IDC_LAST})
+            s += d.Control(id)->isEnabled() ? QLatin1Char('1') : QLatin1Char('0');
+        return s;
+    }
+    void SetPages(CTavoPrintDlg& d, const QString& text)
+    {
+        Edit(d)->setText(text);
+        Click(d, CTavoPrintDlg::IDC_PREVIEW);
+    }
+
+    static CLoggerRecord r;
+    ScopedTz m_tz{"UTC"};
+    QStringList m_messages;
+    TempDir m_dir;
+};
+CLoggerRecord PrintDlg::r;
+
+TEST_F(PrintDlg, OpensOnOneCurvePageAndSwitchesKinds)
+{
+    auto d = Open(4, 120);
+    EXPECT_EQ(Counter(*d), QStringLiteral("1/1"));
+    EXPECT_EQ(Enabled(*d), QStringLiteral("0000"));
+    EXPECT_TRUE(d->Frame()->HasPage());
+    EXPECT_GT(d->Frame()->Page().width(), d->Frame()->Page().height()); // landscape
+    EXPECT_FALSE(d->Control(CTavoPrintDlg::IDC_PREVIEW)->isEnabled());
+    EXPECT_TRUE(d->Control(CTavoPrintDlg::IDC_PRINT)->isEnabled());
+
+    Click(*d, CTavoPrintDlg::IDC_TEXT);
+    EXPECT_EQ(Counter(*d), QStringLiteral("1/3"));
+    EXPECT_EQ(Edit(*d)->text(), QStringLiteral("3"));
+    EXPECT_FALSE(Edit(*d)->isEnabled());
+    EXPECT_LT(d->Frame()->Page().width(), d->Frame()->Page().height()); // portrait
+    EXPECT_TRUE(d->Control(CTavoPrintDlg::IDC_SCROLL)->isVisibleTo(d.get()));
+
+    Click(*d, CTavoPrintDlg::IDC_CURVE);
+    EXPECT_EQ(Counter(*d), QStringLiteral("1/1"));
+    EXPECT_EQ(Edit(*d)->text(), QStringLiteral("1"));
+    EXPECT_TRUE(Edit(*d)->isEnabled());
+    EXPECT_FALSE(d->Control(CTavoPrintDlg::IDC_SCROLL)->isVisibleTo(d.get()));
+}
+
+TEST_F(PrintDlg, PageButtonsAndCounter)
+{
+    auto d = Open(1, 500);
+    SetPages(*d, QStringLiteral("3"));
+    EXPECT_EQ(Counter(*d), QStringLiteral("1/3"));
+    struct Step {
+        int button;
+        const char* counter;
+        const char* enabled; // first, previous, next, last
+    } const steps[] = {
+        {CTavoPrintDlg::IDC_NEXT, "2/3", "1111"},
+        {CTavoPrintDlg::IDC_NEXT, "3/3", "1100"},
+        {CTavoPrintDlg::IDC_PREV, "2/3", "1111"},
+        {CTavoPrintDlg::IDC_FIRST, "1/3", "0011"},
+        {CTavoPrintDlg::IDC_LAST, "3/3", "1100"},
+    };
+    for (const Step& s : steps) {
+        Click(*d, s.button);
+        EXPECT_EQ(Counter(*d), QString::fromLatin1(s.counter));
+        EXPECT_EQ(Enabled(*d), QString::fromLatin1(s.enabled)) << s.counter;
+    }
+    // An unchanged count keeps the page; 0 becomes 1; two digits at most.
+    SetPages(*d, QStringLiteral("3"));
+    EXPECT_EQ(Counter(*d), QStringLiteral("3/3"));
+    SetPages(*d, QStringLiteral("0"));
+    EXPECT_EQ(Edit(*d)->text(), QStringLiteral("1"));
+    EXPECT_EQ(Counter(*d), QStringLiteral("1/1"));
+    EXPECT_EQ(Enabled(*d), QStringLiteral("0000"));
+    Edit(*d)->clear();
+    QTest::keyClicks(Edit(*d), QStringLiteral("150"));
+    EXPECT_EQ(Edit(*d)->text(), QStringLiteral("15"));
+}
+
+TEST_F(PrintDlg, WrongRangeKeepsTheLastOne)
+{
+    auto d = Open(1, 200);
+    auto* start = static_cast<QDateTimeEdit*>(d->Control(CTavoPrintDlg::IDC_START));
+    auto* end = static_cast<QDateTimeEdit*>(d->Control(CTavoPrintDlg::IDC_END));
+    // Before the record: clamped silently; between samples: the one before.
+    start->setDateTime(QDateTime::fromSecsSinceEpoch(r.m_tStart - 86400));
+    end->setDateTime(QDateTime::fromSecsSinceEpoch(r.m_tStart + 3000));
+    Click(*d, CTavoPrintDlg::IDC_PREVIEW);
+    EXPECT_TRUE(m_messages.isEmpty());
+    EXPECT_EQ(d->Data().range.count, 6);
+    start->setDateTime(QDateTime::fromSecsSinceEpoch(r.m_tStart + 900));
+    Click(*d, CTavoPrintDlg::IDC_PREVIEW);
+    EXPECT_EQ(d->Data().range.first, 1);
+
+    // A red label leaves Preview as it was: pressed while still enabled.
+    start->setDateTime(QDateTime::fromSecsSinceEpoch(r.m_tStart + 7200));
+    EXPECT_TRUE(d->StartLabelRed());
+    d->OnPreview();
+    EXPECT_EQ(m_messages, QStringList{GetText(100)});
+    EXPECT_EQ(d->Data().range.first, 1);
+    EXPECT_EQ(start->dateTime().toSecsSinceEpoch(), r.m_tStart + 600);
+    EXPECT_EQ(end->dateTime().toSecsSinceEpoch(), r.m_tStart + 3000);
+    // Escape never closes the dialog.
+    d->show();
+    QTest::keyClick(d.get(), Qt::Key_Escape);
+    EXPECT_TRUE(d->isVisible());
+}
+
+TEST_F(PrintDlg, WheelTurnsTextPagesOnTheFourthNotchPastAnEnd)
+{
+    auto d = Open(1, 130);
+    Click(*d, CTavoPrintDlg::IDC_TEXT);
+    ASSERT_EQ(Counter(*d), QStringLiteral("1/4"));
+    const int max = d->Frame()->MaxScroll();
+    ASSERT_NE(max % 20, 0);
+    // The notch that passes the bottom is the first past it; three more turn the page.
+    int notches = 0;
+    while (Counter(*d) == QStringLiteral("1/4") && notches < 100) {
+        d->OnWheel(-120);
+        ++notches;
+        if (notches == max / 20 + 2) {
+            EXPECT_EQ(d->Frame()->ScrollY(), max);
+        }
+    }
+    EXPECT_EQ(notches, max / 20 + 1 + 3);
+    EXPECT_EQ(Counter(*d), QStringLiteral("2/4"));
+    EXPECT_EQ(d->Frame()->ScrollY(), 0);
+    d->OnWheel(100); // not a whole notch: nothing moves
+    EXPECT_EQ(d->Frame()->ScrollY(), 0);
+    // Back past the top: the page before, shown from its lower half.
+    for (int i = 0; i < 20 && Counter(*d) == QStringLiteral("2/4"); ++i)
+        d->OnWheel(120);
+    EXPECT_EQ(Counter(*d), QStringLiteral("1/4"));
+    EXPECT_EQ(d->Frame()->ScrollY(), max);
+}
+
+TEST_F(PrintDlg, PrintsEveryPageOfTheKindIntoAPdfFile)
+{
+    struct Case {
+        bool text;
+        int curvePages;
+        int pages;
+        bool landscape;
+    } const cases[] = {{false, 3, 3, true}, {true, 1, 4, false}};
+    for (const Case& c : cases) {
+        auto d = Open(4, 121);
+        const QString path = m_dir.path(c.text ? QStringLiteral("text.pdf") : QStringLiteral("curve.pdf"));
+        d->SetPrinterChooser([&](QPrinter& printer) {
+            printer.setOutputFormat(QPrinter::PdfFormat);
+            printer.setOutputFileName(path);
+            return true;
+        });
+        if (c.text)
+            Click(*d, CTavoPrintDlg::IDC_TEXT);
+        else
+            SetPages(*d, QString::number(c.curvePages));
+        Click(*d, CTavoPrintDlg::IDC_PRINT);
+        EXPECT_TRUE(m_messages.isEmpty()) << m_messages.join(QLatin1Char(' ')).toStdString();
+        EXPECT_TRUE(d->Control(CTavoPrintDlg::IDC_PRINT)->isEnabled());
+        EXPECT_EQ(PdfPages(path), c.pages);
+        const QString info = RunTool(QStringLiteral("pdfinfo"), {path}).out;
+        EXPECT_TRUE(info.contains(QLatin1String("TH20260615A"))) << info.toStdString();
+        const QRegularExpression size(QStringLiteral("Page size: +([0-9.]+) x ([0-9.]+)"));
+        const auto m = size.match(info);
+        ASSERT_TRUE(m.hasMatch());
+        EXPECT_EQ(m.captured(1).toDouble() > m.captured(2).toDouble(), c.landscape);
+        const QString text = PdfText(path);
+        EXPECT_TRUE(text.contains(c.text ? QStringLiteral("121") : QStringLiteral("%1/%1").arg(c.pages)));
+    }
+}
+
+TEST_F(PrintDlg, FailedPrintSaysWhy)
+{
+    auto d = Open(1, 50);
+    d->SetPrinterChooser([&](QPrinter& printer) {
+        printer.setOutputFormat(QPrinter::PdfFormat);
+        printer.setOutputFileName(m_dir.path(QStringLiteral("none/x.pdf")));
+        return true;
+    });
+    Click(*d, CTavoPrintDlg::IDC_PRINT);
+    ASSERT_EQ(m_messages.size(), 1);
+    EXPECT_TRUE(m_messages[0].startsWith(QLatin1String("Not printed: "))) << m_messages[0].toStdString();
+    // A cancelled print dialog prints nothing and says nothing.
+    d->SetPrinterChooser([](QPrinter&) { return false; });
+    Click(*d, CTavoPrintDlg::IDC_PRINT);
+    EXPECT_EQ(m_messages.size(), 1);
+    EXPECT_TRUE(d->Control(CTavoPrintDlg::IDC_TEXT)->isEnabled());
+}
+
+} // namespace
