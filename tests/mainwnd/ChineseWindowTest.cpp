@@ -63,7 +63,7 @@ TEST(ChineseWindow, DownloadedRecordShowsEveryTextWhole)
         QApplication::processEvents();
         QApplication::processEvents();
         QTabBar* tabs = dialog.Tabs()->Bar();
-        ASSERT_EQ(tabs->count(), 4);
+        ASSERT_EQ(tabs->count(), 5); // Summary, Data, Alarms and the two area tabs
         for (int tab = 0; tab < tabs->count(); ++tab) {
             tabs->setCurrentIndex(tab);
             QApplication::processEvents();
