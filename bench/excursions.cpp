@@ -1,5 +1,5 @@
 // The alarm excursion search over a full record: temperature and humidity,
-// both limits in force, a series that crosses them often (about 600 runs).
+// both limits in force, a series that crosses them often (about 800 runs).
 #include "record/Excursions.h"
 
 #include <benchmark/benchmark.h>

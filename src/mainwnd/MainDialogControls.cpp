@@ -171,6 +171,9 @@ void CMolvaneQuillmarDlg::CreatePages()
     m_pTabs->Bar()->addTab(GetText(ToInt(TextId::SummaryTab)));
     m_pTabs->Bar()->addTab(GetText(ToInt(TextId::DataTab)));
     m_pTabs->Bar()->addTab(GetAlarmText(AlarmText::Tab));
+    // Five tabs share the page's width once a range is selected: narrower
+    // side padding than the style's keeps every tab text whole.
+    m_pTabs->Bar()->setStyleSheet(QStringLiteral("QTabBar::tab { padding: 6px 6px; }"));
     const QSize page(m_pTabs->width(), m_pTabs->PageHeight());
     m_pSummary = new CSummFormView(m_pTabs);
     m_pDataList = new CDataFormView(m_pTabs);

@@ -11,14 +11,24 @@
 
 namespace {
 
-// One line per channel in force, or the note that no alarm is set.
+QString Part(AlarmText caption, const QString& value)
+{
+    return GetAlarmText(caption) + QLatin1Char(' ') + value;
+}
+
+// Two lines per channel in force, or the note that no alarm is set.
 QString TotalsLines(const AlarmReport& report)
 {
     QStringList lines;
+    const QString gap = QStringLiteral("   ");
     for (const AlarmChannel channel : {AlarmChannel::Temperature, AlarmChannel::Humidity}) {
         const ChannelTotals& t = report.Totals(channel);
-        if (t.inForce)
-            lines << ChannelText(channel) + QStringLiteral(": ") + TotalsText(t, QStringLiteral("  "));
+        if (!t.inForce)
+            continue;
+        lines << ChannelText(channel) + QStringLiteral(":  ") + Part(AlarmText::Excursions, QString::number(t.excursions))
+                + gap + Part(AlarmText::Longest, FormatDuration(t.longest));
+        lines << gap + Part(AlarmText::TimeAbove, FormatDuration(t.above)) + gap
+                + Part(AlarmText::TimeBelow, FormatDuration(t.below));
     }
     return lines.isEmpty() ? GetAlarmText(AlarmText::NoAlarm) : lines.join(QLatin1Char('\n'));
 }
@@ -62,5 +72,5 @@ void CAlarmFormView::Rescale(float scale)
     m_pTotals->setFont(font);
     m_pList->setFont(font);
     m_pList->horizontalHeader()->setFont(font);
-    m_pList->verticalHeader()->setDefaultSectionSize(QFontMetrics(font).height() + 4);
+    m_pList->verticalHeader()->setDefaultSectionSize(2 * QFontMetrics(font).height() + 6); // two-line times
 }

@@ -3,9 +3,19 @@
 #include "record/ExcursionText.h"
 #include "record/TimeText.h"
 
+namespace {
+
+// The date above the time, so that the five columns fit the page.
+QString TwoLineTime(time64 t)
+{
+    return FormatDateTime(t).replace(QLatin1Char(' '), QLatin1Char('\n'));
+}
+
+} // namespace
+
 QString ExcursionLimitCell(const Excursion& e)
 {
-    return ChannelText(e.channel) + (e.limit == AlarmLimit::Upper ? QStringLiteral(" > ") : QStringLiteral(" < "))
+    return (e.limit == AlarmLimit::Upper ? QStringLiteral("> ") : QStringLiteral("< "))
         + AlarmValueText(e.channel, e.limitValue);
 }
 
@@ -39,9 +49,9 @@ QVariant AlarmTableModel::data(const QModelIndex& index, int role) const
     case 0:
         return ExcursionLimitCell(e);
     case 1:
-        return FormatDateTime(e.firstTime);
+        return TwoLineTime(e.firstTime);
     case 2:
-        return FormatDateTime(e.lastTime);
+        return TwoLineTime(e.lastTime);
     case 3:
         return FormatDuration(e.duration);
     case 4:

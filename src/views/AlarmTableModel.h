@@ -6,6 +6,7 @@
 
 // The Alarms page's rows: one excursion per row (limit, start, end,
 // duration, peak), texts made in the unit in force when a cell is asked for.
+// Start and end show their date above their time.
 class AlarmTableModel : public QAbstractTableModel {
 public:
     using QAbstractTableModel::QAbstractTableModel;
@@ -25,5 +26,6 @@ private:
     AlarmReport m_report;
 };
 
-// "Temperature > 46.40°F", "Humidity < 30.00%RH": the limit an excursion went past.
+// "> 46.40°F", "< 30.00%RH": the limit an excursion went past (the unit
+// tells the channel), kept short so that the table fits its page.
 QString ExcursionLimitCell(const Excursion& e);

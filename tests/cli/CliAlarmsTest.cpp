@@ -52,6 +52,14 @@ TEST(CliAlarms, TextLinesPerExcursionAndTotalsPerChannel)
     EXPECT_EQ(day.out, QStringLiteral("Temperature\tExcursions: 0\tTime above: 00:00:00\tTime below: 00:00:00\tLongest: 00:00:00\n"
                                       "Humidity\tExcursions: 0\tTime above: 00:00:00\tTime below: 00:00:00\tLongest: 00:00:00\n"));
 
+    // A range that cuts into the excursion: the run ends with the range.
+    const CliRun cut = Cli({QStringLiteral("alarms"), kSample, QStringLiteral("--from"), QStringLiteral("2026-06-16 15:00"),
+                            QStringLiteral("--to"), QStringLiteral("2026-06-16 15:15"), QStringLiteral("--unit=C")});
+    ASSERT_EQ(cut.code, 0) << cut.err.toStdString();
+    EXPECT_TRUE(cut.out.startsWith(QString::fromUtf8(
+        "Temperature\tUpper Limit\t8.00\u00B0C\t2026-6-16 15:00\t2026-6-16 15:15\t00:30:00\t11.52\u00B0C\n")))
+        << cut.out.toStdString();
+
     const CliRun missing = Cli({QStringLiteral("alarms"), QStringLiteral("/nonexistent/x.tavo"), QStringLiteral("--json")});
     EXPECT_EQ(missing.code, 1);
     EXPECT_TRUE(missing.out.isEmpty());
@@ -105,6 +113,7 @@ TEST(CliAlarms, AChannelWithoutItsAlarmIsLeftOut)
     const QString copy = dir.path("equal.tavo");
     ASSERT_EQ(OpenDataFileRecord(kSample), OpenDataResult::Loaded);
     g_LoggerRecord.m_fHighLimit = g_LoggerRecord.m_fLowLimit = 2.0f;
+    g_LoggerRecord.m_strValue[ROW_DESCRIPTION] = QStringLiteral("Shelf \"B\" \\ 2\tend");
     {
         CLoggerFile file(copy, CLoggerFile::ModeWrite);
         file.m_pRecord = &g_LoggerRecord;
@@ -115,6 +124,12 @@ TEST(CliAlarms, AChannelWithoutItsAlarmIsLeftOut)
     ASSERT_EQ(excursions.size(), 1);
     EXPECT_EQ(excursions[0].toObject().value("channel").toString(), "humidity");
     EXPECT_EQ(root.value("totals").toObject().keys(), QStringList{"humidity"});
+
+    // info --json leaves the limits out too; quotes and backslashes come back whole.
+    const QJsonObject info = ParseObject(Cli({QStringLiteral("info"), copy, QStringLiteral("--json")}).out);
+    EXPECT_FALSE(info.value("temperature").toObject().contains("upper_limit"));
+    EXPECT_TRUE(info.value("temperature").toObject().contains("max"));
+    EXPECT_EQ(info.value("description").toString(), QString::fromUtf8("Shelf \"B\" \\ 2\uFFFDend"));
 }
 
 TEST(CliInfo, JsonSummaryWithNumbersAsNumbers)

@@ -76,8 +76,8 @@ TEST(ChineseWindow, DownloadedRecordShowsEveryTextWhole)
         const CLoggerRecord& r = g_LoggerRecord;
         dialog.Graph()->SelectTimeRange(r.m_tTime[10], r.m_tTime[r.m_nReceived - 10]);
         QTabBar* tabs = dialog.Tabs()->Bar();
-        SettleUntil([&] { return tabs->count() == 4; });
-        ASSERT_EQ(tabs->count(), 4);
+        SettleUntil([&] { return tabs->count() == 5; });
+        ASSERT_EQ(tabs->count(), 5); // Summary, Data, Alarms and the two area tabs
         for (int tab = 0; tab < tabs->count(); ++tab) {
             tabs->setCurrentIndex(tab);
             QApplication::processEvents();

@@ -71,7 +71,7 @@ QStringList AllProblems(CMolvaneQuillmarDlg& dialog)
 
     QStringList problems;
     QTabBar* tabs = dialog.Tabs()->Bar();
-    EXPECT_EQ(tabs->count(), 4);
+    EXPECT_EQ(tabs->count(), 5); // Summary, Data, Alarms and the two area tabs
     for (int tab = 0; tab < tabs->count(); ++tab) {
         tabs->setCurrentIndex(tab);
         Settle();
