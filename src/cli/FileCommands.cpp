@@ -82,8 +82,10 @@ QByteArray ExportHelp()
 {
     QString outputs;
     for (const ExportOutput& output : kExportOutputs)
-        outputs += QStringLiteral("  --%1 %2  %3\n")
-                       .arg(QLatin1String(output.option.name), QString::fromLatin1(output.option.valueName).leftJustified(9),
+        outputs += QStringLiteral("  %1  %2\n")
+                       .arg(QStringLiteral("--%1 %2")
+                                .arg(QLatin1String(output.option.name), QLatin1String(output.option.valueName))
+                                .leftJustified(15),
                             QLatin1String(output.holds));
     return QString::fromLatin1(kExportHelp).arg(outputs).toUtf8();
 }

@@ -5,12 +5,14 @@
 #include "export/Worksheet.h"
 #include "mainwnd/CommandLineFile.h"
 #include "record/TimeText.h"
+#include "report/pdf/PdfReport.h"
 
 namespace {
 
 const SaveKind kSaveKinds[] = {
     {"Halvern File (*.tavo)", "tavo", WriteRecordDataFile},
     {"WorkSheet Files (*.xlsx)", "xlsx", WriteWorksheet},
+    {"PDF File (*.pdf)", "pdf", WritePdfReport},
     {"CSV File (*.csv)", "csv", WriteCsvFile},
 };
 
