@@ -222,25 +222,15 @@ bool LoggerSession::SetClock()
     const QString id = r.m_strValue[ROW_ID];
     if (!m_bUsb && SerialClockFrameOf(r.m_nType, id) == SerialClockFrame::None)
         return Fail(QStringLiteral("a type %1 serial logger takes its clock with its settings, not with set-clock").arg(r.m_nType));
-    // The serial clock set waits for no other answer to be pending.
-    if (!m_bUsb && !m_loop.RunUntil([this] { return m_workflow.State() != LinkState::Busy; }, kIdentifyMs))
-        return Fail(QStringLiteral("the logger on %1 is busy").arg(LinkName()));
+    if (!WaitUntilIdle())
+        return false;
     const CommandOutcome& outcome = m_workflow.LastOutcome();
     m_workflow.CalibrateTime();
     using Result = CommandOutcome::Result;
-    const auto ended = [&] { return outcome.result == Result::Done || outcome.result == Result::Failed; };
     // Over USB the command ends before CalibrateTime returns, or was not sent.
-    if (m_bUsb && !ended())
+    if (m_bUsb && outcome.result != Result::Done && outcome.result != Result::Failed)
         return Fail(QStringLiteral("the clock of logger %1 cannot be set over USB").arg(id.trimmed()));
-    m_loop.RunUntil([&] { return ended() || Gone(); }, kClockMs);
-    m_loop.DeliverPending();
-    if (outcome.result == Result::Done)
-        return true;
-    if (outcome.result == Result::Failed)
-        return Fail(outcome.reason.trimmed());
-    if (Gone())
-        return Fail(QStringLiteral("the logger was disconnected"));
-    return Fail(QStringLiteral("the logger did not confirm the clock within %1 s").arg(kClockMs / 1000));
+    return AwaitOutcome(QStringLiteral("the logger did not confirm the clock within %1 s").arg(kClockMs / 1000));
 }
 
 // A serial command waits for no other answer to be pending.
@@ -251,9 +241,10 @@ bool LoggerSession::WaitUntilIdle()
     return Fail(QStringLiteral("the logger on %1 is busy").arg(LinkName()));
 }
 
-// The end of a Start or Stop: at once over USB, when the logger answers
-// (or the retries run out) over the serial link.
-bool LoggerSession::AwaitMission(const char* what)
+// The end of a command: at once over USB, when the logger answers (or the
+// retries run out) over the serial link; noAnswer is the failure after the
+// time limit.
+bool LoggerSession::AwaitOutcome(const QString& noAnswer)
 {
     using Result = CommandOutcome::Result;
     const CommandOutcome& outcome = m_workflow.LastOutcome();
@@ -266,7 +257,14 @@ bool LoggerSession::AwaitMission(const char* what)
         return Fail(outcome.reason.trimmed());
     if (Gone())
         return Fail(QStringLiteral("the logger was disconnected"));
-    return Fail(QStringLiteral("the logger did not answer the %1 within %2 s").arg(QLatin1String(what)).arg(kClockMs / 1000));
+    return Fail(noAnswer);
+}
+
+// The end of a Start or Stop.
+bool LoggerSession::AwaitMission(const char* what)
+{
+    return AwaitOutcome(
+        QStringLiteral("the logger did not answer the %1 within %2 s").arg(QLatin1String(what)).arg(kClockMs / 1000));
 }
 
 bool LoggerSession::Start(const MissionSettings& settings, const std::optional<QString>& description)

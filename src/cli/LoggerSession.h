@@ -53,6 +53,7 @@ private:
     bool Gone() const;
     bool Fail(const QString& reason);
     bool WaitUntilIdle();
+    bool AwaitOutcome(const QString& noAnswer);
     bool AwaitMission(const char* what);
 
     LinkOptions m_options;

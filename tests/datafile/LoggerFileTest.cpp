@@ -6,13 +6,12 @@
 #include "base/TextTable.h"
 #include "datafile/BodyWriter.h"
 #include "datafile/LoggerFile.h"
+#include "support/FileSizeLimit.h"
 #include "support/TempDir.h"
 
 #include <QDir>
 #include <QFile>
 #include <cmath>
-#include <csignal>
-#include <sys/resource.h>
 #include <cstdio>
 #include <cstring>
 #include <gtest/gtest.h>
@@ -224,28 +223,6 @@ TEST(LoggerFile, RecordThatDoesNotFitTheLayoutFailsWithTheCauseAndLeavesTheEarli
     EXPECT_TRUE(LayoutRefusal(g_source).isEmpty());
     EXPECT_EQ(QDir(dir.root()).entryList(QDir::Files | QDir::Hidden), QStringList{QStringLiteral("keep.tavo")});
 }
-
-// Files may grow to 100 kB only, as on a nearly full disk: writing fails
-// with EFBIG instead of a signal.
-class FileSizeLimit {
-public:
-    explicit FileSizeLimit(rlim_t bytes)
-    {
-        getrlimit(RLIMIT_FSIZE, &m_old);
-        m_oldHandler = std::signal(SIGXFSZ, SIG_IGN);
-        const rlimit limit{bytes, m_old.rlim_max};
-        setrlimit(RLIMIT_FSIZE, &limit);
-    }
-    ~FileSizeLimit()
-    {
-        setrlimit(RLIMIT_FSIZE, &m_old);
-        std::signal(SIGXFSZ, m_oldHandler);
-    }
-
-private:
-    rlimit m_old{};
-    void (*m_oldHandler)(int) = nullptr;
-};
 
 TEST(LoggerFile, SaveReportsAFailedWriteAndKeepsTheEarlierFile)
 {

@@ -323,26 +323,29 @@ void CTavoPrintDlg::OnPreview()
         m_bPageReady = true;
         RenderPreviewPage(m_nCurrentPage);
     } else {
-        m_data.totalPages = TextPageCount(m_data.range.count);
-        m_nCurrentPage = 1;
-        m_pagesEdit->setText(QString::number(m_data.totalPages));
-        UpdateCounter();
-        UpdatePageButtons(false);
+        StartAtFirstOf(TextPageCount(m_data.range.count));
         SetUpScrollBar();
         RenderPreviewPage(m_nCurrentPage);
     }
     Control(IDC_PREVIEW)->setEnabled(false);
 }
 
+// Shows the first of total pages: the page-count edit, the counter and the
+// page buttons follow.
+void CTavoPrintDlg::StartAtFirstOf(int total)
+{
+    m_data.totalPages = total;
+    m_nCurrentPage = 1;
+    m_pagesEdit->setText(QString::number(total));
+    UpdateCounter();
+    UpdatePageButtons(false);
+}
+
 void CTavoPrintDlg::OnCurve()
 {
     if (m_mode != ReportKind::Curve) {
-        m_data.totalPages = m_nSavedCurvePages;
-        m_nCurrentPage = 1;
         m_mode = ReportKind::Curve;
-        m_pagesEdit->setText(QString::number(m_data.totalPages));
-        UpdateCounter();
-        UpdatePageButtons(false);
+        StartAtFirstOf(m_nSavedCurvePages);
         m_scroll->hide();
         if (m_bPageReady)
             RenderPreviewPage(1);
@@ -356,11 +359,7 @@ void CTavoPrintDlg::OnText()
     if (m_mode != ReportKind::Text) {
         m_mode = ReportKind::Text;
         m_nSavedCurvePages = m_data.totalPages;
-        m_data.totalPages = TextPageCount(m_data.range.count);
-        m_nCurrentPage = 1;
-        m_pagesEdit->setText(QString::number(m_data.totalPages));
-        UpdateCounter();
-        UpdatePageButtons(false);
+        StartAtFirstOf(TextPageCount(m_data.range.count));
         SetUpScrollBar();
         if (m_bPageReady)
             RenderPreviewPage(1);

@@ -65,6 +65,7 @@ private:
     void ScaleLayout(float scale);
     void UpdatePageButtons(bool moveFocus);
     void UpdateCounter();
+    void StartAtFirstOf(int total);
     void SetUpScrollBar();
     void ScrollTo(int y);
     void OnScrollAction(int action);
