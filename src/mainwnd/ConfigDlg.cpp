@@ -73,10 +73,10 @@ constexpr int kLowBattery = 2;
 const QColor kWarningColour(255, 50, 25);
 const QString kBlankWarning(63, QLatin1Char(' '));
 
-QWidget* MakeControl(const ControlSpec& spec, QWidget* parent)
+QWidget* MakeControl(const ControlSpec& row, QWidget* parent)
 {
-    const QString text = QString::fromLatin1(spec.templateText);
-    switch (spec.kind) {
+    const QString text = QString::fromLatin1(row.templateText);
+    switch (row.kind) {
     case Kind::Label: return new QLabel(text, parent);
     case Kind::RightLabel: {
         auto* label = new QLabel(text, parent);
@@ -184,16 +184,16 @@ CConfigDlg::~CConfigDlg()
 void CConfigDlg::CreateControls()
 {
     const DialogBaseUnits units = BaseUnitsOf(font());
-    for (const ControlSpec& spec : kControls) {
-        QWidget* control = MakeControl(spec, this);
-        control->setObjectName(QStringLiteral("cfg_%1").arg(spec.id));
-        control->setGeometry(DluToPixels(spec.x, spec.y, spec.w, spec.h, units));
-        m_controls[spec.id] = control;
+    for (const ControlSpec& row : kControls) {
+        QWidget* control = MakeControl(row, this);
+        control->setObjectName(QStringLiteral("cfg_%1").arg(row.id));
+        control->setGeometry(DluToPixels(row.x, row.y, row.w, row.h, units));
+        m_controls[row.id] = control;
     }
     // Group boxes lie behind the controls they frame.
-    for (const ControlSpec& spec : kControls)
-        if (spec.kind == Kind::Group)
-            Control(spec.id)->lower();
+    for (const ControlSpec& row : kControls)
+        if (row.kind == Kind::Group)
+            Control(row.id)->lower();
     setFixedSize(DluToPixels(0, 0, kWidthDu, kHeightDu, units).size());
     connect(static_cast<QPushButton*>(Control(IDC_EXIT)), &QPushButton::clicked, this, [this] { reject(); });
     connect(static_cast<QPushButton*>(Control(IDC_START)), &QPushButton::clicked, this, [this] { OnStart(); });
