@@ -13,6 +13,7 @@
 #include "views/DataFormView.h"
 #include "views/DataModelView.h"
 #include "views/SampleTableModel.h"
+#include "support/LinkReset.h"
 
 #include <QAbstractButton>
 #include <QApplication>
@@ -25,17 +26,6 @@
 namespace {
 
 using Dlg = CMolvaneQuillmarDlg;
-
-void ResetLink()
-{
-    g_LoggerRecord.Reset();
-    g_LoggerLink.m_bUsbOpen = 0;
-    g_LoggerLink.m_nDeviceIndex = 0;
-    g_LoggerLink.m_nReply = 0;
-    g_LoggerLink.m_nSerialMode = 0;
-    g_LoggerLink.m_nRxLen = 0;
-    g_LoggerLink.m_nComPort = 0;
-}
 
 // Runs the event loop until done() holds; false if it never does.
 bool SettleUntil(const std::function<bool()>& done)
@@ -53,7 +43,7 @@ TEST(ChineseWindow, DownloadedRecordShowsEveryTextWhole)
 {
     const LanguageGuard chinese(LANG_CHINESE);
     InstallQtMessagePoster();
-    ResetLink();
+    ResetRecordAndLink();
     CDemoLogger demo({.serial = false, .type = 4});
     {
         Dlg dialog({1366, 768});

@@ -15,6 +15,7 @@
 #include "views/DataModelView.h"
 #include "views/RecordFixture.h"
 #include "views/SampleTableModel.h"
+#include "support/LinkReset.h"
 
 #include <QAbstractButton>
 #include <QApplication>
@@ -69,13 +70,7 @@ protected:
         : demo(choice)
     {
         InstallQtMessagePoster();
-        g_LoggerRecord.Reset();
-        g_LoggerLink.m_bUsbOpen = 0;
-        g_LoggerLink.m_nDeviceIndex = 0;
-        g_LoggerLink.m_nReply = 0;
-        g_LoggerLink.m_nSerialMode = 0;
-        g_LoggerLink.m_nRxLen = 0;
-        g_LoggerLink.m_nComPort = 0;
+        ResetRecordAndLink();
         dialog = std::make_unique<Dlg>(QSize(1920, 1080));
         for (const int id : {TIMER_USB_DOWNLOAD, TIMER_USB_STATUS, TIMER_SERIAL_RETRY, TIMER_SERIAL_DOWNLOAD,
                              TIMER_SERIAL_STATUS})

@@ -11,6 +11,7 @@
 #include "sim/serial/VirtualSerialLogger.h"
 #include "sim/usb/DemoUsbLogger.h"
 #include "sim/usb/VirtualCh375.h"
+#include "support/LinkReset.h"
 
 #include <gtest/gtest.h>
 #include <ctime>
@@ -41,14 +42,8 @@ protected:
     void SetUp() override
     {
         InitLanguageAndUnits();
-        g_LoggerRecord.Reset();
+        ResetRecordAndLink();
         g_LoggerRecord.m_strDescription.clear();
-        g_LoggerLink.m_bUsbOpen = 0;
-        g_LoggerLink.m_nDeviceIndex = 0;
-        g_LoggerLink.m_nReply = 0;
-        g_LoggerLink.m_nSerialMode = 0;
-        g_LoggerLink.m_nRxLen = 0;
-        g_LoggerLink.m_nComPort = 0;
     }
     void TearDown() override
     {
