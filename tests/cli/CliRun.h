@@ -36,3 +36,13 @@ inline CliRun Cli(const QStringList& args, rlim_t fileSizeLimit = 0,
     return {p.exitStatus() == QProcess::NormalExit ? p.exitCode() : -2,
             QString::fromUtf8(p.readAllStandardOutput()), QString::fromUtf8(p.readAllStandardError())};
 }
+
+// The lines of the CLI's own error messages (status lines do not start so).
+inline QStringList ErrorLines(const CliRun& run)
+{
+    QStringList lines;
+    for (const QString& line : run.err.split(QLatin1Char('\n'), Qt::SkipEmptyParts))
+        if (line.startsWith(QLatin1String("halvern-th-cli")))
+            lines << line;
+    return lines;
+}

@@ -11,15 +11,6 @@
 
 namespace {
 
-QStringList ErrorLines(const CliRun& run)
-{
-    QStringList lines;
-    for (const QString& line : run.err.split('\n', Qt::SkipEmptyParts))
-        if (line.startsWith(QLatin1String("halvern-th-cli")))
-            lines << line;
-    return lines;
-}
-
 class CliMissionTest : public ::testing::Test {
 protected:
     void Serve(int type, int samples = 40)
