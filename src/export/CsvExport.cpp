@@ -41,8 +41,13 @@ QByteArray CsvFromRecord(const CLoggerRecord& record)
 
 bool WriteCsvFile(const CLoggerRecord& record, const QString& path, QString* why)
 {
+    // Spreadsheet programs take a file without the byte-order mark for the
+    // system's 8-bit code page and garble the degree sign; a stream read by
+    // another program gets the plain UTF-8 text.
+    static const QByteArray kByteOrderMark("\xEF\xBB\xBF");
     COutputFile file(path);
-    if (file.Open() && file.Commit(CsvFromRecord(record)))
+    const QByteArray csv = CsvFromRecord(record);
+    if (file.Open() && file.Commit(COutputFile::IsDirect(path) ? csv : kByteOrderMark + csv))
         return true;
     if (why)
         *why = file.Error();

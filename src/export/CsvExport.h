@@ -12,6 +12,7 @@ QByteArray CsvFromRecord(const CLoggerRecord& record);
 
 // Writes CsvFromRecord to path as COutputFile does: a regular file through a
 // temporary file that replaces it only when written whole (False on any
-// failure, path then unchanged), a device, pipe or "-" straight. why, when
-// given, receives the reason of a failure.
+// failure, path then unchanged), a device, pipe or "-" straight. A file
+// starts with the UTF-8 byte-order mark, a device, pipe or "-" does not.
+// why, when given, receives the reason of a failure.
 bool WriteCsvFile(const CLoggerRecord& record, const QString& path, QString* why = nullptr);

@@ -110,10 +110,7 @@ lxw_error WriteTime(lxw_worksheet* sheet, lxw_row_t row, time64 t, lxw_format* f
     if (t == 0)
         return LXW_NO_ERROR; // the list shows no time either
     const LocalTm local = ToLocal(t);
-    // Half a millisecond on top: the day fraction is written with limited
-    // digits, and a reader that truncates would otherwise show 17:49 for
-    // 17:50 (seconds and minutes are shown rounded, so it never shows).
-    lxw_datetime cell{local.year, local.month, local.day, local.hour, local.minute, local.second + 0.0005};
+    lxw_datetime cell{local.year, local.month, local.day, local.hour, local.minute, static_cast<double>(local.second)};
     return worksheet_write_datetime(sheet, row, 1, &cell, format);
 }
 

@@ -1,6 +1,7 @@
 #include "export/Worksheet.h"
 
 #include "base/OutputFile.h"
+#include "export/ExactSerials.h"
 #include "export/WorkbookCheck.h"
 #include "export/WorkbookContent.h"
 
@@ -115,7 +116,11 @@ bool WriteWorksheet(const CLoggerRecord& record, const QString& path, QString* w
     const QString scratch = scratchFolder.filePath(QStringLiteral("book.xlsx"));
     if (const QString reason = BuildWorkbook(record, scratch, scratchFolder.path()); !reason.isEmpty())
         return Fail(why, reason);
-    QFile built(scratch);
+    // The data sheet is the second one; its column B holds the times.
+    const QString exact = scratchFolder.filePath(QStringLiteral("exact.xlsx"));
+    if (const QString reason = CopyWithExactSerials(scratch, exact, "xl/worksheets/sheet2.xml", 'B'); !reason.isEmpty())
+        return Fail(why, reason);
+    QFile built(exact);
     if (!built.open(QIODevice::ReadOnly))
         return Fail(why, LowerFirst(built.errorString()));
     const QByteArray bytes = built.readAll();

@@ -81,7 +81,7 @@ TEST(CliFile, ExportWritesTheDataFileAndCsv)
     const QByteArray text = ReadAll(csv);
     const QList<QByteArray> rows = text.split('\n');
     ASSERT_EQ(rows.size(), 338); // header, 336 rows, nothing after the last CRLF
-    EXPECT_EQ(rows[0], QByteArray("\"Num\",\"RecordTime\",\"Temperature\",\"Humidity\"\r"));
+    EXPECT_EQ(rows[0], QByteArray("\xEF\xBB\xBF\"Num\",\"RecordTime\",\"Temperature\",\"Humidity\"\r"));
     EXPECT_EQ(rows[126], QByteArray("\"126\",\"2026-6-16 15:15\",\"11.52\xC2\xB0" "C*\",\"81.81%RH*\"\r"));
     EXPECT_TRUE(rows[337].isEmpty());
     EXPECT_TRUE(text.endsWith("\r\n"));

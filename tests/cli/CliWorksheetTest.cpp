@@ -39,7 +39,7 @@ TEST(CliWorksheet, EveryOutputAskedForIsWritten)
     EXPECT_EQ(data.Cell(126, 3)->text.toDouble(), 81.81);
     EXPECT_TRUE(book.RedFont(data.Cell(126, 3)->style));
     EXPECT_EQ(book.Sheet("Summary")->Cell(1, 1)->text, "UTH26061501");
-    EXPECT_TRUE(ReadAll(dir.path("m.csv")).startsWith("\"Num\""));
+    EXPECT_TRUE(ReadAll(dir.path("m.csv")).startsWith("\xEF\xBB\xBF\"Num\""));
     EXPECT_GT(ReadAll(dir.path("m.tavo")).size(), 0);
 }
 

@@ -1,5 +1,6 @@
 // The worksheet export, read back with a reader of its own (the archive
 // unpacked, the XML parts parsed) and with xlsx2csv.
+#include "export/ExactSerials.h"
 #include "export/WorkbookCheck.h"
 #include "export/Worksheet.h"
 
@@ -150,6 +151,46 @@ TEST_F(Worksheet, TimesAreLocalAcrossDaylightSavingChanges)
         for (int i = 0; i < 12; ++i)
             EXPECT_EQ(SerialToText(sheet.Cell(i + 1, 1)->text.toDouble()), FormatDateTime(g_record.m_tTime[i])) << i;
     }
+}
+
+// The serial of a local time computed apart from the writer: whole days
+// since 1899-12-30 and the seconds of the day, divided once.
+double ExactSerial(time64 t)
+{
+    const LocalTm l = ToLocal(t);
+    const qint64 days = QDate(l.year, l.month, l.day).toJulianDay() - QDate(1899, 12, 30).toJulianDay();
+    return static_cast<double>(days * 86400 + l.hour * 3600 + l.minute * 60 + l.second) / 86400.0;
+}
+
+// A time is stored as the double nearest its serial, written so that it
+// reads back as exactly that double: a formula comparing the cell with
+// DATE()+TIME() holds, and no reader shows 08:00:00.001.
+TEST_F(Worksheet, TimesAreStoredAsTheirExactSerial)
+{
+    ScopedTz tz("UTC");
+    FillMission(g_record, 1, 97);
+    g_record.m_tsInterval = 15 * 60 + 7; // odd seconds reach every digit
+    g_record.m_tStart = MakeLocalTime(2026, 6, 15, 8, 0);
+    g_record.BuildTimeTable();
+    XlsxBook book;
+    WriteAndRead(book);
+    const XlsxSheet& sheet = *book.Sheet(QStringLiteral("Data"));
+    EXPECT_EQ(Text(sheet, 1, 1).toDouble(), 46188.0 + 1.0 / 3.0); // 2026-6-15 08:00
+    for (int i = 0; i < 97; ++i)
+        EXPECT_EQ(Text(sheet, i + 1, 1).toDouble(), ExactSerial(g_record.m_tTime[i])) << i << " " << Text(sheet, i + 1, 1).toStdString();
+}
+
+TEST(ExactSerials, OnlyNumbersOfTheColumnAreRewritten)
+{
+    const QByteArray xml = "<row r=\"1\"><c r=\"B1\" t=\"inlineStr\"><is><t>0.5</t></is></c></row>"
+                           "<row r=\"2\"><c r=\"A2\"><v>46188.33333333334</v></c><c r=\"B2\" s=\"2\"><v>46188.33333333334</v></c>"
+                           "<c r=\"BA2\"><v>0.1</v></c><c r=\"C2\"><v>4.4</v></c></row>"
+                           "<row r=\"3\"><c r=\"B3\" s=\"2\"><v>46188.33334490741</v></c><c r=\"B4\" s=\"2\"/></row>";
+    const QByteArray expected = "<row r=\"1\"><c r=\"B1\" t=\"inlineStr\"><is><t>0.5</t></is></c></row>"
+                                "<row r=\"2\"><c r=\"A2\"><v>46188.33333333334</v></c><c r=\"B2\" s=\"2\"><v>46188.333333333336</v></c>"
+                                "<c r=\"BA2\"><v>0.1</v></c><c r=\"C2\"><v>4.4</v></c></row>"
+                                "<row r=\"3\"><c r=\"B3\" s=\"2\"><v>46188.333344907405</v></c><c r=\"B4\" s=\"2\"/></row>";
+    EXPECT_EQ(ExactSerialsInColumn(xml, 'B'), expected);
 }
 
 TEST_F(Worksheet, SixtyThousandRowsStayInOneSheet)

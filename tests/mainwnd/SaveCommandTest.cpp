@@ -178,7 +178,7 @@ TEST_F(SaveCommand, EachKindIsWrittenAndReported)
     XlsxBook book;
     ASSERT_TRUE(book.Load(out.path("run1.xlsx"))) << book.Error().toStdString();
     EXPECT_EQ(book.Sheet(QStringLiteral("Data"))->RowCount(), 14);
-    EXPECT_TRUE(ReadAll(out.path("run1.csv")).startsWith("\"Num\",\"RecordTime\",\"Temperature\",\"Humidity\"\r\n"));
+    EXPECT_TRUE(ReadAll(out.path("run1.csv")).startsWith("\xEF\xBB\xBF\"Num\",\"RecordTime\",\"Temperature\",\"Humidity\"\r\n"));
 }
 
 TEST_F(SaveCommand, TheSelectedRangeIsWhatIsSaved)
