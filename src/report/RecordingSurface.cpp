@@ -61,3 +61,8 @@ int CRecordingSurface::TextWidth(const FontSpec& font, const QString& text) cons
     }
     return static_cast<int>(std::ceil(ems * font.pixelHeight));
 }
+
+int CRecordingSurface::LineHeight(const FontSpec& font) const
+{
+    return static_cast<int>(std::ceil(1.15 * font.pixelHeight));
+}

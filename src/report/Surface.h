@@ -45,6 +45,8 @@ public:
     virtual void SetTextBackground(Rgb color) = 0;
     // The width in pixels that text takes in font, overhanging ink included.
     virtual int TextWidth(const FontSpec& font, const QString& text) const = 0;
+    // The height in pixels of a line of text in font.
+    virtual int LineHeight(const FontSpec& font) const = 0;
 
     virtual int DpiX() const = 0;
     virtual int DpiY() const = 0;

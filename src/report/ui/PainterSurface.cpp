@@ -70,6 +70,11 @@ int CPainterSurface::TextWidth(const FontSpec& font, const QString& text) const
     return metrics.boundingRect(QRect(0, 0, 1 << 20, 1 << 20), 0, text).width();
 }
 
+int CPainterSurface::LineHeight(const FontSpec& font) const
+{
+    return QFontMetrics(ToFont(font), m_painter.device()).height();
+}
+
 void CPainterSurface::TextOut(int x, int y, const QString& text)
 {
     const QFontMetrics metrics(m_painter.font(), m_painter.device());
