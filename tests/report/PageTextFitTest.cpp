@@ -17,6 +17,7 @@
 #include <QLine>
 #include <QPainter>
 #include <QPdfWriter>
+#include <algorithm>
 #include <gtest/gtest.h>
 
 namespace {
@@ -29,6 +30,7 @@ public:
     struct Text {
         QString text;
         QRect box;
+        int pixelSize;
     };
 
     CMeasuredSurface(QPainter& painter, int dpiX, int dpiY, int width, int height)
@@ -38,7 +40,12 @@ public:
 
     void Rectangle(int left, int top, int right, int bottom) override { m_inner.Rectangle(left, top, right, bottom); }
     void SetPen(const Pen& pen) override { m_inner.SetPen(pen); }
-    void SetFont(const FontSpec& font) override { m_inner.SetFont(font); }
+    void SetFont(const FontSpec& font) override
+    {
+        if (m_pageFontSize == 0)
+            m_pageFontSize = font.pixelHeight;
+        m_inner.SetFont(font);
+    }
     void MoveTo(int x, int y) override
     {
         m_at = QPoint(x, y);
@@ -55,7 +62,7 @@ public:
     {
         const QFontMetrics metrics(m_painter.font(), m_painter.device());
         const int width = metrics.boundingRect(QRect(0, 0, 100000, 100000), 0, text).width();
-        m_texts.push_back({text, QRect(x, y, width, metrics.ascent())});
+        m_texts.push_back({text, QRect(x, y, width, metrics.ascent()), m_painter.font().pixelSize()});
         m_inner.TextOut(x, y, text);
     }
     void SetTextBackground(Rgb color) override { m_inner.SetTextBackground(color); }
@@ -91,9 +98,20 @@ public:
         return problems;
     }
 
+    // Texts drawn smaller than the first font the page chose.
+    QStringList Smaller() const
+    {
+        QStringList smaller;
+        for (const Text& t : m_texts)
+            if (t.pixelSize < m_pageFontSize)
+                smaller << t.text;
+        return smaller;
+    }
+
 private:
     QPainter& m_painter;
     CPainterSurface m_inner;
+    int m_pageFontSize = 0;
     QPoint m_at;
     QVector<QLine> m_lines;
     QVector<Text> m_texts;
@@ -115,25 +133,34 @@ void PaintText(ISurface& s, const ReportData& d, int page, int dpi, float f)
     DrawTextPage(s, l, d, page);
 }
 
-// The problems of one page in the preview: a 96 dpi image at scale 1.
-QStringList OnPreview(const ReportData& d, ReportKind kind, int page)
+struct Measured {
+    QStringList problems;
+    QStringList smaller;
+};
+
+Measured Measure(CMeasuredSurface& s, ReportKind kind, const ReportData& d, int page, int dpi, float f)
 {
-    const bool curve = kind == ReportKind::Curve;
+    (kind == ReportKind::Curve ? PaintCurve : PaintText)(s, d, page, dpi, f);
+    return {s.Problems(), s.Smaller()};
+}
+
+// One page in the preview: a 96 dpi image at scale 1.
+Measured OnPreview(const ReportData& d, ReportKind kind, int page)
+{
     const CurveLayout cl = ComputeCurveLayout(96, 96, 1, d.range);
     const TextLayout tl = ComputeTextLayout(96, 96, 1);
-    const QSize size = curve ? QSize(cl.pageWidth, cl.pageHeight) : QSize(tl.pageWidth, tl.pageHeight);
+    const QSize size = kind == ReportKind::Curve ? QSize(cl.pageWidth, cl.pageHeight) : QSize(tl.pageWidth, tl.pageHeight);
     QImage image(size, QImage::Format_RGB32);
     image.setDotsPerMeterX(3780);
     image.setDotsPerMeterY(3780);
     QPainter painter(&image);
     CMeasuredSurface s(painter, 96, 96, size.width(), size.height());
-    (curve ? PaintCurve : PaintText)(s, d, page, 96, 1);
-    return s.Problems();
+    return Measure(s, kind, d, page, 96, 1);
 }
 
-// The problems of one page printed on A4 at 600 dpi, scaled to the
-// printable area as printing does.
-QStringList OnPrinter(const ReportData& d, ReportKind kind, int page)
+// One page printed on A4 at 600 dpi, scaled to the printable area as
+// printing does.
+Measured OnPrinter(const ReportData& d, ReportKind kind, int page)
 {
     QBuffer buffer;
     buffer.open(QIODevice::WriteOnly);
@@ -145,9 +172,19 @@ QStringList OnPrinter(const ReportData& d, ReportKind kind, int page)
     QPainter painter(&writer);
     CMeasuredSurface s(painter, 600, 600, writer.width(), writer.height());
     const double a = writer.width() * 25.4 / 600, b = writer.height() * 25.4 / 600;
-    const bool curve = kind == ReportKind::Curve;
-    (curve ? PaintCurve : PaintText)(s, d, page, 600, PrintScale(a, b, curve));
-    return s.Problems();
+    return Measure(s, kind, d, page, 600, PrintScale(a, b, kind == ReportKind::Curve));
+}
+
+// Whether the texts drawn smaller are those (or the lines of those) that
+// do not fit in the page's font, and no others.
+bool SmallerAreOnly(const QStringList& smaller, const QStringList& expected)
+{
+    for (const QString& text : smaller)
+        if (std::none_of(expected.begin(), expected.end(), [&](const QString& e) { return e.contains(text); }))
+            return false;
+    return std::all_of(expected.begin(), expected.end(), [&](const QString& e) {
+        return std::any_of(smaller.begin(), smaller.end(), [&](const QString& text) { return e.contains(text); });
+    });
 }
 
 TEST(PageTextFit, EveryTextFitsItsCellAndRow)
@@ -156,10 +193,11 @@ TEST(PageTextFit, EveryTextFitsItsCellAndRow)
         const char* name;
         std::uint16_t language;
         const char* description;
+        const char* tooWide; // the other header text too wide for the page font
     } const cases[] = {
-        {"English", 0, "Cold room 2, vaccine shelf B"},
-        {"English, a description of 48 characters", 0, "COLD ROOM 2, VACCINE SHELF B, BATCH 2026-0615 AB"},
-        {"Chinese, a description of 24 characters", LANG_CHINESE, "二号冷库疫苗货架乙二零二六年六月十五日第七批次"},
+        {"English", 0, "Cold room 2, vaccine shelf B", "Humi Average"},
+        {"English, a description of 48 characters", 0, "COLD ROOM 2, VACCINE SHELF B, BATCH 2026-0615 AB", "Humi Average"},
+        {"Chinese, a description of 24 characters", LANG_CHINESE, "二号冷库疫苗货架乙二零二六年六月十五日第七批次", "平均动力学温度"},
     };
     const ScopedTz tz("UTC");
     static CLoggerRecord r;
@@ -179,15 +217,19 @@ TEST(PageTextFit, EveryTextFitsItsCellAndRow)
             int page;
             int pages;
         } pages[] = {{ReportKind::Curve, 1, 1}, {ReportKind::Text, 1, TextPageCount(200)}, {ReportKind::Text, 2, TextPageCount(200)}};
+        const QStringList tooWide = {QString::fromUtf8(c.description), QString::fromUtf8(c.tooWide)};
         for (const auto& p : pages) {
             d.totalPages = p.pages;
-            const char* kind = p.kind == ReportKind::Curve ? "curve page " : "text page ";
-            QStringList preview = OnPreview(d, p.kind, p.page);
-            EXPECT_TRUE(preview.isEmpty()) << c.name << ", preview of " << kind << p.page << ":\n  "
-                                           << preview.join(QStringLiteral("\n  ")).toStdString();
-            QStringList print = OnPrinter(d, p.kind, p.page);
-            EXPECT_TRUE(print.isEmpty()) << c.name << ", print of " << kind << p.page << ":\n  "
-                                         << print.join(QStringLiteral("\n  ")).toStdString();
+            const bool curve = p.kind == ReportKind::Curve;
+            for (const bool printer : {false, true}) {
+                const Measured m = printer ? OnPrinter(d, p.kind, p.page) : OnPreview(d, p.kind, p.page);
+                const std::string where = std::string(c.name) + (printer ? ", print of " : ", preview of ") +
+                                          (curve ? "curve page " : "text page ") + std::to_string(p.page);
+                EXPECT_TRUE(m.problems.isEmpty()) << where << ":\n  " << m.problems.join(QStringLiteral("\n  ")).toStdString();
+                if (curve) {
+                    EXPECT_TRUE(SmallerAreOnly(m.smaller, tooWide)) << where << ", drawn smaller: " << m.smaller.join(QStringLiteral(" | ")).toStdString();
+                }
+            }
         }
     }
     g_nLanguage = 0;
