@@ -35,7 +35,7 @@ public:
     float TextWidth(const QString& text);
 
     // The document information; empty texts are left out. Call it after the
-    // last text is drawn: it leaves UTF-8 the document's current encoding.
+    // last text is drawn: it makes UTF-8 the document's current encoding.
     void SetInfo(const QString& title, const QString& subject, const QString& creator);
 
     // The whole file; false with Error() set when the library failed.
