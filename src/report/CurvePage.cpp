@@ -2,6 +2,7 @@
 
 #include "base/TextTable.h"
 #include "record/TimeText.h"
+#include "report/CellText.h"
 
 #include <cmath>
 
@@ -54,35 +55,57 @@ void Append(QVector<int>& out, int a, int b)
         out.push_back(std::max(a, b));
 }
 
+// The vertical lines of the header, as DrawHeaderGrid draws them: cell i
+// lies between lines i and i + 1 (the six cells of the first part, MKT,
+// temperature alarm and, with humidity, its average and alarm).
+QVector<int> HeaderColumnLines(const CurveLayout& l, bool humidity)
+{
+    const int part = l.X(174);
+    QVector<int> lines = {l.X(5), l.X(45), l.X(75), l.X(107), l.X(139), l.X(159), part, part + l.X(20), part + l.X(20) + l.X(34)};
+    if (humidity) {
+        const int u = lines.back();
+        lines << u + l.X(20) << u + l.X(20) + l.X(32);
+    }
+    return lines;
+}
+
 void DrawHeaderTexts(ISurface& s, const CurveLayout& l, const ReportData& d)
 {
     const CLoggerRecord& r = *d.record;
     const bool humidity = r.HasHumidity();
-    const int top1 = l.Y(8), top2 = l.Y(13);
+    const int top = l.Y(7), rowHeight = l.Y(5);
+    const int tops[] = {l.Y(8), l.Y(13)};
+    const QVector<int> lines = HeaderColumnLines(l, humidity);
+    // Texts too wide for their cell are set smaller or on two lines, never
+    // into the next cell.
+    auto out = [&](int cell, int row, int x, const QString& text) {
+        const CellEdges edges{lines[cell], top + row * rowHeight, lines[cell + 1], top + (row + 1) * rowHeight};
+        CellTextOut(s, l.font, x, tops[row], edges, text);
+    };
     const int columns[] = {l.X(6), l.X(46), l.X(76), l.X(108), l.X(140), l.X(160)};
     const int captions[] = {61, 52, 53, 54, 55, 56};
     const QString values[] = {r.m_strValue[ROW_DESCRIPTION], r.m_strValue[ROW_ID], FormatDateTime(d.range.start),
                               FormatDateTime(d.range.end), r.m_strValue[ROW_INTERVAL], QString::number(d.range.count)};
     for (int i = 0; i < 6; ++i) {
-        s.TextOut(columns[i], top1, GetText(captions[i]));
-        s.TextOut(columns[i], top2, values[i]);
+        out(i, 0, columns[i], GetText(captions[i]));
+        out(i, 1, columns[i], values[i]);
     }
     int x = l.X(175);
-    s.TextOut(x, top1, GetText(156));
-    s.TextOut(x, top2, d.TempText(d.range.mkt) + d.tempUnit);
+    out(6, 0, x, GetText(156));
+    out(6, 1, x, d.TempText(d.range.mkt) + d.tempUnit);
     x += l.X(20);
-    s.TextOut(x, top1, GetText(58));
+    out(7, 0, x, GetText(58));
     if (r.m_bTempAlarm)
-        s.TextOut(x, top2, QLatin1Char('[') + d.TempText(r.m_fLowLimit) + QLatin1Char(',') + d.TempText(r.m_fHighLimit) + QLatin1Char(']') + d.tempUnit);
+        out(7, 1, x, QLatin1Char('[') + d.TempText(r.m_fLowLimit) + QLatin1Char(',') + d.TempText(r.m_fHighLimit) + QLatin1Char(']') + d.tempUnit);
     if (!humidity)
         return;
     x += l.X(34);
-    s.TextOut(x, top1, GetText(59));
-    s.TextOut(x, top2, QString::asprintf("%.2f", static_cast<double>(d.range.avgH)) + d.humiUnit);
+    out(8, 0, x, GetText(59));
+    out(8, 1, x, QString::asprintf("%.2f", static_cast<double>(d.range.avgH)) + d.humiUnit);
     x += l.X(20);
-    s.TextOut(x, top1, GetText(60));
+    out(9, 0, x, GetText(60));
     if (r.m_bHumiAlarm)
-        s.TextOut(x, top2, QString::asprintf("[%.2f,%.2f]", static_cast<double>(r.m_fHumiLowLimit), static_cast<double>(r.m_fHumiHighLimit)) + d.humiUnit);
+        out(9, 1, x, QString::asprintf("[%.2f,%.2f]", static_cast<double>(r.m_fHumiLowLimit), static_cast<double>(r.m_fHumiHighLimit)) + d.humiUnit);
 }
 
 void Line(ISurface& s, int x0, int y0, int x1, int y1)

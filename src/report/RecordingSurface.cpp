@@ -1,5 +1,7 @@
 #include "report/RecordingSurface.h"
 
+#include <cmath>
+
 CRecordingSurface::CRecordingSurface(int dpiX, int dpiY, int width, int height)
     : m_dpiX(dpiX), m_dpiY(dpiY), m_width(width), m_height(height)
 {
@@ -47,4 +49,20 @@ QVector<CRecordingSurface::Op> CRecordingSurface::Texts(const QString& text) con
         if (op.kind == Kind::Text && op.text == text)
             out.push_back(op);
     return out;
+}
+
+int CRecordingSurface::TextWidth(const FontSpec& font, const QString& text) const
+{
+    double ems = 0;
+    for (const QChar c : text) {
+        if (c.isLowSurrogate())
+            continue; // counted with its high half
+        ems += c.unicode() >= 0x2E80 ? 1.0 : 0.55;
+    }
+    return static_cast<int>(std::ceil(ems * font.pixelHeight));
+}
+
+int CRecordingSurface::LineHeight(const FontSpec& font) const
+{
+    return static_cast<int>(std::ceil(1.15 * font.pixelHeight));
 }

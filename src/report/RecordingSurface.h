@@ -29,6 +29,10 @@ public:
     void Polyline(const QPoint* points, int count) override;
     void TextOut(int x, int y, const QString& text) override;
     void SetTextBackground(Rgb color) override { m_background = color; }
+    // Estimates without fonts: 0.55 of the font's height a character, a
+    // whole height for a wide (East Asian) one; lines 1.15 heights apart.
+    int TextWidth(const FontSpec& font, const QString& text) const override;
+    int LineHeight(const FontSpec& font) const override;
     int DpiX() const override { return m_dpiX; }
     int DpiY() const override { return m_dpiY; }
     int Width() const override { return m_width; }

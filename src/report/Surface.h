@@ -43,6 +43,10 @@ public:
     // text with its top-left corner at (x, y), on the current background colour.
     virtual void TextOut(int x, int y, const QString& text) = 0;
     virtual void SetTextBackground(Rgb color) = 0;
+    // The width in pixels that text takes in font, overhanging ink included.
+    virtual int TextWidth(const FontSpec& font, const QString& text) const = 0;
+    // The height in pixels of a line of text in font.
+    virtual int LineHeight(const FontSpec& font) const = 0;
 
     virtual int DpiX() const = 0;
     virtual int DpiY() const = 0;

@@ -2,6 +2,10 @@
 
 #include "base/CodePage.h"
 
+#include <algorithm>
+#include <cmath>
+#include <utility>
+
 namespace {
 
 // The library's error codes a user can act on; the others are named by number.
@@ -36,6 +40,28 @@ QByteArray WinAnsi(const QString& run)
             b = '?';
     }
     return bytes;
+}
+
+// The bytes of a run in its font's encoding.
+QByteArray RunBytes(const QString& run, bool latin)
+{
+    return latin ? WinAnsi(run) : EncodeAs(run, "GB2312", QByteArrayLiteral("\xA3\xBF"));
+}
+
+// Calls f(run, latin) for each run of text that one font shows: Latin-1
+// characters in one, any others in the other.
+template <typename F>
+void ForEachRun(const QString& text, F&& f)
+{
+    qsizetype begin = 0;
+    while (begin < text.size()) {
+        const bool latin = IsLatin(text[begin]);
+        qsizetype end = begin + 1;
+        while (end < text.size() && IsLatin(text[end]) == latin)
+            ++end;
+        f(text.mid(begin, end - begin), latin);
+        begin = end;
+    }
 }
 
 } // namespace
@@ -96,12 +122,11 @@ void CPdfDocument::SetFontSize(HPDF_Page page, float size)
 
 void CPdfDocument::ShowRun(HPDF_Page page, const QString& run, bool latin)
 {
-    HPDF_Font font = latin ? m_latin : CjkFont();
+    HPDF_Font font = RunFont(latin);
     if (!font)
         return;
     HPDF_Page_SetFontAndSize(page, font, m_fontSize);
-    const QByteArray bytes = latin ? WinAnsi(run) : EncodeAs(run, "GB2312", QByteArrayLiteral("\xA3\xBF"));
-    HPDF_Page_ShowText(page, bytes.constData());
+    HPDF_Page_ShowText(page, RunBytes(run, latin).constData());
 }
 
 void CPdfDocument::Text(HPDF_Page page, float x, float y, const QString& text)
@@ -110,18 +135,51 @@ void CPdfDocument::Text(HPDF_Page page, float x, float y, const QString& text)
         return;
     HPDF_Page_BeginText(page);
     HPDF_Page_MoveTextPos(page, x, y - 10);
-    qsizetype begin = 0;
-    while (begin < text.size()) {
-        const bool latin = IsLatin(text[begin]);
-        qsizetype end = begin + 1;
-        while (end < text.size() && IsLatin(text[end]) == latin)
-            ++end;
-        ShowRun(page, text.mid(begin, end - begin), latin);
-        begin = end;
-    }
+    ForEachRun(text, [&](const QString& run, bool latin) { ShowRun(page, run, latin); });
     HPDF_Page_EndText(page);
     // The next text starts in the Latin font, as SetFontSize left it.
     HPDF_Page_SetFontAndSize(page, m_latin, m_fontSize);
+}
+
+float CPdfDocument::TextWidth(const QString& text)
+{
+    HPDF_UINT units = 0; // thousandths of the font size
+    ForEachRun(text, [&](const QString& run, bool latin) {
+        if (HPDF_Font font = Ok() ? RunFont(latin) : nullptr) {
+            const QByteArray bytes = RunBytes(run, latin);
+            units += HPDF_Font_TextWidth(font, reinterpret_cast<const HPDF_BYTE*>(bytes.constData()),
+                                         static_cast<HPDF_UINT>(bytes.size())).width;
+        }
+    });
+    return static_cast<float>(units) * m_fontSize / 1000;
+}
+
+void CPdfDocument::TextInCell(HPDF_Page page, float x, float y, const QString& text, float right)
+{
+    const float width = TextWidth(text);
+    if (width <= right - x) {
+        Text(page, x, y, text);
+        return;
+    }
+    const float size = m_fontSize;
+    SetFontSize(page, std::max(0.5f, std::floor(size * (right - x) / width * 2) / 2));
+    Text(page, x, y, text);
+    SetFontSize(page, size);
+}
+
+void CPdfDocument::SetInfo(const QString& title, const QString& subject, const QString& creator)
+{
+    if (!Ok())
+        return;
+    // Info strings are written in the current encoding, as UTF-16 when it
+    // is a multi-byte one: UTF-8 takes any text.
+    HPDF_UseUTFEncodings(m_doc);
+    HPDF_SetCurrentEncoder(m_doc, "UTF-8");
+    const std::pair<HPDF_InfoType, const QString&> entries[] = {
+        {HPDF_INFO_TITLE, title}, {HPDF_INFO_SUBJECT, subject}, {HPDF_INFO_CREATOR, creator}};
+    for (const auto& [type, text] : entries)
+        if (!text.isEmpty())
+            HPDF_SetInfoAttr(m_doc, type, text.toUtf8().constData());
 }
 
 bool CPdfDocument::Save(QByteArray& out)

@@ -28,6 +28,15 @@ public:
     void SetFontSize(HPDF_Page page, float size);
     // text with its baseline at (x, y - 10), in the current fill colour.
     void Text(HPDF_Page page, float x, float y, const QString& text);
+    // The same in a cell whose right edge is at right: at the current size
+    // where the text fits, else at the size (in half points) that fits.
+    void TextInCell(HPDF_Page page, float x, float y, const QString& text, float right);
+    // The width of text at the current size, in points.
+    float TextWidth(const QString& text);
+
+    // The document information; empty texts are left out. Call it after the
+    // last text is drawn: it makes UTF-8 the document's current encoding.
+    void SetInfo(const QString& title, const QString& subject, const QString& creator);
 
     // The whole file; false with Error() set when the library failed.
     bool Save(QByteArray& out);
@@ -35,6 +44,7 @@ public:
 private:
     static void OnError(HPDF_STATUS error, HPDF_STATUS detail, void* self);
     HPDF_Font CjkFont();
+    HPDF_Font RunFont(bool latin) { return latin ? m_latin : CjkFont(); }
     void ShowRun(HPDF_Page page, const QString& run, bool latin);
 
     HPDF_Doc m_doc = nullptr;

@@ -14,6 +14,7 @@ namespace {
 constexpr float kPageWidth = 600;
 constexpr float kPageHeight = 900;
 constexpr int kRowHeight = 20;
+constexpr float kGridRight = kPageWidth - 50;
 
 struct SummaryCell {
     float x;
@@ -21,24 +22,30 @@ struct SummaryCell {
     int textId;    // 0: a value row instead
     int valueRow;
     int maxChars;
+    float right;   // the cell's right edge
 };
 
-// Captions (text ids) and values (summary rows, cut to their cell) of the grid.
+// Captions (text ids) and values (summary rows, at most maxChars of them)
+// of the grid, each drawn to fit its cell.
 constexpr SummaryCell kSummaryCells[] = {
-    {50, 55, 5, -1, 0},       {125, 55, 0, ROW_ID, 20},
-    {260, 55, 20, -1, 0},     {335, 55, 0, ROW_DESCRIPTION, 38},
-    {50, 75, 6, -1, 0},       {125, 75, 0, ROW_START, 25},
-    {260, 75, 7, -1, 0},      {335, 75, 0, ROW_STOP, 25},
-    {50, 95, 163, -1, 0},     {55, 125, 0, ROW_INTERVAL, 1000},
-    {125, 95, 164, -1, 0},    {125, 115, 32, -1, 0},
-    {190, 95, 165, -1, 0},    {260, 95, 166, -1, 0},
-    {330, 95, 167, -1, 0},    {400, 95, 169, -1, 0},
-    {470, 95, 168, -1, 0},
+    {50, 55, 5, -1, 0, 120},       {125, 55, 0, ROW_ID, 20, 260},
+    {260, 55, 20, -1, 0, 330},     {335, 55, 0, ROW_DESCRIPTION, 38, kGridRight},
+    {50, 75, 6, -1, 0, 120},       {125, 75, 0, ROW_START, 25, 260},
+    {260, 75, 7, -1, 0, 330},      {335, 75, 0, ROW_STOP, 25, 470},
+    {50, 95, 163, -1, 0, 120},     {55, 125, 0, ROW_INTERVAL, 1000, 120},
+    {125, 95, 164, -1, 0, 190},    {125, 115, 32, -1, 0, 190},
+    {190, 95, 165, -1, 0, 260},    {260, 95, 166, -1, 0, 330},
+    {330, 95, 167, -1, 0, 400},    {400, 95, 169, -1, 0, 470},
+    {470, 95, 168, -1, 0, kGridRight},
 };
 
 constexpr int kTempRows[] = {ROW_MAX, ROW_MIN, ROW_AVG, ROW_LOW_LIMIT, ROW_HIGH_LIMIT};
 constexpr int kHumiRows[] = {ROW_HUMI_MAX, ROW_HUMI_MIN, ROW_HUMI_AVG, ROW_HUMI_LOW_LIMIT, ROW_HUMI_HIGH_LIMIT};
 constexpr float kStatX[] = {195, 265, 335, 405, 475};
+constexpr float kStatRight[] = {260, 330, 400, 470, kGridRight};
+// The sample table's columns: left edges of their texts, right edges.
+constexpr float kColumnX[] = {55, 180, 305, 430};
+constexpr float kColumnRight[] = {175, 300, 425, kGridRight};
 
 int SampleCount(const CLoggerRecord& r)
 {
@@ -69,15 +76,15 @@ void DrawSummaryTexts(CPdfDocument& doc, HPDF_Page page, const CLoggerRecord& r,
 {
     for (const SummaryCell& c : kSummaryCells) {
         const QString text = c.textId ? GetText(c.textId) : r.m_strValue[c.valueRow].left(c.maxChars);
-        doc.Text(page, c.x, H - c.fromTop, text);
+        doc.TextInCell(page, c.x, H - c.fromTop, text, c.right);
     }
-    doc.Text(page, 475, H - 75, QStringLiteral("MKT:") + r.m_strValue[ROW_MKT].left(12));
+    doc.TextInCell(page, 475, H - 75, QStringLiteral("MKT:") + r.m_strValue[ROW_MKT].left(12), kGridRight);
     for (int k = 0; k < 5; ++k)
-        doc.Text(page, kStatX[k], H - 115, r.m_strValue[kTempRows[k]]);
+        doc.TextInCell(page, kStatX[k], H - 115, r.m_strValue[kTempRows[k]], kStatRight[k]);
     if (r.HasHumidity()) {
-        doc.Text(page, 125, H - 135, GetText(33));
+        doc.TextInCell(page, 125, H - 135, GetText(33), 190);
         for (int k = 0; k < 5; ++k)
-            doc.Text(page, kStatX[k], H - 135, r.m_strValue[kHumiRows[k]]);
+            doc.TextInCell(page, kStatX[k], H - 135, r.m_strValue[kHumiRows[k]], kStatRight[k]);
     }
 }
 
@@ -88,11 +95,10 @@ void DrawTablePart(CPdfDocument& doc, HPDF_Page page, const CLoggerRecord& r, fl
     const float W = kPageWidth;
     const bool humidity = r.HasHumidity();
     doc.SetFontSize(page, 12);
-    doc.Text(page, 55, headerY, GetText(30));
-    doc.Text(page, 180, headerY, GetText(170));
-    doc.Text(page, 305, headerY, GetText(32) + QLatin1Char('[') + g_strTempUnit + QLatin1Char(']'));
-    if (humidity)
-        doc.Text(page, 430, headerY, GetText(33) + QLatin1Char('[') + g_strUnitRH + QLatin1Char(']'));
+    const QString captions[] = {GetText(30), GetText(170), GetText(32) + QLatin1Char('[') + g_strTempUnit + QLatin1Char(']'),
+                                GetText(33) + QLatin1Char('[') + g_strUnitRH + QLatin1Char(']')};
+    for (int c = 0; c < (humidity ? 4 : 3); ++c)
+        doc.TextInCell(page, kColumnX[c], headerY, captions[c], kColumnRight[c]);
     const float y0 = headerY - 22;
     HPDF_Page_SetLineWidth(page, 1);
     for (int j = 0; j <= rows; ++j)
@@ -145,6 +151,13 @@ void DrawReport(CPdfDocument& doc, const CLoggerRecord& r)
     }
 }
 
+// The document information: what the report is, of which logger, made by what.
+void DescribeReport(CPdfDocument& doc, const CLoggerRecord& r)
+{
+    const char* subject = g_nLanguage == LANG_CHINESE ? "温度报告" : "Temperature report";
+    doc.SetInfo(r.m_strValue[ROW_ID], QString::fromUtf8(subject), QStringLiteral("Halvern TH " HALVERN_VERSION));
+}
+
 bool Fail(QString* why, const QString& reason)
 {
     if (why)
@@ -172,6 +185,7 @@ bool WritePdfReport(const CLoggerRecord& record, const QString& path, QString* w
         return Fail(why, QStringLiteral("no file name"));
     CPdfDocument doc;
     DrawReport(doc, record);
+    DescribeReport(doc, record);
     QByteArray bytes;
     if (!doc.Save(bytes))
         return Fail(why, doc.Error());

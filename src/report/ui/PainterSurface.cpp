@@ -10,6 +10,14 @@ QColor ToColor(Rgb c)
     return QColor(c.r, c.g, c.b);
 }
 
+QFont ToFont(const FontSpec& font)
+{
+    QFont f(font.family);
+    f.setPixelSize(std::max(1, font.pixelHeight));
+    f.setStyleHint(QFont::SansSerif);
+    return f;
+}
+
 } // namespace
 
 CPainterSurface::CPainterSurface(QPainter& painter, int dpiX, int dpiY, int width, int height)
@@ -37,10 +45,7 @@ void CPainterSurface::SetPen(const Pen& pen)
 
 void CPainterSurface::SetFont(const FontSpec& font)
 {
-    QFont f(font.family);
-    f.setPixelSize(std::max(1, font.pixelHeight));
-    f.setStyleHint(QFont::SansSerif);
-    m_painter.setFont(f);
+    m_painter.setFont(ToFont(font));
 }
 
 void CPainterSurface::MoveTo(int x, int y)
@@ -57,6 +62,17 @@ void CPainterSurface::LineTo(int x, int y)
 void CPainterSurface::Polyline(const QPoint* points, int count)
 {
     m_painter.drawPolyline(points, count);
+}
+
+int CPainterSurface::TextWidth(const FontSpec& font, const QString& text) const
+{
+    const QFontMetrics metrics(ToFont(font), m_painter.device());
+    return metrics.boundingRect(QRect(0, 0, 1 << 20, 1 << 20), 0, text).width();
+}
+
+int CPainterSurface::LineHeight(const FontSpec& font) const
+{
+    return QFontMetrics(ToFont(font), m_painter.device()).height();
 }
 
 void CPainterSurface::TextOut(int x, int y, const QString& text)

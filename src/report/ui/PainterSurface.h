@@ -18,6 +18,8 @@ public:
     void Polyline(const QPoint* points, int count) override;
     void TextOut(int x, int y, const QString& text) override;
     void SetTextBackground(Rgb color) override { m_background = color; }
+    int TextWidth(const FontSpec& font, const QString& text) const override;
+    int LineHeight(const FontSpec& font) const override;
     int DpiX() const override { return m_dpiX; }
     int DpiY() const override { return m_dpiY; }
     int Width() const override { return m_width; }
