@@ -245,22 +245,41 @@ TEST(CliLogger, DownloadTooLargeForTheDataFileStillWritesTheCsv)
 }
 
 // A serial logger whose information frame claims more samples than a record
-// holds: the download fails with the reason and writes nothing.
-TEST(CliLogger, ALoggerReportingTooManySamplesFailsTheDownload)
+// holds: the count comes from the mission's times; with no interval there is
+// none, and the download fails with the reason and writes nothing.
+TEST(CliLogger, ALoggerReportingTooManySamplesIsDownloadedByItsTimesOrRefused)
 {
-    VirtualSerialConfig config = VirtualSerialConfig::Demo(3, 20);
-    config.countField = 60001;
-    config.paced = false;
-    VirtualSerialLogger logger(config);
-    ASSERT_TRUE(logger.Start());
-    TempDir dir;
-    const QString tavo = dir.path(QStringLiteral("many.tavo"));
-    const CliRun run = Cli({QStringLiteral("download"), QStringLiteral("--port"), logger.SlavePath(), QStringLiteral("-o"), tavo});
-    logger.Stop();
-    EXPECT_EQ(run.code, 1);
-    EXPECT_EQ(ErrorLines(run), QStringList{QStringLiteral("halvern-th-cli download: download failed: the logger reports "
-                                                          "60001 samples; at most 60000 can be downloaded")});
-    EXPECT_FALSE(QFile::exists(tavo));
+    struct Case {
+        int samples;
+        int intervalMinutes;
+        int countField;
+        int code;
+        QString error;
+    };
+    const Case cases[] = {
+        {300, 10, 65535, 0, {}},
+        {20, 0, 60001, 1, QStringLiteral("halvern-th-cli download: download failed: the logger reports 60001 samples; "
+                                         "at most 60000 can be downloaded")},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.countField);
+        VirtualSerialConfig config = VirtualSerialConfig::Demo(3, c.samples);
+        config.intervalMinutes = c.intervalMinutes;
+        config.countField = c.countField;
+        config.paced = false;
+        VirtualSerialLogger logger(config);
+        ASSERT_TRUE(logger.Start());
+        TempDir dir;
+        const QString tavo = dir.path(QStringLiteral("many.tavo"));
+        const CliRun run = Cli({QStringLiteral("download"), QStringLiteral("--port"), logger.SlavePath(), QStringLiteral("-o"), tavo});
+        logger.Stop();
+        EXPECT_EQ(run.code, c.code) << run.err.toStdString();
+        EXPECT_EQ(ErrorLines(run), c.error.isEmpty() ? QStringList() : QStringList{c.error});
+        EXPECT_EQ(QFile::exists(tavo), c.code == 0);
+        if (c.code == 0) {
+            EXPECT_EQ(SampleLines(tavo).size(), c.samples);
+        }
+    }
 }
 
 // A port another program holds exclusively (TIOCEXCL) is named as busy.
