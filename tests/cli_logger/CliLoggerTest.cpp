@@ -65,9 +65,10 @@ QStringList SampleLines(const QString& file)
 // `halvern-th-cli simulate ...` as a child process serving a pty.
 class SimulatorProcess {
 public:
-    explicit SimulatorProcess(const QStringList& args)
+    // programOptions: the program's own, before the command name.
+    explicit SimulatorProcess(const QStringList& args, const QStringList& programOptions = {})
     {
-        m_process.start(kCli, QStringList{QStringLiteral("simulate")} + args);
+        m_process.start(kCli, programOptions + QStringList{QStringLiteral("simulate")} + args);
         if (m_process.waitForStarted(5000) && m_process.waitForReadyRead(10000))
             m_path = QString::fromUtf8(m_process.readLine()).trimmed();
     }
@@ -309,6 +310,30 @@ TEST(CliLogger, BusyPortIsSaidToBeInUse)
     EXPECT_EQ(ErrorLines(run), QStringList{QStringLiteral("halvern-th-cli status: cannot open %1: in use by another program").arg(slave)});
     ::close(held);
     ::close(master);
+}
+
+// Each logger command runs under the language option in both languages.
+TEST(CliLogger, EveryLoggerCommandRunsInEitherLanguage)
+{
+    TempDir dir;
+    const QStringList commands[] = {
+        {"list", "--simulate", "usb"},
+        {"status", "--simulate", "usb:4"},
+        {"download", "--simulate", "serial:3", "--samples", "20", "--unpaced", "-o", dir.path("d.tavo")},
+        {"set-clock", "--simulate", "usb:1"},
+        {"start", "--simulate", "usb:4", "--interval", "00:10", "--erase"},
+        {"stop", "--simulate", "usb:1"},
+    };
+    for (const QStringList& lang : {QStringList{"--lang", "zh"}, QStringList{"--lang=en"}}) {
+        for (const QStringList& command : commands) {
+            SCOPED_TRACE((lang + command).join(' ').toStdString());
+            const CliRun run = Cli(lang + command);
+            EXPECT_EQ(run.code, 0) << run.err.toStdString();
+        }
+        SimulatorProcess sim({"serial:3"}, lang);
+        EXPECT_TRUE(sim.Path().startsWith("/dev/pts/")) << lang.join(' ').toStdString();
+        EXPECT_TRUE(sim.Interrupt());
+    }
 }
 
 TEST(CliLogger, SetsTheClockOnBothLinks)
