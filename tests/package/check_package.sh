@@ -79,8 +79,9 @@ cp "$work/root/usr/share/mime/packages/halvern-th.xml" "$mime/share/mime/package
 update-mime-database "$mime/share/mime" 2>/dev/null || fail "update-mime-database"
 for name in mission.tavo MISSION.TAVO Mission.Tavo; do
     echo data >"$mime/$name"
-    type=$(XDG_DATA_HOME="$mime/home" XDG_DATA_DIRS="$mime/share" gio info -a standard::content-type "$mime/$name" 2>&1)
-    [[ $type == *"content-type: application/x-halvern-tavo"* ]] || fail "$name is not of the MIME type: $type"
+    type=$(XDG_DATA_HOME="$mime/home" XDG_DATA_DIRS="$mime/share" gio info -a standard::content-type "$mime/$name" 2>&1 |
+        sed -n 's/^ *standard::content-type: //p')
+    [ "$type" = application/x-halvern-tavo ] || fail "$name is of MIME type '$type'"
 done
 
 lintian_out=$(lintian --fail-on error --suppress-tags hardening-no-fortify-functions "$deb" 2>&1)
