@@ -4,6 +4,7 @@
 #include "cli/CommandLine.h"
 #include "cli/ConsoleText.h"
 #include "cli/FileArgs.h"
+#include "cli/PrintService.h"
 
 #include "base/PrintableText.h"
 #include "base/TextTable.h"
@@ -106,8 +107,13 @@ int ToPrinter(const PrintArgs& a, const ReportData& data, ReportKind kind)
 {
     const QPrinterInfo info = a.printer.isEmpty() ? QPrinterInfo::defaultPrinter() : QPrinterInfo::printerInfo(a.printer);
     if (info.isNull()) {
-        Complain(a.printer.isEmpty() ? QStringLiteral("no printer found: give --printer NAME or --output OUT.pdf")
-                                     : QStringLiteral("no printer named '%1'").arg(a.printer));
+        if (!PrintServiceReachable())
+            Complain(QStringLiteral("the print service cannot be reached at %1: start it, or give --output OUT.pdf")
+                         .arg(PrintServiceAddress()));
+        else if (a.printer.isEmpty())
+            Complain(QStringLiteral("no printer found: give --printer NAME or --output OUT.pdf"));
+        else
+            Complain(QStringLiteral("no printer named '%1'").arg(a.printer));
         return 1;
     }
     QPrinter printer(info, QPrinter::HighResolution);

@@ -23,7 +23,7 @@ struct Command {
 const Command kCommands[] = {
     {"info", RunInfo, "print the summary of a .tavo data file"},
     {"samples", RunSamples, "print the samples of a .tavo data file"},
-    {"export", RunExport, "write a .tavo data file again, or as CSV"},
+    {"export", RunExport, "write a .tavo file again, or as CSV, .xlsx worksheet or PDF report"},
     {"alarms", RunAlarms, "list the alarm excursions of a .tavo data file"},
     {"list", RunList, "list the loggers present on USB and serial ports"},
     {"status", RunStatus, "print a logger's ID, type, run state, battery and clock"},

@@ -183,8 +183,8 @@ void LoggerWorkflow::OnSerialDownloadTick()
         FailSerialDownload(false);
         return;
     }
-    if (const QString oversized = OversizedDownloadReason(Link().m_nReportedCount); !oversized.isEmpty()) {
-        FailSerialDownload(true, oversized);
+    if (!Link().CountUsable()) {
+        FailSerialDownload(true, OversizedDownloadReason(Link().m_nReportedCount));
         return;
     }
     PostToMain(WMU_PROGRESS, 0, -1);

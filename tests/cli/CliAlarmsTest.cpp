@@ -5,11 +5,14 @@
 
 #include "datafile/LoggerFile.h"
 
+#include <QFile>
+#include <QFileInfo>
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
 #include <QProcessEnvironment>
 #include <gtest/gtest.h>
+#include <vector>
 
 namespace {
 
@@ -172,6 +175,41 @@ TEST(CliLanguage, CaptionsFollowTheLocaleAndTheOption)
     EXPECT_EQ(wrong.code, 2);
     EXPECT_EQ(wrong.err, QStringLiteral("halvern-th-cli: --lang must be en or zh, not 'fr'\n"));
     EXPECT_EQ(Cli({QStringLiteral("--lang")}).code, 2);
+}
+
+// Each file command runs under the language option in both languages, in
+// either spelling of the option, and writes what it is asked to.
+TEST(CliLanguage, EveryFileCommandRunsInEitherLanguage)
+{
+    TempDir dir;
+    struct Case {
+        QStringList args;
+        QString written; // "" when the command writes no file
+    };
+    std::vector<Case> cases = {
+        {{"info", kSample}, {}},
+        {{"samples", kSample}, {}},
+        {{"alarms", kSample}, {}},
+        {{"export", kSample, "--tavo", dir.path("e.tavo")}, dir.path("e.tavo")},
+        {{"export", kSample, "--csv", dir.path("e.csv")}, dir.path("e.csv")},
+        {{"export", kSample, "--xlsx", dir.path("e.xlsx")}, dir.path("e.xlsx")},
+        {{"export", kSample, "--pdf", dir.path("e.pdf")}, dir.path("e.pdf")},
+    };
+    if (Cli({"print", "--help"}).code == 0) // built with the GUI libraries
+        cases.push_back({{"print", kSample, "--output", dir.path("p.pdf")}, dir.path("p.pdf")});
+    for (const QStringList& lang : {QStringList{"--lang", "zh"}, QStringList{"--lang=en"}}) {
+        for (const Case& c : cases) {
+            SCOPED_TRACE((lang + c.args).join(' ').toStdString());
+            const CliRun run = Cli(lang + c.args);
+            EXPECT_EQ(run.code, 0) << run.err.toStdString();
+            if (c.written.isEmpty()) {
+                EXPECT_FALSE(run.out.isEmpty());
+                continue;
+            }
+            EXPECT_GT(QFileInfo(c.written).size(), 0);
+            QFile::remove(c.written);
+        }
+    }
 }
 
 } // namespace

@@ -47,4 +47,16 @@ TEST(CliArguments, OptionValueMayFollowAnEqualsSign)
     EXPECT_EQ(joined.out, spaced.out);
 }
 
+// The program's help names every kind of file export writes.
+TEST(CliArguments, HelpNamesEveryKindOfFileExportWrites)
+{
+    const CliRun help = Cli({"--help"});
+    ASSERT_EQ(help.code, 0);
+    const qsizetype at = help.out.indexOf(QStringLiteral("\n  export "));
+    ASSERT_GE(at, 0) << help.out.toStdString();
+    const QString line = help.out.mid(at + 1).section(QLatin1Char('\n'), 0, 0);
+    for (const char* kind : {".tavo", "CSV", ".xlsx", "PDF"})
+        EXPECT_TRUE(line.contains(QLatin1String(kind))) << kind << " in: " << line.toStdString();
+}
+
 } // namespace

@@ -1,5 +1,6 @@
 // halvern-th-cli print: pages into PDF files, its argument rules, failed writes.
 #include "CliRun.h"
+#include "FakePrintService.h"
 #include "support/PdfTools.h"
 #include "support/TempDir.h"
 
@@ -84,9 +85,40 @@ TEST_F(CliPrint, WrongArgumentsExit2)
     }
     const CliRun missing = Cli({S("print"), m_dir.path(S("none.tavo")), S("--output"), out});
     EXPECT_EQ(missing.code, 1);
-    const CliRun printer = Cli({S("print"), kSample, S("--printer"), S("no-such-printer")});
-    EXPECT_EQ(printer.code, 1);
-    EXPECT_TRUE(printer.err.contains(S("no printer named 'no-such-printer'"))) << printer.err.toStdString();
+}
+
+// A printer that cannot be found: the print service is stopped (nothing
+// listens where CUPS_SERVER points), or it runs and knows no such printer.
+TEST_F(CliPrint, AMissingPrinterSaysWhetherTheServiceOrThePrinterIsMissing)
+{
+    const RefusingPort stopped;
+    const FakePrintService running;
+    ASSERT_TRUE(stopped.Bound());
+    ASSERT_TRUE(running.Listening());
+    const QString unreachable = S("halvern-th-cli print: the print service cannot be reached at %1: start it, "
+                                  "or give --output OUT.pdf").arg(stopped.Address());
+    struct Case {
+        QString server;
+        QStringList args;
+        QString says;
+    } const cases[] = {
+        {stopped.Address(), {S("--printer"), S("PDF")}, unreachable},
+        {stopped.Address(), {}, unreachable},
+        {running.Address(), {S("--printer"), S("PDF")}, S("halvern-th-cli print: no printer named 'PDF'")},
+        {running.Address(), {}, S("halvern-th-cli print: no printer found: give --printer NAME or --output OUT.pdf")},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.server.toStdString() + " " + c.args.join(' ').toStdString());
+        const CliRun run = Cli(QStringList{S("print"), kSample} + c.args, 0, [&](QProcess& p) {
+            QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+            env.insert(S("CUPS_SERVER"), c.server);
+            env.remove(S("PRINTER"));
+            env.remove(S("LPDEST"));
+            p.setProcessEnvironment(env);
+        });
+        EXPECT_EQ(run.code, 1);
+        EXPECT_EQ(ErrorLines(run), QStringList{c.says}) << run.err.toStdString();
+    }
 }
 
 TEST_F(CliPrint, FailedWriteLeavesNoFileAndKeepsTheEarlierOne)

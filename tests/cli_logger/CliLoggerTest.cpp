@@ -2,6 +2,7 @@
 // in-process virtual loggers (--simulate) and against a virtual serial
 // logger served by a second halvern-th-cli (simulate) on a pseudo-terminal.
 #include "sim/serial/VirtualSerialLogger.h"
+#include "support/StagedProgram.h"
 #include "support/TempDir.h"
 
 #include <QFile>
@@ -11,8 +12,8 @@
 #include <gtest/gtest.h>
 
 #include <csignal>
+#include <optional>
 #include <fcntl.h>
-#include <grp.h>
 #include <sys/ioctl.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -65,9 +66,10 @@ QStringList SampleLines(const QString& file)
 // `halvern-th-cli simulate ...` as a child process serving a pty.
 class SimulatorProcess {
 public:
-    explicit SimulatorProcess(const QStringList& args)
+    // programOptions: the program's own, before the command name.
+    explicit SimulatorProcess(const QStringList& args, const QStringList& programOptions = {})
     {
-        m_process.start(kCli, QStringList{QStringLiteral("simulate")} + args);
+        m_process.start(kCli, programOptions + QStringList{QStringLiteral("simulate")} + args);
         if (m_process.waitForStarted(5000) && m_process.waitForReadyRead(10000))
             m_path = QString::fromUtf8(m_process.readLine()).trimmed();
     }
@@ -245,28 +247,54 @@ TEST(CliLogger, DownloadTooLargeForTheDataFileStillWritesTheCsv)
 }
 
 // A serial logger whose information frame claims more samples than a record
-// holds: the download fails with the reason and writes nothing.
-TEST(CliLogger, ALoggerReportingTooManySamplesFailsTheDownload)
+// holds: the count comes from the mission's times; with no interval there is
+// none, and the download fails with the reason and writes nothing.
+TEST(CliLogger, ALoggerReportingTooManySamplesIsDownloadedByItsTimesOrRefused)
 {
-    VirtualSerialConfig config = VirtualSerialConfig::Demo(3, 20);
-    config.countField = 60001;
-    config.paced = false;
-    VirtualSerialLogger logger(config);
-    ASSERT_TRUE(logger.Start());
-    TempDir dir;
-    const QString tavo = dir.path(QStringLiteral("many.tavo"));
-    const CliRun run = Cli({QStringLiteral("download"), QStringLiteral("--port"), logger.SlavePath(), QStringLiteral("-o"), tavo});
-    logger.Stop();
-    EXPECT_EQ(run.code, 1);
-    EXPECT_EQ(ErrorLines(run), QStringList{QStringLiteral("halvern-th-cli download: download failed: the logger reports "
-                                                          "60001 samples; at most 60000 can be downloaded")});
-    EXPECT_FALSE(QFile::exists(tavo));
+    struct Case {
+        int samples;
+        int intervalMinutes;
+        int countField;
+        int code;
+        QString error;
+    };
+    const Case cases[] = {
+        {300, 10, 65535, 0, {}},
+        {20, 0, 60001, 1, QStringLiteral("halvern-th-cli download: download failed: the logger reports 60001 samples; "
+                                         "at most 60000 can be downloaded")},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.countField);
+        VirtualSerialConfig config = VirtualSerialConfig::Demo(3, c.samples);
+        config.intervalMinutes = c.intervalMinutes;
+        config.countField = c.countField;
+        config.paced = false;
+        VirtualSerialLogger logger(config);
+        ASSERT_TRUE(logger.Start());
+        TempDir dir;
+        const QString tavo = dir.path(QStringLiteral("many.tavo"));
+        const CliRun run = Cli({QStringLiteral("download"), QStringLiteral("--port"), logger.SlavePath(), QStringLiteral("-o"), tavo});
+        logger.Stop();
+        EXPECT_EQ(run.code, c.code) << run.err.toStdString();
+        EXPECT_EQ(ErrorLines(run), c.error.isEmpty() ? QStringList() : QStringList{c.error});
+        EXPECT_EQ(QFile::exists(tavo), c.code == 0);
+        if (c.code == 0) {
+            EXPECT_EQ(SampleLines(tavo).size(), c.samples);
+        }
+    }
 }
 
 // A port another program holds exclusively (TIOCEXCL) is named as busy.
-// Root is exempt from the exclusion, so the program runs as nobody then.
+// Root is exempt from the exclusion, so a copy of the program runs as nobody
+// then.
 TEST(CliLogger, BusyPortIsSaidToBeInUse)
 {
+    std::optional<StagedProgram> staged;
+    if (::geteuid() == 0) {
+        staged.emplace(kCli);
+        if (!staged->error().isEmpty())
+            GTEST_SKIP() << "cannot run the program as nobody: " << staged->error().toStdString();
+    }
     const int master = ::posix_openpt(O_RDWR | O_NOCTTY);
     ASSERT_GE(master, 0);
     ASSERT_EQ(::grantpt(master), 0);
@@ -277,19 +305,42 @@ TEST(CliLogger, BusyPortIsSaidToBeInUse)
     ASSERT_EQ(::ioctl(held, TIOCEXCL), 0);
     ASSERT_EQ(::chmod(::ptsname(master), 0666), 0);
     QProcess p;
-    if (::geteuid() == 0) {
-        p.setChildProcessModifier([] {
-            if (::setgroups(0, nullptr) != 0 || ::setgid(65534) != 0 || ::setuid(65534) != 0)
-                ::_exit(99);
-        });
+    if (staged) {
+        p.setChildProcessModifier(&StagedProgram::BecomeNobody);
+        p.setProcessEnvironment(staged->environment());
+        p.setWorkingDirectory(staged->root());
     }
-    p.start(kCli, {QStringLiteral("status"), QStringLiteral("--port"), slave});
+    p.start(staged ? staged->path() : kCli, {QStringLiteral("status"), QStringLiteral("--port"), slave});
     ASSERT_TRUE(p.waitForFinished(30000));
     const CliRun run{p.exitCode(), {}, QString::fromUtf8(p.readAllStandardError())};
     EXPECT_EQ(run.code, 1);
     EXPECT_EQ(ErrorLines(run), QStringList{QStringLiteral("halvern-th-cli status: cannot open %1: in use by another program").arg(slave)});
     ::close(held);
     ::close(master);
+}
+
+// Each logger command runs under the language option in both languages.
+TEST(CliLogger, EveryLoggerCommandRunsInEitherLanguage)
+{
+    TempDir dir;
+    const QStringList commands[] = {
+        {"list", "--simulate", "usb"},
+        {"status", "--simulate", "usb:4"},
+        {"download", "--simulate", "serial:3", "--samples", "20", "--unpaced", "-o", dir.path("d.tavo")},
+        {"set-clock", "--simulate", "usb:1"},
+        {"start", "--simulate", "usb:4", "--interval", "00:10", "--erase"},
+        {"stop", "--simulate", "usb:1"},
+    };
+    for (const QStringList& lang : {QStringList{"--lang", "zh"}, QStringList{"--lang=en"}}) {
+        for (const QStringList& command : commands) {
+            SCOPED_TRACE((lang + command).join(' ').toStdString());
+            const CliRun run = Cli(lang + command);
+            EXPECT_EQ(run.code, 0) << run.err.toStdString();
+        }
+        SimulatorProcess sim({"serial:3"}, lang);
+        EXPECT_TRUE(sim.Path().startsWith("/dev/pts/")) << lang.join(' ').toStdString();
+        EXPECT_TRUE(sim.Interrupt());
+    }
 }
 
 TEST(CliLogger, SetsTheClockOnBothLinks)

@@ -2,7 +2,8 @@
 # Builds the Debian package of a build folder with CPack and checks it
 # without installing it: its name, control fields and dependencies
 # (dpkg-deb --info), that every file is in place and nothing stray came
-# along (dpkg-deb --contents), the maintainer scripts, and lintian.
+# along (dpkg-deb --contents), the maintainer scripts, the MIME type as a
+# file manager reads it, and lintian.
 #   check_package.sh BUILD_DIR VERSION
 set -uo pipefail
 build=${1:?build folder}
@@ -69,6 +70,19 @@ for page in halvern-th halvern-th-cli; do
     [ -z "$out" ] || fail "man $page: $out"
 done
 bash -n "$work/root/usr/share/bash-completion/completions/halvern-th-cli" || fail "completion does not parse"
+
+# The MIME type, as a file manager reads it: a data file's name matches in
+# any case.
+mime=$work/mime
+mkdir -p "$mime/share/mime/packages" "$mime/home"
+cp "$work/root/usr/share/mime/packages/halvern-th.xml" "$mime/share/mime/packages/"
+update-mime-database "$mime/share/mime" 2>/dev/null || fail "update-mime-database"
+for name in mission.tavo MISSION.TAVO Mission.Tavo; do
+    echo data >"$mime/$name"
+    type=$(XDG_DATA_HOME="$mime/home" XDG_DATA_DIRS="$mime/share" gio info -a standard::content-type "$mime/$name" 2>&1 |
+        sed -n 's/^ *standard::content-type: //p')
+    [ "$type" = application/x-halvern-tavo ] || fail "$name is of MIME type '$type'"
+done
 
 lintian_out=$(lintian --fail-on error --suppress-tags hardening-no-fortify-functions "$deb" 2>&1)
 lintian_rc=$?

@@ -143,14 +143,15 @@ struct CountCase {
     int stopHour, stopMinute;
     int expected;
     bool countBit;
+    bool usable; // a download can take the count
 };
 
 TEST_F(SerialInfoFrame, CountsAboveTheSampleLimitAreReplacedFromTheTimes)
 {
     const CountCase cases[] = {
-        {"60000 kept", 60000, 10, 0, 60000, true},
-        {"65535 from ten hours at 10 minutes", 65535, 10, 0, 61, false},
-        {"stop before start gives 0", 65535, 0, 0, 0, false},
+        {"60000 kept", 60000, 10, 0, 60000, true, true},
+        {"65535 from ten hours at 10 minutes", 65535, 10, 0, 61, false, true},
+        {"stop before start gives 0", 65535, 0, 0, 0, false, false},
     };
     for (const CountCase& c : cases) {
         SCOPED_TRACE(c.name);
@@ -160,6 +161,7 @@ TEST_F(SerialInfoFrame, CountsAboveTheSampleLimitAreReplacedFromTheTimes)
         Feed(b.Done());
         EXPECT_EQ(m_record->m_nCount, c.expected);
         EXPECT_EQ((m_record->m_nRowFlags & RF_COUNT) != 0, c.countBit);
+        EXPECT_EQ(m_protocol.CountUsable(), c.usable);
     }
 }
 

@@ -138,21 +138,53 @@ TEST_F(SerialWorkflowTest, AFalseFrameHeadBeforeEveryReplyCostsOnlyTheNoise)
         ASSERT_NEAR(g_LoggerRecord.m_fTemp[i], temps[i], 0.006) << i;
 }
 
-TEST_F(SerialWorkflowTest, ALoggerReportingMoreSamplesThanARecordHoldsFailsTheDownloadWithTheReason)
+// A count beyond the record is replaced from the mission's times; only when
+// the times give no count that fits either does the download fail.
+struct CountCase {
+    const char* name;
+    int samples;
+    int intervalMinutes;
+    int countField;
+    int downloaded; // -1: the download fails
+};
+
+class SerialCountTest : public SerialWorkflowTest, public ::testing::WithParamInterface<CountCase> {};
+
+TEST_P(SerialCountTest, ACountBeyondTheRecordIsTakenFromTheTimesOrFailsTheDownloadWithTheReason)
 {
-    VirtualSerialConfig config = VirtualSerialConfig::Demo(3, 100);
-    config.countField = MAX_SAMPLES + 1;
+    const CountCase& c = GetParam();
+    VirtualSerialConfig config = VirtualSerialConfig::Demo(3, c.samples);
+    config.intervalMinutes = c.intervalMinutes;
+    config.countField = c.countField;
+    const std::vector<float> temps = config.temps;
     Link(config);
 
     h.workflow.Download();
     ASSERT_TRUE(h.PumpUntil([] { return g_LoggerLink.m_nReportedCount > 0; }));
+    h.PumpUntil([&] { return c.downloaded < 0 || g_LoggerRecord.m_nReceived >= c.downloaded; });
     RunDownload();
     EXPECT_FALSE(h.workflow.IsDownloading());
-    EXPECT_EQ(h.view.LastStatus(), GetText(ToInt(TextId::DownloadFailed)));
-    EXPECT_EQ(h.workflow.LastOutcome().result, CommandOutcome::Result::Failed);
-    EXPECT_EQ(h.workflow.LastOutcome().reason, "the logger reports 60001 samples; at most 60000 can be downloaded");
-    EXPECT_EQ(g_LoggerRecord.m_nReceived, 0);
+    if (c.downloaded < 0) {
+        EXPECT_EQ(h.view.LastStatus(), GetText(ToInt(TextId::DownloadFailed)));
+        EXPECT_EQ(h.workflow.LastOutcome().result, CommandOutcome::Result::Failed);
+        EXPECT_EQ(h.workflow.LastOutcome().reason,
+                  QStringLiteral("the logger reports %1 samples; at most 60000 can be downloaded").arg(c.countField));
+        EXPECT_EQ(g_LoggerRecord.m_nReceived, 0);
+        return;
+    }
+    EXPECT_EQ(h.view.LastStatus(), " Data download is complete.");
+    EXPECT_EQ(h.workflow.LastOutcome().result, CommandOutcome::Result::Done);
+    ASSERT_EQ(g_LoggerRecord.m_nCount, c.downloaded);
+    for (int i = 0; i < c.downloaded; ++i)
+        ASSERT_NEAR(g_LoggerRecord.m_fTemp[i], temps[i], 0.006) << i;
 }
+
+INSTANTIATE_TEST_SUITE_P(Counts, SerialCountTest,
+                         ::testing::Values(CountCase{"TimesGive300", 300, 10, 65535, 300},
+                                           CountCase{"TimesGive20", 20, 1, MAX_SAMPLES + 1, 20},
+                                           CountCase{"TimesGiveTooMany", MAX_SAMPLES + 1, 1, 65535, -1},
+                                           CountCase{"NoInterval", 20, 0, MAX_SAMPLES + 1, -1}),
+                         [](const auto& info) { return std::string(info.param.name); });
 
 TEST_F(SerialWorkflowTest, ADroppedBlockIsRequestedAgainByTheWatchdog)
 {

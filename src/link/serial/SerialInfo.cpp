@@ -85,6 +85,7 @@ void SerialProtocol::DecodeInfo(const InfoLayout& L)
     const int count = GetU16(b, L.count);
     m_nReportedCount = count;
     r.m_nCount = BoundedCount(count, r.m_tStart, r.m_tStop, r.m_tsInterval);
+    m_nBoundedCount = r.m_nCount;
     if (count <= MAX_SAMPLES)
         r.m_nRowFlags |= RF_COUNT;
     r.m_strValue[ROW_COUNT] = QString::number(r.m_nCount);

@@ -134,7 +134,7 @@ bool CSerialLink::ReceiveChunk(const unsigned char* bytes, int count)
 
 void CSerialLink::OnDownloadInformation()
 {
-    if (CountFits()) // else the download fails: there is no room for the samples
+    if (CountUsable()) // else the download fails: there is no count to download
         SerialRequestBlock(0);
 }
 

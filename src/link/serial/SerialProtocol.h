@@ -62,9 +62,14 @@ public:
     // description row, and its information asks for the first block.
     std::int32_t m_nSerialMode = 0;
     // The sample count the last information frame reported, before it was
-    // bounded to what a record holds (0: none decoded since the reset).
+    // bounded to what a record holds (0: none decoded since the reset), and
+    // the count that frame left in the record (the mission's times give it
+    // when the reported one does not fit).
     std::int32_t m_nReportedCount = 0;
-    bool CountFits() const { return m_nReportedCount <= MAX_SAMPLES; }
+    std::int32_t m_nBoundedCount = 0;
+    // False when a count beyond the record could not be replaced from the
+    // times either: there is no count of samples to download.
+    bool CountUsable() const { return m_nReportedCount <= MAX_SAMPLES || m_nBoundedCount > 0; }
     // The record the frames are decoded into, and that the frames read the
     // type from.
     CLoggerRecord* m_pRecord;
