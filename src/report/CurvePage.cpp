@@ -119,6 +119,14 @@ QString Label(float value, const QString& unit)
     return (QString::asprintf("%.2f", static_cast<double>(value)) + unit).left(10);
 }
 
+// The time at time label i of chart: a chart spans spc samples over its
+// width, so label i of 6 lies i / 6 of that span after the chart's start.
+time64 LabelTime(const ReportData& d, const ChartGeometry& g, int chart, int i)
+{
+    const double samples = static_cast<double>(chart) * g.spc + i * g.spc / 6.0;
+    return d.range.start + std::llround(samples * static_cast<double>(d.record->m_tsInterval));
+}
+
 void DrawStrip(ISurface& s, const CurveLayout& l, const ReportData& d, const ChartGeometry& g, int strip, int chart)
 {
     const CLoggerRecord& r = *d.record;
@@ -164,7 +172,7 @@ void DrawStrip(ISurface& s, const CurveLayout& l, const ReportData& d, const Cha
         if (k >= points.count)
             continue;
         const int x = width * i / 6 + left;
-        s.TextOut(x, strip * pitch + l.Y(76), FormatDateTime(r.m_tTime[points.temp[k]]));
+        s.TextOut(x, strip * pitch + l.Y(76), FormatDateTime(LabelTime(d, g, chart, i)));
         Line(s, x, b, x, b - l.Y(1));
     }
 }
