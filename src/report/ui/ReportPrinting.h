@@ -14,8 +14,8 @@ enum class ReportKind { Curve, Text };
 QPageLayout::Orientation PageOrientation(ReportKind kind);
 
 // Draws page (1-based) of kind on surface, scaled so that it fills the
-// surface's printable area in its tighter direction, with the preview's line
-// weights at the surface's resolution.
+// surface's printable area in its tighter direction; a curve page keeps the
+// preview's line weights at the surface's resolution.
 void DrawReportPage(ISurface& surface, const ReportData& data, ReportKind kind, int page);
 
 // Draws every page of kind (data.totalPages of them) on device, a printer or
