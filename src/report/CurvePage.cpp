@@ -4,6 +4,7 @@
 #include "record/TimeText.h"
 #include "report/CellText.h"
 
+#include <algorithm>
 #include <cmath>
 
 namespace {
@@ -116,7 +117,7 @@ void Line(ISurface& s, int x0, int y0, int x1, int y1)
 
 void DrawHeaderGrid(ISurface& s, const CurveLayout& l, bool humidity)
 {
-    s.SetPen(kBlack1);
+    s.SetPen(l.Scaled(kBlack1));
     const int top = l.Y(7), row = l.Y(5), left = l.X(5), right = l.X(174);
     for (int k = 0; k < 3; ++k)
         Line(s, left, top + k * row, right, top + k * row);
@@ -141,6 +142,14 @@ QString Label(float value, const QString& unit)
     return (QString::asprintf("%.2f", static_cast<double>(value)) + unit).left(10);
 }
 
+// The time at time label i of chart: a chart spans spc samples over its
+// width, so label i of 6 lies i / 6 of that span after the chart's start.
+time64 LabelTime(const ReportData& d, const ChartGeometry& g, int chart, int i)
+{
+    const double samples = static_cast<double>(chart) * g.spc + i * g.spc / 6.0;
+    return d.range.start + std::llround(samples * static_cast<double>(d.record->m_tsInterval));
+}
+
 void DrawStrip(ISurface& s, const CurveLayout& l, const ReportData& d, const ChartGeometry& g, int strip, int chart)
 {
     const CLoggerRecord& r = *d.record;
@@ -149,7 +158,7 @@ void DrawStrip(ISurface& s, const CurveLayout& l, const ReportData& d, const Cha
     const int t = strip * pitch + l.Y(25);
     const int b = t + l.Y(50);
     const int left = l.X(30), width = l.X(240);
-    s.SetPen(kGridDots);
+    s.SetPen(l.Scaled(kGridDots));
     for (int j = 1; j <= 9; ++j) {
         const int y = static_cast<int>(t + j * l.RealY(5));
         Line(s, left, y, left + width, y);
@@ -165,35 +174,41 @@ void DrawStrip(ISurface& s, const CurveLayout& l, const ReportData& d, const Cha
     for (int k = 0; k < points.count; ++k)
         line[k] = QPoint(static_cast<int>(k * g.xStep) + left,
                          static_cast<int>((d.range.maxT - r.m_fTempShown[points.temp[k]]) * l.tempScale) + top);
-    s.SetPen(kBlack1);
+    s.SetPen(l.Scaled(kBlack1));
     if (points.count >= 2)
         s.Polyline(line.constData(), points.count);
     Line(s, l.X(7), l.X(28.5), l.X(9), l.X(28.5));
     if (humidity) {
         for (int k = 0; k < points.count; ++k)
             line[k].setY(static_cast<int>((d.range.maxH - r.m_fHumi[points.humi[k]]) * l.humiScale) + top);
-        s.SetPen(kBlack3);
+        s.SetPen(l.Scaled(kBlack3));
         if (points.count >= 2)
             s.Polyline(line.constData(), points.count);
         Line(s, l.X(7), l.X(31.5), l.X(9), l.X(31.5));
     }
-    s.SetPen(kBlack3);
+    s.SetPen(l.Scaled(kBlack3));
     Line(s, left, t, left, b);
     Line(s, left, b, left + width, b);
-    s.SetPen(kBlack2);
+    s.SetPen(l.Scaled(kBlack2));
     for (int i = 0; i < 6; ++i) {
         const int k = static_cast<int>(i * g.labelStep);
         if (k >= points.count)
             continue;
         const int x = width * i / 6 + left;
-        s.TextOut(x, strip * pitch + l.Y(76), FormatDateTime(r.m_tTime[points.temp[k]]));
+        s.TextOut(x, strip * pitch + l.Y(76), FormatDateTime(LabelTime(d, g, chart, i)));
         Line(s, x, b, x, b - l.Y(1));
     }
 }
 
 } // namespace
 
-CurveLayout ComputeCurveLayout(int dpiX, int dpiY, float f, const ReportRange& range)
+Pen CurveLayout::Scaled(Pen pen) const
+{
+    pen.width = std::max(1, static_cast<int>(std::lround(pen.width * penScale)));
+    return pen;
+}
+
+CurveLayout ComputeCurveLayout(int dpiX, int dpiY, float f, const ReportRange& range, int previewChartWidth)
 {
     CurveLayout l;
     l.f = f;
@@ -204,6 +219,8 @@ CurveLayout ComputeCurveLayout(int dpiX, int dpiY, float f, const ReportRange& r
     l.tempScale = Scale(l, range.maxT, range.minT);
     l.humiScale = Scale(l, range.maxH, range.minH);
     l.font.pixelHeight = -FontHeight(9, f, dpiY, 72);
+    if (previewChartWidth > 0)
+        l.penScale = static_cast<double>(l.X(240)) / previewChartWidth;
     return l;
 }
 
@@ -239,7 +256,7 @@ ChartPoints BuildChartPoints(const ReportData& d, const ChartGeometry& g, int ch
 void DrawCurvePage(ISurface& s, const CurveLayout& l, const ReportData& d, int page)
 {
     const bool humidity = d.record->HasHumidity();
-    s.SetPen(kBlack1);
+    s.SetPen(l.Scaled(kBlack1));
     s.SetTextBackground({255, 255, 255});
     s.Rectangle(0, 0, l.pageWidth, l.pageHeight);
     s.SetFont(l.font);

@@ -9,6 +9,7 @@
 #include "record/Units.h"
 #include "report/ui/PreviewFrame.h"
 #include "report/ui/TavoPrintDlg.h"
+#include "views/DialogScale.h"
 
 #include <QDateTimeEdit>
 #include <QLabel>
@@ -86,6 +87,33 @@ TEST_F(PrintDlg, OpensOnOneCurvePageAndSwitchesKinds)
     EXPECT_EQ(Edit(*d)->text(), QStringLiteral("1"));
     EXPECT_TRUE(Edit(*d)->isEnabled());
     EXPECT_FALSE(d->Control(CTavoPrintDlg::IDC_SCROLL)->isVisibleTo(d.get()));
+}
+
+TEST_F(PrintDlg, FitsTheScreensAvailableArea)
+{
+    MakeMission(r, 4, 120);
+    const QSize mainWindow = DluToPixels(0, 0, 606, 369, BaseUnitsOf(DialogFont())).size();
+    const struct Case {
+        QSize screen;
+        QRect available; // less a panel
+    } cases[] = {
+        {{1920, 1080}, {0, 32, 1920, 1048}},
+        {{1366, 768}, {0, 0, 1366, 740}},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(testing::Message() << c.screen.width() << " x " << c.screen.height());
+        // Opened with the main window's scale on that screen.
+        CTavoPrintDlg d(nullptr, ScreenFitScale(c.screen, mainWindow), r, c.available);
+        const QRect placed(d.pos(), d.size());
+        EXPECT_TRUE(c.available.contains(placed)) << placed.width() << " x " << placed.height();
+        EXPECT_LE(d.height(), c.available.height() * 9 / 10);
+        EXPECT_NEAR(placed.top() - c.available.top(), c.available.bottom() - placed.bottom(), 1); // centred
+        EXPECT_NEAR(placed.left() - c.available.left(), c.available.right() - placed.right(), 1);
+        // Every control inside, the preview page shown.
+        for (int id : {CTavoPrintDlg::IDC_EXIT, CTavoPrintDlg::IDC_SETTING_GROUP, CTavoPrintDlg::IDC_FRAME})
+            EXPECT_TRUE(d.rect().contains(d.Control(id)->geometry())) << id;
+        EXPECT_TRUE(d.Frame()->HasPage());
+    }
 }
 
 TEST_F(PrintDlg, PageButtonsAndCounter)

@@ -8,6 +8,7 @@
 #include "report/RecordingSurface.h"
 #include "report/TextPage.h"
 
+#include <QMap>
 #include <gtest/gtest.h>
 
 namespace {
@@ -123,6 +124,30 @@ TEST_F(Pages, CurveKeepsSpikesAndPlacesByCelsius)
     EXPECT_TRUE(sf.HasText(QString::fromUtf8("[35.60,46.40]\u00B0F")));
     EXPECT_TRUE(sc.HasText(GetText(59)));
     EXPECT_TRUE(sc.HasText(QStringLiteral("[40.00,60.00]%RH")));
+}
+
+TEST_F(Pages, CurveTimeLabelsRiseEvenlyAcrossEachStrip)
+{
+    struct Case {
+        int samples, interval, strip;
+        QStringList labels; // left to right
+    } const cases[] = {
+        // Three samples a strip: two ticks share a sample, yet each states its own time.
+        {8, 600, 0, {"2026-6-15 08:00", "2026-6-15 08:05", "2026-6-15 08:10", "2026-6-15 08:15", "2026-6-15 08:20", "2026-6-15 08:25"}},
+        {8, 600, 2, {"2026-6-15 09:00", "2026-6-15 09:05", "2026-6-15 09:10"}}, // labels only as far as the curve
+        // 20001 samples a strip in buckets: strip 1 starts 20001 minutes in.
+        {60000, 60, 1, {"2026-6-29 05:21", "2026-7-1 12:54", "2026-7-3 20:28", "2026-7-6 04:01", "2026-7-8 11:35", "2026-7-10 19:08"}},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(testing::Message() << c.samples << " samples, strip " << c.strip);
+        MakeMission(r, 1, c.samples, c.interval);
+        const CRecordingSurface s = Curve(Report(1), 1);
+        QMap<int, QString> labels; // by x
+        for (const auto& op : s.Of(Kind::Text))
+            if (op.points[0].y() == c.strip * m_screen.Y(57) + m_screen.Y(76))
+                labels[op.points[0].x()] = op.text;
+        EXPECT_EQ(QStringList(labels.values()).join(QStringLiteral(", ")).toStdString(), c.labels.join(QStringLiteral(", ")).toStdString());
+    }
 }
 
 TEST_F(Pages, CurveHeaderWithoutHumidity)

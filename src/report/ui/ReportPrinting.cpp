@@ -19,12 +19,15 @@ bool Fail(QString* why, const QString& reason)
     return false;
 }
 
-void DrawPage(ISurface& surface, const ReportData& data, ReportKind kind, int page)
+} // namespace
+
+void DrawReportPage(ISurface& surface, const ReportData& data, ReportKind kind, int page)
 {
     const int w = surface.Width(), h = surface.Height();
     const double a = w * 25.4 / surface.DpiX(), b = h * 25.4 / surface.DpiY();
     if (kind == ReportKind::Curve) {
-        CurveLayout layout = ComputeCurveLayout(surface.DpiX(), surface.DpiY(), PrintScale(a, b, true), data.range);
+        CurveLayout layout = ComputeCurveLayout(surface.DpiX(), surface.DpiY(), PrintScale(a, b, true), data.range,
+                                                data.screenPlotWidth);
         layout.pageWidth = w;
         layout.pageHeight = h;
         DrawCurvePage(surface, layout, data, page);
@@ -35,8 +38,6 @@ void DrawPage(ISurface& surface, const ReportData& data, ReportKind kind, int pa
         DrawTextPage(surface, layout, data, page);
     }
 }
-
-} // namespace
 
 QPageLayout::Orientation PageOrientation(ReportKind kind)
 {
@@ -54,7 +55,7 @@ bool RenderReport(QPagedPaintDevice& device, const ReportData& data, ReportKind 
             painter.end();
             return Fail(why, QStringLiteral("page %1 could not be started").arg(page));
         }
-        DrawPage(surface, data, kind, page);
+        DrawReportPage(surface, data, kind, page);
     }
     if (!painter.end())
         return Fail(why, QStringLiteral("the print job could not be finished"));

@@ -10,6 +10,7 @@
 
 #include <QDateTimeEdit>
 #include <QGroupBox>
+#include <QGuiApplication>
 #include <QIntValidator>
 #include <QKeyEvent>
 #include <QLabel>
@@ -20,6 +21,7 @@
 #include <QPrinter>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QScreen>
 #include <QScrollBar>
 #include <QStyle>
 
@@ -81,7 +83,7 @@ time64 FromPicker(const QDateTimeEdit* picker)
 
 } // namespace
 
-CTavoPrintDlg::CTavoPrintDlg(QWidget* parent, float scale, const CLoggerRecord& record)
+CTavoPrintDlg::CTavoPrintDlg(QWidget* parent, float scale, const CLoggerRecord& record, QRect screenArea)
     : QDialog(parent), m_record(record)
 {
     setWindowTitle(QStringLiteral("Print Preview"));
@@ -110,7 +112,7 @@ CTavoPrintDlg::CTavoPrintDlg(QWidget* parent, float scale, const CLoggerRecord& 
     m_nCurrentPage = 1;
     UpdateCounter();
     Control(IDC_PRINT)->setEnabled(true);
-    ScaleLayout(scale);
+    ScaleLayout(scale, screenArea);
     m_data.ComputeAxisLabels();
     m_bHasData = m_data.range.count >= 1;
     if (!m_bHasData)
@@ -218,14 +220,25 @@ void CTavoPrintDlg::CreateControls()
     resize(DluToPixels(0, 0, kDialogWidth, kDialogHeight, units).size());
 }
 
-void CTavoPrintDlg::ScaleLayout(float scale)
+void CTavoPrintDlg::ScaleLayout(float scale, QRect area)
 {
+    if (!area.isValid()) {
+        const QScreen* screen = parentWidget() ? parentWidget()->screen() : QGuiApplication::primaryScreen();
+        area = screen ? screen->availableGeometry() : QRect();
+    }
+    // The preview's template is taller for its width than the main window's:
+    // the main window's scale alone can make it taller than the screen.
+    if (area.isValid())
+        scale = std::min(scale, ScreenFitScale(area.size(), size()));
     const QFont font = ScaledFont(DialogFont(), scale);
     for (auto& [id, w] : m_controls) {
         w->setFont(font);
         w->setGeometry(ScaleControlRect(w->geometry(), scale));
     }
-    setFixedSize(static_cast<int>(static_cast<float>(width()) * scale), static_cast<int>(static_cast<float>(height()) * scale));
+    const QSize scaled(static_cast<int>(static_cast<float>(width()) * scale), static_cast<int>(static_cast<float>(height()) * scale));
+    setFixedSize(scaled);
+    if (area.isValid())
+        move(area.topLeft() + CentredOrigin(area.size(), scaled));
 }
 
 bool CTavoPrintDlg::SelectRange(time64 start, time64 end)

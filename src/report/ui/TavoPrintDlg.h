@@ -27,7 +27,10 @@ public:
         IDC_FRAME = 1108, IDC_PAGES_LABEL = 1109, IDC_START_LABEL = 1110, IDC_END_LABEL = 1111, IDC_KIND_GROUP = 1132,
     };
 
-    CTavoPrintDlg(QWidget* parent, float scale, const CLoggerRecord& record);
+    // scale is the main window's; the dialog takes a smaller one where that
+    // would not fit the screen's available area (by default the one of the
+    // parent's screen).
+    CTavoPrintDlg(QWidget* parent, float scale, const CLoggerRecord& record, QRect screenArea = {});
 
     QWidget* Control(int id) const;
     CPreviewFrame* Frame() const { return m_frame; }
@@ -62,7 +65,7 @@ protected:
 
 private:
     void CreateControls();
-    void ScaleLayout(float scale);
+    void ScaleLayout(float scale, QRect screenArea);
     void UpdatePageButtons(bool moveFocus);
     void UpdateCounter();
     void StartAtFirstOf(int total);
