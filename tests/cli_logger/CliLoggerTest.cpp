@@ -10,6 +10,8 @@
 #include <QRegularExpression>
 #include <QThread>
 #include <gtest/gtest.h>
+#include <memory>
+#include <vector>
 
 #include <csignal>
 #include <optional>
@@ -263,14 +265,22 @@ TEST(CliLogger, ALoggerReportingTooManySamplesIsDownloadedByItsTimesOrRefused)
         {20, 0, 60001, 1, QStringLiteral("halvern-th-cli download: download failed: the logger reports 60001 samples; "
                                          "at most 60000 can be downloaded")},
     };
+    // Every logger's thread starts before the first child process: the
+    // thread sanitizer takes a thread started after a child was spawned for
+    // one started in the child, and stops the test.
+    std::vector<std::unique_ptr<VirtualSerialLogger>> loggers;
     for (const Case& c : cases) {
-        SCOPED_TRACE(c.countField);
         VirtualSerialConfig config = VirtualSerialConfig::Demo(3, c.samples);
         config.intervalMinutes = c.intervalMinutes;
         config.countField = c.countField;
         config.paced = false;
-        VirtualSerialLogger logger(config);
-        ASSERT_TRUE(logger.Start());
+        loggers.push_back(std::make_unique<VirtualSerialLogger>(config));
+        ASSERT_TRUE(loggers.back()->Start());
+    }
+    for (size_t i = 0; i < std::size(cases); ++i) {
+        const Case& c = cases[i];
+        SCOPED_TRACE(c.countField);
+        VirtualSerialLogger& logger = *loggers[i];
         TempDir dir;
         const QString tavo = dir.path(QStringLiteral("many.tavo"));
         const CliRun run = Cli({QStringLiteral("download"), QStringLiteral("--port"), logger.SlavePath(), QStringLiteral("-o"), tavo});
