@@ -39,6 +39,9 @@ enum class TextId : int {
     TimeOver = 155,
     MktCaption = 157,
     Saving = 160,
+    NoLogger = 171,
+    LimitsReversed = 172, // "%1: lower %2 is above upper %3"
+    SelectionReversed = 173,
 };
 
 constexpr int ToInt(TextId id) { return static_cast<int>(id); }

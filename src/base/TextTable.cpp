@@ -127,6 +127,10 @@ constexpr TextEntry kTexts[] = {
     {168, " Upper Limit", " 上限"},
     {169, " Lower Limit", " 下限"},
     {170, "Measure Time", "测量时间"},
+    {171, " No logger is connected: plug one in (a serial logger through a CH341 USB-serial port).",
+     " 未连接记录仪: 请插入记录仪 (串口记录仪经 CH341 USB 串口连接)."},
+    {172, "%1: lower %2 is above upper %3", "%1: 下限 %2 高于上限 %3"},
+    {173, " Selection refused: the end time is before the start time.", " 区域未选定: 结束时间早于开始时间."},
 };
 
 const TextEntry* Lookup(int id)

@@ -5,7 +5,7 @@
 #include <QString>
 #include <cstdint>
 
-constexpr int TEXT_COUNT = 171;   // ids 0..170
+constexpr int TEXT_COUNT = 174;   // ids 0..173
 constexpr std::uint16_t LANG_CHINESE = 2052;
 
 extern std::uint16_t g_nLanguage; // 2052 selects the Chinese texts

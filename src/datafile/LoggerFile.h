@@ -67,9 +67,11 @@ void DrawHeaderNumbers(unsigned seed, std::uint8_t (&numbers)[5]);
 // The seed of a save at local time t: day x month + second x minute x hour.
 unsigned HeaderSeed(time64 t);
 
-// Opening a data file as the Open command does, without the window: Load into
-// g_LoggerRecord, reset both records when that fails, then mark the
-// description read, build the time table and forget the battery reading.
+// Opening a data file as the Open command does, without the window: the file
+// is read whole into a separate record, which then replaces g_LoggerRecord
+// with its description marked read, its time table built and no battery
+// reading. A file that cannot be opened or read leaves both records as they
+// were.
 enum class OpenDataResult { NotOpened, Loaded, Failed };
 // pArea, when given, tells whether the file held a selected time range; why,
 // when given, receives the reason of a failure (CLoggerFile::Error).

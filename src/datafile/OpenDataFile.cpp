@@ -1,26 +1,34 @@
 #include "datafile/LoggerFile.h"
 
+#include <memory>
+
 OpenDataResult OpenDataFileRecord(const QString& path, bool* pArea, QString* why)
 {
+    if (pArea)
+        *pArea = false;
     CLoggerFile file(path, CLoggerFile::ModeRead);
     if (why)
         *why = file.Error();
     if (!file.IsInputOpen())
         return OpenDataResult::NotOpened;
-    g_LoggerRecord.m_byDataFlags = 0;
+    // The file is read into a copy of the record (so what the file does not
+    // hold stays as before), and the copy replaces the record only when the
+    // whole file was accepted: a refused file changes nothing.
+    auto loaded = std::make_unique<CLoggerRecord>(g_LoggerRecord);
+    loaded->m_byDataFlags = 0;
+    file.m_pLoadRecord = loaded.get();
     const bool ok = file.Load();
-    if (!ok) {
-        g_LoggerRecord.Reset();
-        g_AreaRecord.Reset();
-    }
     if (why)
         *why = file.Error();
     if (pArea)
         *pArea = ok && file.LoadedArea();
-    g_LoggerRecord.m_bDescRead = 1;
-    g_LoggerRecord.BuildTimeTable();
-    g_LoggerRecord.m_nBattery = 0;
-    g_LoggerRecord.m_bStatusValid = 0;
     file.Close();
-    return ok ? OpenDataResult::Loaded : OpenDataResult::Failed;
+    if (!ok)
+        return OpenDataResult::Failed;
+    loaded->m_bDescRead = 1;
+    loaded->BuildTimeTable();
+    loaded->m_nBattery = 0;
+    loaded->m_bStatusValid = 0;
+    g_LoggerRecord = *loaded;
+    return OpenDataResult::Loaded;
 }

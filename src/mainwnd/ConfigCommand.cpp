@@ -32,8 +32,6 @@ bool Running(int runState)
 
 void CConfigDlg::OnStart()
 {
-    if (!Ask(StartQuestion(m_workflow.UndownloadedSamples())))
-        return;
     CLoggerRecord& r = g_LoggerRecord;
     SetText(IDC_ID, r.m_strValue[ROW_ID]);
     MissionEntry entry;
@@ -46,11 +44,19 @@ void CConfigDlg::OnStart()
     entry.lowHumi = Text(IDC_HUMI_LOW);
     entry.highHumi = Text(IDC_HUMI_HIGH);
     entry.fahrenheit = g_strTempUnit == g_strUnitF;
-    const MissionCheck check = CheckMissionEntry(r.m_nType, entry, GetText(kTextAlarmSetWrong));
+    // Every entry is checked before the question: a refused start must not
+    // first ask about erasing the logger's samples.
+    const QString wrongOrder = GetText(kTextAlarmSetWrong);
+    const MissionCheck check = CheckMissionEntry(r.m_nType, entry, wrongOrder);
     if (!check.ok) {
-        Message(check.error); // nothing is sent
+        const QString reversed = check.error == wrongOrder ? ReversedLimitsText(entry, r.HasHumidity()) : QString();
+        Message(reversed.isEmpty() ? check.error : check.error + QLatin1Char('\n') + reversed); // nothing is sent
         return;
     }
+    if (!StartWouldBeSent())
+        return;
+    if (!Ask(StartQuestion(m_workflow.UndownloadedSamples())))
+        return;
     std::optional<QString> description;
     if (IsEnabled(IDC_DESCRIPTION))
         description = Text(IDC_DESCRIPTION);
@@ -66,6 +72,12 @@ void CConfigDlg::OnStart()
         m_timer.start();
     }
     Enable(IDC_START, false);
+}
+
+bool CConfigDlg::StartWouldBeSent() const
+{
+    const LinkState state = m_workflow.State();
+    return m_workflow.MayConfigure() && state != LinkState::Downloading && state != LinkState::Busy;
 }
 
 void CConfigDlg::StartOverUsb(bool settingsTaken, bool descriptionMismatch)

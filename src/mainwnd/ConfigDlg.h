@@ -85,6 +85,9 @@ private:
     bool Ask(const QString& question);
     void Message(const QString& text);
     void StartOverUsb(bool settingsTaken, bool descriptionMismatch);
+    // The workflow would send a Start now (a configurable logger is linked
+    // and neither downloading nor waiting for an answer).
+    bool StartWouldBeSent() const;
 
     LoggerWorkflow& m_workflow;
     float m_fScale;

@@ -1,10 +1,25 @@
 #include "mainwnd/ConfigFields.h"
 
 #include "base/TextTable.h"
+#include "record/LimitEntry.h"
 
 namespace {
 
 constexpr int kTextSureToStart = 80;
+constexpr int kTextTemperature = 70;
+constexpr int kTextHumidity = 72;
+
+// The pair's text when both limits read and the lower is above the upper
+// (compared as the logger would store them), else empty.
+QString ReversedPairText(int quantityText, const QString& low, const QString& high, bool fahrenheit)
+{
+    const LimitEntry l = ReadLimit(low, fahrenheit, QString());
+    const LimitEntry h = ReadLimit(high, fahrenheit, QString());
+    if (!l.ok || !h.ok || l.hundredths <= h.hundredths)
+        return {};
+    const auto typed = [](const QString& text) { return QString::number(text.trimmed().toDouble(), 'f', 2); };
+    return GetText(TextId::LimitsReversed).arg(GetText(quantityText), typed(low), typed(high));
+}
 
 } // namespace
 
@@ -51,4 +66,12 @@ QString StartQuestion(int undownloadedSamples)
         .arg(undownloadedSamples == 1 ? QStringLiteral("sample") : QStringLiteral("samples"))
         .arg(undownloadedSamples == 1 ? QStringLiteral("has") : QStringLiteral("have"))
         .arg(sure);
+}
+
+QString ReversedLimitsText(const MissionEntry& entry, bool humidity)
+{
+    const QString temp = ReversedPairText(kTextTemperature, entry.lowTemp, entry.highTemp, entry.fahrenheit);
+    if (!temp.isEmpty() || !humidity)
+        return temp;
+    return ReversedPairText(kTextHumidity, entry.lowHumi, entry.highHumi, false);
 }

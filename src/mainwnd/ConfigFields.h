@@ -1,6 +1,7 @@
 #pragma once
 
 #include "record/LoggerRecord.h"
+#include "workflow/MissionEntry.h"
 
 #include <QString>
 #include <QTime>
@@ -23,3 +24,9 @@ int RunStateTextId(int runState);
 // The question Start asks: "Sure to start?", after a warning when the
 // logger holds samples that were not downloaded.
 QString StartQuestion(int undownloadedSamples);
+
+// What "Alarm set wrong!" goes on to say: the pair whose lower limit is above
+// its upper one and the two values as typed, e.g. "Temperature: lower 90.00
+// is above upper 86.00". Empty when no pair is reversed. The humidity pair
+// counts only for a logger with humidity.
+QString ReversedLimitsText(const MissionEntry& entry, bool humidity);

@@ -66,6 +66,7 @@ CMolvaneQuillmarDlg::CMolvaneQuillmarDlg(QSize screen, QWidget* parent)
     // Queued, so the tabs change after the graph's reset has finished.
     connect(m_pGraph, &CDataModelView::AreaTabsWanted, this, &CMolvaneQuillmarDlg::ShowAreaTabs,
             Qt::QueuedConnection);
+    connect(m_pGraph, &CDataModelView::StatusWanted, this, &CMolvaneQuillmarDlg::SetStatusText);
 
     m_pSummary->m_pRecord = &g_LoggerRecord;
     m_pSummary->UpdateLayout();

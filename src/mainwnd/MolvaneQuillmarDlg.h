@@ -86,7 +86,10 @@ public:
 
     // --- Commands ---
     void OnOpen();
-    void OpenDataFile(const QString& path, const QString& name);
+    // Reads the data file at path and shows it; name is what the status line
+    // calls it. False when the file was refused: the status line says why
+    // and the window keeps showing what it showed.
+    bool OpenDataFile(const QString& path, const QString& name);
     // The command-line text: opens the file when it names a ".tavo" file.
     void OpenCommandLineFile(const QString& commandLine);
     void OnTabChanged(int index);

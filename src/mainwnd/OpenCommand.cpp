@@ -1,5 +1,5 @@
 // Opening data files: the Open button, the command-line file and
-// OpenDataFile, which loads g_LoggerRecord and shows it.
+// OpenDataFile, which loads g_LoggerRecord and shows it, or says why not.
 #include "mainwnd/MolvaneQuillmarDlg.h"
 
 #include "base/TextTable.h"
@@ -28,13 +28,15 @@ void CMolvaneQuillmarDlg::OnOpen()
     const QString path = m_pfnChooseFile
         ? m_pfnChooseFile(start)
         : QFileDialog::getOpenFileName(this, QString(), start, QStringLiteral("Halvern Files (*.tavo)"));
-    const QString name = FileNameOf(path);
-    if (ExtensionOf(name) != QLatin1String("tavo"))
-        return;
+    if (path.isEmpty())
+        return; // cancelled
     m_strLastFolder = QFileInfo(path).absolutePath();
-    OpenDataFile(path, name);
-    g_AreaRecord.m_nCount = 0;
-    g_AreaRecord.m_nReceived = 0;
+    // Whatever name was chosen, the reader decides whether it is a data
+    // file, and a refusal is said with its reason.
+    if (OpenDataFile(path, FileNameOf(path))) {
+        g_AreaRecord.m_nCount = 0;
+        g_AreaRecord.m_nReceived = 0;
+    }
 }
 
 void CMolvaneQuillmarDlg::OpenCommandLineFile(const QString& commandLine)
@@ -46,15 +48,19 @@ void CMolvaneQuillmarDlg::OpenCommandLineFile(const QString& commandLine)
     OpenDataFile(file.path, file.name);
 }
 
-void CMolvaneQuillmarDlg::OpenDataFile(const QString& path, const QString& name)
+bool CMolvaneQuillmarDlg::OpenDataFile(const QString& path, const QString& name)
 {
-    const OpenDataResult result = OpenDataFileRecord(path);
-    if (result == OpenDataResult::NotOpened)
-        return;
+    QString why;
+    if (OpenDataFileRecord(path, nullptr, &why) != OpenDataResult::Loaded) {
+        // The record on screen and everything showing it stay as they were.
+        SetStatusText(GetText(TextId::OpenFailed) + name + (why.isEmpty() ? QString() : QStringLiteral(": ") + why));
+        return false;
+    }
     RepaintBatteryStrip();
     ShowRecord();
     m_workflow.m_bMayConfigure = 0;
     EnableButton(IDC_START_SETTING, false);
     PostGraphReset(true);
-    SetStatusText(result == OpenDataResult::Loaded ? GetText(ToInt(TextId::FileOpened)) + name : GetText(ToInt(TextId::OpenFailed)) + name);
+    SetStatusText(GetText(TextId::FileOpened) + name);
+    return true;
 }

@@ -92,6 +92,8 @@ signals:
     // The "Area Summary" and "Area Data" tabs are to be added (true) or
     // removed (false): a range selection was made or cleared.
     void AreaTabsWanted(bool show);
+    // A text for the main window's status line (a refused selection).
+    void StatusWanted(const QString& text);
 
 protected:
     void paintEvent(QPaintEvent* event) override;
@@ -132,7 +134,9 @@ private:
     // The pickers show the shown record's start and stop.
     void ShowRecordTimes();
     void EnablePickers(bool on);
-    void BuildSelection();
+    // Builds g_AreaRecord from the pickers; false (area emptied, status
+    // said) when the end lies before the start.
+    bool BuildSelection();
     void Notify(const QString& text);
     void PanTo(int x);
 

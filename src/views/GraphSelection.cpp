@@ -87,10 +87,9 @@ void CDataModelView::OnSaveSelectionClicked(bool checked)
     EmptyArea();
     m_selectionTimer.stop();
     m_bSelectionOn = checked ? 1 : 0;
-    if (checked)
-        BuildSelection();
+    const bool built = checked && BuildSelection();
     EnablePickers(checked);
-    emit AreaTabsWanted(checked);
+    emit AreaTabsWanted(built);
 }
 
 void CDataModelView::OnPickerChanged()
@@ -102,21 +101,30 @@ void CDataModelView::OnPickerChanged()
 void CDataModelView::OnSelectionTimer()
 {
     m_selectionTimer.stop();
-    BuildSelection();
+    const bool built = BuildSelection();
     EnablePickers(true);
-    emit AreaTabsWanted(true);
+    emit AreaTabsWanted(built);
 }
 
-void CDataModelView::BuildSelection()
+bool CDataModelView::BuildSelection()
 {
+    const time64 from = PickerTime(Picker(IDC_SELECTION_START));
+    const time64 to = PickerTime(Picker(IDC_SELECTION_END));
+    if (to < from) {
+        // No range: the area keeps nothing of an earlier one, and the
+        // pickers stay live so the user can put the end right.
+        g_AreaRecord.Reset();
+        emit StatusWanted(GetText(TextId::SelectionReversed));
+        return false;
+    }
     SelectionClamps clamps;
-    ComputeSelection(*m_pRecord, PickerTime(Picker(IDC_SELECTION_START)), PickerTime(Picker(IDC_SELECTION_END)),
-                     g_AreaRecord, clamps);
+    ComputeSelection(*m_pRecord, from, to, g_AreaRecord, clamps);
     const QString timeOver = GetText(ToInt(TextId::TimeOver));
     if (clamps.start)
         Notify(timeOver);
     if (clamps.stop)
         Notify(timeOver);
+    return true;
 }
 
 void CDataModelView::SelectTimeRange(time64 from, time64 to)

@@ -318,10 +318,15 @@ void LoggerWorkflow::SetUnit(const QString& unit)
 void LoggerWorkflow::Download()
 {
     StartCommand(CommandOutcome::Command::Download);
-    if (UsbLinked())
+    if (UsbLinked()) {
         DownloadUsb();
-    else if (SerialLinked())
+    } else if (SerialLinked()) {
         DownloadSerial();
+    } else {
+        // Nothing has answered: say so, and how a logger is attached.
+        SetStatus(TextId::NoLogger);
+        EndCommand(CommandOutcome::Result::None, TextId::NoLogger);
+    }
 }
 
 void LoggerWorkflow::CalibrateTime()

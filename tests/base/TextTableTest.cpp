@@ -27,7 +27,7 @@ TEST(TextTable, EnglishTextsKeepTheirBlanksAndMissingIdsAreEmpty)
         {40, " Failure to open this file : "}, {41, "Scaling data \ncoordinate"},
         {62, "Temp Record"}, {64, "Temp Record"}, {65, "Temp&Humi Record"},
         {99, ""}, {157, " Mean Kinetic Temp.:"}, {160, " Saving file... "},
-        {170, "Measure Time"}, {171, ""}, {-1, ""}, {100000, ""},
+        {170, "Measure Time"}, {172, "%1: lower %2 is above upper %3"}, {174, ""}, {-1, ""}, {100000, ""},
     };
     for (const TextCase& c : cases)
         EXPECT_EQ(GetText(c.id), QString::fromUtf8(c.english)) << "id " << c.id;
@@ -50,7 +50,7 @@ TEST(TextTable, LanguageChoosesTextsAndStartUnit)
 
 TEST(TextTable, EveryEnglishTextHasAChineseText)
 {
-    for (int id = 0; id <= 170; ++id) {
+    for (int id = 0; id < TEXT_COUNT; ++id) {
         g_nLanguage = 0;
         const bool hasEnglish = !GetText(id).isEmpty();
         g_nLanguage = LANG_CHINESE;

@@ -180,7 +180,8 @@ TEST(Reader, FileWithoutTrailerLeavesItsLastBytesUnchecked)
     EXPECT_EQ(g_LoggerRecord.m_strValue[ROW_DESCRIPTION], "Temp Record");
 }
 
-TEST(Reader, OpenDataFileResetsBothRecordsOnFailure)
+// A refused file once reset both records, so the mission on screen was lost.
+TEST(Reader, OpenDataFileReplacesTheRecordOnlyWithAWholeFile)
 {
     TempDir dir;
     auto write = [&](const char* name, const QByteArray& data) {
@@ -189,7 +190,8 @@ TEST(Reader, OpenDataFileResetsBothRecordsOnFailure)
         f.write(data);
     };
     write("good.tavo", WithBody(Type1Body(3)));
-    write("bad.tavo", WithBody(Type1Body(3) + "1"));
+    write("size.tavo", WithBody(Type1Body(4) + "1"));       // fails after the header fields were read
+    write("time.tavo", WithBody("U1234567890202413050941")); // fails at the start time
 
     g_AreaRecord.m_nCount = 5;
     g_AreaRecord.m_strValue[ROW_ID] = QStringLiteral("area");
@@ -200,14 +202,36 @@ TEST(Reader, OpenDataFileResetsBothRecordsOnFailure)
     EXPECT_EQ(g_LoggerRecord.m_tTime[2], g_LoggerRecord.m_tStart + 1200);
     EXPECT_EQ(g_LoggerRecord.m_nBattery, 0);
     EXPECT_TRUE(g_LoggerRecord.m_bDescRead);
-    EXPECT_EQ(g_AreaRecord.m_nCount, 5); // only a failure touches the area record
+    g_LoggerRecord.m_nBattery = 6;
+    const time64 start = g_LoggerRecord.m_tStart;
+    const float last = g_LoggerRecord.m_fTemp[2];
 
-    EXPECT_EQ(OpenDataFileRecord(dir.path("bad.tavo")), OpenDataResult::Failed);
-    EXPECT_EQ(g_LoggerRecord.m_nCount, 0);
-    EXPECT_TRUE(g_LoggerRecord.m_strValue[ROW_ID].isEmpty());
-    EXPECT_EQ(g_AreaRecord.m_nCount, 0);
-    EXPECT_TRUE(g_AreaRecord.m_strValue[ROW_ID].isEmpty());
-    EXPECT_EQ(OpenDataFileRecord(dir.path("missing.tavo")), OpenDataResult::NotOpened);
+    struct Case {
+        const char* name;
+        OpenDataResult result;
+        const char* why;
+    } const cases[] = {
+        {"size.tavo", OpenDataResult::Failed, "damaged: its size does not match its sample count"},
+        {"time.tavo", OpenDataResult::Failed, "damaged: the start time is no valid time"},
+        {"missing.tavo", OpenDataResult::NotOpened, "no such file"},
+    };
+    for (const Case& c : cases) {
+        QString why;
+        area = true;
+        EXPECT_EQ(OpenDataFileRecord(dir.path(c.name), &area, &why), c.result) << c.name;
+        EXPECT_EQ(why, c.why);
+        EXPECT_FALSE(area) << c.name;
+        EXPECT_EQ(g_LoggerRecord.m_nCount, 3) << c.name;
+        EXPECT_EQ(g_LoggerRecord.m_nReceived, 3) << c.name;
+        EXPECT_EQ(g_LoggerRecord.m_tStart, start) << c.name;
+        EXPECT_EQ(g_LoggerRecord.m_fTemp[2], last) << c.name;
+        EXPECT_EQ(g_LoggerRecord.m_strValue[ROW_COUNT], "3") << c.name;
+        EXPECT_EQ(g_LoggerRecord.m_nBattery, 6) << c.name;
+        EXPECT_TRUE(g_LoggerRecord.m_byDataFlags & DATA_FLAG_SAMPLES) << c.name;
+        EXPECT_EQ(g_AreaRecord.m_nCount, 5) << c.name;
+        EXPECT_EQ(g_AreaRecord.m_strValue[ROW_ID], "area") << c.name;
+    }
+    g_AreaRecord.Reset();
 }
 
 TEST(Reader, HeaderNumbersComeFromTheSeededGeneratorAndAvoidAZeroDivisor)

@@ -103,16 +103,19 @@ TEST_F(ConfigDlgTest, ATemperatureOnlyLoggerHasNoHumidityRow)
     EXPECT_EQ(dialog->Text(D::IDC_TEMP_HIGH), QStringLiteral("30"));
 }
 
-TEST_F(ConfigDlgTest, WrongEntriesAreRefusedAndNothingIsSent)
+// Start once asked about erasing the logger's samples before it looked at
+// the entries, and "Alarm set wrong!" did not say which pair.
+TEST_F(ConfigDlgTest, WrongEntriesAreRefusedBeforeAnyQuestionAndNothingIsSent)
 {
     Open(4);
+    ASSERT_GT(h.workflow.UndownloadedSamples(), 0);
     struct Case {
         const char *low, *high, *humiLow, *humiHigh, *expected;
     } cases[] = {
         {"abc", "46", "", "", "lower temperature limit"},
         {"35", "99999", "", "", "upper temperature limit"},
-        {"50", "40", "", "", "Alarm set wrong!"},
-        {"35", "46", "80", "20", "Alarm set wrong!"},
+        {"90", "86", "", "", "Alarm set wrong!\nTemperature: lower 90.00 is above upper 86.00"},
+        {"35", "46", "80", "20.5", "Alarm set wrong!\nHumidity: lower 80.00 is above upper 20.50"},
         {"35", "46", "x", "20", "lower humidity limit"},
     };
     for (const Case& c : cases) {
@@ -122,10 +125,30 @@ TEST_F(ConfigDlgTest, WrongEntriesAreRefusedAndNothingIsSent)
         Type(D::IDC_HUMI_LOW, c.humiLow);
         Type(D::IDC_HUMI_HIGH, c.humiHigh);
         dialog->OnStart();
+        EXPECT_TRUE(questions.isEmpty()) << c.low;
         ASSERT_EQ(messages.size(), 1) << c.low;
         EXPECT_TRUE(messages[0].contains(QString::fromLatin1(c.expected))) << messages[0].toStdString();
         EXPECT_TRUE(logger->m_lastSettings.isEmpty()) << c.low;
     }
+    // In Chinese the pair and its values are said in Chinese too.
+    g_nLanguage = LANG_CHINESE;
+    messages.clear();
+    Type(D::IDC_TEMP_LOW, "90");
+    Type(D::IDC_TEMP_HIGH, "86");
+    dialog->OnStart();
+    g_nLanguage = 0;
+    ASSERT_EQ(messages.size(), 1);
+    EXPECT_EQ(messages[0], QString::fromUtf8("报警设置错误!\n温度: 下限 90.00 高于上限 86.00"));
+}
+
+TEST_F(ConfigDlgTest, StartAsksNothingWhenNoStartWouldBeSent)
+{
+    Open(4);
+    h.workflow.m_bMayConfigure = 0;
+    dialog->OnStart();
+    EXPECT_TRUE(questions.isEmpty());
+    EXPECT_TRUE(messages.isEmpty());
+    EXPECT_TRUE(logger->m_lastSettings.isEmpty());
 }
 
 TEST_F(ConfigDlgTest, StartWarnsOfSamplesNotDownloadedThenStartsTheMission)

@@ -114,20 +114,50 @@ TEST_F(GraphAreaTabs, AnEmptySelectionStillShowsTheAreaPagesWithoutSamples)
     EXPECT_EQ(Bar()->count(), 3);
 }
 
-// The pickers once kept the previous file's times after a failed open.
-TEST_F(GraphAreaTabs, AFailedOpenLeavesNoTimesOfThePreviousFileInThePickers)
+// A refused file once cleared the selection and moved the pickers to today.
+TEST_F(GraphAreaTabs, AFailedOpenKeepsTheSelectionAndItsAreaTabs)
 {
     ASSERT_TRUE(SaveMission(dir.path("a.tavo"), 13, kTen));
     dialog.OpenDataFile(dir.path("a.tavo"), "a.tavo");
     Settle();
+    Picker(CDataModelView::IDC_SELECTION_START)->setDateTime(QDateTime::fromSecsSinceEpoch(kTen + 300));
+    QTest::mouseClick(SaveSelection(), Qt::LeftButton);
+    Settle();
+    ASSERT_EQ(Bar()->count(), 5);
+    ASSERT_EQ(g_AreaRecord.m_nCount, 12);
     QFile bad(dir.path("bad.tavo"));
     ASSERT_TRUE(bad.open(QIODevice::WriteOnly));
     bad.write("not a data file");
     bad.close();
-    dialog.OpenDataFile(dir.path("bad.tavo"), "bad.tavo");
+    EXPECT_FALSE(dialog.OpenDataFile(dir.path("bad.tavo"), "bad.tavo"));
     Settle();
-    EXPECT_NE(PickerTime(CDataModelView::IDC_SELECTION_START), kTen);
-    EXPECT_NE(PickerTime(CDataModelView::IDC_SELECTION_END), kTen + 12 * 600);
+    EXPECT_EQ(Bar()->count(), 5);
+    EXPECT_EQ(Bar()->currentIndex(), 3);
+    EXPECT_TRUE(SaveSelection()->isChecked());
+    EXPECT_EQ(g_AreaRecord.m_nCount, 12);
+    EXPECT_EQ(dialog.AreaSummary()->Static(CSummFormView::IDC_COUNT_VALUE)->text(), "12");
+    EXPECT_EQ(PickerTime(CDataModelView::IDC_SELECTION_START), kTen + 300);
+    EXPECT_EQ(PickerTime(CDataModelView::IDC_SELECTION_END), kTen + 12 * 600);
+}
+
+// An end before the start once left the previous range on the area tabs.
+TEST_F(GraphAreaTabs, AnEndBeforeTheStartRemovesTheAreaTabsAndSaysWhy)
+{
+    ASSERT_TRUE(SaveMission(dir.path("a.tavo"), 13, kTen));
+    dialog.OpenDataFile(dir.path("a.tavo"), "a.tavo");
+    Settle();
+    QTest::mouseClick(SaveSelection(), Qt::LeftButton);
+    Settle();
+    ASSERT_EQ(Bar()->count(), 5);
+    Picker(CDataModelView::IDC_SELECTION_END)->setDateTime(QDateTime::fromSecsSinceEpoch(kTen - 600));
+    dialog.Graph()->OnSelectionTimer();
+    Settle();
+    EXPECT_EQ(dialog.StatusText(), " Selection refused: the end time is before the start time.");
+    EXPECT_EQ(Bar()->count(), 3);
+    EXPECT_EQ(Bar()->currentIndex(), 0);
+    EXPECT_FALSE(dialog.Summary()->isHidden());
+    EXPECT_EQ(g_AreaRecord.m_nCount, 0);
+    EXPECT_TRUE(notices.empty());
 }
 
 // The CLI's --from/--to and the window's area pages show the same rows.

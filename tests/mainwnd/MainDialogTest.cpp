@@ -14,7 +14,10 @@
 
 #include <QApplication>
 #include <QCheckBox>
+#include <QDateTimeEdit>
+#include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QLabel>
 #include <QLineEdit>
 #include <QProgressBar>
@@ -36,6 +39,18 @@ bool SaveMission(const QString& path, const char* id, int type, int count)
     CLoggerFile file(path, CLoggerFile::ModeWrite);
     file.m_pRecord = &g_source;
     return file.IsOutputOpen() && file.Save(false);
+}
+
+// A worksheet's rows as CSV: a file the user may take for a data file.
+bool WriteCsv(const QString& path)
+{
+    QFile csv(path);
+    if (!csv.open(QIODevice::WriteOnly))
+        return false;
+    csv.write("Num,RecordTime,Temperature\n");
+    for (int i = 1; i <= 10; ++i)
+        csv.write(QStringLiteral("%1,2024-3-5 10:%2,20.%3\n").arg(i).arg(i * 5, 2, 10, QLatin1Char('0')).arg(i).toUtf8());
+    return true;
 }
 
 void Settle()
@@ -130,28 +145,64 @@ TEST_F(MainDialog, OpeningFilesOfEachTypeShowsTheirPages)
     }
 }
 
-TEST_F(MainDialog, UnreadableFileResetsTheRecordsAndSaysSo)
+// A refused file once emptied the graph, the data list and the humidity
+// rows while the summary kept the old mission, and lost a download not yet
+// saved; the status line gave no reason.
+TEST_F(MainDialog, AFailedOpenKeepsTheShownRecordAndSaysWhy)
 {
-    ASSERT_TRUE(SaveMission(dir.path("good.tavo"), "U1000000001", 1, 10));
-    dialog.OpenDataFile(dir.path("good.tavo"), "good.tavo");
-    QFile bad(dir.path("bad.tavo"));
-    ASSERT_TRUE(bad.open(QIODevice::WriteOnly));
-    bad.write("not a data file");
-    bad.close();
-    dialog.OpenDataFile(dir.path("bad.tavo"), "bad.tavo");
-    EXPECT_EQ(dialog.StatusText(), " Failure to open this file : bad.tavo");
-    EXPECT_EQ(g_LoggerRecord.m_nType, 0);
-    EXPECT_EQ(dialog.DataList()->Model()->rowCount(), 0);
+    ASSERT_TRUE(SaveMission(dir.path("good.tavo"), "UTH40000004", 4, 30));
+    ASSERT_TRUE(dialog.OpenDataFile(dir.path("good.tavo"), "good.tavo"));
+    Settle();
+    ASSERT_TRUE(WriteCsv(dir.path("bad.tavo")));
+    QFile::copy(dir.path("good.tavo"), dir.path("short.tavo"));
+    QFile::resize(dir.path("short.tavo"), QFileInfo(dir.path("good.tavo")).size() - 7);
+    QFile::copy(dir.path("good.tavo"), dir.path("locked.tavo"));
+    QFile::setPermissions(dir.path("locked.tavo"), QFileDevice::WriteOwner);
+    QDir(dir.root()).mkdir("folder.tavo");
+    dialog.EnableButton(CMolvaneQuillmarDlg::IDC_START_SETTING, true);
+    auto* showHumi = static_cast<QCheckBox*>(dialog.Graph()->Control(CDataModelView::IDC_SHOW_HUMI));
+    const QString maxValue = Value(dialog.Summary(), CSummFormView::IDC_MAX_VALUE);
+    const QDateTime pickerStart =
+        static_cast<QDateTimeEdit*>(dialog.Graph()->Control(CDataModelView::IDC_SELECTION_START))->dateTime();
 
-    dialog.SetStatusText("unchanged");
-    dialog.OpenDataFile(dir.path("missing.tavo"), "missing.tavo");
-    EXPECT_EQ(dialog.StatusText(), "unchanged");
+    struct Case {
+        const char* name;
+        const char* why;
+    } const cases[] = {
+        {"bad.tavo", "damaged: the header's third number is 0"},
+        {"short.tavo", "damaged: its size does not match its sample count"},
+        {"missing.tavo", "no such file"},
+        {"folder.tavo", "is a directory"},
+        {"locked.tavo", "permission denied"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        if (QFileInfo(dir.path(c.name)).isReadable() && QByteArray(c.why) == "permission denied")
+            continue; // root reads any file
+        EXPECT_FALSE(dialog.OpenDataFile(dir.path(c.name), c.name));
+        Settle();
+        EXPECT_EQ(dialog.StatusText().toStdString(),
+                  QStringLiteral(" Failure to open this file : %1: %2").arg(c.name, c.why).toStdString());
+        EXPECT_EQ(g_LoggerRecord.m_nCount, 30);
+        EXPECT_EQ(Value(dialog.Summary(), CSummFormView::IDC_ID_VALUE), "UTH40000004");
+        EXPECT_EQ(Value(dialog.Summary(), CSummFormView::IDC_MAX_VALUE), maxValue);
+        EXPECT_FALSE(dialog.Summary()->Control(CSummFormView::IDC_HUMI_MAX_VALUE)->isHidden());
+        EXPECT_EQ(dialog.DataList()->Model()->rowCount(), 30);
+        EXPECT_EQ(dialog.DataList()->Model()->columnCount(), 4);
+        EXPECT_TRUE(showHumi->isChecked());
+        EXPECT_EQ(dialog.Graph()->Points().sampleCount, 30);
+        EXPECT_EQ(static_cast<QDateTimeEdit*>(dialog.Graph()->Control(CDataModelView::IDC_SELECTION_START))->dateTime(),
+                  pickerStart);
+        EXPECT_TRUE(dialog.Graph()->Control(CDataModelView::IDC_SAVE_SELECTION)->isEnabled());
+        EXPECT_TRUE(dialog.IsButtonEnabled(CMolvaneQuillmarDlg::IDC_START_SETTING));
+    }
 }
 
-TEST_F(MainDialog, OpenCommandTakesOnlyDataFiles)
+TEST_F(MainDialog, OpenCommandReadsTheChosenFileAndSaysWhyOneIsRefused)
 {
     ASSERT_TRUE(SaveMission(dir.path("run1.tavo"), "U1000000001", 1, 10));
-    ASSERT_TRUE(QFile::copy(dir.path("run1.tavo"), dir.path("RUN1.TAVO")));
+    ASSERT_TRUE(QFile::copy(dir.path("run1.tavo"), dir.path("RUN2.TAVO")));
+    ASSERT_TRUE(WriteCsv(dir.path("x.csv")));
     QString started;
     QString answer;
     dialog.SetOpenFileChooser([&](const QString& start) {
@@ -160,13 +211,22 @@ TEST_F(MainDialog, OpenCommandTakesOnlyDataFiles)
     });
     g_AreaRecord.m_nCount = g_AreaRecord.m_nReceived = 3;
 
-    answer = dir.path("RUN1.TAVO");
+    answer.clear(); // cancelled
     Button(CMolvaneQuillmarDlg::IDC_OPEN)->click();
     EXPECT_EQ(dialog.StatusText(), " Ready...");
-    EXPECT_EQ(g_AreaRecord.m_nCount, 3);
-    answer.clear();
-    Button(CMolvaneQuillmarDlg::IDC_OPEN)->click();
-    EXPECT_EQ(dialog.StatusText(), " Ready...");
+    struct Case {
+        const char* name;
+        const char* status;
+    } const refused[] = {
+        {"x.csv", " Failure to open this file : x.csv: damaged: the header's third number is 0"},
+        {"y.csv", " Failure to open this file : y.csv: no such file"},
+    };
+    for (const Case& c : refused) {
+        answer = dir.path(c.name);
+        Button(CMolvaneQuillmarDlg::IDC_OPEN)->click();
+        EXPECT_EQ(dialog.StatusText().toStdString(), c.status);
+        EXPECT_EQ(g_AreaRecord.m_nCount, 3) << c.name; // a refused file leaves the selection
+    }
 
     answer = dir.path("run1.tavo");
     Button(CMolvaneQuillmarDlg::IDC_OPEN)->click();
@@ -174,7 +234,10 @@ TEST_F(MainDialog, OpenCommandTakesOnlyDataFiles)
     EXPECT_EQ(g_AreaRecord.m_nCount, 0);
     EXPECT_EQ(g_AreaRecord.m_nReceived, 0);
     EXPECT_EQ(dialog.OpenStartFolder(), dir.root());
+    // The file's content decides, not the case of its name.
+    answer = dir.path("RUN2.TAVO");
     Button(CMolvaneQuillmarDlg::IDC_OPEN)->click();
+    EXPECT_EQ(dialog.StatusText(), " This file has opened: RUN2.TAVO");
     EXPECT_EQ(started, dir.root());
 }
 

@@ -106,6 +106,44 @@ TEST_F(GraphSelection, CheckingSaveSelectionBuildsTheAreaFromThePickers)
     }
 }
 
+// An end before the start was once taken as an empty range, and the area
+// pages went on showing the previous range's texts.
+TEST_F(GraphSelection, AnEndBeforeTheStartIsRefusedAndLeavesNoAreaBehind)
+{
+    std::vector<QString> statuses;
+    QObject::connect(&page, &V::StatusWanted, [&](const QString& text) { statuses.push_back(text); });
+    const QString refused = QStringLiteral(" Selection refused: the end time is before the start time.");
+    SetPickers(At(10, 30), At(11, 30));
+    QTest::mouseClick(SaveSelection(), Qt::LeftButton);
+    ASSERT_EQ(g_AreaRecord.m_nCount, 7);
+
+    // Edited while the selection is on: refused when the wait ends.
+    Picker(V::IDC_SELECTION_END)->setDateTime(QDateTime::fromSecsSinceEpoch(At(10, 20)));
+    QMetaObject::invokeMethod(page.SelectionTimer(), "timeout");
+    EXPECT_EQ(statuses, std::vector<QString>{refused});
+    EXPECT_EQ(areaTabs, (std::vector<bool>{true, false}));
+    EXPECT_EQ(g_AreaRecord.m_nCount, 0);
+    EXPECT_TRUE(g_AreaRecord.m_strValue[ROW_START].isEmpty());
+    EXPECT_TRUE(g_AreaRecord.m_strValue[ROW_MAX].isEmpty());
+    EXPECT_TRUE(notices.empty());
+    // The selection stays on, so the end can be put right.
+    EXPECT_TRUE(SaveSelection()->isChecked());
+    EXPECT_TRUE(Picker(V::IDC_SELECTION_END)->isEnabled());
+    Picker(V::IDC_SELECTION_END)->setDateTime(QDateTime::fromSecsSinceEpoch(At(11, 0)));
+    QMetaObject::invokeMethod(page.SelectionTimer(), "timeout");
+    EXPECT_EQ(g_AreaRecord.m_nCount, 4);
+    EXPECT_EQ(areaTabs, (std::vector<bool>{true, false, true}));
+
+    // Checked with the pickers already the wrong way round.
+    QTest::mouseClick(SaveSelection(), Qt::LeftButton);
+    SetPickers(At(11, 0), At(10, 0));
+    areaTabs.clear();
+    QTest::mouseClick(SaveSelection(), Qt::LeftButton);
+    EXPECT_EQ(areaTabs, std::vector<bool>{false});
+    EXPECT_EQ(statuses.size(), 2u);
+    EXPECT_EQ(g_AreaRecord.m_nCount, 0);
+}
+
 TEST_F(GraphSelection, AZeroIntervalRecordIsRefusedAndLeavesTheAreaEmpty)
 {
     g_record.m_tsInterval = 0;

@@ -334,6 +334,31 @@ TEST_F(UsbWorkflowTest, StartupWithoutLoggerShowsReady)
     EXPECT_EQ(h.view.statuses.first(), " Ready...");
 }
 
+// Download without a logger once did nothing at all.
+TEST_F(UsbWorkflowTest, DownloadWithoutLoggerSaysHowToAttachOne)
+{
+    h.workflow.Startup();
+    h.Pump();
+    const struct {
+        std::uint16_t language;
+        const char* status;
+    } cases[] = {
+        {0, " No logger is connected: plug one in (a serial logger through a CH341 USB-serial port)."},
+        {LANG_CHINESE, " 未连接记录仪: 请插入记录仪 (串口记录仪经 CH341 USB 串口连接)."},
+    };
+    for (const auto& c : cases) {
+        g_nLanguage = c.language;
+        h.workflow.Download();
+        h.Pump();
+        g_nLanguage = 0;
+        EXPECT_EQ(h.view.LastStatus(), QString::fromUtf8(c.status));
+        EXPECT_EQ(h.workflow.LastOutcome().result, CommandOutcome::Result::None);
+        EXPECT_EQ(h.workflow.LastOutcome().reason, QString::fromUtf8(c.status));
+        EXPECT_FALSE(h.workflow.IsDownloading());
+        EXPECT_FALSE(h.view.Known(IDC_DOWNLOAD)); // the button stays as it was
+    }
+}
+
 TEST_F(UsbWorkflowTest, AttachingAnAbsentIndexLinksNothing)
 {
     usb.Plug(1, MakeLogger("U2500000001", 5), false);
