@@ -4,12 +4,13 @@
 
 // The data file named by a command-line text: quotes stripped, the
 // extension taken after the last dot and the name after the last path
-// separator. Extensions compare case-sensitively.
+// separator. The extension compares without regard to case, as the
+// desktop's file type does (RUN1.TAVO is a data file too).
 struct CommandLineFile {
     QString path;
     QString name;
     QString ext;
-    bool IsDataFile() const { return ext == QLatin1String("tavo"); }
+    bool IsDataFile() const { return ext.compare(QLatin1String("tavo"), Qt::CaseInsensitive) == 0; }
 };
 
 CommandLineFile ParseCommandLineFile(const QString& commandLine);

@@ -118,7 +118,10 @@ bool CDataModelView::BuildSelection()
         return false;
     }
     SelectionClamps clamps;
-    ComputeSelection(*m_pRecord, from, to, g_AreaRecord, clamps);
+    // A range without samples leaves an empty area, not the texts of the
+    // range before it.
+    if (ComputeSelection(*m_pRecord, from, to, g_AreaRecord, clamps) != SelectionResult::Built)
+        g_AreaRecord.Reset();
     const QString timeOver = GetText(ToInt(TextId::TimeOver));
     if (clamps.start)
         Notify(timeOver);

@@ -144,6 +144,19 @@ TEST_F(GraphSelection, AnEndBeforeTheStartIsRefusedAndLeavesNoAreaBehind)
     EXPECT_EQ(g_AreaRecord.m_nCount, 0);
 }
 
+TEST_F(GraphSelection, ARangeWithoutSamplesShowsNothingOfTheRangeBefore)
+{
+    SetPickers(At(10, 30), At(11, 30));
+    QTest::mouseClick(SaveSelection(), Qt::LeftButton);
+    ASSERT_EQ(g_AreaRecord.m_nCount, 7);
+    SetPickers(At(10, 5), At(10, 8));
+    QMetaObject::invokeMethod(page.SelectionTimer(), "timeout");
+    EXPECT_EQ(areaTabs, (std::vector<bool>{true, true}));
+    EXPECT_EQ(g_AreaRecord.m_nCount, 0);
+    for (int row : {ROW_ID, ROW_START, ROW_STOP, ROW_COUNT, ROW_MAX})
+        EXPECT_TRUE(g_AreaRecord.m_strValue[row].isEmpty()) << row << " " << g_AreaRecord.m_strValue[row].toStdString();
+}
+
 TEST_F(GraphSelection, AZeroIntervalRecordIsRefusedAndLeavesTheAreaEmpty)
 {
     g_record.m_tsInterval = 0;
