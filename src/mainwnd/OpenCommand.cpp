@@ -53,7 +53,10 @@ bool CMolvaneQuillmarDlg::OpenDataFile(const QString& path, const QString& name)
     QString why;
     if (OpenDataFileRecord(path, nullptr, &why) != OpenDataResult::Loaded) {
         // The record on screen and everything showing it stay as they were.
-        SetStatusText(GetText(TextId::OpenFailed) + name + (why.isEmpty() ? QString() : QStringLiteral(": ") + why));
+        // A bare name on the command line has no name part: the path then
+        // says which file was refused.
+        const QString shown = name.isEmpty() ? path : name;
+        SetStatusText(GetText(TextId::OpenFailed) + shown + (why.isEmpty() ? QString() : QStringLiteral(": ") + why));
         return false;
     }
     RepaintBatteryStrip();

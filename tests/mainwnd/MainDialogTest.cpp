@@ -196,6 +196,10 @@ TEST_F(MainDialog, AFailedOpenKeepsTheShownRecordAndSaysWhy)
         EXPECT_TRUE(dialog.Graph()->Control(CDataModelView::IDC_SAVE_SELECTION)->isEnabled());
         EXPECT_TRUE(dialog.IsButtonEnabled(CMolvaneQuillmarDlg::IDC_START_SETTING));
     }
+    // A bare name on the command line has no name part: the path says which file.
+    EXPECT_FALSE(dialog.OpenDataFile(dir.path("bad.tavo"), QString()));
+    EXPECT_EQ(dialog.StatusText().toStdString(),
+              (" Failure to open this file : " + dir.path("bad.tavo") + ": damaged: the header's third number is 0").toStdString());
 }
 
 TEST_F(MainDialog, OpenCommandReadsTheChosenFileAndSaysWhyOneIsRefused)
