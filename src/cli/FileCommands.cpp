@@ -173,25 +173,6 @@ int PrepareFileCommand(const char* command, const QByteArray& help, const QStrin
     return TakeRange(command, parsed, target);
 }
 
-// The rows the summary page shows: those whose row flag is set (the MKT
-// goes with the average, the description always shows), the humidity rows
-// only for a logger with humidity, and only when they hold a value.
-bool SummaryRowShown(const CLoggerRecord& r, int row)
-{
-    if (r.m_strValue[row].trimmed().isEmpty())
-        return false;
-    if (row >= ROW_HUMI_MAX && row <= ROW_HUMI_LOW_LIMIT && !r.HasHumidity())
-        return false;
-    static const std::int32_t kFlags[SUMMARY_ROWS] = {
-        RF_ID, RF_START, RF_STOP, RF_INTERVAL, RF_COUNT, RF_MAX, RF_MIN, RF_AVG, RF_HIGH_LIMIT, RF_LOW_LIMIT,
-        RF_HUMI_MAX, RF_HUMI_MIN, RF_HUMI_AVG, RF_HUMI_HIGH_LIMIT, RF_HUMI_LOW_LIMIT, 0, 0, RF_AVG, 0, 0,
-    };
-    if (row == ROW_DESCRIPTION)
-        return true;
-    return kFlags[row] != 0 && (r.m_nRowFlags & kFlags[row]) != 0;
-}
-
-
 int RunInfo(const QStringList& args)
 {
     FileArgs parsed;
@@ -205,7 +186,7 @@ int RunInfo(const QStringList& args)
     }
     QString text;
     for (int row = 0; row < SUMMARY_ROWS; ++row)
-        if (SummaryRowShown(r, row))
+        if (SummaryRowPrinted(r, row))
             text += PrintableText(r.m_strLabel[row].trimmed()) + '\t' + PrintableText(r.m_strValue[row].trimmed()) + '\n';
     Print(stdout, text);
     return 0;

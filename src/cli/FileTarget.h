@@ -25,6 +25,3 @@ struct FileOptions {
 // a range that cannot be taken).
 int PrepareFileCommand(const char* command, const QByteArray& help, const QStringList& args, FileOptions options,
                        FileArgs& parsed, FileTarget& target);
-
-// Whether the summary page shows a row of the record.
-bool SummaryRowShown(const CLoggerRecord& r, int row);

@@ -1,9 +1,9 @@
 #include "cli/SummaryJson.h"
 
 #include "base/PrintableText.h"
-#include "cli/FileTarget.h"
 #include "cli/JsonWriter.h"
 #include "record/IsoTime.h"
+#include "record/SummaryList.h"
 #include "record/Units.h"
 
 namespace {
@@ -38,7 +38,7 @@ void WriteChannel(CJsonWriter& json, const CLoggerRecord& r, const char* key, co
 {
     bool open = false;
     for (const Number& n : numbers) {
-        if (!SummaryRowShown(r, n.row))
+        if (!SummaryRowPrinted(r, n.row))
             continue;
         if (!open)
             json.Key(key).BeginObject();
@@ -52,24 +52,29 @@ void WriteChannel(CJsonWriter& json, const CLoggerRecord& r, const char* key, co
 
 } // namespace
 
+bool SummaryRowPrinted(const CLoggerRecord& r, int row)
+{
+    return ShowSummaryRow(r, row) == SummaryRowShow::Value && !r.m_strValue[row].trimmed().isEmpty();
+}
+
 QString SummaryJson(const CLoggerRecord& r)
 {
     CJsonWriter json;
     json.BeginObject();
     json.Key("unit").String(g_strTempUnit);
-    if (SummaryRowShown(r, ROW_ID))
+    if (SummaryRowPrinted(r, ROW_ID))
         json.Key("id").String(PrintableText(r.m_strValue[ROW_ID].trimmed()));
-    if (SummaryRowShown(r, ROW_START))
+    if (SummaryRowPrinted(r, ROW_START))
         json.Key("start").String(FormatIsoLocal(r.m_tStart));
-    if (SummaryRowShown(r, ROW_STOP))
+    if (SummaryRowPrinted(r, ROW_STOP))
         json.Key("stop").String(FormatIsoLocal(r.m_tStop));
-    if (SummaryRowShown(r, ROW_INTERVAL))
+    if (SummaryRowPrinted(r, ROW_INTERVAL))
         json.Key("interval_s").Integer(r.m_tsInterval);
-    if (SummaryRowShown(r, ROW_COUNT))
+    if (SummaryRowPrinted(r, ROW_COUNT))
         json.Key("samples").Integer(r.m_nCount);
     WriteChannel(json, r, "temperature", kTemperature, true);
     WriteChannel(json, r, "humidity", kHumidity, false);
-    if (SummaryRowShown(r, ROW_DESCRIPTION))
+    if (SummaryRowPrinted(r, ROW_DESCRIPTION))
         json.Key("description").String(PrintableText(r.m_strValue[ROW_DESCRIPTION].trimmed()));
     json.EndObject();
     return json.Text() + QLatin1Char('\n');

@@ -4,6 +4,10 @@
 
 #include <QString>
 
+// Whether info prints a row of the record: the summary shows its value and
+// the value text is not blank.
+bool SummaryRowPrinted(const CLoggerRecord& r, int row);
+
 // info --json: the summary rows the page shows, as one JSON object with
 // numbers as numbers (temperatures in the unit in force, rounded to 0.01),
 // times in ISO 8601 local time.

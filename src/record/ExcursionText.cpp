@@ -1,6 +1,7 @@
 #include "record/ExcursionText.h"
 
 #include "base/TextTable.h"
+#include "record/TimeText.h"
 #include "record/Units.h"
 
 #include <QStringList>
@@ -58,12 +59,6 @@ QString AlarmValueText(AlarmChannel channel, float value)
 {
     const QString& unit = channel == AlarmChannel::Temperature ? g_strTempUnit : g_strUnitRH;
     return QString::asprintf("%.2f", AlarmValueInUnit(channel, value)) + unit;
-}
-
-QString FormatDuration(time64 seconds)
-{
-    return QString::asprintf("%.2lld:%.2lld:%.2lld", static_cast<long long>(seconds / 3600),
-                             static_cast<long long>(seconds / 60 % 60), static_cast<long long>(seconds % 60));
 }
 
 QString TotalsText(const ChannelTotals& totals, const QString& separator)

@@ -33,8 +33,6 @@ QString LimitText(AlarmLimit limit);
 QString AlarmValueText(AlarmChannel channel, float value);
 // A value in the unit the texts use: degrees F or C for a temperature, %RH.
 double AlarmValueInUnit(AlarmChannel channel, float value);
-// "HH:MM:SS", the hours not wrapped at a day.
-QString FormatDuration(time64 seconds);
 // "Excursions: 2  Time above: 00:30:00  Time below: 00:10:00  Longest: 00:30:00",
 // the parts joined by separator.
 QString TotalsText(const ChannelTotals& totals, const QString& separator);

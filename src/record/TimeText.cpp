@@ -40,10 +40,25 @@ QString FormatSummaryTime(time64 t)
     return FormatWithGap(t, "%d-%d-%d  %.2d:%.2d");
 }
 
+namespace {
+
+enum class HourWrap { AtDay, None };
+
+QString FormatHms(time64 seconds, HourWrap wrap)
+{
+    const long long hours = seconds / 3600;
+    return QString::asprintf("%.2lld:%.2lld:%.2lld", wrap == HourWrap::AtDay ? hours % 24 : hours,
+                             static_cast<long long>(seconds / 60 % 60), static_cast<long long>(seconds % 60));
+}
+
+} // namespace
+
 QString FormatInterval(time64 seconds)
 {
-    const long long hours = (seconds / 3600) % 24;
-    const long long minutes = (seconds / 60) % 60;
-    const long long secs = seconds % 60;
-    return QString::asprintf("%.2lld:%.2lld:%.2lld", hours, minutes, secs);
+    return FormatHms(seconds, HourWrap::AtDay);
+}
+
+QString FormatDuration(time64 seconds)
+{
+    return FormatHms(seconds, HourWrap::None);
 }

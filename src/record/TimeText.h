@@ -15,5 +15,9 @@ LocalTm ToLocal(time64 t);
 QString FormatDateTime(time64 t);
 // "%d-%d-%d  %.2d:%.2d" (two blanks): summary start/stop rows of a read-out.
 QString FormatSummaryTime(time64 t);
-// "%.2d:%.2d:%.2d" with hours modulo 24.
+// A span of seconds as "HH:MM:SS". The sampling interval wraps its hours at
+// a day, as the loggers and data files show it; a duration (an alarm
+// excursion, its totals) counts every hour: 90061 s is "01:01:01" as an
+// interval and "25:01:01" as a duration.
 QString FormatInterval(time64 seconds);
+QString FormatDuration(time64 seconds);

@@ -1,6 +1,7 @@
 #include "views/AlarmFormView.h"
 
 #include "record/ExcursionText.h"
+#include "record/TimeText.h"
 #include "views/AlarmTableModel.h"
 #include "views/DialogScale.h"
 

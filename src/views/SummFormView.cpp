@@ -8,9 +8,7 @@
 #include "record/SummaryList.h"
 
 #include <QGroupBox>
-#include <QHeaderView>
 #include <QLabel>
-#include <QTreeWidget>
 
 namespace {
 
@@ -63,28 +61,29 @@ constexpr ControlSpec kControls[] = {
     {1080, Kind::ValueCentred, 135, 220, 49, 10, 0},
 };
 
-// Value statics: row of m_strValue, its row flag, and the blank that stands
-// in while the row has no value.
+// Value statics: row of m_strValue and the blank that stands in while the
+// row has no value.
 struct ValueRow {
-    int id, row, flag, blank;
+    int id, row, blank;
 };
 constexpr ValueRow kValueRows[] = {
-    {CSummFormView::IDC_ID_VALUE, ROW_ID, RF_ID, 30},
-    {CSummFormView::IDC_START_VALUE, ROW_START, RF_START, 28},
-    {CSummFormView::IDC_STOP_VALUE, ROW_STOP, RF_STOP, 30},
-    {CSummFormView::IDC_INTERVAL_VALUE, ROW_INTERVAL, RF_INTERVAL, 31},
-    {CSummFormView::IDC_COUNT_VALUE, ROW_COUNT, RF_COUNT, 26},
-    {CSummFormView::IDC_MAX_VALUE, ROW_MAX, RF_MAX, 25},
-    {CSummFormView::IDC_MIN_VALUE, ROW_MIN, RF_MIN, 23},
-    {CSummFormView::IDC_AVG_VALUE, ROW_AVG, RF_AVG, 22},
-    {CSummFormView::IDC_MKT_VALUE, ROW_MKT, RF_AVG, 22},
-    {CSummFormView::IDC_HIGH_LIMIT_VALUE, ROW_HIGH_LIMIT, RF_HIGH_LIMIT, 22},
-    {CSummFormView::IDC_LOW_LIMIT_VALUE, ROW_LOW_LIMIT, RF_LOW_LIMIT, 26},
-    {CSummFormView::IDC_HUMI_MAX_VALUE, ROW_HUMI_MAX, RF_HUMI_MAX, 24},
-    {CSummFormView::IDC_HUMI_MIN_VALUE, ROW_HUMI_MIN, RF_HUMI_MIN, 21},
-    {CSummFormView::IDC_HUMI_AVG_VALUE, ROW_HUMI_AVG, RF_HUMI_AVG, 24},
-    {CSummFormView::IDC_HUMI_HIGH_LIMIT_VALUE, ROW_HUMI_HIGH_LIMIT, RF_HUMI_HIGH_LIMIT, 23},
-    {CSummFormView::IDC_HUMI_LOW_LIMIT_VALUE, ROW_HUMI_LOW_LIMIT, RF_HUMI_LOW_LIMIT, 22},
+    {CSummFormView::IDC_ID_VALUE, ROW_ID, 30},
+    {CSummFormView::IDC_START_VALUE, ROW_START, 28},
+    {CSummFormView::IDC_STOP_VALUE, ROW_STOP, 30},
+    {CSummFormView::IDC_INTERVAL_VALUE, ROW_INTERVAL, 31},
+    {CSummFormView::IDC_COUNT_VALUE, ROW_COUNT, 26},
+    {CSummFormView::IDC_MAX_VALUE, ROW_MAX, 25},
+    {CSummFormView::IDC_MIN_VALUE, ROW_MIN, 23},
+    {CSummFormView::IDC_AVG_VALUE, ROW_AVG, 22},
+    {CSummFormView::IDC_MKT_VALUE, ROW_MKT, 22},
+    {CSummFormView::IDC_HIGH_LIMIT_VALUE, ROW_HIGH_LIMIT, 22},
+    {CSummFormView::IDC_LOW_LIMIT_VALUE, ROW_LOW_LIMIT, 26},
+    {CSummFormView::IDC_HUMI_MAX_VALUE, ROW_HUMI_MAX, 24},
+    {CSummFormView::IDC_HUMI_MIN_VALUE, ROW_HUMI_MIN, 21},
+    {CSummFormView::IDC_HUMI_AVG_VALUE, ROW_HUMI_AVG, 24},
+    {CSummFormView::IDC_HUMI_HIGH_LIMIT_VALUE, ROW_HUMI_HIGH_LIMIT, 23},
+    {CSummFormView::IDC_HUMI_LOW_LIMIT_VALUE, ROW_HUMI_LOW_LIMIT, 22},
+    {CSummFormView::IDC_DESCRIPTION_VALUE, ROW_DESCRIPTION, 38},
 };
 
 constexpr int kHumidityIds[] = {1063, 1064, 1065, 1066, 1067, 1076, 1077, 1078, 1079, 1080};
@@ -128,7 +127,7 @@ QWidget* MakeControl(const ControlSpec& entry, QWidget* parent)
 } // namespace
 
 CSummFormView::CSummFormView(QWidget* parent)
-    : QWidget(parent), m_pList(new QTreeWidget(this))
+    : QWidget(parent)
 {
     setFont(DialogFont());
     const DialogBaseUnits units = BaseUnitsOf(font());
@@ -138,16 +137,6 @@ CSummFormView::CSummFormView(QWidget* parent)
         control->setGeometry(DluToPixels(entry.x, entry.y, entry.w, entry.h, units));
         m_controls[entry.id] = control;
     }
-    m_pList->setObjectName(QStringLiteral("list_%1").arg(IDC_SUMMARY_LIST));
-    m_pList->setGeometry(DluToPixels(1, 289, 188, 18, units));
-    m_pList->setRootIsDecorated(false);
-    m_pList->setColumnCount(2);
-    m_pList->setHeaderLabels({GetText(ToInt(TextId::ItemColumn)), GetText(ToInt(TextId::StateColumn))});
-    m_pList->setColumnWidth(0, 150);
-    m_pList->setColumnWidth(1, 150);
-    m_pList->headerItem()->setTextAlignment(0, Qt::AlignCenter);
-    m_pList->headerItem()->setTextAlignment(1, Qt::AlignCenter);
-    m_pList->hide();
 }
 
 QWidget* CSummFormView::Control(int id) const
@@ -170,16 +159,17 @@ void CSummFormView::SetCaptions()
 
 void CSummFormView::UpdateLayout()
 {
-    const bool humidity = m_pRecord && m_pRecord->HasHumidity();
+    const bool humidity = m_pRecord && ShowSummaryRow(*m_pRecord, ROW_HUMI_MAX) != SummaryRowShow::Absent;
     for (const int id : kHumidityIds)
         Control(id)->setVisible(humidity);
     update();
 }
 
-void CSummFormView::SetValue(int id, int row, int flag, int blankLength)
+void CSummFormView::SetValue(int id, int row, int blankLength)
 {
     const CLoggerRecord& r = *m_pRecord;
-    Static(id)->setText((r.m_nRowFlags & flag) ? PrintableText(r.m_strValue[row]) : QString(blankLength, QLatin1Char(' ')));
+    Static(id)->setText(ShowSummaryRow(r, row) == SummaryRowShow::Value ? PrintableText(r.m_strValue[row])
+                                                                         : QString(blankLength, QLatin1Char(' ')));
 }
 
 void CSummFormView::UpdateValues()
@@ -190,11 +180,7 @@ void CSummFormView::UpdateValues()
     const bool describedType = LoggerTypeOf(r.m_nType).description;
     const int rows = describedType && !r.m_bDescRead ? 3 : static_cast<int>(std::size(kValueRows));
     for (int i = 0; i < rows; ++i)
-        SetValue(kValueRows[i].id, kValueRows[i].row, kValueRows[i].flag, kValueRows[i].blank);
-    if (rows == static_cast<int>(std::size(kValueRows))) {
-        Static(IDC_DESCRIPTION_VALUE)->setText(QString(38, QLatin1Char(' ')));
-        Static(IDC_DESCRIPTION_VALUE)->setText(PrintableText(r.m_strValue[ROW_DESCRIPTION]));
-    }
+        SetValue(kValueRows[i].id, kValueRows[i].row, kValueRows[i].blank);
     update();
 }
 
@@ -209,17 +195,5 @@ void CSummFormView::Rescale(float scale, int originX, int originY)
         QWidget* control = Control(entry.id);
         control->setFont(m_scaledFont);
         control->setGeometry(ScaleControlRect(control->geometry().translated(origin), scale, origin));
-    }
-}
-
-void CSummFormView::FillSummaryList()
-{
-    m_pList->clear();
-    if (!m_pRecord)
-        return;
-    for (const SummaryItem& row : SummaryListRows(*m_pRecord)) {
-        auto* item = new QTreeWidgetItem(m_pList);
-        item->setText(0, row.caption);
-        item->setText(1, row.value);
     }
 }

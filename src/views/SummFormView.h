@@ -6,11 +6,9 @@
 
 class CLoggerRecord;
 class QLabel;
-class QTreeWidget;
 
 // The summary page: caption and value texts of one record (header block,
-// temperature group, humidity group) and a hidden two-column list that the
-// worksheet export reads.
+// temperature group, humidity group).
 class CSummFormView : public QWidget {
 public:
     explicit CSummFormView(QWidget* parent = nullptr);
@@ -24,16 +22,12 @@ public:
     // Copies the record's value texts; rows without a value are blanked.
     void UpdateValues();
     void Rescale(float scale, int originX, int originY);
-    // Caption and value rows 0..9 (0..14 with humidity) into the hidden list.
-    void FillSummaryList();
 
     // The static with this control id (caption or value), or null.
     QLabel* Static(int id) const;
     QWidget* Control(int id) const;
-    QTreeWidget* SummaryList() const { return m_pList; }
     float Scale() const { return m_fScale; }
 
-    static constexpr int IDC_SUMMARY_LIST = 1081;
     // The statics that show the record's values.
     enum ValueId : int {
         IDC_ID_VALUE = 1043, IDC_START_VALUE = 1069, IDC_STOP_VALUE = 1070, IDC_INTERVAL_VALUE = 1071,
@@ -44,10 +38,9 @@ public:
     };
 
 private:
-    void SetValue(int id, int row, int flag, int blankLength);
+    void SetValue(int id, int row, int blankLength);
 
     std::map<int, QWidget*> m_controls;
-    QTreeWidget* m_pList;
     float m_fScale = 1.0f;
     int m_nOriginX = 0;
     int m_nOriginY = 0;

@@ -50,26 +50,28 @@ protected:
     TempDir m_dir;
 };
 
-TEST_F(Worksheet, SummarySheetHoldsTheListRowsThenDescriptionAndMkt)
+TEST_F(Worksheet, SummarySheetHoldsTheSummaryRowsThenDescriptionAndMkt)
 {
     for (const int type : {1, 4}) {
         SCOPED_TRACE(type);
         FillMission(g_record, type, 30);
+        g_record.m_nRowFlags |= RF_ID | RF_START | RF_STOP | RF_INTERVAL | RF_COUNT;
         g_record.m_strValue[ROW_DESCRIPTION] = QStringLiteral("Cold room <3> & \"B\"");
         XlsxBook book;
         WriteAndRead(book);
         ASSERT_EQ(book.SheetNames(), (QStringList{GetText(TextId::SummarySheet), GetText(TextId::DataSheet)}));
         const XlsxSheet& sheet = *book.Sheet(QStringLiteral("Summary"));
-        const QList<SummaryItem> list = SummaryListRows(g_record);
-        ASSERT_EQ(list.size(), type == 4 ? 15 : 10);
-        ASSERT_EQ(sheet.RowCount(), 1 + list.size() + 2);
+        const QList<SummaryItem> rows = SummaryReportRows(g_record);
+        ASSERT_EQ(rows.size(), (type == 4 ? 15 : 10) + 2);
+        ASSERT_EQ(sheet.RowCount(), 1 + rows.size());
         EXPECT_EQ(Text(sheet, 0, 0), QStringLiteral("Item"));
         EXPECT_EQ(Text(sheet, 0, 1), QStringLiteral("State"));
-        for (int i = 0; i < list.size(); ++i) {
-            EXPECT_EQ(Text(sheet, i + 1, 0), list[i].caption.trimmed());
-            EXPECT_EQ(Text(sheet, i + 1, 1), list[i].value.trimmed());
+        for (int i = 0; i < rows.size(); ++i) {
+            EXPECT_EQ(Text(sheet, i + 1, 0), rows[i].caption.trimmed());
+            EXPECT_EQ(Text(sheet, i + 1, 1), rows[i].value.trimmed());
         }
-        const int description = list.size() + 1;
+        EXPECT_EQ(Text(sheet, 1, 1), g_record.m_strValue[ROW_ID].trimmed());
+        const int description = rows.size() - 1;
         EXPECT_EQ(Text(sheet, description, 0), QStringLiteral("Description:"));
         EXPECT_EQ(Text(sheet, description, 1), QStringLiteral("Cold room <3> & \"B\""));
         EXPECT_EQ(Text(sheet, description + 1, 0), QStringLiteral("Mean Kinetic Temp.:"));

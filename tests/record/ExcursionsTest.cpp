@@ -147,7 +147,7 @@ TEST(Excursions, HumidityOnlyForItsLoggerAndSortedAfterTemperature)
     EXPECT_EQ(report.excursions.size(), 1u);
 }
 
-TEST(ExcursionText, ValuesDurationsAndTotals)
+TEST(ExcursionText, ValuesAndTotals)
 {
     {
         UnitGuard unit(g_strUnitF);
@@ -158,8 +158,6 @@ TEST(ExcursionText, ValuesDurationsAndTotals)
         UnitGuard unit(g_strUnitC);
         EXPECT_EQ(AlarmValueText(AlarmChannel::Temperature, -0.5f), QString::fromUtf8("-0.50\u00B0C"));
     }
-    EXPECT_EQ(FormatDuration(0), QStringLiteral("00:00:00"));
-    EXPECT_EQ(FormatDuration(90061), QStringLiteral("25:01:01"));
     ChannelTotals totals{true, 2, 1800, 600, 1800};
     EXPECT_EQ(TotalsText(totals, QStringLiteral("\t")),
               QStringLiteral("Excursions: 2\tTime above: 00:30:00\tTime below: 00:10:00\tLongest: 00:30:00"));
