@@ -5,7 +5,6 @@
 #include <cstring>
 
 std::uint16_t g_nLanguage = 0;
-std::uint8_t g_nFontCharset = 1;
 
 namespace {
 
@@ -159,7 +158,6 @@ QString GetText(int id)
 void InitLanguage(std::uint16_t language)
 {
     g_nLanguage = language;
-    g_nFontCharset = 1;
 }
 
 std::uint16_t LanguageFromLocale(const char* lcAll, const char* lcMessages, const char* lang)

@@ -9,13 +9,12 @@ constexpr int TEXT_COUNT = 174;   // ids 0..173
 constexpr std::uint16_t LANG_CHINESE = 2052;
 
 extern std::uint16_t g_nLanguage; // 2052 selects the Chinese texts
-extern std::uint8_t g_nFontCharset;
 
 // Text of an id in the language in force; empty for an id without an entry.
 QString GetText(int id);
 inline QString GetText(TextId id) { return GetText(ToInt(id)); }
 
-// Start-up: language (0 English, LANG_CHINESE) and font character set.
+// Start-up: language (0 English, LANG_CHINESE).
 void InitLanguage(std::uint16_t language = 0);
 
 // The desktop's language: the first set (not empty) of LC_ALL, LC_MESSAGES

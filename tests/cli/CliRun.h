@@ -14,11 +14,17 @@ struct CliRun {
     QString err;
 };
 
+inline QString CliProgram()
+{
+    return QStringLiteral(HALVERN_BINARY_DIR "/halvern-th-cli");
+}
+
 // fileSizeLimit > 0: the program may write files of that many bytes only
 // (with SIGXFSZ at its default, so the program must guard itself).
 // setup adjusts the process before it starts (working folder, standard output).
+// A run that outlasts timeoutMs is killed and reported with code -1.
 inline CliRun Cli(const QStringList& args, rlim_t fileSizeLimit = 0,
-                  const std::function<void(QProcess&)>& setup = {})
+                  const std::function<void(QProcess&)>& setup = {}, int timeoutMs = 40000)
 {
     QProcess p;
     if (fileSizeLimit > 0) {
@@ -30,9 +36,12 @@ inline CliRun Cli(const QStringList& args, rlim_t fileSizeLimit = 0,
     }
     if (setup)
         setup(p);
-    p.start(QStringLiteral(HALVERN_BINARY_DIR "/halvern-th-cli"), args);
-    if (!p.waitForFinished(30000))
+    p.start(CliProgram(), args);
+    if (!p.waitForFinished(timeoutMs)) {
+        p.kill();
+        p.waitForFinished();
         return {-1, {}, QStringLiteral("did not finish")};
+    }
     return {p.exitStatus() == QProcess::NormalExit ? p.exitCode() : -2,
             QString::fromUtf8(p.readAllStandardOutput()), QString::fromUtf8(p.readAllStandardError())};
 }

@@ -1,6 +1,7 @@
 // halvern-th-cli logger commands, run as a separate program against the
 // in-process virtual loggers (--simulate) and against a virtual serial
 // logger served by a second halvern-th-cli (simulate) on a pseudo-terminal.
+#include "cli/CliRun.h"
 #include "sim/serial/VirtualSerialLogger.h"
 #include "support/StagedProgram.h"
 #include "support/TempDir.h"
@@ -22,37 +23,6 @@
 
 namespace {
 
-const QString kCli = QStringLiteral(HALVERN_BINARY_DIR "/halvern-th-cli");
-
-struct CliRun {
-    int code;
-    QString out;
-    QString err;
-};
-
-CliRun Cli(const QStringList& args, int timeoutMs = 40000)
-{
-    QProcess p;
-    p.start(kCli, args);
-    if (!p.waitForFinished(timeoutMs)) {
-        p.kill();
-        p.waitForFinished();
-        return {-1, {}, QStringLiteral("did not finish")};
-    }
-    return {p.exitStatus() == QProcess::NormalExit ? p.exitCode() : -2,
-            QString::fromUtf8(p.readAllStandardOutput()), QString::fromUtf8(p.readAllStandardError())};
-}
-
-// The lines of the CLI's own error messages (status lines do not start so).
-QStringList ErrorLines(const CliRun& run)
-{
-    QStringList lines;
-    for (const QString& line : run.err.split('\n', Qt::SkipEmptyParts))
-        if (line.startsWith(QLatin1String("halvern-th-cli")))
-            lines << line;
-    return lines;
-}
-
 QString Info(const QString& file)
 {
     const CliRun info = Cli({QStringLiteral("info"), file, QStringLiteral("--unit"), QStringLiteral("C")});
@@ -71,7 +41,7 @@ public:
     // programOptions: the program's own, before the command name.
     explicit SimulatorProcess(const QStringList& args, const QStringList& programOptions = {})
     {
-        m_process.start(kCli, programOptions + QStringList{QStringLiteral("simulate")} + args);
+        m_process.start(CliProgram(), programOptions + QStringList{QStringLiteral("simulate")} + args);
         if (m_process.waitForStarted(5000) && m_process.waitForReadyRead(10000))
             m_path = QString::fromUtf8(m_process.readLine()).trimmed();
     }
@@ -176,7 +146,7 @@ TEST(CliLogger, LoggerVanishingMidDownloadFailsAndWritesNothing)
     TempDir dir;
     const QString tavo = dir.path(QStringLiteral("v.tavo"));
     QProcess download;
-    download.start(kCli, {QStringLiteral("download"), QStringLiteral("--port"), sim.Path(), QStringLiteral("-o"), tavo});
+    download.start(CliProgram(), {QStringLiteral("download"), QStringLiteral("--port"), sim.Path(), QStringLiteral("-o"), tavo});
     ASSERT_TRUE(download.waitForStarted(5000));
     QThread::msleep(2500);
     ASSERT_TRUE(sim.Interrupt());
@@ -301,7 +271,7 @@ TEST(CliLogger, BusyPortIsSaidToBeInUse)
 {
     std::optional<StagedProgram> staged;
     if (::geteuid() == 0) {
-        staged.emplace(kCli);
+        staged.emplace(CliProgram());
         if (!staged->error().isEmpty())
             GTEST_SKIP() << "cannot run the program as nobody: " << staged->error().toStdString();
     }
@@ -320,7 +290,7 @@ TEST(CliLogger, BusyPortIsSaidToBeInUse)
         p.setProcessEnvironment(staged->environment());
         p.setWorkingDirectory(staged->root());
     }
-    p.start(staged ? staged->path() : kCli, {QStringLiteral("status"), QStringLiteral("--port"), slave});
+    p.start(staged ? staged->path() : CliProgram(), {QStringLiteral("status"), QStringLiteral("--port"), slave});
     ASSERT_TRUE(p.waitForFinished(30000));
     const CliRun run{p.exitCode(), {}, QString::fromUtf8(p.readAllStandardError())};
     EXPECT_EQ(run.code, 1);

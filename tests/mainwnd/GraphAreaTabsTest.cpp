@@ -5,8 +5,7 @@
 #include "mainwnd/MolvaneQuillmarDlg.h"
 #include "mainwnd/TabHost.h"
 #include "views/DataFormView.h"
-#include "views/DataModelView.h"
-#include "views/RecordFixture.h"
+#include "views/GraphFixture.h"
 #include "views/SampleTableModel.h"
 #include "views/SummFormView.h"
 #include "support/TempDir.h"
@@ -50,12 +49,9 @@ protected:
         dialog.Graph()->SetNotifier([this](const QString& text) { notices.push_back(text); });
     }
     ~GraphAreaTabs() override { SetMessagePoster({}); }
-    QCheckBox* SaveSelection() const
-    {
-        return static_cast<QCheckBox*>(dialog.Graph()->Control(CDataModelView::IDC_SAVE_SELECTION));
-    }
-    QDateTimeEdit* Picker(int id) const { return static_cast<QDateTimeEdit*>(dialog.Graph()->Control(id)); }
-    time64 PickerTime(int id) const { return Picker(id)->dateTime().toSecsSinceEpoch(); }
+    QCheckBox* SaveSelection() const { return GraphSaveSelection(*dialog.Graph()); }
+    QDateTimeEdit* Picker(int id) const { return GraphPicker(*dialog.Graph(), id); }
+    time64 PickerTime(int id) const { return GraphPickerTime(*dialog.Graph(), id); }
     QTabBar* Bar() const { return dialog.Tabs()->Bar(); }
 
     ScopedUnit unit{g_strUnitC};
@@ -76,8 +72,7 @@ TEST_F(GraphAreaTabs, SelectionShowsTheAreaPagesAndAnotherFileRemovesThem)
     ASSERT_TRUE(SaveSelection()->isEnabled());
     EXPECT_EQ(PickerTime(CDataModelView::IDC_SELECTION_START), kTen);
 
-    Picker(CDataModelView::IDC_SELECTION_START)->setDateTime(QDateTime::fromSecsSinceEpoch(kTen + 300));
-    Picker(CDataModelView::IDC_SELECTION_END)->setDateTime(QDateTime::fromSecsSinceEpoch(kTen + 102 * 60));
+    SetGraphPickers(*dialog.Graph(), kTen + 300, kTen + 102 * 60);
     QTest::mouseClick(SaveSelection(), Qt::LeftButton);
     Settle();
     ASSERT_EQ(Bar()->count(), 5);
@@ -102,8 +97,7 @@ TEST_F(GraphAreaTabs, AnEmptySelectionStillShowsTheAreaPagesWithoutSamples)
     ASSERT_TRUE(SaveMission(dir.path("a.tavo"), 13, kTen));
     dialog.OpenDataFile(dir.path("a.tavo"), "a.tavo");
     Settle();
-    Picker(CDataModelView::IDC_SELECTION_START)->setDateTime(QDateTime::fromSecsSinceEpoch(kTen + 300));
-    Picker(CDataModelView::IDC_SELECTION_END)->setDateTime(QDateTime::fromSecsSinceEpoch(kTen + 480));
+    SetGraphPickers(*dialog.Graph(), kTen + 300, kTen + 480);
     QTest::mouseClick(SaveSelection(), Qt::LeftButton);
     Settle();
     EXPECT_EQ(Bar()->count(), 5);

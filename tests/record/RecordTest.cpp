@@ -100,9 +100,6 @@ TEST(Record, TypeTextFillsTheDescriptionRow)
         g_record.SetTypeText();
         EXPECT_EQ(g_record.m_strValue[ROW_DESCRIPTION], QString::fromLatin1(c.text)) << c.type;
     }
-    EXPECT_EQ(TypeTextId(1), 63);
-    EXPECT_EQ(TypeTextId(2), 62);
-    EXPECT_EQ(TypeTextId(6), 64);
 }
 
 TEST(Record, IntervalTextTakesHoursModulo24)

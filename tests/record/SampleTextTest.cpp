@@ -58,8 +58,6 @@ TEST(SampleText, ColumnsFollowTheType)
     EXPECT_EQ(SampleColumnCount(g_record), 4);
     g_record.m_nType = 3;
     EXPECT_EQ(SampleColumnCount(g_record), 3);
-    EXPECT_EQ(SampleColumnTextId(0), 30);
-    EXPECT_EQ(SampleColumnTextId(3), 33);
     // Without an alarm band no value is marked.
     g_record.m_bTempAlarm = 0;
     g_record.m_fTempShown[0] = 100.0f;

@@ -3,8 +3,10 @@
 
 #include "record/LoggerRecord.h"
 
+#include <algorithm>
 #include <cmath>
 #include <gtest/gtest.h>
+#include <numeric>
 #include <vector>
 
 namespace {
@@ -117,9 +119,6 @@ TEST(Statistics, MktMatchesIndependentValues)
         g_record.ComputeMkt();
         EXPECT_EQ(g_record.m_strValue[ROW_MKT], QString::fromUtf8(c.text));
         EXPECT_NEAR(g_record.m_fMkt, MktByBisection(c.temps), 1e-4);
-        // Each term is computed in double and kept as a float value.
-        const double term = static_cast<float>(std::exp(-10000.0 / (static_cast<double>(c.temps[0]) + 273.1)));
-        EXPECT_EQ(g_record.m_dMktTerm[0], term);
     }
     std::vector<float> mixed;
     for (int i = 0; i < 5000; ++i)
@@ -139,46 +138,33 @@ TEST(Statistics, MktMatchesIndependentValues)
     EXPECT_EQ(g_record.m_strValue[ROW_MKT], QStringLiteral("kept"));
 }
 
-double WindowMkt(const CLoggerRecord& r, int first, int n)
-{
-    long double sum = 0;
-    for (int k = first; k < first + n; ++k)
-        sum += std::exp(static_cast<long double>(-10000.0 / (r.m_fTemp[k] + 273.1)));
-    return static_cast<double>(-10000.0L / std::log(sum / n) - 273.1L);
-}
-
-// The shown value of sample i for window length w, summed directly.
-double ExpectedShown(const CLoggerRecord& r, int i, int w)
-{
-    if (w <= 0)
-        return r.m_fTemp[i];
-    if (i < 2 * w)
-        return w - 1 <= 0 ? r.m_fTemp[i] : WindowMkt(r, (i + 1) / 2, w - 1);
-    return WindowMkt(r, i - w + 1, w);
-}
-
 TEST(Statistics, MovingMktWindowRules)
 {
     UnitGuard unit(g_strUnitC);
+    // A probe: the shown value of one sample is the MKT of the samples
+    // first .. first + length - 1 (a start-up sample looks ahead of itself).
+    struct Probe {
+        int sample, first, length;
+    };
     struct Case {
         const char* description;
         int minutes_x60; // interval in seconds
         int count;
         bool plain;
-        int window; // -1: plain mode expected
+        std::vector<Probe> probes; // empty: plain mode expected
     } const cases[] = {
-        {"  VtQk shelf 3", 600, 100, false, 50}, // 60, cut to count / 2
-        {"vtqk", 3600, 100, false, 10},
-        {"VTQK", 5 * 3600, 100, false, 5},       // 2, raised to the minimum 5
-        {"vtqkx", 60, 1000, false, 500},         // 600 > 1000 / 2
-        {"vtqk", 600, 7, false, 3},              // 60 >= 7: 7 / 2
-        {"vtqk", 600, 2, false, 1},              // start-up stretch with n = 0
-        {"vtqk", 600, 1, false, 0},
-        {"vtq", 600, 100, false, -1},
-        {"vtqk", 600, 100, true, -1},
-        {" xvtqk", 600, 100, false, -1},
-        {"vtqk", 30, 100, false, -1},            // under a minute: plain
-        {"vtq\u212A", 600, 100, false, -1},      // the Kelvin sign is not a "k"
+        {"  VtQk shelf 3", 600, 100, false, {{0, 0, 49}, {10, 5, 49}, {99, 50, 49}}}, // w 60, cut to 100 / 2
+        {"vtqk", 3600, 100, false, {{7, 4, 9}, {19, 10, 9}, {20, 11, 10}, {99, 90, 10}}},
+        {"VTQK", 5 * 3600, 100, false, {{9, 5, 4}, {10, 6, 5}, {99, 95, 5}}}, // w 2, raised to 5
+        {"vtqkx", 60, 1000, false, {{1, 1, 499}, {999, 500, 499}}},            // w 600 > 1000 / 2
+        {"vtqk", 600, 7, false, {{5, 3, 2}, {6, 4, 3}}},                        // w 60 >= 7: 7 / 2
+        {"vtqk", 600, 2, false, {{0, 0, 1}, {1, 1, 1}}},                        // w 1: start-up of one
+        {"vtqk", 600, 1, false, {{0, 0, 1}}},                                   // w 0
+        {"vtq", 600, 100, false, {}},
+        {"vtqk", 600, 100, true, {}},
+        {" xvtqk", 600, 100, false, {}},
+        {"vtqk", 30, 100, false, {}},           // under a minute: plain
+        {"vtq\u212A", 600, 100, false, {}},     // the Kelvin sign is not a "k"
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(::testing::Message() << c.description << " " << c.minutes_x60 << "s x" << c.count);
@@ -192,25 +178,25 @@ TEST(Statistics, MovingMktWindowRules)
         g_record.m_strValue[ROW_DESCRIPTION] = QString::fromUtf8(c.description);
         g_record.Recompute(c.plain);
         EXPECT_EQ(g_record.m_strValue[ROW_DESCRIPTION], QString::fromUtf8(c.description).trimmed());
-        if (c.window < 0) {
+        if (c.probes.empty()) {
             EXPECT_EQ(g_record.m_fMax, 99.0f);
             EXPECT_EQ(g_record.m_fAvg, 1.0f);
             for (int i = 0; i < c.count; ++i)
                 ASSERT_EQ(g_record.m_fTempShown[i], g_record.m_fTemp[i]);
             continue;
         }
-        float max = -3000, min = 3000;
-        double sum = 0;
-        for (int i = 0; i < c.count; ++i) {
-            ASSERT_NEAR(g_record.m_fTempShown[i], ExpectedShown(g_record, i, c.window), 2e-4) << i;
-            max = std::max(max, g_record.m_fTempShown[i]);
-            min = std::min(min, g_record.m_fTempShown[i]);
-            sum += g_record.m_fTempShown[i];
+        for (const Probe& p : c.probes) {
+            const std::vector<float> window(temps.begin() + p.first, temps.begin() + p.first + p.length);
+            EXPECT_NEAR(g_record.m_fTempShown[p.sample], MktByBisection(window), 2e-4) << "sample " << p.sample;
         }
-        EXPECT_EQ(g_record.m_fMax, max);
-        EXPECT_EQ(g_record.m_fMin, min);
-        EXPECT_NEAR(g_record.m_fAvg, sum / c.count, 1e-3);
-        EXPECT_EQ(g_record.m_strValue[ROW_MAX], QString::asprintf("%4.2f", max) + g_strUnitC);
+        // The summary's extremes and average are those of the shown series.
+        const float* shown = g_record.m_fTempShown;
+        const auto [min, max] = std::minmax_element(shown, shown + c.count);
+        EXPECT_EQ(g_record.m_fMax, *max);
+        EXPECT_EQ(g_record.m_fMin, *min);
+        EXPECT_NEAR(g_record.m_fAvg, std::accumulate(shown, shown + c.count, 0.0) / c.count, 1e-3);
+        EXPECT_NEAR(g_record.m_strValue[ROW_MAX].chopped(g_strUnitC.size()).toDouble(), *max, 0.0051);
+        EXPECT_TRUE(g_record.m_strValue[ROW_MAX].endsWith(g_strUnitC));
     }
 }
 

@@ -1,6 +1,7 @@
 #include "UsbFixture.h"
 
 #include "base/CodePage.h"
+#include "link/SettingsBlock.h"
 #include "link/FrameTrace.h"
 #include "sim/usb/DemoUsbLogger.h"
 #include "support/TempDir.h"
@@ -120,18 +121,17 @@ TEST_F(CommandsTest, SettingsStartMissionNowOrDelayed)
         for (bool delayed : {false, true}) {
             auto logger = Plug(id);
             logger->SetSamples({1, 2, 3});
-            UsbSettings s;
+            MissionSettings s;
             s.id = QString::fromLatin1(id);
             s.now = kNow + 120;
             s.start = delayed ? kNow + 3600 : kNow - 3600;
             s.intervalMinutes = 5;
-            s.highTemp = 30;
-            s.lowTemp = -10.5;
-            s.humiHigh = 90;
-            s.humiLow = 10;
-            UsbFrame frame;
-            ASSERT_EQ(BuildSettingsFrame(type, s, frame), SettingsFrameResult::Ok);
-            ASSERT_TRUE(link->WriteSettings(frame.bytes.data(), frame.length)) << id;
+            s.highTemp = 3000;
+            s.lowTemp = -1050;
+            s.humiHigh = type == 4 ? 9000 : 0;
+            s.humiLow = type == 4 ? 1000 : 0;
+            const SettingsBlock block = BuildSettingsBlock(type, SettingsLink::Usb, s);
+            ASSERT_TRUE(link->WriteSettings(block.bytes.data(), block.length)) << id;
             EXPECT_EQ(logger->m_tClock, kNow + 120) << id;
             EXPECT_EQ(logger->m_tStart, delayed ? kNow + 3600 : kNow + 120) << id;
             EXPECT_EQ(logger->m_nLowLimit, -1050) << id;

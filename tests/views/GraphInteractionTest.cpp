@@ -1,53 +1,29 @@
 // The graph page driven as a user drives it: zoom buttons, trackbar, clicks,
 // wheel, drag, keys, and the range selection with its pickers and timer.
-#include "RecordFixture.h"
-#include "views/DataModelView.h"
+#include "GraphFixture.h"
 
-#include <QApplication>
-#include <QCheckBox>
-#include <QDateTimeEdit>
 #include <QDialog>
 #include <QLineEdit>
-#include <QMouseEvent>
 #include <QPushButton>
 #include <QSlider>
 #include <QTest>
 #include <QWheelEvent>
-#include <gtest/gtest.h>
 
 namespace {
 
 CLoggerRecord g_record;
 
-using V = CDataModelView;
-
-class GraphInteraction : public ::testing::Test {
+class GraphInteraction : public ShownGraphPage {
 protected:
-    void SetUp() override
-    {
-        page.SetRecord(&g_record);
-        page.SetNotifier([this](const QString& text) { notices.push_back(text); });
-        QObject::connect(&page, &V::AreaTabsWanted, [this](bool show) { areaTabs.push_back(show); });
-        page.resize(600, 420);
-        page.show();
-    }
+    GraphInteraction() : ShownGraphPage(g_record) {}
     void Load(int type, int count)
     {
         FillMission(g_record, type, count);
         page.Refresh();
     }
-    QWidget* Ctl(int id) { return page.Control(id); }
     QSlider* Trackbar() { return static_cast<QSlider*>(Ctl(V::IDC_FIRST_SAMPLE)); }
-    QDateTimeEdit* Picker(int id) { return static_cast<QDateTimeEdit*>(Ctl(id)); }
     QString TempReadout() { return static_cast<QLineEdit*>(Ctl(V::IDC_TEMP_READOUT))->text(); }
     void Click(int id) { QTest::mouseClick(Ctl(id), Qt::LeftButton); }
-    void Mouse(QEvent::Type type, QPoint pos, Qt::KeyboardModifiers mods = Qt::NoModifier)
-    {
-        const Qt::MouseButtons held = type == QEvent::MouseButtonRelease ? Qt::NoButton : Qt::LeftButton;
-        const Qt::MouseButton button = type == QEvent::MouseMove ? Qt::NoButton : Qt::LeftButton;
-        QMouseEvent event(type, pos, page.mapToGlobal(pos), button, held, mods);
-        QApplication::sendEvent(&page, &event);
-    }
     void Drag(int fromX, int toX, Qt::KeyboardModifiers mods = Qt::NoModifier)
     {
         Mouse(QEvent::MouseButtonPress, {fromX, 150}, mods);
@@ -62,10 +38,6 @@ protected:
                           Qt::NoScrollPhase, false);
         QApplication::sendEvent(&page, &event);
     }
-
-    V page;
-    std::vector<QString> notices;
-    std::vector<bool> areaTabs;
 };
 
 } // namespace

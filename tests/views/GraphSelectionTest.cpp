@@ -1,20 +1,12 @@
 // The graph page's range selection: "Save Selection", the pickers and their
 // one-shot timer, Shift-drag, and the graph reset.
-#include "RecordFixture.h"
-#include "views/DataModelView.h"
+#include "GraphFixture.h"
 
-#include <QApplication>
-#include <QCheckBox>
-#include <QDateTimeEdit>
-#include <QMouseEvent>
 #include <QTest>
-#include <gtest/gtest.h>
 
 namespace {
 
 CLoggerRecord g_record;
-
-using V = CDataModelView;
 
 // 10:00 to 12:00 every 10 minutes: 13 samples.
 void TwoHourMission(int type = 1)
@@ -27,40 +19,17 @@ void TwoHourMission(int type = 1)
 
 time64 At(int hour, int minute) { return MakeLocalTime(2024, 3, 5, hour, minute); }
 
-class GraphSelection : public ::testing::Test {
+class GraphSelection : public ShownGraphPage {
 protected:
-    void SetUp() override
+    GraphSelection() : ShownGraphPage(g_record)
     {
-        page.SetRecord(&g_record);
-        page.SetNotifier([this](const QString& text) { notices.push_back(text); });
-        QObject::connect(&page, &V::AreaTabsWanted, [this](bool show) { areaTabs.push_back(show); });
-        page.resize(600, 420);
-        page.show();
         TwoHourMission();
         page.Refresh();
         page.OnGraphReset(1, 0);
         areaTabs.clear();
     }
     void TearDown() override { g_AreaRecord.Reset(); }
-    QCheckBox* SaveSelection() { return static_cast<QCheckBox*>(page.Control(V::IDC_SAVE_SELECTION)); }
-    QDateTimeEdit* Picker(int id) { return static_cast<QDateTimeEdit*>(page.Control(id)); }
-    time64 PickerTime(int id) { return Picker(id)->dateTime().toSecsSinceEpoch(); }
-    void SetPickers(time64 from, time64 to)
-    {
-        Picker(V::IDC_SELECTION_START)->setDateTime(QDateTime::fromSecsSinceEpoch(from));
-        Picker(V::IDC_SELECTION_END)->setDateTime(QDateTime::fromSecsSinceEpoch(to));
-    }
-    void Mouse(QEvent::Type type, QPoint pos)
-    {
-        const Qt::MouseButtons held = type == QEvent::MouseButtonRelease ? Qt::NoButton : Qt::LeftButton;
-        const Qt::MouseButton button = type == QEvent::MouseMove ? Qt::NoButton : Qt::LeftButton;
-        QMouseEvent event(type, pos, page.mapToGlobal(pos), button, held, Qt::ShiftModifier);
-        QApplication::sendEvent(&page, &event);
-    }
-
-    V page;
-    std::vector<QString> notices;
-    std::vector<bool> areaTabs;
+    void ShiftMouse(QEvent::Type type, QPoint pos) { Mouse(type, pos, Qt::ShiftModifier); }
 };
 
 } // namespace
@@ -241,9 +210,9 @@ TEST_F(GraphSelection, PickersKeepSecondsOfTimesOffTheMinute)
 TEST_F(GraphSelection, ShiftDragSelectsTheTimeRangeUnderThePointer)
 {
     const int from = page.XOfSample(3), to = page.XOfSample(8);
-    Mouse(QEvent::MouseButtonPress, {from, 150});
-    Mouse(QEvent::MouseMove, {to, 150});
-    Mouse(QEvent::MouseButtonRelease, {to, 150});
+    ShiftMouse(QEvent::MouseButtonPress, {from, 150});
+    ShiftMouse(QEvent::MouseMove, {to, 150});
+    ShiftMouse(QEvent::MouseButtonRelease, {to, 150});
     EXPECT_TRUE(SaveSelection()->isChecked());
     EXPECT_TRUE(page.IsSelectionOn());
     EXPECT_EQ(PickerTime(V::IDC_SELECTION_START), At(10, 30));
@@ -253,9 +222,9 @@ TEST_F(GraphSelection, ShiftDragSelectsTheTimeRangeUnderThePointer)
     EXPECT_EQ(page.State().clickX, 0); // the cursor stays
 
     // Selection already on: the new range is built at once.
-    Mouse(QEvent::MouseButtonPress, {to, 150});
-    Mouse(QEvent::MouseMove, {page.XOfSample(12), 150});
-    Mouse(QEvent::MouseButtonRelease, {page.XOfSample(12), 150});
+    ShiftMouse(QEvent::MouseButtonPress, {to, 150});
+    ShiftMouse(QEvent::MouseMove, {page.XOfSample(12), 150});
+    ShiftMouse(QEvent::MouseButtonRelease, {page.XOfSample(12), 150});
     EXPECT_EQ(g_AreaRecord.m_nCount, 5);
     EXPECT_FALSE(page.SelectionTimer()->isActive());
     EXPECT_EQ(areaTabs, (std::vector<bool>{true, true}));
@@ -266,9 +235,9 @@ TEST_F(GraphSelection, ShiftDragDoesNothingBeforeCompleteData)
 {
     page.OnGraphReset(0, 0);
     areaTabs.clear();
-    Mouse(QEvent::MouseButtonPress, {page.XOfSample(3), 150});
-    Mouse(QEvent::MouseMove, {page.XOfSample(8), 150});
-    Mouse(QEvent::MouseButtonRelease, {page.XOfSample(8), 150});
+    ShiftMouse(QEvent::MouseButtonPress, {page.XOfSample(3), 150});
+    ShiftMouse(QEvent::MouseMove, {page.XOfSample(8), 150});
+    ShiftMouse(QEvent::MouseButtonRelease, {page.XOfSample(8), 150});
     EXPECT_FALSE(page.IsSelectionOn());
     EXPECT_TRUE(areaTabs.empty());
 }

@@ -1,12 +1,9 @@
 #include "link/usb/SettingsFrame.h"
 
 #include "base/CodePage.h"
-#include "link/SettingsBlock.h"
 #include "link/usb/UsbEncoding.h"
 #include "link/usb/UsbFrames.h"
-#include "record/LoggerType.h"
 
-#include <algorithm>
 #include <cstring>
 
 namespace {
@@ -28,30 +25,6 @@ void PutId(std::uint8_t* p, const QString& id)
 }
 
 } // namespace
-
-SettingsFrameResult BuildSettingsFrame(int type, const UsbSettings& s, UsbFrame& frame)
-{
-    const LoggerType& row = LoggerTypeOf(type);
-    if (row.usbSettingsBytes == 0)
-        return SettingsFrameResult::NoSettings;
-    MissionSettings mission;
-    mission.id = s.id;
-    mission.start = s.start;
-    mission.now = s.now;
-    mission.intervalMinutes = s.intervalMinutes;
-    mission.highTemp = usbcode::TempLimitHundredths(s.highTemp, s.fahrenheit);
-    mission.lowTemp = usbcode::TempLimitHundredths(s.lowTemp, s.fahrenheit);
-    if (row.humidity) {
-        mission.humiHigh = usbcode::HumiLimitHundredths(s.humiHigh);
-        mission.humiLow = usbcode::HumiLimitHundredths(s.humiLow);
-    }
-    if (mission.highTemp < mission.lowTemp || mission.humiHigh < mission.humiLow)
-        return SettingsFrameResult::LimitsWrong;
-    const SettingsBlock block = BuildSettingsBlock(type, SettingsLink::Usb, mission);
-    PutHeader(frame, block.length);
-    std::copy(block.bytes.begin() + 7, block.bytes.begin() + block.length, frame.bytes.begin() + 7);
-    return SettingsFrameResult::Ok;
-}
 
 int ClockRateCode(const QString& id)
 {

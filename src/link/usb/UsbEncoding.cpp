@@ -3,7 +3,6 @@
 #include "record/TimeText.h"
 
 #include <algorithm>
-#include <cmath>
 #include <ctime>
 
 namespace usbcode {
@@ -75,26 +74,6 @@ void PutSignedMagnitude(std::uint8_t* p, int hundredths)
 void PutTwosComplement(std::uint8_t* p, int hundredths)
 {
     PutWord(p, static_cast<std::uint16_t>(ClampToInt16(hundredths)));
-}
-
-namespace {
-// The nearest hundredths, within the 16-bit range (NaN gives 0).
-int NearestHundredths(double value)
-{
-    if (value != value)
-        return 0;
-    return static_cast<int>(std::clamp(std::round(value * 100.0), -32768.0, 32767.0));
-}
-} // namespace
-
-int TempLimitHundredths(double entered, bool fahrenheit)
-{
-    return NearestHundredths(fahrenheit ? (entered - 32.0) / 1.8 : entered);
-}
-
-int HumiLimitHundredths(double entered)
-{
-    return NearestHundredths(entered);
 }
 
 } // namespace usbcode

@@ -27,10 +27,4 @@ std::int16_t ClampToInt16(long long value);
 void PutSignedMagnitude(std::uint8_t* p, int hundredths);
 void PutTwosComplement(std::uint8_t* p, int hundredths);
 
-// An entered temperature limit in the nearest hundredths of a degree C,
-// within 16 bits; a value entered in degrees F is converted first.
-int TempLimitHundredths(double entered, bool fahrenheit);
-// An entered humidity limit in the nearest hundredths of %RH, within 16 bits.
-int HumiLimitHundredths(double entered);
-
 } // namespace usbcode
