@@ -3,7 +3,7 @@
 #include "record/LoggerRecord.h"
 #include "record/TimeText.h"
 #include "record/Units.h"
-#include "views/DataModelView.h"
+#include "views/GraphPage.h"
 #include "views/SampleTableModel.h"
 
 #include <QApplication>
@@ -54,7 +54,7 @@ void BM_GraphRedraw60000(benchmark::State& state)
 {
     EnsureApplication();
     FillFullRecord();
-    CDataModelView view;
+    CGraphPage view;
     view.SetRecord(&g_record);
     view.Refresh();
     for (auto _ : state) {
@@ -71,7 +71,7 @@ void BM_GraphWheelZoom60000(benchmark::State& state)
 {
     EnsureApplication();
     FillFullRecord();
-    CDataModelView view;
+    CGraphPage view;
     view.SetRecord(&g_record);
     view.Refresh();
     bool in = true;

@@ -2,7 +2,7 @@
 // Setting, which opens the dialog.
 #include "mainwnd/ConfigDlg.h"
 #include "mainwnd/ConfigFields.h"
-#include "mainwnd/MolvaneQuillmarDlg.h"
+#include "mainwnd/MainDialog.h"
 
 #include "base/TextTable.h"
 #include "record/LoggerRecord.h"
@@ -121,7 +121,7 @@ void CConfigDlg::OnStop()
         Enable(IDC_START, true);
 }
 
-void CMolvaneQuillmarDlg::OpenConfigDialog()
+void CMainDialog::OpenConfigDialog()
 {
     CConfigDlg dialog(m_workflow, m_fScale, this);
     if (m_pfnAsk)

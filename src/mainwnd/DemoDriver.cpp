@@ -2,7 +2,7 @@
 
 #include "mainwnd/BatteryStrip.h"
 #include "sim/DemoLogger.h"
-#include "mainwnd/MolvaneQuillmarDlg.h"
+#include "mainwnd/MainDialog.h"
 #include "record/LoggerRecord.h"
 
 #include <QAbstractButton>
@@ -19,7 +19,7 @@ constexpr int kBatteryWaitMs = 8000;
 
 } // namespace
 
-CDemoDriver::CDemoDriver(CMolvaneQuillmarDlg& dialog, CDemoLogger& demo)
+CDemoDriver::CDemoDriver(CMainDialog& dialog, CDemoLogger& demo)
     : QObject(&dialog), m_dialog(dialog), m_demo(demo)
 {
     m_clock.start();

@@ -6,7 +6,7 @@
 #include <functional>
 
 class CDemoLogger;
-class CMolvaneQuillmarDlg;
+class CMainDialog;
 
 // Drives the main window in demo mode: plugs the virtual logger in, presses
 // Download once the logger is identified, and waits for what a screenshot
@@ -16,7 +16,7 @@ class CDemoDriver : public QObject {
     Q_OBJECT
 
 public:
-    CDemoDriver(CMolvaneQuillmarDlg& dialog, CDemoLogger& demo);
+    CDemoDriver(CMainDialog& dialog, CDemoLogger& demo);
 
     // Plugs the logger in after delayMs and says so on the status line when
     // that fails.
@@ -36,7 +36,7 @@ private:
     // Runs a local event loop until done() holds or timeoutMs has passed.
     bool RunUntil(const std::function<bool()>& done, int timeoutMs);
 
-    CMolvaneQuillmarDlg& m_dialog;
+    CMainDialog& m_dialog;
     CDemoLogger& m_demo;
     QElapsedTimer m_clock;
     qint64 m_identifiedSince = -1; // ms on m_clock; -1 while not identified

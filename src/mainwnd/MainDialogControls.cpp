@@ -1,19 +1,19 @@
 // The main window's controls: the template (positions in dialog units),
 // their creation, start texts and colours.
-#include "mainwnd/MolvaneQuillmarDlg.h"
+#include "mainwnd/MainDialog.h"
 
 #include "base/TextTable.h"
 #include "mainwnd/BatteryStrip.h"
 #include "views/DialogScale.h"
 #include "mainwnd/Statics.h"
-#include "views/SummFormView.h"
+#include "views/SummaryPage.h"
 #include "mainwnd/TabHost.h"
 #include "record/LoggerRecord.h"
 #include "record/Units.h"
 #include "record/ExcursionText.h"
 #include "views/AlarmFormView.h"
-#include "views/DataFormView.h"
-#include "views/DataModelView.h"
+#include "views/DataListPage.h"
+#include "views/GraphPage.h"
 
 #include <QApplication>
 #include <QGroupBox>
@@ -35,25 +35,25 @@ struct ControlSpec {
 };
 
 constexpr ControlSpec kControls[] = {
-    {CMolvaneQuillmarDlg::IDC_BANNER, Kind::Banner, "", 0, 0, 606, 55},
-    {CMolvaneQuillmarDlg::IDC_DOWNLOAD, Kind::Button, "Button1", 25, 63, 50, 14},
-    {CMolvaneQuillmarDlg::IDC_SAVE, Kind::Button, "Button2", 91, 63, 50, 14},
-    {CMolvaneQuillmarDlg::IDC_OPEN, Kind::Button, "Button3", 157, 63, 50, 14},
-    {CMolvaneQuillmarDlg::IDC_PRINT, Kind::Button, "Button4", 223, 63, 50, 14},
-    {CMolvaneQuillmarDlg::IDC_CALIBRATE, Kind::Button, "Calibration Time", 324, 63, 72, 14},
-    {CMolvaneQuillmarDlg::IDC_START_SETTING, Kind::Button, "Button5", 432, 63, 59, 18},
-    {CMolvaneQuillmarDlg::IDCANCEL, Kind::Button, "Button6", 525, 63, 59, 18},
-    {CMolvaneQuillmarDlg::IDC_UNIT_GROUP, Kind::Group, "", 227, 91, 81, 21},
-    {CMolvaneQuillmarDlg::IDC_UNIT_C, Kind::Radio, " C", 235, 99, 23, 10},
-    {CMolvaneQuillmarDlg::IDC_UNIT_F, Kind::Radio, " F", 273, 99, 22, 10},
-    {CMolvaneQuillmarDlg::IDC_LOGGER_CLOCK, Kind::ClockStatic, "**", 324, 97, 72, 11},
+    {CMainDialog::IDC_BANNER, Kind::Banner, "", 0, 0, 606, 55},
+    {CMainDialog::IDC_DOWNLOAD, Kind::Button, "Button1", 25, 63, 50, 14},
+    {CMainDialog::IDC_SAVE, Kind::Button, "Button2", 91, 63, 50, 14},
+    {CMainDialog::IDC_OPEN, Kind::Button, "Button3", 157, 63, 50, 14},
+    {CMainDialog::IDC_PRINT, Kind::Button, "Button4", 223, 63, 50, 14},
+    {CMainDialog::IDC_CALIBRATE, Kind::Button, "Calibration Time", 324, 63, 72, 14},
+    {CMainDialog::IDC_START_SETTING, Kind::Button, "Button5", 432, 63, 59, 18},
+    {CMainDialog::IDCANCEL, Kind::Button, "Button6", 525, 63, 59, 18},
+    {CMainDialog::IDC_UNIT_GROUP, Kind::Group, "", 227, 91, 81, 21},
+    {CMainDialog::IDC_UNIT_C, Kind::Radio, " C", 235, 99, 23, 10},
+    {CMainDialog::IDC_UNIT_F, Kind::Radio, " F", 273, 99, 22, 10},
+    {CMainDialog::IDC_LOGGER_CLOCK, Kind::ClockStatic, "**", 324, 97, 72, 11},
     // Wide enough for "Instrument has been unactivated" at every scale.
-    {CMolvaneQuillmarDlg::IDC_RUN_STATE, Kind::ClockStatic, "**", 419, 97, 150, 11},
-    {CMolvaneQuillmarDlg::IDC_TABS, Kind::Tabs, "", 1, 91, 207, 255},
-    {CMolvaneQuillmarDlg::IDC_BATTERY, Kind::Battery, "", 209, 118, 15, 228},
-    {CMolvaneQuillmarDlg::IDC_GRAPH_FRAME, Kind::GraphFrame, "", 225, 118, 380, 228},
-    {CMolvaneQuillmarDlg::IDC_STATUS, Kind::Status, " Ready...", 0, 353, 381, 16},
-    {CMolvaneQuillmarDlg::IDC_PROGRESS, Kind::Progress, "", 378, 353, 228, 16},
+    {CMainDialog::IDC_RUN_STATE, Kind::ClockStatic, "**", 419, 97, 150, 11},
+    {CMainDialog::IDC_TABS, Kind::Tabs, "", 1, 91, 207, 255},
+    {CMainDialog::IDC_BATTERY, Kind::Battery, "", 209, 118, 15, 228},
+    {CMainDialog::IDC_GRAPH_FRAME, Kind::GraphFrame, "", 225, 118, 380, 228},
+    {CMainDialog::IDC_STATUS, Kind::Status, " Ready...", 0, 353, 381, 16},
+    {CMainDialog::IDC_PROGRESS, Kind::Progress, "", 378, 353, 228, 16},
 };
 
 // Button captions set at start: control id and text (English, Chinese).
@@ -63,13 +63,13 @@ struct ButtonText {
     const char* chinese;
 };
 constexpr ButtonText kButtonTexts[] = {
-    {CMolvaneQuillmarDlg::IDC_DOWNLOAD, "Download", "读取数据"},
-    {CMolvaneQuillmarDlg::IDC_SAVE, "Save", "保存数据"},
-    {CMolvaneQuillmarDlg::IDC_OPEN, "Open", "打开文件"},
-    {CMolvaneQuillmarDlg::IDC_PRINT, "Print", "打印数据"},
-    {CMolvaneQuillmarDlg::IDC_START_SETTING, "Start Setting", "启动设置"},
-    {CMolvaneQuillmarDlg::IDCANCEL, "Exit", "退出"},
-    {CMolvaneQuillmarDlg::IDC_CALIBRATE, "Calibration Time", "校准时间"},
+    {CMainDialog::IDC_DOWNLOAD, "Download", "读取数据"},
+    {CMainDialog::IDC_SAVE, "Save", "保存数据"},
+    {CMainDialog::IDC_OPEN, "Open", "打开文件"},
+    {CMainDialog::IDC_PRINT, "Print", "打印数据"},
+    {CMainDialog::IDC_START_SETTING, "Start Setting", "启动设置"},
+    {CMainDialog::IDCANCEL, "Exit", "退出"},
+    {CMainDialog::IDC_CALIBRATE, "Calibration Time", "校准时间"},
 };
 
 const QColor kClockText(255, 205, 15);
@@ -104,7 +104,7 @@ QWidget* MakeControl(const ControlSpec& entry, QWidget* parent)
         return radio;
     }
     case Kind::ClockStatic: {
-        auto* label = new CColourStatic(entry.id == CMolvaneQuillmarDlg::IDC_LOGGER_CLOCK ? kClockText : kRunStateText,
+        auto* label = new CColourStatic(entry.id == CMainDialog::IDC_LOGGER_CLOCK ? kClockText : kRunStateText,
                                         kDialogColour, parent);
         UseSystemColours(label, true);
         label->SetText(text);
@@ -145,7 +145,7 @@ QWidget* MakeControl(const ControlSpec& entry, QWidget* parent)
 
 } // namespace
 
-void CMolvaneQuillmarDlg::CreateControls()
+void CMainDialog::CreateControls()
 {
     const DialogBaseUnits units = BaseUnitsOf(font());
     resize(DluToPixels(0, 0, 606, 369, units).size());
@@ -166,7 +166,7 @@ void CMolvaneQuillmarDlg::CreateControls()
     m_pProgress->raise();
 }
 
-void CMolvaneQuillmarDlg::CreatePages()
+void CMainDialog::CreatePages()
 {
     m_pTabs->Bar()->addTab(GetText(ToInt(TextId::SummaryTab)));
     m_pTabs->Bar()->addTab(GetText(ToInt(TextId::DataTab)));
@@ -175,10 +175,10 @@ void CMolvaneQuillmarDlg::CreatePages()
     // side padding than the style's keeps every tab text whole.
     m_pTabs->Bar()->setStyleSheet(QStringLiteral("QTabBar::tab { padding: 6px 6px; }"));
     const QSize page(m_pTabs->width(), m_pTabs->PageHeight());
-    m_pSummary = new CSummFormView(m_pTabs);
-    m_pDataList = new CDataFormView(m_pTabs);
-    m_pAreaSummary = new CSummFormView(m_pTabs);
-    m_pAreaDataList = new CDataFormView(m_pTabs);
+    m_pSummary = new CSummaryPage(m_pTabs);
+    m_pDataList = new CDataListPage(m_pTabs);
+    m_pAreaSummary = new CSummaryPage(m_pTabs);
+    m_pAreaDataList = new CDataListPage(m_pTabs);
     m_pAlarms = new CAlarmFormView(m_pTabs);
     for (QWidget* w : {static_cast<QWidget*>(m_pSummary), static_cast<QWidget*>(m_pDataList),
                        static_cast<QWidget*>(m_pAreaSummary), static_cast<QWidget*>(m_pAreaDataList),
@@ -189,7 +189,7 @@ void CMolvaneQuillmarDlg::CreatePages()
     m_pSummary->show();
 }
 
-void CMolvaneQuillmarDlg::SetStartTexts()
+void CMainDialog::SetStartTexts()
 {
     static_cast<QRadioButton*>(Control(IDC_UNIT_F))->setText(g_strUnitF);
     static_cast<QRadioButton*>(Control(IDC_UNIT_C))->setText(g_strUnitC);
@@ -206,7 +206,7 @@ void CMolvaneQuillmarDlg::SetStartTexts()
         static_cast<QPushButton*>(Control(b.id))->setText(QString::fromUtf8(chinese ? b.chinese : b.english));
 }
 
-QWidget* CMolvaneQuillmarDlg::Control(int id) const
+QWidget* CMainDialog::Control(int id) const
 {
     const auto it = m_controls.find(id);
     return it == m_controls.end() ? nullptr : it->second;

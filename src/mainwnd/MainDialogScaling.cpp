@@ -1,25 +1,25 @@
 // The one-time fit of the main window to 90 % of the screen: every control
 // keeps its centre scaled about the client origin, fonts grow with it, and
 // each page rescales its own controls.
-#include "mainwnd/MolvaneQuillmarDlg.h"
+#include "mainwnd/MainDialog.h"
 
 #include "views/DialogScale.h"
-#include "views/SummFormView.h"
+#include "views/SummaryPage.h"
 #include "mainwnd/TabHost.h"
-#include "views/DataFormView.h"
-#include "views/DataModelView.h"
+#include "views/DataListPage.h"
+#include "views/GraphPage.h"
 #include "views/AlarmFormView.h"
 
 namespace {
 
 // Scaling order of the controls below the banner.
 constexpr int kScaledControls[] = {
-    CMolvaneQuillmarDlg::IDC_DOWNLOAD, CMolvaneQuillmarDlg::IDC_OPEN, CMolvaneQuillmarDlg::IDC_SAVE,
-    CMolvaneQuillmarDlg::IDC_PRINT, CMolvaneQuillmarDlg::IDC_START_SETTING, CMolvaneQuillmarDlg::IDCANCEL,
-    CMolvaneQuillmarDlg::IDC_CALIBRATE, CMolvaneQuillmarDlg::IDC_TABS, CMolvaneQuillmarDlg::IDC_UNIT_F,
-    CMolvaneQuillmarDlg::IDC_UNIT_C, CMolvaneQuillmarDlg::IDC_BATTERY, CMolvaneQuillmarDlg::IDC_LOGGER_CLOCK,
-    CMolvaneQuillmarDlg::IDC_RUN_STATE, CMolvaneQuillmarDlg::IDC_GRAPH_FRAME, CMolvaneQuillmarDlg::IDC_UNIT_GROUP,
-    CMolvaneQuillmarDlg::IDC_STATUS, CMolvaneQuillmarDlg::IDC_PROGRESS,
+    CMainDialog::IDC_DOWNLOAD, CMainDialog::IDC_OPEN, CMainDialog::IDC_SAVE,
+    CMainDialog::IDC_PRINT, CMainDialog::IDC_START_SETTING, CMainDialog::IDCANCEL,
+    CMainDialog::IDC_CALIBRATE, CMainDialog::IDC_TABS, CMainDialog::IDC_UNIT_F,
+    CMainDialog::IDC_UNIT_C, CMainDialog::IDC_BATTERY, CMainDialog::IDC_LOGGER_CLOCK,
+    CMainDialog::IDC_RUN_STATE, CMainDialog::IDC_GRAPH_FRAME, CMainDialog::IDC_UNIT_GROUP,
+    CMainDialog::IDC_STATUS, CMainDialog::IDC_PROGRESS,
 };
 
 QSize Scaled(QSize size, float s)
@@ -30,7 +30,7 @@ QSize Scaled(QSize size, float s)
 
 } // namespace
 
-void CMolvaneQuillmarDlg::ScaleToScreen(QSize screen)
+void CMainDialog::ScaleToScreen(QSize screen)
 {
     const QSize window = size();
     m_fScale = ScreenFitScale(screen, window);
@@ -53,7 +53,7 @@ void CMolvaneQuillmarDlg::ScaleToScreen(QSize screen)
     move(CentredOrigin(screen, m_scaledSize));
 }
 
-void CMolvaneQuillmarDlg::RescalePages()
+void CMainDialog::RescalePages()
 {
     auto fit = [this](QWidget* page) {
         const QSize size(page->width() + 1, page->height() + 1);

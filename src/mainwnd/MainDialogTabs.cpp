@@ -1,13 +1,13 @@
 // Page switching on the tab control: summary, data, alarms, and while a
 // range is selected on the graph, the area summary and area data pages.
-#include "mainwnd/MolvaneQuillmarDlg.h"
+#include "mainwnd/MainDialog.h"
 
 #include "base/TextTable.h"
-#include "views/SummFormView.h"
+#include "views/SummaryPage.h"
 #include "mainwnd/TabHost.h"
 #include "record/LoggerRecord.h"
-#include "views/DataFormView.h"
-#include "views/DataModelView.h"
+#include "views/DataListPage.h"
+#include "views/GraphPage.h"
 #include "views/AlarmFormView.h"
 
 #include <QSignalBlocker>
@@ -26,7 +26,7 @@ void ShowOnly(QWidget* shown, std::initializer_list<QWidget*> pages)
 
 } // namespace
 
-void CMolvaneQuillmarDlg::OnTabChanged(int index)
+void CMainDialog::OnTabChanged(int index)
 {
     const auto pages = {static_cast<QWidget*>(m_pSummary), static_cast<QWidget*>(m_pDataList),
                         static_cast<QWidget*>(m_pAreaSummary), static_cast<QWidget*>(m_pAreaDataList),
@@ -59,7 +59,7 @@ void CMolvaneQuillmarDlg::OnTabChanged(int index)
     }
 }
 
-void CMolvaneQuillmarDlg::ShowAreaTabs(bool show)
+void CMainDialog::ShowAreaTabs(bool show)
 {
     QTabBar* bar = m_pTabs->Bar();
     const auto pages = {static_cast<QWidget*>(m_pSummary), static_cast<QWidget*>(m_pDataList),

@@ -1,11 +1,11 @@
 // The workflow's window timers as QTimers of the main dialog. Each ticks
 // periodically, as a window timer does, until the workflow kills it; the
 // workflow re-arms or kills its one-shot timers in their own ticks.
-#include "mainwnd/MolvaneQuillmarDlg.h"
+#include "mainwnd/MainDialog.h"
 
 #include <QTimer>
 
-void CMolvaneQuillmarDlg::CreateTimers()
+void CMainDialog::CreateTimers()
 {
     for (const int id : {TIMER_USB_DOWNLOAD, TIMER_USB_STATUS, TIMER_SERIAL_RETRY, TIMER_SERIAL_DOWNLOAD,
                          TIMER_SERIAL_STATUS}) {
@@ -16,19 +16,19 @@ void CMolvaneQuillmarDlg::CreateTimers()
     }
 }
 
-QTimer* CMolvaneQuillmarDlg::Timer(int id) const
+QTimer* CMainDialog::Timer(int id) const
 {
     const auto it = m_timers.find(id);
     return it == m_timers.end() ? nullptr : it->second;
 }
 
-void CMolvaneQuillmarDlg::SetTimer(int id, int milliseconds)
+void CMainDialog::SetTimer(int id, int milliseconds)
 {
     if (QTimer* timer = Timer(id))
         timer->start(milliseconds);
 }
 
-void CMolvaneQuillmarDlg::KillTimer(int id)
+void CMainDialog::KillTimer(int id)
 {
     if (QTimer* timer = Timer(id))
         timer->stop();

@@ -1,6 +1,6 @@
 // Opening data files: the Open button, the command-line file and
 // OpenDataFile, which loads g_LoggerRecord and shows it, or says why not.
-#include "mainwnd/MolvaneQuillmarDlg.h"
+#include "mainwnd/MainDialog.h"
 
 #include "base/TextTable.h"
 #include "datafile/LoggerFile.h"
@@ -12,7 +12,7 @@
 #include <QFileInfo>
 #include <QStandardPaths>
 
-QString CMolvaneQuillmarDlg::OpenStartFolder() const
+QString CMainDialog::OpenStartFolder() const
 {
     if (!m_strLastFolder.isEmpty() && QDir(m_strLastFolder).exists())
         return m_strLastFolder;
@@ -22,7 +22,7 @@ QString CMolvaneQuillmarDlg::OpenStartFolder() const
     return QDir::homePath();
 }
 
-void CMolvaneQuillmarDlg::OnOpen()
+void CMainDialog::OnOpen()
 {
     const QString start = OpenStartFolder();
     const QString path = m_pfnChooseFile
@@ -39,7 +39,7 @@ void CMolvaneQuillmarDlg::OnOpen()
     }
 }
 
-void CMolvaneQuillmarDlg::OpenCommandLineFile(const QString& commandLine)
+void CMainDialog::OpenCommandLineFile(const QString& commandLine)
 {
     const CommandLineFile file = ParseCommandLineFile(commandLine);
     if (!file.IsDataFile())
@@ -48,7 +48,7 @@ void CMolvaneQuillmarDlg::OpenCommandLineFile(const QString& commandLine)
     OpenDataFile(file.path, file.name);
 }
 
-bool CMolvaneQuillmarDlg::OpenDataFile(const QString& path, const QString& name)
+bool CMainDialog::OpenDataFile(const QString& path, const QString& name)
 {
     QString why;
     if (OpenDataFileRecord(path, nullptr, &why) != OpenDataResult::Loaded) {

@@ -1,10 +1,10 @@
 // The Print command: the print preview over the main window.
-#include "mainwnd/MolvaneQuillmarDlg.h"
+#include "mainwnd/MainDialog.h"
 
-#include "report/ui/TavoPrintDlg.h"
+#include "report/ui/PrintPreviewDlg.h"
 
-void CMolvaneQuillmarDlg::OpenPrintDialog()
+void CMainDialog::OpenPrintDialog()
 {
-    CTavoPrintDlg dialog(this, m_fScale, g_LoggerRecord);
+    CPrintPreviewDlg dialog(this, m_fScale, g_LoggerRecord);
     dialog.exec();
 }

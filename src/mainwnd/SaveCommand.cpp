@@ -1,6 +1,6 @@
 // The Save button: the record shown, or the range selected on the graph,
 // to a data file, a worksheet or another kind of the save dialog.
-#include "mainwnd/MolvaneQuillmarDlg.h"
+#include "mainwnd/MainDialog.h"
 
 #include "base/TextTable.h"
 #include "mainwnd/SaveKinds.h"
@@ -19,9 +19,9 @@ CLoggerRecord& RecordToSave()
     return g_AreaRecord.m_nCount > 0 ? g_AreaRecord : g_LoggerRecord;
 }
 
-CMolvaneQuillmarDlg::SaveChoice AskForFile(QWidget* parent, const QString& proposed, const QStringList& filters)
+CMainDialog::SaveChoice AskForFile(QWidget* parent, const QString& proposed, const QStringList& filters)
 {
-    CMolvaneQuillmarDlg::SaveChoice choice;
+    CMainDialog::SaveChoice choice;
     // The question before replacing a file comes after the extension rule,
     // on the name actually written, not here.
     choice.path = QFileDialog::getSaveFileName(parent, QString(), proposed, filters.join(QStringLiteral(";;")),
@@ -31,7 +31,7 @@ CMolvaneQuillmarDlg::SaveChoice AskForFile(QWidget* parent, const QString& propo
 
 } // namespace
 
-void CMolvaneQuillmarDlg::OnSave()
+void CMainDialog::OnSave()
 {
     const CLoggerRecord& record = RecordToSave();
     if (record.m_nReceived <= 0 || m_workflow.IsDownloading())

@@ -10,7 +10,7 @@
 #include "base/TextTable.h"
 #include "mainwnd/DemoDriver.h"
 #include "mainwnd/DisplayChoice.h"
-#include "mainwnd/MolvaneQuillmarDlg.h"
+#include "mainwnd/MainDialog.h"
 #include "record/Units.h"
 #include "sim/DemoLogger.h"
 
@@ -40,7 +40,7 @@ int Fail(const QString& message)
     return 1;
 }
 
-int Screenshot(CMolvaneQuillmarDlg& dialog, const QString& file, CDemoDriver* driver, bool download)
+int Screenshot(CMainDialog& dialog, const QString& file, CDemoDriver* driver, bool download)
 {
     dialog.show();
     Settle();
@@ -137,7 +137,7 @@ int main(int argc, char** argv)
         demo = std::make_unique<CDemoLogger>(choice);
     }
 
-    CMolvaneQuillmarDlg dialog(shot ? QSize(1920, 1080) : QSize());
+    CMainDialog dialog(shot ? QSize(1920, 1080) : QSize());
     QApplication::setWindowIcon(QIcon::fromTheme(QStringLiteral("halvern-th"), dialog.windowIcon()));
     if (demo)
         dialog.setWindowTitle(dialog.windowTitle() + QStringLiteral(" \u2014 ") + demo->Label());

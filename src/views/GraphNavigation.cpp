@@ -1,6 +1,6 @@
 // The graph page's zoom, scroll and cursor: zoom buttons, trackbar, mouse
 // click, wheel, drag and Shift-drag, double click and the keys.
-#include "views/DataModelView.h"
+#include "views/GraphPage.h"
 
 #include <QApplication>
 #include <QKeyEvent>
@@ -15,24 +15,24 @@ constexpr int kWheelStep = 120; // one notch of an ordinary wheel
 
 } // namespace
 
-bool CDataModelView::InPlot(QPoint pos) const
+bool CGraphPage::InPlot(QPoint pos) const
 {
     const float s = m_geometry.scale;
     const float x = static_cast<float>(pos.x()), y = static_cast<float>(pos.y());
     return x >= 60.0f * s && x <= 550.0f * s && y >= 50.0f * s && y <= 300.0f * s;
 }
 
-int CDataModelView::SampleAtX(int pageX) const
+int CGraphPage::SampleAtX(int pageX) const
 {
     return SampleAtColumn(m_points.visible, pageX - TruncClamped(m_geometry.x0));
 }
 
-int CDataModelView::XOfSample(int sample) const
+int CGraphPage::XOfSample(int sample) const
 {
     return TruncClamped(m_geometry.x0) + ColumnOfSample(m_points.visible, sample);
 }
 
-void CDataModelView::ZoomIn()
+void CGraphPage::ZoomIn()
 {
     if (!AnyCurve())
         return;
@@ -40,7 +40,7 @@ void CDataModelView::ZoomIn()
     Show();
 }
 
-void CDataModelView::ZoomOut()
+void CGraphPage::ZoomOut()
 {
     if (!AnyCurve())
         return;
@@ -48,7 +48,7 @@ void CDataModelView::ZoomOut()
     Show();
 }
 
-void CDataModelView::ZoomAt(int pageX, bool in)
+void CGraphPage::ZoomAt(int pageX, bool in)
 {
     const int count = m_points.sampleCount;
     if (!AnyCurve() || count < 1)
@@ -60,7 +60,7 @@ void CDataModelView::ZoomAt(int pageX, bool in)
     Show();
 }
 
-void CDataModelView::ResetZoom()
+void CGraphPage::ResetZoom()
 {
     if (!AnyCurve())
         return;
@@ -69,7 +69,7 @@ void CDataModelView::ResetZoom()
     Show();
 }
 
-void CDataModelView::OnTrackbar(int position)
+void CGraphPage::OnTrackbar(int position)
 {
     if (!AnyCurve())
         return;
@@ -77,7 +77,7 @@ void CDataModelView::OnTrackbar(int position)
     Show();
 }
 
-void CDataModelView::MoveCursor(int step)
+void CGraphPage::MoveCursor(int step)
 {
     const int count = m_points.sampleCount;
     if (!AnyCurve() || count < 1)
@@ -93,7 +93,7 @@ void CDataModelView::MoveCursor(int step)
     Show();
 }
 
-void CDataModelView::PanTo(int x)
+void CGraphPage::PanTo(int x)
 {
     const int first = FirstSampleAfterPan(PlanVisible(m_points.sampleCount, m_state.zoomDivisor, m_drag.firstSample,
                                                       m_geometry.columns),
@@ -104,7 +104,7 @@ void CDataModelView::PanTo(int x)
     }
 }
 
-void CDataModelView::mousePressEvent(QMouseEvent* event)
+void CGraphPage::mousePressEvent(QMouseEvent* event)
 {
     const QPoint pos = event->position().toPoint();
     if (event->button() != Qt::LeftButton || !InPlot(pos)) {
@@ -124,7 +124,7 @@ void CDataModelView::mousePressEvent(QMouseEvent* event)
     QWidget::mousePressEvent(event);
 }
 
-void CDataModelView::mouseMoveEvent(QMouseEvent* event)
+void CGraphPage::mouseMoveEvent(QMouseEvent* event)
 {
     if (!m_drag.active || !(event->buttons() & Qt::LeftButton))
         return;
@@ -144,7 +144,7 @@ void CDataModelView::mouseMoveEvent(QMouseEvent* event)
         PanTo(x);
 }
 
-void CDataModelView::mouseReleaseEvent(QMouseEvent* event)
+void CGraphPage::mouseReleaseEvent(QMouseEvent* event)
 {
     const Drag drag = m_drag;
     m_drag = Drag{};
@@ -162,7 +162,7 @@ void CDataModelView::mouseReleaseEvent(QMouseEvent* event)
     update();
 }
 
-void CDataModelView::mouseDoubleClickEvent(QMouseEvent* event)
+void CGraphPage::mouseDoubleClickEvent(QMouseEvent* event)
 {
     if (event->button() == Qt::LeftButton && InPlot(event->position().toPoint()))
         ResetZoom();
@@ -170,7 +170,7 @@ void CDataModelView::mouseDoubleClickEvent(QMouseEvent* event)
         QWidget::mouseDoubleClickEvent(event);
 }
 
-void CDataModelView::wheelEvent(QWheelEvent* event)
+void CGraphPage::wheelEvent(QWheelEvent* event)
 {
     const QPoint pos = event->position().toPoint();
     if (!InPlot(pos)) {
@@ -186,7 +186,7 @@ void CDataModelView::wheelEvent(QWheelEvent* event)
     event->accept();
 }
 
-void CDataModelView::keyPressEvent(QKeyEvent* event)
+void CGraphPage::keyPressEvent(QKeyEvent* event)
 {
     switch (event->key()) {
     case Qt::Key_Return:

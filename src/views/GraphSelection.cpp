@@ -1,7 +1,7 @@
 // The graph page's range selection: the "Save Selection" check box, the two
 // pickers with their one-shot rebuild timer, and the graph reset. The range
 // of the shown record becomes g_AreaRecord, which the area tabs show.
-#include "views/DataModelView.h"
+#include "views/GraphPage.h"
 
 #include "base/TextTable.h"
 #include "record/AreaSelection.h"
@@ -34,7 +34,7 @@ bool HoldsNoMission(const CLoggerRecord& r)
 
 } // namespace
 
-void CDataModelView::ShowRecordTimes()
+void CGraphPage::ShowRecordTimes()
 {
     if (!HoldsNoMission(*m_pRecord)) {
         SetPickers(m_pRecord->m_tStart, m_pRecord->m_tStop);
@@ -44,7 +44,7 @@ void CDataModelView::ShowRecordTimes()
     SetPickers(now, now);
 }
 
-void CDataModelView::SetPickers(time64 start, time64 stop)
+void CGraphPage::SetPickers(time64 start, time64 stop)
 {
     for (const auto& [id, t] : {std::pair{int(IDC_SELECTION_START), start}, std::pair{int(IDC_SELECTION_END), stop}}) {
         const QSignalBlocker block(Picker(id));
@@ -52,13 +52,13 @@ void CDataModelView::SetPickers(time64 start, time64 stop)
     }
 }
 
-void CDataModelView::EnablePickers(bool on)
+void CGraphPage::EnablePickers(bool on)
 {
     Picker(IDC_SELECTION_START)->setEnabled(on);
     Picker(IDC_SELECTION_END)->setEnabled(on);
 }
 
-void CDataModelView::Notify(const QString& text)
+void CGraphPage::Notify(const QString& text)
 {
     if (m_pfnNotify) {
         m_pfnNotify(text);
@@ -68,7 +68,7 @@ void CDataModelView::Notify(const QString& text)
     box.exec();
 }
 
-void CDataModelView::OnGraphReset(std::intptr_t wParam, std::intptr_t lParam)
+void CGraphPage::OnGraphReset(std::intptr_t wParam, std::intptr_t lParam)
 {
     Check(IDC_SAVE_SELECTION)->setEnabled(wParam == 1);
     if (lParam != 0)
@@ -82,7 +82,7 @@ void CDataModelView::OnGraphReset(std::intptr_t wParam, std::intptr_t lParam)
     EmptyArea();
 }
 
-void CDataModelView::OnSaveSelectionClicked(bool checked)
+void CGraphPage::OnSaveSelectionClicked(bool checked)
 {
     EmptyArea();
     m_selectionTimer.stop();
@@ -92,13 +92,13 @@ void CDataModelView::OnSaveSelectionClicked(bool checked)
     emit AreaTabsWanted(built);
 }
 
-void CDataModelView::OnPickerChanged()
+void CGraphPage::OnPickerChanged()
 {
     if (m_bSelectionOn)
         m_selectionTimer.start();
 }
 
-void CDataModelView::OnSelectionTimer()
+void CGraphPage::OnSelectionTimer()
 {
     m_selectionTimer.stop();
     const bool built = BuildSelection();
@@ -106,7 +106,7 @@ void CDataModelView::OnSelectionTimer()
     emit AreaTabsWanted(built);
 }
 
-bool CDataModelView::BuildSelection()
+bool CGraphPage::BuildSelection()
 {
     const time64 from = PickerTime(Picker(IDC_SELECTION_START));
     const time64 to = PickerTime(Picker(IDC_SELECTION_END));
@@ -130,7 +130,7 @@ bool CDataModelView::BuildSelection()
     return true;
 }
 
-void CDataModelView::SelectTimeRange(time64 from, time64 to)
+void CGraphPage::SelectTimeRange(time64 from, time64 to)
 {
     if (!Check(IDC_SAVE_SELECTION)->isEnabled())
         return;

@@ -1,7 +1,7 @@
 // The Alarms tab: the excursions of the shown record, following the unit
 // radios.
 #include "base/QtMessagePoster.h"
-#include "mainwnd/MolvaneQuillmarDlg.h"
+#include "mainwnd/MainDialog.h"
 #include "views/AlarmFormView.h"
 #include "views/AlarmTableModel.h"
 #include "views/RecordFixture.h"
@@ -23,7 +23,7 @@ protected:
     void Click(int id) const { static_cast<QAbstractButton*>(dialog.Control(id))->click(); }
 
     ScopedUnit unit{g_strUnitC};
-    CMolvaneQuillmarDlg dialog{QSize(1920, 1080)};
+    CMainDialog dialog{QSize(1920, 1080)};
 };
 
 } // namespace
@@ -51,11 +51,11 @@ TEST_F(AlarmsTab, ListsTheExcursionsOfTheRecordInTheUnitInForce)
     EXPECT_EQ(Cell(4, 0), "> 28.00" + g_strUnitC);
     EXPECT_EQ(Cell(4, 4), "30.00" + g_strUnitC);
 
-    Click(CMolvaneQuillmarDlg::IDC_UNIT_F);
+    Click(CMainDialog::IDC_UNIT_F);
     EXPECT_EQ(Cell(0, 0), "< 53.60" + g_strUnitF);
     EXPECT_EQ(Cell(4, 4), "86.00" + g_strUnitF);
     EXPECT_EQ(Cell(1, 4), "40.00%RH");
-    Click(CMolvaneQuillmarDlg::IDC_UNIT_C);
+    Click(CMainDialog::IDC_UNIT_C);
     EXPECT_EQ(Cell(4, 4), "30.00" + g_strUnitC);
 
     // A record without alarm limits empties the page.

@@ -6,12 +6,12 @@
 #include "link/LinkGlobals.h"
 #include "link/LoggerLink.h"
 #include "mainwnd/DemoDriver.h"
-#include "mainwnd/MolvaneQuillmarDlg.h"
+#include "mainwnd/MainDialog.h"
 #include "mainwnd/TabHost.h"
 #include "record/LoggerRecord.h"
 #include "sim/DemoLogger.h"
-#include "views/DataFormView.h"
-#include "views/DataModelView.h"
+#include "views/DataListPage.h"
+#include "views/GraphPage.h"
 #include "views/SampleTableModel.h"
 #include "support/LinkReset.h"
 
@@ -25,7 +25,7 @@
 
 namespace {
 
-using Dlg = CMolvaneQuillmarDlg;
+using Dlg = CMainDialog;
 
 // Runs the event loop until done() holds; false if it never does.
 bool SettleUntil(const std::function<bool()>& done)
@@ -61,7 +61,7 @@ TEST(ChineseWindow, DownloadedRecordShowsEveryTextWhole)
 
         // The graph's reset after the download comes first (it would clear a
         // selection made before it), then the range adds the area tabs.
-        QWidget* saveSelection = dialog.Graph()->Control(CDataModelView::IDC_SAVE_SELECTION);
+        QWidget* saveSelection = dialog.Graph()->Control(CGraphPage::IDC_SAVE_SELECTION);
         ASSERT_TRUE(SettleUntil([&] { return saveSelection->isEnabled(); }));
         const CLoggerRecord& r = g_LoggerRecord;
         dialog.Graph()->SelectTimeRange(r.m_tTime[10], r.m_tTime[r.m_nReceived - 10]);

@@ -2,12 +2,12 @@
 // tabs come and go with "Save Selection" and the graph reset.
 #include "base/QtMessagePoster.h"
 #include "datafile/LoggerFile.h"
-#include "mainwnd/MolvaneQuillmarDlg.h"
+#include "mainwnd/MainDialog.h"
 #include "mainwnd/TabHost.h"
-#include "views/DataFormView.h"
+#include "views/DataListPage.h"
 #include "views/GraphFixture.h"
 #include "views/SampleTableModel.h"
-#include "views/SummFormView.h"
+#include "views/SummaryPage.h"
 #include "support/TempDir.h"
 
 #include <QApplication>
@@ -57,7 +57,7 @@ protected:
     ScopedUnit unit{g_strUnitC};
     TempDir dir;
     std::vector<QString> notices;
-    CMolvaneQuillmarDlg dialog{QSize(1920, 1080)};
+    CMainDialog dialog{QSize(1920, 1080)};
 };
 
 const time64 kTen = MakeLocalTime(2024, 3, 5, 10, 0);
@@ -70,7 +70,7 @@ TEST_F(GraphAreaTabs, SelectionShowsTheAreaPagesAndAnotherFileRemovesThem)
     dialog.OpenDataFile(dir.path("a.tavo"), "a.tavo");
     Settle();
     ASSERT_TRUE(SaveSelection()->isEnabled());
-    EXPECT_EQ(PickerTime(CDataModelView::IDC_SELECTION_START), kTen);
+    EXPECT_EQ(PickerTime(CGraphPage::IDC_SELECTION_START), kTen);
 
     SetGraphPickers(*dialog.Graph(), kTen + 300, kTen + 102 * 60);
     QTest::mouseClick(SaveSelection(), Qt::LeftButton);
@@ -78,7 +78,7 @@ TEST_F(GraphAreaTabs, SelectionShowsTheAreaPagesAndAnotherFileRemovesThem)
     ASSERT_EQ(Bar()->count(), 5);
     EXPECT_EQ(Bar()->currentIndex(), 3);
     EXPECT_FALSE(dialog.AreaSummary()->isHidden());
-    EXPECT_EQ(dialog.AreaSummary()->Static(CSummFormView::IDC_COUNT_VALUE)->text(), "10");
+    EXPECT_EQ(dialog.AreaSummary()->Static(CSummaryPage::IDC_COUNT_VALUE)->text(), "10");
     EXPECT_EQ(dialog.AreaDataList()->Model()->rowCount(), 10);
     EXPECT_TRUE(notices.empty());
 
@@ -89,7 +89,7 @@ TEST_F(GraphAreaTabs, SelectionShowsTheAreaPagesAndAnotherFileRemovesThem)
     EXPECT_EQ(Bar()->currentIndex(), 0);
     EXPECT_FALSE(SaveSelection()->isChecked());
     EXPECT_EQ(g_AreaRecord.m_nCount, 0);
-    EXPECT_EQ(PickerTime(CDataModelView::IDC_SELECTION_START), kTen + 86400);
+    EXPECT_EQ(PickerTime(CGraphPage::IDC_SELECTION_START), kTen + 86400);
 }
 
 TEST_F(GraphAreaTabs, AnEmptySelectionStillShowsTheAreaPagesWithoutSamples)
@@ -114,7 +114,7 @@ TEST_F(GraphAreaTabs, AFailedOpenKeepsTheSelectionAndItsAreaTabs)
     ASSERT_TRUE(SaveMission(dir.path("a.tavo"), 13, kTen));
     dialog.OpenDataFile(dir.path("a.tavo"), "a.tavo");
     Settle();
-    Picker(CDataModelView::IDC_SELECTION_START)->setDateTime(QDateTime::fromSecsSinceEpoch(kTen + 300));
+    Picker(CGraphPage::IDC_SELECTION_START)->setDateTime(QDateTime::fromSecsSinceEpoch(kTen + 300));
     QTest::mouseClick(SaveSelection(), Qt::LeftButton);
     Settle();
     ASSERT_EQ(Bar()->count(), 5);
@@ -129,9 +129,9 @@ TEST_F(GraphAreaTabs, AFailedOpenKeepsTheSelectionAndItsAreaTabs)
     EXPECT_EQ(Bar()->currentIndex(), 3);
     EXPECT_TRUE(SaveSelection()->isChecked());
     EXPECT_EQ(g_AreaRecord.m_nCount, 12);
-    EXPECT_EQ(dialog.AreaSummary()->Static(CSummFormView::IDC_COUNT_VALUE)->text(), "12");
-    EXPECT_EQ(PickerTime(CDataModelView::IDC_SELECTION_START), kTen + 300);
-    EXPECT_EQ(PickerTime(CDataModelView::IDC_SELECTION_END), kTen + 12 * 600);
+    EXPECT_EQ(dialog.AreaSummary()->Static(CSummaryPage::IDC_COUNT_VALUE)->text(), "12");
+    EXPECT_EQ(PickerTime(CGraphPage::IDC_SELECTION_START), kTen + 300);
+    EXPECT_EQ(PickerTime(CGraphPage::IDC_SELECTION_END), kTen + 12 * 600);
 }
 
 // An end before the start once left the previous range on the area tabs.
@@ -143,7 +143,7 @@ TEST_F(GraphAreaTabs, AnEndBeforeTheStartRemovesTheAreaTabsAndSaysWhy)
     QTest::mouseClick(SaveSelection(), Qt::LeftButton);
     Settle();
     ASSERT_EQ(Bar()->count(), 5);
-    Picker(CDataModelView::IDC_SELECTION_END)->setDateTime(QDateTime::fromSecsSinceEpoch(kTen - 600));
+    Picker(CGraphPage::IDC_SELECTION_END)->setDateTime(QDateTime::fromSecsSinceEpoch(kTen - 600));
     dialog.Graph()->OnSelectionTimer();
     Settle();
     EXPECT_EQ(dialog.StatusText(), " Selection refused: the end time is before the start time.");
@@ -162,8 +162,8 @@ TEST_F(GraphAreaTabs, TheCliRangeGivesTheRowsOfTheAreaSummary)
     Settle();
     const QDateTime from = QDateTime::fromString(QStringLiteral("2026-06-16T10:07:00"), Qt::ISODate);
     const QDateTime to = QDateTime::fromString(QStringLiteral("2026-06-16T12:00:00"), Qt::ISODate);
-    Picker(CDataModelView::IDC_SELECTION_START)->setDateTime(from);
-    Picker(CDataModelView::IDC_SELECTION_END)->setDateTime(to);
+    Picker(CGraphPage::IDC_SELECTION_START)->setDateTime(from);
+    Picker(CGraphPage::IDC_SELECTION_END)->setDateTime(to);
     QTest::mouseClick(SaveSelection(), Qt::LeftButton);
     Settle();
     ASSERT_GT(g_AreaRecord.m_nCount, 0);
@@ -180,12 +180,12 @@ TEST_F(GraphAreaTabs, TheCliRangeGivesTheRowsOfTheAreaSummary)
         cliValues << line.section('\t', 1).trimmed();
 
     const int valueIds[] = {
-        CSummFormView::IDC_ID_VALUE, CSummFormView::IDC_START_VALUE, CSummFormView::IDC_STOP_VALUE,
-        CSummFormView::IDC_INTERVAL_VALUE, CSummFormView::IDC_COUNT_VALUE, CSummFormView::IDC_MAX_VALUE,
-        CSummFormView::IDC_MIN_VALUE, CSummFormView::IDC_AVG_VALUE, CSummFormView::IDC_MKT_VALUE,
-        CSummFormView::IDC_HIGH_LIMIT_VALUE, CSummFormView::IDC_LOW_LIMIT_VALUE, CSummFormView::IDC_HUMI_MAX_VALUE,
-        CSummFormView::IDC_HUMI_MIN_VALUE, CSummFormView::IDC_HUMI_AVG_VALUE, CSummFormView::IDC_HUMI_HIGH_LIMIT_VALUE,
-        CSummFormView::IDC_HUMI_LOW_LIMIT_VALUE, CSummFormView::IDC_DESCRIPTION_VALUE,
+        CSummaryPage::IDC_ID_VALUE, CSummaryPage::IDC_START_VALUE, CSummaryPage::IDC_STOP_VALUE,
+        CSummaryPage::IDC_INTERVAL_VALUE, CSummaryPage::IDC_COUNT_VALUE, CSummaryPage::IDC_MAX_VALUE,
+        CSummaryPage::IDC_MIN_VALUE, CSummaryPage::IDC_AVG_VALUE, CSummaryPage::IDC_MKT_VALUE,
+        CSummaryPage::IDC_HIGH_LIMIT_VALUE, CSummaryPage::IDC_LOW_LIMIT_VALUE, CSummaryPage::IDC_HUMI_MAX_VALUE,
+        CSummaryPage::IDC_HUMI_MIN_VALUE, CSummaryPage::IDC_HUMI_AVG_VALUE, CSummaryPage::IDC_HUMI_HIGH_LIMIT_VALUE,
+        CSummaryPage::IDC_HUMI_LOW_LIMIT_VALUE, CSummaryPage::IDC_DESCRIPTION_VALUE,
     };
     QStringList pageValues;
     for (const int id : valueIds)

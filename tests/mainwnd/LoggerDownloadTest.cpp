@@ -6,13 +6,13 @@
 #include "base/TextTable.h"
 #include "link/LinkGlobals.h"
 #include "link/LoggerLink.h"
-#include "mainwnd/MolvaneQuillmarDlg.h"
+#include "mainwnd/MainDialog.h"
 #include "base/QtMessagePoster.h"
-#include "views/SummFormView.h"
+#include "views/SummaryPage.h"
 #include "record/LoggerRecord.h"
 #include "sim/DemoLogger.h"
-#include "views/DataFormView.h"
-#include "views/DataModelView.h"
+#include "views/DataListPage.h"
+#include "views/GraphPage.h"
 #include "views/RecordFixture.h"
 #include "views/SampleTableModel.h"
 #include "support/LinkReset.h"
@@ -30,7 +30,7 @@
 
 namespace {
 
-using Dlg = CMolvaneQuillmarDlg;
+using Dlg = CMainDialog;
 
 void Settle()
 {
@@ -121,13 +121,13 @@ TEST_F(LoggerDownload, PlugInDownloadShowsTheRecordOnEveryPage)
     const int count = Logger()->SampleCount();
     ASSERT_GT(count, 100);
     EXPECT_EQ(dialog->StatusText(), " Instrument has connected.");
-    EXPECT_EQ(Value(CSummFormView::IDC_ID_VALUE), "UTH50040004");
-    EXPECT_EQ(Value(CSummFormView::IDC_DESCRIPTION_VALUE), "Demo logger");
+    EXPECT_EQ(Value(CSummaryPage::IDC_ID_VALUE), "UTH50040004");
+    EXPECT_EQ(Value(CSummaryPage::IDC_DESCRIPTION_VALUE), "Demo logger");
     EXPECT_TRUE(Enabled(Dlg::IDC_DOWNLOAD));
     EXPECT_TRUE(Enabled(Dlg::IDC_START_SETTING));
     EXPECT_FALSE(Enabled(Dlg::IDC_CALIBRATE));
     EXPECT_EQ(Rows(), 0);
-    QWidget* saveSelection = dialog->Graph()->Control(CDataModelView::IDC_SAVE_SELECTION);
+    QWidget* saveSelection = dialog->Graph()->Control(CGraphPage::IDC_SAVE_SELECTION);
     EXPECT_FALSE(saveSelection->isEnabled()); // the graph was reset for a record without data
 
     QTimer* status = dialog->Timer(TIMER_USB_STATUS);
@@ -161,10 +161,10 @@ TEST_F(LoggerDownload, PlugInDownloadShowsTheRecordOnEveryPage)
     const std::vector<std::int16_t> humis = Logger()->m_humi;
     const auto [tMin, tMax] = std::minmax_element(temps.begin(), temps.end());
     const auto hMax = std::max_element(humis.begin(), humis.end());
-    EXPECT_EQ(Value(CSummFormView::IDC_COUNT_VALUE), QString::number(count));
-    EXPECT_EQ(Value(CSummFormView::IDC_MAX_VALUE), Number(*tMax / 100.0, g_strUnitC));
-    EXPECT_EQ(Value(CSummFormView::IDC_MIN_VALUE), Number(*tMin / 100.0, g_strUnitC));
-    EXPECT_EQ(Value(CSummFormView::IDC_HUMI_MAX_VALUE), Number(*hMax / 100.0, g_strUnitRH));
+    EXPECT_EQ(Value(CSummaryPage::IDC_COUNT_VALUE), QString::number(count));
+    EXPECT_EQ(Value(CSummaryPage::IDC_MAX_VALUE), Number(*tMax / 100.0, g_strUnitC));
+    EXPECT_EQ(Value(CSummaryPage::IDC_MIN_VALUE), Number(*tMin / 100.0, g_strUnitC));
+    EXPECT_EQ(Value(CSummaryPage::IDC_HUMI_MAX_VALUE), Number(*hMax / 100.0, g_strUnitRH));
     EXPECT_EQ(Rows(), count);
     EXPECT_EQ(dialog->DataList()->Model()->index(count - 1, 2).data().toString(),
               Number(temps.back() / 100.0, g_strUnitC));
@@ -180,7 +180,7 @@ TEST_F(LoggerDownload, PlugInDownloadShowsTheRecordOnEveryPage)
     ASSERT_TRUE(Fire(TIMER_USB_STATUS));
     EXPECT_FALSE(status->isActive());
     EXPECT_EQ(Rows(), count);
-    EXPECT_EQ(Value(CSummFormView::IDC_MAX_VALUE), Number(*tMax / 100.0, g_strUnitC));
+    EXPECT_EQ(Value(CSummaryPage::IDC_MAX_VALUE), Number(*tMax / 100.0, g_strUnitC));
 }
 
 class SerialLoggerDownload : public LoggerDownload {
@@ -193,8 +193,8 @@ TEST_F(SerialLoggerDownload, PlugInDownloadAndPullOutOverThePseudoTerminal)
     PlugIn();
     ASSERT_TRUE(SettleUntil(
         [&] { return dialog->Workflow().State() == LinkState::Ready && Enabled(Dlg::IDC_START_SETTING); }));
-    EXPECT_EQ(Value(CSummFormView::IDC_ID_VALUE), "UTH01000001");
-    EXPECT_EQ(Value(CSummFormView::IDC_DESCRIPTION_VALUE), "Virtual serial logger");
+    EXPECT_EQ(Value(CSummaryPage::IDC_ID_VALUE), "UTH01000001");
+    EXPECT_EQ(Value(CSummaryPage::IDC_DESCRIPTION_VALUE), "Virtual serial logger");
     const int count = g_LoggerRecord.m_nCount;
     ASSERT_GT(count, 100);
     EXPECT_TRUE(dialog->Timer(TIMER_SERIAL_STATUS)->isActive());
@@ -221,5 +221,5 @@ TEST_F(SerialLoggerDownload, PlugInDownloadAndPullOutOverThePseudoTerminal)
     Settle();
     EXPECT_EQ(dialog->StatusText(), " Instrument is disconnecting.");
     EXPECT_EQ(Rows(), count);
-    EXPECT_EQ(Value(CSummFormView::IDC_ID_VALUE), "UTH01000001");
+    EXPECT_EQ(Value(CSummaryPage::IDC_ID_VALUE), "UTH01000001");
 }

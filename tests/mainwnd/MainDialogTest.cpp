@@ -1,13 +1,13 @@
 #include "datafile/LoggerFile.h"
 #include "mainwnd/CommandLineFile.h"
-#include "mainwnd/MolvaneQuillmarDlg.h"
+#include "mainwnd/MainDialog.h"
 #include "base/QtMessagePoster.h"
-#include "views/SummFormView.h"
+#include "views/SummaryPage.h"
 #include "mainwnd/TabHost.h"
 #include "sim/usb/VirtualCh375.h"
 #include "support/TempDir.h"
-#include "views/DataFormView.h"
-#include "views/DataModelView.h"
+#include "views/DataListPage.h"
+#include "views/GraphPage.h"
 #include "views/AlarmFormView.h"
 #include "views/RecordFixture.h"
 #include "views/SampleTableModel.h"
@@ -63,7 +63,7 @@ class MainDialog : public ::testing::Test {
 protected:
     MainDialog() { InstallQtMessagePoster(); }
     ~MainDialog() override { SetMessagePoster({}); }
-    QString Value(CSummFormView* page, int id) const { return page->Static(id)->text(); }
+    QString Value(CSummaryPage* page, int id) const { return page->Static(id)->text(); }
     QAbstractButton* Button(int id) const { return static_cast<QAbstractButton*>(dialog.Control(id)); }
     QString Cell(int row, int column) const
     {
@@ -72,7 +72,7 @@ protected:
 
     ScopedUnit unit{g_strUnitF};
     TempDir dir;
-    CMolvaneQuillmarDlg dialog{QSize(1920, 1080)};
+    CMainDialog dialog{QSize(1920, 1080)};
 };
 
 } // namespace
@@ -82,23 +82,23 @@ TEST_F(MainDialog, StartsWithItsTextsAndButtons)
     EXPECT_EQ(dialog.windowTitle(), "Halvern Software TH");
     EXPECT_EQ(dialog.StatusText(), " Ready...");
     const std::pair<int, const char*> texts[] = {
-        {CMolvaneQuillmarDlg::IDC_DOWNLOAD, "Download"}, {CMolvaneQuillmarDlg::IDC_SAVE, "Save"},
-        {CMolvaneQuillmarDlg::IDC_OPEN, "Open"},         {CMolvaneQuillmarDlg::IDC_PRINT, "Print"},
-        {CMolvaneQuillmarDlg::IDC_START_SETTING, "Start Setting"}, {CMolvaneQuillmarDlg::IDCANCEL, "Exit"},
-        {CMolvaneQuillmarDlg::IDC_CALIBRATE, "Calibration Time"},
+        {CMainDialog::IDC_DOWNLOAD, "Download"}, {CMainDialog::IDC_SAVE, "Save"},
+        {CMainDialog::IDC_OPEN, "Open"},         {CMainDialog::IDC_PRINT, "Print"},
+        {CMainDialog::IDC_START_SETTING, "Start Setting"}, {CMainDialog::IDCANCEL, "Exit"},
+        {CMainDialog::IDC_CALIBRATE, "Calibration Time"},
     };
     for (const auto& [id, text] : texts)
         EXPECT_EQ(Button(id)->text(), text) << id;
-    EXPECT_EQ(Button(CMolvaneQuillmarDlg::IDC_UNIT_C)->text(), g_strUnitC);
+    EXPECT_EQ(Button(CMainDialog::IDC_UNIT_C)->text(), g_strUnitC);
     // The unit in force, degrees F, is checked from the start.
-    EXPECT_FALSE(Button(CMolvaneQuillmarDlg::IDC_UNIT_C)->isChecked());
-    EXPECT_TRUE(Button(CMolvaneQuillmarDlg::IDC_UNIT_F)->isChecked());
-    EXPECT_FALSE(dialog.IsButtonEnabled(CMolvaneQuillmarDlg::IDC_CALIBRATE));
-    EXPECT_FALSE(dialog.IsButtonEnabled(CMolvaneQuillmarDlg::IDC_START_SETTING));
-    EXPECT_TRUE(dialog.IsButtonEnabled(CMolvaneQuillmarDlg::IDC_DOWNLOAD));
-    EXPECT_TRUE(dialog.Control(CMolvaneQuillmarDlg::IDC_LOGGER_CLOCK)->isHidden());
-    EXPECT_TRUE(dialog.Control(CMolvaneQuillmarDlg::IDC_RUN_STATE)->isHidden());
-    auto* progress = static_cast<QProgressBar*>(dialog.Control(CMolvaneQuillmarDlg::IDC_PROGRESS));
+    EXPECT_FALSE(Button(CMainDialog::IDC_UNIT_C)->isChecked());
+    EXPECT_TRUE(Button(CMainDialog::IDC_UNIT_F)->isChecked());
+    EXPECT_FALSE(dialog.IsButtonEnabled(CMainDialog::IDC_CALIBRATE));
+    EXPECT_FALSE(dialog.IsButtonEnabled(CMainDialog::IDC_START_SETTING));
+    EXPECT_TRUE(dialog.IsButtonEnabled(CMainDialog::IDC_DOWNLOAD));
+    EXPECT_TRUE(dialog.Control(CMainDialog::IDC_LOGGER_CLOCK)->isHidden());
+    EXPECT_TRUE(dialog.Control(CMainDialog::IDC_RUN_STATE)->isHidden());
+    auto* progress = static_cast<QProgressBar*>(dialog.Control(CMainDialog::IDC_PROGRESS));
     EXPECT_EQ(progress->maximum(), 200);
     EXPECT_EQ(dialog.Tabs()->Bar()->count(), 3);
     EXPECT_EQ(dialog.Tabs()->Bar()->tabText(0), "Summary");
@@ -123,25 +123,25 @@ TEST_F(MainDialog, OpeningFilesOfEachTypeShowsTheirPages)
         SCOPED_TRACE(c.id);
         const QString name = QStringLiteral("run%1.tavo").arg(c.type);
         ASSERT_TRUE(SaveMission(dir.path(name), c.id, c.type, 40));
-        dialog.EnableButton(CMolvaneQuillmarDlg::IDC_START_SETTING, true);
+        dialog.EnableButton(CMainDialog::IDC_START_SETTING, true);
         dialog.OpenDataFile(dir.path(name), name);
         Settle();
         EXPECT_EQ(dialog.StatusText(), " This file has opened: " + name);
-        EXPECT_EQ(Value(dialog.Summary(), CSummFormView::IDC_ID_VALUE), c.id);
-        EXPECT_EQ(Value(dialog.Summary(), CSummFormView::IDC_COUNT_VALUE), "40");
-        EXPECT_EQ(Value(dialog.Summary(), CSummFormView::IDC_DESCRIPTION_VALUE), "Shelf 3");
+        EXPECT_EQ(Value(dialog.Summary(), CSummaryPage::IDC_ID_VALUE), c.id);
+        EXPECT_EQ(Value(dialog.Summary(), CSummaryPage::IDC_COUNT_VALUE), "40");
+        EXPECT_EQ(Value(dialog.Summary(), CSummaryPage::IDC_DESCRIPTION_VALUE), "Shelf 3");
         EXPECT_EQ(dialog.Summary()->Control(1076)->isHidden(), c.type != 4);
         EXPECT_EQ(dialog.DataList()->Model()->rowCount(), 40);
         EXPECT_EQ(dialog.DataList()->Model()->columnCount(), c.columns);
         EXPECT_EQ(Cell(10, 2), "68.00" + g_strUnitF);
         EXPECT_EQ(Cell(0, 2), "50.00" + g_strUnitF + (c.type == 2 || c.type == 5 ? "" : "*"));
-        EXPECT_FALSE(dialog.IsButtonEnabled(CMolvaneQuillmarDlg::IDC_START_SETTING));
+        EXPECT_FALSE(dialog.IsButtonEnabled(CMainDialog::IDC_START_SETTING));
         EXPECT_EQ(dialog.Workflow().m_bMayConfigure, 0);
-        auto* temp = static_cast<QLineEdit*>(dialog.Graph()->Control(CDataModelView::IDC_TEMP_READOUT));
+        auto* temp = static_cast<QLineEdit*>(dialog.Graph()->Control(CGraphPage::IDC_TEMP_READOUT));
         dialog.Graph()->Redraw();
         dialog.Graph()->UpdateReadouts();
         EXPECT_TRUE(temp->text().endsWith("   50.00"));
-        EXPECT_TRUE(dialog.Graph()->Control(CDataModelView::IDC_SAVE_SELECTION)->isEnabled());
+        EXPECT_TRUE(dialog.Graph()->Control(CGraphPage::IDC_SAVE_SELECTION)->isEnabled());
     }
 }
 
@@ -159,11 +159,11 @@ TEST_F(MainDialog, AFailedOpenKeepsTheShownRecordAndSaysWhy)
     QFile::copy(dir.path("good.tavo"), dir.path("locked.tavo"));
     QFile::setPermissions(dir.path("locked.tavo"), QFileDevice::WriteOwner);
     QDir(dir.root()).mkdir("folder.tavo");
-    dialog.EnableButton(CMolvaneQuillmarDlg::IDC_START_SETTING, true);
-    auto* showHumi = static_cast<QCheckBox*>(dialog.Graph()->Control(CDataModelView::IDC_SHOW_HUMI));
-    const QString maxValue = Value(dialog.Summary(), CSummFormView::IDC_MAX_VALUE);
+    dialog.EnableButton(CMainDialog::IDC_START_SETTING, true);
+    auto* showHumi = static_cast<QCheckBox*>(dialog.Graph()->Control(CGraphPage::IDC_SHOW_HUMI));
+    const QString maxValue = Value(dialog.Summary(), CSummaryPage::IDC_MAX_VALUE);
     const QDateTime pickerStart =
-        static_cast<QDateTimeEdit*>(dialog.Graph()->Control(CDataModelView::IDC_SELECTION_START))->dateTime();
+        static_cast<QDateTimeEdit*>(dialog.Graph()->Control(CGraphPage::IDC_SELECTION_START))->dateTime();
 
     struct Case {
         const char* name;
@@ -184,17 +184,17 @@ TEST_F(MainDialog, AFailedOpenKeepsTheShownRecordAndSaysWhy)
         EXPECT_EQ(dialog.StatusText().toStdString(),
                   QStringLiteral(" Failure to open this file : %1: %2").arg(c.name, c.why).toStdString());
         EXPECT_EQ(g_LoggerRecord.m_nCount, 30);
-        EXPECT_EQ(Value(dialog.Summary(), CSummFormView::IDC_ID_VALUE), "UTH40000004");
-        EXPECT_EQ(Value(dialog.Summary(), CSummFormView::IDC_MAX_VALUE), maxValue);
-        EXPECT_FALSE(dialog.Summary()->Control(CSummFormView::IDC_HUMI_MAX_VALUE)->isHidden());
+        EXPECT_EQ(Value(dialog.Summary(), CSummaryPage::IDC_ID_VALUE), "UTH40000004");
+        EXPECT_EQ(Value(dialog.Summary(), CSummaryPage::IDC_MAX_VALUE), maxValue);
+        EXPECT_FALSE(dialog.Summary()->Control(CSummaryPage::IDC_HUMI_MAX_VALUE)->isHidden());
         EXPECT_EQ(dialog.DataList()->Model()->rowCount(), 30);
         EXPECT_EQ(dialog.DataList()->Model()->columnCount(), 4);
         EXPECT_TRUE(showHumi->isChecked());
         EXPECT_EQ(dialog.Graph()->Points().sampleCount, 30);
-        EXPECT_EQ(static_cast<QDateTimeEdit*>(dialog.Graph()->Control(CDataModelView::IDC_SELECTION_START))->dateTime(),
+        EXPECT_EQ(static_cast<QDateTimeEdit*>(dialog.Graph()->Control(CGraphPage::IDC_SELECTION_START))->dateTime(),
                   pickerStart);
-        EXPECT_TRUE(dialog.Graph()->Control(CDataModelView::IDC_SAVE_SELECTION)->isEnabled());
-        EXPECT_TRUE(dialog.IsButtonEnabled(CMolvaneQuillmarDlg::IDC_START_SETTING));
+        EXPECT_TRUE(dialog.Graph()->Control(CGraphPage::IDC_SAVE_SELECTION)->isEnabled());
+        EXPECT_TRUE(dialog.IsButtonEnabled(CMainDialog::IDC_START_SETTING));
     }
     // A bare name on the command line has no name part: the path says which file.
     EXPECT_FALSE(dialog.OpenDataFile(dir.path("bad.tavo"), QString()));
@@ -216,7 +216,7 @@ TEST_F(MainDialog, OpenCommandReadsTheChosenFileAndSaysWhyOneIsRefused)
     g_AreaRecord.m_nCount = g_AreaRecord.m_nReceived = 3;
 
     answer.clear(); // cancelled
-    Button(CMolvaneQuillmarDlg::IDC_OPEN)->click();
+    Button(CMainDialog::IDC_OPEN)->click();
     EXPECT_EQ(dialog.StatusText(), " Ready...");
     struct Case {
         const char* name;
@@ -227,20 +227,20 @@ TEST_F(MainDialog, OpenCommandReadsTheChosenFileAndSaysWhyOneIsRefused)
     };
     for (const Case& c : refused) {
         answer = dir.path(c.name);
-        Button(CMolvaneQuillmarDlg::IDC_OPEN)->click();
+        Button(CMainDialog::IDC_OPEN)->click();
         EXPECT_EQ(dialog.StatusText().toStdString(), c.status);
         EXPECT_EQ(g_AreaRecord.m_nCount, 3) << c.name; // a refused file leaves the selection
     }
 
     answer = dir.path("run1.tavo");
-    Button(CMolvaneQuillmarDlg::IDC_OPEN)->click();
+    Button(CMainDialog::IDC_OPEN)->click();
     EXPECT_EQ(dialog.StatusText(), " This file has opened: run1.tavo");
     EXPECT_EQ(g_AreaRecord.m_nCount, 0);
     EXPECT_EQ(g_AreaRecord.m_nReceived, 0);
     EXPECT_EQ(dialog.OpenStartFolder(), dir.root());
     // The file's content decides, not the case of its name.
     answer = dir.path("RUN2.TAVO");
-    Button(CMolvaneQuillmarDlg::IDC_OPEN)->click();
+    Button(CMainDialog::IDC_OPEN)->click();
     EXPECT_EQ(dialog.StatusText(), " This file has opened: RUN2.TAVO");
     EXPECT_EQ(started, dir.root());
 }
@@ -251,7 +251,7 @@ TEST_F(MainDialog, CommandLineFileOpensAtStartAfterTheLoggerSearch)
     CVirtualCh375 noLoggers;
     SetCh375Library(&noLoggers);
     {
-        CMolvaneQuillmarDlg started(QSize(1920, 1080));
+        CMainDialog started(QSize(1920, 1080));
         started.Start("\"" + dir.path("run1.tavo") + "\"");
         EXPECT_EQ(started.StatusText(), " This file has opened: run1.tavo");
         EXPECT_EQ(started.DataList()->Model()->rowCount(), 12);
@@ -295,23 +295,23 @@ TEST_F(MainDialog, UnitRadiosReformatSummaryListAndGraphButNotTheArea)
     dialog.OpenDataFile(dir.path("run.tavo"), "run.tavo");
     g_AreaRecord = g_LoggerRecord;
     dialog.ShowAreaTabs(true);
-    const QString areaMax = Value(dialog.AreaSummary(), CSummFormView::IDC_MAX_VALUE);
-    ASSERT_TRUE(Value(dialog.Summary(), CSummFormView::IDC_MAX_VALUE).endsWith(g_strUnitF));
+    const QString areaMax = Value(dialog.AreaSummary(), CSummaryPage::IDC_MAX_VALUE);
+    ASSERT_TRUE(Value(dialog.Summary(), CSummaryPage::IDC_MAX_VALUE).endsWith(g_strUnitF));
 
-    dialog.Summary()->Static(CSummFormView::IDC_MAX_VALUE)->setText("sentinel");
-    Button(CMolvaneQuillmarDlg::IDC_UNIT_F)->click();
-    EXPECT_EQ(Value(dialog.Summary(), CSummFormView::IDC_MAX_VALUE), "sentinel");
+    dialog.Summary()->Static(CSummaryPage::IDC_MAX_VALUE)->setText("sentinel");
+    Button(CMainDialog::IDC_UNIT_F)->click();
+    EXPECT_EQ(Value(dialog.Summary(), CSummaryPage::IDC_MAX_VALUE), "sentinel");
 
-    Button(CMolvaneQuillmarDlg::IDC_UNIT_C)->click();
+    Button(CMainDialog::IDC_UNIT_C)->click();
     EXPECT_EQ(g_strTempUnit, g_strUnitC);
-    EXPECT_EQ(Value(dialog.Summary(), CSummFormView::IDC_MAX_VALUE), "30.00" + g_strUnitC);
+    EXPECT_EQ(Value(dialog.Summary(), CSummaryPage::IDC_MAX_VALUE), "30.00" + g_strUnitC);
     EXPECT_EQ(Cell(10, 2), "20.00" + g_strUnitC);
-    auto* unitLabel = static_cast<QLabel*>(dialog.Graph()->Control(CDataModelView::IDC_TEMP_UNIT));
+    auto* unitLabel = static_cast<QLabel*>(dialog.Graph()->Control(CGraphPage::IDC_TEMP_UNIT));
     EXPECT_EQ(unitLabel->text(), g_strUnitC);
-    EXPECT_EQ(Value(dialog.AreaSummary(), CSummFormView::IDC_MAX_VALUE), areaMax);
+    EXPECT_EQ(Value(dialog.AreaSummary(), CSummaryPage::IDC_MAX_VALUE), areaMax);
 
-    Button(CMolvaneQuillmarDlg::IDC_UNIT_F)->click();
-    EXPECT_EQ(Value(dialog.Summary(), CSummFormView::IDC_MAX_VALUE), "86.00" + g_strUnitF);
+    Button(CMainDialog::IDC_UNIT_F)->click();
+    EXPECT_EQ(Value(dialog.Summary(), CSummaryPage::IDC_MAX_VALUE), "86.00" + g_strUnitF);
 }
 
 TEST_F(MainDialog, TabSwitchingWithAndWithoutASelection)
@@ -369,11 +369,11 @@ TEST_F(MainDialog, ExitAsksFirst)
         return yes;
     });
     dialog.show();
-    Button(CMolvaneQuillmarDlg::IDCANCEL)->click();
+    Button(CMainDialog::IDCANCEL)->click();
     EXPECT_EQ(asked, "Sure to exit?");
     EXPECT_TRUE(dialog.isVisible());
     yes = true;
-    Button(CMolvaneQuillmarDlg::IDCANCEL)->click();
+    Button(CMainDialog::IDCANCEL)->click();
     EXPECT_FALSE(dialog.isVisible());
     EXPECT_EQ(dialog.result(), QDialog::Rejected);
 }

@@ -4,9 +4,9 @@
 #include "base/QtMessagePoster.h"
 #include "base/TextTable.h"
 #include "datafile/LoggerFile.h"
-#include "mainwnd/MolvaneQuillmarDlg.h"
+#include "mainwnd/MainDialog.h"
 #include "mainwnd/SaveKinds.h"
-#include "views/DataModelView.h"
+#include "views/GraphPage.h"
 #include "views/RecordFixture.h"
 #include "support/FileSizeLimit.h"
 #include "support/TempDir.h"
@@ -133,8 +133,8 @@ protected:
 
     ScopedUnit unit{g_strUnitC};
     TempDir missions, out;
-    CMolvaneQuillmarDlg dialog{QSize(1920, 1080)};
-    CMolvaneQuillmarDlg::SaveChoice choice;
+    CMainDialog dialog{QSize(1920, 1080)};
+    CMainDialog::SaveChoice choice;
     QString proposed;
     QStringList shownFilters, questions;
     bool answer = true;
@@ -184,11 +184,11 @@ TEST_F(SaveCommand, EachKindIsWrittenAndReported)
 TEST_F(SaveCommand, TheSelectedRangeIsWhatIsSaved)
 {
     OpenMission();
-    auto* start = static_cast<QDateTimeEdit*>(dialog.Graph()->Control(CDataModelView::IDC_SELECTION_START));
-    auto* end = static_cast<QDateTimeEdit*>(dialog.Graph()->Control(CDataModelView::IDC_SELECTION_END));
+    auto* start = static_cast<QDateTimeEdit*>(dialog.Graph()->Control(CGraphPage::IDC_SELECTION_START));
+    auto* end = static_cast<QDateTimeEdit*>(dialog.Graph()->Control(CGraphPage::IDC_SELECTION_END));
     start->setDateTime(QDateTime::fromSecsSinceEpoch(kNine + 65 * 60));
     end->setDateTime(QDateTime::fromSecsSinceEpoch(kNine + 95 * 60));
-    QTest::mouseClick(static_cast<QCheckBox*>(dialog.Graph()->Control(CDataModelView::IDC_SAVE_SELECTION)), Qt::LeftButton);
+    QTest::mouseClick(static_cast<QCheckBox*>(dialog.Graph()->Control(CGraphPage::IDC_SAVE_SELECTION)), Qt::LeftButton);
     Settle();
     ASSERT_EQ(g_AreaRecord.m_nCount, 3); // 10:10, 10:20, 10:30
 

@@ -1,5 +1,5 @@
 #include "views/DialogScale.h"
-#include "mainwnd/MolvaneQuillmarDlg.h"
+#include "mainwnd/MainDialog.h"
 
 #include <gtest/gtest.h>
 
@@ -59,7 +59,7 @@ TEST(DialogScale, MainWindowOnA1920By1080Screen)
 {
     const QSize unscaled = DluToPixels(0, 0, 606, 369, BaseUnitsOf(DialogFont())).size();
     const float s = ScreenFitScale({1920, 1080}, unscaled);
-    CMolvaneQuillmarDlg dialog({1920, 1080});
+    CMainDialog dialog({1920, 1080});
     EXPECT_FLOAT_EQ(dialog.Scale(), s);
     const QSize scaled(static_cast<int>(unscaled.width() * s), static_cast<int>(unscaled.height() * s));
     EXPECT_EQ(dialog.size(), scaled);
@@ -69,9 +69,9 @@ TEST(DialogScale, MainWindowOnA1920By1080Screen)
 
     const DialogBaseUnits u = BaseUnitsOf(DialogFont());
     const QRect download = DluToPixels(25, 63, 50, 14, u);
-    EXPECT_EQ(dialog.Control(CMolvaneQuillmarDlg::IDC_DOWNLOAD)->geometry(), ScaleControlRect(download, s));
-    const QRect banner = dialog.Control(CMolvaneQuillmarDlg::IDC_BANNER)->geometry();
+    EXPECT_EQ(dialog.Control(CMainDialog::IDC_DOWNLOAD)->geometry(), ScaleControlRect(download, s));
+    const QRect banner = dialog.Control(CMainDialog::IDC_BANNER)->geometry();
     EXPECT_EQ(banner.topLeft(), QPoint(0, 0));
     EXPECT_EQ(banner.width(), 2 * static_cast<int>(((DluToPixels(0, 0, 606, 55, u).width() + 1) / 2) * s));
-    EXPECT_EQ(dialog.Control(CMolvaneQuillmarDlg::IDC_DOWNLOAD)->font().pixelSize(), static_cast<int>(11 * s));
+    EXPECT_EQ(dialog.Control(CMainDialog::IDC_DOWNLOAD)->font().pixelSize(), static_cast<int>(11 * s));
 }

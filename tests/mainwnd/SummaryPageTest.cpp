@@ -1,4 +1,4 @@
-#include "views/SummFormView.h"
+#include "views/SummaryPage.h"
 #include "record/SummaryList.h"
 #include "views/RecordFixture.h"
 
@@ -28,7 +28,7 @@ protected:
         page.SetCaptions();
     }
     QString Value(int id) const { return page.Static(id)->text(); }
-    CSummFormView page;
+    CSummaryPage page;
 };
 
 } // namespace
@@ -45,15 +45,15 @@ TEST_F(SummaryPage, ShowsEveryValueOfACompleteRecord)
 {
     page.UpdateLayout();
     page.UpdateValues();
-    EXPECT_EQ(Value(CSummFormView::IDC_ID_VALUE), "UTH40000004");
-    EXPECT_EQ(Value(CSummFormView::IDC_START_VALUE), "2024-3-5  09:00");
-    EXPECT_EQ(Value(CSummFormView::IDC_COUNT_VALUE), "30");
-    EXPECT_EQ(Value(CSummFormView::IDC_DESCRIPTION_VALUE), "Shelf 3");
-    EXPECT_EQ(Value(CSummFormView::IDC_MAX_VALUE), g_record.m_strValue[ROW_MAX]);
-    EXPECT_EQ(Value(CSummFormView::IDC_MKT_VALUE), g_record.m_strValue[ROW_MKT]);
-    EXPECT_EQ(Value(CSummFormView::IDC_HIGH_LIMIT_VALUE), "28.00" + g_strUnitC);
-    EXPECT_EQ(Value(CSummFormView::IDC_HUMI_MAX_VALUE), "50.00%RH");
-    EXPECT_EQ(Value(CSummFormView::IDC_HUMI_LOW_LIMIT_VALUE), "42.00%RH");
+    EXPECT_EQ(Value(CSummaryPage::IDC_ID_VALUE), "UTH40000004");
+    EXPECT_EQ(Value(CSummaryPage::IDC_START_VALUE), "2024-3-5  09:00");
+    EXPECT_EQ(Value(CSummaryPage::IDC_COUNT_VALUE), "30");
+    EXPECT_EQ(Value(CSummaryPage::IDC_DESCRIPTION_VALUE), "Shelf 3");
+    EXPECT_EQ(Value(CSummaryPage::IDC_MAX_VALUE), g_record.m_strValue[ROW_MAX]);
+    EXPECT_EQ(Value(CSummaryPage::IDC_MKT_VALUE), g_record.m_strValue[ROW_MKT]);
+    EXPECT_EQ(Value(CSummaryPage::IDC_HIGH_LIMIT_VALUE), "28.00" + g_strUnitC);
+    EXPECT_EQ(Value(CSummaryPage::IDC_HUMI_MAX_VALUE), "50.00%RH");
+    EXPECT_EQ(Value(CSummaryPage::IDC_HUMI_LOW_LIMIT_VALUE), "42.00%RH");
     for (const int id : kHumidityControls)
         EXPECT_FALSE(page.Control(id)->isHidden()) << id;
 }
@@ -74,7 +74,7 @@ TEST_F(SummaryPage, RowFlagsBlankTheRowsWithoutValue)
 {
     g_record.m_nRowFlags = RF_ID;
     page.UpdateValues();
-    EXPECT_EQ(Value(CSummFormView::IDC_ID_VALUE), "UTH40000004");
+    EXPECT_EQ(Value(CSummaryPage::IDC_ID_VALUE), "UTH40000004");
     struct Blank {
         int id, length;
     };
@@ -83,13 +83,13 @@ TEST_F(SummaryPage, RowFlagsBlankTheRowsWithoutValue)
                             {1080, 22}};
     for (const Blank& b : blanks)
         EXPECT_EQ(Value(b.id), QString(b.length, QLatin1Char(' '))) << b.id;
-    EXPECT_EQ(Value(CSummFormView::IDC_DESCRIPTION_VALUE), "Shelf 3");
+    EXPECT_EQ(Value(CSummaryPage::IDC_DESCRIPTION_VALUE), "Shelf 3");
 }
 
 // The worksheet's summary sheet holds what the page shows, row for row.
 TEST_F(SummaryPage, WorksheetRowsHoldWhatThePageShows)
 {
-    using P = CSummFormView;
+    using P = CSummaryPage;
     const struct {
         int id, row;
     } values[] = {
@@ -115,7 +115,7 @@ TEST_F(SummaryPage, TypeZeroLeavesTheValues)
     g_record.m_nType = 0;
     g_record.m_strValue[ROW_ID] = QStringLiteral("changed");
     page.UpdateValues();
-    EXPECT_EQ(Value(CSummFormView::IDC_ID_VALUE), "UTH40000004");
+    EXPECT_EQ(Value(CSummaryPage::IDC_ID_VALUE), "UTH40000004");
 }
 
 TEST_F(SummaryPage, DescribedTypeWithoutDescriptionRefreshesOnlyIdStartStop)
@@ -129,10 +129,10 @@ TEST_F(SummaryPage, DescribedTypeWithoutDescriptionRefreshesOnlyIdStartStop)
         g_record.m_strValue[ROW_COUNT] = QStringLiteral("99");
         g_record.m_strValue[ROW_DESCRIPTION] = QStringLiteral("new");
         page.UpdateValues();
-        EXPECT_EQ(Value(CSummFormView::IDC_ID_VALUE), "UT300000003");
-        EXPECT_EQ(Value(CSummFormView::IDC_STOP_VALUE), "2024-3-6  10:00");
-        EXPECT_EQ(Value(CSummFormView::IDC_COUNT_VALUE), "30") << type;
-        EXPECT_EQ(Value(CSummFormView::IDC_DESCRIPTION_VALUE), "Shelf 3") << type;
+        EXPECT_EQ(Value(CSummaryPage::IDC_ID_VALUE), "UT300000003");
+        EXPECT_EQ(Value(CSummaryPage::IDC_STOP_VALUE), "2024-3-6  10:00");
+        EXPECT_EQ(Value(CSummaryPage::IDC_COUNT_VALUE), "30") << type;
+        EXPECT_EQ(Value(CSummaryPage::IDC_DESCRIPTION_VALUE), "Shelf 3") << type;
     }
 }
 
@@ -154,6 +154,6 @@ TEST_F(SummaryPage, ControlCharactersShowAsReplacementCharacters)
     g_record.m_strValue[ROW_ID] = QStringLiteral("UTH4\n000004");
     page.UpdateLayout();
     page.UpdateValues();
-    EXPECT_EQ(Value(CSummFormView::IDC_DESCRIPTION_VALUE), QStringLiteral("Cold\uFFFD\uFFFDroom\uFFFD[2J"));
-    EXPECT_EQ(Value(CSummFormView::IDC_ID_VALUE), QStringLiteral("UTH4\uFFFD000004"));
+    EXPECT_EQ(Value(CSummaryPage::IDC_DESCRIPTION_VALUE), QStringLiteral("Cold\uFFFD\uFFFDroom\uFFFD[2J"));
+    EXPECT_EQ(Value(CSummaryPage::IDC_ID_VALUE), QStringLiteral("UTH4\uFFFD000004"));
 }

@@ -2,13 +2,13 @@
 
 #include "base/QtMessagePoster.h"
 #include "base/TextTable.h"
-#include "mainwnd/MolvaneQuillmarDlg.h"
+#include "mainwnd/MainDialog.h"
 #include "mainwnd/TabHost.h"
 #include "record/LoggerRecord.h"
 #include "record/Units.h"
-#include "views/DataFormView.h"
-#include "views/DataModelView.h"
-#include "views/SummFormView.h"
+#include "views/DataListPage.h"
+#include "views/GraphPage.h"
+#include "views/SummaryPage.h"
 
 #include <QApplication>
 #include <QLabel>
@@ -56,7 +56,7 @@ const Layout kLayouts[] = {
 // Every text of the window, on every page, with the sample mission open, a
 // range selected and the logger clock shown; then the texts the changing
 // statics can take.
-QStringList AllProblems(CMolvaneQuillmarDlg& dialog)
+QStringList AllProblems(CMainDialog& dialog)
 {
     dialog.show();
     dialog.OpenCommandLineFile(QStringLiteral(HALVERN_SAMPLES "/mission.tavo"));
@@ -83,11 +83,11 @@ QStringList AllProblems(CMolvaneQuillmarDlg& dialog)
             problems << p;
     };
     for (const TextId id : kStatusTexts)
-        check(dialog.Control(CMolvaneQuillmarDlg::IDC_STATUS), GetText(id));
+        check(dialog.Control(CMainDialog::IDC_STATUS), GetText(id));
     for (const TextId id : kRunStateTexts)
-        check(dialog.Control(CMolvaneQuillmarDlg::IDC_RUN_STATE), GetText(id));
+        check(dialog.Control(CMainDialog::IDC_RUN_STATE), GetText(id));
     for (const QString& value : kWideValues)
-        for (const int id : {CSummFormView::IDC_MAX_VALUE, CSummFormView::IDC_HIGH_LIMIT_VALUE})
+        for (const int id : {CSummaryPage::IDC_MAX_VALUE, CSummaryPage::IDC_HIGH_LIMIT_VALUE})
             check(dialog.Summary()->Static(id), value);
     problems.removeDuplicates();
     return problems;
@@ -102,7 +102,7 @@ TEST(WindowTextFit, EveryTextFitsItsControl)
     InstallQtMessagePoster();
     for (const Layout& layout : kLayouts) {
         const LanguageGuard language(layout.language);
-        CMolvaneQuillmarDlg dialog(layout.screen);
+        CMainDialog dialog(layout.screen);
         const QStringList problems = AllProblems(dialog);
         EXPECT_TRUE(problems.isEmpty()) << layout.name << " (scale " << dialog.Scale() << "):\n  "
                                         << qPrintable(problems.join(QStringLiteral("\n  ")));
@@ -113,20 +113,20 @@ TEST(WindowTextFit, EveryTextFitsItsControl)
 // The checker itself finds a clipped text and a character without a glyph.
 TEST(WindowTextFit, CheckerFindsClippedTextsAndMissingGlyphs)
 {
-    CMolvaneQuillmarDlg dialog({1920, 1080});
-    const QWidget* status = dialog.Control(CMolvaneQuillmarDlg::IDC_STATUS);
+    CMainDialog dialog({1920, 1080});
+    const QWidget* status = dialog.Control(CMainDialog::IDC_STATUS);
     EXPECT_TRUE(TextFitProblem(status, QStringLiteral(" Ready...")).isEmpty());
     EXPECT_FALSE(TextFitProblem(status, QString(400, QLatin1Char('W'))).isEmpty());
     EXPECT_TRUE(TextFitProblem(status, QStringLiteral("\u5C31\u7EEA")).isEmpty());
     EXPECT_FALSE(TextFitProblem(status, QStringLiteral("\U000F0000")).isEmpty()); // private use: no font
-    const QWidget* exit = dialog.Control(CMolvaneQuillmarDlg::IDCANCEL);
+    const QWidget* exit = dialog.Control(CMainDialog::IDCANCEL);
     EXPECT_FALSE(TextFitProblem(exit, QStringLiteral("Exit the program now")).isEmpty());
 }
 
 // The window keeps the size it was fitted to: no maximize box, no resizing.
 TEST(WindowTextFit, WindowKeepsItsFittedSize)
 {
-    CMolvaneQuillmarDlg dialog({1366, 768});
+    CMainDialog dialog({1366, 768});
     EXPECT_FALSE(dialog.windowFlags() & Qt::WindowMaximizeButtonHint);
     EXPECT_TRUE(dialog.windowFlags() & Qt::WindowMinimizeButtonHint);
     EXPECT_EQ(dialog.minimumSize(), dialog.size());

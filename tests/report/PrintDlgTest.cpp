@@ -8,7 +8,7 @@
 #include "base/TextTable.h"
 #include "record/Units.h"
 #include "report/ui/PreviewFrame.h"
-#include "report/ui/TavoPrintDlg.h"
+#include "report/ui/PrintPreviewDlg.h"
 #include "views/DialogScale.h"
 
 #include <QDateTimeEdit>
@@ -26,36 +26,36 @@ namespace {
 
 class PrintDlg : public ::testing::Test {
 protected:
-    std::unique_ptr<CTavoPrintDlg> Open(int type, int samples)
+    std::unique_ptr<CPrintPreviewDlg> Open(int type, int samples)
     {
         MakeMission(r, type, samples);
-        auto dlg = std::make_unique<CTavoPrintDlg>(nullptr, 1.0f, r);
+        auto dlg = std::make_unique<CPrintPreviewDlg>(nullptr, 1.0f, r);
         dlg->SetMessenger([this](const QString& text) { m_messages << text; });
         return dlg;
     }
-    static QString Counter(const CTavoPrintDlg& d)
+    static QString Counter(const CPrintPreviewDlg& d)
     {
-        return static_cast<QLabel*>(d.Control(CTavoPrintDlg::IDC_COUNTER))->text();
+        return static_cast<QLabel*>(d.Control(CPrintPreviewDlg::IDC_COUNTER))->text();
     }
-    static QLineEdit* Edit(const CTavoPrintDlg& d)
+    static QLineEdit* Edit(const CPrintPreviewDlg& d)
     {
-        return static_cast<QLineEdit*>(d.Control(CTavoPrintDlg::IDC_PAGES_EDIT));
+        return static_cast<QLineEdit*>(d.Control(CPrintPreviewDlg::IDC_PAGES_EDIT));
     }
-    static void Click(const CTavoPrintDlg& d, int id)
+    static void Click(const CPrintPreviewDlg& d, int id)
     {
         QTest::mouseClick(d.Control(id), Qt::LeftButton, {}, QPoint(4, 4));
     }
-    static QString Enabled(const CTavoPrintDlg& d)
+    static QString Enabled(const CPrintPreviewDlg& d)
     {
         QString s;
-        for (int id : {CTavoPrintDlg::IDC_FIRST, CTavoPrintDlg::IDC_PREV, CTavoPrintDlg::IDC_NEXT, CTavoPrintDlg::IDC_LAST})
+        for (int id : {CPrintPreviewDlg::IDC_FIRST, CPrintPreviewDlg::IDC_PREV, CPrintPreviewDlg::IDC_NEXT, CPrintPreviewDlg::IDC_LAST})
             s += d.Control(id)->isEnabled() ? QLatin1Char('1') : QLatin1Char('0');
         return s;
     }
-    void SetPages(CTavoPrintDlg& d, const QString& text)
+    void SetPages(CPrintPreviewDlg& d, const QString& text)
     {
         Edit(d)->setText(text);
-        Click(d, CTavoPrintDlg::IDC_PREVIEW);
+        Click(d, CPrintPreviewDlg::IDC_PREVIEW);
     }
 
     static CLoggerRecord r;
@@ -72,21 +72,21 @@ TEST_F(PrintDlg, OpensOnOneCurvePageAndSwitchesKinds)
     EXPECT_EQ(Enabled(*d), QStringLiteral("0000"));
     EXPECT_TRUE(d->Frame()->HasPage());
     EXPECT_GT(d->Frame()->Page().width(), d->Frame()->Page().height()); // landscape
-    EXPECT_FALSE(d->Control(CTavoPrintDlg::IDC_PREVIEW)->isEnabled());
-    EXPECT_TRUE(d->Control(CTavoPrintDlg::IDC_PRINT)->isEnabled());
+    EXPECT_FALSE(d->Control(CPrintPreviewDlg::IDC_PREVIEW)->isEnabled());
+    EXPECT_TRUE(d->Control(CPrintPreviewDlg::IDC_PRINT)->isEnabled());
 
-    Click(*d, CTavoPrintDlg::IDC_TEXT);
+    Click(*d, CPrintPreviewDlg::IDC_TEXT);
     EXPECT_EQ(Counter(*d), QStringLiteral("1/3"));
     EXPECT_EQ(Edit(*d)->text(), QStringLiteral("3"));
     EXPECT_FALSE(Edit(*d)->isEnabled());
     EXPECT_LT(d->Frame()->Page().width(), d->Frame()->Page().height()); // portrait
-    EXPECT_TRUE(d->Control(CTavoPrintDlg::IDC_SCROLL)->isVisibleTo(d.get()));
+    EXPECT_TRUE(d->Control(CPrintPreviewDlg::IDC_SCROLL)->isVisibleTo(d.get()));
 
-    Click(*d, CTavoPrintDlg::IDC_CURVE);
+    Click(*d, CPrintPreviewDlg::IDC_CURVE);
     EXPECT_EQ(Counter(*d), QStringLiteral("1/1"));
     EXPECT_EQ(Edit(*d)->text(), QStringLiteral("1"));
     EXPECT_TRUE(Edit(*d)->isEnabled());
-    EXPECT_FALSE(d->Control(CTavoPrintDlg::IDC_SCROLL)->isVisibleTo(d.get()));
+    EXPECT_FALSE(d->Control(CPrintPreviewDlg::IDC_SCROLL)->isVisibleTo(d.get()));
 }
 
 TEST_F(PrintDlg, FitsTheScreensAvailableArea)
@@ -103,14 +103,14 @@ TEST_F(PrintDlg, FitsTheScreensAvailableArea)
     for (const Case& c : cases) {
         SCOPED_TRACE(testing::Message() << c.screen.width() << " x " << c.screen.height());
         // Opened with the main window's scale on that screen.
-        CTavoPrintDlg d(nullptr, ScreenFitScale(c.screen, mainWindow), r, c.available);
+        CPrintPreviewDlg d(nullptr, ScreenFitScale(c.screen, mainWindow), r, c.available);
         const QRect placed(d.pos(), d.size());
         EXPECT_TRUE(c.available.contains(placed)) << placed.width() << " x " << placed.height();
         EXPECT_LE(d.height(), c.available.height() * 9 / 10);
         EXPECT_NEAR(placed.top() - c.available.top(), c.available.bottom() - placed.bottom(), 1); // centred
         EXPECT_NEAR(placed.left() - c.available.left(), c.available.right() - placed.right(), 1);
         // Every control inside, the preview page shown.
-        for (int id : {CTavoPrintDlg::IDC_EXIT, CTavoPrintDlg::IDC_SETTING_GROUP, CTavoPrintDlg::IDC_FRAME})
+        for (int id : {CPrintPreviewDlg::IDC_EXIT, CPrintPreviewDlg::IDC_SETTING_GROUP, CPrintPreviewDlg::IDC_FRAME})
             EXPECT_TRUE(d.rect().contains(d.Control(id)->geometry())) << id;
         EXPECT_TRUE(d.Frame()->HasPage());
     }
@@ -126,11 +126,11 @@ TEST_F(PrintDlg, PageButtonsAndCounter)
         const char* counter;
         const char* enabled; // first, previous, next, last
     } const steps[] = {
-        {CTavoPrintDlg::IDC_NEXT, "2/3", "1111"},
-        {CTavoPrintDlg::IDC_NEXT, "3/3", "1100"},
-        {CTavoPrintDlg::IDC_PREV, "2/3", "1111"},
-        {CTavoPrintDlg::IDC_FIRST, "1/3", "0011"},
-        {CTavoPrintDlg::IDC_LAST, "3/3", "1100"},
+        {CPrintPreviewDlg::IDC_NEXT, "2/3", "1111"},
+        {CPrintPreviewDlg::IDC_NEXT, "3/3", "1100"},
+        {CPrintPreviewDlg::IDC_PREV, "2/3", "1111"},
+        {CPrintPreviewDlg::IDC_FIRST, "1/3", "0011"},
+        {CPrintPreviewDlg::IDC_LAST, "3/3", "1100"},
     };
     for (const Step& s : steps) {
         Click(*d, s.button);
@@ -152,16 +152,16 @@ TEST_F(PrintDlg, PageButtonsAndCounter)
 TEST_F(PrintDlg, WrongRangeKeepsTheLastOne)
 {
     auto d = Open(1, 200);
-    auto* start = static_cast<QDateTimeEdit*>(d->Control(CTavoPrintDlg::IDC_START));
-    auto* end = static_cast<QDateTimeEdit*>(d->Control(CTavoPrintDlg::IDC_END));
+    auto* start = static_cast<QDateTimeEdit*>(d->Control(CPrintPreviewDlg::IDC_START));
+    auto* end = static_cast<QDateTimeEdit*>(d->Control(CPrintPreviewDlg::IDC_END));
     // Before the record: clamped silently; between samples: the one before.
     start->setDateTime(QDateTime::fromSecsSinceEpoch(r.m_tStart - 86400));
     end->setDateTime(QDateTime::fromSecsSinceEpoch(r.m_tStart + 3000));
-    Click(*d, CTavoPrintDlg::IDC_PREVIEW);
+    Click(*d, CPrintPreviewDlg::IDC_PREVIEW);
     EXPECT_TRUE(m_messages.isEmpty());
     EXPECT_EQ(d->Data().range.count, 6);
     start->setDateTime(QDateTime::fromSecsSinceEpoch(r.m_tStart + 900));
-    Click(*d, CTavoPrintDlg::IDC_PREVIEW);
+    Click(*d, CPrintPreviewDlg::IDC_PREVIEW);
     EXPECT_EQ(d->Data().range.first, 1);
 
     // A red label leaves Preview as it was: pressed while still enabled.
@@ -181,7 +181,7 @@ TEST_F(PrintDlg, WrongRangeKeepsTheLastOne)
 TEST_F(PrintDlg, WheelTurnsTextPagesOnTheFourthNotchPastAnEnd)
 {
     auto d = Open(1, 130);
-    Click(*d, CTavoPrintDlg::IDC_TEXT);
+    Click(*d, CPrintPreviewDlg::IDC_TEXT);
     ASSERT_EQ(Counter(*d), QStringLiteral("1/4"));
     const int max = d->Frame()->MaxScroll();
     ASSERT_NE(max % 20, 0);
@@ -223,12 +223,12 @@ TEST_F(PrintDlg, PrintsEveryPageOfTheKindIntoAPdfFile)
             return true;
         });
         if (c.text)
-            Click(*d, CTavoPrintDlg::IDC_TEXT);
+            Click(*d, CPrintPreviewDlg::IDC_TEXT);
         else
             SetPages(*d, QString::number(c.curvePages));
-        Click(*d, CTavoPrintDlg::IDC_PRINT);
+        Click(*d, CPrintPreviewDlg::IDC_PRINT);
         EXPECT_TRUE(m_messages.isEmpty()) << m_messages.join(QLatin1Char(' ')).toStdString();
-        EXPECT_TRUE(d->Control(CTavoPrintDlg::IDC_PRINT)->isEnabled());
+        EXPECT_TRUE(d->Control(CPrintPreviewDlg::IDC_PRINT)->isEnabled());
         EXPECT_EQ(PdfPages(path), c.pages);
         const QString info = RunTool(QStringLiteral("pdfinfo"), {path}).out;
         EXPECT_TRUE(info.contains(QLatin1String("TH20260615A"))) << info.toStdString();
@@ -249,14 +249,14 @@ TEST_F(PrintDlg, FailedPrintSaysWhy)
         printer.setOutputFileName(m_dir.path(QStringLiteral("none/x.pdf")));
         return true;
     });
-    Click(*d, CTavoPrintDlg::IDC_PRINT);
+    Click(*d, CPrintPreviewDlg::IDC_PRINT);
     ASSERT_EQ(m_messages.size(), 1);
     EXPECT_TRUE(m_messages[0].startsWith(QLatin1String("Not printed: "))) << m_messages[0].toStdString();
     // A cancelled print dialog prints nothing and says nothing.
     d->SetPrinterChooser([](QPrinter&) { return false; });
-    Click(*d, CTavoPrintDlg::IDC_PRINT);
+    Click(*d, CPrintPreviewDlg::IDC_PRINT);
     EXPECT_EQ(m_messages.size(), 1);
-    EXPECT_TRUE(d->Control(CTavoPrintDlg::IDC_TEXT)->isEnabled());
+    EXPECT_TRUE(d->Control(CPrintPreviewDlg::IDC_TEXT)->isEnabled());
 }
 
 } // namespace

@@ -1,5 +1,5 @@
 #include "RecordFixture.h"
-#include "views/DataFormView.h"
+#include "views/DataListPage.h"
 #include "views/SampleTableModel.h"
 
 #include <QHeaderView>
@@ -11,12 +11,12 @@ namespace {
 
 CLoggerRecord g_record;
 
-QString Cell(const CDataFormView& page, int row, int column)
+QString Cell(const CDataListPage& page, int row, int column)
 {
     return page.Model()->index(row, column).data().toString();
 }
 
-QString Header(const CDataFormView& page, int column)
+QString Header(const CDataListPage& page, int column)
 {
     return page.Model()->headerData(column, Qt::Horizontal, Qt::DisplayRole).toString();
 }
@@ -25,7 +25,7 @@ QString Header(const CDataFormView& page, int column)
 
 TEST(DataList, ColumnsFollowTheRecordType)
 {
-    CDataFormView page;
+    CDataListPage page;
     EXPECT_EQ(page.Model()->columnCount(), 0);
     FillMission(g_record, 4, 5);
     page.SetRecord(&g_record);
@@ -43,7 +43,7 @@ TEST(DataList, ColumnsFollowTheRecordType)
 
 TEST(DataList, EmptyRecordShowsOnlyTheHeader)
 {
-    CDataFormView page;
+    CDataListPage page;
     FillMission(g_record, 1, 5);
     g_record.m_nReceived = 0;
     page.SetRecord(&g_record);
@@ -88,7 +88,7 @@ TEST(DataList, CellTexts)
         {c, 1, 3, "48.01%RH*"},
         {c, 3, 3, ""},
     };
-    CDataFormView page;
+    CDataListPage page;
     page.SetRecord(&g_record);
     for (const Case& k : cases) {
         ScopedUnit unit(k.unit);
@@ -100,7 +100,7 @@ TEST(DataList, CellTexts)
 TEST(DataList, RescaleWidensColumnsAndList)
 {
     FillMission(g_record, 4, 3);
-    CDataFormView page;
+    CDataListPage page;
     page.SetRecord(&g_record);
     const QSize before = page.List()->size();
     page.Rescale(1.5f, 10, 20);
@@ -129,7 +129,7 @@ TEST(DataList, ReceivedSamplesOfARunningDownload)
     g_record.m_nReceived = 3;
 
     ScopedUnit unit(g_strUnitF);
-    CDataFormView page;
+    CDataListPage page;
     page.SetRecord(&g_record);
     ASSERT_EQ(page.Model()->rowCount(), 3);
     EXPECT_EQ(Cell(page, 0, 2), "68.90" + g_strUnitF);

@@ -1,7 +1,7 @@
 #pragma once
 
 #include "RecordFixture.h"
-#include "views/DataModelView.h"
+#include "views/GraphPage.h"
 
 #include <QApplication>
 #include <QCheckBox>
@@ -12,32 +12,32 @@
 #include <vector>
 
 // The graph page's range controls, on a page of its own or the main window's.
-inline QDateTimeEdit* GraphPicker(const CDataModelView& page, int id)
+inline QDateTimeEdit* GraphPicker(const CGraphPage& page, int id)
 {
     return static_cast<QDateTimeEdit*>(page.Control(id));
 }
 
-inline time64 GraphPickerTime(const CDataModelView& page, int id)
+inline time64 GraphPickerTime(const CGraphPage& page, int id)
 {
     return GraphPicker(page, id)->dateTime().toSecsSinceEpoch();
 }
 
-inline void SetGraphPickers(const CDataModelView& page, time64 from, time64 to)
+inline void SetGraphPickers(const CGraphPage& page, time64 from, time64 to)
 {
-    GraphPicker(page, CDataModelView::IDC_SELECTION_START)->setDateTime(QDateTime::fromSecsSinceEpoch(from));
-    GraphPicker(page, CDataModelView::IDC_SELECTION_END)->setDateTime(QDateTime::fromSecsSinceEpoch(to));
+    GraphPicker(page, CGraphPage::IDC_SELECTION_START)->setDateTime(QDateTime::fromSecsSinceEpoch(from));
+    GraphPicker(page, CGraphPage::IDC_SELECTION_END)->setDateTime(QDateTime::fromSecsSinceEpoch(to));
 }
 
-inline QCheckBox* GraphSaveSelection(const CDataModelView& page)
+inline QCheckBox* GraphSaveSelection(const CGraphPage& page)
 {
-    return static_cast<QCheckBox*>(page.Control(CDataModelView::IDC_SAVE_SELECTION));
+    return static_cast<QCheckBox*>(page.Control(CGraphPage::IDC_SAVE_SELECTION));
 }
 
 // The graph page shown at 600 x 420 drawing `record`, keeping the notices
 // and the area-tab requests it sends.
 class ShownGraphPage : public ::testing::Test {
 protected:
-    using V = CDataModelView;
+    using V = CGraphPage;
 
     explicit ShownGraphPage(CLoggerRecord& record)
     {

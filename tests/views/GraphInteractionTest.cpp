@@ -175,7 +175,7 @@ TEST_F(GraphInteraction, DragPansTheCurveWithoutMovingTheCursor)
 TEST_F(GraphInteraction, EnterAndEscapeNeverCloseTheWindowButEnterPressesAFocusedZoomButton)
 {
     QDialog host;
-    CDataModelView* hosted = new CDataModelView(&host);
+    CGraphPage* hosted = new CGraphPage(&host);
     hosted->SetRecord(&g_record);
     FillMission(g_record, 1, 1000);
     hosted->Refresh();

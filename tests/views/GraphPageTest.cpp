@@ -1,6 +1,6 @@
 #include "RecordFixture.h"
 #include "base/Messages.h"
-#include "views/DataModelView.h"
+#include "views/GraphPage.h"
 
 #include <QCheckBox>
 #include <QDateTimeEdit>
@@ -50,7 +50,7 @@ protected:
     void SetUp() override { page.SetRecord(&g_record); }
     QString Text(int id) { return static_cast<QLineEdit*>(page.Control(id))->text(); }
     QCheckBox* Check(int id) { return static_cast<QCheckBox*>(page.Control(id)); }
-    CDataModelView page;
+    CGraphPage page;
 };
 
 } // namespace
@@ -94,7 +94,7 @@ TEST_F(GraphPage, CurveReachesTheRightEdgeAtEveryScale)
     for (const Case& c : cases) {
         FillMission(g_record, 1, c.count);
         g_record.m_bTempAlarm = 0;
-        CDataModelView view;
+        CGraphPage view;
         view.SetRecord(&g_record);
         view.Rescale(c.scale, 0, 0);
         view.Refresh();
@@ -125,10 +125,10 @@ TEST_F(GraphPage, TemperatureOnlyLoggerHasNoHumidity)
     FillMission(g_record, 1, 100);
     page.Refresh();
     page.UpdateReadouts();
-    EXPECT_FALSE(Check(CDataModelView::IDC_SHOW_HUMI)->isEnabled());
-    EXPECT_TRUE(Check(CDataModelView::IDC_SHOW_TEMP)->isChecked());
-    EXPECT_TRUE(Text(CDataModelView::IDC_HUMI_READOUT).isEmpty());
-    EXPECT_TRUE(static_cast<QLabel*>(page.Control(CDataModelView::IDC_HUMI_UNIT))->text().isEmpty());
+    EXPECT_FALSE(Check(CGraphPage::IDC_SHOW_HUMI)->isEnabled());
+    EXPECT_TRUE(Check(CGraphPage::IDC_SHOW_TEMP)->isChecked());
+    EXPECT_TRUE(Text(CGraphPage::IDC_HUMI_READOUT).isEmpty());
+    EXPECT_TRUE(static_cast<QLabel*>(page.Control(CGraphPage::IDC_HUMI_UNIT))->text().isEmpty());
     EXPECT_FALSE(ImageHas(page.Frame(), kHumiColour));
 }
 
@@ -138,12 +138,12 @@ TEST_F(GraphPage, HumidityLoggerShowsBothCurvesAndReadouts)
     FillMission(g_record, 4, 100);
     page.Refresh();
     page.UpdateReadouts();
-    EXPECT_TRUE(Check(CDataModelView::IDC_SHOW_HUMI)->isChecked());
-    EXPECT_EQ(static_cast<QLabel*>(page.Control(CDataModelView::IDC_HUMI_UNIT))->text(), "%RH");
+    EXPECT_TRUE(Check(CGraphPage::IDC_SHOW_HUMI)->isChecked());
+    EXPECT_EQ(static_cast<QLabel*>(page.Control(CGraphPage::IDC_HUMI_UNIT))->text(), "%RH");
     EXPECT_TRUE(ImageHas(page.Frame(), kHumiColour));
-    EXPECT_EQ(Text(CDataModelView::IDC_TEMP_READOUT), "2024-3-5 09:00   50.00");
-    EXPECT_EQ(Text(CDataModelView::IDC_HUMI_READOUT), "2024-3-5 09:00   40.00");
-    EXPECT_EQ(static_cast<QSlider*>(page.Control(CDataModelView::IDC_FIRST_SAMPLE))->maximum(), 99);
+    EXPECT_EQ(Text(CGraphPage::IDC_TEMP_READOUT), "2024-3-5 09:00   50.00");
+    EXPECT_EQ(Text(CGraphPage::IDC_HUMI_READOUT), "2024-3-5 09:00   40.00");
+    EXPECT_EQ(static_cast<QSlider*>(page.Control(CGraphPage::IDC_FIRST_SAMPLE))->maximum(), 99);
 }
 
 TEST_F(GraphPage, CursorReadoutsFollowTheClickAndSkipOutOfRangeValues)
@@ -156,11 +156,11 @@ TEST_F(GraphPage, CursorReadoutsFollowTheClickAndSkipOutOfRangeValues)
     page.State().clickX = page.XOfSample(10);
     page.Redraw();
     page.UpdateReadouts();
-    EXPECT_EQ(Text(CDataModelView::IDC_TEMP_READOUT), "2024-3-5 10:40");
+    EXPECT_EQ(Text(CGraphPage::IDC_TEMP_READOUT), "2024-3-5 10:40");
     page.State().clickX = page.XOfSample(11) + 1;
     page.Redraw();
     page.UpdateReadouts();
-    EXPECT_EQ(Text(CDataModelView::IDC_TEMP_READOUT), "   21.00");
+    EXPECT_EQ(Text(CGraphPage::IDC_TEMP_READOUT), "   21.00");
 }
 
 TEST_F(GraphPage, EmptyRecordDrawsOnlyTheGrid)
@@ -171,18 +171,18 @@ TEST_F(GraphPage, EmptyRecordDrawsOnlyTheGrid)
     page.UpdateReadouts();
     EXPECT_EQ(page.Points().pointCount, 0);
     EXPECT_FALSE(ImageHas(page.Frame(), kTempLimit));
-    EXPECT_TRUE(Text(CDataModelView::IDC_TEMP_READOUT).isEmpty());
+    EXPECT_TRUE(Text(CGraphPage::IDC_TEMP_READOUT).isEmpty());
 }
 
 TEST_F(GraphPage, RescaleScalesTheFrameAndControls)
 {
     FillMission(g_record, 1, 60000);
-    const QRect slider = page.Control(CDataModelView::IDC_FIRST_SAMPLE)->geometry();
+    const QRect slider = page.Control(CGraphPage::IDC_FIRST_SAMPLE)->geometry();
     page.Rescale(2.0f, 0, 0);
     page.Refresh();
     EXPECT_EQ(page.Frame().size(), QSize(1100, 500));
     EXPECT_EQ(page.Points().pointCount, 1960); // 980 columns of two points
-    const QRect scaled = page.Control(CDataModelView::IDC_FIRST_SAMPLE)->geometry();
+    const QRect scaled = page.Control(CGraphPage::IDC_FIRST_SAMPLE)->geometry();
     EXPECT_EQ(scaled.width(), 2 * 2 * ((slider.width() + 1) / 2));
     EXPECT_EQ(scaled.center().x() / 2, slider.center().x());
 }
@@ -193,12 +193,12 @@ TEST_F(GraphPage, GraphResetOffersTheSelectionAndRemovesTheArea)
     g_AreaRecord.m_nCount = g_AreaRecord.m_nReceived = 5;
     page.SetSelectionOn(true);
     std::vector<bool> areaTabs;
-    QObject::connect(&page, &CDataModelView::AreaTabsWanted, [&](bool show) { areaTabs.push_back(show); });
+    QObject::connect(&page, &CGraphPage::AreaTabsWanted, [&](bool show) { areaTabs.push_back(show); });
     page.OnGraphReset(1, 0);
-    EXPECT_TRUE(Check(CDataModelView::IDC_SAVE_SELECTION)->isEnabled());
-    EXPECT_FALSE(Check(CDataModelView::IDC_SAVE_SELECTION)->isChecked());
+    EXPECT_TRUE(Check(CGraphPage::IDC_SAVE_SELECTION)->isEnabled());
+    EXPECT_FALSE(Check(CGraphPage::IDC_SAVE_SELECTION)->isChecked());
     EXPECT_FALSE(page.IsSelectionOn());
-    auto* start = static_cast<QDateTimeEdit*>(page.Control(CDataModelView::IDC_SELECTION_START));
+    auto* start = static_cast<QDateTimeEdit*>(page.Control(CGraphPage::IDC_SELECTION_START));
     EXPECT_EQ(start->dateTime().toSecsSinceEpoch(), g_record.m_tStart);
     EXPECT_FALSE(start->isEnabled());
     EXPECT_EQ(g_AreaRecord.m_nCount, 0);
@@ -206,5 +206,5 @@ TEST_F(GraphPage, GraphResetOffersTheSelectionAndRemovesTheArea)
     EXPECT_EQ(areaTabs, std::vector<bool>{false});
 
     page.OnGraphReset(0, 0);
-    EXPECT_FALSE(Check(CDataModelView::IDC_SAVE_SELECTION)->isEnabled());
+    EXPECT_FALSE(Check(CGraphPage::IDC_SAVE_SELECTION)->isEnabled());
 }

@@ -1,4 +1,4 @@
-#include "views/DataModelView.h"
+#include "views/GraphPage.h"
 
 #include "base/Messages.h"
 #include "base/TextTable.h"
@@ -28,19 +28,19 @@ struct ControlSpec {
 
 // The page template, in dialog units.
 constexpr ControlSpec kControls[] = {
-    {CDataModelView::IDC_SHOW_TEMP, 41, 10, 9, 10},
-    {CDataModelView::IDC_TEMP_READOUT, 53, 8, 122, 12},
-    {CDataModelView::IDC_TEMP_UNIT, 179, 10, 24, 8},
-    {CDataModelView::IDC_SHOW_HUMI, 215, 10, 9, 10},
-    {CDataModelView::IDC_HUMI_READOUT, 227, 8, 122, 12},
-    {CDataModelView::IDC_HUMI_UNIT, 353, 10, 24, 8},
-    {CDataModelView::IDC_FIRST_SAMPLE, 34, 185, 332, 11},
-    {CDataModelView::IDC_ZOOM_IN, 85, 196, 20, 17},
-    {CDataModelView::IDC_ZOOM_OUT, 119, 196, 20, 17},
-    {CDataModelView::IDC_AUTOSCALE, 21, 193, 60, 22},
-    {CDataModelView::IDC_SAVE_SELECTION, 203, 194, 48, 22}, // room for "Selection" beside its box
-    {CDataModelView::IDC_SELECTION_START, 253, 194, 100, 15},
-    {CDataModelView::IDC_SELECTION_END, 253, 207, 100, 15},
+    {CGraphPage::IDC_SHOW_TEMP, 41, 10, 9, 10},
+    {CGraphPage::IDC_TEMP_READOUT, 53, 8, 122, 12},
+    {CGraphPage::IDC_TEMP_UNIT, 179, 10, 24, 8},
+    {CGraphPage::IDC_SHOW_HUMI, 215, 10, 9, 10},
+    {CGraphPage::IDC_HUMI_READOUT, 227, 8, 122, 12},
+    {CGraphPage::IDC_HUMI_UNIT, 353, 10, 24, 8},
+    {CGraphPage::IDC_FIRST_SAMPLE, 34, 185, 332, 11},
+    {CGraphPage::IDC_ZOOM_IN, 85, 196, 20, 17},
+    {CGraphPage::IDC_ZOOM_OUT, 119, 196, 20, 17},
+    {CGraphPage::IDC_AUTOSCALE, 21, 193, 60, 22},
+    {CGraphPage::IDC_SAVE_SELECTION, 203, 194, 48, 22}, // room for "Selection" beside its box
+    {CGraphPage::IDC_SELECTION_START, 253, 194, 100, 15},
+    {CGraphPage::IDC_SELECTION_END, 253, 207, 100, 15},
 };
 
 const QString kPickerFormat = QStringLiteral("yyyy-MM-dd HH:mm ");
@@ -49,7 +49,7 @@ constexpr int kSelectionDelayMs = 2000;
 
 } // namespace
 
-CDataModelView::CDataModelView(QWidget* parent)
+CGraphPage::CGraphPage(QWidget* parent)
     : QWidget(parent), m_pRecord(&g_LoggerRecord), m_scaleFont(GraphScaleFont())
 {
     Q_INIT_RESOURCE(halvern);
@@ -67,12 +67,12 @@ CDataModelView::CDataModelView(QWidget* parent)
     SetMessageReceiver(MessageTarget::GraphView, this);
 }
 
-CDataModelView::~CDataModelView()
+CGraphPage::~CGraphPage()
 {
     ForgetMessageReceiver(this);
 }
 
-void CDataModelView::CreateControls()
+void CGraphPage::CreateControls()
 {
     const DialogBaseUnits units = BaseUnitsOf(font());
     for (const ControlSpec& entry : kControls) {
@@ -129,23 +129,23 @@ void CDataModelView::CreateControls()
     ColourUnitLabels();
 }
 
-QWidget* CDataModelView::Control(int id) const
+QWidget* CGraphPage::Control(int id) const
 {
     const auto it = m_controls.find(id);
     return it == m_controls.end() ? nullptr : it->second;
 }
 
-QCheckBox* CDataModelView::Check(int id) const
+QCheckBox* CGraphPage::Check(int id) const
 {
     return static_cast<QCheckBox*>(Control(id));
 }
 
-QDateTimeEdit* CDataModelView::Picker(int id) const
+QDateTimeEdit* CGraphPage::Picker(int id) const
 {
     return static_cast<QDateTimeEdit*>(Control(id));
 }
 
-void CDataModelView::ConnectControls()
+void CGraphPage::ConnectControls()
 {
     connect(Check(IDC_SHOW_TEMP), &QCheckBox::clicked, this, [this](bool on) {
         m_state.showTemp = on ? 1 : 0;
@@ -160,17 +160,17 @@ void CDataModelView::ConnectControls()
         m_state.autoscale = on ? 1 : 0;
         Show();
     });
-    connect(static_cast<QPushButton*>(Control(IDC_ZOOM_IN)), &QPushButton::clicked, this, &CDataModelView::ZoomIn);
-    connect(static_cast<QPushButton*>(Control(IDC_ZOOM_OUT)), &QPushButton::clicked, this, &CDataModelView::ZoomOut);
+    connect(static_cast<QPushButton*>(Control(IDC_ZOOM_IN)), &QPushButton::clicked, this, &CGraphPage::ZoomIn);
+    connect(static_cast<QPushButton*>(Control(IDC_ZOOM_OUT)), &QPushButton::clicked, this, &CGraphPage::ZoomOut);
     connect(static_cast<QSlider*>(Control(IDC_FIRST_SAMPLE)), &QSlider::valueChanged, this,
-            &CDataModelView::OnTrackbar);
-    connect(Check(IDC_SAVE_SELECTION), &QCheckBox::clicked, this, &CDataModelView::OnSaveSelectionClicked);
+            &CGraphPage::OnTrackbar);
+    connect(Check(IDC_SAVE_SELECTION), &QCheckBox::clicked, this, &CGraphPage::OnSaveSelectionClicked);
     for (const int id : {IDC_SELECTION_START, IDC_SELECTION_END})
-        connect(Picker(id), &QDateTimeEdit::dateTimeChanged, this, &CDataModelView::OnPickerChanged);
-    connect(&m_selectionTimer, &QTimer::timeout, this, &CDataModelView::OnSelectionTimer);
+        connect(Picker(id), &QDateTimeEdit::dateTimeChanged, this, &CGraphPage::OnPickerChanged);
+    connect(&m_selectionTimer, &QTimer::timeout, this, &CGraphPage::OnSelectionTimer);
 }
 
-void CDataModelView::ColourUnitLabels()
+void CGraphPage::ColourUnitLabels()
 {
     for (const int id : {IDC_TEMP_UNIT, IDC_HUMI_UNIT}) {
         QPalette pal = palette();
@@ -180,7 +180,7 @@ void CDataModelView::ColourUnitLabels()
     }
 }
 
-void CDataModelView::Refresh()
+void CGraphPage::Refresh()
 {
     const CLoggerRecord& r = *m_pRecord;
     m_state.showTemp = 1;
@@ -214,7 +214,7 @@ void CDataModelView::Refresh()
     update();
 }
 
-void CDataModelView::SamplesArrived()
+void CGraphPage::SamplesArrived()
 {
     auto* slider = static_cast<QSlider*>(Control(IDC_FIRST_SAMPLE));
     const int received = m_pRecord->m_nReceived;
@@ -223,14 +223,14 @@ void CDataModelView::SamplesArrived()
     update();
 }
 
-void CDataModelView::Show()
+void CGraphPage::Show()
 {
     Redraw();
     UpdateReadouts();
     update();
 }
 
-void CDataModelView::SetFirstSample(int first)
+void CGraphPage::SetFirstSample(int first)
 {
     m_state.firstSample = first > 0 ? first : 0;
     auto* slider = static_cast<QSlider*>(Control(IDC_FIRST_SAMPLE));
@@ -238,12 +238,12 @@ void CDataModelView::SetFirstSample(int first)
     slider->setValue(m_state.firstSample);
 }
 
-void CDataModelView::Redraw()
+void CGraphPage::Redraw()
 {
     DrawGraphFrame(m_frame, *m_pRecord, m_state, m_geometry, m_points, m_scaleFont);
 }
 
-void CDataModelView::UpdateReadouts()
+void CGraphPage::UpdateReadouts()
 {
     const CLoggerRecord& r = *m_pRecord;
     const bool any = r.m_nReceived > 0;
@@ -257,7 +257,7 @@ void CDataModelView::UpdateReadouts()
         humiEdit->setText(humi);
 }
 
-void CDataModelView::paintEvent(QPaintEvent*)
+void CGraphPage::paintEvent(QPaintEvent*)
 {
     Redraw();
     UpdateReadouts();
@@ -271,7 +271,7 @@ void CDataModelView::paintEvent(QPaintEvent*)
     }
 }
 
-void CDataModelView::Rescale(float scale, int originX, int originY)
+void CGraphPage::Rescale(float scale, int originX, int originY)
 {
     m_nOriginX = static_cast<int>(scale * static_cast<float>(originX));
     m_nOriginY = static_cast<int>(scale * static_cast<float>(originY));
@@ -293,7 +293,7 @@ void CDataModelView::Rescale(float scale, int originX, int originY)
     update();
 }
 
-bool CDataModelView::event(QEvent* event)
+bool CGraphPage::event(QEvent* event)
 {
     if (event->type() == MessageEvent::EventType()) {
         const Message& m = static_cast<MessageEvent*>(event)->message();

@@ -1,4 +1,4 @@
-#include "views/SummFormView.h"
+#include "views/SummaryPage.h"
 
 #include "base/PrintableText.h"
 #include "base/TextTable.h"
@@ -67,23 +67,23 @@ struct ValueRow {
     int id, row, blank;
 };
 constexpr ValueRow kValueRows[] = {
-    {CSummFormView::IDC_ID_VALUE, ROW_ID, 30},
-    {CSummFormView::IDC_START_VALUE, ROW_START, 28},
-    {CSummFormView::IDC_STOP_VALUE, ROW_STOP, 30},
-    {CSummFormView::IDC_INTERVAL_VALUE, ROW_INTERVAL, 31},
-    {CSummFormView::IDC_COUNT_VALUE, ROW_COUNT, 26},
-    {CSummFormView::IDC_MAX_VALUE, ROW_MAX, 25},
-    {CSummFormView::IDC_MIN_VALUE, ROW_MIN, 23},
-    {CSummFormView::IDC_AVG_VALUE, ROW_AVG, 22},
-    {CSummFormView::IDC_MKT_VALUE, ROW_MKT, 22},
-    {CSummFormView::IDC_HIGH_LIMIT_VALUE, ROW_HIGH_LIMIT, 22},
-    {CSummFormView::IDC_LOW_LIMIT_VALUE, ROW_LOW_LIMIT, 26},
-    {CSummFormView::IDC_HUMI_MAX_VALUE, ROW_HUMI_MAX, 24},
-    {CSummFormView::IDC_HUMI_MIN_VALUE, ROW_HUMI_MIN, 21},
-    {CSummFormView::IDC_HUMI_AVG_VALUE, ROW_HUMI_AVG, 24},
-    {CSummFormView::IDC_HUMI_HIGH_LIMIT_VALUE, ROW_HUMI_HIGH_LIMIT, 23},
-    {CSummFormView::IDC_HUMI_LOW_LIMIT_VALUE, ROW_HUMI_LOW_LIMIT, 22},
-    {CSummFormView::IDC_DESCRIPTION_VALUE, ROW_DESCRIPTION, 38},
+    {CSummaryPage::IDC_ID_VALUE, ROW_ID, 30},
+    {CSummaryPage::IDC_START_VALUE, ROW_START, 28},
+    {CSummaryPage::IDC_STOP_VALUE, ROW_STOP, 30},
+    {CSummaryPage::IDC_INTERVAL_VALUE, ROW_INTERVAL, 31},
+    {CSummaryPage::IDC_COUNT_VALUE, ROW_COUNT, 26},
+    {CSummaryPage::IDC_MAX_VALUE, ROW_MAX, 25},
+    {CSummaryPage::IDC_MIN_VALUE, ROW_MIN, 23},
+    {CSummaryPage::IDC_AVG_VALUE, ROW_AVG, 22},
+    {CSummaryPage::IDC_MKT_VALUE, ROW_MKT, 22},
+    {CSummaryPage::IDC_HIGH_LIMIT_VALUE, ROW_HIGH_LIMIT, 22},
+    {CSummaryPage::IDC_LOW_LIMIT_VALUE, ROW_LOW_LIMIT, 26},
+    {CSummaryPage::IDC_HUMI_MAX_VALUE, ROW_HUMI_MAX, 24},
+    {CSummaryPage::IDC_HUMI_MIN_VALUE, ROW_HUMI_MIN, 21},
+    {CSummaryPage::IDC_HUMI_AVG_VALUE, ROW_HUMI_AVG, 24},
+    {CSummaryPage::IDC_HUMI_HIGH_LIMIT_VALUE, ROW_HUMI_HIGH_LIMIT, 23},
+    {CSummaryPage::IDC_HUMI_LOW_LIMIT_VALUE, ROW_HUMI_LOW_LIMIT, 22},
+    {CSummaryPage::IDC_DESCRIPTION_VALUE, ROW_DESCRIPTION, 38},
 };
 
 constexpr int kHumidityIds[] = {1063, 1064, 1065, 1066, 1067, 1076, 1077, 1078, 1079, 1080};
@@ -126,7 +126,7 @@ QWidget* MakeControl(const ControlSpec& entry, QWidget* parent)
 
 } // namespace
 
-CSummFormView::CSummFormView(QWidget* parent)
+CSummaryPage::CSummaryPage(QWidget* parent)
     : QWidget(parent)
 {
     setFont(DialogFont());
@@ -139,25 +139,25 @@ CSummFormView::CSummFormView(QWidget* parent)
     }
 }
 
-QWidget* CSummFormView::Control(int id) const
+QWidget* CSummaryPage::Control(int id) const
 {
     const auto it = m_controls.find(id);
     return it == m_controls.end() ? nullptr : it->second;
 }
 
-QLabel* CSummFormView::Static(int id) const
+QLabel* CSummaryPage::Static(int id) const
 {
     return qobject_cast<QLabel*>(Control(id));
 }
 
-void CSummFormView::SetCaptions()
+void CSummaryPage::SetCaptions()
 {
     for (const ControlSpec& entry : kControls)
         if (entry.textId != 0)
             Static(entry.id)->setText(GetText(entry.textId));
 }
 
-void CSummFormView::UpdateLayout()
+void CSummaryPage::UpdateLayout()
 {
     const bool humidity = m_pRecord && ShowSummaryRow(*m_pRecord, ROW_HUMI_MAX) != SummaryRowShow::Absent;
     for (const int id : kHumidityIds)
@@ -165,14 +165,14 @@ void CSummFormView::UpdateLayout()
     update();
 }
 
-void CSummFormView::SetValue(int id, int row, int blankLength)
+void CSummaryPage::SetValue(int id, int row, int blankLength)
 {
     const CLoggerRecord& r = *m_pRecord;
     Static(id)->setText(ShowSummaryRow(r, row) == SummaryRowShow::Value ? PrintableText(r.m_strValue[row])
                                                                          : QString(blankLength, QLatin1Char(' ')));
 }
 
-void CSummFormView::UpdateValues()
+void CSummaryPage::UpdateValues()
 {
     if (!m_pRecord || !IsKnownType(m_pRecord->m_nType))
         return;
@@ -184,7 +184,7 @@ void CSummFormView::UpdateValues()
     update();
 }
 
-void CSummFormView::Rescale(float scale, int originX, int originY)
+void CSummaryPage::Rescale(float scale, int originX, int originY)
 {
     m_fScale = scale;
     m_nOriginX = static_cast<int>(static_cast<float>(originX) * scale);

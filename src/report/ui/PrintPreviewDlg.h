@@ -17,7 +17,7 @@ class QScrollBar;
 // "Print Preview": the report range, the kind of pages (curves or text),
 // the number of curve pages, a preview of one page at a time and printing
 // of every page of the kind.
-class CTavoPrintDlg : public QDialog {
+class CPrintPreviewDlg : public QDialog {
     Q_OBJECT
 public:
     enum ControlId {
@@ -30,7 +30,7 @@ public:
     // scale is the main window's; the dialog takes a smaller one where that
     // would not fit the screen's available area (by default the one of the
     // parent's screen).
-    CTavoPrintDlg(QWidget* parent, float scale, const CLoggerRecord& record, QRect screenArea = {});
+    CPrintPreviewDlg(QWidget* parent, float scale, const CLoggerRecord& record, QRect screenArea = {});
 
     QWidget* Control(int id) const;
     CPreviewFrame* Frame() const { return m_frame; }

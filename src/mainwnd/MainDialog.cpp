@@ -1,4 +1,4 @@
-#include "mainwnd/MolvaneQuillmarDlg.h"
+#include "mainwnd/MainDialog.h"
 
 #include "base/TextTable.h"
 #include "mainwnd/AboutDlg.h"
@@ -6,12 +6,12 @@
 #include "views/DialogScale.h"
 #include "base/QtMessagePoster.h"
 #include "mainwnd/Statics.h"
-#include "views/SummFormView.h"
+#include "views/SummaryPage.h"
 #include "mainwnd/TabHost.h"
 #include "record/LoggerRecord.h"
 #include "record/Units.h"
-#include "views/DataFormView.h"
-#include "views/DataModelView.h"
+#include "views/DataListPage.h"
+#include "views/GraphPage.h"
 #include "views/AlarmFormView.h"
 
 #include <QAction>
@@ -32,7 +32,7 @@ namespace {
 const QColor kDialogColour(82, 105, 118);
 } // namespace
 
-CMolvaneQuillmarDlg::CMolvaneQuillmarDlg(QSize screen, QWidget* parent)
+CMainDialog::CMainDialog(QSize screen, QWidget* parent)
     : QDialog(parent)
 {
     Q_INIT_RESOURCE(halvern);
@@ -46,7 +46,7 @@ CMolvaneQuillmarDlg::CMolvaneQuillmarDlg(QSize screen, QWidget* parent)
 
     auto* about = new QAction(QStringLiteral("&About Halvern Software TH..."), this);
     about->setShortcut(QKeySequence::HelpContents);
-    connect(about, &QAction::triggered, this, &CMolvaneQuillmarDlg::ShowAbout);
+    connect(about, &QAction::triggered, this, &CMainDialog::ShowAbout);
     addAction(about);
     setContextMenuPolicy(Qt::ActionsContextMenu);
 
@@ -60,13 +60,13 @@ CMolvaneQuillmarDlg::CMolvaneQuillmarDlg(QSize screen, QWidget* parent)
     g_LoggerRecord.Reset();
     g_AreaRecord.Reset();
 
-    m_pGraph = new CDataModelView(Control(IDC_GRAPH_FRAME));
+    m_pGraph = new CGraphPage(Control(IDC_GRAPH_FRAME));
     m_pGraph->setGeometry(0, 0, 930, 600);
     m_pGraph->show();
     // Queued, so the tabs change after the graph's reset has finished.
-    connect(m_pGraph, &CDataModelView::AreaTabsWanted, this, &CMolvaneQuillmarDlg::ShowAreaTabs,
+    connect(m_pGraph, &CGraphPage::AreaTabsWanted, this, &CMainDialog::ShowAreaTabs,
             Qt::QueuedConnection);
-    connect(m_pGraph, &CDataModelView::StatusWanted, this, &CMolvaneQuillmarDlg::SetStatusText);
+    connect(m_pGraph, &CGraphPage::StatusWanted, this, &CMainDialog::SetStatusText);
 
     m_pSummary->m_pRecord = &g_LoggerRecord;
     m_pSummary->UpdateLayout();
@@ -88,7 +88,7 @@ CMolvaneQuillmarDlg::CMolvaneQuillmarDlg(QSize screen, QWidget* parent)
     SetStatusText(GetText(ToInt(TextId::Ready)));
 }
 
-CMolvaneQuillmarDlg::~CMolvaneQuillmarDlg()
+CMainDialog::~CMainDialog()
 {
     for (const auto& [id, timer] : m_timers)
         timer->stop();
@@ -97,14 +97,14 @@ CMolvaneQuillmarDlg::~CMolvaneQuillmarDlg()
     ForgetMessageReceiver(this);
 }
 
-void CMolvaneQuillmarDlg::Start(const QString& commandLine)
+void CMainDialog::Start(const QString& commandLine)
 {
     m_bStarted = true;
     m_workflow.Startup();
     OpenCommandLineFile(commandLine);
 }
 
-void CMolvaneQuillmarDlg::ConnectCommands()
+void CMainDialog::ConnectCommands()
 {
     const auto onClick = [this](int id, auto command) {
         connect(static_cast<QAbstractButton*>(Control(id)), &QAbstractButton::clicked, this, command);
@@ -118,43 +118,43 @@ void CMolvaneQuillmarDlg::ConnectCommands()
     onClick(IDC_UNIT_F, [this] { m_workflow.SetUnitFahrenheit(); });
     onClick(IDC_START_SETTING, [this] { m_workflow.StartSetting(); });
     onClick(IDC_PRINT, [this] { m_workflow.Print(); });
-    connect(m_pTabs->Bar(), &QTabBar::currentChanged, this, &CMolvaneQuillmarDlg::OnTabChanged);
+    connect(m_pTabs->Bar(), &QTabBar::currentChanged, this, &CMainDialog::OnTabChanged);
 }
 
-void CMolvaneQuillmarDlg::SetStatusText(const QString& text)
+void CMainDialog::SetStatusText(const QString& text)
 {
     m_pStatus->setText(text);
 }
 
-QString CMolvaneQuillmarDlg::StatusText() const
+QString CMainDialog::StatusText() const
 {
     return m_pStatus->text();
 }
 
-void CMolvaneQuillmarDlg::EnableButton(int id, bool on)
+void CMainDialog::EnableButton(int id, bool on)
 {
     if (QWidget* w = Control(id))
         w->setEnabled(on);
 }
 
-bool CMolvaneQuillmarDlg::IsButtonEnabled(int id) const
+bool CMainDialog::IsButtonEnabled(int id) const
 {
     const QWidget* w = Control(id);
     return w && w->isEnabled();
 }
 
-void CMolvaneQuillmarDlg::SetProgress(int position)
+void CMainDialog::SetProgress(int position)
 {
     m_pProgress->setValue(position);
     m_pGraph->SamplesArrived(); // the graph shows what has arrived so far
 }
 
-int CMolvaneQuillmarDlg::Progress() const
+int CMainDialog::Progress() const
 {
     return m_pProgress->value();
 }
 
-void CMolvaneQuillmarDlg::ShowRecord()
+void CMainDialog::ShowRecord()
 {
     m_pSummary->m_pRecord = &g_LoggerRecord;
     m_pSummary->UpdateLayout();
@@ -162,56 +162,56 @@ void CMolvaneQuillmarDlg::ShowRecord()
     RefreshDataViews();
 }
 
-void CMolvaneQuillmarDlg::UpdateSummaryValues()
+void CMainDialog::UpdateSummaryValues()
 {
     m_pSummary->UpdateValues();
     m_pSummary->update();
 }
 
-void CMolvaneQuillmarDlg::RefreshDataViews()
+void CMainDialog::RefreshDataViews()
 {
     m_pDataList->SetRecord(&g_LoggerRecord);
     m_pAlarms->SetRecord(&g_LoggerRecord);
     m_pGraph->Refresh();
 }
 
-void CMolvaneQuillmarDlg::RepaintBatteryStrip()
+void CMainDialog::RepaintBatteryStrip()
 {
     m_pBattery->update();
 }
 
-void CMolvaneQuillmarDlg::PaintBanner()
+void CMainDialog::PaintBanner()
 {
     if (!m_pBanner->Picture().isNull())
         m_pBanner->update();
 }
 
-void CMolvaneQuillmarDlg::SetClockText(const QString& text)
+void CMainDialog::SetClockText(const QString& text)
 {
     m_pClock->SetText(text);
 }
 
-void CMolvaneQuillmarDlg::SetRunStateText(const QString& text)
+void CMainDialog::SetRunStateText(const QString& text)
 {
     m_pRunState->SetText(text);
 }
 
-void CMolvaneQuillmarDlg::SetClockVisible(bool visible)
+void CMainDialog::SetClockVisible(bool visible)
 {
     m_pClock->setVisible(visible);
 }
 
-void CMolvaneQuillmarDlg::SetRunStateVisible(bool visible)
+void CMainDialog::SetRunStateVisible(bool visible)
 {
     m_pRunState->setVisible(visible);
 }
 
-void CMolvaneQuillmarDlg::PostGraphReset(bool complete)
+void CMainDialog::PostGraphReset(bool complete)
 {
     PostMessageTo(Message{MessageTarget::GraphView, WMU_GRAPH_RESET, complete ? 1 : 0, 0, {}});
 }
 
-bool CMolvaneQuillmarDlg::Ask(const QString& question)
+bool CMainDialog::Ask(const QString& question)
 {
     if (m_pfnAsk)
         return m_pfnAsk(question);
@@ -219,19 +219,19 @@ bool CMolvaneQuillmarDlg::Ask(const QString& question)
         == QMessageBox::Yes;
 }
 
-void CMolvaneQuillmarDlg::ShowAbout()
+void CMainDialog::ShowAbout()
 {
     CAboutDlg about(this);
     about.exec();
 }
 
-void CMolvaneQuillmarDlg::reject()
+void CMainDialog::reject()
 {
     if (Ask(GetText(ToInt(TextId::SureToExit))))
         QDialog::reject();
 }
 
-void CMolvaneQuillmarDlg::closeEvent(QCloseEvent* event)
+void CMainDialog::closeEvent(QCloseEvent* event)
 {
     // The close box asks like Exit; reject() closes the dialog on Yes.
     event->ignore();
@@ -239,13 +239,13 @@ void CMolvaneQuillmarDlg::closeEvent(QCloseEvent* event)
         reject();
 }
 
-void CMolvaneQuillmarDlg::paintEvent(QPaintEvent*)
+void CMainDialog::paintEvent(QPaintEvent*)
 {
     QPainter painter(this);
     painter.fillRect(rect(), kDialogColour);
 }
 
-bool CMolvaneQuillmarDlg::event(QEvent* event)
+bool CMainDialog::event(QEvent* event)
 {
     if (event->type() == MessageEvent::EventType()) {
         m_workflow.OnMessage(static_cast<MessageEvent*>(event)->message());

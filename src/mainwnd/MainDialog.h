@@ -14,9 +14,9 @@ class CAlarmFormView;
 class CBannerStatic;
 class CBatteryStrip;
 class CColourStatic;
-class CDataFormView;
-class CDataModelView;
-class CSummFormView;
+class CDataListPage;
+class CGraphPage;
+class CSummaryPage;
 class CTabHost;
 class QLabel;
 class QProgressBar;
@@ -27,14 +27,14 @@ class QTimer;
 // status line and the progress bar. It shows state and forwards commands;
 // it owns the logger workflow, which drives it through the view methods
 // below and runs on its timers and posted messages.
-class CMolvaneQuillmarDlg : public QDialog, public IWorkflowView, public ITimerHost {
+class CMainDialog : public QDialog, public IWorkflowView, public ITimerHost {
 public:
     using enum ControlId;
 
     // screen: the size the window is fitted to (the primary screen's when
     // empty). The window is built but looks for no logger until Start.
-    explicit CMolvaneQuillmarDlg(QSize screen = {}, QWidget* parent = nullptr);
-    ~CMolvaneQuillmarDlg() override;
+    explicit CMainDialog(QSize screen = {}, QWidget* parent = nullptr);
+    ~CMainDialog() override;
 
     // The last step of start-up: registers the device notifications, looks
     // for a logger that is already plugged in, then opens the command-line
@@ -115,11 +115,11 @@ public:
     }
 
     // --- Parts ---
-    CSummFormView* Summary() const { return m_pSummary; }
-    CDataFormView* DataList() const { return m_pDataList; }
-    CSummFormView* AreaSummary() const { return m_pAreaSummary; }
-    CDataFormView* AreaDataList() const { return m_pAreaDataList; }
-    CDataModelView* Graph() const { return m_pGraph; }
+    CSummaryPage* Summary() const { return m_pSummary; }
+    CDataListPage* DataList() const { return m_pDataList; }
+    CSummaryPage* AreaSummary() const { return m_pAreaSummary; }
+    CDataListPage* AreaDataList() const { return m_pAreaDataList; }
+    CGraphPage* Graph() const { return m_pGraph; }
     CAlarmFormView* Alarms() const { return m_pAlarms; }
     CTabHost* Tabs() const { return m_pTabs; }
     CBatteryStrip* BatteryStrip() const { return m_pBattery; }
@@ -151,11 +151,11 @@ private:
     CColourStatic* m_pRunState = nullptr;
     QLabel* m_pStatus = nullptr;
     QProgressBar* m_pProgress = nullptr;
-    CSummFormView* m_pSummary = nullptr;
-    CDataFormView* m_pDataList = nullptr;
-    CSummFormView* m_pAreaSummary = nullptr;
-    CDataFormView* m_pAreaDataList = nullptr;
-    CDataModelView* m_pGraph = nullptr;
+    CSummaryPage* m_pSummary = nullptr;
+    CDataListPage* m_pDataList = nullptr;
+    CSummaryPage* m_pAreaSummary = nullptr;
+    CDataListPage* m_pAreaDataList = nullptr;
+    CGraphPage* m_pGraph = nullptr;
     CAlarmFormView* m_pAlarms = nullptr;
 
     QFont m_scaledFont;

@@ -9,9 +9,9 @@ class QLabel;
 
 // The summary page: caption and value texts of one record (header block,
 // temperature group, humidity group).
-class CSummFormView : public QWidget {
+class CSummaryPage : public QWidget {
 public:
-    explicit CSummFormView(QWidget* parent = nullptr);
+    explicit CSummaryPage(QWidget* parent = nullptr);
 
     // The record shown; not owned, null until the main dialog sets it.
     CLoggerRecord* m_pRecord = nullptr;

@@ -21,7 +21,7 @@ class QSlider;
 // The graph page: temperature (and humidity) of g_LoggerRecord over time,
 // drawn into an off-screen frame with a value scale, alarm limits, a cursor
 // and its readouts, above the zoom, scroll and range-selection controls.
-class CDataModelView : public QWidget {
+class CGraphPage : public QWidget {
     Q_OBJECT
 
 public:
@@ -32,8 +32,8 @@ public:
         IDC_SELECTION_START = 1137, IDC_SELECTION_END = 1138,
     };
 
-    explicit CDataModelView(QWidget* parent = nullptr);
-    ~CDataModelView() override;
+    explicit CGraphPage(QWidget* parent = nullptr);
+    ~CGraphPage() override;
 
     // Shows the record afresh: curve check boxes by type, zoom 1, first
     // sample 0, the trackbar's range, then a new frame.

@@ -1,4 +1,4 @@
-#include "report/ui/TavoPrintDlg.h"
+#include "report/ui/PrintPreviewDlg.h"
 
 #include "base/TextTable.h"
 #include "record/Units.h"
@@ -37,30 +37,30 @@ struct ControlSpec {
 };
 
 constexpr ControlSpec kControls[] = {
-    {CTavoPrintDlg::IDC_FRAME, Kind::Frame, 0, 7, 7, 576, 321},
-    {CTavoPrintDlg::IDC_SCROLL, Kind::Scroll, 0, 582, 7, 12, 321},
-    {CTavoPrintDlg::IDC_FIRST, Kind::PageButton, 0, 469, 330, 14, 14},
-    {CTavoPrintDlg::IDC_PREV, Kind::PageButton, 0, 489, 330, 14, 14},
-    {CTavoPrintDlg::IDC_NEXT, Kind::PageButton, 0, 507, 330, 14, 14},
-    {CTavoPrintDlg::IDC_LAST, Kind::PageButton, 0, 525, 330, 14, 14},
-    {CTavoPrintDlg::IDC_COUNTER, Kind::Static, 0, 547, 333, 33, 8},
-    {CTavoPrintDlg::IDC_SETTING_GROUP, Kind::Group, 42, 9, 338, 407, 71},
-    {CTavoPrintDlg::IDC_KIND_GROUP, Kind::Group, 0, 47, 351, 103, 24},
-    {CTavoPrintDlg::IDC_CURVE, Kind::Radio, 45, 53, 361, 38, 10},
-    {CTavoPrintDlg::IDC_TEXT, Kind::Radio, 46, 103, 361, 31, 10},
-    {CTavoPrintDlg::IDC_PAGES_LABEL, Kind::Static, 44, 249, 361, 47, 8},
-    {CTavoPrintDlg::IDC_PAGES_EDIT, Kind::Edit, 0, 299, 359, 20, 12},
-    {CTavoPrintDlg::IDC_PAGES_SPIN, Kind::Spin, 0, 319, 359, 11, 12},
-    {CTavoPrintDlg::IDC_START_LABEL, Kind::Static, 47, 26, 388, 50, 8},
-    {CTavoPrintDlg::IDC_START, Kind::Picker, 0, 78, 387, 100, 13},
-    {CTavoPrintDlg::IDC_END_LABEL, Kind::Static, 48, 182, 388, 50, 8},
-    {CTavoPrintDlg::IDC_END, Kind::Picker, 0, 236, 387, 100, 13},
-    {CTavoPrintDlg::IDC_PREVIEW, Kind::Button, 43, 346, 357, 50, 33},
-    {CTavoPrintDlg::IDC_PRINT, Kind::Button, 49, 447, 357, 50, 33},
-    {CTavoPrintDlg::IDC_EXIT, Kind::Button, 50, 547, 372, 39, 17},
+    {CPrintPreviewDlg::IDC_FRAME, Kind::Frame, 0, 7, 7, 576, 321},
+    {CPrintPreviewDlg::IDC_SCROLL, Kind::Scroll, 0, 582, 7, 12, 321},
+    {CPrintPreviewDlg::IDC_FIRST, Kind::PageButton, 0, 469, 330, 14, 14},
+    {CPrintPreviewDlg::IDC_PREV, Kind::PageButton, 0, 489, 330, 14, 14},
+    {CPrintPreviewDlg::IDC_NEXT, Kind::PageButton, 0, 507, 330, 14, 14},
+    {CPrintPreviewDlg::IDC_LAST, Kind::PageButton, 0, 525, 330, 14, 14},
+    {CPrintPreviewDlg::IDC_COUNTER, Kind::Static, 0, 547, 333, 33, 8},
+    {CPrintPreviewDlg::IDC_SETTING_GROUP, Kind::Group, 42, 9, 338, 407, 71},
+    {CPrintPreviewDlg::IDC_KIND_GROUP, Kind::Group, 0, 47, 351, 103, 24},
+    {CPrintPreviewDlg::IDC_CURVE, Kind::Radio, 45, 53, 361, 38, 10},
+    {CPrintPreviewDlg::IDC_TEXT, Kind::Radio, 46, 103, 361, 31, 10},
+    {CPrintPreviewDlg::IDC_PAGES_LABEL, Kind::Static, 44, 249, 361, 47, 8},
+    {CPrintPreviewDlg::IDC_PAGES_EDIT, Kind::Edit, 0, 299, 359, 20, 12},
+    {CPrintPreviewDlg::IDC_PAGES_SPIN, Kind::Spin, 0, 319, 359, 11, 12},
+    {CPrintPreviewDlg::IDC_START_LABEL, Kind::Static, 47, 26, 388, 50, 8},
+    {CPrintPreviewDlg::IDC_START, Kind::Picker, 0, 78, 387, 100, 13},
+    {CPrintPreviewDlg::IDC_END_LABEL, Kind::Static, 48, 182, 388, 50, 8},
+    {CPrintPreviewDlg::IDC_END, Kind::Picker, 0, 236, 387, 100, 13},
+    {CPrintPreviewDlg::IDC_PREVIEW, Kind::Button, 43, 346, 357, 50, 33},
+    {CPrintPreviewDlg::IDC_PRINT, Kind::Button, 49, 447, 357, 50, 33},
+    {CPrintPreviewDlg::IDC_EXIT, Kind::Button, 50, 547, 372, 39, 17},
 };
 
-constexpr int kPageButtons[] = {CTavoPrintDlg::IDC_FIRST, CTavoPrintDlg::IDC_PREV, CTavoPrintDlg::IDC_NEXT, CTavoPrintDlg::IDC_LAST};
+constexpr int kPageButtons[] = {CPrintPreviewDlg::IDC_FIRST, CPrintPreviewDlg::IDC_PREV, CPrintPreviewDlg::IDC_NEXT, CPrintPreviewDlg::IDC_LAST};
 constexpr int kDialogWidth = 599;
 constexpr int kDialogHeight = 414;
 
@@ -68,7 +68,7 @@ QIcon PageIcon(QWidget* w, int id)
 {
     const QStyle::StandardPixmap icons[] = {QStyle::SP_MediaSkipBackward, QStyle::SP_MediaSeekBackward,
                                             QStyle::SP_MediaSeekForward, QStyle::SP_MediaSkipForward};
-    return w->style()->standardIcon(icons[id - CTavoPrintDlg::IDC_FIRST]);
+    return w->style()->standardIcon(icons[id - CPrintPreviewDlg::IDC_FIRST]);
 }
 
 QDateTime ToDateTime(time64 t)
@@ -83,7 +83,7 @@ time64 FromPicker(const QDateTimeEdit* picker)
 
 } // namespace
 
-CTavoPrintDlg::CTavoPrintDlg(QWidget* parent, float scale, const CLoggerRecord& record, QRect screenArea)
+CPrintPreviewDlg::CPrintPreviewDlg(QWidget* parent, float scale, const CLoggerRecord& record, QRect screenArea)
     : QDialog(parent), m_record(record)
 {
     setWindowTitle(QStringLiteral("Print Preview"));
@@ -122,13 +122,13 @@ CTavoPrintDlg::CTavoPrintDlg(QWidget* parent, float scale, const CLoggerRecord& 
     RenderPreviewPage(m_nCurrentPage);
 }
 
-QWidget* CTavoPrintDlg::Control(int id) const
+QWidget* CPrintPreviewDlg::Control(int id) const
 {
     const auto it = m_controls.find(id);
     return it == m_controls.end() ? nullptr : it->second;
 }
 
-void CTavoPrintDlg::CreateControls()
+void CPrintPreviewDlg::CreateControls()
 {
     const DialogBaseUnits units = BaseUnitsOf(DialogFont());
     setFont(DialogFont());
@@ -138,13 +138,13 @@ void CTavoPrintDlg::CreateControls()
         switch (c.kind) {
         case Kind::Frame:
             w = m_frame = new CPreviewFrame(this);
-            connect(m_frame, &CPreviewFrame::Wheel, this, &CTavoPrintDlg::OnWheel);
+            connect(m_frame, &CPreviewFrame::Wheel, this, &CPrintPreviewDlg::OnWheel);
             break;
         case Kind::Scroll:
             w = m_scroll = new QScrollBar(Qt::Vertical, this);
             m_scroll->setSingleStep(1);
             m_scroll->setPageStep(20);
-            connect(m_scroll, &QScrollBar::valueChanged, this, &CTavoPrintDlg::ScrollTo);
+            connect(m_scroll, &QScrollBar::valueChanged, this, &CPrintPreviewDlg::ScrollTo);
             break;
         case Kind::PageButton: {
             auto* button = new QPushButton(this);
@@ -165,7 +165,7 @@ void CTavoPrintDlg::CreateControls()
         case Kind::Radio:
             w = new QRadioButton(text, this);
             connect(static_cast<QRadioButton*>(w), &QRadioButton::clicked, this,
-                    c.id == IDC_CURVE ? &CTavoPrintDlg::OnCurve : &CTavoPrintDlg::OnText);
+                    c.id == IDC_CURVE ? &CPrintPreviewDlg::OnCurve : &CPrintPreviewDlg::OnText);
             break;
         case Kind::Edit:
             w = m_pagesEdit = new QLineEdit(this);
@@ -193,7 +193,7 @@ void CTavoPrintDlg::CreateControls()
             picker->setDisplayFormat(QStringLiteral("yyyy-MM-dd HH:mm"));
             picker->setCalendarPopup(true);
             connect(picker, &QDateTimeEdit::dateTimeChanged, this,
-                    c.id == IDC_START ? &CTavoPrintDlg::OnStartChanged : &CTavoPrintDlg::OnEndChanged);
+                    c.id == IDC_START ? &CPrintPreviewDlg::OnStartChanged : &CPrintPreviewDlg::OnEndChanged);
             (c.id == IDC_START ? m_start : m_end) = picker;
             w = picker;
             break;
@@ -202,9 +202,9 @@ void CTavoPrintDlg::CreateControls()
             auto* button = new QPushButton(text, this);
             button->setAutoDefault(false);
             if (c.id == IDC_PREVIEW)
-                connect(button, &QPushButton::clicked, this, &CTavoPrintDlg::OnPreview);
+                connect(button, &QPushButton::clicked, this, &CPrintPreviewDlg::OnPreview);
             else if (c.id == IDC_PRINT)
-                connect(button, &QPushButton::clicked, this, &CTavoPrintDlg::OnPrint);
+                connect(button, &QPushButton::clicked, this, &CPrintPreviewDlg::OnPrint);
             else
                 connect(button, &QPushButton::clicked, this, &QDialog::accept);
             w = button;
@@ -220,7 +220,7 @@ void CTavoPrintDlg::CreateControls()
     resize(DluToPixels(0, 0, kDialogWidth, kDialogHeight, units).size());
 }
 
-void CTavoPrintDlg::ScaleLayout(float scale, QRect area)
+void CPrintPreviewDlg::ScaleLayout(float scale, QRect area)
 {
     if (!area.isValid()) {
         const QScreen* screen = parentWidget() ? parentWidget()->screen() : QGuiApplication::primaryScreen();
@@ -241,7 +241,7 @@ void CTavoPrintDlg::ScaleLayout(float scale, QRect area)
         move(area.topLeft() + CentredOrigin(area.size(), scaled));
 }
 
-bool CTavoPrintDlg::SelectRange(time64 start, time64 end)
+bool CPrintPreviewDlg::SelectRange(time64 start, time64 end)
 {
     if (!::SelectRange(m_record, start, end, m_data.range)) {
         ShowMessage(GetText(100));
@@ -250,7 +250,7 @@ bool CTavoPrintDlg::SelectRange(time64 start, time64 end)
     return true;
 }
 
-void CTavoPrintDlg::RenderPreviewPage(int page)
+void CPrintPreviewDlg::RenderPreviewPage(int page)
 {
     const int dpiX = m_frame->logicalDpiX(), dpiY = m_frame->logicalDpiY();
     m_scroll->setValue(0);
@@ -273,12 +273,12 @@ void CTavoPrintDlg::RenderPreviewPage(int page)
     m_frame->ShowPage(image, !curve);
 }
 
-void CTavoPrintDlg::UpdateCounter()
+void CPrintPreviewDlg::UpdateCounter()
 {
     m_counter->setText(QStringLiteral("%1/%2").arg(m_nCurrentPage).arg(m_data.totalPages));
 }
 
-void CTavoPrintDlg::UpdatePageButtons(bool moveFocus)
+void CPrintPreviewDlg::UpdatePageButtons(bool moveFocus)
 {
     const bool first = m_nCurrentPage <= 1;
     const bool last = m_nCurrentPage >= m_data.totalPages;
@@ -292,7 +292,7 @@ void CTavoPrintDlg::UpdatePageButtons(bool moveFocus)
         Control(IDC_PREV)->setFocus();
 }
 
-void CTavoPrintDlg::SetUpScrollBar()
+void CPrintPreviewDlg::SetUpScrollBar()
 {
     const TextLayout layout = ComputeTextLayout(m_frame->logicalDpiX(), m_frame->logicalDpiY(), 1);
     const QSignalBlocker block(m_scroll);
@@ -301,14 +301,14 @@ void CTavoPrintDlg::SetUpScrollBar()
     m_scroll->show();
 }
 
-void CTavoPrintDlg::ScrollTo(int y)
+void CPrintPreviewDlg::ScrollTo(int y)
 {
     m_frame->SetScrollY(y);
     const QSignalBlocker block(m_scroll);
     m_scroll->setValue(m_frame->ScrollY());
 }
 
-void CTavoPrintDlg::OnPreview()
+void CPrintPreviewDlg::OnPreview()
 {
     const time64 start = FromPicker(m_start), end = FromPicker(m_end);
     if (!m_bHasData || !SelectRange(start, end)) {
@@ -345,7 +345,7 @@ void CTavoPrintDlg::OnPreview()
 
 // Shows the first of total pages: the page-count edit, the counter and the
 // page buttons follow.
-void CTavoPrintDlg::StartAtFirstOf(int total)
+void CPrintPreviewDlg::StartAtFirstOf(int total)
 {
     m_data.totalPages = total;
     m_nCurrentPage = 1;
@@ -354,7 +354,7 @@ void CTavoPrintDlg::StartAtFirstOf(int total)
     UpdatePageButtons(false);
 }
 
-void CTavoPrintDlg::OnCurve()
+void CPrintPreviewDlg::OnCurve()
 {
     if (m_mode != ReportKind::Curve) {
         m_mode = ReportKind::Curve;
@@ -367,7 +367,7 @@ void CTavoPrintDlg::OnCurve()
     Control(IDC_PREVIEW)->setEnabled(false);
 }
 
-void CTavoPrintDlg::OnText()
+void CPrintPreviewDlg::OnText()
 {
     if (m_mode != ReportKind::Text) {
         m_mode = ReportKind::Text;
@@ -381,7 +381,7 @@ void CTavoPrintDlg::OnText()
     Control(IDC_PREVIEW)->setEnabled(false);
 }
 
-void CTavoPrintDlg::OnPageButton(int id)
+void CPrintPreviewDlg::OnPageButton(int id)
 {
     switch (id) {
     case IDC_FIRST: m_nCurrentPage = 1; break;
@@ -396,7 +396,7 @@ void CTavoPrintDlg::OnPageButton(int id)
         RenderPreviewPage(m_nCurrentPage);
 }
 
-void CTavoPrintDlg::OnWheel(int delta)
+void CPrintPreviewDlg::OnWheel(int delta)
 {
     if (!m_bPageReady || m_mode != ReportKind::Text)
         return;
@@ -420,21 +420,21 @@ void CTavoPrintDlg::OnWheel(int delta)
     }
 }
 
-void CTavoPrintDlg::OnStartChanged()
+void CPrintPreviewDlg::OnStartChanged()
 {
     const time64 start = FromPicker(m_start);
     const time64 end = FromPicker(m_end);
     SetLabelRed(IDC_START_LABEL, start > m_record.m_tStop || start > end);
 }
 
-void CTavoPrintDlg::OnEndChanged()
+void CPrintPreviewDlg::OnEndChanged()
 {
     const time64 start = FromPicker(m_start);
     const time64 end = FromPicker(m_end);
     SetLabelRed(IDC_END_LABEL, end < m_record.m_tStart || end < start);
 }
 
-void CTavoPrintDlg::SetLabelRed(int id, bool red)
+void CPrintPreviewDlg::SetLabelRed(int id, bool red)
 {
     (id == IDC_START_LABEL ? m_bStartLabelRed : m_bEndLabelRed) = red;
     QWidget* label = Control(id);
@@ -445,7 +445,7 @@ void CTavoPrintDlg::SetLabelRed(int id, bool red)
         Control(IDC_PREVIEW)->setEnabled(true);
 }
 
-void CTavoPrintDlg::ShowMessage(const QString& text)
+void CPrintPreviewDlg::ShowMessage(const QString& text)
 {
     if (m_pfnMessage)
         m_pfnMessage(text);
@@ -453,7 +453,7 @@ void CTavoPrintDlg::ShowMessage(const QString& text)
         QMessageBox::warning(this, windowTitle(), text);
 }
 
-bool CTavoPrintDlg::ChoosePrinter(QPrinter& printer)
+bool CPrintPreviewDlg::ChoosePrinter(QPrinter& printer)
 {
     if (m_pfnChoosePrinter)
         return m_pfnChoosePrinter(printer);
@@ -465,13 +465,13 @@ bool CTavoPrintDlg::ChoosePrinter(QPrinter& printer)
     return dialog.exec() == QDialog::Accepted;
 }
 
-void CTavoPrintDlg::SetPrintControls(bool enabled)
+void CPrintPreviewDlg::SetPrintControls(bool enabled)
 {
     for (int id : {IDC_PRINT, IDC_CURVE, IDC_TEXT})
         Control(id)->setEnabled(enabled);
 }
 
-void CTavoPrintDlg::OnPrint()
+void CPrintPreviewDlg::OnPrint()
 {
     SetPrintControls(false);
     QPrinter printer(QPrinter::HighResolution);
@@ -485,7 +485,7 @@ void CTavoPrintDlg::OnPrint()
     SetPrintControls(true);
 }
 
-void CTavoPrintDlg::keyPressEvent(QKeyEvent* event)
+void CPrintPreviewDlg::keyPressEvent(QKeyEvent* event)
 {
     if (event->key() == Qt::Key_Escape)
         return;

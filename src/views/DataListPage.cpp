@@ -1,4 +1,4 @@
-#include "views/DataFormView.h"
+#include "views/DataListPage.h"
 
 #include "views/ColumnFit.h"
 #include "views/DialogScale.h"
@@ -35,7 +35,7 @@ QString WidestCell(int column, int rows)
 
 } // namespace
 
-CDataFormView::CDataFormView(QWidget* parent)
+CDataListPage::CDataListPage(QWidget* parent)
     : QWidget(parent), m_pList(new QTableView(this)), m_pModel(new SampleTableModel(this))
 {
     setFont(DialogFont());
@@ -54,7 +54,7 @@ CDataFormView::CDataFormView(QWidget* parent)
     m_listFont = m_pList->font();
 }
 
-void CDataFormView::SetRecord(CLoggerRecord* record)
+void CDataListPage::SetRecord(CLoggerRecord* record)
 {
     m_pRecord = record;
     if (!record)
@@ -67,13 +67,13 @@ void CDataFormView::SetRecord(CLoggerRecord* record)
     m_pList->verticalHeader()->setDefaultSectionSize(QFontMetrics(m_listFont).height() + 4);
 }
 
-int CDataFormView::ListRoom() const
+int CDataListPage::ListRoom() const
 {
     const int scrollBar = m_pList->style()->pixelMetric(QStyle::PM_ScrollBarExtent, nullptr, m_pList);
     return m_pList->width() - 2 * m_pList->frameWidth() - scrollBar;
 }
 
-void CDataFormView::FitColumnsToList()
+void CDataListPage::FitColumnsToList()
 {
     // Each column asks for its template width at the layout scale, or more
     // when its header or its widest cell needs more; the list's width (less
@@ -94,7 +94,7 @@ void CDataFormView::FitColumnsToList()
         m_pList->setColumnWidth(c, widths[c]);
 }
 
-void CDataFormView::Rescale(float scale, int originX, int originY)
+void CDataListPage::Rescale(float scale, int originX, int originY)
 {
     m_fScale = scale;
     m_nOriginX = static_cast<int>(static_cast<float>(originX) * scale);

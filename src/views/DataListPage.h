@@ -10,9 +10,9 @@ class SampleTableModel;
 
 // The data list page: one sample per row (number, time, temperature and,
 // for a temperature+humidity logger, humidity), cells formatted on demand.
-class CDataFormView : public QWidget {
+class CDataListPage : public QWidget {
 public:
-    explicit CDataFormView(QWidget* parent = nullptr);
+    explicit CDataListPage(QWidget* parent = nullptr);
 
     // Shows the record (a null record is only stored): columns and row count
     // are rebuilt from scratch, the columns are fitted to the list's width.
