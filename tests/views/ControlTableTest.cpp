@@ -69,9 +69,9 @@ TEST_F(ControlTableTest, RescaleKeepsCentresAndTruncatesHalfSizes)
     Build(QString());
     QFont font;
     font.setPixelSize(17);
-    table.Rescale(1.5f, font, QPoint(4, 6));
+    table.Rescale(1.5f, font, QPoint(3, 5));
     EXPECT_EQ(table.Get(7)->geometry(), QRect(15, 30, 48, 60));
-    EXPECT_EQ(table.Get(9)->geometry(), QRect(0, 0, 14, 14));
+    EXPECT_EQ(table.Get(9)->geometry(), QRect(1, 1, 14, 14));
     EXPECT_EQ(table.Get(7)->font().pixelSize(), 17);
     EXPECT_EQ(table.Get(9)->font().pixelSize(), 17);
 }
