@@ -36,9 +36,9 @@ void CConfigDlg::OnStart()
     SetText(IDC_ID, r.m_strValue[ROW_ID]);
     MissionEntry entry;
     entry.id = Text(IDC_ID).left(kIdChars);
-    entry.start = static_cast<QDateTimeEdit*>(Control(IDC_START_TIME))->dateTime().toSecsSinceEpoch();
+    entry.start = Control<QDateTimeEdit>(IDC_START_TIME)->dateTime().toSecsSinceEpoch();
     entry.now = static_cast<time64>(std::time(nullptr));
-    entry.intervalMinutes = IntervalMinutes(static_cast<QTimeEdit*>(Control(IDC_INTERVAL))->time());
+    entry.intervalMinutes = IntervalMinutes(Control<QTimeEdit>(IDC_INTERVAL)->time());
     entry.lowTemp = Text(IDC_TEMP_LOW);
     entry.highTemp = Text(IDC_TEMP_HIGH);
     entry.lowHumi = Text(IDC_HUMI_LOW);

@@ -184,26 +184,16 @@ CConfigDlg::~CConfigDlg()
 void CConfigDlg::CreateControls()
 {
     const DialogBaseUnits units = BaseUnitsOf(font());
-    for (const ControlSpec& row : kControls) {
-        QWidget* control = MakeControl(row, this);
-        control->setObjectName(QStringLiteral("cfg_%1").arg(row.id));
-        control->setGeometry(DluToPixels(row.x, row.y, row.w, row.h, units));
-        m_controls[row.id] = control;
-    }
+    m_controls.Build(kControls, units, QStringLiteral("cfg_"),
+                     [this](const ControlSpec& row) { return MakeControl(row, this); });
     // Group boxes lie behind the controls they frame.
     for (const ControlSpec& row : kControls)
         if (row.kind == Kind::Group)
             Control(row.id)->lower();
     setFixedSize(DluToPixels(0, 0, kWidthDu, kHeightDu, units).size());
-    connect(static_cast<QPushButton*>(Control(IDC_EXIT)), &QPushButton::clicked, this, [this] { reject(); });
-    connect(static_cast<QPushButton*>(Control(IDC_START)), &QPushButton::clicked, this, [this] { OnStart(); });
-    connect(static_cast<QPushButton*>(Control(IDC_STOP)), &QPushButton::clicked, this, [this] { OnStop(); });
-}
-
-QWidget* CConfigDlg::Control(int id) const
-{
-    const auto it = m_controls.find(id);
-    return it == m_controls.end() ? nullptr : it->second;
+    connect(Control<QPushButton>(IDC_EXIT), &QPushButton::clicked, this, [this] { reject(); });
+    connect(Control<QPushButton>(IDC_START), &QPushButton::clicked, this, [this] { OnStart(); });
+    connect(Control<QPushButton>(IDC_STOP), &QPushButton::clicked, this, [this] { OnStop(); });
 }
 
 QString CConfigDlg::Text(int id) const
@@ -258,9 +248,9 @@ void CConfigDlg::SetUp()
     SetText(IDC_STOP, GetText(74));
     SetText(IDC_EXIT, GetText(75));
     SetText(IDC_ID, r.m_strValue[ROW_ID]);
-    auto* start = static_cast<QDateTimeEdit*>(Control(IDC_START_TIME));
+    auto* start = Control<QDateTimeEdit>(IDC_START_TIME);
     start->setDateTime(QDateTime::currentDateTime());
-    static_cast<QTimeEdit*>(Control(IDC_INTERVAL))->setTime(IntervalPickerTime(r.m_tsInterval));
+    Control<QTimeEdit>(IDC_INTERVAL)->setTime(IntervalPickerTime(r.m_tsInterval));
     ShowRunState(r.m_nRunState);
     if (m_fScale > 1.0f)
         Rescale();
@@ -306,7 +296,7 @@ void CConfigDlg::SetUpDescription()
 {
     CLoggerRecord& r = g_LoggerRecord;
     SetText(IDC_DESCRIPTION_GROUP, GetText(79));
-    auto* edit = static_cast<QLineEdit*>(Control(IDC_DESCRIPTION));
+    auto* edit = Control<QLineEdit>(IDC_DESCRIPTION);
     edit->setMaxLength(kMaxDescriptionChars);
     // Leading blanks (a description never read is two of them) go.
     QString& description = r.m_strValue[ROW_DESCRIPTION];
@@ -324,10 +314,7 @@ void CConfigDlg::ShowRunState(int runState)
 void CConfigDlg::Rescale()
 {
     const QFont scaled = ScaledFont(font(), m_fScale);
-    for (const auto& [id, control] : m_controls) {
-        control->setFont(scaled);
-        control->setGeometry(ScaleControlRect(control->geometry(), m_fScale));
-    }
+    m_controls.Rescale(m_fScale, scaled);
     const QSize size(static_cast<int>(static_cast<float>(width()) * m_fScale),
                      static_cast<int>(static_cast<float>(height()) * m_fScale));
     setFont(scaled);
@@ -383,7 +370,7 @@ void CConfigDlg::keyPressEvent(QKeyEvent* event)
     if (key == Qt::Key_Return || key == Qt::Key_Enter) {
         for (int id : {IDC_EXIT, IDC_START, IDC_STOP})
             if (focusWidget() == Control(id))
-                static_cast<QPushButton*>(Control(id))->click();
+                Control<QPushButton>(id)->click();
         return;
     }
     QDialog::keyPressEvent(event);

@@ -1,10 +1,11 @@
 #pragma once
 
+#include "views/ControlTable.h"
+
 #include <QDialog>
 #include <QFrame>
 #include <QTimer>
 #include <functional>
-#include <map>
 
 class LoggerWorkflow;
 
@@ -53,7 +54,8 @@ public:
     CConfigDlg(LoggerWorkflow& workflow, float scale, QWidget* parent = nullptr);
     ~CConfigDlg() override;
 
-    QWidget* Control(int id) const;
+    template <class W = QWidget>
+    W* Control(int id) const { return m_controls.Get<W>(id); }
     QString Text(int id) const;
     void SetText(int id, const QString& text);
     bool IsEnabled(int id) const;
@@ -91,7 +93,7 @@ private:
 
     LoggerWorkflow& m_workflow;
     float m_fScale;
-    std::map<int, QWidget*> m_controls;
+    ControlTable m_controls;
     QTimer m_timer;
     std::function<bool(const QString&)> m_pfnAsk;
     std::function<void(const QString&)> m_pfnMessage;

@@ -49,7 +49,7 @@ bool CDemoDriver::BatteryKnown() const
 
 void CDemoDriver::PressDownload()
 {
-    static_cast<QAbstractButton*>(m_dialog.Control(IDC_DOWNLOAD))->click();
+    m_dialog.Control<QAbstractButton>(IDC_DOWNLOAD)->click();
 }
 
 void CDemoDriver::DownloadWhenIdentified()

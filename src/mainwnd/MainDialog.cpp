@@ -107,7 +107,7 @@ void CMainDialog::Start(const QString& commandLine)
 void CMainDialog::ConnectCommands()
 {
     const auto onClick = [this](int id, auto command) {
-        connect(static_cast<QAbstractButton*>(Control(id)), &QAbstractButton::clicked, this, command);
+        connect(Control<QAbstractButton>(id), &QAbstractButton::clicked, this, command);
     };
     onClick(IDC_OPEN, [this] { OnOpen(); });
     onClick(IDC_SAVE, [this] { OnSave(); });

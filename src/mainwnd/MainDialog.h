@@ -1,6 +1,7 @@
 #pragma once
 
 #include "base/Messages.h"
+#include "views/ControlTable.h"
 #include "workflow/LoggerWorkflow.h"
 #include "workflow/WorkflowView.h"
 
@@ -123,7 +124,8 @@ public:
     CAlarmFormView* Alarms() const { return m_pAlarms; }
     CTabHost* Tabs() const { return m_pTabs; }
     CBatteryStrip* BatteryStrip() const { return m_pBattery; }
-    QWidget* Control(int id) const;
+    template <class W = QWidget>
+    W* Control(int id) const { return m_controls.Get<W>(id); }
     float Scale() const { return m_fScale; }
 
 public:
@@ -143,7 +145,7 @@ private:
     void ConnectCommands();
     void CreateTimers();
 
-    std::map<int, QWidget*> m_controls;
+    ControlTable m_controls;
     CBannerStatic* m_pBanner = nullptr;
     CTabHost* m_pTabs = nullptr;
     CBatteryStrip* m_pBattery = nullptr;

@@ -149,19 +149,15 @@ void CMainDialog::CreateControls()
 {
     const DialogBaseUnits units = BaseUnitsOf(font());
     resize(DluToPixels(0, 0, 606, 369, units).size());
-    for (const ControlSpec& entry : kControls) {
-        QWidget* control = MakeControl(entry, this);
-        control->setObjectName(QStringLiteral("ctl_%1").arg(entry.id));
-        control->setGeometry(DluToPixels(entry.x, entry.y, entry.w, entry.h, units));
-        m_controls[entry.id] = control;
-    }
-    m_pBanner = static_cast<CBannerStatic*>(Control(IDC_BANNER));
-    m_pTabs = static_cast<CTabHost*>(Control(IDC_TABS));
-    m_pBattery = static_cast<CBatteryStrip*>(Control(IDC_BATTERY));
-    m_pClock = static_cast<CColourStatic*>(Control(IDC_LOGGER_CLOCK));
-    m_pRunState = static_cast<CColourStatic*>(Control(IDC_RUN_STATE));
-    m_pStatus = static_cast<QLabel*>(Control(IDC_STATUS));
-    m_pProgress = static_cast<QProgressBar*>(Control(IDC_PROGRESS));
+    m_controls.Build(kControls, units, QStringLiteral("ctl_"),
+                     [this](const ControlSpec& entry) { return MakeControl(entry, this); });
+    m_pBanner = Control<CBannerStatic>(IDC_BANNER);
+    m_pTabs = Control<CTabHost>(IDC_TABS);
+    m_pBattery = Control<CBatteryStrip>(IDC_BATTERY);
+    m_pClock = Control<CColourStatic>(IDC_LOGGER_CLOCK);
+    m_pRunState = Control<CColourStatic>(IDC_RUN_STATE);
+    m_pStatus = Control<QLabel>(IDC_STATUS);
+    m_pProgress = Control<QProgressBar>(IDC_PROGRESS);
     // The status line and the progress bar overlap by 3 units; the bar wins.
     m_pProgress->raise();
 }
@@ -191,10 +187,10 @@ void CMainDialog::CreatePages()
 
 void CMainDialog::SetStartTexts()
 {
-    static_cast<QRadioButton*>(Control(IDC_UNIT_F))->setText(g_strUnitF);
-    static_cast<QRadioButton*>(Control(IDC_UNIT_C))->setText(g_strUnitC);
+    Control<QRadioButton>(IDC_UNIT_F)->setText(g_strUnitF);
+    Control<QRadioButton>(IDC_UNIT_C)->setText(g_strUnitC);
     // The radio of the unit in force shows it from the start.
-    static_cast<QRadioButton*>(Control(IsCelsius() ? IDC_UNIT_C : IDC_UNIT_F))->setChecked(true);
+    Control<QRadioButton>(IsCelsius() ? IDC_UNIT_C : IDC_UNIT_F)->setChecked(true);
     EnableButton(IDC_CALIBRATE, false);
     EnableButton(IDC_START_SETTING, false);
     Control(IDC_LOGGER_CLOCK)->hide();
@@ -203,11 +199,5 @@ void CMainDialog::SetStartTexts()
     m_pProgress->setValue(0);
     const bool chinese = g_nLanguage == LANG_CHINESE;
     for (const ButtonText& b : kButtonTexts)
-        static_cast<QPushButton*>(Control(b.id))->setText(QString::fromUtf8(chinese ? b.chinese : b.english));
-}
-
-QWidget* CMainDialog::Control(int id) const
-{
-    const auto it = m_controls.find(id);
-    return it == m_controls.end() ? nullptr : it->second;
+        Control<QPushButton>(b.id)->setText(QString::fromUtf8(chinese ? b.chinese : b.english));
 }

@@ -45,6 +45,42 @@ constexpr ControlSpec kControls[] = {
 
 const QString kPickerFormat = QStringLiteral("yyyy-MM-dd HH:mm ");
 
+QWidget* MakeControl(const ControlSpec& entry, QWidget* parent)
+{
+    using enum CGraphPage::ControlId;
+    switch (entry.id) {
+    case IDC_SHOW_TEMP: case IDC_SHOW_HUMI: case IDC_AUTOSCALE: case IDC_SAVE_SELECTION:
+        return new QCheckBox(parent);
+    case IDC_TEMP_READOUT: case IDC_HUMI_READOUT: {
+        auto* edit = new QLineEdit(parent);
+        edit->setReadOnly(true);
+        edit->setEnabled(false);
+        return edit;
+    }
+    case IDC_TEMP_UNIT: case IDC_HUMI_UNIT:
+        return new QLabel(parent);
+    case IDC_FIRST_SAMPLE: {
+        auto* slider = new QSlider(Qt::Horizontal, parent);
+        slider->setTickPosition(QSlider::NoTicks);
+        slider->setRange(0, 0);
+        return slider;
+    }
+    case IDC_ZOOM_IN: case IDC_ZOOM_OUT: {
+        auto* button = new QPushButton(parent);
+        button->setIcon(QIcon(entry.id == IDC_ZOOM_IN ? QStringLiteral(":/halvern/zoom_in.png")
+                                                     : QStringLiteral(":/halvern/zoom_out.png")));
+        button->setIconSize(QSize(20, 20));
+        return button;
+    }
+    default: {
+        auto* picker = new QDateTimeEdit(QDateTime::currentDateTime(), parent);
+        picker->setDisplayFormat(kPickerFormat);
+        picker->setEnabled(false);
+        return picker;
+    }
+    }
+}
+
 constexpr int kSelectionDelayMs = 2000;
 
 } // namespace
@@ -74,51 +110,9 @@ CGraphPage::~CGraphPage()
 
 void CGraphPage::CreateControls()
 {
-    const DialogBaseUnits units = BaseUnitsOf(font());
-    for (const ControlSpec& entry : kControls) {
-        QWidget* w = nullptr;
-        switch (entry.id) {
-        case IDC_SHOW_TEMP: case IDC_SHOW_HUMI: case IDC_AUTOSCALE: case IDC_SAVE_SELECTION:
-            w = new QCheckBox(this);
-            break;
-        case IDC_TEMP_READOUT: case IDC_HUMI_READOUT: {
-            auto* edit = new QLineEdit(this);
-            edit->setReadOnly(true);
-            edit->setEnabled(false);
-            w = edit;
-            break;
-        }
-        case IDC_TEMP_UNIT: case IDC_HUMI_UNIT:
-            w = new QLabel(this);
-            break;
-        case IDC_FIRST_SAMPLE: {
-            auto* slider = new QSlider(Qt::Horizontal, this);
-            slider->setTickPosition(QSlider::NoTicks);
-            slider->setRange(0, 0);
-            w = slider;
-            break;
-        }
-        case IDC_ZOOM_IN: case IDC_ZOOM_OUT: {
-            auto* button = new QPushButton(this);
-            button->setIcon(QIcon(entry.id == IDC_ZOOM_IN ? QStringLiteral(":/halvern/zoom_in.png")
-                                                         : QStringLiteral(":/halvern/zoom_out.png")));
-            button->setIconSize(QSize(20, 20));
-            w = button;
-            break;
-        }
-        default: {
-            auto* picker = new QDateTimeEdit(QDateTime::currentDateTime(), this);
-            picker->setDisplayFormat(kPickerFormat);
-            picker->setEnabled(false);
-            w = picker;
-            break;
-        }
-        }
-        w->setObjectName(QStringLiteral("ctl_%1").arg(entry.id));
-        w->setGeometry(DluToPixels(entry.x, entry.y, entry.w, entry.h, units));
-        m_controls[entry.id] = w;
-    }
-    static_cast<QLabel*>(Control(IDC_TEMP_UNIT))->setText(g_strTempUnit);
+    m_controls.Build(kControls, BaseUnitsOf(font()), QStringLiteral("ctl_"),
+                     [this](const ControlSpec& entry) { return MakeControl(entry, this); });
+    Control<QLabel>(IDC_TEMP_UNIT)->setText(g_strTempUnit);
     Check(IDC_SHOW_TEMP)->setEnabled(false);
     Check(IDC_SHOW_HUMI)->setEnabled(false);
     Check(IDC_AUTOSCALE)->setText(GetText(ToInt(TextId::ScalingCoordinate)));
@@ -129,20 +123,14 @@ void CGraphPage::CreateControls()
     ColourUnitLabels();
 }
 
-QWidget* CGraphPage::Control(int id) const
-{
-    const auto it = m_controls.find(id);
-    return it == m_controls.end() ? nullptr : it->second;
-}
-
 QCheckBox* CGraphPage::Check(int id) const
 {
-    return static_cast<QCheckBox*>(Control(id));
+    return Control<QCheckBox>(id);
 }
 
 QDateTimeEdit* CGraphPage::Picker(int id) const
 {
-    return static_cast<QDateTimeEdit*>(Control(id));
+    return Control<QDateTimeEdit>(id);
 }
 
 void CGraphPage::ConnectControls()
@@ -160,9 +148,9 @@ void CGraphPage::ConnectControls()
         m_state.autoscale = on ? 1 : 0;
         Show();
     });
-    connect(static_cast<QPushButton*>(Control(IDC_ZOOM_IN)), &QPushButton::clicked, this, &CGraphPage::ZoomIn);
-    connect(static_cast<QPushButton*>(Control(IDC_ZOOM_OUT)), &QPushButton::clicked, this, &CGraphPage::ZoomOut);
-    connect(static_cast<QSlider*>(Control(IDC_FIRST_SAMPLE)), &QSlider::valueChanged, this,
+    connect(Control<QPushButton>(IDC_ZOOM_IN), &QPushButton::clicked, this, &CGraphPage::ZoomIn);
+    connect(Control<QPushButton>(IDC_ZOOM_OUT), &QPushButton::clicked, this, &CGraphPage::ZoomOut);
+    connect(Control<QSlider>(IDC_FIRST_SAMPLE), &QSlider::valueChanged, this,
             &CGraphPage::OnTrackbar);
     connect(Check(IDC_SAVE_SELECTION), &QCheckBox::clicked, this, &CGraphPage::OnSaveSelectionClicked);
     for (const int id : {IDC_SELECTION_START, IDC_SELECTION_END})
@@ -184,16 +172,16 @@ void CGraphPage::Refresh()
 {
     const CLoggerRecord& r = *m_pRecord;
     m_state.showTemp = 1;
-    static_cast<QLabel*>(Control(IDC_TEMP_UNIT))->setText(g_strTempUnit);
+    Control<QLabel>(IDC_TEMP_UNIT)->setText(g_strTempUnit);
     Check(IDC_SHOW_TEMP)->setEnabled(true);
     Check(IDC_SHOW_TEMP)->setChecked(true);
     m_state.showHumi = 0;
-    static_cast<QLabel*>(Control(IDC_HUMI_UNIT))->clear();
+    Control<QLabel>(IDC_HUMI_UNIT)->clear();
     Check(IDC_SHOW_HUMI)->setEnabled(false);
     Check(IDC_SHOW_HUMI)->setChecked(false);
     if (r.HasHumidity()) {
         m_state.showHumi = 1;
-        static_cast<QLabel*>(Control(IDC_HUMI_UNIT))->setText(g_strUnitRH);
+        Control<QLabel>(IDC_HUMI_UNIT)->setText(g_strUnitRH);
         Check(IDC_SHOW_HUMI)->setEnabled(true);
         Check(IDC_SHOW_HUMI)->setChecked(true);
     }
@@ -201,7 +189,7 @@ void CGraphPage::Refresh()
     m_state.cursorTempSample = 0;
     m_state.cursorHumiSample = 0;
     m_state.keySample = -1;
-    auto* slider = static_cast<QSlider*>(Control(IDC_FIRST_SAMPLE));
+    auto* slider = Control<QSlider>(IDC_FIRST_SAMPLE);
     {
         const QSignalBlocker block(slider);
         slider->setMaximum(r.m_nReceived - 1 > 0 ? r.m_nReceived - 1 : 0);
@@ -216,7 +204,7 @@ void CGraphPage::Refresh()
 
 void CGraphPage::SamplesArrived()
 {
-    auto* slider = static_cast<QSlider*>(Control(IDC_FIRST_SAMPLE));
+    auto* slider = Control<QSlider>(IDC_FIRST_SAMPLE);
     const int received = m_pRecord->m_nReceived;
     const QSignalBlocker block(slider);
     slider->setMaximum(received - 1 > 0 ? received - 1 : 0);
@@ -233,7 +221,7 @@ void CGraphPage::Show()
 void CGraphPage::SetFirstSample(int first)
 {
     m_state.firstSample = first > 0 ? first : 0;
-    auto* slider = static_cast<QSlider*>(Control(IDC_FIRST_SAMPLE));
+    auto* slider = Control<QSlider>(IDC_FIRST_SAMPLE);
     const QSignalBlocker block(slider);
     slider->setValue(m_state.firstSample);
 }
@@ -249,8 +237,8 @@ void CGraphPage::UpdateReadouts()
     const bool any = r.m_nReceived > 0;
     const QString temp = m_state.showTemp && any ? TempReadout(r, m_state.cursorTempSample) : QString();
     const QString humi = m_state.showHumi && any ? HumiReadout(r, m_state.cursorHumiSample) : QString();
-    auto* tempEdit = static_cast<QLineEdit*>(Control(IDC_TEMP_READOUT));
-    auto* humiEdit = static_cast<QLineEdit*>(Control(IDC_HUMI_READOUT));
+    auto* tempEdit = Control<QLineEdit>(IDC_TEMP_READOUT);
+    auto* humiEdit = Control<QLineEdit>(IDC_HUMI_READOUT);
     if (tempEdit->text() != temp)
         tempEdit->setText(temp);
     if (humiEdit->text() != humi)
@@ -276,15 +264,10 @@ void CGraphPage::Rescale(float scale, int originX, int originY)
     m_nOriginX = static_cast<int>(scale * static_cast<float>(originX));
     m_nOriginY = static_cast<int>(scale * static_cast<float>(originY));
     m_pageFont = ScaledFont(Control(IDC_AUTOSCALE)->font(), scale);
-    const QPoint origin(originX, originY);
-    for (const ControlSpec& entry : kControls) {
-        QWidget* w = Control(entry.id);
-        w->setFont(m_pageFont);
-        w->setGeometry(ScaleControlRect(w->geometry().translated(origin), scale, origin));
-    }
+    m_controls.Rescale(scale, m_pageFont, QPoint(originX, originY));
     const int icon = static_cast<int>(20.0f * scale);
-    static_cast<QPushButton*>(Control(IDC_ZOOM_IN))->setIconSize(QSize(icon, icon));
-    static_cast<QPushButton*>(Control(IDC_ZOOM_OUT))->setIconSize(QSize(icon, icon));
+    Control<QPushButton>(IDC_ZOOM_IN)->setIconSize(QSize(icon, icon));
+    Control<QPushButton>(IDC_ZOOM_OUT)->setIconSize(QSize(icon, icon));
     m_geometry = GraphGeometry::AtScale(scale);
     m_frame = QImage(static_cast<int>(m_geometry.bitmapWidth), static_cast<int>(m_geometry.bitmapHeight),
                      QImage::Format_RGB32);

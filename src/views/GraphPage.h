@@ -1,5 +1,6 @@
 #pragma once
 
+#include "views/ControlTable.h"
 #include "views/GraphFrame.h"
 
 #include "record/LoggerRecord.h"
@@ -9,7 +10,6 @@
 #include <QTimer>
 #include <QWidget>
 #include <functional>
-#include <map>
 
 class QCheckBox;
 class QDateTimeEdit;
@@ -84,7 +84,8 @@ public:
     const GraphGeometry& Geometry() const { return m_geometry; }
     const QImage& Frame() const { return m_frame; }
     float Scale() const { return m_geometry.scale; }
-    QWidget* Control(int id) const;
+    template <class W = QWidget>
+    W* Control(int id) const { return m_controls.Get<W>(id); }
     // The record drawn; g_LoggerRecord unless a test sets another.
     void SetRecord(CLoggerRecord* record) { m_pRecord = record; }
 
@@ -141,7 +142,7 @@ private:
     void PanTo(int x);
 
     CLoggerRecord* m_pRecord;
-    std::map<int, QWidget*> m_controls;
+    ControlTable m_controls;
     GraphViewState m_state;
     GraphGeometry m_geometry;
     GraphPoints m_points;

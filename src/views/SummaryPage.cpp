@@ -130,24 +130,13 @@ CSummaryPage::CSummaryPage(QWidget* parent)
     : QWidget(parent)
 {
     setFont(DialogFont());
-    const DialogBaseUnits units = BaseUnitsOf(font());
-    for (const ControlSpec& entry : kControls) {
-        QWidget* control = MakeControl(entry, this);
-        control->setObjectName(QStringLiteral("ctl_%1").arg(entry.id));
-        control->setGeometry(DluToPixels(entry.x, entry.y, entry.w, entry.h, units));
-        m_controls[entry.id] = control;
-    }
-}
-
-QWidget* CSummaryPage::Control(int id) const
-{
-    const auto it = m_controls.find(id);
-    return it == m_controls.end() ? nullptr : it->second;
+    m_controls.Build(kControls, BaseUnitsOf(font()), QStringLiteral("ctl_"),
+                     [this](const ControlSpec& entry) { return MakeControl(entry, this); });
 }
 
 QLabel* CSummaryPage::Static(int id) const
 {
-    return qobject_cast<QLabel*>(Control(id));
+    return Control<QLabel>(id);
 }
 
 void CSummaryPage::SetCaptions()
@@ -190,10 +179,5 @@ void CSummaryPage::Rescale(float scale, int originX, int originY)
     m_nOriginX = static_cast<int>(static_cast<float>(originX) * scale);
     m_nOriginY = static_cast<int>(static_cast<float>(originY) * scale);
     m_scaledFont = ScaledFont(font(), scale);
-    const QPoint origin(originX, originY);
-    for (const ControlSpec& entry : kControls) {
-        QWidget* control = Control(entry.id);
-        control->setFont(m_scaledFont);
-        control->setGeometry(ScaleControlRect(control->geometry().translated(origin), scale, origin));
-    }
+    m_controls.Rescale(scale, m_scaledFont, QPoint(originX, originY));
 }

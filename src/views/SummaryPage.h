@@ -1,8 +1,9 @@
 #pragma once
 
+#include "views/ControlTable.h"
+
 #include <QFont>
 #include <QWidget>
-#include <map>
 
 class CLoggerRecord;
 class QLabel;
@@ -25,7 +26,8 @@ public:
 
     // The static with this control id (caption or value), or null.
     QLabel* Static(int id) const;
-    QWidget* Control(int id) const;
+    template <class W = QWidget>
+    W* Control(int id) const { return m_controls.Get<W>(id); }
     float Scale() const { return m_fScale; }
 
     // The statics that show the record's values.
@@ -40,7 +42,7 @@ public:
 private:
     void SetValue(int id, int row, int blankLength);
 
-    std::map<int, QWidget*> m_controls;
+    ControlTable m_controls;
     float m_fScale = 1.0f;
     int m_nOriginX = 0;
     int m_nOriginY = 0;

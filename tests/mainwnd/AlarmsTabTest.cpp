@@ -20,7 +20,7 @@ protected:
     {
         return dialog.Alarms()->Model()->index(row, column).data().toString();
     }
-    void Click(int id) const { static_cast<QAbstractButton*>(dialog.Control(id))->click(); }
+    void Click(int id) const { dialog.Control<QAbstractButton>(id)->click(); }
 
     ScopedUnit unit{g_strUnitC};
     CMainDialog dialog{QSize(1920, 1080)};

@@ -55,9 +55,9 @@ TEST(ChineseWindow, DownloadedRecordShowsEveryTextWhole)
         ASSERT_TRUE(driver.WaitForDemo(true, error)) << qPrintable(error);
         ASSERT_GT(dialog.DataList()->Model()->rowCount(), 100);
 
-        EXPECT_EQ(static_cast<QAbstractButton*>(dialog.Control(Dlg::IDC_DOWNLOAD))->text(), "读取数据");
-        EXPECT_TRUE(static_cast<QAbstractButton*>(dialog.Control(Dlg::IDC_UNIT_C))->isChecked());
-        EXPECT_FALSE(static_cast<QAbstractButton*>(dialog.Control(Dlg::IDC_UNIT_F))->isChecked());
+        EXPECT_EQ(dialog.Control<QAbstractButton>(Dlg::IDC_DOWNLOAD)->text(), "读取数据");
+        EXPECT_TRUE(dialog.Control<QAbstractButton>(Dlg::IDC_UNIT_C)->isChecked());
+        EXPECT_FALSE(dialog.Control<QAbstractButton>(Dlg::IDC_UNIT_F)->isChecked());
 
         // The graph's reset after the download comes first (it would clear a
         // selection made before it), then the range adds the area tabs.

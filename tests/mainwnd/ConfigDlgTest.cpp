@@ -56,7 +56,7 @@ protected:
         });
         dialog->SetMessenger([this](const QString& m) { messages << m; });
     }
-    void Type(int id, const QString& text) { static_cast<QLineEdit*>(dialog->Control(id))->setText(text); }
+    void Type(int id, const QString& text) { dialog->Control<QLineEdit>(id)->setText(text); }
 
     CVirtualCh375 usb;
     WorkflowHarness h;
@@ -85,7 +85,7 @@ TEST_F(ConfigDlgTest, ControlsSitAtTheirTemplatePlacesWithTheLoggersSettings)
     EXPECT_EQ(dialog->Text(D::IDC_HUMI_HIGH), QStringLiteral("70"));
     EXPECT_EQ(dialog->Text(D::IDC_DESCRIPTION), QStringLiteral("Demo logger"));
     EXPECT_TRUE(dialog->IsEnabled(D::IDC_DESCRIPTION));
-    EXPECT_EQ(static_cast<QTimeEdit*>(dialog->Control(D::IDC_INTERVAL))->time(), QTime(0, 10));
+    EXPECT_EQ(dialog->Control<QTimeEdit>(D::IDC_INTERVAL)->time(), QTime(0, 10));
     EXPECT_FALSE(dialog->IsEnabled(D::IDC_START));
     EXPECT_TRUE(dialog->IsEnabled(D::IDC_STOP));
     EXPECT_EQ(dialog->Timer().interval(), 1000);
@@ -160,7 +160,7 @@ TEST_F(ConfigDlgTest, StartWarnsOfSamplesNotDownloadedThenStartsTheMission)
     Type(D::IDC_TEMP_LOW, "2");
     Type(D::IDC_TEMP_HIGH, "8.2");
     Type(D::IDC_DESCRIPTION, "Ward 3 fridge");
-    static_cast<QTimeEdit*>(dialog->Control(D::IDC_INTERVAL))->setTime(QTime(1, 30));
+    dialog->Control<QTimeEdit>(D::IDC_INTERVAL)->setTime(QTime(1, 30));
     QTest::mouseClick(dialog->Control(D::IDC_START), Qt::LeftButton); // disabled: nothing
     EXPECT_TRUE(questions.isEmpty());
     dialog->OnStart();

@@ -95,7 +95,7 @@ protected:
         Settle();
         return true;
     }
-    void Click(int id) { static_cast<QAbstractButton*>(dialog->Control(id))->click(); }
+    void Click(int id) { dialog->Control<QAbstractButton>(id)->click(); }
     bool Enabled(int id) const { return dialog->IsButtonEnabled(id); }
     QString Value(int id) const { return dialog->Summary()->Static(id)->text(); }
     int Rows() const { return dialog->DataList()->Model()->rowCount(); }

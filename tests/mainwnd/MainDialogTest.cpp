@@ -64,7 +64,7 @@ protected:
     MainDialog() { InstallQtMessagePoster(); }
     ~MainDialog() override { SetMessagePoster({}); }
     QString Value(CSummaryPage* page, int id) const { return page->Static(id)->text(); }
-    QAbstractButton* Button(int id) const { return static_cast<QAbstractButton*>(dialog.Control(id)); }
+    QAbstractButton* Button(int id) const { return dialog.Control<QAbstractButton>(id); }
     QString Cell(int row, int column) const
     {
         return dialog.DataList()->Model()->index(row, column).data().toString();
@@ -98,7 +98,7 @@ TEST_F(MainDialog, StartsWithItsTextsAndButtons)
     EXPECT_TRUE(dialog.IsButtonEnabled(CMainDialog::IDC_DOWNLOAD));
     EXPECT_TRUE(dialog.Control(CMainDialog::IDC_LOGGER_CLOCK)->isHidden());
     EXPECT_TRUE(dialog.Control(CMainDialog::IDC_RUN_STATE)->isHidden());
-    auto* progress = static_cast<QProgressBar*>(dialog.Control(CMainDialog::IDC_PROGRESS));
+    auto* progress = dialog.Control<QProgressBar>(CMainDialog::IDC_PROGRESS);
     EXPECT_EQ(progress->maximum(), 200);
     EXPECT_EQ(dialog.Tabs()->Bar()->count(), 3);
     EXPECT_EQ(dialog.Tabs()->Bar()->tabText(0), "Summary");
@@ -137,7 +137,7 @@ TEST_F(MainDialog, OpeningFilesOfEachTypeShowsTheirPages)
         EXPECT_EQ(Cell(0, 2), "50.00" + g_strUnitF + (c.type == 2 || c.type == 5 ? "" : "*"));
         EXPECT_FALSE(dialog.IsButtonEnabled(CMainDialog::IDC_START_SETTING));
         EXPECT_EQ(dialog.Workflow().m_bMayConfigure, 0);
-        auto* temp = static_cast<QLineEdit*>(dialog.Graph()->Control(CGraphPage::IDC_TEMP_READOUT));
+        auto* temp = dialog.Graph()->Control<QLineEdit>(CGraphPage::IDC_TEMP_READOUT);
         dialog.Graph()->Redraw();
         dialog.Graph()->UpdateReadouts();
         EXPECT_TRUE(temp->text().endsWith("   50.00"));
@@ -160,10 +160,10 @@ TEST_F(MainDialog, AFailedOpenKeepsTheShownRecordAndSaysWhy)
     QFile::setPermissions(dir.path("locked.tavo"), QFileDevice::WriteOwner);
     QDir(dir.root()).mkdir("folder.tavo");
     dialog.EnableButton(CMainDialog::IDC_START_SETTING, true);
-    auto* showHumi = static_cast<QCheckBox*>(dialog.Graph()->Control(CGraphPage::IDC_SHOW_HUMI));
+    auto* showHumi = dialog.Graph()->Control<QCheckBox>(CGraphPage::IDC_SHOW_HUMI);
     const QString maxValue = Value(dialog.Summary(), CSummaryPage::IDC_MAX_VALUE);
     const QDateTime pickerStart =
-        static_cast<QDateTimeEdit*>(dialog.Graph()->Control(CGraphPage::IDC_SELECTION_START))->dateTime();
+        dialog.Graph()->Control<QDateTimeEdit>(CGraphPage::IDC_SELECTION_START)->dateTime();
 
     struct Case {
         const char* name;
@@ -191,7 +191,7 @@ TEST_F(MainDialog, AFailedOpenKeepsTheShownRecordAndSaysWhy)
         EXPECT_EQ(dialog.DataList()->Model()->columnCount(), 4);
         EXPECT_TRUE(showHumi->isChecked());
         EXPECT_EQ(dialog.Graph()->Points().sampleCount, 30);
-        EXPECT_EQ(static_cast<QDateTimeEdit*>(dialog.Graph()->Control(CGraphPage::IDC_SELECTION_START))->dateTime(),
+        EXPECT_EQ(dialog.Graph()->Control<QDateTimeEdit>(CGraphPage::IDC_SELECTION_START)->dateTime(),
                   pickerStart);
         EXPECT_TRUE(dialog.Graph()->Control(CGraphPage::IDC_SAVE_SELECTION)->isEnabled());
         EXPECT_TRUE(dialog.IsButtonEnabled(CMainDialog::IDC_START_SETTING));
@@ -306,7 +306,7 @@ TEST_F(MainDialog, UnitRadiosReformatSummaryListAndGraphButNotTheArea)
     EXPECT_EQ(g_strTempUnit, g_strUnitC);
     EXPECT_EQ(Value(dialog.Summary(), CSummaryPage::IDC_MAX_VALUE), "30.00" + g_strUnitC);
     EXPECT_EQ(Cell(10, 2), "20.00" + g_strUnitC);
-    auto* unitLabel = static_cast<QLabel*>(dialog.Graph()->Control(CGraphPage::IDC_TEMP_UNIT));
+    auto* unitLabel = dialog.Graph()->Control<QLabel>(CGraphPage::IDC_TEMP_UNIT);
     EXPECT_EQ(unitLabel->text(), g_strUnitC);
     EXPECT_EQ(Value(dialog.AreaSummary(), CSummaryPage::IDC_MAX_VALUE), areaMax);
 

@@ -184,11 +184,11 @@ TEST_F(SaveCommand, EachKindIsWrittenAndReported)
 TEST_F(SaveCommand, TheSelectedRangeIsWhatIsSaved)
 {
     OpenMission();
-    auto* start = static_cast<QDateTimeEdit*>(dialog.Graph()->Control(CGraphPage::IDC_SELECTION_START));
-    auto* end = static_cast<QDateTimeEdit*>(dialog.Graph()->Control(CGraphPage::IDC_SELECTION_END));
+    auto* start = dialog.Graph()->Control<QDateTimeEdit>(CGraphPage::IDC_SELECTION_START);
+    auto* end = dialog.Graph()->Control<QDateTimeEdit>(CGraphPage::IDC_SELECTION_END);
     start->setDateTime(QDateTime::fromSecsSinceEpoch(kNine + 65 * 60));
     end->setDateTime(QDateTime::fromSecsSinceEpoch(kNine + 95 * 60));
-    QTest::mouseClick(static_cast<QCheckBox*>(dialog.Graph()->Control(CGraphPage::IDC_SAVE_SELECTION)), Qt::LeftButton);
+    QTest::mouseClick(dialog.Graph()->Control<QCheckBox>(CGraphPage::IDC_SAVE_SELECTION), Qt::LeftButton);
     Settle();
     ASSERT_EQ(g_AreaRecord.m_nCount, 3); // 10:10, 10:20, 10:30
 

@@ -35,11 +35,11 @@ protected:
     }
     static QString Counter(const CPrintPreviewDlg& d)
     {
-        return static_cast<QLabel*>(d.Control(CPrintPreviewDlg::IDC_COUNTER))->text();
+        return d.Control<QLabel>(CPrintPreviewDlg::IDC_COUNTER)->text();
     }
     static QLineEdit* Edit(const CPrintPreviewDlg& d)
     {
-        return static_cast<QLineEdit*>(d.Control(CPrintPreviewDlg::IDC_PAGES_EDIT));
+        return d.Control<QLineEdit>(CPrintPreviewDlg::IDC_PAGES_EDIT);
     }
     static void Click(const CPrintPreviewDlg& d, int id)
     {
@@ -152,8 +152,8 @@ TEST_F(PrintDlg, PageButtonsAndCounter)
 TEST_F(PrintDlg, WrongRangeKeepsTheLastOne)
 {
     auto d = Open(1, 200);
-    auto* start = static_cast<QDateTimeEdit*>(d->Control(CPrintPreviewDlg::IDC_START));
-    auto* end = static_cast<QDateTimeEdit*>(d->Control(CPrintPreviewDlg::IDC_END));
+    auto* start = d->Control<QDateTimeEdit>(CPrintPreviewDlg::IDC_START);
+    auto* end = d->Control<QDateTimeEdit>(CPrintPreviewDlg::IDC_END);
     // Before the record: clamped silently; between samples: the one before.
     start->setDateTime(QDateTime::fromSecsSinceEpoch(r.m_tStart - 86400));
     end->setDateTime(QDateTime::fromSecsSinceEpoch(r.m_tStart + 3000));

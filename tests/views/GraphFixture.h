@@ -14,7 +14,7 @@
 // The graph page's range controls, on a page of its own or the main window's.
 inline QDateTimeEdit* GraphPicker(const CGraphPage& page, int id)
 {
-    return static_cast<QDateTimeEdit*>(page.Control(id));
+    return page.Control<QDateTimeEdit>(id);
 }
 
 inline time64 GraphPickerTime(const CGraphPage& page, int id)
@@ -30,7 +30,7 @@ inline void SetGraphPickers(const CGraphPage& page, time64 from, time64 to)
 
 inline QCheckBox* GraphSaveSelection(const CGraphPage& page)
 {
-    return static_cast<QCheckBox*>(page.Control(CGraphPage::IDC_SAVE_SELECTION));
+    return page.Control<QCheckBox>(CGraphPage::IDC_SAVE_SELECTION);
 }
 
 // The graph page shown at 600 x 420 drawing `record`, keeping the notices

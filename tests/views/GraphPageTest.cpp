@@ -48,8 +48,8 @@ bool ImageHas(const QImage& image, const QColor& colour)
 class GraphPage : public ::testing::Test {
 protected:
     void SetUp() override { page.SetRecord(&g_record); }
-    QString Text(int id) { return static_cast<QLineEdit*>(page.Control(id))->text(); }
-    QCheckBox* Check(int id) { return static_cast<QCheckBox*>(page.Control(id)); }
+    QString Text(int id) { return page.Control<QLineEdit>(id)->text(); }
+    QCheckBox* Check(int id) { return page.Control<QCheckBox>(id); }
     CGraphPage page;
 };
 
@@ -128,7 +128,7 @@ TEST_F(GraphPage, TemperatureOnlyLoggerHasNoHumidity)
     EXPECT_FALSE(Check(CGraphPage::IDC_SHOW_HUMI)->isEnabled());
     EXPECT_TRUE(Check(CGraphPage::IDC_SHOW_TEMP)->isChecked());
     EXPECT_TRUE(Text(CGraphPage::IDC_HUMI_READOUT).isEmpty());
-    EXPECT_TRUE(static_cast<QLabel*>(page.Control(CGraphPage::IDC_HUMI_UNIT))->text().isEmpty());
+    EXPECT_TRUE(page.Control<QLabel>(CGraphPage::IDC_HUMI_UNIT)->text().isEmpty());
     EXPECT_FALSE(ImageHas(page.Frame(), kHumiColour));
 }
 
@@ -139,11 +139,11 @@ TEST_F(GraphPage, HumidityLoggerShowsBothCurvesAndReadouts)
     page.Refresh();
     page.UpdateReadouts();
     EXPECT_TRUE(Check(CGraphPage::IDC_SHOW_HUMI)->isChecked());
-    EXPECT_EQ(static_cast<QLabel*>(page.Control(CGraphPage::IDC_HUMI_UNIT))->text(), "%RH");
+    EXPECT_EQ(page.Control<QLabel>(CGraphPage::IDC_HUMI_UNIT)->text(), "%RH");
     EXPECT_TRUE(ImageHas(page.Frame(), kHumiColour));
     EXPECT_EQ(Text(CGraphPage::IDC_TEMP_READOUT), "2024-3-5 09:00   50.00");
     EXPECT_EQ(Text(CGraphPage::IDC_HUMI_READOUT), "2024-3-5 09:00   40.00");
-    EXPECT_EQ(static_cast<QSlider*>(page.Control(CGraphPage::IDC_FIRST_SAMPLE))->maximum(), 99);
+    EXPECT_EQ(page.Control<QSlider>(CGraphPage::IDC_FIRST_SAMPLE)->maximum(), 99);
 }
 
 TEST_F(GraphPage, CursorReadoutsFollowTheClickAndSkipOutOfRangeValues)
@@ -198,7 +198,7 @@ TEST_F(GraphPage, GraphResetOffersTheSelectionAndRemovesTheArea)
     EXPECT_TRUE(Check(CGraphPage::IDC_SAVE_SELECTION)->isEnabled());
     EXPECT_FALSE(Check(CGraphPage::IDC_SAVE_SELECTION)->isChecked());
     EXPECT_FALSE(page.IsSelectionOn());
-    auto* start = static_cast<QDateTimeEdit*>(page.Control(CGraphPage::IDC_SELECTION_START));
+    auto* start = page.Control<QDateTimeEdit>(CGraphPage::IDC_SELECTION_START);
     EXPECT_EQ(start->dateTime().toSecsSinceEpoch(), g_record.m_tStart);
     EXPECT_FALSE(start->isEnabled());
     EXPECT_EQ(g_AreaRecord.m_nCount, 0);

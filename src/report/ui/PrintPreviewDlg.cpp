@@ -95,7 +95,7 @@ CPrintPreviewDlg::CPrintPreviewDlg(QWidget* parent, float scale, const CLoggerRe
     Control(IDC_PREVIEW)->setEnabled(false);
     m_scroll->hide();
     m_pagesEdit->setText(QStringLiteral("1"));
-    static_cast<QRadioButton*>(Control(IDC_CURVE))->setChecked(true);
+    Control<QRadioButton>(IDC_CURVE)->setChecked(true);
 
     m_data.record = &m_record;
     m_data.tempUnit = g_strTempUnit;
@@ -122,17 +122,11 @@ CPrintPreviewDlg::CPrintPreviewDlg(QWidget* parent, float scale, const CLoggerRe
     RenderPreviewPage(m_nCurrentPage);
 }
 
-QWidget* CPrintPreviewDlg::Control(int id) const
-{
-    const auto it = m_controls.find(id);
-    return it == m_controls.end() ? nullptr : it->second;
-}
-
 void CPrintPreviewDlg::CreateControls()
 {
     const DialogBaseUnits units = BaseUnitsOf(DialogFont());
     setFont(DialogFont());
-    for (const ControlSpec& c : kControls) {
+    m_controls.Build(kControls, units, QString(), [this](const ControlSpec& c) {
         const QString text = c.textId ? GetText(c.textId) : QString();
         QWidget* w = nullptr;
         switch (c.kind) {
@@ -157,7 +151,7 @@ void CPrintPreviewDlg::CreateControls()
         case Kind::Static:
             w = new QLabel(text, this);
             if (c.id == IDC_COUNTER)
-                m_counter = static_cast<QLabel*>(w);
+                m_counter = qobject_cast<QLabel*>(w);
             break;
         case Kind::Group:
             w = new QGroupBox(text, this);
@@ -211,9 +205,8 @@ void CPrintPreviewDlg::CreateControls()
             break;
         }
         }
-        w->setGeometry(DluToPixels(c.x, c.y, c.w, c.h, units));
-        m_controls[c.id] = w;
-    }
+        return w;
+    });
     // Groups behind the controls they frame.
     Control(IDC_KIND_GROUP)->lower();
     Control(IDC_SETTING_GROUP)->lower();
@@ -231,10 +224,7 @@ void CPrintPreviewDlg::ScaleLayout(float scale, QRect area)
     if (area.isValid())
         scale = std::min(scale, ScreenFitScale(area.size(), size()));
     const QFont font = ScaledFont(DialogFont(), scale);
-    for (auto& [id, w] : m_controls) {
-        w->setFont(font);
-        w->setGeometry(ScaleControlRect(w->geometry(), scale));
-    }
+    m_controls.Rescale(scale, font);
     const QSize scaled(static_cast<int>(static_cast<float>(width()) * scale), static_cast<int>(static_cast<float>(height()) * scale));
     setFixedSize(scaled);
     if (area.isValid())
@@ -492,7 +482,7 @@ void CPrintPreviewDlg::keyPressEvent(QKeyEvent* event)
     if (event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter) {
         for (int id : {IDC_EXIT, IDC_PREVIEW, IDC_PRINT, IDC_FIRST, IDC_PREV, IDC_NEXT, IDC_LAST})
             if (focusWidget() == Control(id)) {
-                static_cast<QPushButton*>(Control(id))->click();
+                Control<QPushButton>(id)->click();
                 break;
             }
         return;

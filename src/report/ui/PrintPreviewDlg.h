@@ -2,10 +2,10 @@
 
 #include "report/ReportRange.h"
 #include "report/ui/ReportPrinting.h"
+#include "views/ControlTable.h"
 
 #include <QDialog>
 #include <functional>
-#include <map>
 
 class CPreviewFrame;
 class QDateTimeEdit;
@@ -32,7 +32,8 @@ public:
     // parent's screen).
     CPrintPreviewDlg(QWidget* parent, float scale, const CLoggerRecord& record, QRect screenArea = {});
 
-    QWidget* Control(int id) const;
+    template <class W = QWidget>
+    W* Control(int id) const { return m_controls.Get<W>(id); }
     CPreviewFrame* Frame() const { return m_frame; }
     const ReportData& Data() const { return m_data; }
     ReportKind Mode() const { return m_mode; }
@@ -89,7 +90,7 @@ private:
     bool m_bStartLabelRed = false;
     bool m_bEndLabelRed = false;
     int m_nWheelOverscroll = 0;
-    std::map<int, QWidget*> m_controls;
+    ControlTable m_controls;
     CPreviewFrame* m_frame = nullptr;
     QScrollBar* m_scroll = nullptr;
     QLineEdit* m_pagesEdit = nullptr;
