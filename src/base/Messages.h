@@ -7,14 +7,10 @@
 #include <functional>
 #include <mutex>
 
-// User messages of the dialogs (WM_USER + 101 .. + 112; those the serial
-// link once posted to its own thread are now calls to the workflow).
+// Messages posted to the main thread: by the serial read thread and the
+// device libraries' threads, and calls the main thread queues for itself.
 enum UserMessage : int {
-    WMU_USB_EVENT = 1125,
-    WMU_PROGRESS = 1126,
-    WMU_SERIAL_EVENT = 1127,
-    WMU_LOGGER_CLOCK = 1132, // to the configuration dialog
-    WMU_SERIAL_REIDENTIFY = 1134,
+    // The graph page starts over: complete data shown (wParam 1) or not.
     WMU_GRAPH_RESET = 1135,
     // Internal: a chunk of bytes received by the serial read thread, carried
     // in the payload, for the receive routine on the main thread.
@@ -31,7 +27,7 @@ enum UserMessage : int {
 
 // Who a message is for. Messages for a window that is not open are dropped
 // by the poster that serves it.
-enum class MessageTarget { MainDialog, ConfigDialog, GraphView };
+enum class MessageTarget { MainDialog, GraphView };
 
 struct Message {
     MessageTarget target = MessageTarget::MainDialog;

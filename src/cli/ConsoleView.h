@@ -15,13 +15,10 @@ public:
     ConsoleView(std::FILE* out, bool terminal);
 
     void SetStatusText(const QString& text) override;
-    void EnableButton(int, bool) override {}
     void SetProgress(int position) override;
     void ShowRecord() override {}
     void UpdateSummaryValues() override {}
     void RefreshDataViews() override {}
-    void RepaintBatteryStrip() override {}
-    void RedrawBanner() override {}
     void SetClockText(const QString&) override {}
     void SetClockVisible(bool) override {}
     void SetRunStateText(const QString&) override {}

@@ -3,7 +3,6 @@
 // scaling. Start and Stop are in ConfigCommand.cpp.
 #include "mainwnd/ConfigDlg.h"
 
-#include "base/QtMessagePoster.h"
 #include "base/TextTable.h"
 #include "mainwnd/BatteryStrip.h"
 #include "mainwnd/ConfigFields.h"
@@ -171,14 +170,14 @@ CConfigDlg::CConfigDlg(LoggerWorkflow& workflow, float scale, QWidget* parent)
     setFont(DialogFont());
     CreateControls();
     SetUp();
-    SetMessageReceiver(MessageTarget::ConfigDialog, this);
+    m_nClockSubscription = m_workflow.SubscribeLoggerClock([this] { OnLoggerClock(); });
     connect(&m_timer, &QTimer::timeout, this, [this] { OnTimerTick(); });
     m_timer.start(kTimerMs);
 }
 
 CConfigDlg::~CConfigDlg()
 {
-    ForgetMessageReceiver(this);
+    m_workflow.UnsubscribeLoggerClock(m_nClockSubscription);
 }
 
 void CConfigDlg::CreateControls()
@@ -350,16 +349,6 @@ void CConfigDlg::OnLoggerClock()
         Enable(IDC_START, false);
     }
     ShowRunState(r.m_nRunState);
-}
-
-bool CConfigDlg::event(QEvent* event)
-{
-    if (event->type() == MessageEvent::EventType()) {
-        if (static_cast<MessageEvent*>(event)->message().id == WMU_LOGGER_CLOCK)
-            OnLoggerClock();
-        return true;
-    }
-    return QDialog::event(event);
 }
 
 void CConfigDlg::keyPressEvent(QKeyEvent* event)

@@ -68,12 +68,11 @@ public:
     void OnStop();
     // The 1000 ms tick: closes the dialog once the logger is gone.
     void OnTimerTick();
-    // WMU_LOGGER_CLOCK: the status the logger reported (battery, run state).
+    // The logger reported its clock and status (battery, run state).
     void OnLoggerClock();
     QTimer& Timer() { return m_timer; }
 
 protected:
-    bool event(QEvent* event) override;
     void keyPressEvent(QKeyEvent* event) override;
 
 private:
@@ -95,6 +94,7 @@ private:
     float m_fScale;
     ControlTable m_controls;
     QTimer m_timer;
+    int m_nClockSubscription = 0;
     std::function<bool(const QString&)> m_pfnAsk;
     std::function<void(const QString&)> m_pfnMessage;
 };

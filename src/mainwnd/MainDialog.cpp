@@ -27,6 +27,7 @@
 #include <QScreen>
 #include <QTabBar>
 #include <QTimer>
+#include <utility>
 
 namespace {
 const QColor kDialogColour(82, 105, 118);
@@ -129,6 +130,19 @@ void CMainDialog::SetStatusText(const QString& text)
 QString CMainDialog::StatusText() const
 {
     return m_pStatus->text();
+}
+
+void CMainDialog::CommandsChanged(const AvailableCommands& commands)
+{
+    static constexpr std::pair<WorkflowCommand, ControlId> kButtons[] = {
+        {WorkflowCommand::Download, IDC_DOWNLOAD},
+        {WorkflowCommand::Open, IDC_OPEN},
+        {WorkflowCommand::StartSetting, IDC_START_SETTING},
+        {WorkflowCommand::Calibrate, IDC_CALIBRATE},
+    };
+    for (const auto& [command, id] : kButtons)
+        if (commands.Concerns(command))
+            EnableButton(id, commands.Available(command));
 }
 
 void CMainDialog::EnableButton(int id, bool on)

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "base/Messages.h"
+#include "mainwnd/ControlId.h"
 #include "views/ControlTable.h"
 #include "workflow/LoggerWorkflow.h"
 #include "workflow/WorkflowView.h"
@@ -50,7 +51,9 @@ public:
     // --- View operations for the workflow ---
     void SetStatusText(const QString& text) override;
     QString StatusText() const;
-    void EnableButton(int id, bool on) override;
+    // Enables or disables the buttons of the commands the change concerns.
+    void CommandsChanged(const AvailableCommands& commands) override;
+    void EnableButton(int id, bool on);
     bool IsButtonEnabled(int id) const;
     void SetProgress(int position) override;
     int Progress() const;
@@ -61,15 +64,17 @@ public:
     void UpdateSummaryValues() override;
     // The data list and the graph take g_LoggerRecord again.
     void RefreshDataViews() override;
-    void RepaintBatteryStrip() override;
+    void BatteryChanged() override { RepaintBatteryStrip(); }
+    void RepaintBatteryStrip();
     void PaintBanner();
-    void RedrawBanner() override { PaintBanner(); }
+    void RecordChanged() override { PaintBanner(); }
     void SetClockText(const QString& text) override;
     void SetRunStateText(const QString& text) override;
     void SetClockVisible(bool visible) override;
     void SetRunStateVisible(bool visible) override;
     // Posts the graph page's reset: complete data shown or not.
     void PostGraphReset(bool complete);
+    void GraphReset(bool complete) override { PostGraphReset(complete); }
     // Adds (true) or removes (false) the "Area Summary" and "Area Data" tabs.
     void ShowAreaTabs(bool show);
     // Start Setting: the configuration dialog, modal (ConfigCommand.cpp).

@@ -148,7 +148,7 @@ bool LoggerWorkflow::AttachUsb(int index)
     g_LoggerLink.m_nDeviceIndex = index;
     m_link = Attached::Usb;
     m_attachState = LinkState::Linking;
-    PostToMain(WMU_USB_EVENT, 0, -1);
+    Later([this] { OnUsbEvent(); });
     return true;
 }
 
@@ -170,13 +170,27 @@ int LoggerWorkflow::AttachPort(const QString& path, bool& isNew)
     g_LoggerLink.m_nComPort = port;
     m_link = Attached::Serial;
     m_attachState = LinkState::Linking;
-    PostToMain(WMU_SERIAL_EVENT, 0, port);
+    Later([this, port] { OnSerialEvent(port); });
     return port;
 }
 
-void LoggerWorkflow::PostGraphReset(int wParam)
+int LoggerWorkflow::SubscribeLoggerClock(std::function<void()> listener)
 {
-    PostMessageTo(Message{MessageTarget::GraphView, WMU_GRAPH_RESET, wParam, 0, {}});
+    m_clockListeners[++m_nNextListener] = std::move(listener);
+    return m_nNextListener;
+}
+
+void LoggerWorkflow::UnsubscribeLoggerClock(int key)
+{
+    m_clockListeners.erase(key);
+}
+
+void LoggerWorkflow::NotifyLoggerClock()
+{
+    // A listener may unsubscribe while it is called.
+    const auto listeners = m_clockListeners;
+    for (const auto& [key, listener] : listeners)
+        listener();
 }
 
 void LoggerWorkflow::OnMessage(const Message& m)
@@ -187,14 +201,10 @@ void LoggerWorkflow::OnMessage(const Message& m)
     case WMU_USB_NOTIFY: OnUsbNotify(static_cast<unsigned long>(m.wParam)); break;
     case WMU_SERIAL_NOTIFY: OnSerialNotify(static_cast<int>(m.lParam)); break;
     case WMU_SERIAL_DATA: g_LoggerLink.ReceiveMessage(m.wParam, m.payload); break;
-    case WMU_USB_EVENT: OnUsbEvent(); break;
-    case WMU_PROGRESS: OnProgress(m.lParam); break;
-    case WMU_SERIAL_EVENT: OnSerialEvent(static_cast<int>(m.lParam)); break;
     case WMU_QUEUED_CALL:
         if (m.call)
             m.call();
         break;
-    case WMU_SERIAL_REIDENTIFY: OnReidentify(); break;
     default: break;
     }
 }
@@ -221,13 +231,13 @@ void LoggerWorkflow::Startup()
         text = TextId::Connected;
         m_link = Attached::Usb;
         m_attachState = LinkState::Linking;
-        PostToMain(WMU_USB_EVENT, 0, -1);
+        Later([this] { OnUsbEvent(); });
     } else if (const int port = FindCh341Port(); port > 0) {
         text = TextId::Connected;
         g_LoggerLink.m_nComPort = port;
         m_link = Attached::Serial;
         m_attachState = LinkState::Linking;
-        PostToMain(WMU_SERIAL_EVENT, 0, port);
+        Later([this, port] { OnSerialEvent(port); });
     }
     SetStatus(text);
 }
@@ -260,7 +270,7 @@ void LoggerWorkflow::OnUsbNotify(unsigned long event)
         SetStatus(arrived ? TextId::Connected : TextId::Disconnecting);
         m_link = arrived ? Attached::Usb : Attached::None;
         m_attachState = LinkState::Linking;
-        PostToMain(WMU_USB_EVENT, 0, -1);
+        Later([this] { OnUsbEvent(); });
     }
     BlankClockStatics();
 }
@@ -274,21 +284,21 @@ void LoggerWorkflow::OnSerialNotify(int value)
     g_LoggerRecord.m_strDescription.clear();
     g_LoggerLink.m_lastCommand.identifyFlag = 0; // a resend after re-linking must not stop the logger
     if (value > 0) {
-        PostToMain(WMU_SERIAL_EVENT, 0, value);
+        Later([this, value] { OnSerialEvent(value); });
     } else if (value < 0) {
         SetStatus(TextId::Disconnecting);
         SetSerialLinked(false);
         m_link = Attached::None;
-        PostToMain(WMU_SERIAL_EVENT, 0, value);
+        Later([this, value] { OnSerialEvent(value); });
     }
     BlankClockStatics();
 }
 
-void LoggerWorkflow::OnProgress(std::intptr_t lParam)
+void LoggerWorkflow::ShowProgress(bool downloading)
 {
     const CLoggerRecord& r = g_LoggerRecord;
     int position = 0;
-    if (lParam == -1 && r.m_nCount > 0) {
+    if (downloading && r.m_nCount > 0) {
         const float done = static_cast<float>(r.m_nReceived) / static_cast<float>(r.m_nCount);
         position = static_cast<int>(done * 195.0f + 5.0f);
     }

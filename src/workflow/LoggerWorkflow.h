@@ -10,6 +10,7 @@
 #include <QString>
 #include <cstdint>
 #include <functional>
+#include <map>
 #include <optional>
 
 // Where the link to a logger stands, as front ends need to know it.
@@ -113,6 +114,10 @@ public:
     bool IsDownloading() const { return m_bDownloading; }
     // How many times a logger clock from the serial link was shown.
     int LoggerClockReports() const { return m_nLoggerClockReports; }
+    // Calls listener, queued, each time the logger reports its clock and
+    // status (battery, run state), until unsubscribed by the returned key.
+    int SubscribeLoggerClock(std::function<void()> listener);
+    void UnsubscribeLoggerClock(int key);
 
     std::int32_t m_bMayConfigure = 0;
     bool m_bDownloading = false;
@@ -193,11 +198,12 @@ private:
     void OnReidentify();
     void PurgeReceive();
 
-    void OnProgress(std::intptr_t lParam);
+    // The progress bar: how much of the download arrived, or empty.
+    void ShowProgress(bool downloading);
     void SetUnit(const QString& unit);
     void SetStatus(TextId text);
     void ShowStatusText(const QString& text);
-    void PostGraphReset(int wParam);
+    void NotifyLoggerClock();
 
     IWorkflowView& m_view;
     ITimerHost& m_timers;
@@ -214,6 +220,8 @@ private:
     int m_nBlockWatch = 0;
     int m_nDownloadRetries = 0;
     int m_nLoggerClockReports = 0;
+    std::map<int, std::function<void()>> m_clockListeners;
+    int m_nNextListener = 0;
     // A logger's mission: its ID and start time.
     struct MissionKey {
         QString id;

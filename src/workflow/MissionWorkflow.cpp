@@ -61,7 +61,7 @@ void LoggerWorkflow::NoteDownloaded()
     const LoggerType& type = LoggerTypeOf(r.m_nType);
     const bool configurable = UsbLinked() ? type.usbConfigurable : SerialLinked() && type.serialConfigurable;
     m_bMayConfigure = configurable ? 1 : 0;
-    m_view.EnableButton(IDC_START_SETTING, configurable);
+    m_view.CommandsChanged(AvailableCommands().Set(WorkflowCommand::StartSetting, configurable));
 }
 
 void LoggerWorkflow::EndMissionCommand(bool done, const QString& reason)
@@ -141,7 +141,7 @@ void LoggerWorkflow::ReadUsbRunState()
     CLoggerRecord& r = g_LoggerRecord;
     if (g_LoggerLink.ReadRunState(r.m_nRunState, r.m_nBattery))
         r.m_bStatusValid = 1;
-    m_view.RepaintBatteryStrip();
+    m_view.BatteryChanged();
 }
 
 void LoggerWorkflow::StartSerial(const MissionSettings& settings, const std::optional<QString>& description)
@@ -189,7 +189,7 @@ void LoggerWorkflow::StopSerial()
         // Identified again with the stop marker, so the record follows the
         // logger's new state.
         if (link.m_nSerialMode == 0)
-            PostToMain(WMU_SERIAL_REIDENTIFY, 1, 0);
+            Later([this] { OnReidentify(); });
         link.SerialStop();
     } else if (type.description) {
         // The loggers that hold a description take the stop command twice.

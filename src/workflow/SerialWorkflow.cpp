@@ -57,12 +57,12 @@ void LoggerWorkflow::OnReplyArrived()
 void LoggerWorkflow::OnLoggerClock()
 {
     Later([this] { ShowLoggerClock(); });
-    PostMessageTo(Message{MessageTarget::ConfigDialog, WMU_LOGGER_CLOCK, 1, 0, {}});
+    Later([this] { NotifyLoggerClock(); });
 }
 
 void LoggerWorkflow::OnCalibrationOffered()
 {
-    Later([this] { m_view.EnableButton(IDC_CALIBRATE, true); });
+    Later([this] { m_view.CommandsChanged(AvailableCommands().Set(WorkflowCommand::Calibrate, true)); });
 }
 
 void LoggerWorkflow::OnBlock(bool stored)
@@ -83,8 +83,7 @@ void LoggerWorkflow::OnSerialEvent(int port)
     CLoggerRecord& r = g_LoggerRecord;
     CSerialLink& link = Link();
     m_bMayConfigure = 0;
-    m_view.EnableButton(IDC_START_SETTING, false);
-    m_view.EnableButton(IDC_CALIBRATE, false);
+    m_view.CommandsChanged(AvailableCommands().Set(WorkflowCommand::StartSetting, false).Set(WorkflowCommand::Calibrate, false));
     if (port > 0) {
         m_link = Attached::Serial;
         m_attachState = LinkState::Linking;
@@ -107,7 +106,7 @@ void LoggerWorkflow::OnSerialEvent(int port)
         r.m_nType = 0;
         r.m_bDescRead = 0;
         link.SerialIdentify(0);
-        PostGraphReset(0);
+        m_view.GraphReset(false);
         link.m_nSerialMode = 0;
     } else if (port < 0) {
         if (m_link == Attached::Serial)
@@ -116,7 +115,7 @@ void LoggerWorkflow::OnSerialEvent(int port)
         link.m_nComPort = 0;
         g_LoggerLink.m_bUsbOpen = 0;
         r.m_nBattery = 0;
-        m_view.RepaintBatteryStrip();
+        m_view.BatteryChanged();
     }
 }
 
@@ -126,11 +125,11 @@ void LoggerWorkflow::OnSerialInfo()
     const LoggerType& type = TypeOf(r);
     const bool configurable = type.serialConfigurable;
     m_bMayConfigure = configurable ? 1 : 0;
-    m_view.EnableButton(IDC_START_SETTING, configurable);
+    m_view.CommandsChanged(AvailableCommands().Set(WorkflowCommand::StartSetting, configurable));
     r.m_bStatusValid = 0;
     if (type.clockCommand) {
         if (!r.m_bTimesValid)
-            m_view.EnableButton(IDC_CALIBRATE, true);
+            m_view.CommandsChanged(AvailableCommands().Set(WorkflowCommand::Calibrate, true));
     } else {
         r.m_nBattery = 0;
     }
@@ -138,7 +137,7 @@ void LoggerWorkflow::OnSerialInfo()
         r.m_strDescription = r.m_strValue[ROW_DESCRIPTION];
     if (r.m_strDescription.isEmpty())
         r.m_strDescription = QStringLiteral("  ");
-    m_view.RepaintBatteryStrip();
+    m_view.BatteryChanged();
     m_view.ShowRecord();
 }
 
@@ -165,9 +164,7 @@ void LoggerWorkflow::DownloadSerial()
     link.SerialIdentify(TypeOf(r).stopsOnDownload ? 1 : 0);
     r.m_nReceived = 0;
     m_bDownloading = true;
-    m_view.EnableButton(IDC_DOWNLOAD, false);
-    m_view.EnableButton(IDC_OPEN, false);
-    m_view.EnableButton(IDC_START_SETTING, false);
+    m_view.CommandsChanged(AvailableCommands().Set(WorkflowCommand::Download, false).Set(WorkflowCommand::Open, false).Set(WorkflowCommand::StartSetting, false));
     m_timers.SetTimer(TIMER_SERIAL_DOWNLOAD, kDownloadTickMs);
     m_timers.KillTimer(TIMER_SERIAL_RETRY);
     m_nDownloadRetries = kDownloadRetries;
@@ -187,7 +184,7 @@ void LoggerWorkflow::OnSerialDownloadTick()
         FailSerialDownload(true, OversizedDownloadReason(Link().m_nReportedCount));
         return;
     }
-    PostToMain(WMU_PROGRESS, 0, -1);
+    Later([this] { ShowProgress(true); });
     m_nBlockWatch -= 1;
     if (r.m_nReceived >= r.m_nCount)
         CompleteSerialDownload();
@@ -233,23 +230,22 @@ void LoggerWorkflow::CompleteSerialDownload()
     r.m_nRowFlags |= RF_DESCRIPTION;
     r.Recompute(false);
     r.BuildTimeTable();
-    m_view.RepaintBatteryStrip();
+    m_view.BatteryChanged();
     m_view.UpdateSummaryValues();
     m_view.RefreshDataViews();
     m_bDownloading = false;
     link.m_nReply = 0;
     link.m_nSerialMode = 0;
-    m_view.EnableButton(IDC_DOWNLOAD, true);
-    m_view.EnableButton(IDC_OPEN, true);
+    m_view.CommandsChanged(AvailableCommands().Set(WorkflowCommand::Download, true).Set(WorkflowCommand::Open, true));
     NoteDownloaded();
-    PostToMain(WMU_PROGRESS, 0, 0);
-    m_view.RedrawBanner();
+    Later([this] { ShowProgress(false); });
+    m_view.RecordChanged();
     SetStatus(TextId::DownloadComplete);
     EndCommand(CommandOutcome::Result::Done, TextId::DownloadComplete);
-    PostToMain(WMU_PROGRESS, 0, 0);
+    Later([this] { ShowProgress(false); });
     m_timers.SetTimer(TIMER_SERIAL_STATUS, kStatusMs);
     PurgeReceive();
-    PostGraphReset(1);
+    m_view.GraphReset(true);
 }
 
 // Ends a download that failed: re-requests ran out, or the link went away
@@ -264,14 +260,12 @@ void LoggerWorkflow::FailSerialDownload(bool restartStatusPoll, const QString& d
     link.m_nSerialMode = 0;
     SetStatus(TextId::DownloadFailed);
     EndCommand(CommandOutcome::Result::Failed, TextId::DownloadFailed, detail);
-    PostToMain(WMU_PROGRESS, 0, 0);
-    m_view.EnableButton(IDC_CALIBRATE, false);
-    m_view.EnableButton(IDC_DOWNLOAD, true);
-    m_view.EnableButton(IDC_OPEN, true);
+    Later([this] { ShowProgress(false); });
+    m_view.CommandsChanged(AvailableCommands().Set(WorkflowCommand::Calibrate, false).Set(WorkflowCommand::Download, true).Set(WorkflowCommand::Open, true));
     if (restartStatusPoll)
         m_timers.SetTimer(TIMER_SERIAL_STATUS, kStatusMs);
     PurgeReceive();
-    PostGraphReset(0);
+    m_view.GraphReset(false);
 }
 
 void LoggerWorkflow::OnSerialSent(int retries)
@@ -397,9 +391,7 @@ void LoggerWorkflow::OnSerialRetryTick()
 
 void LoggerWorkflow::OnSerialLost()
 {
-    m_view.EnableButton(IDC_CALIBRATE, false);
-    m_view.EnableButton(IDC_DOWNLOAD, true);
-    m_view.EnableButton(IDC_OPEN, true);
+    m_view.CommandsChanged(AvailableCommands().Set(WorkflowCommand::Calibrate, false).Set(WorkflowCommand::Download, true).Set(WorkflowCommand::Open, true));
     SetStatus(TextId::Disconnecting);
 }
 
@@ -428,7 +420,7 @@ void LoggerWorkflow::ShowLoggerClock()
         m_view.SetRunStateVisible(false);
     }
     if (TypeOf(r).serialBattery || r.m_strValue[ROW_ID].startsWith(QLatin1Char('i')))
-        m_view.RepaintBatteryStrip();
+        m_view.BatteryChanged();
 }
 
 void LoggerWorkflow::OnReidentify()

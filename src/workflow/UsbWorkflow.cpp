@@ -61,16 +61,14 @@ void LoggerWorkflow::OnUsbEvent()
 {
     CLoggerRecord& r = g_LoggerRecord;
     m_bMayConfigure = 0;
-    m_view.EnableButton(IDC_START_SETTING, false);
-    m_view.EnableButton(IDC_CALIBRATE, false);
+    m_view.CommandsChanged(AvailableCommands().Set(WorkflowCommand::StartSetting, false).Set(WorkflowCommand::Calibrate, false));
     r.m_nBattery = 0;
     r.m_bStatusValid = 0;
-    m_view.RepaintBatteryStrip();
+    m_view.BatteryChanged();
     if (!UsbLinked()) {
         g_LoggerLink.m_bUsbOpen = 0;
         r.m_bDescRead = 0;
-        m_view.EnableButton(IDC_DOWNLOAD, true);
-        m_view.EnableButton(IDC_OPEN, true);
+        m_view.CommandsChanged(AvailableCommands().Set(WorkflowCommand::Download, true).Set(WorkflowCommand::Open, true));
         return;
     }
     r.m_byDataFlags = 0;
@@ -90,9 +88,9 @@ void LoggerWorkflow::OnUsbEvent()
     m_attachState = IsKnownType(r.m_nType) ? LinkState::Ready : LinkState::Unanswered;
     ApplyUsbType();
     r.m_nReceived = 0;
-    m_view.RepaintBatteryStrip();
+    m_view.BatteryChanged();
     m_view.ShowRecord();
-    PostGraphReset(0);
+    m_view.GraphReset(false);
 }
 
 void LoggerWorkflow::ApplyUsbType()
@@ -100,7 +98,7 @@ void LoggerWorkflow::ApplyUsbType()
     CLoggerRecord& r = g_LoggerRecord;
     const bool configurable = HasStatusPoll(r.m_nType);
     m_bMayConfigure = configurable ? 1 : 0;
-    m_view.EnableButton(IDC_START_SETTING, configurable);
+    m_view.CommandsChanged(AvailableCommands().Set(WorkflowCommand::StartSetting, configurable));
     r.m_nBattery = 0;
     r.m_bStatusValid = 0;
     if (configurable) {
@@ -108,7 +106,7 @@ void LoggerWorkflow::ApplyUsbType()
             r.m_nRowFlags |= RF_DESCRIPTION;
         m_timers.SetTimer(TIMER_USB_STATUS, kUsbStatusFirstMs);
     } else if (LoggerTypeOf(r.m_nType).clockCommand && !r.m_bTimesValid) {
-        m_view.EnableButton(IDC_CALIBRATE, true);
+        m_view.CommandsChanged(AvailableCommands().Set(WorkflowCommand::Calibrate, true));
     }
 }
 
@@ -124,7 +122,7 @@ void LoggerWorkflow::OnUsbStatusTick()
         r.m_bStatusValid = 0;
         m_timers.KillTimer(TIMER_USB_STATUS);
     }
-    m_view.RepaintBatteryStrip();
+    m_view.BatteryChanged();
 }
 
 void LoggerWorkflow::DownloadUsb()
@@ -134,15 +132,11 @@ void LoggerWorkflow::DownloadUsb()
         return;
     const bool bStop = StopsOnDownload(r.m_nType);
     m_bDownloading = true;
-    m_view.EnableButton(IDC_DOWNLOAD, false);
-    m_view.EnableButton(IDC_OPEN, false);
-    m_view.EnableButton(IDC_START_SETTING, false);
+    m_view.CommandsChanged(AvailableCommands().Set(WorkflowCommand::Download, false).Set(WorkflowCommand::Open, false).Set(WorkflowCommand::StartSetting, false));
     SetStatus(TextId::Connecting);
     if (!g_LoggerLink.ReadInfo(bStop)) {
         m_bDownloading = false;
-        m_view.EnableButton(IDC_DOWNLOAD, true);
-        m_view.EnableButton(IDC_OPEN, true);
-        m_view.EnableButton(IDC_START_SETTING, m_bMayConfigure != 0);
+        m_view.CommandsChanged(AvailableCommands().Set(WorkflowCommand::Download, true).Set(WorkflowCommand::Open, true).Set(WorkflowCommand::StartSetting, m_bMayConfigure != 0));
         SetStatus(TextId::Malfunctioning);
         EndCommand(CommandOutcome::Result::Failed, TextId::Malfunctioning);
         return;
@@ -194,7 +188,7 @@ void LoggerWorkflow::OnUsbDownloadTick()
     m_nNextIndex += n;
     m_nRemaining = r.m_nCount - m_nNextIndex;
     r.m_nReceived += n;
-    PostToMain(WMU_PROGRESS, 0, -1);
+    Later([this] { ShowProgress(true); });
     if (r.m_nReceived < r.m_nCount) {
         m_timers.SetTimer(TIMER_USB_DOWNLOAD, kUsbDownloadMs);
         return;
@@ -207,10 +201,8 @@ void LoggerWorkflow::EndUsbDownload(TextId text, const QString& detail)
 {
     m_timers.KillTimer(TIMER_USB_DOWNLOAD);
     m_bDownloading = false;
-    m_view.EnableButton(IDC_DOWNLOAD, true);
-    m_view.EnableButton(IDC_OPEN, true);
-    m_view.EnableButton(IDC_START_SETTING, m_bMayConfigure != 0);
-    PostToMain(WMU_PROGRESS, 0, 0);
+    m_view.CommandsChanged(AvailableCommands().Set(WorkflowCommand::Download, true).Set(WorkflowCommand::Open, true).Set(WorkflowCommand::StartSetting, m_bMayConfigure != 0));
+    Later([this] { ShowProgress(false); });
     SetStatus(text);
     EndCommand(CommandOutcome::Result::Failed, text, detail);
 }
@@ -221,19 +213,18 @@ void LoggerWorkflow::CompleteUsbDownload()
     r.BuildTimeTable();
     r.m_nReceived = r.m_nCount;
     r.Recompute(false);
-    m_view.RepaintBatteryStrip();
+    m_view.BatteryChanged();
     m_view.UpdateSummaryValues();
     m_view.RefreshDataViews();
     m_bDownloading = false;
-    m_view.EnableButton(IDC_DOWNLOAD, true);
-    m_view.EnableButton(IDC_OPEN, true);
+    m_view.CommandsChanged(AvailableCommands().Set(WorkflowCommand::Download, true).Set(WorkflowCommand::Open, true));
     NoteDownloaded();
-    PostToMain(WMU_PROGRESS, 0, 0);
-    m_view.RedrawBanner();
+    Later([this] { ShowProgress(false); });
+    m_view.RecordChanged();
     SetStatus(TextId::DownloadComplete);
     EndCommand(CommandOutcome::Result::Done, TextId::DownloadComplete);
     m_timers.KillTimer(TIMER_USB_DOWNLOAD);
-    PostGraphReset(1);
+    m_view.GraphReset(true);
 }
 
 void LoggerWorkflow::CalibrateUsb()
@@ -243,7 +234,7 @@ void LoggerWorkflow::CalibrateUsb()
     if (!BuildClockFrame(id, static_cast<time64>(std::time(nullptr)), frame))
         return;
     if (g_LoggerLink.WriteSettings(frame.bytes.data(), frame.length)) {
-        PostToMain(WMU_USB_EVENT, 0, -1);
+        Later([this] { OnUsbEvent(); });
         SetStatus(TextId::ClockSet);
         EndCommand(CommandOutcome::Result::Done, TextId::ClockSet);
     } else {

@@ -2,27 +2,32 @@
 
 #include <QString>
 
-// Control ids of the main dialog. The workflow enables and disables the
-// command buttons among them; the dialog lays all of them out.
-enum ControlId : int {
-    IDCANCEL = 2,
-    IDC_BANNER = 1001,
-    IDC_UNIT_C = 1002,
-    IDC_UNIT_F = 1003,
-    IDC_DOWNLOAD = 1004,
-    IDC_SAVE = 1005,
-    IDC_OPEN = 1006,
-    IDC_PRINT = 1007,
-    IDC_START_SETTING = 1008,
-    IDC_TABS = 1011,
-    IDC_PROGRESS = 1015,
-    IDC_BATTERY = 1016,
-    IDC_STATUS = 1019,
-    IDC_GRAPH_FRAME = 1022,
-    IDC_CALIBRATE = 1129,
-    IDC_UNIT_GROUP = 1130,
-    IDC_LOGGER_CLOCK = 1134,
-    IDC_RUN_STATE = 1135,
+// The commands whose availability the workflow decides.
+enum class WorkflowCommand : unsigned {
+    Download = 1u << 0,
+    Open = 1u << 1,
+    StartSetting = 1u << 2,
+    Calibrate = 1u << 3,
+};
+
+// A change in which commands are available: the commands it concerns, each
+// available or not. Commands it does not concern keep their state.
+class AvailableCommands {
+public:
+    AvailableCommands& Set(WorkflowCommand command, bool available)
+    {
+        const unsigned bit = static_cast<unsigned>(command);
+        m_concerned |= bit;
+        m_available = available ? (m_available | bit) : (m_available & ~bit);
+        return *this;
+    }
+    bool Concerns(WorkflowCommand command) const { return (m_concerned & static_cast<unsigned>(command)) != 0; }
+    bool Available(WorkflowCommand command) const { return (m_available & static_cast<unsigned>(command)) != 0; }
+    bool operator==(const AvailableCommands&) const = default;
+
+private:
+    unsigned m_concerned = 0;
+    unsigned m_available = 0;
 };
 
 // What the logger workflow shows. The main dialog implements it with
@@ -31,15 +36,21 @@ class IWorkflowView {
 public:
     virtual ~IWorkflowView() = default;
     virtual void SetStatusText(const QString& text) = 0;
-    virtual void EnableButton(int id, bool on) = 0;
     virtual void SetProgress(int position) = 0; // 0..200
     // Summary (layout and values), data list and graph show g_LoggerRecord.
     virtual void ShowRecord() = 0;
     virtual void UpdateSummaryValues() = 0;
     // Data list and graph take the record again (new samples, other unit).
     virtual void RefreshDataViews() = 0;
-    virtual void RepaintBatteryStrip() = 0;
-    virtual void RedrawBanner() = 0;
+    // A front end without buttons, battery strip, banner or graph ignores
+    // the next four.
+    virtual void CommandsChanged(const AvailableCommands&) {}
+    // The logger's battery reading in the record changed.
+    virtual void BatteryChanged() {}
+    // A download completed: the record holds the logger's samples.
+    virtual void RecordChanged() {}
+    // The graph starts over on the record: complete data shown or not.
+    virtual void GraphReset(bool /*complete*/) {}
     // The logger clock and run-state statics.
     virtual void SetClockText(const QString& text) = 0;
     virtual void SetClockVisible(bool visible) = 0;

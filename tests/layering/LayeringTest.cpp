@@ -78,6 +78,18 @@ QString BrokenRule(const QString& folder, const QString& header, bool quoted)
     return QStringLiteral("%1 may include only %2").arg(folder, row->second.isEmpty() ? QStringLiteral("itself") : row->second.join(", "));
 }
 
+// The main dialog's control ids (IDC_..., IDCANCEL) belong to src/mainwnd.
+// The folders that lay out no controls of their own must not name any: the
+// workflow speaks of commands, the window maps them to its buttons. The
+// pages in views and the print preview in report/ui have ids of their own
+// and cannot reach the main dialog's, whose header they may not include.
+bool NamesControlId(const QString& folder, const QString& line)
+{
+    static const QRegularExpression kControlId(QStringLiteral(R"(\bIDC(_\w+|ANCEL)\b)"));
+    static const QStringList kOwnControls = {"mainwnd", "views", "report/ui"};
+    return !kOwnControls.contains(folder) && kControlId.match(line).hasMatch();
+}
+
 struct Include {
     QString file; // path under src/
     int line;
@@ -120,6 +132,46 @@ TEST(Layering, EveryIncludeUnderSrcKeepsToTheLayers)
         EXPECT_TRUE(rule.isEmpty()) << inc.file.toStdString() << ':' << inc.line << ": #include " << shown.toStdString()
                                     << ": " << rule.toStdString();
     }
+}
+
+TEST(Layering, NoControlIdBelowTheMainWindow)
+{
+    const QString root = QStringLiteral(HALVERN_SOURCE_DIR);
+    QDirIterator it(root, {QStringLiteral("*.h"), QStringLiteral("*.cpp")}, QDir::Files, QDirIterator::Subdirectories);
+    int files = 0;
+    while (it.hasNext()) {
+        QFile file(it.next());
+        if (!file.open(QIODevice::ReadOnly | QIODevice::Text))
+            continue;
+        ++files;
+        const QString path = it.filePath().mid(root.size() + 1);
+        for (int line = 1; !file.atEnd(); ++line) {
+            const QString text = QString::fromUtf8(file.readLine());
+            EXPECT_FALSE(NamesControlId(FolderOf(path), text))
+                << path.toStdString() << ':' << line << ": names a control id: " << text.trimmed().toStdString();
+        }
+    }
+    ASSERT_GT(files, 100) << "the sources were not found under " HALVERN_SOURCE_DIR;
+}
+
+TEST(Layering, ControlIdsOutsideTheWindowsAreCaught)
+{
+    const struct {
+        const char* folder;
+        const char* line;
+        bool caught;
+    } cases[] = {
+        {"workflow", "    m_view.EnableButton(IDC_DOWNLOAD, true);", true},
+        {"cli", "enum { IDCANCEL = 2 };", true},
+        {"base", "// posts to IDC_STATUS", true},
+        {"workflow", "        r.m_nRowFlags &= ~RF_LOGGER_CLOCK;", false},
+        {"workflow", "    m_view.CommandsChanged(AvailableCommands().Set(WorkflowCommand::Download, true));", false},
+        {"mainwnd", "    EnableButton(IDC_START_SETTING, false);", false},
+        {"views", "    Click(IDC_ZOOM_IN);", false},
+        {"report/ui", "    Control(IDC_PRINT)->setEnabled(true);", false},
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(NamesControlId(QLatin1String(c.folder), QLatin1String(c.line)), c.caught) << c.folder << ": " << c.line;
 }
 
 TEST(Layering, IncludesAgainstTheLayersAreCaught)

@@ -215,6 +215,28 @@ TEST_F(ConfigDlgTest, LowBatteryWarnsAndKeepsStartDisabled)
     EXPECT_TRUE(dialog->IsEnabled(D::IDC_START));
 }
 
+// The dialog hears the logger's clock and status reports while it is open,
+// and only then: a report after it closed reaches the other listeners alone.
+TEST_F(ConfigDlgTest, TakesTheLoggersClockReportsWhileOpen)
+{
+    Open(4);
+    CLoggerRecord& r = g_LoggerRecord;
+    r.m_nRunState = 0;
+    r.m_bStatusValid = 1;
+    r.m_nBattery = 2;
+    ISerialEvents* events = g_LoggerLink.m_pEvents;
+    ASSERT_NE(events, nullptr);
+    events->OnLoggerClock();
+    EXPECT_NE(dialog->Text(D::IDC_WARNING), GetText(143)); // delivered later, not inside the report
+    h.Pump();
+    EXPECT_EQ(dialog->Text(D::IDC_WARNING), GetText(143));
+    EXPECT_FALSE(dialog->IsEnabled(D::IDC_START));
+    dialog.reset();
+    events->OnLoggerClock();
+    h.Pump();
+    EXPECT_EQ(h.configDialogClocks, 2);
+}
+
 TEST_F(ConfigDlgTest, ClosesWhenTheLoggerGoesAwayAndIgnoresEscape)
 {
     Open(4);

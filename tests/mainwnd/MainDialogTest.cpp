@@ -2,6 +2,8 @@
 #include "mainwnd/CommandLineFile.h"
 #include "mainwnd/MainDialog.h"
 #include "base/QtMessagePoster.h"
+#include "base/TextTable.h"
+#include "link/usb/Ch375Library.h"
 #include "views/SummaryPage.h"
 #include "mainwnd/TabHost.h"
 #include "sim/usb/VirtualCh375.h"
@@ -380,11 +382,9 @@ TEST_F(MainDialog, ExitAsksFirst)
 
 TEST_F(MainDialog, PostedMessagesReachTheWorkflow)
 {
-    g_LoggerRecord.m_nCount = 20;
-    g_LoggerRecord.m_nReceived = 8;
-    PostToMain(WMU_PROGRESS, 0, -1);
+    PostToMain(WMU_USB_NOTIFY, static_cast<std::intptr_t>(Ch375Library::kDeviceRemoved), 0);
     Settle();
-    EXPECT_GT(dialog.Progress(), 0);
+    EXPECT_EQ(dialog.StatusText(), GetText(ToInt(TextId::Disconnecting)));
     bool called = false;
     Message queued{MessageTarget::MainDialog, WMU_QUEUED_CALL, 0, 0, {}};
     queued.call = [&called] { called = true; };

@@ -170,9 +170,9 @@ TEST_F(MissionWorkflowTest, ACompletedDownloadEnablesStartSettingAgain)
     LinkUsb(4);
     // Opening a file while the logger stays plugged in clears the flag.
     h.workflow.m_bMayConfigure = 0;
-    h.view.EnableButton(IDC_START_SETTING, false);
+    h.view.commands[WorkflowCommand::StartSetting] = false;
     ASSERT_TRUE(UsbDownload());
-    EXPECT_TRUE(h.view.Enabled(IDC_START_SETTING));
+    EXPECT_TRUE(h.view.Enabled(WorkflowCommand::StartSetting));
     EXPECT_TRUE(h.workflow.MayConfigure());
     EXPECT_EQ(h.workflow.UndownloadedSamples(), 0);
 }
@@ -201,7 +201,7 @@ TEST_F(MissionWorkflowTest, SerialLoggerTakesSettingsAndDescriptionRecordsAndSto
     EXPECT_FLOAT_EQ(r.m_fHighLimit, 8.0f);
     EXPECT_FLOAT_EQ(r.m_fHumiHighLimit, 70.0f);
     EXPECT_EQ(r.m_strValue[ROW_DESCRIPTION], QStringLiteral("Truck 12"));
-    EXPECT_TRUE(h.view.Enabled(IDC_START_SETTING));
+    EXPECT_TRUE(h.view.Enabled(WorkflowCommand::StartSetting));
     h.PumpQuiet(100);
 
     ASSERT_TRUE(h.workflow.StopMission());

@@ -87,7 +87,7 @@ TEST_F(SerialWorkflowTest, LinkingIdentifiesAndReadsTheDescription)
     EXPECT_EQ(r.m_nCount, 40);
     EXPECT_TRUE(r.m_bDescRead);
     EXPECT_EQ(r.m_strValue[ROW_DESCRIPTION], "Pharmacy fridge");
-    EXPECT_TRUE(h.view.Enabled(IDC_START_SETTING));
+    EXPECT_TRUE(h.view.Enabled(WorkflowCommand::StartSetting));
     EXPECT_EQ(h.timers.Period(TIMER_SERIAL_STATUS), 6500);
 
     ASSERT_TRUE(h.Tick(TIMER_SERIAL_STATUS));
@@ -105,7 +105,7 @@ TEST_F(SerialWorkflowTest, DownloadGetsEverySampleExactly)
     Link(config);
 
     h.workflow.Download();
-    EXPECT_FALSE(h.view.Enabled(IDC_DOWNLOAD));
+    EXPECT_FALSE(h.view.Enabled(WorkflowCommand::Download));
     EXPECT_EQ(h.view.LastStatus(), " Downloading data...");
     ASSERT_TRUE(h.PumpUntil([] { return g_LoggerRecord.m_nReceived >= 100; }));
     RunDownload();
@@ -113,14 +113,14 @@ TEST_F(SerialWorkflowTest, DownloadGetsEverySampleExactly)
     const CLoggerRecord& r = g_LoggerRecord;
     EXPECT_EQ(h.view.LastStatus(), " Data download is complete.");
     EXPECT_FALSE(h.workflow.IsDownloading());
-    EXPECT_TRUE(h.view.Enabled(IDC_DOWNLOAD));
+    EXPECT_TRUE(h.view.Enabled(WorkflowCommand::Download));
     EXPECT_EQ(r.m_nReceived, 100);
     for (int i = 0; i < 100; ++i) {
         EXPECT_NEAR(r.m_fTemp[i], temps[i], 0.006) << i;
         EXPECT_NEAR(r.m_fHumi[i], humis[i], 0.006) << i;
     }
     EXPECT_EQ(h.timers.Period(TIMER_SERIAL_STATUS), 6500);
-    EXPECT_EQ(h.graphResets.back(), 1);
+    EXPECT_EQ(h.view.graphResets.back(), 1);
 }
 
 TEST_F(SerialWorkflowTest, AFalseFrameHeadBeforeEveryReplyCostsOnlyTheNoise)
@@ -235,8 +235,8 @@ TEST_F(SerialWorkflowTest, PullingThePortOutMidDownloadEndsItAndKeepsTheData)
 
     EXPECT_FALSE(h.workflow.IsDownloading());
     EXPECT_EQ(h.view.LastStatus(), "Fail to download data");
-    EXPECT_TRUE(h.view.Enabled(IDC_DOWNLOAD));
-    EXPECT_TRUE(h.view.Enabled(IDC_OPEN));
+    EXPECT_TRUE(h.view.Enabled(WorkflowCommand::Download));
+    EXPECT_TRUE(h.view.Enabled(WorkflowCommand::Open));
     EXPECT_FALSE(h.timers.Running(TIMER_SERIAL_DOWNLOAD));
     EXPECT_FALSE(h.timers.Running(TIMER_SERIAL_RETRY));
     EXPECT_TRUE(h.view.statuses.contains(" Instrument is disconnecting."));
@@ -251,7 +251,8 @@ protected:
     void Open()
     {
         ASSERT_GT(pty.Port(), 0);
-        PostToMain(WMU_SERIAL_EVENT, 0, pty.Port());
+        bool isNew = false;
+        ASSERT_EQ(h.workflow.AttachPort(pty.Path(), isNew), pty.Port());
         h.Pump();
         ASSERT_TRUE(g_LoggerLink.m_ComPort.IsOpen());
     }
@@ -314,8 +315,8 @@ TEST_F(SilentPortTest, AStalledDownloadReRequestsThenFails)
     EXPECT_EQ(ticks, 30); // five re-requests five ticks apart, failure at the sixth
     EXPECT_EQ(reRequests, 5);
     EXPECT_EQ(h.view.LastStatus(), "Fail to download data");
-    EXPECT_FALSE(h.view.Enabled(IDC_CALIBRATE));
-    EXPECT_TRUE(h.view.Enabled(IDC_DOWNLOAD));
+    EXPECT_FALSE(h.view.Enabled(WorkflowCommand::Calibrate));
+    EXPECT_TRUE(h.view.Enabled(WorkflowCommand::Download));
     EXPECT_EQ(h.timers.Period(TIMER_SERIAL_STATUS), 6500);
     EXPECT_FALSE(h.timers.Running(TIMER_SERIAL_RETRY));
 }

@@ -92,11 +92,11 @@ TEST_F(UsbWorkflowTest, StartupIdentifiesATemperatureHumidityLoggerAndPollsItsSt
     EXPECT_TRUE(r.m_nRowFlags & RF_DESCRIPTION);
     EXPECT_TRUE(r.m_bDescRead);
     EXPECT_EQ(h.view.statuses.first(), " Instrument has connected.");
-    EXPECT_TRUE(h.view.Enabled(IDC_START_SETTING));
-    EXPECT_FALSE(h.view.Enabled(IDC_CALIBRATE));
+    EXPECT_TRUE(h.view.Enabled(WorkflowCommand::StartSetting));
+    EXPECT_FALSE(h.view.Enabled(WorkflowCommand::Calibrate));
     EXPECT_EQ(h.timers.Period(TIMER_USB_STATUS), 1000);
     EXPECT_GE(h.view.shown, 1);
-    EXPECT_EQ(h.graphResets, std::vector<int>{0});
+    EXPECT_EQ(h.view.graphResets, std::vector<int>{0});
 
     logger->m_nBattery = 2;
     ASSERT_TRUE(h.Tick(TIMER_USB_STATUS));
@@ -112,9 +112,9 @@ TEST_F(UsbWorkflowTest, DownloadOfTwentyType4SamplesMovesTheProgressBarInThreeBl
     h.workflow.Download();
     h.Pump();
     EXPECT_EQ(h.view.LastStatus(), " Downloading data...");
-    EXPECT_FALSE(h.view.Enabled(IDC_DOWNLOAD));
-    EXPECT_FALSE(h.view.Enabled(IDC_OPEN));
-    EXPECT_FALSE(h.view.Enabled(IDC_START_SETTING));
+    EXPECT_FALSE(h.view.Enabled(WorkflowCommand::Download));
+    EXPECT_FALSE(h.view.Enabled(WorkflowCommand::Open));
+    EXPECT_FALSE(h.view.Enabled(WorkflowCommand::StartSetting));
     EXPECT_EQ(h.workflow.State(), LinkState::Downloading);
     EXPECT_EQ(h.workflow.LastOutcome().result, CommandOutcome::Result::Pending);
 
@@ -130,13 +130,13 @@ TEST_F(UsbWorkflowTest, DownloadOfTwentyType4SamplesMovesTheProgressBarInThreeBl
     EXPECT_EQ(r.m_tTime[1] - r.m_tTime[0], 600);
     EXPECT_FALSE(r.m_strValue[ROW_MKT].isEmpty());
     EXPECT_EQ(h.view.LastStatus(), " Data download is complete.");
-    EXPECT_TRUE(h.view.Enabled(IDC_DOWNLOAD));
-    EXPECT_TRUE(h.view.Enabled(IDC_OPEN));
-    EXPECT_TRUE(h.view.Enabled(IDC_START_SETTING));
+    EXPECT_TRUE(h.view.Enabled(WorkflowCommand::Download));
+    EXPECT_TRUE(h.view.Enabled(WorkflowCommand::Open));
+    EXPECT_TRUE(h.view.Enabled(WorkflowCommand::StartSetting));
     EXPECT_EQ(h.workflow.State(), LinkState::Ready);
     EXPECT_EQ(h.workflow.LastOutcome().command, CommandOutcome::Command::Download);
     EXPECT_EQ(h.workflow.LastOutcome().result, CommandOutcome::Result::Done);
-    EXPECT_EQ(h.graphResets.back(), 1);
+    EXPECT_EQ(h.view.graphResets.back(), 1);
 }
 
 TEST_F(UsbWorkflowTest, ALoggerWithoutSamplesDownloadsAtOnce)
@@ -147,7 +147,7 @@ TEST_F(UsbWorkflowTest, ALoggerWithoutSamplesDownloadsAtOnce)
     EXPECT_EQ(RunUsbDownload(), 1);
     EXPECT_EQ(h.view.LastStatus(), " Data download is complete.");
     EXPECT_EQ(g_LoggerRecord.m_nReceived, 0);
-    EXPECT_TRUE(h.view.Enabled(IDC_DOWNLOAD));
+    EXPECT_TRUE(h.view.Enabled(WorkflowCommand::Download));
 }
 
 TEST_F(UsbWorkflowTest, ABlockFailingFiveTimesEndsTheDownloadWithItsFailureText)
@@ -162,9 +162,9 @@ TEST_F(UsbWorkflowTest, ABlockFailingFiveTimesEndsTheDownloadWithItsFailureText)
     EXPECT_FALSE(h.timers.Running(TIMER_USB_DOWNLOAD));
     EXPECT_FALSE(h.workflow.IsDownloading());
     EXPECT_EQ(h.view.LastStatus(), "Fail to download data");
-    EXPECT_TRUE(h.view.Enabled(IDC_DOWNLOAD));
-    EXPECT_TRUE(h.view.Enabled(IDC_OPEN));
-    EXPECT_TRUE(h.view.Enabled(IDC_START_SETTING));
+    EXPECT_TRUE(h.view.Enabled(WorkflowCommand::Download));
+    EXPECT_TRUE(h.view.Enabled(WorkflowCommand::Open));
+    EXPECT_TRUE(h.view.Enabled(WorkflowCommand::StartSetting));
     EXPECT_EQ(h.view.progress.back(), 0);
     EXPECT_EQ(g_LoggerRecord.m_nReceived, 16);
     EXPECT_EQ(h.workflow.LastOutcome().result, CommandOutcome::Result::Failed);
@@ -199,9 +199,9 @@ TEST_F(UsbWorkflowTest, PullingTheLoggerOutMidDownloadKeepsTheDataAndAReplugDown
     EXPECT_EQ(h.workflow.LastOutcome().result, CommandOutcome::Result::Failed);
     EXPECT_EQ(h.view.LastStatus(), GetText(ToInt(TextId::DownloadFailed)));
     EXPECT_EQ(h.view.progress.back(), 0);
-    EXPECT_TRUE(h.view.Enabled(IDC_DOWNLOAD));
-    EXPECT_TRUE(h.view.Enabled(IDC_OPEN));
-    EXPECT_FALSE(h.view.Enabled(IDC_START_SETTING));
+    EXPECT_TRUE(h.view.Enabled(WorkflowCommand::Download));
+    EXPECT_TRUE(h.view.Enabled(WorkflowCommand::Open));
+    EXPECT_FALSE(h.view.Enabled(WorkflowCommand::StartSetting));
     EXPECT_EQ(g_LoggerRecord.m_strValue[ROW_ID], "UTH25000001");
     EXPECT_EQ(g_LoggerRecord.m_nReceived, 8);
     EXPECT_FLOAT_EQ(g_LoggerRecord.m_fHumi[7], 50.07f);
@@ -271,8 +271,8 @@ TEST_P(UsbType2Test, CalibrationTimeIsOfferedOnlyWhenTheTimesAreInvalid)
 {
     StartWith(MakeLogger("D2500000001", 10, GetParam().validTimes));
     EXPECT_EQ(g_LoggerRecord.m_nType, 2);
-    EXPECT_EQ(h.view.Enabled(IDC_CALIBRATE), GetParam().calibrateEnabled);
-    EXPECT_FALSE(h.view.Enabled(IDC_START_SETTING));
+    EXPECT_EQ(h.view.Enabled(WorkflowCommand::Calibrate), GetParam().calibrateEnabled);
+    EXPECT_FALSE(h.view.Enabled(WorkflowCommand::StartSetting));
     EXPECT_FALSE(h.timers.Running(TIMER_USB_STATUS));
 }
 
@@ -321,8 +321,8 @@ TEST_F(UsbWorkflowTest, AFailedInformationReadOnDownloadRestoresTheButtons)
     EXPECT_EQ(h.workflow.LastOutcome().result, CommandOutcome::Result::Failed);
     EXPECT_EQ(h.workflow.LastOutcome().reason, " Instrument Malfunctioning...");
     EXPECT_FALSE(h.workflow.IsDownloading());
-    EXPECT_TRUE(h.view.Enabled(IDC_DOWNLOAD));
-    EXPECT_TRUE(h.view.Enabled(IDC_START_SETTING));
+    EXPECT_TRUE(h.view.Enabled(WorkflowCommand::Download));
+    EXPECT_TRUE(h.view.Enabled(WorkflowCommand::StartSetting));
     EXPECT_FALSE(h.timers.Running(TIMER_USB_DOWNLOAD));
 }
 
@@ -355,7 +355,7 @@ TEST_F(UsbWorkflowTest, DownloadWithoutLoggerSaysHowToAttachOne)
         EXPECT_EQ(h.workflow.LastOutcome().result, CommandOutcome::Result::None);
         EXPECT_EQ(h.workflow.LastOutcome().reason, QString::fromUtf8(c.status));
         EXPECT_FALSE(h.workflow.IsDownloading());
-        EXPECT_FALSE(h.view.Known(IDC_DOWNLOAD)); // the button stays as it was
+        EXPECT_FALSE(h.view.Known(WorkflowCommand::Download)); // the button stays as it was
     }
 }
 

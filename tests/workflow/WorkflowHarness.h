@@ -14,13 +14,19 @@
 class RecordingView : public IWorkflowView {
 public:
     void SetStatusText(const QString& text) override { statuses << text; }
-    void EnableButton(int id, bool on) override { buttons[id] = on; }
+    void CommandsChanged(const AvailableCommands& change) override
+    {
+        for (const WorkflowCommand c : {WorkflowCommand::Download, WorkflowCommand::Open, WorkflowCommand::StartSetting, WorkflowCommand::Calibrate})
+            if (change.Concerns(c))
+                commands[c] = change.Available(c);
+    }
     void SetProgress(int position) override { progress.push_back(position); }
     void ShowRecord() override { ++shown; }
     void UpdateSummaryValues() override { ++summaryUpdates; }
     void RefreshDataViews() override { ++dataRefreshes; }
-    void RepaintBatteryStrip() override { ++batteryRepaints; }
-    void RedrawBanner() override {}
+    void BatteryChanged() override { ++batteryChanges; }
+    void RecordChanged() override { ++recordChanges; }
+    void GraphReset(bool complete) override { graphResets.push_back(complete ? 1 : 0); }
     void SetClockText(const QString& text) override { clockText = text; }
     void SetClockVisible(bool visible) override { clockVisible = visible; }
     void SetRunStateText(const QString& text) override { runStateText = text; }
@@ -29,17 +35,18 @@ public:
     void OpenPrintDialog() override { ++printDialogs; }
 
     QString LastStatus() const { return statuses.isEmpty() ? QString() : statuses.last(); }
-    bool Enabled(int id) const
+    bool Enabled(WorkflowCommand c) const
     {
-        auto it = buttons.find(id);
-        return it != buttons.end() && it->second;
+        auto it = commands.find(c);
+        return it != commands.end() && it->second;
     }
-    bool Known(int id) const { return buttons.count(id) != 0; }
+    bool Known(WorkflowCommand c) const { return commands.count(c) != 0; }
 
     QStringList statuses;
-    std::map<int, bool> buttons;
+    std::map<WorkflowCommand, bool> commands;
+    std::vector<int> graphResets;
     std::vector<int> progress;
-    int shown = 0, summaryUpdates = 0, dataRefreshes = 0, batteryRepaints = 0;
+    int shown = 0, summaryUpdates = 0, dataRefreshes = 0, batteryChanges = 0, recordChanges = 0;
     int configDialogs = 0, printDialogs = 0;
     QString clockText, runStateText;
     bool clockVisible = false, runStateVisible = false;
@@ -62,7 +69,11 @@ public:
 // Owns a workflow with a recording view and manual timers, and a message
 // queue that stands in for the main thread's event loop.
 struct WorkflowHarness {
-    WorkflowHarness() : workflow(view, timers) { queue.Install(); }
+    WorkflowHarness() : workflow(view, timers)
+    {
+        queue.Install();
+        workflow.SubscribeLoggerClock([this] { ++configDialogClocks; });
+    }
     ~WorkflowHarness() { SetMessagePoster(nullptr); }
 
     // Delivers posted messages (and those they cause) to the workflow.
@@ -75,10 +86,6 @@ struct WorkflowHarness {
     }
     void Handle(const Message& m)
     {
-        if (m.target == MessageTarget::GraphView)
-            graphResets.push_back(static_cast<int>(m.wParam));
-        else if (m.target == MessageTarget::ConfigDialog && m.id == WMU_LOGGER_CLOCK)
-            ++configDialogClocks;
         workflow.OnMessage(m);
     }
     // Pumps until pred holds or timeoutMs passed (messages from other threads).
@@ -114,6 +121,5 @@ struct WorkflowHarness {
     ManualTimers timers;
     MessageQueue queue;
     LoggerWorkflow workflow;
-    std::vector<int> graphResets;
     int configDialogClocks = 0;
 };
