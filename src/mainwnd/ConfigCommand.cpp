@@ -46,11 +46,10 @@ void CConfigDlg::OnStart()
     entry.fahrenheit = g_strTempUnit == g_strUnitF;
     // Every entry is checked before the question: a refused start must not
     // first ask about erasing the logger's samples.
-    const QString wrongOrder = GetText(kTextAlarmSetWrong);
-    const MissionCheck check = CheckMissionEntry(r.m_nType, entry, wrongOrder);
+    const MissionCheck check = CheckMissionEntry(r.m_nType, entry, GetText(kTextAlarmSetWrong));
     if (!check.ok) {
-        const QString reversed = check.error == wrongOrder ? ReversedLimitsText(entry, r.HasHumidity()) : QString();
-        Message(reversed.isEmpty() ? check.error : check.error + QLatin1Char('\n') + reversed); // nothing is sent
+        const QString detail = check.reversed ? QLatin1Char('\n') + ReversedLimitsText(entry, *check.reversed) : QString();
+        Message(check.error + detail); // nothing is sent
         return;
     }
     if (!StartWouldBeSent())

@@ -1,25 +1,12 @@
 #include "mainwnd/ConfigFields.h"
 
 #include "base/TextTable.h"
-#include "record/LimitEntry.h"
 
 namespace {
 
 constexpr int kTextSureToStart = 80;
 constexpr int kTextTemperature = 70;
 constexpr int kTextHumidity = 72;
-
-// The pair's text when both limits read and the lower is above the upper
-// (compared as the logger would store them), else empty.
-QString ReversedPairText(int quantityText, const QString& low, const QString& high, bool fahrenheit)
-{
-    const LimitEntry l = ReadLimit(low, fahrenheit, QString());
-    const LimitEntry h = ReadLimit(high, fahrenheit, QString());
-    if (!l.ok || !h.ok || l.hundredths <= h.hundredths)
-        return {};
-    const auto typed = [](const QString& text) { return QString::number(text.trimmed().toDouble(), 'f', 2); };
-    return GetText(TextId::LimitsReversed).arg(GetText(quantityText), typed(low), typed(high));
-}
 
 } // namespace
 
@@ -68,10 +55,11 @@ QString StartQuestion(int undownloadedSamples)
         .arg(sure);
 }
 
-QString ReversedLimitsText(const MissionEntry& entry, bool humidity)
+QString ReversedLimitsText(const MissionEntry& entry, LimitQuantity pair)
 {
-    const QString temp = ReversedPairText(kTextTemperature, entry.lowTemp, entry.highTemp, entry.fahrenheit);
-    if (!temp.isEmpty() || !humidity)
-        return temp;
-    return ReversedPairText(kTextHumidity, entry.lowHumi, entry.highHumi, false);
+    const bool temp = pair == LimitQuantity::Temperature;
+    const auto typed = [](const QString& text) { return QString::number(text.trimmed().toDouble(), 'f', 2); };
+    return GetText(TextId::LimitsReversed)
+        .arg(GetText(temp ? kTextTemperature : kTextHumidity), typed(temp ? entry.lowTemp : entry.lowHumi),
+             typed(temp ? entry.highTemp : entry.highHumi));
 }

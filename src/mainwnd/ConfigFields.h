@@ -27,6 +27,5 @@ QString StartQuestion(int undownloadedSamples);
 
 // What "Alarm set wrong!" goes on to say: the pair whose lower limit is above
 // its upper one and the two values as typed, e.g. "Temperature: lower 90.00
-// is above upper 86.00". Empty when no pair is reversed. The humidity pair
-// counts only for a logger with humidity.
-QString ReversedLimitsText(const MissionEntry& entry, bool humidity);
+// is above upper 86.00".
+QString ReversedLimitsText(const MissionEntry& entry, LimitQuantity pair);

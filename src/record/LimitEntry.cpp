@@ -43,6 +43,6 @@ LimitPair ReadLimitPair(const QString& lowText, const QString& highText, bool fa
     if (!high.ok)
         return {false, 0, 0, high.error};
     if (low.hundredths > high.hundredths)
-        return {false, low.hundredths, high.hundredths, wrongOrder};
+        return {false, low.hundredths, high.hundredths, wrongOrder, true};
     return {true, low.hundredths, high.hundredths, {}};
 }

@@ -23,13 +23,14 @@ struct LimitEntry {
 LimitEntry ReadLimit(const QString& text, bool fahrenheit, const QString& field);
 
 // A lower and an upper limit read together: refused as ReadLimit refuses,
-// or with wrongOrder when the lower one is above the upper one (equal
-// limits are accepted; they mean no alarm).
+// or with wrongOrder (and reversed set) when the lower one is above the
+// upper one (equal limits are accepted; they mean no alarm).
 struct LimitPair {
     bool ok = false;
     int low = 0;
     int high = 0;
     QString error;
+    bool reversed = false;
 };
 LimitPair ReadLimitPair(const QString& lowText, const QString& highText, bool fahrenheit, const QString& quantity,
                         const QString& wrongOrder);

@@ -30,6 +30,8 @@ MissionCheck CheckMissionEntry(int type, const MissionEntry& e, const QString& w
     const LimitPair temp = ReadLimitPair(e.lowTemp, e.highTemp, e.fahrenheit, QStringLiteral("temperature"), wrongOrder);
     if (!temp.ok) {
         check.error = temp.error;
+        if (temp.reversed)
+            check.reversed = LimitQuantity::Temperature;
         return check;
     }
     LimitPair humi{true, 0, 0, {}};
@@ -37,6 +39,8 @@ MissionCheck CheckMissionEntry(int type, const MissionEntry& e, const QString& w
         humi = ReadLimitPair(e.lowHumi, e.highHumi, false, QStringLiteral("humidity"), wrongOrder);
     if (!humi.ok) {
         check.error = humi.error;
+        if (humi.reversed)
+            check.reversed = LimitQuantity::Humidity;
         return check;
     }
     MissionSettings& s = check.settings;

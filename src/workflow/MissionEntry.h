@@ -3,6 +3,7 @@
 #include "link/SettingsBlock.h"
 
 #include <QString>
+#include <optional>
 
 // A mission as a user enters it (the configuration dialog's fields, the
 // CLI's start options), checked against what the logger type takes and
@@ -17,10 +18,14 @@ struct MissionEntry {
     bool fahrenheit = false;
 };
 
+// The pair of limits a check found with its lower limit above the upper one.
+enum class LimitQuantity { Temperature, Humidity };
+
 struct MissionCheck {
     bool ok = false;
     MissionSettings settings;
     QString error; // what is wrong, for a message box or an error line
+    std::optional<LimitQuantity> reversed; // set with the wrongOrder error
 };
 
 // Limits are read as numbers to the nearest hundredth; a text that is not a

@@ -55,6 +55,7 @@ TEST(LimitEntryTest, PairsCompareAfterConversion)
     p = ReadLimitPair("8.01", "8", false, "temperature", wrong);
     EXPECT_FALSE(p.ok);
     EXPECT_EQ(p.error, wrong);
+    EXPECT_TRUE(p.reversed);
     p = ReadLimitPair("", "", false, "humidity", wrong);
     EXPECT_TRUE(p.ok);
     EXPECT_EQ(p.low, 0);
@@ -62,6 +63,7 @@ TEST(LimitEntryTest, PairsCompareAfterConversion)
     p = ReadLimitPair("2", "x", false, "temperature", wrong);
     EXPECT_FALSE(p.ok);
     EXPECT_TRUE(p.error.contains("upper temperature limit")) << p.error.toStdString();
+    EXPECT_FALSE(p.reversed);
 }
 
 } // namespace
