@@ -294,6 +294,11 @@ void LoggerWorkflow::OnSerialNotify(int value)
     BlankClockStatics();
 }
 
+AvailableCommands LoggerWorkflow::DownloadAndOpen(bool available)
+{
+    return AvailableCommands().Set(WorkflowCommand::Download, available).Set(WorkflowCommand::Open, available);
+}
+
 void LoggerWorkflow::ShowProgress(bool downloading)
 {
     const CLoggerRecord& r = g_LoggerRecord;

@@ -198,6 +198,8 @@ private:
     void OnReidentify();
     void PurgeReceive();
 
+    // Download and Open together: a running download refuses both.
+    static AvailableCommands DownloadAndOpen(bool available);
     // The progress bar: how much of the download arrived, or empty.
     void ShowProgress(bool downloading);
     void SetUnit(const QString& unit);

@@ -164,7 +164,7 @@ void LoggerWorkflow::DownloadSerial()
     link.SerialIdentify(TypeOf(r).stopsOnDownload ? 1 : 0);
     r.m_nReceived = 0;
     m_bDownloading = true;
-    m_view.CommandsChanged(AvailableCommands().Set(WorkflowCommand::Download, false).Set(WorkflowCommand::Open, false).Set(WorkflowCommand::StartSetting, false));
+    m_view.CommandsChanged(DownloadAndOpen(false).Set(WorkflowCommand::StartSetting, false));
     m_timers.SetTimer(TIMER_SERIAL_DOWNLOAD, kDownloadTickMs);
     m_timers.KillTimer(TIMER_SERIAL_RETRY);
     m_nDownloadRetries = kDownloadRetries;
@@ -236,7 +236,7 @@ void LoggerWorkflow::CompleteSerialDownload()
     m_bDownloading = false;
     link.m_nReply = 0;
     link.m_nSerialMode = 0;
-    m_view.CommandsChanged(AvailableCommands().Set(WorkflowCommand::Download, true).Set(WorkflowCommand::Open, true));
+    m_view.CommandsChanged(DownloadAndOpen(true));
     NoteDownloaded();
     Later([this] { ShowProgress(false); });
     m_view.RecordChanged();
@@ -261,7 +261,7 @@ void LoggerWorkflow::FailSerialDownload(bool restartStatusPoll, const QString& d
     SetStatus(TextId::DownloadFailed);
     EndCommand(CommandOutcome::Result::Failed, TextId::DownloadFailed, detail);
     Later([this] { ShowProgress(false); });
-    m_view.CommandsChanged(AvailableCommands().Set(WorkflowCommand::Calibrate, false).Set(WorkflowCommand::Download, true).Set(WorkflowCommand::Open, true));
+    m_view.CommandsChanged(DownloadAndOpen(true).Set(WorkflowCommand::Calibrate, false));
     if (restartStatusPoll)
         m_timers.SetTimer(TIMER_SERIAL_STATUS, kStatusMs);
     PurgeReceive();
@@ -391,7 +391,7 @@ void LoggerWorkflow::OnSerialRetryTick()
 
 void LoggerWorkflow::OnSerialLost()
 {
-    m_view.CommandsChanged(AvailableCommands().Set(WorkflowCommand::Calibrate, false).Set(WorkflowCommand::Download, true).Set(WorkflowCommand::Open, true));
+    m_view.CommandsChanged(DownloadAndOpen(true).Set(WorkflowCommand::Calibrate, false));
     SetStatus(TextId::Disconnecting);
 }
 

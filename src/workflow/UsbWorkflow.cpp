@@ -68,7 +68,7 @@ void LoggerWorkflow::OnUsbEvent()
     if (!UsbLinked()) {
         g_LoggerLink.m_bUsbOpen = 0;
         r.m_bDescRead = 0;
-        m_view.CommandsChanged(AvailableCommands().Set(WorkflowCommand::Download, true).Set(WorkflowCommand::Open, true));
+        m_view.CommandsChanged(DownloadAndOpen(true));
         return;
     }
     r.m_byDataFlags = 0;
@@ -132,11 +132,11 @@ void LoggerWorkflow::DownloadUsb()
         return;
     const bool bStop = StopsOnDownload(r.m_nType);
     m_bDownloading = true;
-    m_view.CommandsChanged(AvailableCommands().Set(WorkflowCommand::Download, false).Set(WorkflowCommand::Open, false).Set(WorkflowCommand::StartSetting, false));
+    m_view.CommandsChanged(DownloadAndOpen(false).Set(WorkflowCommand::StartSetting, false));
     SetStatus(TextId::Connecting);
     if (!g_LoggerLink.ReadInfo(bStop)) {
         m_bDownloading = false;
-        m_view.CommandsChanged(AvailableCommands().Set(WorkflowCommand::Download, true).Set(WorkflowCommand::Open, true).Set(WorkflowCommand::StartSetting, m_bMayConfigure != 0));
+        m_view.CommandsChanged(DownloadAndOpen(true).Set(WorkflowCommand::StartSetting, m_bMayConfigure != 0));
         SetStatus(TextId::Malfunctioning);
         EndCommand(CommandOutcome::Result::Failed, TextId::Malfunctioning);
         return;
@@ -201,7 +201,7 @@ void LoggerWorkflow::EndUsbDownload(TextId text, const QString& detail)
 {
     m_timers.KillTimer(TIMER_USB_DOWNLOAD);
     m_bDownloading = false;
-    m_view.CommandsChanged(AvailableCommands().Set(WorkflowCommand::Download, true).Set(WorkflowCommand::Open, true).Set(WorkflowCommand::StartSetting, m_bMayConfigure != 0));
+    m_view.CommandsChanged(DownloadAndOpen(true).Set(WorkflowCommand::StartSetting, m_bMayConfigure != 0));
     Later([this] { ShowProgress(false); });
     SetStatus(text);
     EndCommand(CommandOutcome::Result::Failed, text, detail);
@@ -217,7 +217,7 @@ void LoggerWorkflow::CompleteUsbDownload()
     m_view.UpdateSummaryValues();
     m_view.RefreshDataViews();
     m_bDownloading = false;
-    m_view.CommandsChanged(AvailableCommands().Set(WorkflowCommand::Download, true).Set(WorkflowCommand::Open, true));
+    m_view.CommandsChanged(DownloadAndOpen(true));
     NoteDownloaded();
     Later([this] { ShowProgress(false); });
     m_view.RecordChanged();
