@@ -97,27 +97,35 @@ struct Include {
     bool quoted;
 };
 
-std::vector<Include> IncludesUnder(const QString& root, int& files)
+// Calls f(path, line number, text) for every line of every source file under
+// root (path relative to root); returns how many files were read.
+template <class F>
+int ForEachSourceLine(const QString& root, F&& f)
 {
-    static const QRegularExpression kInclude(QStringLiteral(R"(^\s*#\s*include\s*([<"])([^>"]+)[>"])"));
-    std::vector<Include> found;
-    files = 0;
     QDirIterator it(root, {QStringLiteral("*.h"), QStringLiteral("*.cpp")}, QDir::Files, QDirIterator::Subdirectories);
+    int files = 0;
     while (it.hasNext()) {
         QFile file(it.next());
         if (!file.open(QIODevice::ReadOnly | QIODevice::Text))
             continue;
         ++files;
         const QString path = it.filePath().mid(root.size() + 1);
-        int line = 0;
-        while (!file.atEnd()) {
-            ++line;
-            const QRegularExpressionMatch m = kInclude.match(QString::fromUtf8(file.readLine()));
-            const bool quoted = m.hasMatch() && m.captured(1) == QLatin1String("\"");
-            if (m.hasMatch() && (quoted || m.captured(2).startsWith(QLatin1Char('Q'))))
-                found.push_back({path, line, m.captured(2), quoted});
-        }
+        for (int line = 1; !file.atEnd(); ++line)
+            f(path, line, QString::fromUtf8(file.readLine()));
     }
+    return files;
+}
+
+std::vector<Include> IncludesUnder(const QString& root, int& files)
+{
+    static const QRegularExpression kInclude(QStringLiteral(R"(^\s*#\s*include\s*([<"])([^>"]+)[>"])"));
+    std::vector<Include> found;
+    files = ForEachSourceLine(root, [&](const QString& path, int line, const QString& text) {
+        const QRegularExpressionMatch m = kInclude.match(text);
+        const bool quoted = m.hasMatch() && m.captured(1) == QLatin1String("\"");
+        if (m.hasMatch() && (quoted || m.captured(2).startsWith(QLatin1Char('Q'))))
+            found.push_back({path, line, m.captured(2), quoted});
+    });
     return found;
 }
 
@@ -136,21 +144,10 @@ TEST(Layering, EveryIncludeUnderSrcKeepsToTheLayers)
 
 TEST(Layering, NoControlIdBelowTheMainWindow)
 {
-    const QString root = QStringLiteral(HALVERN_SOURCE_DIR);
-    QDirIterator it(root, {QStringLiteral("*.h"), QStringLiteral("*.cpp")}, QDir::Files, QDirIterator::Subdirectories);
-    int files = 0;
-    while (it.hasNext()) {
-        QFile file(it.next());
-        if (!file.open(QIODevice::ReadOnly | QIODevice::Text))
-            continue;
-        ++files;
-        const QString path = it.filePath().mid(root.size() + 1);
-        for (int line = 1; !file.atEnd(); ++line) {
-            const QString text = QString::fromUtf8(file.readLine());
-            EXPECT_FALSE(NamesControlId(FolderOf(path), text))
-                << path.toStdString() << ':' << line << ": names a control id: " << text.trimmed().toStdString();
-        }
-    }
+    const int files = ForEachSourceLine(QStringLiteral(HALVERN_SOURCE_DIR), [](const QString& path, int line, const QString& text) {
+        EXPECT_FALSE(NamesControlId(FolderOf(path), text))
+            << path.toStdString() << ':' << line << ": names a control id: " << text.trimmed().toStdString();
+    });
     ASSERT_GT(files, 100) << "the sources were not found under " HALVERN_SOURCE_DIR;
 }
 
