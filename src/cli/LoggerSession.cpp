@@ -30,7 +30,7 @@ constexpr int kStallMs = 45000;
 LoggerSession::LoggerSession(LinkOptions options)
     : m_options(std::move(options)),
       m_loop(m_queue, [this](const Message& m) { Handle(m); }, [this](int id) { m_workflow.OnTimer(id); }),
-      m_workflow(m_view, m_loop)
+      m_connection(m_view, m_loop)
 {
     m_queue.Install();
 }

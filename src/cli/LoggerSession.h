@@ -4,7 +4,7 @@
 #include "cli/ConsoleLoop.h"
 #include "cli/ConsoleView.h"
 #include "cli/LinkOptions.h"
-#include "workflow/LoggerWorkflow.h"
+#include "workflow/LoggerConnection.h"
 
 #include <QString>
 #include <memory>
@@ -34,6 +34,7 @@ public:
     bool Start(const MissionSettings& settings, const std::optional<QString>& description);
     bool Stop();
     const LoggerWorkflow& Workflow() const { return m_workflow; }
+    LoggerConnection& Connection() { return m_connection; }
 
     const QString& Error() const { return m_error; }
     bool IsUsb() const { return m_bUsb; }
@@ -60,7 +61,8 @@ private:
     MessageQueue m_queue;
     ConsoleView m_view;
     ConsoleLoop m_loop;
-    LoggerWorkflow m_workflow;
+    LoggerConnection m_connection;
+    LoggerWorkflow& m_workflow = m_connection.Workflow();
     std::unique_ptr<CVirtualCh375> m_virtualUsb;
     std::unique_ptr<SingleDeviceCh375> m_singleUsb;
     std::unique_ptr<VirtualSerialLogger> m_virtualSerial;

@@ -3,7 +3,7 @@
 #include "base/Messages.h"
 #include "mainwnd/ControlId.h"
 #include "views/ControlTable.h"
-#include "workflow/LoggerWorkflow.h"
+#include "workflow/LoggerConnection.h"
 #include "workflow/WorkflowView.h"
 
 #include <QDialog>
@@ -45,6 +45,7 @@ public:
     void Start(const QString& commandLine = {});
 
     LoggerWorkflow& Workflow() { return m_workflow; }
+    LoggerConnection& Connection() { return m_connection; }
     // The window timer of a workflow timer id, or null.
     QTimer* Timer(int id) const;
 
@@ -174,6 +175,7 @@ private:
     std::function<QString(const QString&)> m_pfnChooseFile;
     std::function<SaveChoice(const QString&, const QStringList&)> m_pfnChooseSaveFile;
     std::map<int, QTimer*> m_timers;
-    LoggerWorkflow m_workflow{*this, *this};
+    LoggerConnection m_connection{*this, *this};
+    LoggerWorkflow& m_workflow = m_connection.Workflow();
     bool m_bStarted = false;
 };
