@@ -10,15 +10,14 @@
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size)
 {
     CLoggerFile file;
-    g_LoggerRecord.m_byDataFlags = 0;
-    if (!file.LoadBytes(QByteArray(reinterpret_cast<const char*>(data), static_cast<qsizetype>(size)))) {
-        g_LoggerRecord.Reset();
+    CLoggerRecord record;
+    if (!file.LoadBytes(QByteArray(reinterpret_cast<const char*>(data), static_cast<qsizetype>(size)), record)) {
         return 0;
     }
-    g_LoggerRecord.BuildTimeTable();
-    const int last = g_LoggerRecord.m_nReceived - 1;
+    record.BuildTimeTable();
+    const int last = record.m_nReceived - 1;
     if (last >= 0)
-        for (int c = 0; c < SampleColumnCount(g_LoggerRecord); ++c)
-            (void)SampleCellText(g_LoggerRecord, last, c);
+        for (int c = 0; c < SampleColumnCount(record); ++c)
+            (void)SampleCellText(record, last, c);
     return 0;
 }

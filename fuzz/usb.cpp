@@ -20,8 +20,7 @@ constexpr int kReplySize = 64;
 
 void DecodeInfo(int type, const std::uint8_t* reply)
 {
-    CLoggerRecord& r = g_LoggerRecord;
-    r.Reset();
+    CLoggerRecord r;
     const std::uint8_t* data = reply + usbframe::kEchoLength;
     r.m_strValue[ROW_ID] = QString::fromLatin1(reinterpret_cast<const char*>(data), 11);
     (void)TypeFromIdUsb(r.m_strValue[ROW_ID]);

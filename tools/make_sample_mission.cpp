@@ -87,19 +87,18 @@ int main(int argc, char** argv)
     record.m_strValue[ROW_DESCRIPTION] = QStringLiteral("Cold room 2, vaccine shelf B");
     record.m_tsInterval = kIntervalMinutes * 60;
     record.m_tStart = MakeLocalTime(2026, 6, 15, 8, 0);
-    record.m_nCount = kSamples;
+    record.SetCount(kSamples);
     record.m_tStop = record.m_tStart + static_cast<time64>(kSamples - 1) * record.m_tsInterval;
     record.m_fHighLimit = 8.0f;
     record.m_fLowLimit = 2.0f;
     record.m_fHumiHighLimit = 70.0f;
     record.m_fHumiLowLimit = 30.0f;
     FillSamples(record);
-    LoggerStatistics(record.m_fTemp, kSamples, record.m_fLoggerMax, record.m_fLoggerMin, record.m_fLoggerAvg);
-    LoggerStatistics(record.m_fHumi, kSamples, record.m_fHumiMax, record.m_fHumiMin, record.m_fHumiAvg);
+    LoggerStatistics(record.m_fTemp.data(), kSamples, record.m_fLoggerMax, record.m_fLoggerMin, record.m_fLoggerAvg);
+    LoggerStatistics(record.m_fHumi.data(), kSamples, record.m_fHumiMax, record.m_fHumiMin, record.m_fHumiAvg);
 
     CLoggerFile file(QString::fromLocal8Bit(argv[1]), CLoggerFile::ModeWrite);
-    file.m_pRecord = &record;
-    if (!file.IsOutputOpen() || !file.Save(false)) {
+    if (!file.IsOutputOpen() || !file.Save(record, false)) {
         std::fprintf(stderr, "halvern-make-sample: cannot write %s\n", argv[1]);
         return 1;
     }

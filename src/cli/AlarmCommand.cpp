@@ -30,7 +30,7 @@ int RunAlarms(const QStringList& args)
     FileTarget target;
     if (const int rc = PrepareFileCommand("alarms", kAlarmsHelp, args, {{}, true}, parsed, target); rc >= 0)
         return rc;
-    const AlarmReport report = FindExcursions(*target.record);
+    const AlarmReport report = FindExcursions(target.Record());
     Print(stdout, parsed.json ? AlarmJson(report) : AlarmLines(report));
     return 0;
 }

@@ -123,16 +123,16 @@ QString RangeRefusal(SelectionResult result, const CLoggerRecord& whole, time64 
     return {};
 }
 
-// Builds g_AreaRecord from the --from/--to range of g_LoggerRecord, telling
+// Builds the target's range from the --from/--to range of its whole record, telling
 // each end moved to the record's own. Returns -1 when the command goes on
 // with the range, else the exit code.
 int TakeRange(const char* command, const FileArgs& parsed, FileTarget& target)
 {
-    const CLoggerRecord& whole = g_LoggerRecord;
+    const CLoggerRecord& whole = target.whole;
     const time64 from = parsed.from.value_or(whole.m_tStart);
     const time64 to = parsed.to.value_or(whole.m_tStop);
     SelectionClamps clamps;
-    const SelectionResult result = ComputeSelection(whole, from, to, g_AreaRecord, clamps);
+    const SelectionResult result = ComputeSelection(whole, from, to, target.range, clamps);
     const QString timeOver = GetText(TextId::TimeOver);
     if (clamps.start)
         Complain(command, QStringLiteral("%1: --from is before the record's start, %2 is used")
@@ -144,7 +144,7 @@ int TakeRange(const char* command, const FileArgs& parsed, FileTarget& target)
         Complain(command, refusal);
         return 1;
     }
-    target = {&g_AreaRecord, true};
+    target.ranged = true;
     return -1;
 }
 
@@ -162,12 +162,15 @@ int PrepareFileCommand(const char* command, const QByteArray& help, const QStrin
         Complain(command, parsed.error + QStringLiteral(" (try --help)"));
         return 2;
     }
-    target = {};
+    target.ranged = false;
     QString why;
-    if (OpenDataFileRecord(parsed.file, &target.area, &why) != OpenDataResult::Loaded) {
+    bool area = false;
+    if (OpenDataFileRecord(parsed.file, target.whole, &area, &why) != OpenDataResult::Loaded) {
         FileFailure(40, parsed.file, why);
         return 1;
     }
+    // A data file that holds a range is saved as a range again.
+    target.whole.m_bRange = area;
     if (!parsed.from && !parsed.to)
         return -1;
     return TakeRange(command, parsed, target);
@@ -179,7 +182,7 @@ int RunInfo(const QStringList& args)
     FileTarget target;
     if (const int rc = PrepareFileCommand("info", kInfoHelp, args, {{}, true}, parsed, target); rc >= 0)
         return rc;
-    const CLoggerRecord& r = *target.record;
+    const CLoggerRecord& r = target.Record();
     if (parsed.json) {
         Print(stdout, SummaryJson(r));
         return 0;
@@ -198,7 +201,7 @@ int RunSamples(const QStringList& args)
     FileTarget target;
     if (const int rc = PrepareFileCommand("samples", kSamplesHelp, args, {}, parsed, target); rc >= 0)
         return rc;
-    const CLoggerRecord& r = *target.record;
+    const CLoggerRecord& r = target.Record();
     const int columns = SampleColumnCount(r);
     QString text;
     for (int row = 0; row < r.m_nReceived; ++row) {
@@ -226,17 +229,11 @@ int RunExport(const QStringList& args)
     const QList<OutputOption> options = ExportOptions();
     if (const int rc = PrepareFileCommand("export", ExportHelp(), args, {options, false}, parsed, target); rc >= 0)
         return rc;
-    // A data file that holds a range is saved as a range again: the
-    // writers mark the range record as one.
-    if (target.area && target.record != &g_AreaRecord) {
-        g_AreaRecord = *target.record;
-        target.record = &g_AreaRecord;
-    }
     int rc = 0;
     for (const ExportOutput& output : kExportOutputs) {
         const QString path = parsed.outputs.value(QString::fromLatin1(output.option.name));
         QString why;
-        if (!path.isEmpty() && !output.write(*target.record, path, &why)) {
+        if (!path.isEmpty() && !output.write(target.Record(), path, &why)) {
             FileFailure(38, path, why);
             rc = 1;
         }

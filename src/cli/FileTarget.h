@@ -7,10 +7,14 @@
 #include <QStringList>
 #include <span>
 
-// The record a file command works on: the opened file's, or the range of it.
+// The records of a file command: the opened file's, and the range of it
+// that --from/--to take.
 struct FileTarget {
-    CLoggerRecord* record = &g_LoggerRecord;
-    bool area = false; // a selected range (the data file's range marker)
+    CLoggerRecord whole;
+    CLoggerRecord range;
+    bool ranged = false; // the command works on range
+
+    CLoggerRecord& Record() { return ranged ? range : whole; }
 };
 
 // What a file command accepts besides FILE, --unit, --from and --to.

@@ -197,9 +197,8 @@ int RunDownload(const QStringList& args)
     if (!session.Connect() || !session.Download())
         return Failure("download", session.Error());
     // Every output is written that can be, whatever became of the others.
-    file.m_pRecord = &g_LoggerRecord;
     int rc = 0;
-    if (!file.Save(false))
+    if (!file.Save(g_LoggerRecord, false))
         rc = Failure("download", QStringLiteral("cannot write %1: %2").arg(o.output, file.Error()));
     QString why;
     if (!o.csv.isEmpty() && !WriteCsvFile(g_LoggerRecord, o.csv, &why))

@@ -135,11 +135,11 @@ int RunPrint(const QStringList& args)
     if (const int rc = Parse(args, a); rc >= 0)
         return rc;
     QString why;
-    if (OpenDataFileRecord(a.file, nullptr, &why) != OpenDataResult::Loaded) {
+    CLoggerRecord r;
+    if (OpenDataFileRecord(a.file, r, nullptr, &why) != OpenDataResult::Loaded) {
         Print(stderr, GetText(40) + PrintableText(QFileInfo(a.file).fileName()) + QStringLiteral(": ") + PrintableText(why) + '\n');
         return 1;
     }
-    const CLoggerRecord& r = g_LoggerRecord;
     ReportData data;
     data.record = &r;
     data.tempUnit = g_strTempUnit;

@@ -5,9 +5,7 @@
 bool WriteDataFile(const CLoggerRecord& record, bool area, const QString& path, QString* why)
 {
     CLoggerFile file(path, CLoggerFile::ModeWrite);
-    // Save only reads the record.
-    file.m_pRecord = const_cast<CLoggerRecord*>(&record);
-    if (file.IsOutputOpen() && file.Save(area))
+    if (file.IsOutputOpen() && file.Save(record, area))
         return true;
     if (why)
         *why = file.Error();
@@ -16,5 +14,5 @@ bool WriteDataFile(const CLoggerRecord& record, bool area, const QString& path, 
 
 bool WriteRecordDataFile(const CLoggerRecord& record, const QString& path, QString* why)
 {
-    return WriteDataFile(record, &record == &g_AreaRecord, path, why);
+    return WriteDataFile(record, record.m_bRange, path, why);
 }

@@ -8,6 +8,5 @@
 // False on any failure (path then unchanged), with the reason in why.
 bool WriteDataFile(const CLoggerRecord& record, bool area, const QString& path, QString* why = nullptr);
 
-// The same, marked as a range when record is g_AreaRecord: the record a
-// range selection fills.
+// The same, marked as a range when the record is one (m_bRange).
 bool WriteRecordDataFile(const CLoggerRecord& record, const QString& path, QString* why = nullptr);

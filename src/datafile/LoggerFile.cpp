@@ -131,12 +131,12 @@ void CLoggerFile::DrawHeader()
     m_byKey = KeyFromHeader(m_byHeader);
 }
 
-bool CLoggerFile::Save(bool bArea)
+bool CLoggerFile::Save(const CLoggerRecord& record, bool bArea)
 {
     if (!IsOutputOpen())
         return false;
     std::string body;
-    if (!m_pRecord || !BuildBody(*m_pRecord, body, &m_error)) {
+    if (!BuildBody(record, body, &m_error)) {
         Close();
         return false;
     }
@@ -146,7 +146,7 @@ bool CLoggerFile::Save(bool bArea)
     for (std::uint8_t n : m_byHeader)
         file.append(QByteArray::number(n).rightJustified(3, ' '));
     file.append(QByteArray::fromStdString(ScrambleBody(body, m_byKey)));
-    file.append(DescriptionBytes(m_pRecord->m_strValue[ROW_DESCRIPTION]));
+    file.append(DescriptionBytes(record.m_strValue[ROW_DESCRIPTION]));
     file.append(MarkerBytes(bArea));
 
     const bool written = m_out->Commit(file);

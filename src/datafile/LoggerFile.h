@@ -30,22 +30,19 @@ public:
     bool IsInputOpen() const;
     bool IsOutputOpen() const;
 
-    // Writes *m_pRecord; bArea marks a selected time range. True only when
-    // the file is on disk whole.
-    bool Save(bool bArea);
-    // Reads the open input file into *m_pLoadRecord (g_LoggerRecord).
-    bool Load();
+    // Writes record; bArea marks a selected time range. True only when the
+    // file is on disk whole.
+    bool Save(const CLoggerRecord& record, bool bArea);
+    // Reads the open input file into record.
+    bool Load(CLoggerRecord& record);
     // Load from the bytes of a whole file (the reader without the file).
-    bool LoadBytes(const QByteArray& data);
+    bool LoadBytes(const QByteArray& data, CLoggerRecord& record);
     // The last Load read a file that ends with the selected-range marker.
     bool LoadedArea() const { return m_bLoadedArea; }
     // Why the last Open, Load or Save failed, worded for the user ("no such
     // file", "damaged: ...", "10000 samples; a data file of this logger type
     // holds at most 9999"); empty after a success.
     const QString& Error() const { return m_error; }
-
-    CLoggerRecord* m_pRecord = &g_LoggerRecord;
-    CLoggerRecord* m_pLoadRecord = &g_LoggerRecord;
 
 private:
     bool ParseHeader(const QByteArray& data);
@@ -68,11 +65,10 @@ void DrawHeaderNumbers(unsigned seed, std::uint8_t (&numbers)[5]);
 unsigned HeaderSeed(time64 t);
 
 // Opening a data file as the Open command does, without the window: the file
-// is read whole into a separate record, which then replaces g_LoggerRecord
-// with its description marked read, its time table built and no battery
-// reading. A file that cannot be opened or read leaves both records as they
-// were.
+// is read whole into a separate record, which then replaces record with its
+// description marked read, its time table built and no battery reading. A
+// file that cannot be opened or read leaves record as it was.
 enum class OpenDataResult { NotOpened, Loaded, Failed };
 // pArea, when given, tells whether the file held a selected time range; why,
 // when given, receives the reason of a failure (CLoggerFile::Error).
-OpenDataResult OpenDataFileRecord(const QString& path, bool* pArea = nullptr, QString* why = nullptr);
+OpenDataResult OpenDataFileRecord(const QString& path, CLoggerRecord& record, bool* pArea = nullptr, QString* why = nullptr);

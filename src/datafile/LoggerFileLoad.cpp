@@ -119,7 +119,7 @@ bool CLoggerFile::Damaged(const char* check)
     return false;
 }
 
-bool CLoggerFile::Load()
+bool CLoggerFile::Load(CLoggerRecord& record)
 {
     if (!IsInputOpen())
         return false;
@@ -133,7 +133,7 @@ bool CLoggerFile::Load()
         m_error = m_in->errorString().isEmpty() ? QStringLiteral("read error") : m_in->errorString().toLower();
         return false;
     }
-    return LoadBytes(data);
+    return LoadBytes(data, record);
 }
 
 // Each three-character header field as a decimal number, kept as a byte.
@@ -149,7 +149,7 @@ bool CLoggerFile::ParseHeader(const QByteArray& data)
     return true;
 }
 
-bool CLoggerFile::LoadBytes(const QByteArray& data)
+bool CLoggerFile::LoadBytes(const QByteArray& data, CLoggerRecord& record)
 {
     m_bLoadedArea = false;
     m_error.clear();
@@ -158,8 +158,6 @@ bool CLoggerFile::LoadBytes(const QByteArray& data)
         return Damaged("shorter than the smallest data file");
     if (size > kMaxFileSize)
         return Damaged("larger than the largest data file");
-    if (!m_pLoadRecord)
-        return false;
     if (!ParseHeader(data))
         return Damaged("the header's third number is 0");
     const char* tail = data.constData() + size - TRAILER_SIZE;
@@ -169,7 +167,7 @@ bool CLoggerFile::LoadBytes(const QByteArray& data)
     if (const char* check = CheckBody(body))
         return Damaged(check);
 
-    CLoggerRecord& r = *m_pLoadRecord;
+    CLoggerRecord& r = record;
     r.m_strValue[ROW_ID] = QString::fromLatin1(body.data(), ID_WIDTH);
     r.m_nType = TypeFromIdSerial(r.m_strValue[ROW_ID]);
     r.m_nRowFlags = RF_ID;
@@ -193,7 +191,7 @@ bool CLoggerFile::LoadBytes(const QByteArray& data)
     const bool trailer = countOk && size == expected + TRAILER_SIZE;
     const bool ok = countOk && (size == expected || trailer);
     // A refused sample part leaves the record without samples.
-    r.m_nCount = ok ? static_cast<int>(count) : 0;
+    r.SetCount(ok ? static_cast<int>(count) : 0);
     if (ok) {
         r.m_byDataFlags |= DATA_FLAG_SAMPLES;
         LoadSamples(r, body, layout);

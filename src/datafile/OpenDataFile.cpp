@@ -1,8 +1,8 @@
 #include "datafile/LoggerFile.h"
 
-#include <memory>
+#include <utility>
 
-OpenDataResult OpenDataFileRecord(const QString& path, bool* pArea, QString* why)
+OpenDataResult OpenDataFileRecord(const QString& path, CLoggerRecord& record, bool* pArea, QString* why)
 {
     if (pArea)
         *pArea = false;
@@ -14,10 +14,9 @@ OpenDataResult OpenDataFileRecord(const QString& path, bool* pArea, QString* why
     // The file is read into a copy of the record (so what the file does not
     // hold stays as before), and the copy replaces the record only when the
     // whole file was accepted: a refused file changes nothing.
-    auto loaded = std::make_unique<CLoggerRecord>(g_LoggerRecord);
-    loaded->m_byDataFlags = 0;
-    file.m_pLoadRecord = loaded.get();
-    const bool ok = file.Load();
+    CLoggerRecord loaded = record;
+    loaded.m_byDataFlags = 0;
+    const bool ok = file.Load(loaded);
     if (why)
         *why = file.Error();
     if (pArea)
@@ -25,10 +24,10 @@ OpenDataResult OpenDataFileRecord(const QString& path, bool* pArea, QString* why
     file.Close();
     if (!ok)
         return OpenDataResult::Failed;
-    loaded->m_bDescRead = 1;
-    loaded->BuildTimeTable();
-    loaded->m_nBattery = 0;
-    loaded->m_bStatusValid = 0;
-    g_LoggerRecord = *loaded;
+    loaded.m_bDescRead = 1;
+    loaded.BuildTimeTable();
+    loaded.m_nBattery = 0;
+    loaded.m_bStatusValid = 0;
+    record = std::move(loaded);
     return OpenDataResult::Loaded;
 }

@@ -30,7 +30,7 @@ void AppendRow(QByteArray& out, const CLoggerRecord& record, int columns, int ro
 QByteArray CsvFromRecord(const CLoggerRecord& record)
 {
     const int columns = SampleColumnCount(record);
-    const int rows = std::min(std::max(record.m_nReceived, 0), MAX_SAMPLES);
+    const int rows = record.ReceivedRows();
     QByteArray out;
     out.reserve(64 + static_cast<qsizetype>(rows) * 48);
     AppendRow(out, record, columns, -1);

@@ -161,7 +161,7 @@ lxw_error WriteDataSheet(lxw_workbook* book, const CLoggerRecord& record)
     if (!sheet || !MakeDataFormats(book, f))
         return LXW_ERROR_MEMORY_MALLOC_FAILED;
     const int columns = SampleColumnCount(record);
-    const int rows = std::min(std::max(record.m_nReceived, 0), MAX_SAMPLES);
+    const int rows = record.ReceivedRows();
     lxw_error error = LXW_NO_ERROR;
     for (int c = 0; c < columns && !error; ++c)
         error = WriteText(sheet, 0, static_cast<lxw_col_t>(c), GetText(SampleColumnTextId(c)), f.header);

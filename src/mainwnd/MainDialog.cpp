@@ -58,10 +58,10 @@ CMainDialog::CMainDialog(QSize screen, QWidget* parent)
     CreatePages();
     SetStartTexts();
     CreateTimers();
-    g_LoggerRecord.Reset();
-    g_AreaRecord.Reset();
+    m_connection.Record().Reset();
+    m_connection.Range().Reset();
 
-    m_pGraph = new CGraphPage(Control(IDC_GRAPH_FRAME));
+    m_pGraph = new CGraphPage(m_connection.Record(), m_connection.Range(), Control(IDC_GRAPH_FRAME));
     m_pGraph->setGeometry(0, 0, 930, 600);
     m_pGraph->show();
     // Queued, so the tabs change after the graph's reset has finished.
@@ -69,15 +69,15 @@ CMainDialog::CMainDialog(QSize screen, QWidget* parent)
             Qt::QueuedConnection);
     connect(m_pGraph, &CGraphPage::StatusWanted, this, &CMainDialog::SetStatusText);
 
-    m_pSummary->m_pRecord = &g_LoggerRecord;
+    m_pSummary->m_pRecord = &m_connection.Record();
     m_pSummary->UpdateLayout();
     m_pSummary->SetCaptions();
-    m_pDataList->SetRecord(&g_LoggerRecord);
+    m_pDataList->SetRecord(&m_connection.Record());
     m_pAreaSummary->hide();
     m_pAreaDataList->hide();
     m_pAreaSummary->SetCaptions();
-    m_pAreaDataList->SetRecord(&g_AreaRecord);
-    m_pAlarms->SetRecord(&g_LoggerRecord);
+    m_pAreaDataList->SetRecord(&m_connection.Range());
+    m_pAlarms->SetRecord(&m_connection.Record());
 
     if (!screen.isValid() && QGuiApplication::primaryScreen())
         screen = QGuiApplication::primaryScreen()->size();
@@ -170,7 +170,7 @@ int CMainDialog::Progress() const
 
 void CMainDialog::ShowRecord()
 {
-    m_pSummary->m_pRecord = &g_LoggerRecord;
+    m_pSummary->m_pRecord = &m_connection.Record();
     m_pSummary->UpdateLayout();
     m_pSummary->UpdateValues();
     RefreshDataViews();
@@ -184,8 +184,8 @@ void CMainDialog::UpdateSummaryValues()
 
 void CMainDialog::RefreshDataViews()
 {
-    m_pDataList->SetRecord(&g_LoggerRecord);
-    m_pAlarms->SetRecord(&g_LoggerRecord);
+    m_pDataList->SetRecord(&m_connection.Record());
+    m_pAlarms->SetRecord(&m_connection.Record());
     m_pGraph->Refresh();
 }
 

@@ -58,12 +58,12 @@ public:
     bool IsButtonEnabled(int id) const;
     void SetProgress(int position) override;
     int Progress() const;
-    // Summary page shows g_LoggerRecord (layout and values), the data list
-    // and the graph are rebuilt from it.
+    // The summary page shows the connection's record (layout and values);
+    // the data list and the graph are rebuilt from it.
     void ShowRecord() override;
-    // The summary page copies g_LoggerRecord's value texts again.
+    // The summary page copies the record's value texts again.
     void UpdateSummaryValues() override;
-    // The data list and the graph take g_LoggerRecord again.
+    // The data list and the graph take the record again.
     void RefreshDataViews() override;
     void BatteryChanged() override { RepaintBatteryStrip(); }
     void RepaintBatteryStrip();

@@ -80,10 +80,10 @@ void CMainDialog::ShowAreaTabs(bool show)
         bar->addTab(GetText(ToInt(TextId::AreaSummaryTab)));
         bar->addTab(GetText(ToInt(TextId::AreaDataTab)));
     }
-    m_pAreaSummary->m_pRecord = &g_AreaRecord;
+    m_pAreaSummary->m_pRecord = &m_connection.Range();
     m_pAreaSummary->UpdateLayout();
     m_pAreaSummary->UpdateValues();
-    m_pAreaDataList->SetRecord(&g_AreaRecord);
+    m_pAreaDataList->SetRecord(&m_connection.Range());
     {
         const QSignalBlocker block(bar);
         bar->setCurrentIndex(kFixedTabs);

@@ -1,5 +1,5 @@
 // Opening data files: the Open button, the command-line file and
-// OpenDataFile, which loads g_LoggerRecord and shows it, or says why not.
+// OpenDataFile, which loads the shown record and shows it, or says why not.
 #include "mainwnd/MainDialog.h"
 
 #include "base/TextTable.h"
@@ -34,8 +34,8 @@ void CMainDialog::OnOpen()
     // Whatever name was chosen, the reader decides whether it is a data
     // file, and a refusal is said with its reason.
     if (OpenDataFile(path, FileNameOf(path))) {
-        g_AreaRecord.m_nCount = 0;
-        g_AreaRecord.m_nReceived = 0;
+        m_connection.Range().SetCount(0);
+        m_connection.Range().m_nReceived = 0;
     }
 }
 
@@ -51,7 +51,7 @@ void CMainDialog::OpenCommandLineFile(const QString& commandLine)
 bool CMainDialog::OpenDataFile(const QString& path, const QString& name)
 {
     QString why;
-    if (OpenDataFileRecord(path, nullptr, &why) != OpenDataResult::Loaded) {
+    if (OpenDataFileRecord(path, m_connection.Record(), nullptr, &why) != OpenDataResult::Loaded) {
         // The record on screen and everything showing it stay as they were.
         // A bare name on the command line has no name part: the path then
         // says which file was refused.

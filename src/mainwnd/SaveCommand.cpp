@@ -13,12 +13,6 @@
 
 namespace {
 
-// The record Save writes: the selected range while there is one.
-CLoggerRecord& RecordToSave()
-{
-    return g_AreaRecord.m_nCount > 0 ? g_AreaRecord : g_LoggerRecord;
-}
-
 CMainDialog::SaveChoice AskForFile(QWidget* parent, const QString& proposed, const QStringList& filters)
 {
     CMainDialog::SaveChoice choice;
@@ -33,11 +27,14 @@ CMainDialog::SaveChoice AskForFile(QWidget* parent, const QString& proposed, con
 
 void CMainDialog::OnSave()
 {
-    const CLoggerRecord& record = RecordToSave();
+    // The selected range while there is one, else the whole record.
+    const CLoggerRecord& whole = m_connection.Record();
+    const CLoggerRecord& range = m_connection.Range();
+    const CLoggerRecord& record = range.m_nCount > 0 ? range : whole;
     if (record.m_nReceived <= 0 || m_workflow.IsDownloading())
         return;
     const QString proposed = OpenStartFolder() + QLatin1Char('/')
-        + DefaultSaveName(g_LoggerRecord.m_strValue[ROW_ID], record.m_tStart);
+        + DefaultSaveName(whole.m_strValue[ROW_ID], record.m_tStart);
     const SaveChoice choice = m_pfnChooseSaveFile ? m_pfnChooseSaveFile(proposed, SaveFilters())
                                                   : AskForFile(this, proposed, SaveFilters());
     if (choice.path.isEmpty())

@@ -74,7 +74,7 @@ SelectionResult ComputeSelection(const CLoggerRecord& a, time64 from, time64 to,
     clamps = {};
     if (a.m_tStart > a.m_tStop || a.m_nCount <= 0)
         return SelectionResult::Unchanged;
-    b.m_nCount = 0;
+    b.SetCount(0);
     b.m_nReceived = 0;
     const time64 interval = a.m_tsInterval;
     if (interval <= 0)
@@ -104,7 +104,8 @@ SelectionResult ComputeSelection(const CLoggerRecord& a, time64 from, time64 to,
         count = a.m_nCount - first;
     if (count < 0)
         count = 0;
-    b.m_nCount = static_cast<std::int32_t>(count);
+    b.SetCount(static_cast<int>(count));
+    b.m_bRange = true;
     b.m_tsInterval = interval;
     b.m_nType = a.m_nType;
     CopySamples(a, b, static_cast<int>(first));

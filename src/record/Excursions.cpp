@@ -64,12 +64,12 @@ ChannelTotals Search(const CLoggerRecord& r, const float* series, int count, Ala
 
 AlarmReport FindExcursions(const CLoggerRecord& r)
 {
-    const int count = std::clamp(r.m_nReceived, 0, MAX_SAMPLES);
+    const int count = r.ReceivedRows();
     AlarmReport report;
-    report.temperature = Search(r, r.m_fTempShown, count, AlarmChannel::Temperature, r.m_bTempAlarm != 0,
+    report.temperature = Search(r, r.m_fTempShown.data(), count, AlarmChannel::Temperature, r.m_bTempAlarm != 0,
                                 r.m_fHighLimit, r.m_fLowLimit, report.excursions);
     if (r.HasHumidity())
-        report.humidity = Search(r, r.m_fHumi, count, AlarmChannel::Humidity, r.m_bHumiAlarm != 0,
+        report.humidity = Search(r, r.m_fHumi.data(), count, AlarmChannel::Humidity, r.m_bHumiAlarm != 0,
                                  r.m_fHumiHighLimit, r.m_fHumiLowLimit, report.excursions);
     std::sort(report.excursions.begin(), report.excursions.end(), [](const Excursion& a, const Excursion& b) {
         return std::tuple(a.first, a.channel, a.limit) < std::tuple(b.first, b.channel, b.limit);

@@ -3,6 +3,8 @@
 #include "base/TextTable.h"
 #include "record/LoggerType.h"
 
+#include <algorithm>
+
 CLoggerRecord g_LoggerRecord;
 CLoggerRecord g_AreaRecord;
 
@@ -16,7 +18,7 @@ void CLoggerRecord::Reset()
     m_nType = 0;
     m_nBattery = 0;
     m_nRunState = 0;
-    m_nCount = 0;
+    SetCount(0);
     m_nReceived = 0;
     m_nRowFlags = 0;
     m_bStatusValid = 0;
@@ -35,9 +37,25 @@ void CLoggerRecord::Reset()
     m_strLabel[ROW_MKT] = GetText(TextId::MktCaption);
 }
 
+void CLoggerRecord::SetCount(int count)
+{
+    m_nCount = count;
+    const std::size_t size = static_cast<std::size_t>(std::clamp(count, 0, MAX_SAMPLES));
+    m_fTemp.resize(size);
+    m_fHumi.resize(size);
+    m_tTime.resize(size);
+    m_dMktTerm.resize(size);
+    m_fTempShown.resize(size);
+}
+
 bool CLoggerRecord::HasHumidity() const
 {
     return LoggerTypeOf(m_nType).humidity;
+}
+
+int CLoggerRecord::ReceivedRows() const
+{
+    return std::clamp(m_nReceived, 0, static_cast<int>(m_fTemp.size()));
 }
 
 void CLoggerRecord::StoreSamples(int first, const float* values, int n)
@@ -46,7 +64,7 @@ void CLoggerRecord::StoreSamples(int first, const float* values, int n)
     const bool pairs = HasHumidity();
     for (int i = 0; i < n; ++i) {
         const int index = first + i;
-        if (index < 0 || index >= MAX_SAMPLES)
+        if (index < 0 || index >= static_cast<int>(m_fTemp.size()))
             continue;
         m_fTemp[index] = pairs ? values[2 * i] : values[i];
         // The received samples are shown as they arrive; the completion's
@@ -59,7 +77,9 @@ void CLoggerRecord::StoreSamples(int first, const float* values, int n)
 
 void CLoggerRecord::BuildTimeTable()
 {
-    const int n = m_nCount < MAX_SAMPLES ? m_nCount : MAX_SAMPLES;
+    const int n = static_cast<int>(m_tTime.size());
+    if (n == 0)
+        return;
     m_tTime[0] = m_tStart;
     for (int i = 1; i < n; ++i)
         m_tTime[i] = m_tTime[i - 1] + m_tsInterval;

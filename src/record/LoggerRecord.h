@@ -2,6 +2,7 @@
 
 #include <QString>
 #include <cstdint>
+#include <vector>
 
 using time64 = std::int64_t; // seconds since 1970-01-01 00:00 UTC
 
@@ -31,13 +32,16 @@ enum RowFlag : std::int32_t {
 constexpr std::uint8_t DATA_FLAG_SAMPLES = 2;
 
 // One logger's mission: identity, settings, statistics, summary texts and samples.
-// Both process-wide instances are static; the arrays are fixed so that a
-// download never allocates.
+// The sample vectors hold m_nCount entries (at most MAX_SAMPLES): whoever
+// changes the count does it through SetCount.
 class CLoggerRecord {
 public:
     CLoggerRecord();
 
     void Reset();
+    // Sets m_nCount and sizes the sample vectors to it, at most MAX_SAMPLES
+    // entries; the samples below both the old and the new count stay.
+    void SetCount(int count);
     void BuildTimeTable();
     void SetTypeText();
 
@@ -46,6 +50,9 @@ public:
     void Recompute(bool bPlain);
 
     bool HasHumidity() const;
+    // The received samples the vectors hold: m_nReceived within 0 .. the
+    // vectors' size.
+    int ReceivedRows() const;
 
     // Stores n downloaded samples at indexes first .. first + n - 1 (those
     // beyond MAX_SAMPLES are dropped), also as the shown temperatures, and
@@ -87,18 +94,27 @@ public:
     std::uint8_t m_bDescRead = 0;
     std::uint8_t m_bTimesValid = 0;
     std::int32_t m_nRowFlags = 0;
-    float m_fTemp[MAX_SAMPLES] = {};
-    float m_fHumi[MAX_SAMPLES] = {};
-    time64 m_tTime[MAX_SAMPLES] = {};
+    // A selected time range of another record: saved with the range marker.
+    bool m_bRange = false;
+    std::vector<float> m_fTemp;
+    std::vector<float> m_fHumi;
+    std::vector<time64> m_tTime;
     QString m_strDescription;
-    double m_dMktTerm[MAX_SAMPLES] = {};
-    float m_fTempShown[MAX_SAMPLES] = {};
+    std::vector<double> m_dMktTerm;
+    std::vector<float> m_fTempShown;
 
 private:
     bool ChooseMovingMkt(bool bPlain);
     void FillPlain();
     void FillMovingMkt();
 };
+
+// The entry at index, or zero past the entries v holds.
+template <class T>
+T SampleAt(const std::vector<T>& v, int index)
+{
+    return index >= 0 && static_cast<std::size_t>(index) < v.size() ? v[static_cast<std::size_t>(index)] : T {};
+}
 
 extern CLoggerRecord g_LoggerRecord;
 extern CLoggerRecord g_AreaRecord;

@@ -36,7 +36,7 @@ QString SampleCellText(const CLoggerRecord& record, int row, int column)
     case 0:
         return QString::number(row + 1);
     case 1:
-        return record.m_tTime[row] != 0 ? FormatDateTime(record.m_tTime[row]) : QString();
+        return SampleAt(record.m_tTime, row) != 0 ? FormatDateTime(record.m_tTime[row]) : QString();
     case 2:
         return ValueText(TempValue(record, row), g_strTempUnit);
     case 3:

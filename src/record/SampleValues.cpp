@@ -25,7 +25,7 @@ double RoundToHundredths(double value)
 
 SampleValue TempValue(const CLoggerRecord& r, int row)
 {
-    const float t = r.m_fTempShown[row];
+    const float t = SampleAt(r.m_fTempShown, row);
     if (!(t > kMissing))
         return {};
     const bool past = r.m_bTempAlarm && (t > r.m_fHighLimit || t < r.m_fLowLimit);
@@ -34,7 +34,7 @@ SampleValue TempValue(const CLoggerRecord& r, int row)
 
 SampleValue HumiValue(const CLoggerRecord& r, int row)
 {
-    const float h = r.m_fHumi[row];
+    const float h = SampleAt(r.m_fHumi, row);
     if (!(h > kMissing))
         return {};
     const bool past = r.m_bHumiAlarm && (h > r.m_fHumiHighLimit || h < r.m_fHumiLowLimit);

@@ -41,7 +41,7 @@ bool SelectRange(const CLoggerRecord& r, time64 start, time64 end, ReportRange& 
     if (start > end)
         return false;
     ReportRange g;
-    const int n = std::clamp(r.m_nReceived, 0, MAX_SAMPLES);
+    const int n = r.ReceivedRows();
     if (n == 0) {
         range = g;
         return true;

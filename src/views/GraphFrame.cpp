@@ -138,8 +138,8 @@ void FixedAxes(const CLoggerRecord& r, int received, const GraphGeometry& g, Gra
         p.humiAxis = MakeAxis(r.m_fHumiMin, r.m_fHumiMax, g.valueSpan);
         return;
     }
-    const Range t = ReceivedRange(r.m_fTempShown, received);
-    const Range h = ReceivedRange(r.m_fHumi, received);
+    const Range t = ReceivedRange(r.m_fTempShown.data(), received);
+    const Range h = ReceivedRange(r.m_fHumi.data(), received);
     p.tempAxis = MakeAxis(t.minimum, t.maximum, g.valueSpan);
     p.humiAxis = MakeAxis(h.minimum, h.maximum, g.valueSpan);
 }
@@ -157,13 +157,13 @@ void GraphPoints::Allocate(int capacity)
 
 void ComputeGraphPoints(const CLoggerRecord& r, const GraphViewState& state, const GraphGeometry& g, GraphPoints& p)
 {
-    const int received = r.m_nReceived > MAX_SAMPLES ? MAX_SAMPLES : r.m_nReceived;
+    const int received = r.ReceivedRows();
     p.sampleCount = received;
     p.pointCount = 0;
     if (received < 1)
         return;
     p.visible = PlanVisible(received, state.zoomDivisor, state.firstSample, g.columns);
-    p.pointCount = DecimateColumns(r.m_fTempShown, r.m_fHumi, p.visible, static_cast<int>(p.tempIdx.size()),
+    p.pointCount = DecimateColumns(r.m_fTempShown.data(), r.m_fHumi.data(), p.visible, static_cast<int>(p.tempIdx.size()),
                                    p.tempIdx.data(), p.humiIdx.data(), p.columnOf.data());
     if (p.pointCount < 1)
         return;
@@ -236,12 +236,12 @@ bool InRange(int sample) { return sample >= 0 && sample < MAX_SAMPLES; }
 
 QString TempReadout(const CLoggerRecord& r, int sample)
 {
-    return InRange(sample) ? Readout(r.m_tTime[sample], r.m_fTempShown[sample], IsFahrenheit()) : QString();
+    return InRange(sample) ? Readout(SampleAt(r.m_tTime, sample), SampleAt(r.m_fTempShown, sample), IsFahrenheit()) : QString();
 }
 
 QString HumiReadout(const CLoggerRecord& r, int sample)
 {
-    return InRange(sample) ? Readout(r.m_tTime[sample], r.m_fHumi[sample], false) : QString();
+    return InRange(sample) ? Readout(SampleAt(r.m_tTime, sample), SampleAt(r.m_fHumi, sample), false) : QString();
 }
 
 QString TempTickText(float celsius)

@@ -85,8 +85,8 @@ constexpr int kSelectionDelayMs = 2000;
 
 } // namespace
 
-CGraphPage::CGraphPage(QWidget* parent)
-    : QWidget(parent), m_pRecord(&g_LoggerRecord), m_scaleFont(GraphScaleFont())
+CGraphPage::CGraphPage(CLoggerRecord& record, CLoggerRecord& range, QWidget* parent)
+    : QWidget(parent), m_pRecord(&record), m_pRange(&range), m_scaleFont(GraphScaleFont())
 {
     Q_INIT_RESOURCE(halvern);
     setFont(DialogFont());

@@ -18,7 +18,7 @@ class QLineEdit;
 class QPushButton;
 class QSlider;
 
-// The graph page: temperature (and humidity) of g_LoggerRecord over time,
+// The graph page: temperature (and humidity) of a record over time,
 // drawn into an off-screen frame with a value scale, alarm limits, a cursor
 // and its readouts, above the zoom, scroll and range-selection controls.
 class CGraphPage : public QWidget {
@@ -32,7 +32,8 @@ public:
         IDC_SELECTION_START = 1137, IDC_SELECTION_END = 1138,
     };
 
-    explicit CGraphPage(QWidget* parent = nullptr);
+    // Draws record; a range selected in it is built into range.
+    CGraphPage(CLoggerRecord& record, CLoggerRecord& range, QWidget* parent = nullptr);
     ~CGraphPage() override;
 
     // Shows the record afresh: curve check boxes by type, zoom 1, first
@@ -86,8 +87,6 @@ public:
     float Scale() const { return m_geometry.scale; }
     template <class W = QWidget>
     W* Control(int id) const { return m_controls.Get<W>(id); }
-    // The record drawn; g_LoggerRecord unless a test sets another.
-    void SetRecord(CLoggerRecord* record) { m_pRecord = record; }
 
 signals:
     // The "Area Summary" and "Area Data" tabs are to be added (true) or
@@ -135,13 +134,14 @@ private:
     // The pickers show the shown record's start and stop.
     void ShowRecordTimes();
     void EnablePickers(bool on);
-    // Builds g_AreaRecord from the pickers; false (area emptied, status
+    // Builds the range record from the pickers; false (area emptied, status
     // said) when the end lies before the start.
     bool BuildSelection();
     void Notify(const QString& text);
     void PanTo(int x);
 
     CLoggerRecord* m_pRecord;
+    CLoggerRecord* m_pRange;
     ControlTable m_controls;
     GraphViewState m_state;
     GraphGeometry m_geometry;

@@ -1,6 +1,6 @@
 // The graph page's range selection: the "Save Selection" check box, the two
 // pickers with their one-shot rebuild timer, and the graph reset. The range
-// of the shown record becomes g_AreaRecord, which the area tabs show.
+// of the shown record becomes the range record, which the area tabs show.
 #include "views/GraphPage.h"
 
 #include "base/TextTable.h"
@@ -13,12 +13,6 @@
 #include <QSignalBlocker>
 
 namespace {
-
-void EmptyArea()
-{
-    g_AreaRecord.m_nCount = 0;
-    g_AreaRecord.m_nReceived = 0;
-}
 
 time64 PickerTime(const QDateTimeEdit* picker)
 {
@@ -79,12 +73,14 @@ void CGraphPage::OnGraphReset(std::intptr_t wParam, std::intptr_t lParam)
     ShowRecordTimes();
     EnablePickers(false);
     emit AreaTabsWanted(false);
-    EmptyArea();
+    m_pRange->SetCount(0);
+    m_pRange->m_nReceived = 0;
 }
 
 void CGraphPage::OnSaveSelectionClicked(bool checked)
 {
-    EmptyArea();
+    m_pRange->SetCount(0);
+    m_pRange->m_nReceived = 0;
     m_selectionTimer.stop();
     m_bSelectionOn = checked ? 1 : 0;
     const bool built = checked && BuildSelection();
@@ -113,15 +109,15 @@ bool CGraphPage::BuildSelection()
     if (to < from) {
         // No range: the area keeps nothing of an earlier one, and the
         // pickers stay live so the user can put the end right.
-        g_AreaRecord.Reset();
+        m_pRange->Reset();
         emit StatusWanted(GetText(TextId::SelectionReversed));
         return false;
     }
     SelectionClamps clamps;
     // A range without samples leaves an empty area, not the texts of the
     // range before it.
-    if (ComputeSelection(*m_pRecord, from, to, g_AreaRecord, clamps) != SelectionResult::Built)
-        g_AreaRecord.Reset();
+    if (ComputeSelection(*m_pRecord, from, to, *m_pRange, clamps) != SelectionResult::Built)
+        m_pRange->Reset();
     const QString timeOver = GetText(ToInt(TextId::TimeOver));
     if (clamps.start)
         Notify(timeOver);

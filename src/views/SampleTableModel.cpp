@@ -9,8 +9,7 @@ void SampleTableModel::SetRecord(const CLoggerRecord* record)
     beginResetModel();
     m_pRecord = record;
     m_nColumns = record ? SampleColumnCount(*record) : 0;
-    const int received = record ? record->m_nReceived : 0;
-    m_nRows = received < 0 ? 0 : (received > MAX_SAMPLES ? MAX_SAMPLES : received);
+    m_nRows = record ? record->ReceivedRows() : 0;
     endResetModel();
 }
 

@@ -114,13 +114,13 @@ TEST(CliAlarms, AChannelWithoutItsAlarmIsLeftOut)
     // A copy of the mission with equal temperature limits: no alarm.
     TempDir dir;
     const QString copy = dir.path("equal.tavo");
-    ASSERT_EQ(OpenDataFileRecord(kSample), OpenDataResult::Loaded);
-    g_LoggerRecord.m_fHighLimit = g_LoggerRecord.m_fLowLimit = 2.0f;
-    g_LoggerRecord.m_strValue[ROW_DESCRIPTION] = QStringLiteral("Shelf \"B\" \\ 2\tend");
+    CLoggerRecord record;
+    ASSERT_EQ(OpenDataFileRecord(kSample, record), OpenDataResult::Loaded);
+    record.m_fHighLimit = record.m_fLowLimit = 2.0f;
+    record.m_strValue[ROW_DESCRIPTION] = QStringLiteral("Shelf \"B\" \\ 2\tend");
     {
         CLoggerFile file(copy, CLoggerFile::ModeWrite);
-        file.m_pRecord = &g_LoggerRecord;
-        ASSERT_TRUE(file.IsOutputOpen() && file.Save(false));
+        ASSERT_TRUE(file.IsOutputOpen() && file.Save(record, false));
     }
     const QJsonObject root = ParseObject(Cli({QStringLiteral("alarms"), copy, QStringLiteral("--json")}).out);
     const QJsonArray excursions = root.value("excursions").toArray();

@@ -117,10 +117,11 @@ TEST(CliOutput, AFailedWriteToStandardOutputFailsTheCommand)
 TEST(CliOutput, ControlCharactersFromAFileNeverReachTheTerminal)
 {
     TempDir dir;
-    ASSERT_EQ(OpenDataFileRecord(kSample), OpenDataResult::Loaded);
-    g_LoggerRecord.m_strValue[ROW_DESCRIPTION] = QStringLiteral("Cold\r\nroom\x1b[2J\tB");
+    CLoggerRecord record;
+    ASSERT_EQ(OpenDataFileRecord(kSample, record), OpenDataResult::Loaded);
+    record.m_strValue[ROW_DESCRIPTION] = QStringLiteral("Cold\r\nroom\x1b[2J\tB");
     CLoggerFile file(dir.path("odd.tavo"), CLoggerFile::ModeWrite);
-    ASSERT_TRUE(file.Save(false));
+    ASSERT_TRUE(file.Save(record, false));
 
     const CliRun info = Cli({QStringLiteral("info"), dir.path("odd.tavo")});
     EXPECT_EQ(info.code, 0);

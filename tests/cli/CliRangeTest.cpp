@@ -100,8 +100,7 @@ TEST(CliRange, ExportedRangeReadsBackAsASelectedRange)
 
     auto record = std::make_unique<CLoggerRecord>();
     CLoggerFile file(tavo, CLoggerFile::ModeRead);
-    file.m_pLoadRecord = record.get();
-    ASSERT_TRUE(file.Load());
+    ASSERT_TRUE(file.Load(*record));
     EXPECT_TRUE(file.LoadedArea());
     EXPECT_EQ(record->m_nCount, 8);
     EXPECT_EQ(record->m_tStart, MakeLocalTime(2026, 6, 16, 10, 15));
@@ -140,10 +139,10 @@ TEST(CliRange, FilesWithoutSampleInstantsHaveNoRange)
         record->m_tStart = MakeLocalTime(2026, 6, 15, 8, 0);
         record->m_tStop = record->m_tStart + 3600;
         record->m_tsInterval = c.interval;
-        record->m_nCount = record->m_nReceived = c.count;
+        record->SetCount(c.count);
+        record->m_nReceived = record->m_nCount;
         CLoggerFile file(dir.path("f.tavo"), CLoggerFile::ModeWrite);
-        file.m_pRecord = record.get();
-        ASSERT_TRUE(file.Save(false));
+        ASSERT_TRUE(file.Save(*record, false));
 
         EXPECT_EQ(Cli({"info", dir.path("f.tavo")}).code, 0);
         const CliRun r = Cli({"samples", dir.path("f.tavo"), "--from", "2026-06-15 08:30"});

@@ -86,7 +86,7 @@ void FillRecord(CLoggerRecord& r, const QString& id, int type, int count)
     r.m_tsInterval = 10 * 60;
     r.m_tStart = MakeLocalTime(2024, 3, 5, 9, 41);
     r.m_tStop = r.m_tStart + (count > 0 ? count - 1 : 0) * r.m_tsInterval;
-    r.m_nCount = count;
+    r.SetCount(count);
     r.m_fLoggerMax = 30.25f;
     r.m_fLoggerMin = -5.5f;
     r.m_fLoggerAvg = 12.34f;

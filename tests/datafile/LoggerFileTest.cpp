@@ -18,7 +18,6 @@
 
 namespace {
 
-CLoggerRecord g_source; // big: keep it static
 
 QByteArray ReadAll(const QString& path)
 {
@@ -32,17 +31,16 @@ bool WriteAll(const QString& path, const QByteArray& data)
     return f.open(QIODevice::WriteOnly) && f.write(data) == data.size();
 }
 
-bool SaveRecord(const QString& path, bool area = false)
+bool SaveRecord(const CLoggerRecord& source, const QString& path, bool area = false)
 {
     CLoggerFile file(path, CLoggerFile::ModeWrite);
-    file.m_pRecord = &g_source;
-    return file.IsOutputOpen() && file.Save(area);
+    return file.IsOutputOpen() && file.Save(source, area);
 }
 
-bool LoadPath(const QString& path)
+bool LoadPath(const QString& path, CLoggerRecord& loaded)
 {
     CLoggerFile file(path, CLoggerFile::ModeRead);
-    return file.Load();
+    return file.Load(loaded);
 }
 
 struct TypeCase {
@@ -54,6 +52,8 @@ struct TypeCase {
 
 TEST(LoggerFile, EveryTypeHasItsSizeAndRoundTripsWithAndWithoutTrailer)
 {
+    CLoggerRecord source;
+    CLoggerRecord loaded;
     const TypeCase cases[] = {
         {"U1000000001", 1, 5, 15 + 82 + 35 + 64},
         {"D2000000002", 2, 5, 15 + 62 + 35 + 64},
@@ -68,22 +68,22 @@ TEST(LoggerFile, EveryTypeHasItsSizeAndRoundTripsWithAndWithoutTrailer)
     TempDir dir;
     for (const TypeCase& c : cases) {
         SCOPED_TRACE(c.id);
-        fixture::FillRecord(g_source, QString::fromLatin1(c.id), c.type, c.count);
+        fixture::FillRecord(source, QString::fromLatin1(c.id), c.type, c.count);
         const QString path = dir.path("run.tavo");
-        ASSERT_TRUE(SaveRecord(path));
+        ASSERT_TRUE(SaveRecord(source, path));
         const QByteArray file = ReadAll(path);
         ASSERT_EQ(file.size(), c.size);
 
         for (const bool trailer : {true, false}) {
             SCOPED_TRACE(trailer ? "with trailer" : "without trailer");
             ASSERT_TRUE(WriteAll(path, trailer ? file : file.left(file.size() - 64)));
-            g_LoggerRecord.Reset();
-            ASSERT_TRUE(LoadPath(path));
-            const CLoggerRecord& r = g_LoggerRecord;
+            loaded.Reset();
+            ASSERT_TRUE(LoadPath(path, loaded));
+            const CLoggerRecord& r = loaded;
             EXPECT_EQ(r.m_nType, c.type);
             EXPECT_EQ(r.m_strValue[ROW_ID], QString::fromLatin1(c.id));
-            EXPECT_EQ(r.m_tStart, g_source.m_tStart);
-            EXPECT_EQ(r.m_tStop, g_source.m_tStop);
+            EXPECT_EQ(r.m_tStart, source.m_tStart);
+            EXPECT_EQ(r.m_tStop, source.m_tStop);
             EXPECT_EQ(r.m_tsInterval, 600);
             EXPECT_EQ(r.m_nCount, c.count);
             EXPECT_EQ(r.m_nReceived, c.count);
@@ -99,9 +99,9 @@ TEST(LoggerFile, EveryTypeHasItsSizeAndRoundTripsWithAndWithoutTrailer)
                 EXPECT_FLOAT_EQ(r.m_fHumiAvg, 50.0f);
             }
             for (int i = 0; i < c.count; ++i) {
-                ASSERT_FLOAT_EQ(r.m_fTemp[i], g_source.m_fTemp[i]) << i;
+                ASSERT_FLOAT_EQ(r.m_fTemp[i], source.m_fTemp[i]) << i;
                 if (c.type == 4) {
-                    ASSERT_FLOAT_EQ(r.m_fHumi[i], g_source.m_fHumi[i]) << i;
+                    ASSERT_FLOAT_EQ(r.m_fHumi[i], source.m_fHumi[i]) << i;
                 }
             }
             EXPECT_EQ(r.m_strValue[ROW_DESCRIPTION], trailer ? QStringLiteral("Shelf 3") : GetText(TypeTextId(c.type)));
@@ -111,12 +111,14 @@ TEST(LoggerFile, EveryTypeHasItsSizeAndRoundTripsWithAndWithoutTrailer)
 
 TEST(LoggerFile, LoadFillsTheSummaryRowsAndFlags)
 {
-    fixture::FillRecord(g_source, QStringLiteral("UTH40000004"), 4, 3);
+    CLoggerRecord source;
+    CLoggerRecord loaded;
+    fixture::FillRecord(source, QStringLiteral("UTH40000004"), 4, 3);
     TempDir dir;
-    ASSERT_TRUE(SaveRecord(dir.path("a.tavo")));
-    g_LoggerRecord.Reset();
-    ASSERT_TRUE(LoadPath(dir.path("a.tavo")));
-    const CLoggerRecord& r = g_LoggerRecord;
+    ASSERT_TRUE(SaveRecord(source, dir.path("a.tavo")));
+    loaded.Reset();
+    ASSERT_TRUE(LoadPath(dir.path("a.tavo"), loaded));
+    const CLoggerRecord& r = loaded;
     EXPECT_EQ(r.m_strValue[ROW_START], QStringLiteral("2024-3-5 09:41"));
     EXPECT_EQ(r.m_strValue[ROW_STOP], QStringLiteral("2024-3-5 10:01"));
     EXPECT_EQ(r.m_strValue[ROW_INTERVAL], QStringLiteral("00:10:00"));
@@ -167,10 +169,11 @@ TEST(LoggerFile, WriterValuesMatchPrintf)
 
 TEST(LoggerFile, RecordThatDoesNotFitTheLayoutFailsWithTheCauseAndLeavesTheEarlierFile)
 {
+    CLoggerRecord source;
     TempDir dir;
     const QString path = dir.path("keep.tavo");
-    fixture::FillRecord(g_source, QStringLiteral("U1000000001"), 1, 4);
-    ASSERT_TRUE(SaveRecord(path));
+    fixture::FillRecord(source, QStringLiteral("U1000000001"), 1, 4);
+    ASSERT_TRUE(SaveRecord(source, path));
     const QByteArray before = ReadAll(path);
 
     const char* const kValue = "a value too large for the data file's seven characters";
@@ -207,25 +210,26 @@ TEST(LoggerFile, RecordThatDoesNotFitTheLayoutFailsWithTheCauseAndLeavesTheEarli
     };
     for (const Spoil& s : spoils) {
         SCOPED_TRACE(s.what);
-        fixture::FillRecord(g_source, QString::fromLatin1(s.id), 1, 10000);
-        g_source.m_nCount = g_source.m_nReceived = 4;
-        s.apply(g_source);
-        EXPECT_EQ(LayoutRefusal(g_source).isEmpty(), QByteArray(s.why) == kValue);
+        fixture::FillRecord(source, QString::fromLatin1(s.id), 1, 10000);
+        source.SetCount(4);
+        source.m_nReceived = 4;
+        s.apply(source);
+        EXPECT_EQ(LayoutRefusal(source).isEmpty(), QByteArray(s.why) == kValue);
         CLoggerFile file(path, CLoggerFile::ModeWrite);
-        file.m_pRecord = &g_source;
-        EXPECT_FALSE(file.Save(false));
+        EXPECT_FALSE(file.Save(source, false));
         EXPECT_EQ(file.Error().toStdString(), s.why);
         EXPECT_EQ(ReadAll(path), before);
     }
     // The largest that fit.
-    fixture::FillRecord(g_source, QStringLiteral("D2000000002"), 2, 9999);
-    g_source.m_tsInterval = 99 * 60;
-    EXPECT_TRUE(LayoutRefusal(g_source).isEmpty());
+    fixture::FillRecord(source, QStringLiteral("D2000000002"), 2, 9999);
+    source.m_tsInterval = 99 * 60;
+    EXPECT_TRUE(LayoutRefusal(source).isEmpty());
     EXPECT_EQ(QDir(dir.root()).entryList(QDir::Files | QDir::Hidden), QStringList{QStringLiteral("keep.tavo")});
 }
 
 TEST(LoggerFile, SaveReportsAFailedWriteAndKeepsTheEarlierFile)
 {
+    CLoggerRecord source;
     struct Case {
         int count;
         rlim_t limit;
@@ -234,32 +238,32 @@ TEST(LoggerFile, SaveReportsAFailedWriteAndKeepsTheEarlierFile)
         SCOPED_TRACE(c.count);
         TempDir dir;
         const QString path = dir.path("big.tavo");
-        fixture::FillRecord(g_source, QStringLiteral("UTH40000004"), 4, 10);
-        ASSERT_TRUE(SaveRecord(path));
+        fixture::FillRecord(source, QStringLiteral("UTH40000004"), 4, 10);
+        ASSERT_TRUE(SaveRecord(source, path));
         const QByteArray before = ReadAll(path);
-        fixture::FillRecord(g_source, QStringLiteral("UTH40000004"), 4, c.count);
+        fixture::FillRecord(source, QStringLiteral("UTH40000004"), 4, c.count);
         {
             FileSizeLimit limit(c.limit);
-            EXPECT_FALSE(SaveRecord(path));
+            EXPECT_FALSE(SaveRecord(source, path));
         }
         EXPECT_EQ(ReadAll(path), before);
         EXPECT_EQ(QDir(dir.root()).entryList(QDir::Files | QDir::Hidden), QStringList{QStringLiteral("big.tavo")});
-        EXPECT_TRUE(SaveRecord(path));
+        EXPECT_TRUE(SaveRecord(source, path));
         EXPECT_EQ(ReadAll(path).size(), 15 + 117 + 14 * c.count + 64);
     }
 }
 
 TEST(LoggerFile, SaveIntoAMissingFolderFails)
 {
+    CLoggerRecord source;
     TempDir dir;
-    fixture::FillRecord(g_source, QStringLiteral("U1000000001"), 1, 4);
+    fixture::FillRecord(source, QStringLiteral("U1000000001"), 1, 4);
     CLoggerFile file(dir.path("no/such/folder/x.tavo"), CLoggerFile::ModeWrite);
-    file.m_pRecord = &g_source;
     EXPECT_FALSE(file.IsOutputOpen());
-    EXPECT_FALSE(file.Save(false));
+    EXPECT_FALSE(file.Save(source, false));
     CLoggerFile reader(dir.path("missing.tavo"), CLoggerFile::ModeRead);
     EXPECT_FALSE(reader.IsInputOpen());
-    EXPECT_FALSE(reader.Load());
+    EXPECT_FALSE(reader.Load(source));
 }
 
 TEST(LoggerFile, ClosingWithoutSavingKeepsTheTarget)
@@ -278,29 +282,33 @@ TEST(LoggerFile, ClosingWithoutSavingKeepsTheTarget)
 // the type from the ID (6, the long layout): the file must follow the ID.
 TEST(LoggerFile, LayoutFollowsTheTypeReadersDeriveFromTheId)
 {
+    CLoggerRecord source;
+    CLoggerRecord loaded;
     TempDir dir;
-    fixture::FillRecord(g_source, QStringLiteral("DI600000006"), 2, 3);
-    ASSERT_TRUE(SaveRecord(dir.path("di.tavo")));
+    fixture::FillRecord(source, QStringLiteral("DI600000006"), 2, 3);
+    ASSERT_TRUE(SaveRecord(source, dir.path("di.tavo")));
     EXPECT_EQ(ReadAll(dir.path("di.tavo")).size(), 15 + 82 + 21 + 64);
-    ASSERT_TRUE(LoadPath(dir.path("di.tavo")));
-    EXPECT_EQ(g_LoggerRecord.m_nType, 6);
-    EXPECT_EQ(g_LoggerRecord.m_nCount, 3);
+    ASSERT_TRUE(LoadPath(dir.path("di.tavo"), loaded));
+    EXPECT_EQ(loaded.m_nType, 6);
+    EXPECT_EQ(loaded.m_nCount, 3);
 }
 
 TEST(LoggerFile, AreaMarkerForcesPlainStatistics)
 {
+    CLoggerRecord source;
+    CLoggerRecord loaded;
     TempDir dir;
-    fixture::FillRecord(g_source, QStringLiteral("UT300000003"), 3, 100);
-    g_source.m_strValue[ROW_DESCRIPTION] = QStringLiteral("vtqk shelf 3");
+    fixture::FillRecord(source, QStringLiteral("UT300000003"), 3, 100);
+    source.m_strValue[ROW_DESCRIPTION] = QStringLiteral("vtqk shelf 3");
     for (const bool area : {false, true}) {
         SCOPED_TRACE(area ? "area" : "whole mission");
-        ASSERT_TRUE(SaveRecord(dir.path("m.tavo"), area));
+        ASSERT_TRUE(SaveRecord(source, dir.path("m.tavo"), area));
         const QByteArray file = ReadAll(dir.path("m.tavo"));
         EXPECT_EQ(file.right(4), area ? QByteArray("\x02\x00\x01\x07", 4) : QByteArray(4, '\0'));
         CLoggerFile reader(dir.path("m.tavo"), CLoggerFile::ModeRead);
-        ASSERT_TRUE(reader.Load());
+        ASSERT_TRUE(reader.Load(loaded));
         EXPECT_EQ(reader.LoadedArea(), area);
-        const CLoggerRecord& r = g_LoggerRecord;
+        const CLoggerRecord& r = loaded;
         if (area) {
             EXPECT_FLOAT_EQ(r.m_fMax, r.m_fLoggerMax);
             EXPECT_FLOAT_EQ(r.m_fTempShown[99], r.m_fTemp[99]);
@@ -315,6 +323,8 @@ TEST(LoggerFile, AreaMarkerForcesPlainStatistics)
 
 TEST(LoggerFile, DescriptionsTravelInTheCodePage)
 {
+    CLoggerRecord source;
+    CLoggerRecord loaded;
     TempDir dir;
     const QString path = dir.path("d.tavo");
     struct Case {
@@ -328,14 +338,14 @@ TEST(LoggerFile, DescriptionsTravelInTheCodePage)
         {QString(), GetText(TypeTextId(4))},
     };
     for (const Case& c : cases) {
-        fixture::FillRecord(g_source, QStringLiteral("UTH40000004"), 4, 2);
-        g_source.m_strValue[ROW_DESCRIPTION] = c.written;
-        ASSERT_TRUE(SaveRecord(path));
+        fixture::FillRecord(source, QStringLiteral("UTH40000004"), 4, 2);
+        source.m_strValue[ROW_DESCRIPTION] = c.written;
+        ASSERT_TRUE(SaveRecord(source, path));
         const QByteArray file = ReadAll(path);
         const QByteArray stored = file.mid(file.size() - 64, 60);
         EXPECT_EQ(stored.left(stored.indexOf('\0')), c.written.isEmpty() ? QByteArray() : ToOem(c.read));
-        ASSERT_TRUE(LoadPath(path));
-        EXPECT_EQ(g_LoggerRecord.m_strValue[ROW_DESCRIPTION], c.read);
+        ASSERT_TRUE(LoadPath(path, loaded));
+        EXPECT_EQ(loaded.m_strValue[ROW_DESCRIPTION], c.read);
     }
     // GBK bytes of the first character, as another implementation reads them.
     EXPECT_EQ(ToOem(QStringLiteral("冷")), QByteArray("\xC0\xE4"));

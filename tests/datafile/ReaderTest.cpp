@@ -30,6 +30,7 @@ std::string Type1Body(int count, const char* countText = nullptr)
 
 TEST(Reader, ReadsAFileBuiltFromTheDefinition)
 {
+    CLoggerRecord record;
     ASSERT_EQ(fixture::Key(kNumbers), 86);
     const std::string body = Type1Body(30); // past offset 256, where the mask takes the high byte
     ASSERT_GT(body.size(), 260u);
@@ -37,9 +38,8 @@ TEST(Reader, ReadsAFileBuiltFromTheDefinition)
     ASSERT_EQ(file.left(15), QByteArray(" 10 20  3  4  5"));
 
     CLoggerFile reader;
-    g_LoggerRecord.Reset();
-    ASSERT_TRUE(reader.LoadBytes(file));
-    const CLoggerRecord& r = g_LoggerRecord;
+    ASSERT_TRUE(reader.LoadBytes(file, record));
+    const CLoggerRecord& r = record;
     EXPECT_EQ(r.m_strValue[ROW_ID], QStringLiteral("U1234567890"));
     EXPECT_EQ(r.m_nType, 1);
     EXPECT_EQ(r.m_tStart, MakeLocalTime(2024, 3, 5, 9, 41));
@@ -57,13 +57,14 @@ TEST(Reader, ReadsAFileBuiltFromTheDefinition)
 
 TEST(Reader, ReadsATemperatureHumidityAreaFileWithAChineseDescription)
 {
+    CLoggerRecord record;
     std::string body = std::string("UTH12345678") + "202403050941" + "202403050951" + "00010" + "0000002";
     for (double v : {30.25, -5.5, 12.34, 8.0, 2.0, 80.5, 20.25, 50.0, 70.0, 30.0, 7.5, 45.0, 9.25, 71.5})
         body += fixture::Value(v);
     const QByteArray gbk("\xC0\xE4\xBF\xE2 B"); // "冷库 B"
     CLoggerFile reader;
-    ASSERT_TRUE(reader.LoadBytes(fixture::File(kNumbers, body, true, gbk, 0x07010002)));
-    const CLoggerRecord& r = g_LoggerRecord;
+    ASSERT_TRUE(reader.LoadBytes(fixture::File(kNumbers, body, true, gbk, 0x07010002), record));
+    const CLoggerRecord& r = record;
     EXPECT_EQ(r.m_nType, 4);
     EXPECT_EQ(r.m_strValue[ROW_DESCRIPTION], QStringLiteral("冷库 B"));
     EXPECT_FLOAT_EQ(r.m_fHumiHighLimit, 70.0f);
@@ -75,12 +76,11 @@ TEST(Reader, ReadsATemperatureHumidityAreaFileWithAChineseDescription)
 
 TEST(Reader, WriterOutputDecodesByTheDefinition)
 {
-    static CLoggerRecord source;
+    CLoggerRecord source;
     fixture::FillRecord(source, QStringLiteral("UTH40000004"), 4, 2);
     TempDir dir;
     CLoggerFile writer(dir.path("w.tavo"), CLoggerFile::ModeWrite);
-    writer.m_pRecord = &source;
-    ASSERT_TRUE(writer.Save(false));
+        ASSERT_TRUE(writer.Save(source, false));
     QFile f(dir.path("w.tavo"));
     ASSERT_TRUE(f.open(QIODevice::ReadOnly));
     const QByteArray file = f.readAll();
@@ -119,6 +119,7 @@ std::string Patched(std::string body, std::size_t pos, const char* text)
 
 TEST(Reader, RefusesDamagedFiles)
 {
+    CLoggerRecord record;
     const std::string good = Type1Body(2);
     QByteArray zeroDivisor = WithBody(good);
     zeroDivisor.replace(6, 3, "  0");
@@ -149,40 +150,42 @@ TEST(Reader, RefusesDamagedFiles)
     };
     for (const Refusal& c : cases) {
         SCOPED_TRACE(c.what);
-        g_LoggerRecord.Reset();
-        g_LoggerRecord.m_strValue[ROW_ID] = QStringLiteral("before");
-        g_LoggerRecord.m_nCount = 7;
-        g_LoggerRecord.m_byDataFlags = 0; // Reset keeps it, as the Open command clears it
+        record.Reset();
+        record.m_strValue[ROW_ID] = QStringLiteral("before");
+        record.SetCount(7);
+        record.m_byDataFlags = 0; // Reset keeps it, as the Open command clears it
         CLoggerFile reader;
-        EXPECT_FALSE(reader.LoadBytes(c.file));
+        EXPECT_FALSE(reader.LoadBytes(c.file, record));
         EXPECT_EQ(reader.Error().toStdString(), std::string("damaged: ") + c.check);
-        EXPECT_LE(g_LoggerRecord.m_nCount, MAX_SAMPLES);
-        EXPECT_GE(g_LoggerRecord.m_nCount, 0);
-        EXPECT_FALSE(g_LoggerRecord.m_byDataFlags & DATA_FLAG_SAMPLES);
-        EXPECT_EQ(g_LoggerRecord.m_strValue[ROW_ID], c.recordUntouched ? QStringLiteral("before") : QStringLiteral("U1234567890"));
+        EXPECT_LE(record.m_nCount, MAX_SAMPLES);
+        EXPECT_GE(record.m_nCount, 0);
+        EXPECT_FALSE(record.m_byDataFlags & DATA_FLAG_SAMPLES);
+        EXPECT_EQ(record.m_strValue[ROW_ID], c.recordUntouched ? QStringLiteral("before") : QStringLiteral("U1234567890"));
     }
     // The same bodies undamaged load.
     CLoggerFile reader;
-    EXPECT_TRUE(reader.LoadBytes(WithBody(good)));
-    EXPECT_TRUE(reader.LoadBytes(WithBody(good, false)));
-    EXPECT_TRUE(reader.LoadBytes(WithBody(Type1Body(60000))));
+    EXPECT_TRUE(reader.LoadBytes(WithBody(good), record));
+    EXPECT_TRUE(reader.LoadBytes(WithBody(good, false), record));
+    EXPECT_TRUE(reader.LoadBytes(WithBody(Type1Body(60000)), record));
 }
 
 TEST(Reader, FileWithoutTrailerLeavesItsLastBytesUnchecked)
 {
+    CLoggerRecord record;
     // Without the trailer the last 64 body characters are never checked;
     // a blank there reads as a number that ends early.
     std::string body = Type1Body(12);
     body.replace(body.size() - 7, 7, "1.5    ");
     CLoggerFile reader;
-    ASSERT_TRUE(reader.LoadBytes(WithBody(body, false)));
-    EXPECT_FLOAT_EQ(g_LoggerRecord.m_fTemp[11], 1.5f);
-    EXPECT_EQ(g_LoggerRecord.m_strValue[ROW_DESCRIPTION], "Temp Record");
+    ASSERT_TRUE(reader.LoadBytes(WithBody(body, false), record));
+    EXPECT_FLOAT_EQ(record.m_fTemp[11], 1.5f);
+    EXPECT_EQ(record.m_strValue[ROW_DESCRIPTION], "Temp Record");
 }
 
 // A refused file once reset both records, so the mission on screen was lost.
 TEST(Reader, OpenDataFileReplacesTheRecordOnlyWithAWholeFile)
 {
+    CLoggerRecord record;
     TempDir dir;
     auto write = [&](const char* name, const QByteArray& data) {
         QFile f(dir.path(name));
@@ -193,18 +196,16 @@ TEST(Reader, OpenDataFileReplacesTheRecordOnlyWithAWholeFile)
     write("size.tavo", WithBody(Type1Body(4) + "1"));       // fails after the header fields were read
     write("time.tavo", WithBody("U1234567890202413050941")); // fails at the start time
 
-    g_AreaRecord.m_nCount = 5;
-    g_AreaRecord.m_strValue[ROW_ID] = QStringLiteral("area");
-    g_LoggerRecord.m_nBattery = 6;
+    record.m_nBattery = 6;
     bool area = true;
-    EXPECT_EQ(OpenDataFileRecord(dir.path("good.tavo"), &area), OpenDataResult::Loaded);
+    EXPECT_EQ(OpenDataFileRecord(dir.path("good.tavo"), record, &area), OpenDataResult::Loaded);
     EXPECT_FALSE(area);
-    EXPECT_EQ(g_LoggerRecord.m_tTime[2], g_LoggerRecord.m_tStart + 1200);
-    EXPECT_EQ(g_LoggerRecord.m_nBattery, 0);
-    EXPECT_TRUE(g_LoggerRecord.m_bDescRead);
-    g_LoggerRecord.m_nBattery = 6;
-    const time64 start = g_LoggerRecord.m_tStart;
-    const float last = g_LoggerRecord.m_fTemp[2];
+    EXPECT_EQ(record.m_tTime[2], record.m_tStart + 1200);
+    EXPECT_EQ(record.m_nBattery, 0);
+    EXPECT_TRUE(record.m_bDescRead);
+    record.m_nBattery = 6;
+    const time64 start = record.m_tStart;
+    const float last = record.m_fTemp[2];
 
     struct Case {
         const char* name;
@@ -218,20 +219,17 @@ TEST(Reader, OpenDataFileReplacesTheRecordOnlyWithAWholeFile)
     for (const Case& c : cases) {
         QString why;
         area = true;
-        EXPECT_EQ(OpenDataFileRecord(dir.path(c.name), &area, &why), c.result) << c.name;
+        EXPECT_EQ(OpenDataFileRecord(dir.path(c.name), record, &area, &why), c.result) << c.name;
         EXPECT_EQ(why, c.why);
         EXPECT_FALSE(area) << c.name;
-        EXPECT_EQ(g_LoggerRecord.m_nCount, 3) << c.name;
-        EXPECT_EQ(g_LoggerRecord.m_nReceived, 3) << c.name;
-        EXPECT_EQ(g_LoggerRecord.m_tStart, start) << c.name;
-        EXPECT_EQ(g_LoggerRecord.m_fTemp[2], last) << c.name;
-        EXPECT_EQ(g_LoggerRecord.m_strValue[ROW_COUNT], "3") << c.name;
-        EXPECT_EQ(g_LoggerRecord.m_nBattery, 6) << c.name;
-        EXPECT_TRUE(g_LoggerRecord.m_byDataFlags & DATA_FLAG_SAMPLES) << c.name;
-        EXPECT_EQ(g_AreaRecord.m_nCount, 5) << c.name;
-        EXPECT_EQ(g_AreaRecord.m_strValue[ROW_ID], "area") << c.name;
+        EXPECT_EQ(record.m_nCount, 3) << c.name;
+        EXPECT_EQ(record.m_nReceived, 3) << c.name;
+        EXPECT_EQ(record.m_tStart, start) << c.name;
+        EXPECT_EQ(record.m_fTemp[2], last) << c.name;
+        EXPECT_EQ(record.m_strValue[ROW_COUNT], "3") << c.name;
+        EXPECT_EQ(record.m_nBattery, 6) << c.name;
+        EXPECT_TRUE(record.m_byDataFlags & DATA_FLAG_SAMPLES) << c.name;
     }
-    g_AreaRecord.Reset();
 }
 
 TEST(Reader, HeaderNumbersComeFromTheSeededGeneratorAndAvoidAZeroDivisor)
@@ -265,19 +263,19 @@ TEST(Reader, HeaderNumbersComeFromTheSeededGeneratorAndAvoidAZeroDivisor)
 
 TEST(Reader, LocalTimesAcrossADaylightSavingChange)
 {
+    CLoggerRecord record;
     ScopedTz tz("Europe/Berlin");
-    static CLoggerRecord source;
+    CLoggerRecord source;
     fixture::FillRecord(source, QStringLiteral("U1000000001"), 1, 4);
     source.m_tsInterval = 15 * 60;
     source.m_tStart = MakeLocalTime(2024, 3, 31, 1, 30); // clocks go 02:00 -> 03:00
     source.m_tStop = source.m_tStart + 3 * source.m_tsInterval;
     TempDir dir;
     CLoggerFile writer(dir.path("dst.tavo"), CLoggerFile::ModeWrite);
-    writer.m_pRecord = &source;
-    ASSERT_TRUE(writer.Save(false));
+        ASSERT_TRUE(writer.Save(source, false));
 
-    ASSERT_EQ(OpenDataFileRecord(dir.path("dst.tavo")), OpenDataResult::Loaded);
-    const CLoggerRecord& r = g_LoggerRecord;
+    ASSERT_EQ(OpenDataFileRecord(dir.path("dst.tavo"), record), OpenDataResult::Loaded);
+    const CLoggerRecord& r = record;
     EXPECT_EQ(r.m_tStart, source.m_tStart);
     EXPECT_EQ(r.m_tStop, source.m_tStop);
     EXPECT_EQ(r.m_strValue[ROW_START], QStringLiteral("2024-3-31 01:30"));

@@ -32,7 +32,7 @@ TEST_F(AlarmsTab, ListsTheExcursionsOfTheRecordInTheUnitInForce)
 {
     EXPECT_EQ(dialog.Alarms()->Totals()->text(), "No alarm limit is set.");
     // 10..30 C in steps of 1 against 12..28; humidity 40..50 against 42..48.
-    FillMission(g_LoggerRecord, 4, 30);
+    FillMission(dialog.Connection().Record(), 4, 30);
     dialog.ShowRecord();
     auto* model = dialog.Alarms()->Model();
     ASSERT_EQ(model->rowCount(), 8);
@@ -59,7 +59,7 @@ TEST_F(AlarmsTab, ListsTheExcursionsOfTheRecordInTheUnitInForce)
     EXPECT_EQ(Cell(4, 4), "30.00" + g_strUnitC);
 
     // A record without alarm limits empties the page.
-    g_LoggerRecord.m_bTempAlarm = g_LoggerRecord.m_bHumiAlarm = 0;
+    dialog.Connection().Record().m_bTempAlarm = dialog.Connection().Record().m_bHumiAlarm = 0;
     dialog.ShowRecord();
     EXPECT_EQ(model->rowCount(), 0);
     EXPECT_EQ(dialog.Alarms()->Totals()->text(), "No alarm limit is set.");

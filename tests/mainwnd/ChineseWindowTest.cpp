@@ -63,7 +63,7 @@ TEST(ChineseWindow, DownloadedRecordShowsEveryTextWhole)
         // selection made before it), then the range adds the area tabs.
         QWidget* saveSelection = dialog.Graph()->Control(CGraphPage::IDC_SAVE_SELECTION);
         ASSERT_TRUE(SettleUntil([&] { return saveSelection->isEnabled(); }));
-        const CLoggerRecord& r = g_LoggerRecord;
+        const CLoggerRecord& r = dialog.Connection().Record();
         dialog.Graph()->SelectTimeRange(r.m_tTime[10], r.m_tTime[r.m_nReceived - 10]);
         QTabBar* tabs = dialog.Tabs()->Bar();
         SettleUntil([&] { return tabs->count() == 5; });

@@ -22,17 +22,15 @@
 
 namespace {
 
-CLoggerRecord g_source;
-
 bool SaveMission(const QString& path, int count, time64 start)
 {
-    FillMission(g_source, 1, count);
-    g_source.m_tStart = start;
-    g_source.m_tStop = start + (count - 1) * g_source.m_tsInterval;
-    g_source.BuildTimeTable();
+    CLoggerRecord source;
+    FillMission(source, 1, count);
+    source.m_tStart = start;
+    source.m_tStop = start + (count - 1) * source.m_tsInterval;
+    source.BuildTimeTable();
     CLoggerFile file(path, CLoggerFile::ModeWrite);
-    file.m_pRecord = &g_source;
-    return file.IsOutputOpen() && file.Save(false);
+    return file.IsOutputOpen() && file.Save(source, false);
 }
 
 void Settle()
@@ -88,7 +86,7 @@ TEST_F(GraphAreaTabs, SelectionShowsTheAreaPagesAndAnotherFileRemovesThem)
     EXPECT_EQ(Bar()->count(), 3);
     EXPECT_EQ(Bar()->currentIndex(), 0);
     EXPECT_FALSE(SaveSelection()->isChecked());
-    EXPECT_EQ(g_AreaRecord.m_nCount, 0);
+    EXPECT_EQ(dialog.Connection().Range().m_nCount, 0);
     EXPECT_EQ(PickerTime(CGraphPage::IDC_SELECTION_START), kTen + 86400);
 }
 
@@ -118,7 +116,7 @@ TEST_F(GraphAreaTabs, AFailedOpenKeepsTheSelectionAndItsAreaTabs)
     QTest::mouseClick(SaveSelection(), Qt::LeftButton);
     Settle();
     ASSERT_EQ(Bar()->count(), 5);
-    ASSERT_EQ(g_AreaRecord.m_nCount, 12);
+    ASSERT_EQ(dialog.Connection().Range().m_nCount, 12);
     QFile bad(dir.path("bad.tavo"));
     ASSERT_TRUE(bad.open(QIODevice::WriteOnly));
     bad.write("not a data file");
@@ -128,7 +126,7 @@ TEST_F(GraphAreaTabs, AFailedOpenKeepsTheSelectionAndItsAreaTabs)
     EXPECT_EQ(Bar()->count(), 5);
     EXPECT_EQ(Bar()->currentIndex(), 3);
     EXPECT_TRUE(SaveSelection()->isChecked());
-    EXPECT_EQ(g_AreaRecord.m_nCount, 12);
+    EXPECT_EQ(dialog.Connection().Range().m_nCount, 12);
     EXPECT_EQ(dialog.AreaSummary()->Static(CSummaryPage::IDC_COUNT_VALUE)->text(), "12");
     EXPECT_EQ(PickerTime(CGraphPage::IDC_SELECTION_START), kTen + 300);
     EXPECT_EQ(PickerTime(CGraphPage::IDC_SELECTION_END), kTen + 12 * 600);
@@ -150,7 +148,7 @@ TEST_F(GraphAreaTabs, AnEndBeforeTheStartRemovesTheAreaTabsAndSaysWhy)
     EXPECT_EQ(Bar()->count(), 3);
     EXPECT_EQ(Bar()->currentIndex(), 0);
     EXPECT_FALSE(dialog.Summary()->isHidden());
-    EXPECT_EQ(g_AreaRecord.m_nCount, 0);
+    EXPECT_EQ(dialog.Connection().Range().m_nCount, 0);
     EXPECT_TRUE(notices.empty());
 }
 
@@ -166,7 +164,7 @@ TEST_F(GraphAreaTabs, TheCliRangeGivesTheRowsOfTheAreaSummary)
     Picker(CGraphPage::IDC_SELECTION_END)->setDateTime(to);
     QTest::mouseClick(SaveSelection(), Qt::LeftButton);
     Settle();
-    ASSERT_GT(g_AreaRecord.m_nCount, 0);
+    ASSERT_GT(dialog.Connection().Range().m_nCount, 0);
 
     QProcess cli;
     cli.start(QStringLiteral(HALVERN_BINARY_DIR "/halvern-th-cli"),

@@ -31,16 +31,15 @@
 
 namespace {
 
-CLoggerRecord g_source;
 
 bool SaveMission(const QString& path, const char* id, int type, int count)
 {
-    FillMission(g_source, type, count);
-    g_source.m_strValue[ROW_ID] = QString::fromLatin1(id);
-    g_source.m_strValue[ROW_DESCRIPTION] = QStringLiteral("Shelf 3");
+    CLoggerRecord source;
+    FillMission(source, type, count);
+    source.m_strValue[ROW_ID] = QString::fromLatin1(id);
+    source.m_strValue[ROW_DESCRIPTION] = QStringLiteral("Shelf 3");
     CLoggerFile file(path, CLoggerFile::ModeWrite);
-    file.m_pRecord = &g_source;
-    return file.IsOutputOpen() && file.Save(false);
+    return file.IsOutputOpen() && file.Save(source, false);
 }
 
 // A worksheet's rows as CSV: a file the user may take for a data file.
@@ -185,7 +184,7 @@ TEST_F(MainDialog, AFailedOpenKeepsTheShownRecordAndSaysWhy)
         Settle();
         EXPECT_EQ(dialog.StatusText().toStdString(),
                   QStringLiteral(" Failure to open this file : %1: %2").arg(c.name, c.why).toStdString());
-        EXPECT_EQ(g_LoggerRecord.m_nCount, 30);
+        EXPECT_EQ(dialog.Connection().Record().m_nCount, 30);
         EXPECT_EQ(Value(dialog.Summary(), CSummaryPage::IDC_ID_VALUE), "UTH40000004");
         EXPECT_EQ(Value(dialog.Summary(), CSummaryPage::IDC_MAX_VALUE), maxValue);
         EXPECT_FALSE(dialog.Summary()->Control(CSummaryPage::IDC_HUMI_MAX_VALUE)->isHidden());
@@ -215,7 +214,8 @@ TEST_F(MainDialog, OpenCommandReadsTheChosenFileAndSaysWhyOneIsRefused)
         started = start;
         return answer;
     });
-    g_AreaRecord.m_nCount = g_AreaRecord.m_nReceived = 3;
+    dialog.Connection().Range().SetCount(3);
+    dialog.Connection().Range().m_nReceived = dialog.Connection().Range().m_nCount;
 
     answer.clear(); // cancelled
     Button(CMainDialog::IDC_OPEN)->click();
@@ -231,14 +231,14 @@ TEST_F(MainDialog, OpenCommandReadsTheChosenFileAndSaysWhyOneIsRefused)
         answer = dir.path(c.name);
         Button(CMainDialog::IDC_OPEN)->click();
         EXPECT_EQ(dialog.StatusText().toStdString(), c.status);
-        EXPECT_EQ(g_AreaRecord.m_nCount, 3) << c.name; // a refused file leaves the selection
+        EXPECT_EQ(dialog.Connection().Range().m_nCount, 3) << c.name; // a refused file leaves the selection
     }
 
     answer = dir.path("run1.tavo");
     Button(CMainDialog::IDC_OPEN)->click();
     EXPECT_EQ(dialog.StatusText(), " This file has opened: run1.tavo");
-    EXPECT_EQ(g_AreaRecord.m_nCount, 0);
-    EXPECT_EQ(g_AreaRecord.m_nReceived, 0);
+    EXPECT_EQ(dialog.Connection().Range().m_nCount, 0);
+    EXPECT_EQ(dialog.Connection().Range().m_nReceived, 0);
     EXPECT_EQ(dialog.OpenStartFolder(), dir.root());
     // The file's content decides, not the case of its name.
     answer = dir.path("RUN2.TAVO");
@@ -295,7 +295,7 @@ TEST_F(MainDialog, UnitRadiosReformatSummaryListAndGraphButNotTheArea)
 {
     ASSERT_TRUE(SaveMission(dir.path("run.tavo"), "UTH40000004", 4, 20));
     dialog.OpenDataFile(dir.path("run.tavo"), "run.tavo");
-    g_AreaRecord = g_LoggerRecord;
+    dialog.Connection().Range() = dialog.Connection().Record();
     dialog.ShowAreaTabs(true);
     const QString areaMax = Value(dialog.AreaSummary(), CSummaryPage::IDC_MAX_VALUE);
     ASSERT_TRUE(Value(dialog.Summary(), CSummaryPage::IDC_MAX_VALUE).endsWith(g_strUnitF));
@@ -343,7 +343,7 @@ TEST_F(MainDialog, TabSwitchingWithAndWithoutASelection)
     EXPECT_EQ(dialog.Tabs()->Bar()->tabText(4), "Area Data");
     EXPECT_EQ(dialog.Tabs()->Bar()->currentIndex(), 3);
     EXPECT_EQ(shown(), "---x-");
-    EXPECT_EQ(dialog.AreaSummary()->m_pRecord, &g_AreaRecord);
+    EXPECT_EQ(dialog.AreaSummary()->m_pRecord, &dialog.Connection().Range());
     dialog.Tabs()->Bar()->setCurrentIndex(4);
     EXPECT_EQ(shown(), "----x");
     dialog.Tabs()->Bar()->setCurrentIndex(2);
@@ -417,7 +417,7 @@ TEST_F(MainDialog, AboutBoxOpensAndClosesWithoutChangingTheWindow)
 
 TEST_F(MainDialog, RefreshedDataViewsTakeTheRecordAgain)
 {
-    FillMission(g_LoggerRecord, 4, 25);
+    FillMission(dialog.Connection().Record(), 4, 25);
     dialog.RefreshDataViews();
     EXPECT_EQ(dialog.DataList()->Model()->rowCount(), 25);
     EXPECT_EQ(dialog.DataList()->Model()->columnCount(), 4);

@@ -87,7 +87,6 @@ TEST(SaveKinds, TheProposedNameIsTheIdAndTheStartHour)
               QStringLiteral("UTH40000004T2024123123"));
 }
 
-CLoggerRecord g_source;
 const time64 kNine = MakeLocalTime(2024, 3, 5, 9, 0);
 
 class SaveCommand : public ::testing::Test {
@@ -111,11 +110,11 @@ protected:
     // Opens a type 4 mission of 13 samples from 09:00, every 10 minutes.
     void OpenMission()
     {
-        FillMission(g_source, 4, 13);
+        CLoggerRecord source;
+        FillMission(source, 4, 13);
         const QString path = missions.path("mission.tavo");
         CLoggerFile file(path, CLoggerFile::ModeWrite);
-        file.m_pRecord = &g_source;
-        ASSERT_TRUE(file.IsOutputOpen() && file.Save(false));
+        ASSERT_TRUE(file.IsOutputOpen() && file.Save(source, false));
         dialog.OpenDataFile(path, QStringLiteral("mission.tavo"));
         Settle();
     }
@@ -171,8 +170,7 @@ TEST_F(SaveCommand, EachKindIsWrittenAndReported)
 
     CLoggerRecord back;
     CLoggerFile file(out.path("run1.tavo"), CLoggerFile::ModeRead);
-    file.m_pLoadRecord = &back;
-    ASSERT_TRUE(file.Load());
+    ASSERT_TRUE(file.Load(back));
     EXPECT_EQ(back.m_nCount, 13);
     EXPECT_FALSE(file.LoadedArea());
     XlsxBook book;
@@ -190,14 +188,13 @@ TEST_F(SaveCommand, TheSelectedRangeIsWhatIsSaved)
     end->setDateTime(QDateTime::fromSecsSinceEpoch(kNine + 95 * 60));
     QTest::mouseClick(dialog.Graph()->Control<QCheckBox>(CGraphPage::IDC_SAVE_SELECTION), Qt::LeftButton);
     Settle();
-    ASSERT_EQ(g_AreaRecord.m_nCount, 3); // 10:10, 10:20, 10:30
+    ASSERT_EQ(dialog.Connection().Range().m_nCount, 3); // 10:10, 10:20, 10:30
 
     Save(QStringLiteral("range"), Filter("tavo"));
     EXPECT_EQ(QFileInfo(proposed).fileName(), QStringLiteral("UTH40000004T2024030510"));
     CLoggerRecord back;
     CLoggerFile file(out.path("range.tavo"), CLoggerFile::ModeRead);
-    file.m_pLoadRecord = &back;
-    ASSERT_TRUE(file.Load());
+    ASSERT_TRUE(file.Load(back));
     EXPECT_EQ(back.m_nCount, 3);
     EXPECT_EQ(back.m_tStart, kNine + 70 * 60);
     EXPECT_TRUE(file.LoadedArea());

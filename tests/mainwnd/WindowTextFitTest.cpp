@@ -61,7 +61,7 @@ QStringList AllProblems(CMainDialog& dialog)
     dialog.show();
     dialog.OpenCommandLineFile(QStringLiteral(HALVERN_SAMPLES "/mission.tavo"));
     Settle();
-    const CLoggerRecord& r = g_LoggerRecord;
+    const CLoggerRecord& r = dialog.Connection().Record();
     dialog.Graph()->SelectTimeRange(r.m_tTime[0], r.m_tTime[r.m_nReceived / 2]);
     dialog.SetClockVisible(true);
     dialog.SetRunStateVisible(true);

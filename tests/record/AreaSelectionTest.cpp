@@ -24,7 +24,7 @@ void MakeSource(time64 start, int count, int intervalMin, int type = 3)
     r.m_nType = type;
     r.m_tStart = start;
     r.m_tsInterval = static_cast<time64>(intervalMin) * 60;
-    r.m_nCount = count;
+    r.SetCount(count);
     r.m_tStop = start + (count - 1) * r.m_tsInterval;
     r.m_nReceived = count;
     r.m_strValue[ROW_ID] = QStringLiteral("UT123456789");
@@ -140,7 +140,7 @@ TEST(AreaSelection, RefusesWhatHasNoSampleInstants)
 {
     ScopedTz tz("UTC");
     MakeSource(At(10, 0), 13, 10);
-    g_area.m_nCount = 5;
+    g_area.SetCount(5);
     g_area.m_nReceived = 5;
     g_source.m_tsInterval = 0;
     SelectionClamps clamps;
@@ -149,11 +149,11 @@ TEST(AreaSelection, RefusesWhatHasNoSampleInstants)
     EXPECT_EQ(g_area.m_nReceived, 0);
 
     // A source without samples, or with inverted times, leaves the area alone.
-    g_area.m_nCount = 5;
+    g_area.SetCount(5);
     g_source.m_tsInterval = 600;
-    g_source.m_nCount = 0;
+    g_source.SetCount(0);
     EXPECT_EQ(ComputeSelection(g_source, At(10, 0), At(12, 0), g_area, clamps), SelectionResult::Unchanged);
-    g_source.m_nCount = 13;
+    g_source.SetCount(13);
     std::swap(g_source.m_tStart, g_source.m_tStop);
     EXPECT_EQ(ComputeSelection(g_source, At(10, 0), At(12, 0), g_area, clamps), SelectionResult::Unchanged);
     EXPECT_EQ(g_area.m_nCount, 5);
@@ -163,7 +163,7 @@ TEST(AreaSelection, ACountShortOfTheStopTimeLimitsTheArea)
 {
     ScopedTz tz("UTC");
     MakeSource(At(10, 0), 13, 10);
-    g_source.m_nCount = 5; // the stop time says 13 instants, the memory held 5
+    g_source.SetCount(5); // the stop time says 13 instants, the memory held 5
     SelectionClamps clamps;
     ASSERT_EQ(ComputeSelection(g_source, At(10, 25), At(12, 0), g_area, clamps), SelectionResult::Built);
     EXPECT_EQ(g_area.m_nCount, 2); // indexes 3 and 4

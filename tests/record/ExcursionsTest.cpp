@@ -25,7 +25,8 @@ void Fill(int type, const std::vector<float>& temps, const std::vector<float>& h
     g_record.m_nType = type;
     g_record.m_tStart = kStart;
     g_record.m_tsInterval = kInterval;
-    g_record.m_nCount = g_record.m_nReceived = static_cast<int>(temps.size());
+    g_record.SetCount(static_cast<int>(temps.size()));
+    g_record.m_nReceived = g_record.m_nCount;
     g_record.BuildTimeTable();
     for (std::size_t i = 0; i < temps.size(); ++i) {
         g_record.m_fTempShown[i] = temps[i];

@@ -28,10 +28,10 @@ TEST(Record, TypeCodesOfBothLinks)
     }
 }
 
-TEST(Record, ResetRestoresCaptionsAndClearsValuesButKeepsSamplesAndTimes)
+TEST(Record, ResetRestoresCaptionsAndClearsValuesAndSamplesButKeepsTimes)
 {
     g_record.m_nType = 4;
-    g_record.m_nCount = 12;
+    g_record.SetCount(12);
     g_record.m_nLoggerFlag = 3;
     g_record.m_fHumiMax = 80;
     g_record.m_tStart = 1000;
@@ -51,7 +51,7 @@ TEST(Record, ResetRestoresCaptionsAndClearsValuesButKeepsSamplesAndTimes)
     EXPECT_EQ(g_record.m_tStart, 1000);
     EXPECT_EQ(g_record.m_fMax, 9.0f);
     EXPECT_EQ(g_record.m_byDataFlags, DATA_FLAG_SAMPLES);
-    EXPECT_EQ(g_record.m_fTemp[3], 4.5f);
+    EXPECT_TRUE(g_record.m_fTemp.empty());
     EXPECT_EQ(g_record.m_strDescription, QStringLiteral("kept"));
     const char* captions[SUMMARY_ROWS] = {
         " Serial Number:", " Start Time:", " Stop Time:", " Sampling Interval:", " Quantity of Data:",
@@ -72,18 +72,14 @@ TEST(Record, TimeTableCoversTheCountAndNeverMore)
     } const cases[] = {{0, 600}, {1, 600}, {5, 90000}, {MAX_SAMPLES, 4000000000LL}, {MAX_SAMPLES + 5, 60}};
     for (const Case& c : cases) {
         SCOPED_TRACE(c.count);
-        std::fill(std::begin(g_record.m_tTime), std::end(g_record.m_tTime), -1);
         g_record.m_tStart = 1700000000;
         g_record.m_tsInterval = c.interval;
-        g_record.m_nCount = c.count;
+        g_record.SetCount(c.count);
         g_record.BuildTimeTable();
-        EXPECT_EQ(g_record.m_tTime[0], 1700000000);
         const int n = std::min(c.count, MAX_SAMPLES);
-        for (int i = 1; i < n; ++i)
+        ASSERT_EQ(g_record.m_tTime.size(), static_cast<std::size_t>(n));
+        for (int i = 0; i < n; ++i)
             ASSERT_EQ(g_record.m_tTime[i], 1700000000 + i * c.interval) << i;
-        if (n < MAX_SAMPLES && n > 0) {
-            EXPECT_EQ(g_record.m_tTime[n], -1);
-        }
     }
 }
 

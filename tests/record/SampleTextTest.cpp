@@ -15,6 +15,7 @@ TEST(SampleText, CellsOfOneRow)
 {
     ScopedTz tz("UTC");
     g_record.Reset();
+    g_record.SetCount(42);
     g_record.m_nType = 4;
     g_record.m_fHighLimit = 8.0f;
     g_record.m_fLowLimit = 2.0f;
@@ -54,6 +55,7 @@ TEST(SampleText, CellsOfOneRow)
 TEST(SampleText, ColumnsFollowTheType)
 {
     g_record.Reset();
+    g_record.SetCount(1);
     g_record.m_nType = 4;
     EXPECT_EQ(SampleColumnCount(g_record), 4);
     g_record.m_nType = 3;

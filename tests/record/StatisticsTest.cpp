@@ -18,8 +18,8 @@ void SetSamples(CLoggerRecord& r, const std::vector<float>& temps, time64 interv
     r.Reset();
     r.m_nType = 1;
     r.m_tsInterval = interval;
-    r.m_nCount = static_cast<int>(temps.size());
-    std::copy(temps.begin(), temps.end(), r.m_fTemp);
+    r.SetCount(static_cast<int>(temps.size()));
+    std::copy(temps.begin(), temps.end(), r.m_fTemp.begin());
 }
 
 TEST(Statistics, TextsFollowUnitAndLimits)
@@ -190,7 +190,7 @@ TEST(Statistics, MovingMktWindowRules)
             EXPECT_NEAR(g_record.m_fTempShown[p.sample], MktByBisection(window), 2e-4) << "sample " << p.sample;
         }
         // The summary's extremes and average are those of the shown series.
-        const float* shown = g_record.m_fTempShown;
+        const float* shown = g_record.m_fTempShown.data();
         const auto [min, max] = std::minmax_element(shown, shown + c.count);
         EXPECT_EQ(g_record.m_fMax, *max);
         EXPECT_EQ(g_record.m_fMin, *min);

@@ -71,7 +71,7 @@ TEST_F(Range, StartBetweenSamplesTakesTheEarlierAndClamps)
 {
     MakeMission(r, 4, 10, 600);
     const float temps[] = {5, 9, 3, 4, 4, 6, 2, 8, 7, 5};
-    std::copy(std::begin(temps), std::end(temps), r.m_fTempShown);
+    std::copy(std::begin(temps), std::end(temps), r.m_fTempShown.begin());
     const time64 t = r.m_tStart;
     ReportRange g;
     ASSERT_TRUE(SelectRange(r, t + 650, t + 1799, g));
@@ -109,7 +109,7 @@ TEST_F(Range, NoSamplesNoRange)
     EXPECT_EQ(g.count, 0);
     // Terms never computed: no MKT rather than a logarithm of zero.
     MakeMission(r, 1, 5);
-    std::fill(r.m_dMktTerm, r.m_dMktTerm + 5, 0.0);
+    std::fill(r.m_dMktTerm.begin(), r.m_dMktTerm.begin() + 5, 0.0);
     ASSERT_TRUE(SelectRange(r, r.m_tStart, r.m_tStop, g));
     EXPECT_EQ(g.mkt, 0);
 }

@@ -200,7 +200,7 @@ TEST_F(Pages, TableMarksValuesPastTheLimits)
 {
     MakeMission(r, 4, 30);
     const float temps[] = {1.5f, 8.0f, 8.01f, 2.0f};
-    std::copy(std::begin(temps), std::end(temps), r.m_fTempShown);
+    std::copy(std::begin(temps), std::end(temps), r.m_fTempShown.begin());
     r.m_fHumi[0] = 39.5f;
     r.m_fHumi[1] = 60.5f;
     r.m_fHumi[2] = 60.0f;

@@ -189,7 +189,7 @@ TEST(PdfWindowExtremes, FirstOfEqualExtremesInTimeOrder)
     static CLoggerRecord r;
     MakeMission(r, 1, 6, 60);
     const float values[] = {3, 7, 1, 7, 1, 5};
-    std::copy(std::begin(values), std::end(values), r.m_fTempShown);
+    std::copy(std::begin(values), std::end(values), r.m_fTempShown.begin());
     const time64 t = r.m_tStart;
     struct Case {
         time64 t0, t1;
@@ -203,7 +203,7 @@ TEST(PdfWindowExtremes, FirstOfEqualExtremesInTimeOrder)
         {t + 200, t + 100, -1, -1},  // reversed
     };
     for (const Case& c : cases) {
-        const auto [a, b] = WindowExtremes(r, r.m_fTempShown, c.t0, c.t1);
+        const auto [a, b] = WindowExtremes(r, r.m_fTempShown.data(), c.t0, c.t1);
         EXPECT_EQ(a, c.first) << c.t0 - t;
         EXPECT_EQ(b, c.second) << c.t0 - t;
     }

@@ -22,7 +22,7 @@ protected:
     void Logger(int type, int count, int received = 0)
     {
         m_record->m_nType = type;
-        m_record->m_nCount = count;
+        m_record->SetCount(count);
         m_record->m_nReceived = received;
     }
 };
@@ -51,8 +51,8 @@ TEST_F(SerialBlock, BlocksAreAcceptedByLengthChecksumAndType)
         SCOPED_TRACE(c.name);
         m_protocol.m_nRxLen = 0;
         m_record->m_byDataFlags = 0;
-        m_record->m_fTemp[0] = -5.0f;
         Logger(c.type, 1000);
+        m_record->m_fTemp[0] = -5.0f;
         Feed(c.frame);
         EXPECT_EQ(m_record->m_nReceived, c.received);
         EXPECT_FLOAT_EQ(m_record->m_fTemp[0], c.stored ? 1.0f : -5.0f);

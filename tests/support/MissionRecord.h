@@ -16,7 +16,8 @@ inline void MakeMission(CLoggerRecord& r, int type, int n, time64 interval = 600
     r.m_nType = type;
     r.m_tsInterval = interval;
     r.m_tStart = MakeLocalTime(2026, 6, 15, 8, 0);
-    r.m_nCount = r.m_nReceived = n;
+    r.SetCount(n);
+    r.m_nReceived = r.m_nCount;
     r.m_tStop = r.m_tStart + (n > 0 ? n - 1 : 0) * interval;
     r.m_bTempAlarm = 1;
     r.m_fLowLimit = 2.0f;

@@ -33,15 +33,14 @@ inline QCheckBox* GraphSaveSelection(const CGraphPage& page)
     return page.Control<QCheckBox>(CGraphPage::IDC_SAVE_SELECTION);
 }
 
-// The graph page shown at 600 x 420 drawing `record`, keeping the notices
-// and the area-tab requests it sends.
+// The graph page shown at 600 x 420 drawing `record` (its range selected
+// into `range`), keeping the notices and the area-tab requests it sends.
 class ShownGraphPage : public ::testing::Test {
 protected:
     using V = CGraphPage;
 
-    explicit ShownGraphPage(CLoggerRecord& record)
+    ShownGraphPage()
     {
-        page.SetRecord(&record);
         page.SetNotifier([this](const QString& text) { notices.push_back(text); });
         QObject::connect(&page, &V::AreaTabsWanted, [this](bool show) { areaTabs.push_back(show); });
         page.resize(600, 420);
@@ -62,7 +61,9 @@ protected:
         QApplication::sendEvent(&page, &event);
     }
 
-    V page;
+    CLoggerRecord record;
+    CLoggerRecord range;
+    V page {record, range};
     std::vector<QString> notices;
     std::vector<bool> areaTabs;
 };

@@ -11,14 +11,11 @@
 
 namespace {
 
-CLoggerRecord g_record;
-
 class GraphInteraction : public ShownGraphPage {
 protected:
-    GraphInteraction() : ShownGraphPage(g_record) {}
     void Load(int type, int count)
     {
-        FillMission(g_record, type, count);
+        FillMission(record, type, count);
         page.Refresh();
     }
     QSlider* Trackbar() { return static_cast<QSlider*>(Ctl(V::IDC_FIRST_SAMPLE)); }
@@ -85,7 +82,7 @@ TEST_F(GraphInteraction, WithNeitherCurveZoomAndTrackbarDoNothingAndAClickOnlySt
 TEST_F(GraphInteraction, ClickMovesTheCursorOnlyOnceTheDownloadIsComplete)
 {
     Load(1, 1000);
-    g_record.m_nReceived = 700;
+    record.m_nReceived = 700;
     page.Refresh();
     const int x = page.XOfSample(300);
     QTest::mouseClick(&page, Qt::LeftButton, Qt::NoModifier, QPoint(x, 150));
@@ -114,7 +111,7 @@ TEST_F(GraphInteraction, CursorKeysStepOneSampleAndScrollItIntoView)
     QTest::keyClick(&page, Qt::Key_Right);
     QTest::keyClick(&page, Qt::Key_Left);
     EXPECT_EQ(page.State().cursorTempSample, clicked + 1);
-    EXPECT_EQ(TempReadout(), ::TempReadout(g_record, clicked + 1));
+    EXPECT_EQ(TempReadout(), ::TempReadout(record, clicked + 1));
 
     page.State().zoomDivisor = 60000; // two samples on screen
     page.Redraw();
@@ -175,9 +172,8 @@ TEST_F(GraphInteraction, DragPansTheCurveWithoutMovingTheCursor)
 TEST_F(GraphInteraction, EnterAndEscapeNeverCloseTheWindowButEnterPressesAFocusedZoomButton)
 {
     QDialog host;
-    CGraphPage* hosted = new CGraphPage(&host);
-    hosted->SetRecord(&g_record);
-    FillMission(g_record, 1, 1000);
+    CGraphPage* hosted = new CGraphPage(record, range, &host);
+    FillMission(record, 1, 1000);
     hosted->Refresh();
     host.show();
     bool closed = false;
@@ -198,16 +194,16 @@ TEST_F(GraphInteraction, EnterAndEscapeNeverCloseTheWindowButEnterPressesAFocuse
 TEST_F(GraphInteraction, IncompleteDownloadDrawsTheReceivedSamplesInTheUnitInForce)
 {
     ScopedUnit f(g_strUnitF);
-    FillMission(g_record, 1, 100);
-    g_record.m_nReceived = 6; // 10, 11, ... 15 C
-    g_record.m_fMax = g_record.m_fMin = 0.0f;
+    FillMission(record, 1, 100);
+    record.m_nReceived = 6; // 10, 11, ... 15 C
+    record.m_fMax = record.m_fMin = 0.0f;
     page.Refresh();
     EXPECT_EQ(page.Points().sampleCount, 6);
     EXPECT_EQ(TempTickText(page.Points().tempTicks[0]), "50.00");
     EXPECT_EQ(TempTickText(page.Points().tempTicks[4]), "59.00");
     EXPECT_EQ(page.XOfSample(5), 549);
     EXPECT_EQ(Trackbar()->maximum(), 5);
-    g_record.m_nReceived = 40;
+    record.m_nReceived = 40;
     page.SamplesArrived();
     EXPECT_EQ(Trackbar()->maximum(), 39);
 }

@@ -11,8 +11,6 @@
 
 namespace {
 
-CLoggerRecord g_record;
-
 const QColor kTempLimit(255, 60, 60);
 const QColor kHumiColour(200, 130, 50);
 
@@ -47,17 +45,18 @@ bool ImageHas(const QImage& image, const QColor& colour)
 
 class GraphPage : public ::testing::Test {
 protected:
-    void SetUp() override { page.SetRecord(&g_record); }
     QString Text(int id) { return page.Control<QLineEdit>(id)->text(); }
     QCheckBox* Check(int id) { return page.Control<QCheckBox>(id); }
-    CGraphPage page;
+    CLoggerRecord record;
+    CLoggerRecord range;
+    CGraphPage page {record, range};
 };
 
 } // namespace
 
 TEST_F(GraphPage, AxisLabelsFollowTheUnit)
 {
-    FillMission(g_record, 1, 100);
+    FillMission(record, 1, 100);
     page.Refresh();
     const char* celsius[] = {"10.00", "15.00", "20.00", "25.00", "30.00"};
     const char* fahrenheit[] = {"50.00", "59.00", "68.00", "77.00", "86.00"};
@@ -71,14 +70,14 @@ TEST_F(GraphPage, AxisLabelsFollowTheUnit)
 
 TEST_F(GraphPage, LimitLinesAtTheirLevelsOrJustOutsideTheBand)
 {
-    FillMission(g_record, 1, 100);
+    FillMission(record, 1, 100);
     page.Refresh();
     const QImage& frame = page.Frame();
     EXPECT_TRUE(DottedLineAt(frame, 45, kTempLimit));  // 28 C on a 10..30 axis
     EXPECT_TRUE(DottedLineAt(frame, 205, kTempLimit)); // 12 C
 
-    g_record.m_fHighLimit = 40.0f;
-    g_record.m_fLowLimit = 0.0f;
+    record.m_fHighLimit = 40.0f;
+    record.m_fLowLimit = 0.0f;
     page.Redraw();
     EXPECT_TRUE(DottedLineAt(page.Frame(), 20, kTempLimit));
     EXPECT_TRUE(DottedLineAt(page.Frame(), 230, kTempLimit));
@@ -92,10 +91,9 @@ TEST_F(GraphPage, CurveReachesTheRightEdgeAtEveryScale)
     struct Case { float scale; int count; };
     const Case cases[] = {{1.0f, 145}, {1.0f, 60000}, {0.7f, 145}, {0.7f, 1000}, {1.37f, 777}};
     for (const Case& c : cases) {
-        FillMission(g_record, 1, c.count);
-        g_record.m_bTempAlarm = 0;
-        CGraphPage view;
-        view.SetRecord(&g_record);
+        FillMission(record, 1, c.count);
+        record.m_bTempAlarm = 0;
+        CGraphPage view(record, range);
         view.Rescale(c.scale, 0, 0);
         view.Refresh();
         const QImage& frame = view.Frame();
@@ -110,19 +108,19 @@ TEST_F(GraphPage, CurveReachesTheRightEdgeAtEveryScale)
 
 TEST_F(GraphPage, FlatRecordStillDraws)
 {
-    FillMission(g_record, 1, 50);
+    FillMission(record, 1, 50);
     for (int i = 0; i < 50; ++i)
-        g_record.m_fTemp[i] = 21.5f;
-    g_record.m_fLoggerMax = g_record.m_fLoggerMin = 21.5f;
-    g_record.Recompute(true);
-    g_record.m_bTempAlarm = 0;
+        record.m_fTemp[i] = 21.5f;
+    record.m_fLoggerMax = record.m_fLoggerMin = 21.5f;
+    record.Recompute(true);
+    record.m_bTempAlarm = 0;
     page.Refresh();
     EXPECT_TRUE(RowHas(page.Frame(), 125, kTempLimit)); // the curve, mid-band
 }
 
 TEST_F(GraphPage, TemperatureOnlyLoggerHasNoHumidity)
 {
-    FillMission(g_record, 1, 100);
+    FillMission(record, 1, 100);
     page.Refresh();
     page.UpdateReadouts();
     EXPECT_FALSE(Check(CGraphPage::IDC_SHOW_HUMI)->isEnabled());
@@ -135,7 +133,7 @@ TEST_F(GraphPage, TemperatureOnlyLoggerHasNoHumidity)
 TEST_F(GraphPage, HumidityLoggerShowsBothCurvesAndReadouts)
 {
     ScopedUnit f(g_strUnitF);
-    FillMission(g_record, 4, 100);
+    FillMission(record, 4, 100);
     page.Refresh();
     page.UpdateReadouts();
     EXPECT_TRUE(Check(CGraphPage::IDC_SHOW_HUMI)->isChecked());
@@ -149,9 +147,9 @@ TEST_F(GraphPage, HumidityLoggerShowsBothCurvesAndReadouts)
 TEST_F(GraphPage, CursorReadoutsFollowTheClickAndSkipOutOfRangeValues)
 {
     ScopedUnit c(g_strUnitC);
-    FillMission(g_record, 4, 100);
-    g_record.m_fTempShown[10] = -1000.0f;
-    g_record.m_tTime[11] = 0;
+    FillMission(record, 4, 100);
+    record.m_fTempShown[10] = -1000.0f;
+    record.m_tTime[11] = 0;
     page.Refresh();
     page.State().clickX = page.XOfSample(10);
     page.Redraw();
@@ -165,8 +163,8 @@ TEST_F(GraphPage, CursorReadoutsFollowTheClickAndSkipOutOfRangeValues)
 
 TEST_F(GraphPage, EmptyRecordDrawsOnlyTheGrid)
 {
-    FillMission(g_record, 1, 10);
-    g_record.m_nReceived = 0;
+    FillMission(record, 1, 10);
+    record.m_nReceived = 0;
     page.Refresh();
     page.UpdateReadouts();
     EXPECT_EQ(page.Points().pointCount, 0);
@@ -176,7 +174,7 @@ TEST_F(GraphPage, EmptyRecordDrawsOnlyTheGrid)
 
 TEST_F(GraphPage, RescaleScalesTheFrameAndControls)
 {
-    FillMission(g_record, 1, 60000);
+    FillMission(record, 1, 60000);
     const QRect slider = page.Control(CGraphPage::IDC_FIRST_SAMPLE)->geometry();
     page.Rescale(2.0f, 0, 0);
     page.Refresh();
@@ -189,8 +187,9 @@ TEST_F(GraphPage, RescaleScalesTheFrameAndControls)
 
 TEST_F(GraphPage, GraphResetOffersTheSelectionAndRemovesTheArea)
 {
-    FillMission(g_record, 1, 10);
-    g_AreaRecord.m_nCount = g_AreaRecord.m_nReceived = 5;
+    FillMission(record, 1, 10);
+    range.SetCount(5);
+    range.m_nReceived = range.m_nCount;
     page.SetSelectionOn(true);
     std::vector<bool> areaTabs;
     QObject::connect(&page, &CGraphPage::AreaTabsWanted, [&](bool show) { areaTabs.push_back(show); });
@@ -199,10 +198,10 @@ TEST_F(GraphPage, GraphResetOffersTheSelectionAndRemovesTheArea)
     EXPECT_FALSE(Check(CGraphPage::IDC_SAVE_SELECTION)->isChecked());
     EXPECT_FALSE(page.IsSelectionOn());
     auto* start = page.Control<QDateTimeEdit>(CGraphPage::IDC_SELECTION_START);
-    EXPECT_EQ(start->dateTime().toSecsSinceEpoch(), g_record.m_tStart);
+    EXPECT_EQ(start->dateTime().toSecsSinceEpoch(), record.m_tStart);
     EXPECT_FALSE(start->isEnabled());
-    EXPECT_EQ(g_AreaRecord.m_nCount, 0);
-    EXPECT_EQ(g_AreaRecord.m_nReceived, 0);
+    EXPECT_EQ(range.m_nCount, 0);
+    EXPECT_EQ(range.m_nReceived, 0);
     EXPECT_EQ(areaTabs, std::vector<bool>{false});
 
     page.OnGraphReset(0, 0);

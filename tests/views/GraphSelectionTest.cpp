@@ -6,29 +6,26 @@
 
 namespace {
 
-CLoggerRecord g_record;
-
 // 10:00 to 12:00 every 10 minutes: 13 samples.
-void TwoHourMission(int type = 1)
+void TwoHourMission(CLoggerRecord& record, int type = 1)
 {
-    FillMission(g_record, type, 13);
-    g_record.m_tStart = MakeLocalTime(2024, 3, 5, 10, 0);
-    g_record.m_tStop = g_record.m_tStart + 12 * 600;
-    g_record.BuildTimeTable();
+    FillMission(record, type, 13);
+    record.m_tStart = MakeLocalTime(2024, 3, 5, 10, 0);
+    record.m_tStop = record.m_tStart + 12 * 600;
+    record.BuildTimeTable();
 }
 
 time64 At(int hour, int minute) { return MakeLocalTime(2024, 3, 5, hour, minute); }
 
 class GraphSelection : public ShownGraphPage {
 protected:
-    GraphSelection() : ShownGraphPage(g_record)
+    GraphSelection()
     {
-        TwoHourMission();
+        TwoHourMission(record);
         page.Refresh();
         page.OnGraphReset(1, 0);
         areaTabs.clear();
     }
-    void TearDown() override { g_AreaRecord.Reset(); }
     void ShiftMouse(QEvent::Type type, QPoint pos) { Mouse(type, pos, Qt::ShiftModifier); }
 };
 
@@ -60,17 +57,17 @@ TEST_F(GraphSelection, CheckingSaveSelectionBuildsTheAreaFromThePickers)
         EXPECT_TRUE(Picker(V::IDC_SELECTION_START)->isEnabled());
         EXPECT_EQ(areaTabs, std::vector<bool>{true}); // posted even when the area came out empty
         EXPECT_EQ(notices, std::vector<QString>(c.timeOver, QStringLiteral("Time Over")));
-        EXPECT_EQ(g_AreaRecord.m_nCount, c.count);
-        EXPECT_EQ(g_AreaRecord.m_nReceived, c.count);
+        EXPECT_EQ(range.m_nCount, c.count);
+        EXPECT_EQ(range.m_nReceived, c.count);
         if (c.count > 0) {
-            EXPECT_EQ(g_AreaRecord.m_tStart, c.start);
-            EXPECT_EQ(g_AreaRecord.m_tStop, c.stop);
-            EXPECT_EQ(g_AreaRecord.m_fTemp[0], g_record.m_fTempShown[c.firstIndex]);
+            EXPECT_EQ(range.m_tStart, c.start);
+            EXPECT_EQ(range.m_tStop, c.stop);
+            EXPECT_EQ(range.m_fTemp[0], record.m_fTempShown[c.firstIndex]);
         }
         QTest::mouseClick(SaveSelection(), Qt::LeftButton);
         EXPECT_FALSE(page.IsSelectionOn());
         EXPECT_FALSE(Picker(V::IDC_SELECTION_END)->isEnabled());
-        EXPECT_EQ(g_AreaRecord.m_nCount, 0);
+        EXPECT_EQ(range.m_nCount, 0);
         EXPECT_EQ(areaTabs, (std::vector<bool>{true, false}));
     }
 }
@@ -84,23 +81,23 @@ TEST_F(GraphSelection, AnEndBeforeTheStartIsRefusedAndLeavesNoAreaBehind)
     const QString refused = QStringLiteral(" Selection refused: the end time is before the start time.");
     SetPickers(At(10, 30), At(11, 30));
     QTest::mouseClick(SaveSelection(), Qt::LeftButton);
-    ASSERT_EQ(g_AreaRecord.m_nCount, 7);
+    ASSERT_EQ(range.m_nCount, 7);
 
     // Edited while the selection is on: refused when the wait ends.
     Picker(V::IDC_SELECTION_END)->setDateTime(QDateTime::fromSecsSinceEpoch(At(10, 20)));
     QMetaObject::invokeMethod(page.SelectionTimer(), "timeout");
     EXPECT_EQ(statuses, std::vector<QString>{refused});
     EXPECT_EQ(areaTabs, (std::vector<bool>{true, false}));
-    EXPECT_EQ(g_AreaRecord.m_nCount, 0);
-    EXPECT_TRUE(g_AreaRecord.m_strValue[ROW_START].isEmpty());
-    EXPECT_TRUE(g_AreaRecord.m_strValue[ROW_MAX].isEmpty());
+    EXPECT_EQ(range.m_nCount, 0);
+    EXPECT_TRUE(range.m_strValue[ROW_START].isEmpty());
+    EXPECT_TRUE(range.m_strValue[ROW_MAX].isEmpty());
     EXPECT_TRUE(notices.empty());
     // The selection stays on, so the end can be put right.
     EXPECT_TRUE(SaveSelection()->isChecked());
     EXPECT_TRUE(Picker(V::IDC_SELECTION_END)->isEnabled());
     Picker(V::IDC_SELECTION_END)->setDateTime(QDateTime::fromSecsSinceEpoch(At(11, 0)));
     QMetaObject::invokeMethod(page.SelectionTimer(), "timeout");
-    EXPECT_EQ(g_AreaRecord.m_nCount, 4);
+    EXPECT_EQ(range.m_nCount, 4);
     EXPECT_EQ(areaTabs, (std::vector<bool>{true, false, true}));
 
     // Checked with the pickers already the wrong way round.
@@ -110,36 +107,37 @@ TEST_F(GraphSelection, AnEndBeforeTheStartIsRefusedAndLeavesNoAreaBehind)
     QTest::mouseClick(SaveSelection(), Qt::LeftButton);
     EXPECT_EQ(areaTabs, std::vector<bool>{false});
     EXPECT_EQ(statuses.size(), 2u);
-    EXPECT_EQ(g_AreaRecord.m_nCount, 0);
+    EXPECT_EQ(range.m_nCount, 0);
 }
 
 TEST_F(GraphSelection, ARangeWithoutSamplesShowsNothingOfTheRangeBefore)
 {
     SetPickers(At(10, 30), At(11, 30));
     QTest::mouseClick(SaveSelection(), Qt::LeftButton);
-    ASSERT_EQ(g_AreaRecord.m_nCount, 7);
+    ASSERT_EQ(range.m_nCount, 7);
     SetPickers(At(10, 5), At(10, 8));
     QMetaObject::invokeMethod(page.SelectionTimer(), "timeout");
     EXPECT_EQ(areaTabs, (std::vector<bool>{true, true}));
-    EXPECT_EQ(g_AreaRecord.m_nCount, 0);
+    EXPECT_EQ(range.m_nCount, 0);
     for (int row : {ROW_ID, ROW_START, ROW_STOP, ROW_COUNT, ROW_MAX})
-        EXPECT_TRUE(g_AreaRecord.m_strValue[row].isEmpty()) << row << " " << g_AreaRecord.m_strValue[row].toStdString();
+        EXPECT_TRUE(range.m_strValue[row].isEmpty()) << row << " " << range.m_strValue[row].toStdString();
 }
 
 TEST_F(GraphSelection, AZeroIntervalRecordIsRefusedAndLeavesTheAreaEmpty)
 {
-    g_record.m_tsInterval = 0;
-    g_AreaRecord.m_nCount = g_AreaRecord.m_nReceived = 4;
+    record.m_tsInterval = 0;
+    range.SetCount(4);
+    range.m_nReceived = range.m_nCount;
     QTest::mouseClick(SaveSelection(), Qt::LeftButton);
-    EXPECT_EQ(g_AreaRecord.m_nCount, 0);
-    EXPECT_EQ(g_AreaRecord.m_nReceived, 0);
+    EXPECT_EQ(range.m_nCount, 0);
+    EXPECT_EQ(range.m_nReceived, 0);
     EXPECT_EQ(areaTabs, std::vector<bool>{true});
 }
 
 TEST_F(GraphSelection, ABurstOfPickerEditsRebuildsOnceAfterTheLastOne)
 {
     QTest::mouseClick(SaveSelection(), Qt::LeftButton);
-    ASSERT_EQ(g_AreaRecord.m_nCount, 13);
+    ASSERT_EQ(range.m_nCount, 13);
     QTimer* timer = page.SelectionTimer();
     EXPECT_TRUE(timer->isSingleShot());
     EXPECT_EQ(timer->interval(), 2000);
@@ -148,12 +146,12 @@ TEST_F(GraphSelection, ABurstOfPickerEditsRebuildsOnceAfterTheLastOne)
         Picker(V::IDC_SELECTION_START)->setDateTime(QDateTime::fromSecsSinceEpoch(At(10, minute)));
         EXPECT_TRUE(timer->isActive());
     }
-    EXPECT_EQ(g_AreaRecord.m_nCount, 13);
+    EXPECT_EQ(range.m_nCount, 13);
     EXPECT_EQ(areaTabs, std::vector<bool>{true});
     QMetaObject::invokeMethod(timer, "timeout");
     EXPECT_FALSE(timer->isActive());
-    EXPECT_EQ(g_AreaRecord.m_nCount, 10);
-    EXPECT_EQ(g_AreaRecord.m_tStart, At(10, 30));
+    EXPECT_EQ(range.m_nCount, 10);
+    EXPECT_EQ(range.m_tStart, At(10, 30));
     EXPECT_EQ(areaTabs, (std::vector<bool>{true, true}));
     EXPECT_TRUE(Picker(V::IDC_SELECTION_END)->isEnabled());
 
@@ -166,9 +164,9 @@ TEST_F(GraphSelection, ALaterResetUnchecksAndRemovesTheAreaTabs)
 {
     QTest::mouseClick(SaveSelection(), Qt::LeftButton);
     Picker(V::IDC_SELECTION_START)->setDateTime(QDateTime::fromSecsSinceEpoch(At(11, 0)));
-    TwoHourMission(4);
-    g_record.m_tStart = At(14, 0);
-    g_record.m_tStop = At(16, 0);
+    TwoHourMission(record, 4);
+    record.m_tStart = At(14, 0);
+    record.m_tStop = At(16, 0);
     page.OnGraphReset(1, 0);
     EXPECT_FALSE(SaveSelection()->isChecked());
     EXPECT_TRUE(SaveSelection()->isEnabled());
@@ -176,7 +174,7 @@ TEST_F(GraphSelection, ALaterResetUnchecksAndRemovesTheAreaTabs)
     EXPECT_FALSE(page.SelectionTimer()->isActive());
     EXPECT_EQ(PickerTime(V::IDC_SELECTION_START), At(14, 0));
     EXPECT_EQ(PickerTime(V::IDC_SELECTION_END), At(16, 0));
-    EXPECT_EQ(g_AreaRecord.m_nCount, 0);
+    EXPECT_EQ(range.m_nCount, 0);
     EXPECT_EQ(areaTabs, (std::vector<bool>{true, false}));
 }
 
@@ -184,12 +182,12 @@ TEST_F(GraphSelection, ALaterResetUnchecksAndRemovesTheAreaTabs)
 // the previous file's times after a failed open.
 TEST_F(GraphSelection, PickersShowTheShownRecordsTimesWheneverItChanges)
 {
-    g_record.m_tStart = At(14, 0);
-    g_record.m_tStop = At(16, 0);
+    record.m_tStart = At(14, 0);
+    record.m_tStop = At(16, 0);
     page.Refresh();
     EXPECT_EQ(PickerTime(V::IDC_SELECTION_START), At(14, 0));
-    TwoHourMission();
-    g_record.m_nReceived = 0; // identified, not downloaded
+    TwoHourMission(record);
+    record.m_nReceived = 0; // identified, not downloaded
     page.Refresh();
     EXPECT_EQ(PickerTime(V::IDC_SELECTION_START), At(10, 0));
     EXPECT_EQ(PickerTime(V::IDC_SELECTION_END), At(12, 0));
@@ -217,7 +215,7 @@ TEST_F(GraphSelection, ShiftDragSelectsTheTimeRangeUnderThePointer)
     EXPECT_TRUE(page.IsSelectionOn());
     EXPECT_EQ(PickerTime(V::IDC_SELECTION_START), At(10, 30));
     EXPECT_EQ(PickerTime(V::IDC_SELECTION_END), At(11, 20));
-    EXPECT_EQ(g_AreaRecord.m_nCount, 6);
+    EXPECT_EQ(range.m_nCount, 6);
     EXPECT_EQ(areaTabs, std::vector<bool>{true});
     EXPECT_EQ(page.State().clickX, 0); // the cursor stays
 
@@ -225,7 +223,7 @@ TEST_F(GraphSelection, ShiftDragSelectsTheTimeRangeUnderThePointer)
     ShiftMouse(QEvent::MouseButtonPress, {to, 150});
     ShiftMouse(QEvent::MouseMove, {page.XOfSample(12), 150});
     ShiftMouse(QEvent::MouseButtonRelease, {page.XOfSample(12), 150});
-    EXPECT_EQ(g_AreaRecord.m_nCount, 5);
+    EXPECT_EQ(range.m_nCount, 5);
     EXPECT_FALSE(page.SelectionTimer()->isActive());
     EXPECT_EQ(areaTabs, (std::vector<bool>{true, true}));
     EXPECT_TRUE(notices.empty());

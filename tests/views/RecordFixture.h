@@ -13,7 +13,8 @@ inline void FillMission(CLoggerRecord& r, int type, int count)
     r.m_strValue[ROW_ID] = type == 4 ? QStringLiteral("UTH40000004") : QStringLiteral("U1000000001");
     r.m_tsInterval = 600;
     r.m_tStart = MakeLocalTime(2024, 3, 5, 9, 0);
-    r.m_nCount = r.m_nReceived = count;
+    r.SetCount(count);
+    r.m_nReceived = r.m_nCount;
     r.m_tStop = r.m_tStart + (count - 1) * r.m_tsInterval;
     for (int i = 0; i < count; ++i) {
         r.m_fTemp[i] = 10.0f + 20.0f * static_cast<float>(i % 21) / 20.0f;

@@ -84,7 +84,7 @@ void SerialProtocol::DecodeInfo(const InfoLayout& L)
 
     const int count = GetU16(b, L.count);
     m_nReportedCount = count;
-    r.m_nCount = BoundedCount(count, r.m_tStart, r.m_tStop, r.m_tsInterval);
+    r.SetCount(BoundedCount(count, r.m_tStart, r.m_tStop, r.m_tsInterval));
     m_nBoundedCount = r.m_nCount;
     if (count <= MAX_SAMPLES)
         r.m_nRowFlags |= RF_COUNT;
@@ -121,7 +121,7 @@ void SerialProtocol::DecodeInfo(const InfoLayout& L)
         r.m_nRowFlags = RF_ID;
 
     if (L.type2Rules && (status == 0 || r.m_nCount == 0)) {
-        r.m_nCount = 0;
+        r.SetCount(0);
         r.m_nRowFlags = RF_ID;
         Events().OnCalibrationOffered();
     }

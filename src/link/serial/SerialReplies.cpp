@@ -64,7 +64,7 @@ int BlockValues(const CLoggerRecord& r, const std::uint8_t* b, int h, bool pairs
             values[2 * n + 1] = GetReading(b, pos + 2);
         } else if (keepHumidity) {
             values[2 * n] = GetReading(b, pos);
-            values[2 * n + 1] = index >= 0 && index < MAX_SAMPLES ? r.m_fHumi[index] : 0.0f;
+            values[2 * n + 1] = SampleAt(r.m_fHumi, index);
         } else {
             values[n] = GetReading(b, pos);
         }

@@ -102,7 +102,7 @@ bool Apply(const Step& s, const Layout& layout, const std::uint8_t* data, CLogge
     case F::HumiMin: SetValue(r, r.m_fHumiMin, usbcode::DecodeReading(p), RF_HUMI_MIN); break;
     case F::HumiAvg: SetValue(r, r.m_fHumiAvg, usbcode::DecodeReading(p), RF_HUMI_AVG); break;
     case F::Count:
-        r.m_nCount = Word(p) / layout.bytesPerSample; // at most 32767, below MAX_SAMPLES
+        r.SetCount(Word(p) / layout.bytesPerSample); // at most 32767, below MAX_SAMPLES
         r.m_strValue[ROW_COUNT] = QString::number(r.m_nCount);
         r.m_nRowFlags |= RF_COUNT;
         break;

@@ -230,13 +230,13 @@ void DrawPdfChart(CPdfDocument& doc, HPDF_Page page, const CLoggerRecord& r)
     HPDF_Page_SetRGBStroke(page, 1, 0, 0);
     DrawLegend(page, 65);
     if (samples)
-        CurvePath(page, r, r.m_fTempShown, temp, span).Draw();
+        CurvePath(page, r, r.m_fTempShown.data(), temp, span).Draw();
     if (humidity) {
         HPDF_Page_SetLineWidth(page, 0.5);
         HPDF_Page_SetRGBStroke(page, 0, 0, 1);
         DrawLegend(page, 515);
         if (samples)
-            CurvePath(page, r, r.m_fHumi, humi, span).Draw();
+            CurvePath(page, r, r.m_fHumi.data(), humi, span).Draw();
     }
     HPDF_Page_SetRGBStroke(page, 0, 0, 0);
     HPDF_Page_SetRGBFill(page, 0, 0, 0);
