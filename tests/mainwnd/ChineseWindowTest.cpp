@@ -3,8 +3,6 @@
 #include "TextFit.h"
 
 #include "base/QtMessagePoster.h"
-#include "link/LinkGlobals.h"
-#include "link/LoggerLink.h"
 #include "mainwnd/DemoDriver.h"
 #include "mainwnd/MainDialog.h"
 #include "mainwnd/TabHost.h"
@@ -13,7 +11,6 @@
 #include "views/DataListPage.h"
 #include "views/GraphPage.h"
 #include "views/SampleTableModel.h"
-#include "support/LinkReset.h"
 
 #include <QAbstractButton>
 #include <QApplication>
@@ -43,7 +40,6 @@ TEST(ChineseWindow, DownloadedRecordShowsEveryTextWhole)
 {
     const LanguageGuard chinese(LANG_CHINESE);
     InstallQtMessagePoster();
-    ResetRecordAndLink();
     CDemoLogger demo({.serial = false, .type = 4});
     {
         Dlg dialog({1366, 768});
@@ -63,7 +59,7 @@ TEST(ChineseWindow, DownloadedRecordShowsEveryTextWhole)
         // selection made before it), then the range adds the area tabs.
         QWidget* saveSelection = dialog.Graph()->Control(CGraphPage::IDC_SAVE_SELECTION);
         ASSERT_TRUE(SettleUntil([&] { return saveSelection->isEnabled(); }));
-        const CLoggerRecord& r = g_LoggerRecord;
+        const CLoggerRecord& r = dialog.Connection().Record();
         dialog.Graph()->SelectTimeRange(r.m_tTime[10], r.m_tTime[r.m_nReceived - 10]);
         QTabBar* tabs = dialog.Tabs()->Bar();
         SettleUntil([&] { return tabs->count() == 5; });
