@@ -333,14 +333,34 @@ void LoggerWorkflow::Download()
     }
 }
 
+ILoggerDriver* LoggerWorkflow::CommandDriver()
+{
+    if (UsbLinked())
+        return &m_usb;
+    if (SerialLinked() && m_serial.m_nReply == 0)
+        return &m_serial;
+    return nullptr;
+}
+
 void LoggerWorkflow::CalibrateTime()
 {
     StartCommand(CommandOutcome::Command::SetClock);
-    if (UsbLinked()) {
-        CalibrateUsb();
-    } else if (SerialLinked() && m_serial.m_nReply == 0) {
-        m_serial.SetClock();
-        m_outcome.result = CommandOutcome::Result::Pending;
+    ILoggerDriver* driver = CommandDriver();
+    if (!driver)
+        return;
+    switch (driver->SetClock()) {
+    case DriverReply::Refused: break;
+    case DriverReply::Sent: m_outcome.result = CommandOutcome::Result::Pending; break; // the answer ends it
+    case DriverReply::Done:
+        // Identified again, so the record shows the logger's new clock state.
+        Later([this] { OnUsbEvent(); });
+        SetStatus(TextId::ClockSet);
+        EndCommand(CommandOutcome::Result::Done, TextId::ClockSet);
+        break;
+    case DriverReply::Failed:
+        SetStatus(TextId::ClockSetFailed);
+        EndCommand(CommandOutcome::Result::Failed, TextId::ClockSetFailed);
+        break;
     }
 }
 

@@ -6,17 +6,17 @@
 #include "link/serial/SerialEvents.h"
 #include "workflow/WorkflowView.h"
 
-class CLoggerRecord;
-class ILoggerDriver;
-class SerialDriver;
-class UsbDriver;
-
 #include <QByteArray>
 #include <QString>
 #include <cstdint>
 #include <functional>
 #include <map>
 #include <optional>
+
+class CLoggerRecord;
+class ILoggerDriver;
+class SerialDriver;
+class UsbDriver;
 
 // Where the link to a logger stands, as front ends need to know it.
 enum class LinkState {
@@ -130,7 +130,7 @@ public:
     // The serial logger has answered its identification (cleared when the
     // port goes away).
     bool SerialLinked() const;
-    // The CH375 device index and the serial port number the link uses.
+    // The CH375 device index and the serial port number the drivers use.
     int UsbDevice() const;
     int SerialPort() const;
     const CommandOutcome& LastOutcome() const { return m_outcome; }
@@ -153,6 +153,10 @@ private:
     // Neither driver has a logger present any more.
     void ForgetPresence();
     LinkState SerialState() const;
+    // The driver a command goes through now: the USB one while a USB logger
+    // is attached, the serial one once its logger has answered and waits
+    // for no other answer; none otherwise.
+    ILoggerDriver* CommandDriver();
     void StartCommand(CommandOutcome::Command command);
     // Ends the command with text as its reason, or detail when there is one.
     void EndCommand(CommandOutcome::Result result, TextId text, const QString& detail = {});
@@ -178,7 +182,6 @@ private:
     bool ReadNextBlock(int n);
     void EndUsbDownload(TextId text, const QString& detail = {});
     void CompleteUsbDownload();
-    void CalibrateUsb();
 
     // Events of the serial link. Those whose effects used to wait for the
     // current handler to return are queued behind the waiting messages.

@@ -218,18 +218,3 @@ void LoggerWorkflow::CompleteUsbDownload()
     m_timers.KillTimer(TIMER_USB_DOWNLOAD);
     m_view.GraphReset(true);
 }
-
-void LoggerWorkflow::CalibrateUsb()
-{
-    const DriverReply reply = m_usb.SetClock();
-    if (reply == DriverReply::Refused)
-        return;
-    if (reply == DriverReply::Done) {
-        Later([this] { OnUsbEvent(); });
-        SetStatus(TextId::ClockSet);
-        EndCommand(CommandOutcome::Result::Done, TextId::ClockSet);
-    } else {
-        SetStatus(TextId::ClockSetFailed);
-        EndCommand(CommandOutcome::Result::Failed, TextId::ClockSetFailed);
-    }
-}
