@@ -58,7 +58,7 @@ protected:
     ILoggerDriver(const ILoggerDriver&) = delete;
     ILoggerDriver& operator=(const ILoggerDriver&) = delete;
 
-    void SetPresent(bool answered) { m_bPresent = answered; }
+    void SetPresent(bool present) { m_bPresent = present; }
 
 private:
     const MessageAddress m_address;
