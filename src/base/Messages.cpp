@@ -1,11 +1,18 @@
 #include "base/Messages.h"
 
+#include <atomic>
 #include <chrono>
 
 namespace {
 std::mutex g_posterMutex;
 MessagePoster g_poster;
+std::atomic<MessageAddress> g_lastAddress{0};
 } // namespace
+
+MessageAddress NewMessageAddress()
+{
+    return ++g_lastAddress;
+}
 
 void SetMessagePoster(MessagePoster poster)
 {
@@ -24,9 +31,9 @@ void PostMessageTo(Message message)
         poster(std::move(message));
 }
 
-void PostToMain(int id, std::intptr_t wParam, std::intptr_t lParam, QByteArray payload)
+void PostToMain(MessageAddress address, MessageBody body)
 {
-    PostMessageTo(Message{MessageTarget::MainDialog, id, wParam, lParam, std::move(payload)});
+    PostMessageTo(Message{MessageTarget::MainDialog, address, std::move(body)});
 }
 
 void MessageQueue::Push(Message message)

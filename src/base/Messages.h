@@ -6,36 +6,50 @@
 #include <deque>
 #include <functional>
 #include <mutex>
+#include <variant>
 
-// Messages posted to the main thread: by the serial read thread and the
-// device libraries' threads, and calls the main thread queues for itself.
-enum UserMessage : int {
-    // The graph page starts over: complete data shown (wParam 1) or not.
-    WMU_GRAPH_RESET = 1135,
-    // Internal: a chunk of bytes received by the serial read thread, carried
-    // in the payload, for the receive routine on the main thread.
-    WMU_SERIAL_DATA = 1200,
-    // Internal: a device-library notification, posted by its thread and
-    // applied on the main thread: the CH375 event code in wParam, the signed
-    // CH341 port value in lParam.
-    WMU_USB_NOTIFY = 1201,
-    WMU_SERIAL_NOTIFY = 1202,
-    // Internal: a call the main thread queued for itself behind the messages
-    // already waiting (Message::call), made when the message is handled.
-    WMU_QUEUED_CALL = 1203,
+// Messages posted to the main thread: by the serial read threads and the
+// device libraries' hot-plug threads, and calls the main thread queues for
+// itself. Each carries what it is about as a typed body, and the address of
+// the one it concerns (a connection's workflow or a serial driver), so that
+// several loggers in one process each take only their own.
+using MessageAddress = std::uint64_t;
+// A fresh address, never 0 and never handed out before in this process.
+MessageAddress NewMessageAddress();
+
+// Bytes the serial read thread received.
+struct SerialChunk {
+    QByteArray bytes;
 };
+// The serial line went quiet after bytes arrived.
+struct LineQuiet {};
+// A CH375 arrival or removal (the library's event code).
+struct UsbNotify {
+    unsigned long event = 0;
+};
+// A CH341 port arrived (its number) or went away (the negated number).
+struct SerialNotify {
+    int port = 0;
+};
+// A call the main thread queued for itself behind the messages already
+// waiting, made when the message is handled.
+struct QueuedCall {
+    std::function<void()> call;
+};
+// The graph page starts over: with the complete data shown or not.
+struct GraphReset {
+    bool complete = false;
+};
+using MessageBody = std::variant<SerialChunk, LineQuiet, UsbNotify, SerialNotify, QueuedCall, GraphReset>;
 
-// Who a message is for. Messages for a window that is not open are dropped
-// by the poster that serves it.
+// Which window a message is for. Messages for a window that is not open are
+// dropped by the poster that serves it.
 enum class MessageTarget { MainDialog, GraphView };
 
 struct Message {
     MessageTarget target = MessageTarget::MainDialog;
-    int id = 0;
-    std::intptr_t wParam = 0;
-    std::intptr_t lParam = 0;
-    QByteArray payload;
-    std::function<void()> call {}; // WMU_QUEUED_CALL only
+    MessageAddress address = 0;
+    MessageBody body;
 };
 
 // The one way across threads: every thread hands its messages to the poster,
@@ -44,7 +58,8 @@ struct Message {
 using MessagePoster = std::function<void(Message)>;
 void SetMessagePoster(MessagePoster poster);
 void PostMessageTo(Message message);
-void PostToMain(int id, std::intptr_t wParam, std::intptr_t lParam, QByteArray payload = {});
+// Posts body to the main dialog's thread, addressed to address.
+void PostToMain(MessageAddress address, MessageBody body);
 
 // A thread-safe queue that a test or the CLI drains on its own thread.
 class MessageQueue {

@@ -170,7 +170,7 @@ int RunStatus(const QStringList& args)
     LoggerSession session(o);
     if (!session.Connect() || !session.WaitForStatus())
         return Failure("status", session.Error());
-    const CLoggerRecord& r = g_LoggerRecord;
+    const CLoggerRecord& r = session.Connection().Record();
     // A polled USB logger reports run state and battery without more.
     const bool hasState = r.m_bStatusValid || (session.IsUsb() && LoggerTypeOf(r.m_nType).usbStatusPoll);
     QString text;
@@ -197,19 +197,20 @@ int RunDownload(const QStringList& args)
     if (!session.Connect() || !session.Download())
         return Failure("download", session.Error());
     // Every output is written that can be, whatever became of the others.
+    const CLoggerRecord& r = session.Connection().Record();
     int rc = 0;
-    if (!file.Save(g_LoggerRecord, false))
+    if (!file.Save(r, false))
         rc = Failure("download", QStringLiteral("cannot write %1: %2").arg(o.output, file.Error()));
     QString why;
-    if (!o.csv.isEmpty() && !WriteCsvFile(g_LoggerRecord, o.csv, &why))
+    if (!o.csv.isEmpty() && !WriteCsvFile(r, o.csv, &why))
         rc = Failure("download", QStringLiteral("cannot write %1: %2").arg(o.csv, why));
     if (rc != 0)
         return rc;
-    const int received = g_LoggerRecord.m_nReceived;
+    const int received = r.m_nReceived;
     PrintNow(stderr, QStringLiteral("%1 %2 of logger %3 saved to %4\n")
                       .arg(received)
                       .arg(received == 1 ? QStringLiteral("sample") : QStringLiteral("samples"))
-                      .arg(PrintableText(g_LoggerRecord.m_strValue[ROW_ID].trimmed()),
+                      .arg(PrintableText(r.m_strValue[ROW_ID].trimmed()),
                            PrintableText(QFileInfo(o.output).fileName())));
     return 0;
 }

@@ -63,8 +63,6 @@ QString LoggerSession::LinkName() const
 
 void LoggerSession::Handle(const Message& m)
 {
-    if (m.target != MessageTarget::MainDialog)
-        return;
     m_workflow.OnMessage(m);
 }
 
@@ -185,7 +183,7 @@ bool LoggerSession::AttachDetected()
 bool LoggerSession::WaitForStatus()
 {
     if (m_bUsb) {
-        if (!LoggerTypeOf(g_LoggerRecord.m_nType).usbStatusPoll)
+        if (!LoggerTypeOf(m_connection.Record().m_nType).usbStatusPoll)
             return true;
         const int before = m_loop.Fired(TIMER_USB_STATUS);
         if (m_loop.RunUntil([&] { return m_loop.Fired(TIMER_USB_STATUS) > before || Gone(); }, kStatusMs) && !Gone())
@@ -198,7 +196,7 @@ bool LoggerSession::WaitForStatus()
 
 bool LoggerSession::Download()
 {
-    CLoggerRecord& r = g_LoggerRecord;
+    const CLoggerRecord& r = m_connection.Record();
     const CommandOutcome& outcome = m_workflow.LastOutcome();
     m_workflow.Download();
     if (!m_workflow.IsDownloading())
@@ -218,7 +216,7 @@ bool LoggerSession::Download()
 
 bool LoggerSession::SetClock()
 {
-    const CLoggerRecord& r = g_LoggerRecord;
+    const CLoggerRecord& r = m_connection.Record();
     const QString id = r.m_strValue[ROW_ID];
     if (!m_bUsb && SerialClockFrameOf(r.m_nType, id) == SerialClockFrame::None)
         return Fail(QStringLiteral("a type %1 serial logger takes its clock with its settings, not with set-clock").arg(r.m_nType));

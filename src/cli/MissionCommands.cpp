@@ -98,7 +98,7 @@ int RunStart(const QStringList& args)
     LoggerSession session(a.link);
     if (!session.Connect())
         return Line("start", session.Error(), 1);
-    const CLoggerRecord& r = g_LoggerRecord;
+    const CLoggerRecord& r = session.Connection().Record();
     if (!session.Workflow().MayConfigure())
         return Line("start", QStringLiteral("a type %1 logger is not started over %2").arg(r.m_nType).arg(session.LinkName()), 2);
     if (const QString refusal = TypeRefusal(a, r); !refusal.isEmpty())
@@ -130,6 +130,6 @@ int RunStop(const QStringList& args)
         return Line("stop", session.Error(), 1);
     if (!session.Stop())
         return Line("stop", session.Error(), 1);
-    PrintNow(stderr, QStringLiteral("logger %1 stopped\n").arg(PrintableText(g_LoggerRecord.m_strValue[ROW_ID].trimmed())));
+    PrintNow(stderr, QStringLiteral("logger %1 stopped\n").arg(PrintableText(session.Connection().Record().m_strValue[ROW_ID].trimmed())));
     return 0;
 }

@@ -1,6 +1,5 @@
 #include "base/PrintableText.h"
 #include "base/TextTable.h"
-#include "record/LoggerRecord.h"
 #include "record/Units.h"
 #include "cli/CliCommands.h"
 #include "cli/ConsoleText.h"
@@ -98,9 +97,6 @@ int RunCommandLine(const QStringList& arguments)
     QString error;
     if (!ChooseLanguage(parser.isSet(lang), parser.value(lang), g_nLanguage, error))
         return WrongLanguage(error);
-    // The records' captions are made in the language in force.
-    g_LoggerRecord.Reset();
-    g_AreaRecord.Reset();
     if (args.isEmpty()) {
         PrintUsage(stderr);
         return 2;

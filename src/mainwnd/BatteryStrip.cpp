@@ -72,7 +72,7 @@ void PaintBatteryStrip(QPainter& painter, int width, int height, bool active, in
 }
 
 CBatteryStrip::CBatteryStrip(QWidget* parent)
-    : QFrame(parent), m_pRecord(&g_LoggerRecord)
+    : QFrame(parent)
 {
     setFrameStyle(QFrame::Box | QFrame::Plain);
     setLineWidth(1);
@@ -87,6 +87,10 @@ void CBatteryStrip::paintEvent(QPaintEvent* event)
     const QRect area = contentsRect();
     QPainter painter(this);
     painter.translate(area.topLeft());
+    if (!m_pRecord) {
+        PaintBatteryStrip(painter, area.width(), area.height(), false, 0, QString());
+        return;
+    }
     CLoggerRecord& r = *m_pRecord;
     const QString& id = r.m_strValue[ROW_ID];
     const bool linked = m_pWorkflow && m_pWorkflow->LoggerLinked();

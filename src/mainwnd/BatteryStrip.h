@@ -22,8 +22,8 @@ bool BatteryStripShowsLogger(bool connected, int type, const QString& id);
 void PaintBatteryStrip(QPainter& painter, int width, int height, bool active, int level, const QString& id);
 
 // The narrow strip between the pages and the graph, painted from a record
-// (g_LoggerRecord unless set otherwise) and whether the workflow has a
-// logger linked (none without a workflow).
+// (idle without one) and whether the workflow has a logger linked (none
+// without a workflow).
 class CBatteryStrip : public QFrame {
 public:
     explicit CBatteryStrip(QWidget* parent = nullptr);
@@ -34,6 +34,6 @@ protected:
     void paintEvent(QPaintEvent* event) override;
 
 private:
-    CLoggerRecord* m_pRecord;
+    CLoggerRecord* m_pRecord = nullptr;
     const LoggerWorkflow* m_pWorkflow = nullptr;
 };

@@ -32,7 +32,7 @@ bool Running(int runState)
 
 void CConfigDlg::OnStart()
 {
-    CLoggerRecord& r = g_LoggerRecord;
+    CLoggerRecord& r = m_workflow.Record();
     SetText(IDC_ID, r.m_strValue[ROW_ID]);
     MissionEntry entry;
     entry.id = Text(IDC_ID).left(kIdChars);
@@ -91,7 +91,7 @@ void CConfigDlg::StartOverUsb(bool settingsTaken, bool descriptionMismatch)
         Enable(IDC_STOP, true);
         return;
     }
-    const int runState = g_LoggerRecord.m_nRunState;
+    const int runState = m_workflow.Record().m_nRunState;
     ShowRunState(runState);
     if (!Running(runState))
         Enable(IDC_START, true);
@@ -112,7 +112,7 @@ void CConfigDlg::OnStop()
         Enable(IDC_START, true);
         Enable(IDC_STOP, false);
     }
-    const int runState = g_LoggerRecord.m_nRunState;
+    const int runState = m_workflow.Record().m_nRunState;
     ShowRunState(runState);
     if (Running(runState))
         Enable(IDC_STOP, true);

@@ -131,14 +131,13 @@ QWidget* MakeControl(const ControlSpec& row, QWidget* parent)
 }
 
 // The battery level the gauge shows (the record may hold higher bits).
-int GaugeLevel()
+int GaugeLevel(const CLoggerRecord& r)
 {
-    return g_LoggerRecord.m_nBattery % 8;
+    return r.m_nBattery % 8;
 }
 
-bool GaugeActive()
+bool GaugeActive(const CLoggerRecord& r)
 {
-    const CLoggerRecord& r = g_LoggerRecord;
     return LoggerTypeOf(r.m_nType).reportsBattery || r.m_strValue[ROW_ID].startsWith(QLatin1Char('i'));
 }
 
@@ -158,7 +157,8 @@ void CConfigGauge::paintEvent(QPaintEvent*)
 {
     QPainter painter(this);
     // Bars from the level alone, whatever the ID (an empty one).
-    PaintBatteryStrip(painter, width(), height(), GaugeActive(), GaugeLevel(), QString());
+    const bool active = m_pRecord && GaugeActive(*m_pRecord);
+    PaintBatteryStrip(painter, width(), height(), active, m_pRecord ? GaugeLevel(*m_pRecord) : 0, QString());
     painter.setPen(Qt::black);
     painter.drawRect(0, 0, width() - 1, height() - 1);
 }
@@ -169,6 +169,7 @@ CConfigDlg::CConfigDlg(LoggerWorkflow& workflow, float scale, QWidget* parent)
     setWindowTitle(QStringLiteral("Config"));
     setFont(DialogFont());
     CreateControls();
+    Control<CConfigGauge>(IDC_GAUGE)->SetRecord(&m_workflow.Record());
     SetUp();
     m_nClockSubscription = m_workflow.SubscribeLoggerClock([this] { OnLoggerClock(); });
     connect(&m_timer, &QTimer::timeout, this, [this] { OnTimerTick(); });
@@ -236,7 +237,7 @@ void CConfigDlg::Enable(int id, bool on)
 
 void CConfigDlg::SetUp()
 {
-    CLoggerRecord& r = g_LoggerRecord;
+    CLoggerRecord& r = m_workflow.Record();
     SetText(IDC_STATE_CAPTION, GetText(66));
     SetText(IDC_START_GROUP, GetText(67));
     SetText(IDC_INTERVAL_GROUP, GetText(68));
@@ -263,7 +264,7 @@ void CConfigDlg::SetUp()
 
 void CConfigDlg::SetUpAlarmRows()
 {
-    const CLoggerRecord& r = g_LoggerRecord;
+    const CLoggerRecord& r = m_workflow.Record();
     const LoggerType& type = LoggerTypeOf(r.m_nType);
     if (!type.alarmLimits) {
         Control(IDC_TEMP_GROUP)->hide();
@@ -293,7 +294,7 @@ void CConfigDlg::SetUpAlarmRows()
 
 void CConfigDlg::SetUpDescription()
 {
-    CLoggerRecord& r = g_LoggerRecord;
+    CLoggerRecord& r = m_workflow.Record();
     SetText(IDC_DESCRIPTION_GROUP, GetText(79));
     auto* edit = Control<QLineEdit>(IDC_DESCRIPTION);
     edit->setMaxLength(kMaxDescriptionChars);
@@ -324,7 +325,7 @@ void CConfigDlg::Rescale()
 
 void CConfigDlg::OnTimerTick()
 {
-    if (!LoggerWorkflow::LoggerPresent()) {
+    if (!m_workflow.LoggerPresent()) {
         m_timer.stop();
         reject();
         return;
@@ -336,12 +337,12 @@ void CConfigDlg::OnTimerTick()
 
 void CConfigDlg::OnLoggerClock()
 {
-    if (!LoggerWorkflow::LoggerPresent())
+    if (!m_workflow.LoggerPresent())
         return;
-    const CLoggerRecord& r = g_LoggerRecord;
+    const CLoggerRecord& r = m_workflow.Record();
     Control(IDC_GAUGE)->update();
     SetText(IDC_WARNING, kBlankWarning);
-    if (GaugeLevel() > kLowBattery) {
+    if (GaugeLevel(r) > kLowBattery) {
         Enable(IDC_START, r.m_nRunState == 0 && r.m_bStatusValid);
     } else {
         if (r.m_bStatusValid)

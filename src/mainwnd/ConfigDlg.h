@@ -7,15 +7,20 @@
 #include <QTimer>
 #include <functional>
 
+class CLoggerRecord;
 class LoggerWorkflow;
 
-// The battery gauge of the configuration dialog.
+// The battery gauge of the configuration dialog, painted from a record.
 class CConfigGauge : public QFrame {
 public:
     explicit CConfigGauge(QWidget* parent = nullptr);
+    void SetRecord(const CLoggerRecord* record) { m_pRecord = record; }
 
 protected:
     void paintEvent(QPaintEvent* event) override;
+
+private:
+    const CLoggerRecord* m_pRecord = nullptr;
 };
 
 // The "Config" dialog of Start Setting, modal over the main window: the

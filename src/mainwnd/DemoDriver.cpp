@@ -42,7 +42,7 @@ bool CDemoDriver::LoggerIdentified() const
 // The battery level has been read, or this logger shows none.
 bool CDemoDriver::BatteryKnown() const
 {
-    const CLoggerRecord& r = g_LoggerRecord;
+    const CLoggerRecord& r = m_dialog.Connection().Record();
     return r.m_nBattery != 0
         || !BatteryStripShowsLogger(m_dialog.Workflow().LoggerLinked(), r.m_nType, r.m_strValue[ROW_ID]);
 }

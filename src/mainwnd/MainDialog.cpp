@@ -55,6 +55,7 @@ CMainDialog::CMainDialog(QSize screen, QWidget* parent)
 
     CreateControls();
     m_pBattery->SetWorkflow(&m_workflow);
+    m_pBattery->SetRecord(&m_connection.Record());
     CreatePages();
     SetStartTexts();
     CreateTimers();
@@ -222,7 +223,7 @@ void CMainDialog::SetRunStateVisible(bool visible)
 
 void CMainDialog::PostGraphReset(bool complete)
 {
-    PostMessageTo(Message{MessageTarget::GraphView, WMU_GRAPH_RESET, complete ? 1 : 0, 0, {}});
+    PostMessageTo(Message{MessageTarget::GraphView, 0, ::GraphReset{complete}});
 }
 
 bool CMainDialog::Ask(const QString& question)

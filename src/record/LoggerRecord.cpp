@@ -5,9 +5,6 @@
 
 #include <algorithm>
 
-CLoggerRecord g_LoggerRecord;
-CLoggerRecord g_AreaRecord;
-
 CLoggerRecord::CLoggerRecord()
 {
     Reset();

@@ -116,9 +116,6 @@ T SampleAt(const std::vector<T>& v, int index)
     return index >= 0 && static_cast<std::size_t>(index) < v.size() ? v[static_cast<std::size_t>(index)] : T {};
 }
 
-extern CLoggerRecord g_LoggerRecord;
-extern CLoggerRecord g_AreaRecord;
-
 // Type codes decided from the first letters of a logger ID. The USB read-out
 // and the serial protocol test the letters in different orders.
 int TypeFromIdUsb(const QString& id);

@@ -280,8 +280,8 @@ bool CGraphPage::event(QEvent* event)
 {
     if (event->type() == MessageEvent::EventType()) {
         const Message& m = static_cast<MessageEvent*>(event)->message();
-        if (m.id == WMU_GRAPH_RESET)
-            OnGraphReset(m.wParam, m.lParam);
+        if (const auto* reset = std::get_if<GraphReset>(&m.body))
+            OnGraphReset(reset->complete ? 1 : 0, 0);
         return true;
     }
     return QWidget::event(event);

@@ -1,26 +1,6 @@
 #include "workflow/LoggerConnection.h"
 
 LoggerConnection::LoggerConnection(IWorkflowView& view, ITimerHost& timers)
-    : m_workflow(view, timers)
+    : m_workflow(view, timers, m_record, m_usb, m_serial)
 {
-}
-
-CLoggerRecord& LoggerConnection::Record()
-{
-    return g_LoggerRecord;
-}
-
-const CLoggerRecord& LoggerConnection::Record() const
-{
-    return g_LoggerRecord;
-}
-
-CLoggerRecord& LoggerConnection::Range()
-{
-    return g_AreaRecord;
-}
-
-const CLoggerRecord& LoggerConnection::Range() const
-{
-    return g_AreaRecord;
 }

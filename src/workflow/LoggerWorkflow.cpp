@@ -4,58 +4,41 @@
 #include "workflow/LoggerWorkflow.h"
 
 #include "base/TextTable.h"
-#include "link/LinkGlobals.h"
-#include "link/LoggerLink.h"
 #include "link/serial/Ch341Library.h"
-#include "link/serial/Ch341Ports.h"
-#include "link/serial/PortTable.h"
+#include "link/serial/SerialDriver.h"
 #include "link/usb/Ch375Library.h"
+#include "link/usb/UsbDriver.h"
 #include "record/LoggerRecord.h"
 #include "record/LoggerType.h"
 #include "record/Units.h"
 
-#include <QFileInfo>
-
-namespace {
-
-// The highest port of 1..255 that exists and belongs to a CH341, or 0.
-int FindCh341Port()
+LoggerWorkflow::LoggerWorkflow(IWorkflowView& view, ITimerHost& timers, CLoggerRecord& record, UsbDriver& usb,
+                               SerialDriver& serial)
+    : m_view(view), m_timers(timers), m_record(record), m_usb(usb), m_serial(serial),
+      m_address(NewMessageAddress())
 {
-    LsComm::CComPort& port = g_LoggerLink.m_ComPort;
-    port.ClosePort();
-    const std::vector<int> found = ScanCh341Ports(port);
-    return found.empty() ? 0 : found.back();
-}
-
-} // namespace
-
-LoggerWorkflow::LoggerWorkflow(IWorkflowView& view, ITimerHost& timers)
-    : m_view(view), m_timers(timers)
-{
-    g_LoggerLink.m_pEvents = this;
+    m_serial.m_pEvents = this;
 }
 
 LoggerWorkflow::~LoggerWorkflow()
 {
-    if (g_LoggerLink.m_pEvents == this)
-        g_LoggerLink.m_pEvents = nullptr;
+    if (m_serial.m_pEvents == this)
+        m_serial.m_pEvents = nullptr;
 }
 
 void LoggerWorkflow::Later(std::function<void()> call)
 {
-    Message message{MessageTarget::MainDialog, WMU_QUEUED_CALL, 0, 0, {}};
-    message.call = std::move(call);
-    PostMessageTo(std::move(message));
+    PostToMain(m_address, QueuedCall{std::move(call)});
 }
 
-void LoggerWorkflow::PostUsbNotify(unsigned long event)
+void LoggerWorkflow::PostUsbNotify(unsigned long event) const
 {
-    PostToMain(WMU_USB_NOTIFY, static_cast<std::intptr_t>(event), 0);
+    PostToMain(m_address, UsbNotify{event});
 }
 
-void LoggerWorkflow::PostSerialNotify(int value)
+void LoggerWorkflow::PostSerialNotify(int value) const
 {
-    PostToMain(WMU_SERIAL_NOTIFY, 0, value);
+    PostToMain(m_address, SerialNotify{value});
 }
 
 bool LoggerWorkflow::StopsOnDownload(int type)
@@ -68,14 +51,25 @@ bool LoggerWorkflow::HasDescription(int type)
     return LoggerTypeOf(type).description;
 }
 
-bool LoggerWorkflow::SerialLinked()
+bool LoggerWorkflow::SerialLinked() const
 {
-    return g_bSerialConnected;
+    return m_serial.m_bLinked;
 }
 
 void LoggerWorkflow::SetSerialLinked(bool linked)
 {
-    g_bSerialConnected = linked;
+    m_serial.m_bLinked = linked;
+}
+
+void LoggerWorkflow::ForgetPresence()
+{
+    m_usb.ForgetPresence();
+    m_serial.ForgetPresence();
+}
+
+bool LoggerWorkflow::LoggerPresent() const
+{
+    return m_usb.Present() || m_serial.Present();
 }
 
 void LoggerWorkflow::SetStatus(TextId text)
@@ -92,12 +86,12 @@ void LoggerWorkflow::ShowStatusText(const QString& text)
 
 int LoggerWorkflow::UsbDevice() const
 {
-    return g_LoggerLink.m_nDeviceIndex;
+    return m_usb.Device();
 }
 
 int LoggerWorkflow::SerialPort() const
 {
-    return g_LoggerLink.m_nComPort;
+    return m_serial.Device();
 }
 
 LinkState LoggerWorkflow::State() const
@@ -114,15 +108,15 @@ LinkState LoggerWorkflow::State() const
 
 LinkState LoggerWorkflow::SerialState() const
 {
-    const CLoggerRecord& r = g_LoggerRecord;
+    const CLoggerRecord& r = m_record;
     if (SerialLinked()) {
-        if (g_LoggerLink.m_nReply != 0)
+        if (m_serial.m_nReply != 0)
             return LinkState::Busy;
         // Commands wait for the description of a logger that holds one.
         return HasDescription(r.m_nType) && !r.m_bDescRead ? LinkState::Linking : LinkState::Ready;
     }
     // The port check negates the number of a port that went away.
-    if (g_LoggerLink.m_nComPort < 0)
+    if (m_serial.Device() < 0)
         return LinkState::NoLogger;
     return m_attachState;
 }
@@ -140,12 +134,8 @@ void LoggerWorkflow::EndCommand(CommandOutcome::Result result, TextId text, cons
 
 bool LoggerWorkflow::AttachUsb(int index)
 {
-    Ch375Library& usb = GetCh375Library();
-    const auto device = static_cast<unsigned long>(index);
-    if (usb.CH375OpenDevice(device) == Ch375Library::kInvalidHandle)
+    if (!m_usb.Attach(index))
         return false;
-    usb.CH375CloseDevice(device);
-    g_LoggerLink.m_nDeviceIndex = index;
     m_link = Attached::Usb;
     m_attachState = LinkState::Linking;
     Later([this] { OnUsbEvent(); });
@@ -154,20 +144,9 @@ bool LoggerWorkflow::AttachUsb(int index)
 
 int LoggerWorkflow::AttachPort(const QString& path, bool& isNew)
 {
-    isNew = false;
-    const QFileInfo info(path);
-    if (!info.exists())
-        return 0;
-    PortTable& table = PortTable::Instance();
-    const QString device = info.canonicalFilePath();
-    int port = table.PortOf(device);
-    if (port == 0) {
-        port = table.Register(device, false);
-        isNew = port != 0;
-    }
+    const int port = m_serial.AttachPath(path, isNew);
     if (port == 0)
         return 0;
-    g_LoggerLink.m_nComPort = port;
     m_link = Attached::Serial;
     m_attachState = LinkState::Linking;
     Later([this, port] { OnSerialEvent(port); });
@@ -195,17 +174,17 @@ void LoggerWorkflow::NotifyLoggerClock()
 
 void LoggerWorkflow::OnMessage(const Message& m)
 {
-    if (m.target != MessageTarget::MainDialog)
+    if (m.target != MessageTarget::MainDialog || m_serial.TakeMessage(m) || m.address != m_address)
         return;
-    switch (m.id) {
-    case WMU_USB_NOTIFY: OnUsbNotify(static_cast<unsigned long>(m.wParam)); break;
-    case WMU_SERIAL_NOTIFY: OnSerialNotify(static_cast<int>(m.lParam)); break;
-    case WMU_SERIAL_DATA: g_LoggerLink.ReceiveMessage(m.wParam, m.payload); break;
-    case WMU_QUEUED_CALL:
-        if (m.call)
-            m.call();
-        break;
-    default: break;
+    if (const auto* usb = std::get_if<UsbNotify>(&m.body)) {
+        if (m_bHotPlug)
+            OnUsbNotify(usb->event);
+    } else if (const auto* serial = std::get_if<SerialNotify>(&m.body)) {
+        if (m_bHotPlug)
+            OnSerialNotify(serial->port);
+    } else if (const auto* queued = std::get_if<QueuedCall>(&m.body)) {
+        if (queued->call)
+            queued->call();
     }
 }
 
@@ -223,9 +202,10 @@ void LoggerWorkflow::OnTimer(int id)
 
 void LoggerWorkflow::Startup()
 {
+    m_bHotPlug = true;
     m_link = Attached::None;
     SetSerialLinked(false);
-    CH341PtSetDevNotify(nullptr, PostSerialNotify);
+    CH341PtSetDevNotify(nullptr, [this](int value) { PostSerialNotify(value); });
     TextId text = TextId::Ready;
     if (FindUsbDevice()) {
         text = TextId::Connected;
@@ -234,7 +214,7 @@ void LoggerWorkflow::Startup()
         Later([this] { OnUsbEvent(); });
     } else if (const int port = FindCh341Port(); port > 0) {
         text = TextId::Connected;
-        g_LoggerLink.m_nComPort = port;
+        m_serial.Attach(port);
         m_link = Attached::Serial;
         m_attachState = LinkState::Linking;
         Later([this, port] { OnSerialEvent(port); });
@@ -244,9 +224,18 @@ void LoggerWorkflow::Startup()
 
 void LoggerWorkflow::Shutdown()
 {
-    CH341PtSetDevNotify(nullptr, nullptr);
-    GetCh375Library().CH375SetDeviceNotify(g_LoggerLink.m_nDeviceIndex, nullptr, nullptr);
-    g_LoggerLink.m_ComPort.ClosePort();
+    if (m_bHotPlug) {
+        CH341PtSetDevNotify(nullptr, nullptr);
+        GetCh375Library().CH375SetDeviceNotify(m_usb.Device(), nullptr, nullptr);
+    }
+    m_serial.Detach();
+}
+
+// The highest port of 1..255 that exists and belongs to a CH341, or 0.
+int LoggerWorkflow::FindCh341Port()
+{
+    const std::vector<int> found = m_serial.Scan();
+    return found.empty() ? 0 : found.back();
 }
 
 void LoggerWorkflow::BlankClockStatics()
@@ -260,11 +249,11 @@ void LoggerWorkflow::BlankClockStatics()
 void LoggerWorkflow::OnUsbNotify(unsigned long event)
 {
     if (SerialLinked()) {
-        g_LoggerLink.m_ComPort.ClosePort();
+        m_serial.Detach();
         SetSerialLinked(false);
         m_link = Attached::None;
     }
-    g_LoggerRecord.m_strDescription.clear();
+    m_record.m_strDescription.clear();
     if (event == Ch375Library::kDeviceArrived || event == Ch375Library::kDeviceRemoved) {
         const bool arrived = event == Ch375Library::kDeviceArrived;
         SetStatus(arrived ? TextId::Connected : TextId::Disconnecting);
@@ -278,11 +267,11 @@ void LoggerWorkflow::OnUsbNotify(unsigned long event)
 void LoggerWorkflow::OnSerialNotify(int value)
 {
     if (UsbLinked()) {
-        GetCh375Library().CH375CloseDevice(g_LoggerLink.m_nDeviceIndex);
+        m_usb.Detach();
         m_link = Attached::None;
     }
-    g_LoggerRecord.m_strDescription.clear();
-    g_LoggerLink.m_lastCommand.identifyFlag = 0; // a resend after re-linking must not stop the logger
+    m_record.m_strDescription.clear();
+    m_serial.m_lastCommand.identifyFlag = 0; // a resend after re-linking must not stop the logger
     if (value > 0) {
         Later([this, value] { OnSerialEvent(value); });
     } else if (value < 0) {
@@ -301,7 +290,7 @@ AvailableCommands LoggerWorkflow::DownloadAndOpen(bool available)
 
 void LoggerWorkflow::ShowProgress(bool downloading)
 {
-    const CLoggerRecord& r = g_LoggerRecord;
+    const CLoggerRecord& r = m_record;
     int position = 0;
     if (downloading && r.m_nCount > 0) {
         const float done = static_cast<float>(r.m_nReceived) / static_cast<float>(r.m_nCount);
@@ -325,7 +314,7 @@ void LoggerWorkflow::SetUnit(const QString& unit)
     if (g_strTempUnit == unit)
         return;
     g_strTempUnit = unit;
-    g_LoggerRecord.FormatStatTexts();
+    m_record.FormatStatTexts();
     m_view.UpdateSummaryValues();
     m_view.RefreshDataViews();
 }
@@ -344,14 +333,34 @@ void LoggerWorkflow::Download()
     }
 }
 
+ILoggerDriver* LoggerWorkflow::CommandDriver()
+{
+    if (UsbLinked())
+        return &m_usb;
+    if (SerialLinked() && m_serial.m_nReply == 0)
+        return &m_serial;
+    return nullptr;
+}
+
 void LoggerWorkflow::CalibrateTime()
 {
     StartCommand(CommandOutcome::Command::SetClock);
-    if (UsbLinked()) {
-        CalibrateUsb();
-    } else if (SerialLinked() && g_LoggerLink.m_nReply == 0) {
-        g_LoggerLink.SerialSetClock();
-        m_outcome.result = CommandOutcome::Result::Pending;
+    ILoggerDriver* driver = CommandDriver();
+    if (!driver)
+        return;
+    switch (driver->SetClock()) {
+    case DriverReply::Refused: break;
+    case DriverReply::Sent: m_outcome.result = CommandOutcome::Result::Pending; break; // the answer ends it
+    case DriverReply::Done:
+        // Identified again, so the record shows the logger's new clock state.
+        Later([this] { OnUsbEvent(); });
+        SetStatus(TextId::ClockSet);
+        EndCommand(CommandOutcome::Result::Done, TextId::ClockSet);
+        break;
+    case DriverReply::Failed:
+        SetStatus(TextId::ClockSetFailed);
+        EndCommand(CommandOutcome::Result::Failed, TextId::ClockSetFailed);
+        break;
     }
 }
 
@@ -363,7 +372,7 @@ void LoggerWorkflow::StartSetting()
 
 void LoggerWorkflow::Print()
 {
-    const CLoggerRecord& r = g_LoggerRecord;
+    const CLoggerRecord& r = m_record;
     if (r.m_nReceived > 0 && (r.m_byDataFlags & DATA_FLAG_SAMPLES))
         m_view.OpenPrintDialog();
 }

@@ -13,6 +13,11 @@
 #include <map>
 #include <optional>
 
+class CLoggerRecord;
+class ILoggerDriver;
+class SerialDriver;
+class UsbDriver;
+
 // Where the link to a logger stands, as front ends need to know it.
 enum class LinkState {
     NoLogger,    // nothing attached, or the logger went away
@@ -48,15 +53,18 @@ struct StartReport {
 };
 
 // The logger workflow of both links as a state machine without widgets:
-// messages and timer ticks come in, link operations and view updates go out.
-// Everything runs on the main thread; the device libraries' threads and the
-// serial read thread only post messages. The serial link reports to it
-// through ISerialEvents.
+// messages and timer ticks come in, driver operations and view updates go
+// out. It fills one record, through whichever of its two drivers has a
+// logger attached (or neither: a file opened without a logger). Everything
+// runs on the main thread; the device libraries' threads and the serial
+// read thread only post messages, addressed to this workflow or to its
+// serial driver. The serial driver reports to it through ISerialEvents.
 class LoggerWorkflow : private ISerialEvents {
     enum class Attached { None, Usb, Serial };
 
 public:
-    LoggerWorkflow(IWorkflowView& view, ITimerHost& timers);
+    LoggerWorkflow(IWorkflowView& view, ITimerHost& timers, CLoggerRecord& record, UsbDriver& usb,
+                   SerialDriver& serial);
     ~LoggerWorkflow() override;
     LoggerWorkflow(const LoggerWorkflow&) = delete;
     LoggerWorkflow& operator=(const LoggerWorkflow&) = delete;
@@ -64,9 +72,19 @@ public:
     // Registers the notifications, looks for a USB logger, else for the
     // highest CH341 port, and shows what it found.
     void Startup();
-    // Stops the notifications (before the program ends).
+    // Stops the notifications (before the program ends) and closes the port.
     void Shutdown();
+    // Whether this workflow handles hot-plug: it takes the device
+    // notifications, and a USB logger's identification takes the highest
+    // CH375 device there is. On unless switched off; connections that each
+    // drive their own device beside others switch it off.
+    void SetHotPlug(bool on) { m_bHotPlug = on; }
 
+    // The address of what this workflow posts to itself and of its
+    // notifications.
+    MessageAddress Address() const { return m_address; }
+    // Handles a message addressed to this workflow or its serial driver;
+    // ignores any other.
     void OnMessage(const Message& message);
     void OnTimer(int id);
 
@@ -89,7 +107,9 @@ public:
     // The linked logger may be configured now (identified, type allows it).
     bool MayConfigure() const { return m_bMayConfigure != 0 && LoggerLinked(); }
     // A logger is present on either link (the configuration dialog closes when not).
-    static bool LoggerPresent();
+    bool LoggerPresent() const;
+    // The record the workflow fills.
+    CLoggerRecord& Record() const { return m_record; }
     // Samples the logger holds (as identification read the count) that were
     // not downloaded in this run of the program.
     int UndownloadedSamples() const;
@@ -107,7 +127,10 @@ public:
     // logger has answered.
     bool LoggerLinked() const { return UsbLinked() || SerialLinked(); }
     bool UsbLinked() const { return m_link == Attached::Usb; }
-    // The CH375 device index and the serial port number the link uses.
+    // The serial logger has answered its identification (cleared when the
+    // port goes away).
+    bool SerialLinked() const;
+    // The CH375 device index and the serial port number the drivers use.
     int UsbDevice() const;
     int SerialPort() const;
     const CommandOutcome& LastOutcome() const { return m_outcome; }
@@ -126,22 +149,27 @@ public:
 private:
     static bool StopsOnDownload(int type);
     static bool HasDescription(int type);
-    // The serial link's "logger answered" flag. The serial port check still
-    // clears it where the port goes away, so it stays in the link globals.
-    static bool SerialLinked();
-    static void SetSerialLinked(bool linked);
+    void SetSerialLinked(bool linked);
+    // Neither driver has a logger present any more.
+    void ForgetPresence();
     LinkState SerialState() const;
+    // The driver a command goes through now: the USB one while a USB logger
+    // is attached, the serial one once its logger has answered and waits
+    // for no other answer; none otherwise.
+    ILoggerDriver* CommandDriver();
     void StartCommand(CommandOutcome::Command command);
     // Ends the command with text as its reason, or detail when there is one.
     void EndCommand(CommandOutcome::Result result, TextId text, const QString& detail = {});
 
     // Notification routines of the device libraries: they only post.
-    static void PostUsbNotify(unsigned long event);
-    static void PostSerialNotify(int value);
+    void PostUsbNotify(unsigned long event) const;
+    void PostSerialNotify(int value) const;
     // Effects of the notification routines, applied on the main thread.
     void OnUsbNotify(unsigned long event);
     void OnSerialNotify(int value);
     void BlankClockStatics();
+
+    int FindCh341Port();
 
     // USB half.
     void OnUsbEvent();
@@ -154,7 +182,6 @@ private:
     bool ReadNextBlock(int n);
     void EndUsbDownload(TextId text, const QString& detail = {});
     void CompleteUsbDownload();
-    void CalibrateUsb();
 
     // Events of the serial link. Those whose effects used to wait for the
     // current handler to return are queued behind the waiting messages.
@@ -209,6 +236,11 @@ private:
 
     IWorkflowView& m_view;
     ITimerHost& m_timers;
+    CLoggerRecord& m_record;
+    UsbDriver& m_usb;
+    SerialDriver& m_serial;
+    const MessageAddress m_address;
+    bool m_bHotPlug = true;
     Attached m_link = Attached::None;
     // Linking, Unanswered or Ready while a link is attached.
     LinkState m_attachState = LinkState::Linking;
@@ -230,7 +262,7 @@ private:
         time64 start = 0;
         bool operator==(const MissionKey&) const = default;
     };
-    static MissionKey RecordMission();
+    MissionKey RecordMission() const;
     // The mission downloaded last in this run and how many of its samples;
     // the mission a Start here replaced (its samples are gone).
     MissionKey m_downloaded;

@@ -4,9 +4,9 @@
 #include "workflow/LoggerWorkflow.h"
 
 #include "base/TextTable.h"
-#include "link/LinkGlobals.h"
-#include "link/LoggerLink.h"
+#include "link/serial/SerialDriver.h"
 #include "link/usb/SettingsFrame.h"
+#include "link/usb/UsbDriver.h"
 #include "link/usb/UsbFrames.h"
 #include "record/LoggerRecord.h"
 #include "record/LoggerType.h"
@@ -30,19 +30,14 @@ bool Running(int runState)
 
 } // namespace
 
-bool LoggerWorkflow::LoggerPresent()
+LoggerWorkflow::MissionKey LoggerWorkflow::RecordMission() const
 {
-    return g_LoggerLink.m_bUsbOpen != 0;
-}
-
-LoggerWorkflow::MissionKey LoggerWorkflow::RecordMission()
-{
-    return {g_LoggerRecord.m_strValue[ROW_ID], g_LoggerRecord.m_tStart};
+    return {m_record.m_strValue[ROW_ID], m_record.m_tStart};
 }
 
 int LoggerWorkflow::UndownloadedSamples() const
 {
-    const CLoggerRecord& r = g_LoggerRecord;
+    const CLoggerRecord& r = m_record;
     const MissionKey mission = RecordMission();
     if (r.m_nCount <= 0 || mission == m_erased)
         return 0;
@@ -55,7 +50,7 @@ int LoggerWorkflow::UndownloadedSamples() const
 // linked, may be set up again (a file opened meanwhile cleared that).
 void LoggerWorkflow::NoteDownloaded()
 {
-    const CLoggerRecord& r = g_LoggerRecord;
+    const CLoggerRecord& r = m_record;
     m_downloaded = RecordMission();
     m_nDownloadedCount = r.m_nCount;
     const LoggerType& type = LoggerTypeOf(r.m_nType);
@@ -90,7 +85,7 @@ StartReport LoggerWorkflow::StartMission(const MissionSettings& settings, const 
     if (UsbLinked()) {
         report.sent = true;
         StartUsb(settings, description, report);
-    } else if (g_LoggerLink.m_nReply == 0) {
+    } else if (m_serial.m_nReply == 0) {
         report.sent = true;
         StartSerial(settings, description);
     }
@@ -100,9 +95,8 @@ StartReport LoggerWorkflow::StartMission(const MissionSettings& settings, const 
 void LoggerWorkflow::StartUsb(const MissionSettings& settings, const std::optional<QString>& description,
                               StartReport& report)
 {
-    CLoggerRecord& r = g_LoggerRecord;
-    const SettingsBlock block = BuildSettingsBlock(r.m_nType, SettingsLink::Usb, settings);
-    report.settingsTaken = block.length > 0 && g_LoggerLink.WriteSettings(block.bytes.data(), block.length);
+    CLoggerRecord& r = m_record;
+    report.settingsTaken = m_usb.Configure(settings) == DriverReply::Done;
     if (HasDescription(r.m_nType) && r.m_bDescRead && description) {
         if (!WriteUsbDescription(*description)) {
             report.descriptionMismatch = true;
@@ -123,13 +117,13 @@ void LoggerWorkflow::StartUsb(const MissionSettings& settings, const std::option
 // differs from what was written (a failed read compares nothing).
 bool LoggerWorkflow::WriteUsbDescription(const QString& text)
 {
-    CLoggerRecord& r = g_LoggerRecord;
+    CLoggerRecord& r = m_record;
     std::uint8_t written[usbframe::kDescriptionBytes];
     DescriptionBytes(text, written);
     const int n = static_cast<int>(strnlen(reinterpret_cast<const char*>(written), kDescriptionCompared));
-    g_LoggerLink.WriteDescription(written);
+    m_usb.WriteDescription(written);
     std::uint8_t back[usbframe::kDescriptionBytes] = {};
-    if (g_LoggerLink.ReadDescription(back, kDescriptionCompared) && std::memcmp(written, back, static_cast<size_t>(n)) != 0)
+    if (m_usb.ReadDescription(back, kDescriptionCompared) && std::memcmp(written, back, static_cast<size_t>(n)) != 0)
         return false;
     r.m_strValue[ROW_DESCRIPTION] = text;
     r.m_strDescription = text.isEmpty() ? QStringLiteral("  ") : text;
@@ -138,30 +132,26 @@ bool LoggerWorkflow::WriteUsbDescription(const QString& text)
 
 void LoggerWorkflow::ReadUsbRunState()
 {
-    CLoggerRecord& r = g_LoggerRecord;
-    if (g_LoggerLink.ReadRunState(r.m_nRunState, r.m_nBattery))
+    CLoggerRecord& r = m_record;
+    if (m_usb.ReadStatus() == DriverReply::Done)
         r.m_bStatusValid = 1;
     m_view.BatteryChanged();
 }
 
 void LoggerWorkflow::StartSerial(const MissionSettings& settings, const std::optional<QString>& description)
 {
-    CLoggerRecord& r = g_LoggerRecord;
-    CSerialLink& link = g_LoggerLink;
+    CLoggerRecord& r = m_record;
+    SerialDriver& link = m_serial;
     const LoggerType& type = LoggerTypeOf(r.m_nType);
-    const SettingsBlock block = BuildSettingsBlock(r.m_nType, SettingsLink::Serial, settings);
     m_outcome.result = Result::Pending;
-    if (type.clockWithInterval)
-        link.SerialSetClockAndInterval(block.bytes[25]);
-    else
-        link.SerialWriteSettings(block.length, block.bytes.data());
+    link.Configure(settings);
     // Written once the logger has answered the settings.
     link.m_strPendingDesc = type.description && r.m_bDescRead && description ? *description : QString();
 }
 
 bool LoggerWorkflow::StopMission()
 {
-    CLoggerRecord& r = g_LoggerRecord;
+    CLoggerRecord& r = m_record;
     StartCommand(Command::Stop);
     if (!MayConfigure() || m_bDownloading)
         return false;
@@ -169,7 +159,7 @@ bool LoggerWorkflow::StopMission()
         StopSerial();
         return true;
     }
-    const bool answered = g_LoggerLink.OpenUsbDevice() && g_LoggerLink.ReadInfo(true);
+    const bool answered = m_usb.OpenUsbDevice() && m_usb.Identify(true) == DriverReply::Done;
     ReadUsbRunState();
     if (!answered)
         EndMissionCommand(false, GetText(ToInt(TextId::Malfunctioning)).trimmed());
@@ -182,8 +172,8 @@ bool LoggerWorkflow::StopMission()
 
 void LoggerWorkflow::StopSerial()
 {
-    CSerialLink& link = g_LoggerLink;
-    const LoggerType& type = LoggerTypeOf(g_LoggerRecord.m_nType);
+    SerialDriver& link = m_serial;
+    const LoggerType& type = LoggerTypeOf(m_record.m_nType);
     m_outcome.result = Result::Pending;
     if (type.clockWithInterval) {
         // Identified again with the stop marker, so the record follows the

@@ -5,8 +5,7 @@
 
 #include "base/CodePage.h"
 #include "base/TextTable.h"
-#include "link/LinkGlobals.h"
-#include "link/LoggerLink.h"
+#include "link/serial/SerialDriver.h"
 #include "record/LoggerRecord.h"
 #include "record/LoggerType.h"
 #include "record/TimeText.h"
@@ -25,8 +24,6 @@ constexpr int kMaxCmdRetries = 4;
 constexpr int kDownloadRetries = 5;
 constexpr int kDownloadMode = SerialProtocol::kDownloadMode;
 
-CSerialLink& Link() { return g_LoggerLink; }
-
 const LoggerType& TypeOf(const CLoggerRecord& r) { return LoggerTypeOf(r.m_nType); }
 
 } // namespace
@@ -44,7 +41,7 @@ void LoggerWorkflow::OnPortLost()
 
 void LoggerWorkflow::OnInformation()
 {
-    if (Link().m_nSerialMode == kDownloadMode)
+    if (m_serial.m_nSerialMode == kDownloadMode)
         m_nDownloadRetries = kDownloadRetries;
     Later([this] { OnSerialInfo(); });
 }
@@ -74,46 +71,41 @@ void LoggerWorkflow::OnBlock(bool stored)
 
 void LoggerWorkflow::PurgeReceive()
 {
-    Link().ClearReceive();
-    Link().m_ComPort.PurgeInput();
+    m_serial.ClearReceive();
+    m_serial.m_ComPort.PurgeInput();
 }
 
 void LoggerWorkflow::OnSerialEvent(int port)
 {
-    CLoggerRecord& r = g_LoggerRecord;
-    CSerialLink& link = Link();
+    CLoggerRecord& r = m_record;
+    SerialDriver& link = m_serial;
     m_bMayConfigure = 0;
     m_view.CommandsChanged(AvailableCommands().Set(WorkflowCommand::StartSetting, false).Set(WorkflowCommand::Calibrate, false));
     if (port > 0) {
         m_link = Attached::Serial;
         m_attachState = LinkState::Linking;
         SetStatus(TextId::Linking);
-        link.m_ComPort.ClosePort();
-        link.m_ComPort.m_pUserData = this;
         r.m_byDataFlags = 0;
-        link.m_ComPort.m_pfnOnData = &CSerialLink::PostChunk;
-        link.m_ComPort.m_pfnOnQuiet = &CSerialLink::PostQuiet;
-        link.m_ComPort.OpenPort(port);
-        if (!link.m_ComPort.IsOpen()) {
+        if (!link.OpenPort(port)) {
             ShowStatusText(QString());
-            g_LoggerLink.m_bUsbOpen = 0;
+            ForgetPresence();
             m_attachState = LinkState::Unanswered;
             return;
         }
         PurgeReceive();
         r.m_byDataFlags = 0;
-        link.m_nComPort = port;
+        link.Attach(port);
         r.m_nType = 0;
         r.m_bDescRead = 0;
-        link.SerialIdentify(0);
+        link.Identify(false);
         m_view.GraphReset(false);
         link.m_nSerialMode = 0;
     } else if (port < 0) {
         if (m_link == Attached::Serial)
             m_link = Attached::None;
-        link.m_ComPort.ClosePort();
-        link.m_nComPort = 0;
-        g_LoggerLink.m_bUsbOpen = 0;
+        link.Detach();
+        link.Attach(0);
+        ForgetPresence();
         r.m_nBattery = 0;
         m_view.BatteryChanged();
     }
@@ -121,7 +113,7 @@ void LoggerWorkflow::OnSerialEvent(int port)
 
 void LoggerWorkflow::OnSerialInfo()
 {
-    CLoggerRecord& r = g_LoggerRecord;
+    CLoggerRecord& r = m_record;
     const LoggerType& type = TypeOf(r);
     const bool configurable = type.serialConfigurable;
     m_bMayConfigure = configurable ? 1 : 0;
@@ -144,24 +136,20 @@ void LoggerWorkflow::OnSerialInfo()
 void LoggerWorkflow::OnSerialStatusTick()
 {
     m_timers.KillTimer(TIMER_SERIAL_STATUS);
-    const CSerialLink& link = Link();
-    if (SerialLinked() && link.m_nSerialMode != kDownloadMode && link.m_nReply == 0 && !m_bDownloading) {
+    if (SerialLinked() && m_serial.m_nSerialMode != kDownloadMode && m_serial.m_nReply == 0 && !m_bDownloading) {
         m_timers.SetTimer(TIMER_SERIAL_STATUS, kStatusMs);
-        Link().SerialReadStatus();
+        m_serial.ReadStatus();
     }
 }
 
 void LoggerWorkflow::DownloadSerial()
 {
-    CLoggerRecord& r = g_LoggerRecord;
-    CSerialLink& link = Link();
+    CLoggerRecord& r = m_record;
     if (TypeOf(r).description && !r.m_bDescRead)
         return;
-    if (!link.m_ComPort.IsOpen())
+    if (!m_serial.m_ComPort.IsOpen())
         return;
-    link.m_nSerialMode = kDownloadMode;
-    link.m_nReportedCount = 0;
-    link.SerialIdentify(TypeOf(r).stopsOnDownload ? 1 : 0);
+    m_serial.Download(TypeOf(r).stopsOnDownload);
     r.m_nReceived = 0;
     m_bDownloading = true;
     m_view.CommandsChanged(DownloadAndOpen(false).Set(WorkflowCommand::StartSetting, false));
@@ -175,13 +163,13 @@ void LoggerWorkflow::DownloadSerial()
 
 void LoggerWorkflow::OnSerialDownloadTick()
 {
-    const CLoggerRecord& r = g_LoggerRecord;
-    if (!(SerialLinked() && Link().m_nSerialMode == kDownloadMode)) {
+    const CLoggerRecord& r = m_record;
+    if (!(SerialLinked() && m_serial.m_nSerialMode == kDownloadMode)) {
         FailSerialDownload(false);
         return;
     }
-    if (!Link().CountUsable()) {
-        FailSerialDownload(true, OversizedDownloadReason(Link().m_nReportedCount));
+    if (!m_serial.CountUsable()) {
+        FailSerialDownload(true, OversizedDownloadReason(m_serial.m_nReportedCount));
         return;
     }
     Later([this] { ShowProgress(true); });
@@ -205,8 +193,8 @@ void LoggerWorkflow::OnSerialDownloadTick()
 // before the first sample still missing.
 void LoggerWorkflow::RequestAgain()
 {
-    const CLoggerRecord& r = g_LoggerRecord;
-    CSerialLink& link = Link();
+    const CLoggerRecord& r = m_record;
+    SerialDriver& link = m_serial;
     if (link.m_nReply == SERIAL_IDENTIFY) {
         link.SerialIdentify(TypeOf(r).stopsOnReidentify ? 1 : 0);
     } else if (link.m_nReply & SERIAL_BLOCK) {
@@ -221,8 +209,8 @@ void LoggerWorkflow::RequestAgain()
 
 void LoggerWorkflow::CompleteSerialDownload()
 {
-    CLoggerRecord& r = g_LoggerRecord;
-    CSerialLink& link = Link();
+    CLoggerRecord& r = m_record;
+    SerialDriver& link = m_serial;
     m_timers.KillTimer(TIMER_SERIAL_RETRY);
     m_timers.KillTimer(TIMER_SERIAL_DOWNLOAD);
     r.m_nReceived = r.m_nCount;
@@ -252,7 +240,7 @@ void LoggerWorkflow::CompleteSerialDownload()
 // (then the status poll is not restarted).
 void LoggerWorkflow::FailSerialDownload(bool restartStatusPoll, const QString& detail)
 {
-    CSerialLink& link = Link();
+    SerialDriver& link = m_serial;
     m_timers.KillTimer(TIMER_SERIAL_DOWNLOAD);
     m_timers.KillTimer(TIMER_SERIAL_RETRY);
     m_bDownloading = false;
@@ -280,16 +268,16 @@ void LoggerWorkflow::OnSerialSent(int retries)
 
 void LoggerWorkflow::CompleteReply(std::optional<TextId>& pendingText)
 {
-    CSerialLink& link = Link();
+    SerialDriver& link = m_serial;
     const int reply = link.m_nReply;
     switch (reply) {
     case SERIAL_IDENTIFY | SERIAL_REPLY_ARRIVED:
         link.m_nReply = 0;
         m_nCmdRetries = 0;
         pendingText = TextId::Connected;
-        g_LoggerRecord.m_nReceived = 0;
+        m_record.m_nReceived = 0;
         SetSerialLinked(true);
-        if (TypeOf(g_LoggerRecord).description)
+        if (TypeOf(m_record).description)
             link.SerialReadDescription();
         else
             m_timers.SetTimer(TIMER_SERIAL_STATUS, kStatusFirstMs);
@@ -335,7 +323,7 @@ void LoggerWorkflow::CompleteReply(std::optional<TextId>& pendingText)
 void LoggerWorkflow::OnSerialReply()
 {
     std::optional<TextId> pendingText;
-    if (Link().m_nSerialMode != kDownloadMode) {
+    if (m_serial.m_nSerialMode != kDownloadMode) {
         CompleteReply(pendingText);
         if (pendingText)
             SetStatus(*pendingText);
@@ -347,7 +335,7 @@ void LoggerWorkflow::OnSerialReply()
 
 void LoggerWorkflow::OnSerialRetryTick()
 {
-    CSerialLink& link = Link();
+    SerialDriver& link = m_serial;
     std::optional<TextId> pendingText;
     m_nCmdRetries -= 1;
     if (link.m_nSerialMode == kDownloadMode)
@@ -397,7 +385,7 @@ void LoggerWorkflow::OnSerialLost()
 
 void LoggerWorkflow::ShowLoggerClock()
 {
-    CLoggerRecord& r = g_LoggerRecord;
+    CLoggerRecord& r = m_record;
     ++m_nLoggerClockReports;
     if (r.m_tLoggerClock != 0) {
         const LocalTm t = ToLocal(r.m_tLoggerClock);
@@ -425,6 +413,6 @@ void LoggerWorkflow::ShowLoggerClock()
 
 void LoggerWorkflow::OnReidentify()
 {
-    Link().SerialIdentify(1);
-    Link().m_nSerialMode = 0;
+    m_serial.Identify(true);
+    m_serial.m_nSerialMode = 0;
 }

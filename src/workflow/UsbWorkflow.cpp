@@ -4,16 +4,13 @@
 
 #include "base/CodePage.h"
 #include "base/TextTable.h"
-#include "link/LinkGlobals.h"
-#include "link/LoggerLink.h"
 #include "link/usb/Ch375Library.h"
-#include "link/usb/SettingsFrame.h"
+#include "link/usb/UsbDriver.h"
 #include "record/LoggerRecord.h"
 #include "record/LoggerType.h"
 #include "workflow/DownloadLimit.h"
 
 #include <cstring>
-#include <ctime>
 
 namespace {
 
@@ -31,59 +28,54 @@ bool HasStatusPoll(int type) { return LoggerTypeOf(type).usbStatusPoll; }
 bool LoggerWorkflow::ReadDescriptionRow()
 {
     std::uint8_t buffer[60] = {};
-    if (!g_LoggerLink.ReadDescription(buffer, kDescriptionBytes))
+    if (!m_usb.ReadDescription(buffer, kDescriptionBytes))
         return false;
     const auto length = static_cast<qsizetype>(strnlen(reinterpret_cast<const char*>(buffer), sizeof buffer));
-    g_LoggerRecord.m_strValue[ROW_DESCRIPTION] = FromAnsi(QByteArray(reinterpret_cast<const char*>(buffer), length));
-    g_LoggerRecord.m_bDescRead = 1;
+    m_record.m_strValue[ROW_DESCRIPTION] = FromAnsi(QByteArray(reinterpret_cast<const char*>(buffer), length));
+    m_record.m_bDescRead = 1;
     return true;
 }
 
-// Looks at CH375 devices 0..15; the highest one present becomes the link's
-// device. The notification routine is registered for it (or for the index
-// kept so far when none is present).
+// Looks at CH375 devices 0..15; the highest one present becomes the
+// driver's device. The notification routine is registered for it (or for
+// the index kept so far when none is present).
 bool LoggerWorkflow::FindUsbDevice()
 {
-    Ch375Library& usb = GetCh375Library();
-    bool found = false;
-    for (int index = 0; index < Ch375Library::kMaxDevices; ++index) {
-        if (usb.CH375OpenDevice(index) == Ch375Library::kInvalidHandle)
-            continue;
-        usb.CH375CloseDevice(index);
-        g_LoggerLink.m_nDeviceIndex = index;
-        found = true;
-    }
-    usb.CH375SetDeviceNotify(g_LoggerLink.m_nDeviceIndex, nullptr, PostUsbNotify);
-    return found;
+    const std::vector<int> found = m_usb.Scan();
+    if (!found.empty())
+        m_usb.SelectDevice(found.back());
+    GetCh375Library().CH375SetDeviceNotify(m_usb.Device(), nullptr, [this](unsigned long event) { PostUsbNotify(event); });
+    return !found.empty();
 }
 
 void LoggerWorkflow::OnUsbEvent()
 {
-    CLoggerRecord& r = g_LoggerRecord;
+    CLoggerRecord& r = m_record;
     m_bMayConfigure = 0;
     m_view.CommandsChanged(AvailableCommands().Set(WorkflowCommand::StartSetting, false).Set(WorkflowCommand::Calibrate, false));
     r.m_nBattery = 0;
     r.m_bStatusValid = 0;
     m_view.BatteryChanged();
     if (!UsbLinked()) {
-        g_LoggerLink.m_bUsbOpen = 0;
+        ForgetPresence();
         r.m_bDescRead = 0;
         m_view.CommandsChanged(DownloadAndOpen(true));
         return;
     }
     r.m_byDataFlags = 0;
-    FindUsbDevice();
-    const bool opened = g_LoggerLink.OpenUsbDevice();
+    if (m_bHotPlug)
+        FindUsbDevice();
+    const bool opened = m_usb.OpenUsbDevice();
     r.m_nType = 0;
     r.m_bDescRead = 0;
     if (!opened) {
-        g_LoggerLink.m_bUsbOpen = 0;
+        ForgetPresence();
         m_attachState = LinkState::Unanswered;
         return;
     }
     r.m_nRowFlags = 0;
-    g_LoggerLink.ReadInfo(false);
-    g_LoggerLink.ReadInfo(false);
+    m_usb.Identify(false);
+    m_usb.Identify(false);
     r.SetTypeText();
     m_attachState = IsKnownType(r.m_nType) ? LinkState::Ready : LinkState::Unanswered;
     ApplyUsbType();
@@ -95,7 +87,7 @@ void LoggerWorkflow::OnUsbEvent()
 
 void LoggerWorkflow::ApplyUsbType()
 {
-    CLoggerRecord& r = g_LoggerRecord;
+    CLoggerRecord& r = m_record;
     const bool configurable = HasStatusPoll(r.m_nType);
     m_bMayConfigure = configurable ? 1 : 0;
     m_view.CommandsChanged(AvailableCommands().Set(WorkflowCommand::StartSetting, configurable));
@@ -112,10 +104,10 @@ void LoggerWorkflow::ApplyUsbType()
 
 void LoggerWorkflow::OnUsbStatusTick()
 {
-    CLoggerRecord& r = g_LoggerRecord;
+    CLoggerRecord& r = m_record;
     if (UsbLinked() && HasStatusPoll(r.m_nType)) {
         if (!m_bDownloading)
-            g_LoggerLink.ReadRunState(r.m_nRunState, r.m_nBattery);
+            m_usb.ReadStatus();
         m_timers.SetTimer(TIMER_USB_STATUS, kUsbStatusMs);
     } else {
         r.m_nBattery = 0;
@@ -127,14 +119,14 @@ void LoggerWorkflow::OnUsbStatusTick()
 
 void LoggerWorkflow::DownloadUsb()
 {
-    CLoggerRecord& r = g_LoggerRecord;
-    if (!g_LoggerLink.OpenUsbDevice())
+    CLoggerRecord& r = m_record;
+    if (!m_usb.OpenUsbDevice())
         return;
     const bool bStop = StopsOnDownload(r.m_nType);
     m_bDownloading = true;
     m_view.CommandsChanged(DownloadAndOpen(false).Set(WorkflowCommand::StartSetting, false));
     SetStatus(TextId::Connecting);
-    if (!g_LoggerLink.ReadInfo(bStop)) {
+    if (m_usb.Download(bStop) != DriverReply::Done) {
         m_bDownloading = false;
         m_view.CommandsChanged(DownloadAndOpen(true).Set(WorkflowCommand::StartSetting, m_bMayConfigure != 0));
         SetStatus(TextId::Malfunctioning);
@@ -159,16 +151,16 @@ void LoggerWorkflow::DownloadUsb()
 
 bool LoggerWorkflow::ReadNextBlock(int n)
 {
-    const int width = LoggerTypeOf(g_LoggerRecord.m_nType).sampleBytes;
+    const int width = LoggerTypeOf(m_record.m_nType).sampleBytes;
     for (int attempt = 0; attempt < kBlockAttempts; ++attempt)
-        if (g_LoggerLink.ReadBlock(m_nNextIndex * width, n * width, g_LoggerLink.m_fBlock))
+        if (m_usb.ReadBlock(m_nNextIndex * width, n * width, m_usb.m_fBlock))
             return true;
     return false;
 }
 
 void LoggerWorkflow::OnUsbDownloadTick()
 {
-    CLoggerRecord& r = g_LoggerRecord;
+    CLoggerRecord& r = m_record;
     m_timers.KillTimer(TIMER_USB_DOWNLOAD);
     if (!m_bDownloading)
         return;
@@ -184,7 +176,7 @@ void LoggerWorkflow::OnUsbDownloadTick()
         EndUsbDownload(TextId::DownloadFailed);
         return;
     }
-    r.StoreSamples(m_nNextIndex, g_LoggerLink.m_fBlock, n);
+    r.StoreSamples(m_nNextIndex, m_usb.m_fBlock, n);
     m_nNextIndex += n;
     m_nRemaining = r.m_nCount - m_nNextIndex;
     r.m_nReceived += n;
@@ -209,7 +201,7 @@ void LoggerWorkflow::EndUsbDownload(TextId text, const QString& detail)
 
 void LoggerWorkflow::CompleteUsbDownload()
 {
-    CLoggerRecord& r = g_LoggerRecord;
+    CLoggerRecord& r = m_record;
     r.BuildTimeTable();
     r.m_nReceived = r.m_nCount;
     r.Recompute(false);
@@ -225,20 +217,4 @@ void LoggerWorkflow::CompleteUsbDownload()
     EndCommand(CommandOutcome::Result::Done, TextId::DownloadComplete);
     m_timers.KillTimer(TIMER_USB_DOWNLOAD);
     m_view.GraphReset(true);
-}
-
-void LoggerWorkflow::CalibrateUsb()
-{
-    UsbFrame frame;
-    const QString id = g_LoggerRecord.m_strValue[ROW_ID].left(11);
-    if (!BuildClockFrame(id, static_cast<time64>(std::time(nullptr)), frame))
-        return;
-    if (g_LoggerLink.WriteSettings(frame.bytes.data(), frame.length)) {
-        Later([this] { OnUsbEvent(); });
-        SetStatus(TextId::ClockSet);
-        EndCommand(CommandOutcome::Result::Done, TextId::ClockSet);
-    } else {
-        SetStatus(TextId::ClockSetFailed);
-        EndCommand(CommandOutcome::Result::Failed, TextId::ClockSetFailed);
-    }
 }

@@ -37,7 +37,8 @@ public:
     virtual ~IWorkflowView() = default;
     virtual void SetStatusText(const QString& text) = 0;
     virtual void SetProgress(int position) = 0; // 0..200
-    // Summary (layout and values), data list and graph show g_LoggerRecord.
+    // Summary (layout and values), data list and graph show the record the
+    // workflow fills.
     virtual void ShowRecord() = 0;
     virtual void UpdateSummaryValues() = 0;
     // Data list and graph take the record again (new samples, other unit).

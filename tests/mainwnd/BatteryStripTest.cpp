@@ -1,4 +1,3 @@
-#include "link/LinkGlobals.h"
 #include "mainwnd/BatteryStrip.h"
 #include "record/LoggerRecord.h"
 #include "workflow/WorkflowHarness.h"
@@ -106,9 +105,8 @@ TEST(BatteryStrip, WidgetShowsTheLevelModuloEightWhileTheWorkflowHasALogger)
     strip.SetWorkflow(&h.workflow);
     EXPECT_EQ(strip.grab().toImage().pixelColor(11, 5), kIdle); // no logger linked
 
-    g_bSerialConnected = true; // the serial logger has answered
+    h.serial.m_bLinked = true; // the serial logger has answered
     const QImage image = strip.grab().toImage();
-    g_bSerialConnected = false;
     EXPECT_EQ(record.m_nBattery, 6);
     EXPECT_EQ(image.pixelColor(11, 5), kBars[2]); // level 6: the third bar reaches the top
 }

@@ -3,8 +3,6 @@
 #include "TextFit.h"
 
 #include "base/QtMessagePoster.h"
-#include "link/LinkGlobals.h"
-#include "link/LoggerLink.h"
 #include "mainwnd/DemoDriver.h"
 #include "mainwnd/MainDialog.h"
 #include "mainwnd/TabHost.h"
@@ -13,7 +11,6 @@
 #include "views/DataListPage.h"
 #include "views/GraphPage.h"
 #include "views/SampleTableModel.h"
-#include "support/LinkReset.h"
 
 #include <QAbstractButton>
 #include <QApplication>
@@ -43,7 +40,6 @@ TEST(ChineseWindow, DownloadedRecordShowsEveryTextWhole)
 {
     const LanguageGuard chinese(LANG_CHINESE);
     InstallQtMessagePoster();
-    ResetRecordAndLink();
     CDemoLogger demo({.serial = false, .type = 4});
     {
         Dlg dialog({1366, 768});

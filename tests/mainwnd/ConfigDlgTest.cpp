@@ -2,8 +2,6 @@
 // its controls and set-up per logger type, the refusals that send nothing,
 // Start and Stop, the low-battery warning and closing when the logger goes.
 #include "base/TextTable.h"
-#include "link/LinkGlobals.h"
-#include "link/LoggerLink.h"
 #include "mainwnd/ConfigDlg.h"
 #include "mainwnd/ConfigFields.h"
 #include "record/LoggerRecord.h"
@@ -30,9 +28,6 @@ protected:
     void SetUp() override
     {
         InitLanguageAndUnits();
-        g_LoggerRecord.Reset();
-        g_LoggerLink.m_bUsbOpen = 0;
-        g_LoggerLink.m_nDeviceIndex = 0;
         SetCh375Library(&usb);
     }
     void TearDown() override
@@ -154,7 +149,7 @@ TEST_F(ConfigDlgTest, StartAsksNothingWhenNoStartWouldBeSent)
 TEST_F(ConfigDlgTest, StartWarnsOfSamplesNotDownloadedThenStartsTheMission)
 {
     Open(4);
-    const int held = g_LoggerRecord.m_nCount;
+    const int held = h.record.m_nCount;
     ASSERT_GT(held, 0);
     g_strTempUnit = g_strUnitC;
     Type(D::IDC_TEMP_LOW, "2");
@@ -196,7 +191,7 @@ TEST_F(ConfigDlgTest, StartWarnsOfSamplesNotDownloadedThenStartsTheMission)
 TEST_F(ConfigDlgTest, LowBatteryWarnsAndKeepsStartDisabled)
 {
     Open(4);
-    CLoggerRecord& r = g_LoggerRecord;
+    CLoggerRecord& r = h.record;
     r.m_nRunState = 0;
     r.m_bStatusValid = 1;
     r.m_nBattery = 6;
@@ -220,11 +215,11 @@ TEST_F(ConfigDlgTest, LowBatteryWarnsAndKeepsStartDisabled)
 TEST_F(ConfigDlgTest, TakesTheLoggersClockReportsWhileOpen)
 {
     Open(4);
-    CLoggerRecord& r = g_LoggerRecord;
+    CLoggerRecord& r = h.record;
     r.m_nRunState = 0;
     r.m_bStatusValid = 1;
     r.m_nBattery = 2;
-    ISerialEvents* events = g_LoggerLink.m_pEvents;
+    ISerialEvents* events = h.serial.m_pEvents;
     ASSERT_NE(events, nullptr);
     events->OnLoggerClock();
     EXPECT_NE(dialog->Text(D::IDC_WARNING), GetText(143)); // delivered later, not inside the report
@@ -246,7 +241,7 @@ TEST_F(ConfigDlgTest, ClosesWhenTheLoggerGoesAwayAndIgnoresEscape)
     dialog->OnTimerTick();
     EXPECT_TRUE(dialog->isVisible());
     usb.Unplug(0, false);
-    g_LoggerLink.m_bUsbOpen = 0; // what the workflow does when the device goes
+    h.usb.ForgetPresence(); // what the workflow does when the device goes
     dialog->OnTimerTick();
     EXPECT_FALSE(dialog->isVisible());
     EXPECT_EQ(dialog->result(), QDialog::Rejected);

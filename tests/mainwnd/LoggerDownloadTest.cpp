@@ -4,8 +4,6 @@
 // own cases (failed blocks, a logger pulled out mid-download) are in the
 // workflow tests.
 #include "base/TextTable.h"
-#include "link/LinkGlobals.h"
-#include "link/LoggerLink.h"
 #include "mainwnd/MainDialog.h"
 #include "base/QtMessagePoster.h"
 #include "views/SummaryPage.h"
@@ -15,7 +13,6 @@
 #include "views/GraphPage.h"
 #include "views/RecordFixture.h"
 #include "views/SampleTableModel.h"
-#include "support/LinkReset.h"
 
 #include <QAbstractButton>
 #include <QApplication>
@@ -70,7 +67,6 @@ protected:
         : demo(choice)
     {
         InstallQtMessagePoster();
-        ResetRecordAndLink();
         dialog = std::make_unique<Dlg>(QSize(1920, 1080));
         for (const int id : {TIMER_USB_DOWNLOAD, TIMER_USB_STATUS, TIMER_SERIAL_RETRY, TIMER_SERIAL_DOWNLOAD,
                              TIMER_SERIAL_STATUS})
@@ -82,7 +78,6 @@ protected:
     {
         dialog.reset();
         SetMessagePoster({});
-        g_bSerialConnected = false;
     }
 
     // One tick of a running timer, as its timeout would deliver it.
@@ -135,7 +130,7 @@ TEST_F(LoggerDownload, PlugInDownloadShowsTheRecordOnEveryPage)
     EXPECT_EQ(status->interval(), 1000);
     ASSERT_TRUE(Fire(TIMER_USB_STATUS));
     EXPECT_EQ(status->interval(), 5000);
-    EXPECT_EQ(g_LoggerRecord.m_nBattery, 5);
+    EXPECT_EQ(dialog->Connection().Record().m_nBattery, 5);
 
     Click(Dlg::IDC_DOWNLOAD);
     EXPECT_EQ(dialog->StatusText(), " Downloading data...");
@@ -195,20 +190,20 @@ TEST_F(SerialLoggerDownload, PlugInDownloadAndPullOutOverThePseudoTerminal)
         [&] { return dialog->Workflow().State() == LinkState::Ready && Enabled(Dlg::IDC_START_SETTING); }));
     EXPECT_EQ(Value(CSummaryPage::IDC_ID_VALUE), "UTH01000001");
     EXPECT_EQ(Value(CSummaryPage::IDC_DESCRIPTION_VALUE), "Virtual serial logger");
-    const int count = g_LoggerRecord.m_nCount;
+    const int count = dialog->Connection().Record().m_nCount;
     ASSERT_GT(count, 100);
     EXPECT_TRUE(dialog->Timer(TIMER_SERIAL_STATUS)->isActive());
 
     // The status request brings the battery and the logger's clock.
     ASSERT_TRUE(Fire(TIMER_SERIAL_STATUS));
     QWidget* clock = dialog->Control(Dlg::IDC_LOGGER_CLOCK);
-    ASSERT_TRUE(SettleUntil([&] { return g_LoggerRecord.m_bStatusValid != 0 && !clock->isHidden(); }));
-    EXPECT_GT(g_LoggerRecord.m_nBattery, 0);
+    ASSERT_TRUE(SettleUntil([&] { return dialog->Connection().Record().m_bStatusValid != 0 && !clock->isHidden(); }));
+    EXPECT_GT(dialog->Connection().Record().m_nBattery, 0);
 
     Click(Dlg::IDC_DOWNLOAD);
     EXPECT_EQ(dialog->StatusText(), " Downloading data...");
     EXPECT_FALSE(Enabled(Dlg::IDC_DOWNLOAD));
-    ASSERT_TRUE(SettleUntil([&] { return g_LoggerRecord.m_nReceived >= count; }));
+    ASSERT_TRUE(SettleUntil([&] { return dialog->Connection().Record().m_nReceived >= count; }));
     ASSERT_TRUE(Fire(TIMER_SERIAL_DOWNLOAD));
     EXPECT_EQ(dialog->StatusText(), " Data download is complete.");
     EXPECT_TRUE(Enabled(Dlg::IDC_DOWNLOAD));

@@ -382,13 +382,11 @@ TEST_F(MainDialog, ExitAsksFirst)
 
 TEST_F(MainDialog, PostedMessagesReachTheWorkflow)
 {
-    PostToMain(WMU_USB_NOTIFY, static_cast<std::intptr_t>(Ch375Library::kDeviceRemoved), 0);
+    PostToMain(dialog.Workflow().Address(), UsbNotify{Ch375Library::kDeviceRemoved});
     Settle();
     EXPECT_EQ(dialog.StatusText(), GetText(ToInt(TextId::Disconnecting)));
     bool called = false;
-    Message queued{MessageTarget::MainDialog, WMU_QUEUED_CALL, 0, 0, {}};
-    queued.call = [&called] { called = true; };
-    PostMessageTo(std::move(queued));
+    PostToMain(dialog.Workflow().Address(), QueuedCall{[&called] { called = true; }});
     Settle();
     EXPECT_TRUE(called);
 }

@@ -45,7 +45,7 @@ struct CommandCase {
     const char* name;
     int type;
     const char* id;
-    std::function<int(CSerialLink&)> send;
+    std::function<int(SerialDriver&)> send;
     Bytes frame;
     int reply;    // m_nReply afterwards (-1: unchanged)
     bool announced; // reported as sent, with a budget of 4 retries
@@ -61,38 +61,38 @@ TEST_F(SerialCommands, EveryCommandWritesItsFrameAndSetsItsReplyCode)
     text[1] = 'i';
     const Bytes zeros3(3, 0);
     const CommandCase cases[] = {
-        {"identify", 3, "UT3", [](CSerialLink& l) { return l.SerialIdentify(0); },
+        {"identify", 3, "UT3", [](SerialDriver& l) { return l.SerialIdentify(0); },
          {0xFF, 0xCF, 0xBF, 0x5F, 0x00, 0x00, 0x00}, SERIAL_IDENTIFY, true},
-        {"identify ST", 5, "I20", [](CSerialLink& l) { return l.SerialIdentify(1); },
+        {"identify ST", 5, "I20", [](SerialDriver& l) { return l.SerialIdentify(1); },
          {0xFF, 0xCF, 0xBF, 0x5F, 0x53, 0x54, 0x00}, SERIAL_IDENTIFY, true},
-        {"block", 3, "UT3", [](CSerialLink& l) { return l.SerialRequestBlock(0x1234); },
+        {"block", 3, "UT3", [](SerialDriver& l) { return l.SerialRequestBlock(0x1234); },
          {0xFF, 0x5E, 0xBE, 0x6E, 0x34, 0x12, 0xFF}, SERIAL_BLOCK, false},
-        {"read description", 3, "UT3", [](CSerialLink& l) { return l.SerialReadDescription(); },
+        {"read description", 3, "UT3", [](SerialDriver& l) { return l.SerialReadDescription(); },
          {0xFF, 0xCA, 0x7A, 0xEA, 0xBA, 0x6A, 0x5A}, SERIAL_READ_DESC, true},
-        {"settings", 3, "UT3", [&](CSerialLink& l) { return l.SerialWriteSettings(35, settings.data()); },
+        {"settings", 3, "UT3", [&](SerialDriver& l) { return l.SerialWriteSettings(35, settings.data()); },
          Cat({0xFF, 0xBB, 0x5B, 0x7B, 0xCB, 0x00, 0x00, 0, 0, 0, 0, 0, 0, 0}, Bytes(settings.begin() + 7, settings.end())),
          SERIAL_WRITE_SETTINGS, true},
-        {"stop", 6, "DI2", [](CSerialLink& l) { return l.SerialStop(); },
+        {"stop", 6, "DI2", [](SerialDriver& l) { return l.SerialStop(); },
          Cat({0xFF, 0xBD, 0x5D, 0x7D, 0x8D, 0x9D, 0x6D}, Bytes(10, 0)), SERIAL_STOP, true},
-        {"write description", 3, "UT3", [&](CSerialLink& l) { return l.SerialWriteDescription(50, text.data()); },
+        {"write description", 3, "UT3", [&](SerialDriver& l) { return l.SerialWriteDescription(50, text.data()); },
          Cat({0xFF, 0x5C, 0x7C, 0xEC, 0xBC, 0x6C, 0x7C}, text), SERIAL_WRITE_DESC, true},
-        {"clock type 5", 5, "I20", [](CSerialLink& l) { return l.SerialSetClock(); },
+        {"clock type 5", 5, "I20", [](SerialDriver& l) { return l.SerialSetClock(); },
          Cat({0xFF, 0xBD, 0x5D, 0x7D, 0x00, 0x00, 0x00}, kClock), SERIAL_SET_CLOCK, true},
-        {"clock type 2 D", 2, "D20", [](CSerialLink& l) { return l.SerialSetClock(); },
+        {"clock type 2 D", 2, "D20", [](SerialDriver& l) { return l.SerialSetClock(); },
          Cat({0xFF, 0xBD, 0x5D, 0x7D, 0x00, 0x00, 0x00}, kClock), SERIAL_SET_CLOCK, true},
-        {"clock type 2 i", 2, "i20", [&](CSerialLink& l) { return l.SerialSetClock(); },
+        {"clock type 2 i", 2, "i20", [&](SerialDriver& l) { return l.SerialSetClock(); },
          Cat(Cat({0xFF, 0xBD, 0x5D, 0x7D, 0x00, 0x00, 0x00}, zeros3), kClock), SERIAL_SET_CLOCK, true},
-        {"clock type 3", 3, "UT3", [&](CSerialLink& l) { return l.SerialSetClock(); },
+        {"clock type 3", 3, "UT3", [&](SerialDriver& l) { return l.SerialSetClock(); },
          Cat(Cat({0xFF, 0xBD, 0x5D, 0x7D, 0x00, 0x00, 0x00}, zeros3), kClock), SERIAL_SET_CLOCK, true},
-        {"clock type 4", 4, "UTH", [](CSerialLink& l) { return l.SerialSetClock(); }, {}, SERIAL_SET_CLOCK, true},
-        {"clock type 6", 6, "DI2", [](CSerialLink& l) { return l.SerialSetClock(); }, {}, SERIAL_SET_CLOCK, true},
-        {"status type 2", 2, "D20", [](CSerialLink& l) { return l.SerialReadStatus(); },
+        {"clock type 4", 4, "UTH", [](SerialDriver& l) { return l.SerialSetClock(); }, {}, SERIAL_SET_CLOCK, true},
+        {"clock type 6", 6, "DI2", [](SerialDriver& l) { return l.SerialSetClock(); }, {}, SERIAL_SET_CLOCK, true},
+        {"status type 2", 2, "D20", [](SerialDriver& l) { return l.SerialReadStatus(); },
          Cat({0xFF, 0xBD, 0x5D, 0x7D, 0x7D, 0xBD, 0x5D}, kClock), -1, false},
-        {"status type 4", 4, "UTH", [&](CSerialLink& l) { return l.SerialReadStatus(); },
+        {"status type 4", 4, "UTH", [&](SerialDriver& l) { return l.SerialReadStatus(); },
          Cat(Cat({0xFF, 0xBD, 0x5D, 0x7D, 0x7D, 0xBD, 0x5D}, zeros3), kClock), -1, false},
-        {"clock+interval type 6", 6, "DI2", [](CSerialLink& l) { return l.SerialSetClockAndInterval(0x0A); },
+        {"clock+interval type 6", 6, "DI2", [](SerialDriver& l) { return l.SerialSetClockAndInterval(0x0A); },
          Cat({0xFF, 0xBD, 0x5D, 0x7D, 0x00, 0x9D, 0x0A}, kClock), SERIAL_SET_CLOCK, true},
-        {"clock+interval type 3", 3, "UT3", [](CSerialLink& l) { return l.SerialSetClockAndInterval(0x0A); }, {}, SERIAL_SET_CLOCK, true},
+        {"clock+interval type 3", 3, "UT3", [](SerialDriver& l) { return l.SerialSetClockAndInterval(0x0A); }, {}, SERIAL_SET_CLOCK, true},
     };
     for (const CommandCase& c : cases) {
         SCOPED_TRACE(c.name);

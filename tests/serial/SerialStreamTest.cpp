@@ -63,7 +63,7 @@ TEST_F(SerialStream, NoiseSkippedFramesAndBadChecksumsDoNotHideTheGoodFrames)
 TEST_F(SerialStream, AShortFrameBehindALongOneInTheSameChunkIsNotLeftWaiting)
 {
     m_record->m_nType = 2;
-    m_record->m_nCount = 100;
+    m_record->SetCount(100);
     Feed(Join({BlockFrame(0, 1), StatusFrame11(3)}));
     EXPECT_EQ(m_record->m_nReceived, 16);
     EXPECT_EQ(m_record->m_nBattery, 3);

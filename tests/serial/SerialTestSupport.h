@@ -1,7 +1,7 @@
 #pragma once
 
 #include "base/Messages.h"
-#include "link/serial/SerialLink.h"
+#include "link/serial/SerialDriver.h"
 #include "record/LoggerRecord.h"
 #include "support/ScopedTz.h"
 
@@ -103,15 +103,13 @@ protected:
     ProbeProtocol m_protocol {m_record.get(), &m_events};
 };
 
-// A serial link over its own record, with its events recorded and the
+// A serial driver over its own record, with its events recorded and the
 // messages posted (received chunks) collected.
 class SerialLinkFixture : public ::testing::Test {
 protected:
     void SetUp() override
     {
         m_queue.Install();
-        m_record->Reset();
-        m_link->m_pRecord = m_record.get();
         m_link->m_pEvents = &m_events;
     }
     void TearDown() override { SetMessagePoster(nullptr); }
@@ -120,5 +118,5 @@ protected:
     MessageQueue m_queue;
     RecordingSerialEvents m_events;
     std::unique_ptr<CLoggerRecord> m_record = std::make_unique<CLoggerRecord>();
-    std::unique_ptr<CSerialLink> m_link = std::make_unique<CSerialLink>();
+    std::unique_ptr<SerialDriver> m_link = std::make_unique<SerialDriver>(*m_record);
 };

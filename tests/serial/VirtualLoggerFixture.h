@@ -7,7 +7,7 @@
 #include <chrono>
 #include <functional>
 
-// A serial link whose port is open on a virtual logger's pty; the test plays
+// A serial driver whose port is open on a virtual logger's pty; the test plays
 // the main thread: PumpUntil hands posted chunks to the receive routine.
 class VirtualLoggerFixture : public SerialLinkFixture {
 protected:
@@ -23,11 +23,9 @@ protected:
     {
         m_logger = std::make_unique<VirtualSerialLogger>(std::move(config));
         ASSERT_TRUE(m_logger->Start());
-        m_link->m_ComPort.m_pfnOnData = &CSerialLink::PostChunk;
-        m_link->m_ComPort.m_pfnOnQuiet = &CSerialLink::PostQuiet;
         m_link->m_ComPort.m_nChunkPauseMs = chunkPauseMs;
-        ASSERT_TRUE(m_link->m_ComPort.OpenPort(m_logger->Port()));
-        m_link->m_nComPort = m_logger->Port();
+        ASSERT_TRUE(m_link->OpenPort(m_logger->Port()));
+        m_link->Attach(m_logger->Port());
     }
 
     // Runs the main thread's side until pred holds or timeoutMs pass.
@@ -50,10 +48,7 @@ protected:
     }
     void Dispatch()
     {
-        m_queue.Drain([this](const Message& m) {
-            if (m.id == WMU_SERIAL_DATA)
-                m_link->ReceiveMessage(m.wParam, m.payload);
-        });
+        m_queue.Drain([this](const Message& m) { m_link->TakeMessage(m); });
     }
 
     std::unique_ptr<VirtualSerialLogger> m_logger;

@@ -27,7 +27,7 @@ TEST_P(OpenSequenceTest, FirstAnsweringCheckEndsSequence)
     Plug("UT300000003");
     lib.GetFaults().failChecks = c.failChecks;
     EXPECT_EQ(link->OpenUsbDevice(), c.result);
-    EXPECT_EQ(link->m_bUsbOpen, c.result ? 1 : 0);
+    EXPECT_EQ(link->Present(), c.result);
     EXPECT_EQ(lib.Calls(), c.calls);
     EXPECT_EQ(lib.IsOpen(0), c.result);
 }
@@ -49,7 +49,7 @@ using OpenTest = UsbFixture;
 TEST_F(OpenTest, OpenDeviceClosesFirst)
 {
     Plug("UT300000003", 3);
-    link->m_nDeviceIndex = 3;
+    link->SelectDevice(3);
     ASSERT_TRUE(link->OpenUsbDevice());
     lib.ClearCalls();
     ASSERT_TRUE(link->OpenUsbDevice());
@@ -59,7 +59,7 @@ TEST_F(OpenTest, OpenDeviceClosesFirst)
 TEST_F(OpenTest, NoDeviceOpensButTheExchangeFailsAtTheWrite)
 {
     EXPECT_TRUE(link->OpenUsbDevice());
-    EXPECT_EQ(link->m_bUsbOpen, 0);
+    EXPECT_FALSE(link->Present());
     EXPECT_EQ(link->m_hDevice, -1);
     record->m_strValue[ROW_ID] = "kept";
     EXPECT_FALSE(link->ReadInfo(false));

@@ -1,4 +1,4 @@
-#include "link/LoggerLink.h"
+#include "link/usb/UsbDriver.h"
 #include "link/usb/Ch375Library.h"
 #include "link/usb/LibusbCh375.h"
 #include "record/LoggerRecord.h"
@@ -25,10 +25,9 @@ TEST(RealLibraryTest, MachineWithoutUsbFindsNothing)
     EXPECT_TRUE(lib.CH375SetDeviceNotify(0, nullptr, nullptr));
 
     auto record = std::make_unique<CLoggerRecord>();
-    auto link = std::make_unique<CLoggerLink>();
-    link->SetRecord(record.get());
+    auto link = std::make_unique<UsbDriver>(*record);
     EXPECT_TRUE(link->OpenUsbDevice());
-    EXPECT_EQ(link->m_bUsbOpen, 0);
+    EXPECT_FALSE(link->Present());
     EXPECT_FALSE(link->ReadInfo(false));
     std::int32_t state = 0, battery = 0;
     EXPECT_FALSE(link->ReadRunState(state, battery));

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "link/LoggerLink.h"
+#include "link/usb/UsbDriver.h"
 #include "link/usb/SettingsFrame.h"
 #include "record/LoggerRecord.h"
 #include "record/TimeText.h"
@@ -11,7 +11,7 @@
 #include <gtest/gtest.h>
 #include <memory>
 
-// A link object whose CH375 library is the virtual one, with one virtual
+// A USB driver whose CH375 library is the virtual one, with one virtual
 // logger at index 0, filling a record of its own; local time is UTC and the
 // unit degrees C.
 class UsbFixture : public ::testing::Test {
@@ -21,8 +21,6 @@ protected:
     UsbFixture()
     {
         SetCh375Library(&lib);
-        link->SetRecord(record.get());
-        link->m_nDeviceIndex = 0;
         g_strTempUnit = g_strUnitC;
     }
     ~UsbFixture() override
@@ -48,5 +46,5 @@ protected:
     ScopedTz tz{"UTC"};
     CVirtualCh375 lib;
     std::unique_ptr<CLoggerRecord> record = std::make_unique<CLoggerRecord>();
-    std::unique_ptr<CLoggerLink> link = std::make_unique<CLoggerLink>();
+    std::unique_ptr<UsbDriver> link = std::make_unique<UsbDriver>(*record);
 };

@@ -3,7 +3,7 @@
 // ioctl tree, and uevents for arrival and removal.
 #include "UmockdevBed.h"
 
-#include "link/LoggerLink.h"
+#include "link/usb/UsbDriver.h"
 #include "link/usb/LibusbCh375.h"
 #include "record/LoggerRecord.h"
 #include "record/Units.h"
@@ -115,11 +115,9 @@ TEST_F(LibusbUmockdevTest, EnumeratesOpensAndExchangesThroughTheLink)
     SetCh375Library(&lib);
 
     auto record = std::make_unique<CLoggerRecord>();
-    auto link = std::make_unique<CLoggerLink>();
-    link->SetRecord(record.get());
-    link->m_nDeviceIndex = 0;
+    auto link = std::make_unique<UsbDriver>(*record);
     ASSERT_TRUE(link->OpenUsbDevice());
-    EXPECT_EQ(link->m_bUsbOpen, 1);
+    EXPECT_TRUE(link->Present());
     EXPECT_EQ(lib.CH375GetUsbID(0), 0x55374348u);
     EXPECT_NE(lib.CH375GetDrvVersion(), 0u);
 

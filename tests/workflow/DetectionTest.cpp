@@ -1,8 +1,6 @@
 #include "WorkflowHarness.h"
 
 #include "base/TextTable.h"
-#include "link/LinkGlobals.h"
-#include "link/LoggerLink.h"
 #include "record/Units.h"
 #include "record/LoggerRecord.h"
 #include "sim/serial/VirtualSerialLogger.h"
@@ -30,16 +28,11 @@ protected:
     {
         InitLanguageAndUnits();
         SetCh375Library(&usb);
-        g_LoggerRecord.Reset();
-        g_LoggerLink.m_nReply = 0;
-        g_LoggerLink.m_nComPort = 0;
-        g_LoggerLink.m_nDeviceIndex = 0;
     }
     void TearDown() override
     {
         h.workflow.Shutdown();
         SetCh375Library(nullptr);
-        g_bSerialConnected = false;
     }
     // The serial logger has answered its identification.
     bool SerialAnswered() const { return h.workflow.LoggerLinked() && !h.workflow.UsbLinked(); }
@@ -60,9 +53,9 @@ TEST_F(DetectionTest, AUsbLoggerWinsOverACh341PortAtStartUp)
     h.PumpQuiet(200);
     EXPECT_TRUE(h.workflow.UsbLinked());
     EXPECT_EQ(h.workflow.State(), LinkState::Ready);
-    EXPECT_FALSE(g_bSerialConnected);
-    EXPECT_EQ(g_LoggerLink.m_nComPort, 0);
-    EXPECT_EQ(g_LoggerRecord.m_nType, 4);
+    EXPECT_FALSE(h.workflow.SerialLinked());
+    EXPECT_EQ(h.serial.m_nComPort, 0);
+    EXPECT_EQ(h.record.m_nType, 4);
     EXPECT_FALSE(h.view.statuses.contains("Linking..."));
     EXPECT_EQ(serial->CommandsReceived(), 0);
 }
@@ -74,8 +67,8 @@ TEST_F(DetectionTest, TheHigherOfTwoCh341PortsIsLinked)
     const int higher = std::max(first->Port(), second->Port());
     h.workflow.Startup();
     ASSERT_TRUE(h.PumpUntil([this] { return SerialAnswered(); }));
-    EXPECT_EQ(g_LoggerLink.m_nComPort, higher);
-    EXPECT_EQ(g_LoggerRecord.m_nType, higher == first->Port() ? 3 : 2);
+    EXPECT_EQ(h.serial.m_nComPort, higher);
+    EXPECT_EQ(h.record.m_nType, higher == first->Port() ? 3 : 2);
 }
 
 TEST_F(DetectionTest, AUsbArrivalEndsASerialConnection)
@@ -87,11 +80,11 @@ TEST_F(DetectionTest, AUsbArrivalEndsASerialConnection)
 
     PlugUsb(true);
     h.PumpQuiet(100);
-    EXPECT_FALSE(g_bSerialConnected);
-    EXPECT_FALSE(g_LoggerLink.m_ComPort.IsOpen());
+    EXPECT_FALSE(h.workflow.SerialLinked());
+    EXPECT_FALSE(h.serial.m_ComPort.IsOpen());
     EXPECT_TRUE(h.workflow.UsbLinked());
     EXPECT_EQ(h.workflow.State(), LinkState::Ready);
-    EXPECT_EQ(g_LoggerRecord.m_nType, 4);
+    EXPECT_EQ(h.record.m_nType, 4);
     EXPECT_TRUE(h.view.clockText.isEmpty()) << qPrintable(h.view.clockText);
 }
 
@@ -107,8 +100,8 @@ TEST_F(DetectionTest, ACh341ArrivalEndsAUsbConnection)
     ASSERT_TRUE(h.PumpUntil([this] { return SerialAnswered(); }));
     EXPECT_FALSE(h.workflow.UsbLinked());
     EXPECT_FALSE(usb.IsOpen(0));
-    EXPECT_EQ(g_LoggerLink.m_nComPort, serial->Port());
-    EXPECT_EQ(g_LoggerRecord.m_nType, 2);
+    EXPECT_EQ(h.serial.m_nComPort, serial->Port());
+    EXPECT_EQ(h.record.m_nType, 2);
 }
 
 TEST_F(DetectionTest, ACh341RemovalShowsTheDisconnectText)
@@ -118,10 +111,10 @@ TEST_F(DetectionTest, ACh341RemovalShowsTheDisconnectText)
     ASSERT_TRUE(h.PumpUntil([this] { return SerialAnswered(); }));
     const int port = serial->Port();
     serial->Vanish();
-    ASSERT_TRUE(h.PumpUntil([] { return g_LoggerLink.m_nComPort == 0; }));
+    ASSERT_TRUE(h.PumpUntil([this] { return h.serial.m_nComPort == 0; }));
     EXPECT_EQ(h.workflow.State(), LinkState::NoLogger);
     EXPECT_TRUE(h.view.statuses.contains(" Instrument is disconnecting."));
-    EXPECT_EQ(g_LoggerRecord.m_nBattery, 0);
+    EXPECT_EQ(h.record.m_nBattery, 0);
     EXPECT_GT(port, 0);
 }
 

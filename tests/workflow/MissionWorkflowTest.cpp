@@ -4,14 +4,11 @@
 #include "WorkflowHarness.h"
 
 #include "base/TextTable.h"
-#include "link/LinkGlobals.h"
-#include "link/LoggerLink.h"
 #include "record/LoggerRecord.h"
 #include "record/Units.h"
 #include "sim/serial/VirtualSerialLogger.h"
 #include "sim/usb/DemoUsbLogger.h"
 #include "sim/usb/VirtualCh375.h"
-#include "support/LinkReset.h"
 
 #include <gtest/gtest.h>
 #include <ctime>
@@ -42,14 +39,11 @@ protected:
     void SetUp() override
     {
         InitLanguageAndUnits();
-        ResetRecordAndLink();
-        g_LoggerRecord.m_strDescription.clear();
     }
     void TearDown() override
     {
         h.workflow.Shutdown();
         serial.reset();
-        g_bSerialConnected = false;
         SetCh375Library(nullptr);
     }
 
@@ -69,8 +63,8 @@ protected:
         serial = std::make_unique<VirtualSerialLogger>(config);
         ASSERT_TRUE(serial->Start());
         h.workflow.Startup();
-        ASSERT_TRUE(h.PumpUntil([] { return g_bSerialConnected.load(); }));
-        ASSERT_TRUE(h.PumpUntil([this] { return g_LoggerLink.m_nReply == 0 && h.view.shown > 0; }));
+        ASSERT_TRUE(h.PumpUntil([this] { return h.workflow.SerialLinked(); }));
+        ASSERT_TRUE(h.PumpUntil([this] { return h.serial.m_nReply == 0 && h.view.shown > 0; }));
         h.PumpQuiet(100);
     }
     bool UsbDownload()
@@ -110,7 +104,7 @@ protected:
 TEST_F(MissionWorkflowTest, UsbLoggerTakesTheSettingsRecordsAndStops)
 {
     auto logger = LinkUsb(4);
-    const CLoggerRecord& r = g_LoggerRecord;
+    const CLoggerRecord& r = h.record;
     ASSERT_TRUE(h.workflow.MayConfigure());
     EXPECT_EQ(h.workflow.UndownloadedSamples(), r.m_nCount);
     ASSERT_GT(r.m_nCount, 0);
@@ -149,7 +143,7 @@ TEST_F(MissionWorkflowTest, UsbDescriptionThatDoesNotReadBackFailsTheStart)
 {
     auto logger = LinkUsb(3);
     logger->m_bKeepsDescription = false;
-    const StartReport report = h.workflow.StartMission(Settings(g_LoggerRecord.m_strValue[ROW_ID], 5), QStringLiteral("Other text"));
+    const StartReport report = h.workflow.StartMission(Settings(h.record.m_strValue[ROW_ID], 5), QStringLiteral("Other text"));
     EXPECT_TRUE(report.settingsTaken);
     EXPECT_TRUE(report.descriptionMismatch);
     EXPECT_EQ(h.workflow.LastOutcome().result, Result::Failed);
@@ -160,7 +154,7 @@ TEST_F(MissionWorkflowTest, NothingIsSentToALoggerThatIsNotConfigurable)
 {
     auto logger = LinkUsb(2);
     EXPECT_FALSE(h.workflow.MayConfigure());
-    EXPECT_FALSE(h.workflow.StartMission(Settings(g_LoggerRecord.m_strValue[ROW_ID], 5), std::nullopt).sent);
+    EXPECT_FALSE(h.workflow.StartMission(Settings(h.record.m_strValue[ROW_ID], 5), std::nullopt).sent);
     EXPECT_FALSE(h.workflow.StopMission());
     EXPECT_TRUE(logger->m_lastSettings.isEmpty());
 }
@@ -180,7 +174,7 @@ TEST_F(MissionWorkflowTest, ACompletedDownloadEnablesStartSettingAgain)
 TEST_F(MissionWorkflowTest, SerialLoggerTakesSettingsAndDescriptionRecordsAndStops)
 {
     LinkSerial(4);
-    const CLoggerRecord& r = g_LoggerRecord;
+    const CLoggerRecord& r = h.record;
     ASSERT_TRUE(h.workflow.MayConfigure());
     EXPECT_EQ(h.workflow.UndownloadedSamples(), 40);
     ASSERT_TRUE(h.workflow.StartMission(Settings(r.m_strValue[ROW_ID], 10), QStringLiteral("Truck 12")).sent);
@@ -213,7 +207,7 @@ TEST_F(MissionWorkflowTest, Type6SerialLoggerStartsWithTheIntervalInItsClockSet)
 {
     LinkSerial(6);
     h.timers.KillTimer(TIMER_SERIAL_STATUS);
-    ASSERT_TRUE(h.workflow.StartMission(Settings(g_LoggerRecord.m_strValue[ROW_ID], 15), std::nullopt).sent);
+    ASSERT_TRUE(h.workflow.StartMission(Settings(h.record.m_strValue[ROW_ID], 15), std::nullopt).sent);
     ASSERT_EQ(AwaitSerialOutcome(), Result::Done) << h.workflow.LastOutcome().reason.toStdString();
     EXPECT_TRUE(h.timers.Running(TIMER_SERIAL_STATUS)); // the new run state is polled
     EXPECT_EQ(serial->Config().intervalMinutes, 15);

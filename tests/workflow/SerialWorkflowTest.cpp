@@ -1,8 +1,6 @@
 #include "WorkflowHarness.h"
 
 #include "base/TextTable.h"
-#include "link/LinkGlobals.h"
-#include "link/LoggerLink.h"
 #include "link/serial/PortTable.h"
 #include "record/Units.h"
 #include "record/LoggerRecord.h"
@@ -21,19 +19,11 @@ protected:
     void SetUp() override
     {
         InitLanguageAndUnits();
-        g_LoggerRecord.Reset();
-        g_LoggerRecord.m_strDescription.clear();
-        CSerialLink& link = g_LoggerLink;
-        link.m_nReply = 0;
-        link.m_nSerialMode = 0;
-        link.m_nRxLen = 0;
-        link.m_nComPort = 0;
     }
     void TearDown() override
     {
         h.workflow.Shutdown();
         logger.reset();
-        g_bSerialConnected = false;
     }
 
     // Starts a virtual logger (unpaced) and links it through start-up
@@ -45,8 +35,8 @@ protected:
         logger->SetFalseHead(falseHead);
         ASSERT_TRUE(logger->Start());
         h.workflow.Startup();
-        ASSERT_TRUE(h.PumpUntil([] { return g_bSerialConnected.load(); }));
-        ASSERT_TRUE(h.PumpUntil([this] { return g_LoggerLink.m_nReply == 0 && h.view.shown > 0; }));
+        ASSERT_TRUE(h.PumpUntil([this] { return h.workflow.SerialLinked(); }));
+        ASSERT_TRUE(h.PumpUntil([this] { return h.serial.m_nReply == 0 && h.view.shown > 0; }));
         h.PumpQuiet(100);
     }
     // Runs download ticks until the download ends (bounded).
@@ -80,7 +70,7 @@ TEST_F(SerialWorkflowTest, LinkingIdentifiesAndReadsTheDescription)
     config.description = "Pharmacy fridge";
     Link(config);
 
-    const CLoggerRecord& r = g_LoggerRecord;
+    const CLoggerRecord& r = h.record;
     EXPECT_TRUE(h.view.statuses.contains("Linking..."));
     EXPECT_TRUE(h.view.statuses.contains(" Instrument has connected."));
     EXPECT_EQ(r.m_nType, 4);
@@ -107,10 +97,10 @@ TEST_F(SerialWorkflowTest, DownloadGetsEverySampleExactly)
     h.workflow.Download();
     EXPECT_FALSE(h.view.Enabled(WorkflowCommand::Download));
     EXPECT_EQ(h.view.LastStatus(), " Downloading data...");
-    ASSERT_TRUE(h.PumpUntil([] { return g_LoggerRecord.m_nReceived >= 100; }));
+    ASSERT_TRUE(h.PumpUntil([this] { return h.record.m_nReceived >= 100; }));
     RunDownload();
 
-    const CLoggerRecord& r = g_LoggerRecord;
+    const CLoggerRecord& r = h.record;
     EXPECT_EQ(h.view.LastStatus(), " Data download is complete.");
     EXPECT_FALSE(h.workflow.IsDownloading());
     EXPECT_TRUE(h.view.Enabled(WorkflowCommand::Download));
@@ -131,11 +121,11 @@ TEST_F(SerialWorkflowTest, AFalseFrameHeadBeforeEveryReplyCostsOnlyTheNoise)
     EXPECT_TRUE(h.view.statuses.contains(" Instrument has connected."));
 
     h.workflow.Download();
-    ASSERT_TRUE(h.PumpUntil([] { return g_LoggerRecord.m_nReceived >= 100; }));
+    ASSERT_TRUE(h.PumpUntil([this] { return h.record.m_nReceived >= 100; }));
     RunDownload();
     EXPECT_EQ(h.view.LastStatus(), " Data download is complete.");
     for (int i = 0; i < 100; ++i)
-        ASSERT_NEAR(g_LoggerRecord.m_fTemp[i], temps[i], 0.006) << i;
+        ASSERT_NEAR(h.record.m_fTemp[i], temps[i], 0.006) << i;
 }
 
 // A count beyond the record is replaced from the mission's times; only when
@@ -160,8 +150,8 @@ TEST_P(SerialCountTest, ACountBeyondTheRecordIsTakenFromTheTimesOrFailsTheDownlo
     Link(config);
 
     h.workflow.Download();
-    ASSERT_TRUE(h.PumpUntil([] { return g_LoggerLink.m_nReportedCount > 0; }));
-    h.PumpUntil([&] { return c.downloaded < 0 || g_LoggerRecord.m_nReceived >= c.downloaded; });
+    ASSERT_TRUE(h.PumpUntil([this] { return h.serial.m_nReportedCount > 0; }));
+    h.PumpUntil([&] { return c.downloaded < 0 || h.record.m_nReceived >= c.downloaded; });
     RunDownload();
     EXPECT_FALSE(h.workflow.IsDownloading());
     if (c.downloaded < 0) {
@@ -169,14 +159,14 @@ TEST_P(SerialCountTest, ACountBeyondTheRecordIsTakenFromTheTimesOrFailsTheDownlo
         EXPECT_EQ(h.workflow.LastOutcome().result, CommandOutcome::Result::Failed);
         EXPECT_EQ(h.workflow.LastOutcome().reason,
                   QStringLiteral("the logger reports %1 samples; at most 60000 can be downloaded").arg(c.countField));
-        EXPECT_EQ(g_LoggerRecord.m_nReceived, 0);
+        EXPECT_EQ(h.record.m_nReceived, 0);
         return;
     }
     EXPECT_EQ(h.view.LastStatus(), " Data download is complete.");
     EXPECT_EQ(h.workflow.LastOutcome().result, CommandOutcome::Result::Done);
-    ASSERT_EQ(g_LoggerRecord.m_nCount, c.downloaded);
+    ASSERT_EQ(h.record.m_nCount, c.downloaded);
     for (int i = 0; i < c.downloaded; ++i)
-        ASSERT_NEAR(g_LoggerRecord.m_fTemp[i], temps[i], 0.006) << i;
+        ASSERT_NEAR(h.record.m_fTemp[i], temps[i], 0.006) << i;
 }
 
 INSTANTIATE_TEST_SUITE_P(Counts, SerialCountTest,
@@ -195,17 +185,17 @@ TEST_F(SerialWorkflowTest, ADroppedBlockIsRequestedAgainByTheWatchdog)
 
     h.workflow.Download();
     h.PumpQuiet(200);
-    EXPECT_EQ(g_LoggerRecord.m_nReceived, 64); // blocks 0 and 1 of 32 samples only
+    EXPECT_EQ(h.record.m_nReceived, 64); // blocks 0 and 1 of 32 samples only
     const int ticks = RunDownload();
     EXPECT_GE(ticks, 5); // five silent ticks before the re-request
     EXPECT_EQ(h.view.LastStatus(), " Data download is complete.");
     for (int i = 0; i < 160; ++i)
-        ASSERT_NEAR(g_LoggerRecord.m_fTemp[i], temps[i], 0.006) << i;
+        ASSERT_NEAR(h.record.m_fTemp[i], temps[i], 0.006) << i;
 }
 
 TEST_F(SerialWorkflowTest, UnitChangeWhileADownloadWaitsShowsTheReceivedSamples)
 {
-    CLoggerRecord& r = g_LoggerRecord;
+    CLoggerRecord& r = h.record;
     std::fill(std::begin(r.m_fTempShown), std::end(r.m_fTempShown), 0.0f);
     VirtualSerialConfig config = VirtualSerialConfig::Demo(3, 160);
     const std::vector<float> temps = config.temps;
@@ -228,9 +218,9 @@ TEST_F(SerialWorkflowTest, PullingThePortOutMidDownloadEndsItAndKeepsTheData)
 {
     Link(VirtualSerialConfig::Demo(3, 400));
     h.workflow.Download();
-    ASSERT_TRUE(h.PumpUntil([] { return g_LoggerRecord.m_nReceived >= 16; }));
+    ASSERT_TRUE(h.PumpUntil([this] { return h.record.m_nReceived >= 16; }));
     logger->Vanish();
-    ASSERT_TRUE(h.PumpUntil([] { return !g_bSerialConnected.load(); }));
+    ASSERT_TRUE(h.PumpUntil([this] { return !h.workflow.SerialLinked(); }));
     ASSERT_TRUE(h.Tick(TIMER_SERIAL_DOWNLOAD));
 
     EXPECT_FALSE(h.workflow.IsDownloading());
@@ -240,9 +230,9 @@ TEST_F(SerialWorkflowTest, PullingThePortOutMidDownloadEndsItAndKeepsTheData)
     EXPECT_FALSE(h.timers.Running(TIMER_SERIAL_DOWNLOAD));
     EXPECT_FALSE(h.timers.Running(TIMER_SERIAL_RETRY));
     EXPECT_TRUE(h.view.statuses.contains(" Instrument is disconnecting."));
-    EXPECT_EQ(g_LoggerLink.m_nComPort, 0);
-    EXPECT_EQ(g_LoggerRecord.m_strValue[ROW_ID].size(), 11);
-    EXPECT_GT(g_LoggerRecord.m_nReceived, 0);
+    EXPECT_EQ(h.serial.m_nComPort, 0);
+    EXPECT_EQ(h.record.m_strValue[ROW_ID].size(), 11);
+    EXPECT_GT(h.record.m_nReceived, 0);
 }
 
 // A port whose other end never answers.
@@ -254,7 +244,7 @@ protected:
         bool isNew = false;
         ASSERT_EQ(h.workflow.AttachPort(pty.Path(), isNew), pty.Port());
         h.Pump();
-        ASSERT_TRUE(g_LoggerLink.m_ComPort.IsOpen());
+        ASSERT_TRUE(h.serial.m_ComPort.IsOpen());
     }
     int FramesWritten()
     {
@@ -275,19 +265,19 @@ TEST_F(SilentPortTest, AnUnansweredIdentificationIsSentFourTimesThenGivenUp)
     EXPECT_EQ(RunRetries(), 4);
     EXPECT_EQ(FramesWritten(), 4); // first send and three resends
     EXPECT_EQ(h.view.LastStatus(), " Instrument Malfunctioning...");
-    EXPECT_EQ(g_LoggerLink.m_nReply, 0);
-    EXPECT_FALSE(g_bSerialConnected);
+    EXPECT_EQ(h.serial.m_nReply, 0);
+    EXPECT_FALSE(h.workflow.SerialLinked());
 }
 
 TEST_F(SilentPortTest, AnUnansweredClockSetFailsAtTheFourthTick)
 {
     Open();
     RunRetries();
-    g_bSerialConnected = true;
-    g_LoggerRecord.m_nType = 3;
+    h.serial.m_bLinked = true;
+    h.record.m_nType = 3;
     h.workflow.CalibrateTime();
     h.Pump();
-    EXPECT_EQ(g_LoggerLink.m_nReply, SERIAL_SET_CLOCK);
+    EXPECT_EQ(h.serial.m_nReply, SERIAL_SET_CLOCK);
     EXPECT_EQ(RunRetries(), 4); // 4 x 5000 ms = 20 s
     EXPECT_EQ(h.view.LastStatus(), "Fail to calibrate time");
 }
@@ -296,11 +286,11 @@ TEST_F(SilentPortTest, AStalledDownloadReRequestsThenFails)
 {
     Open();
     RunRetries();
-    g_bSerialConnected = true;
-    CLoggerRecord& r = g_LoggerRecord;
+    h.serial.m_bLinked = true;
+    CLoggerRecord& r = h.record;
     r.m_nType = 3;
     r.m_bDescRead = 1;
-    r.m_nCount = 100;
+    r.SetCount(100);
     h.workflow.Download();
     h.Pump();
     FramesWritten();
@@ -325,15 +315,15 @@ TEST_F(SilentPortTest, AReplyDuringADownloadIsLeftToTheWatchdog)
 {
     Open();
     RunRetries();
-    g_bSerialConnected = true;
-    g_LoggerRecord.m_nType = 2;
-    g_LoggerRecord.m_nCount = 10;
+    h.serial.m_bLinked = true;
+    h.record.m_nType = 2;
+    h.record.SetCount(10);
     h.workflow.Download();
     h.Pump();
-    g_LoggerLink.m_nReply = SERIAL_SET_CLOCK | SERIAL_REPLY_ARRIVED;
-    PostToMain(WMU_SERIAL_DATA, 0, 0, QByteArray(1, '\0')); // any chunk reports the arrived reply
+    h.serial.m_nReply = SERIAL_SET_CLOCK | SERIAL_REPLY_ARRIVED;
+    PostToMain(h.serial.Address(), SerialChunk{QByteArray(1, '\0')}); // any chunk reports the arrived reply
     h.Pump();
-    EXPECT_EQ(g_LoggerLink.m_nReply, SERIAL_SET_CLOCK | SERIAL_REPLY_ARRIVED);
+    EXPECT_EQ(h.serial.m_nReply, SERIAL_SET_CLOCK | SERIAL_REPLY_ARRIVED);
     EXPECT_NE(h.view.LastStatus(), "Time calibration has been completed");
 }
 
@@ -341,9 +331,9 @@ TEST_F(SilentPortTest, ADownloadOfNoSamplesCompletesAtTheFirstTick)
 {
     Open();
     RunRetries();
-    g_bSerialConnected = true;
-    g_LoggerRecord.m_nType = 2;
-    g_LoggerRecord.m_nCount = 0;
+    h.serial.m_bLinked = true;
+    h.record.m_nType = 2;
+    h.record.SetCount(0);
     h.workflow.Download();
     h.Pump();
     ASSERT_TRUE(h.Tick(TIMER_SERIAL_DOWNLOAD));

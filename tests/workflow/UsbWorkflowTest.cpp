@@ -1,8 +1,6 @@
 #include "WorkflowHarness.h"
 
 #include "base/TextTable.h"
-#include "link/LinkGlobals.h"
-#include "link/LoggerLink.h"
 #include "record/Units.h"
 #include "record/LoggerRecord.h"
 #include "record/SampleText.h"
@@ -45,9 +43,6 @@ protected:
     {
         InitLanguageAndUnits();
         SetCh375Library(&usb);
-        g_LoggerRecord.Reset();
-        g_LoggerLink.m_bUsbOpen = 0;
-        g_LoggerLink.m_nDeviceIndex = 0;
     }
     void TearDown() override
     {
@@ -81,9 +76,9 @@ TEST_F(UsbWorkflowTest, StartupIdentifiesATemperatureHumidityLoggerAndPollsItsSt
     logger->SetDescription("Cold room 3");
     StartWith(logger, 2);
 
-    const CLoggerRecord& r = g_LoggerRecord;
+    const CLoggerRecord& r = h.record;
     EXPECT_EQ(h.workflow.State(), LinkState::Ready);
-    EXPECT_EQ(g_LoggerLink.m_nDeviceIndex, 2);
+    EXPECT_EQ(h.usb.Device(), 2);
     EXPECT_EQ(r.m_nType, 4);
     EXPECT_EQ(r.m_strValue[ROW_ID], "UTH25000001");
     EXPECT_EQ(r.m_nCount, 20);
@@ -121,7 +116,7 @@ TEST_F(UsbWorkflowTest, DownloadOfTwentyType4SamplesMovesTheProgressBarInThreeBl
     EXPECT_EQ(RunUsbDownload(), 3);
     EXPECT_EQ(h.view.progress, (std::vector<int>{83, 161, 200, 0}));
 
-    const CLoggerRecord& r = g_LoggerRecord;
+    const CLoggerRecord& r = h.record;
     EXPECT_EQ(r.m_nReceived, 20);
     EXPECT_TRUE(r.m_byDataFlags & DATA_FLAG_SAMPLES);
     EXPECT_FLOAT_EQ(r.m_fTemp[0], 20.00f);
@@ -146,7 +141,7 @@ TEST_F(UsbWorkflowTest, ALoggerWithoutSamplesDownloadsAtOnce)
     h.Pump();
     EXPECT_EQ(RunUsbDownload(), 1);
     EXPECT_EQ(h.view.LastStatus(), " Data download is complete.");
-    EXPECT_EQ(g_LoggerRecord.m_nReceived, 0);
+    EXPECT_EQ(h.record.m_nReceived, 0);
     EXPECT_TRUE(h.view.Enabled(WorkflowCommand::Download));
 }
 
@@ -166,7 +161,7 @@ TEST_F(UsbWorkflowTest, ABlockFailingFiveTimesEndsTheDownloadWithItsFailureText)
     EXPECT_TRUE(h.view.Enabled(WorkflowCommand::Open));
     EXPECT_TRUE(h.view.Enabled(WorkflowCommand::StartSetting));
     EXPECT_EQ(h.view.progress.back(), 0);
-    EXPECT_EQ(g_LoggerRecord.m_nReceived, 16);
+    EXPECT_EQ(h.record.m_nReceived, 16);
     EXPECT_EQ(h.workflow.LastOutcome().result, CommandOutcome::Result::Failed);
     EXPECT_EQ(h.workflow.LastOutcome().reason, GetText(ToInt(TextId::DownloadFailed)));
     EXPECT_EQ(h.workflow.State(), LinkState::Ready);
@@ -179,7 +174,7 @@ TEST_F(UsbWorkflowTest, FourFailuresOfABlockAreRetriedAtOnce)
     h.Pump();
     usb.GetFaults().failBlockReads = 4;
     EXPECT_EQ(RunUsbDownload(), 2);
-    EXPECT_EQ(g_LoggerRecord.m_nReceived, 20);
+    EXPECT_EQ(h.record.m_nReceived, 20);
     EXPECT_EQ(h.view.LastStatus(), " Data download is complete.");
 }
 
@@ -202,10 +197,10 @@ TEST_F(UsbWorkflowTest, PullingTheLoggerOutMidDownloadKeepsTheDataAndAReplugDown
     EXPECT_TRUE(h.view.Enabled(WorkflowCommand::Download));
     EXPECT_TRUE(h.view.Enabled(WorkflowCommand::Open));
     EXPECT_FALSE(h.view.Enabled(WorkflowCommand::StartSetting));
-    EXPECT_EQ(g_LoggerRecord.m_strValue[ROW_ID], "UTH25000001");
-    EXPECT_EQ(g_LoggerRecord.m_nReceived, 8);
-    EXPECT_FLOAT_EQ(g_LoggerRecord.m_fHumi[7], 50.07f);
-    EXPECT_FALSE(g_LoggerLink.m_bUsbOpen);
+    EXPECT_EQ(h.record.m_strValue[ROW_ID], "UTH25000001");
+    EXPECT_EQ(h.record.m_nReceived, 8);
+    EXPECT_FLOAT_EQ(h.record.m_fHumi[7], 50.07f);
+    EXPECT_FALSE(h.usb.Present());
 
     // Download without a logger starts nothing; plugged in again, the
     // logger downloads completely.
@@ -218,15 +213,15 @@ TEST_F(UsbWorkflowTest, PullingTheLoggerOutMidDownloadKeepsTheDataAndAReplugDown
     h.Pump();
     RunUsbDownload();
     EXPECT_EQ(h.workflow.LastOutcome().result, CommandOutcome::Result::Done);
-    EXPECT_EQ(g_LoggerRecord.m_nReceived, 64);
-    EXPECT_FLOAT_EQ(g_LoggerRecord.m_fTemp[63], 20.63f);
+    EXPECT_EQ(h.record.m_nReceived, 64);
+    EXPECT_FLOAT_EQ(h.record.m_fTemp[63], 20.63f);
 }
 
 // A unit change while the download is halfway shows the samples received so
 // far in the new unit, before the completion computes the statistics.
 TEST_F(UsbWorkflowTest, UnitChangeMidDownloadShowsTheReceivedSamples)
 {
-    CLoggerRecord& r = g_LoggerRecord;
+    CLoggerRecord& r = h.record;
     std::fill(std::begin(r.m_fTempShown), std::end(r.m_fTempShown), 0.0f);
     StartWith(MakeLogger("UTH25000001", 40)); // 20.00 + i/100 degrees C, limits 10..25
     h.workflow.Download();
@@ -244,9 +239,10 @@ TEST_F(UsbWorkflowTest, UnitChangeMidDownloadShowsTheReceivedSamples)
         {&LoggerWorkflow::SetUnitCelsius, "20.00\u00B0C", "20.15\u00B0C"},
         {&LoggerWorkflow::SetUnitFahrenheit, "68.00\u00B0F", "68.27\u00B0F"},
     };
+    LoggerWorkflow& workflow = h.workflow;
     for (const auto& u : units) {
         const int refreshes = h.view.dataRefreshes;
-        (h.workflow.*u.set)();
+        (workflow.*u.set)();
         EXPECT_EQ(h.view.dataRefreshes, refreshes + 1);
         EXPECT_EQ(SampleCellText(r, 0, 2).toStdString(), u.first);
         EXPECT_EQ(SampleCellText(r, 15, 2).toStdString(), u.last);
@@ -270,7 +266,7 @@ class UsbType2Test : public UsbWorkflowTest, public ::testing::WithParamInterfac
 TEST_P(UsbType2Test, CalibrationTimeIsOfferedOnlyWhenTheTimesAreInvalid)
 {
     StartWith(MakeLogger("D2500000001", 10, GetParam().validTimes));
-    EXPECT_EQ(g_LoggerRecord.m_nType, 2);
+    EXPECT_EQ(h.record.m_nType, 2);
     EXPECT_EQ(h.view.Enabled(WorkflowCommand::Calibrate), GetParam().calibrateEnabled);
     EXPECT_FALSE(h.view.Enabled(WorkflowCommand::StartSetting));
     EXPECT_FALSE(h.timers.Running(TIMER_USB_STATUS));
@@ -368,7 +364,7 @@ TEST_F(UsbWorkflowTest, AttachingAnAbsentIndexLinksNothing)
     EXPECT_EQ(h.workflow.State(), LinkState::Linking);
     h.Pump();
     EXPECT_EQ(h.workflow.State(), LinkState::Ready);
-    EXPECT_EQ(g_LoggerRecord.m_strValue[ROW_ID], "U2500000001");
+    EXPECT_EQ(h.record.m_strValue[ROW_ID], "U2500000001");
 }
 
 TEST_F(UsbWorkflowTest, ALoggerThatGivesNoInformationIsUnanswered)

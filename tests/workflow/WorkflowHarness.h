@@ -1,13 +1,14 @@
 #pragma once
 
 #include "base/Messages.h"
-#include "workflow/LoggerWorkflow.h"
+#include "workflow/LoggerConnection.h"
 
 #include <QString>
 #include <QStringList>
 #include <chrono>
 #include <functional>
 #include <map>
+#include <memory>
 #include <vector>
 
 // A view that remembers what the workflow showed.
@@ -66,10 +67,11 @@ public:
     std::map<int, int> running;
 };
 
-// Owns a workflow with a recording view and manual timers, and a message
-// queue that stands in for the main thread's event loop.
+// Owns a connection (its records, drivers and workflow) with a recording
+// view and manual timers, and a message queue that stands in for the main
+// thread's event loop.
 struct WorkflowHarness {
-    WorkflowHarness() : workflow(view, timers)
+    WorkflowHarness()
     {
         queue.Install();
         workflow.SubscribeLoggerClock([this] { ++configDialogClocks; });
@@ -120,6 +122,10 @@ struct WorkflowHarness {
     RecordingView view;
     ManualTimers timers;
     MessageQueue queue;
-    LoggerWorkflow workflow;
+    std::unique_ptr<LoggerConnection> connection = std::make_unique<LoggerConnection>(view, timers);
+    LoggerWorkflow& workflow = connection->Workflow();
+    CLoggerRecord& record = connection->Record();
+    UsbDriver& usb = connection->Usb();
+    SerialDriver& serial = connection->Serial();
     int configDialogClocks = 0;
 };

@@ -73,7 +73,7 @@ public:
     // The record the frames are decoded into, and that the frames read the
     // type from.
     CLoggerRecord* m_pRecord;
-    // Who hears of what was decoded (and, for the link, sent); may be null.
+    // Who hears of what was decoded (and, for the driver, sent); may be null.
     ISerialEvents* m_pEvents;
     // The PC clock (seconds); tests may fix it.
     std::function<time64()> m_fnNow;
@@ -82,7 +82,7 @@ protected:
     time64 Now() const;
     ISerialEvents& Events() const;
     // An information frame was decoded in download mode: the samples follow
-    // on request. The link asks for the first block.
+    // on request. The driver asks for the first block.
     virtual void OnDownloadInformation() {}
 
 private:

@@ -7,7 +7,7 @@
 #include <cstdint>
 
 // Frames that change a USB logger: the clock set on its own and the bytes
-// of a description. They are sent with CUsbLink::WriteSettings /
+// of a description. They are sent with UsbDriver::WriteSettings /
 // WriteDescription; the mission settings go out as a SettingsBlock.
 
 struct UsbFrame {

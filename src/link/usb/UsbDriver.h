@@ -1,24 +1,40 @@
 #pragma once
 
-#include "link/LinkCommon.h"
+#include "link/LoggerDriver.h"
 
 #include <cstdint>
 
-class CLoggerRecord;
-
-// USB part of the link object: the frame exchange with a CH375 logger, its
-// read-out and its commands. Everything runs on the main thread, through the
-// CH375 library selected for the process (GetCh375Library). Every operation
-// returns true on success; a failed one leaves the record unchanged (except
-// where ReadInfo says otherwise).
-class CUsbLink : public virtual CLinkCommon {
+// The driver of a CH375 logger: the frame exchange, its read-out and its
+// commands. Everything runs on the main thread, through the CH375 library
+// selected for the process (GetCh375Library). Every operation returns true
+// on success; a failed one leaves the record unchanged (except where
+// ReadInfo says otherwise).
+class UsbDriver : public ILoggerDriver {
 public:
     static constexpr int kReplySize = 64;
     static constexpr int kBlockValues = 20;
 
-    CUsbLink();
+    explicit UsbDriver(CLoggerRecord& record);
 
-    // Closes a device left open, opens m_nDeviceIndex and runs the link
+    Link Kind() const override { return Link::Usb; }
+    // The indices 0..15 a device can be opened at.
+    std::vector<int> Scan() override;
+    // Takes index when a device can be opened there.
+    bool Attach(int index) override;
+    int Device() const override { return m_nDeviceIndex; }
+    // Takes index without looking at it (the scan has).
+    void SelectDevice(int index) { m_nDeviceIndex = index; }
+    void Detach() override;
+    // ReadInfo(stop) on the open device.
+    DriverReply Identify(bool stop) override;
+    DriverReply Download(bool stop) override;
+    // ReadRunState into the record.
+    DriverReply ReadStatus() override;
+    DriverReply Configure(const MissionSettings& settings) override;
+    // The clock frame of the record's ID; refused for an ID without a rate code.
+    DriverReply SetClock() override;
+
+    // Closes a device left open, opens the selected index and runs the link
     // checks. True also when no device is at the index: the following write
     // then decides whether a logger answers.
     bool OpenUsbDevice();
@@ -40,8 +56,6 @@ public:
     // sequence; no reply is read.
     bool WriteDescription(const std::uint8_t* text50);
 
-    // The record ReadInfo fills: g_LoggerRecord unless another is set.
-    void SetRecord(CLoggerRecord* record);
     CLoggerRecord& Record() const { return *m_pRecord; }
 
     std::uint8_t m_byReply[kReplySize] = {};
@@ -59,4 +73,5 @@ private:
     void FinishInfo();
 
     CLoggerRecord* m_pRecord;
+    int m_nDeviceIndex = 0;
 };

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "link/LinkCommon.h"
+#include "link/LoggerDriver.h"
 #include "link/serial/ComPort.h"
 #include "link/serial/SerialFrames.h"
 #include "link/serial/SerialProtocol.h"
@@ -19,14 +19,36 @@ struct SerialCommand {
     std::int32_t length = 0;
 };
 
-// Serial part of the link object: the port and the commands, over the
+// The driver of a serial logger: the port and the commands, over the
 // protocol's receive buffer and decoder. Everything here runs on the main
-// thread: the port's read thread only posts each received chunk (PostChunk,
-// WMU_SERIAL_DATA) and each quiet line (PostQuiet, WMU_SERIAL_DATA with
-// wParam kLineQuiet), and the main thread hands them to ReceiveMessage.
-class CSerialLink : public virtual CLinkCommon, public SerialProtocol {
+// thread: the port's read thread only posts each received chunk
+// (SerialChunk) and each quiet line (LineQuiet), addressed to this driver,
+// and the main thread hands them to TakeMessage.
+class SerialDriver : public ILoggerDriver, public SerialProtocol {
 public:
-    CSerialLink();
+    explicit SerialDriver(CLoggerRecord& record);
+    ~SerialDriver() override;
+
+    Link Kind() const override { return Link::Serial; }
+    // The CH341 ports there are (the port of this driver closed first).
+    std::vector<int> Scan() override;
+    // Takes port number port; the port is opened by OpenPort.
+    bool Attach(int port) override;
+    // Takes the tty at path under the port number it has, or registers it
+    // under a free one (isNew); 0 when there is no such file or no free
+    // number, else the port number.
+    int AttachPath(const QString& path, bool& isNew);
+    int Device() const override { return m_nComPort; }
+    void Detach() override { m_ComPort.ClosePort(); }
+    DriverReply Identify(bool stop) override;
+    // The identification in download mode: the blocks follow by themselves.
+    DriverReply Download(bool stop) override;
+    DriverReply ReadStatus() override;
+    DriverReply Configure(const MissionSettings& settings) override;
+    DriverReply SetClock() override;
+
+    // Opens port with this driver's read callbacks; true when it is open.
+    bool OpenPort(int port);
 
     // ---- commands: store the expected answer and the command, report a
     // command that waits for an answer as sent, check the port and write.
@@ -49,24 +71,22 @@ public:
     // otherwise negates the port number and reports the port lost.
     bool CheckPort();
 
-    // The receive routine (main thread): marks the link open and hands the
-    // chunk to the protocol; true when an information frame was decoded.
+    // The receive routine (main thread): marks the logger present and
+    // hands the chunk to the protocol; true when an information frame was
+    // decoded.
     bool ReceiveChunk(const unsigned char* bytes, int count);
     bool ReceiveChunk(const QByteArray& chunk)
     {
         return ReceiveChunk(reinterpret_cast<const unsigned char*>(chunk.constData()), static_cast<int>(chunk.size()));
     }
-    // A WMU_SERIAL_DATA message: a chunk, or the line went quiet.
-    void ReceiveMessage(std::intptr_t wParam, const QByteArray& payload);
-    // Data callback for m_ComPort (read thread): posts a copy of the chunk as
-    // WMU_SERIAL_DATA for ReceiveChunk.
-    static void PostChunk(void* userData, const unsigned char* bytes, int count);
-    // Quiet callback for m_ComPort (read thread): posts WMU_SERIAL_DATA with
-    // wParam kLineQuiet.
-    static void PostQuiet(void* userData);
-    static constexpr std::intptr_t kLineQuiet = 1;
+    // Takes a chunk or a quiet line addressed to this driver; false for any
+    // other message.
+    bool TakeMessage(const Message& message);
 
     std::int32_t m_nComPort = 0;
+    // The logger answered its identification; the workflow clears it when
+    // the port goes away.
+    bool m_bLinked = false;
     LsComm::CComPort m_ComPort;
     QString m_strPendingDesc;
     SerialCommand m_lastCommand;
@@ -75,6 +95,11 @@ protected:
     void OnDownloadInformation() override;
 
 private:
+    // The port's callbacks (read thread): post a copy of the chunk, or that
+    // the line went quiet, addressed to the driver in userData.
+    static void PostChunk(void* userData, const unsigned char* bytes, int count);
+    static void PostQuiet(void* userData);
+
     int Send(const SerialCommand& command, const SerialFrame& frame, bool bAnnounce);
     SerialFrame ClockFrame() const;
 };

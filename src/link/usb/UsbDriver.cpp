@@ -1,15 +1,18 @@
-#include "link/usb/UsbLink.h"
+#include "link/usb/UsbDriver.h"
 
 #include "link/FrameTrace.h"
+#include "link/SettingsBlock.h"
 #include "link/usb/BlockDecode.h"
 #include "link/usb/Ch375Library.h"
 #include "link/usb/InfoLayout.h"
+#include "link/usb/SettingsFrame.h"
 #include "link/usb/UsbFrames.h"
 #include "record/LoggerRecord.h"
 #include "record/LoggerType.h"
 
 #include <algorithm>
 #include <cstring>
+#include <ctime>
 
 namespace {
 
@@ -24,28 +27,84 @@ void Request(std::uint8_t* out, const std::uint8_t (&signature)[4])
 
 } // namespace
 
-CUsbLink::CUsbLink()
-    : m_pRecord(&g_LoggerRecord)
+UsbDriver::UsbDriver(CLoggerRecord& record)
+    : m_pRecord(&record)
 {
 }
 
-void CUsbLink::SetRecord(CLoggerRecord* record)
+std::vector<int> UsbDriver::Scan()
 {
-    m_pRecord = record ? record : &g_LoggerRecord;
+    Ch375Library& lib = GetCh375Library();
+    std::vector<int> found;
+    for (int index = 0; index < Ch375Library::kMaxDevices; ++index) {
+        if (lib.CH375OpenDevice(index) == Ch375Library::kInvalidHandle)
+            continue;
+        lib.CH375CloseDevice(index);
+        found.push_back(index);
+    }
+    return found;
 }
 
-unsigned long CUsbLink::Index() const
+bool UsbDriver::Attach(int index)
+{
+    Ch375Library& lib = GetCh375Library();
+    const auto device = static_cast<unsigned long>(index);
+    if (lib.CH375OpenDevice(device) == Ch375Library::kInvalidHandle)
+        return false;
+    lib.CH375CloseDevice(device);
+    m_nDeviceIndex = index;
+    return true;
+}
+
+void UsbDriver::Detach()
+{
+    GetCh375Library().CH375CloseDevice(Index());
+}
+
+DriverReply UsbDriver::Identify(bool stop)
+{
+    return ReadInfo(stop) ? DriverReply::Done : DriverReply::Failed;
+}
+
+DriverReply UsbDriver::Download(bool stop)
+{
+    return Identify(stop);
+}
+
+DriverReply UsbDriver::ReadStatus()
+{
+    return ReadRunState(m_pRecord->m_nRunState, m_pRecord->m_nBattery) ? DriverReply::Done : DriverReply::Failed;
+}
+
+DriverReply UsbDriver::Configure(const MissionSettings& settings)
+{
+    const SettingsBlock block = BuildSettingsBlock(m_pRecord->m_nType, SettingsLink::Usb, settings);
+    if (block.length <= 0)
+        return DriverReply::Refused;
+    return WriteSettings(block.bytes.data(), block.length) ? DriverReply::Done : DriverReply::Failed;
+}
+
+DriverReply UsbDriver::SetClock()
+{
+    UsbFrame frame;
+    const QString id = m_pRecord->m_strValue[ROW_ID].left(11);
+    if (!BuildClockFrame(id, static_cast<time64>(std::time(nullptr)), frame))
+        return DriverReply::Refused;
+    return WriteSettings(frame.bytes.data(), frame.length) ? DriverReply::Done : DriverReply::Failed;
+}
+
+unsigned long UsbDriver::Index() const
 {
     return static_cast<unsigned long>(m_nDeviceIndex);
 }
 
-bool CUsbLink::OpenUsbDevice()
+bool UsbDriver::OpenUsbDevice()
 {
     Ch375Library& lib = GetCh375Library();
     const unsigned long index = Index();
-    if (m_bUsbOpen) {
+    if (Present()) {
         lib.CH375CloseDevice(index);
-        m_bUsbOpen = 0;
+        SetPresent(false);
     }
     m_hDevice = lib.CH375OpenDevice(index);
     if (m_hDevice == Ch375Library::kInvalidHandle) {
@@ -55,17 +114,17 @@ bool CUsbLink::OpenUsbDevice()
     // The first link check that answers ends the sequence.
     if (lib.CH375ResetDevice(index) || lib.CH375GetDrvVersion() || lib.CH375GetUsbID(index)
         || lib.CH375SetTimeoutEx(index, kTimeoutMs, kTimeoutMs, kTimeoutMs, kTimeoutMs)) {
-        m_bUsbOpen = 1;
+        SetPresent(true);
         FrameTrace::Instance().Note(kLink, QStringLiteral("opened device %1").arg(index));
         return true;
     }
     lib.CH375CloseDevice(index);
-    m_bUsbOpen = 0;
+    SetPresent(false);
     FrameTrace::Instance().Note(kLink, QStringLiteral("device %1 failed the link checks").arg(index));
     return false;
 }
 
-bool CUsbLink::WriteFrame(const std::uint8_t* frame, int n, unsigned long& written)
+bool UsbDriver::WriteFrame(const std::uint8_t* frame, int n, unsigned long& written)
 {
     written = static_cast<unsigned long>(n);
     FrameTrace::Instance().Record(kLink, FrameTrace::Dir::Out, frame, n);
@@ -75,7 +134,7 @@ bool CUsbLink::WriteFrame(const std::uint8_t* frame, int n, unsigned long& writt
     return false;
 }
 
-bool CUsbLink::ReadReply(unsigned long wanted)
+bool UsbDriver::ReadReply(unsigned long wanted)
 {
     // A short reply must not leave bytes of an earlier one to be decoded.
     std::memset(m_byReply, 0, sizeof m_byReply);
@@ -91,18 +150,18 @@ bool CUsbLink::ReadReply(unsigned long wanted)
     return true;
 }
 
-bool CUsbLink::Exchange(const std::uint8_t* request, int n, int dataLength)
+bool UsbDriver::Exchange(const std::uint8_t* request, int n, int dataLength)
 {
     unsigned long written = 0;
     return WriteFrame(request, n, written) && ReadReply(written + static_cast<unsigned long>(dataLength));
 }
 
-bool CUsbLink::EchoMatches(const std::uint8_t* request, int count) const
+bool UsbDriver::EchoMatches(const std::uint8_t* request, int count) const
 {
     return m_nReplyLength >= count && std::memcmp(m_byReply, request, static_cast<size_t>(count)) == 0;
 }
 
-bool CUsbLink::ReadInfo(bool bStop)
+bool UsbDriver::ReadInfo(bool bStop)
 {
     std::uint8_t request[usbframe::kRequestLength];
     Request(request, usbframe::kReadInfo);
@@ -126,7 +185,7 @@ bool CUsbLink::ReadInfo(bool bStop)
     return true;
 }
 
-void CUsbLink::FinishInfo()
+void UsbDriver::FinishInfo()
 {
     CLoggerRecord& r = Record();
     if (r.m_tStart <= r.m_tStop)
@@ -142,7 +201,7 @@ void CUsbLink::FinishInfo()
     r.m_bHumiAlarm = r.HasHumidity() && r.m_fHumiLowLimit < r.m_fHumiHighLimit;
 }
 
-bool CUsbLink::ReadRunState(std::int32_t& runState, std::int32_t& battery)
+bool UsbDriver::ReadRunState(std::int32_t& runState, std::int32_t& battery)
 {
     if (!OpenUsbDevice())
         return false;
@@ -157,7 +216,7 @@ bool CUsbLink::ReadRunState(std::int32_t& runState, std::int32_t& battery)
     return true;
 }
 
-bool CUsbLink::ReadDescription(std::uint8_t* buffer, int n)
+bool UsbDriver::ReadDescription(std::uint8_t* buffer, int n)
 {
     if (n < 1 || n > kReplySize - usbframe::kEchoLength)
         return false;
@@ -172,7 +231,7 @@ bool CUsbLink::ReadDescription(std::uint8_t* buffer, int n)
     return true;
 }
 
-bool CUsbLink::ReadBlock(int address, int nBytes, float* out)
+bool UsbDriver::ReadBlock(int address, int nBytes, float* out)
 {
     if (address < 0 || address > 0xFFFF || nBytes < 1 || nBytes > 2 * kBlockValues)
         return false;
@@ -189,7 +248,7 @@ bool CUsbLink::ReadBlock(int address, int nBytes, float* out)
     return usbcode::DecodeBlock(m_byReply, m_nReplyLength, nBytes, out);
 }
 
-bool CUsbLink::WriteSettings(const std::uint8_t* frame, int n)
+bool UsbDriver::WriteSettings(const std::uint8_t* frame, int n)
 {
     if (n <= usbframe::kRequestLength || n > usbframe::kMaxFrame)
         return false;
@@ -202,7 +261,7 @@ bool CUsbLink::WriteSettings(const std::uint8_t* frame, int n)
     return Exchange(request, n, 0) && EchoMatches(request, n - 2);
 }
 
-bool CUsbLink::WriteDescription(const std::uint8_t* text50)
+bool UsbDriver::WriteDescription(const std::uint8_t* text50)
 {
     std::uint8_t request[usbframe::kDescriptionFrame];
     Request(request, usbframe::kWriteDescription);

@@ -1,3 +1,0 @@
-#include "link/LinkGlobals.h"
-
-std::atomic<bool> g_bSerialConnected{false};

@@ -1,3 +1,0 @@
-#include "link/LoggerLink.h"
-
-CLoggerLink g_LoggerLink;
