@@ -11,7 +11,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
 {
     CLoggerFile file;
     g_LoggerRecord.m_byDataFlags = 0;
-    if (!file.LoadBytes(QByteArray(reinterpret_cast<const char*>(data), static_cast<qsizetype>(size)))) {
+    if (!file.LoadBytes(QByteArray(reinterpret_cast<const char*>(data), static_cast<qsizetype>(size)), kDefaultDisplay)) {
         g_LoggerRecord.Reset();
         return 0;
     }
@@ -19,6 +19,6 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     const int last = g_LoggerRecord.m_nReceived - 1;
     if (last >= 0)
         for (int c = 0; c < SampleColumnCount(g_LoggerRecord); ++c)
-            (void)SampleCellText(g_LoggerRecord, last, c);
+            (void)SampleCellText(g_LoggerRecord, last, c, kDefaultDisplay.unit);
     return 0;
 }

@@ -16,7 +16,7 @@ namespace {
 
 struct Command {
     const char* name;
-    int (*run)(const QStringList&);
+    int (*run)(const QStringList&, const DisplaySettings&);
     const char* summary;
 };
 
@@ -96,11 +96,9 @@ int RunCommandLine(const QStringList& arguments)
     // The language changes texts only: temperatures stay in degrees F
     // unless a command is given --unit C.
     QString error;
-    if (!ChooseLanguage(parser.isSet(lang), parser.value(lang), g_nLanguage, error))
+    DisplaySettings display;
+    if (!ChooseLanguage(parser.isSet(lang), parser.value(lang), display.language, error))
         return WrongLanguage(error);
-    // The records' captions are made in the language in force.
-    g_LoggerRecord.Reset();
-    g_AreaRecord.Reset();
     if (args.isEmpty()) {
         PrintUsage(stderr);
         return 2;
@@ -108,7 +106,7 @@ int RunCommandLine(const QStringList& arguments)
     const QString name = args.takeFirst();
     for (const Command& c : kCommands)
         if (name == QLatin1String(c.name))
-            return c.run(args);
+            return c.run(args, display);
     return UnknownCommand(name);
 }
 
@@ -120,6 +118,5 @@ int main(int argc, char** argv)
     // says so, instead of the signal ending the program without a word.
     std::signal(SIGXFSZ, SIG_IGN);
     const auto app = MakeCliApplication(argc, argv);
-    InitLanguageAndUnits();
     return CheckStandardOutput(RunCommandLine(app->arguments()));
 }

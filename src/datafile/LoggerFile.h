@@ -33,10 +33,11 @@ public:
     // Writes *m_pRecord; bArea marks a selected time range. True only when
     // the file is on disk whole.
     bool Save(bool bArea);
-    // Reads the open input file into *m_pLoadRecord (g_LoggerRecord).
-    bool Load();
+    // Reads the open input file into *m_pLoadRecord (g_LoggerRecord), its
+    // texts as display shows them.
+    bool Load(const DisplaySettings& display);
     // Load from the bytes of a whole file (the reader without the file).
-    bool LoadBytes(const QByteArray& data);
+    bool LoadBytes(const QByteArray& data, const DisplaySettings& display);
     // The last Load read a file that ends with the selected-range marker.
     bool LoadedArea() const { return m_bLoadedArea; }
     // Why the last Open, Load or Save failed, worded for the user ("no such
@@ -75,4 +76,5 @@ unsigned HeaderSeed(time64 t);
 enum class OpenDataResult { NotOpened, Loaded, Failed };
 // pArea, when given, tells whether the file held a selected time range; why,
 // when given, receives the reason of a failure (CLoggerFile::Error).
-OpenDataResult OpenDataFileRecord(const QString& path, bool* pArea = nullptr, QString* why = nullptr);
+OpenDataResult OpenDataFileRecord(const QString& path, const DisplaySettings& display, bool* pArea = nullptr,
+                                  QString* why = nullptr);

@@ -2,7 +2,7 @@
 
 #include <memory>
 
-OpenDataResult OpenDataFileRecord(const QString& path, bool* pArea, QString* why)
+OpenDataResult OpenDataFileRecord(const QString& path, const DisplaySettings& display, bool* pArea, QString* why)
 {
     if (pArea)
         *pArea = false;
@@ -17,7 +17,7 @@ OpenDataResult OpenDataFileRecord(const QString& path, bool* pArea, QString* why
     auto loaded = std::make_unique<CLoggerRecord>(g_LoggerRecord);
     loaded->m_byDataFlags = 0;
     file.m_pLoadRecord = loaded.get();
-    const bool ok = file.Load();
+    const bool ok = file.Load(display);
     if (why)
         *why = file.Error();
     if (pArea)

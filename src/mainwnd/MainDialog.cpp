@@ -33,8 +33,8 @@ namespace {
 const QColor kDialogColour(82, 105, 118);
 } // namespace
 
-CMainDialog::CMainDialog(QSize screen, QWidget* parent)
-    : QDialog(parent)
+CMainDialog::CMainDialog(const DisplaySettings& display, QSize screen, QWidget* parent)
+    : QDialog(parent), m_display(display)
 {
     Q_INIT_RESOURCE(halvern);
     setWindowTitle(QStringLiteral("Halvern Software TH"));
@@ -61,7 +61,7 @@ CMainDialog::CMainDialog(QSize screen, QWidget* parent)
     g_LoggerRecord.Reset();
     g_AreaRecord.Reset();
 
-    m_pGraph = new CGraphPage(Control(IDC_GRAPH_FRAME));
+    m_pGraph = new CGraphPage(m_display, Control(IDC_GRAPH_FRAME));
     m_pGraph->setGeometry(0, 0, 930, 600);
     m_pGraph->show();
     // Queued, so the tabs change after the graph's reset has finished.
@@ -86,7 +86,7 @@ CMainDialog::CMainDialog(QSize screen, QWidget* parent)
     ConnectCommands();
 
     Control(IDC_DOWNLOAD)->setFocus();
-    SetStatusText(GetText(ToInt(TextId::Ready)));
+    SetStatusText(GetText(ToInt(TextId::Ready), m_display.language));
 }
 
 CMainDialog::~CMainDialog()
@@ -241,7 +241,7 @@ void CMainDialog::ShowAbout()
 
 void CMainDialog::reject()
 {
-    if (Ask(GetText(ToInt(TextId::SureToExit))))
+    if (Ask(GetText(ToInt(TextId::SureToExit), m_display.language)))
         QDialog::reject();
 }
 

@@ -5,6 +5,6 @@
 
 void CMainDialog::OpenPrintDialog()
 {
-    CPrintPreviewDlg dialog(this, m_fScale, g_LoggerRecord);
+    CPrintPreviewDlg dialog(this, m_fScale, g_LoggerRecord, m_display);
     dialog.exec();
 }

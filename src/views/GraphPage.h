@@ -32,7 +32,7 @@ public:
         IDC_SELECTION_START = 1137, IDC_SELECTION_END = 1138,
     };
 
-    explicit CGraphPage(QWidget* parent = nullptr);
+    explicit CGraphPage(const DisplaySettings& display, QWidget* parent = nullptr);
     ~CGraphPage() override;
 
     // Shows the record afresh: curve check boxes by type, zoom 1, first
@@ -142,6 +142,7 @@ private:
     void PanTo(int x);
 
     CLoggerRecord* m_pRecord;
+    const DisplaySettings& m_display;
     ControlTable m_controls;
     GraphViewState m_state;
     GraphGeometry m_geometry;

@@ -1,7 +1,7 @@
 #include "workflow/LoggerConnection.h"
 
-LoggerConnection::LoggerConnection(IWorkflowView& view, ITimerHost& timers)
-    : m_workflow(view, timers)
+LoggerConnection::LoggerConnection(IWorkflowView& view, ITimerHost& timers, DisplaySettings& display)
+    : m_workflow(view, timers, display)
 {
 }
 

@@ -9,7 +9,8 @@
 // nothing attached.
 class LoggerConnection {
 public:
-    LoggerConnection(IWorkflowView& view, ITimerHost& timers);
+    // display: the front end's settings, shared with the workflow.
+    LoggerConnection(IWorkflowView& view, ITimerHost& timers, DisplaySettings& display);
     LoggerConnection(const LoggerConnection&) = delete;
     LoggerConnection& operator=(const LoggerConnection&) = delete;
 

@@ -29,16 +29,22 @@ int FindCh341Port()
 
 } // namespace
 
-LoggerWorkflow::LoggerWorkflow(IWorkflowView& view, ITimerHost& timers)
-    : m_view(view), m_timers(timers)
+LoggerWorkflow::LoggerWorkflow(IWorkflowView& view, ITimerHost& timers, DisplaySettings& display)
+    : m_view(view), m_timers(timers), m_display(display)
 {
     g_LoggerLink.m_pEvents = this;
+    g_LoggerLink.m_pDisplay = &display;
+    g_LoggerLink.SetUsbDisplay(&display);
 }
 
 LoggerWorkflow::~LoggerWorkflow()
 {
     if (g_LoggerLink.m_pEvents == this)
         g_LoggerLink.m_pEvents = nullptr;
+    if (g_LoggerLink.m_pDisplay == &m_display) {
+        g_LoggerLink.m_pDisplay = &kDefaultDisplay;
+        g_LoggerLink.SetUsbDisplay(nullptr);
+    }
 }
 
 void LoggerWorkflow::Later(std::function<void()> call)
@@ -80,7 +86,7 @@ void LoggerWorkflow::SetSerialLinked(bool linked)
 
 void LoggerWorkflow::SetStatus(TextId text)
 {
-    ShowStatusText(GetText(ToInt(text)));
+    ShowStatusText(GetText(ToInt(text), m_display.language));
 }
 
 void LoggerWorkflow::ShowStatusText(const QString& text)
@@ -135,7 +141,7 @@ void LoggerWorkflow::StartCommand(CommandOutcome::Command command)
 void LoggerWorkflow::EndCommand(CommandOutcome::Result result, TextId text, const QString& detail)
 {
     m_outcome.result = result;
-    m_outcome.reason = detail.isEmpty() ? GetText(ToInt(text)) : detail;
+    m_outcome.reason = detail.isEmpty() ? GetText(ToInt(text), m_display.language) : detail;
 }
 
 bool LoggerWorkflow::AttachUsb(int index)
@@ -312,20 +318,20 @@ void LoggerWorkflow::ShowProgress(bool downloading)
 
 void LoggerWorkflow::SetUnitCelsius()
 {
-    SetUnit(g_strUnitC);
+    SetUnit(TempUnit::Celsius);
 }
 
 void LoggerWorkflow::SetUnitFahrenheit()
 {
-    SetUnit(g_strUnitF);
+    SetUnit(TempUnit::Fahrenheit);
 }
 
-void LoggerWorkflow::SetUnit(const QString& unit)
+void LoggerWorkflow::SetUnit(TempUnit unit)
 {
-    if (g_strTempUnit == unit)
+    if (m_display.unit == unit)
         return;
-    g_strTempUnit = unit;
-    g_LoggerRecord.FormatStatTexts();
+    m_display.unit = unit;
+    g_LoggerRecord.FormatStatTexts(unit);
     m_view.UpdateSummaryValues();
     m_view.RefreshDataViews();
 }

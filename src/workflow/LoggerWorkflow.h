@@ -1,5 +1,6 @@
 #pragma once
 
+#include "base/DisplaySettings.h"
 #include "base/Messages.h"
 #include "base/TextId.h"
 #include "link/SettingsBlock.h"
@@ -56,7 +57,9 @@ class LoggerWorkflow : private ISerialEvents {
     enum class Attached { None, Usb, Serial };
 
 public:
-    LoggerWorkflow(IWorkflowView& view, ITimerHost& timers);
+    // display: the front end's settings, which the unit commands change and
+    // the workflow's texts follow.
+    LoggerWorkflow(IWorkflowView& view, ITimerHost& timers, DisplaySettings& display);
     ~LoggerWorkflow() override;
     LoggerWorkflow(const LoggerWorkflow&) = delete;
     LoggerWorkflow& operator=(const LoggerWorkflow&) = delete;
@@ -202,13 +205,14 @@ private:
     static AvailableCommands DownloadAndOpen(bool available);
     // The progress bar: how much of the download arrived, or empty.
     void ShowProgress(bool downloading);
-    void SetUnit(const QString& unit);
+    void SetUnit(TempUnit unit);
     void SetStatus(TextId text);
     void ShowStatusText(const QString& text);
     void NotifyLoggerClock();
 
     IWorkflowView& m_view;
     ITimerHost& m_timers;
+    DisplaySettings& m_display;
     Attached m_link = Attached::None;
     // Linking, Unanswered or Ready while a link is attached.
     LinkState m_attachState = LinkState::Linking;

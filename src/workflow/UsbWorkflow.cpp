@@ -84,7 +84,7 @@ void LoggerWorkflow::OnUsbEvent()
     r.m_nRowFlags = 0;
     g_LoggerLink.ReadInfo(false);
     g_LoggerLink.ReadInfo(false);
-    r.SetTypeText();
+    r.SetTypeText(m_display.language);
     m_attachState = IsKnownType(r.m_nType) ? LinkState::Ready : LinkState::Unanswered;
     ApplyUsbType();
     r.m_nReceived = 0;
@@ -212,7 +212,7 @@ void LoggerWorkflow::CompleteUsbDownload()
     CLoggerRecord& r = g_LoggerRecord;
     r.BuildTimeTable();
     r.m_nReceived = r.m_nCount;
-    r.Recompute(false);
+    r.Recompute(false, m_display.unit);
     m_view.BatteryChanged();
     m_view.UpdateSummaryValues();
     m_view.RefreshDataViews();

@@ -114,7 +114,7 @@ TEST(CliAlarms, AChannelWithoutItsAlarmIsLeftOut)
     // A copy of the mission with equal temperature limits: no alarm.
     TempDir dir;
     const QString copy = dir.path("equal.tavo");
-    ASSERT_EQ(OpenDataFileRecord(kSample), OpenDataResult::Loaded);
+    ASSERT_EQ(OpenDataFileRecord(kSample, kDefaultDisplay), OpenDataResult::Loaded);
     g_LoggerRecord.m_fHighLimit = g_LoggerRecord.m_fLowLimit = 2.0f;
     g_LoggerRecord.m_strValue[ROW_DESCRIPTION] = QStringLiteral("Shelf \"B\" \\ 2\tend");
     {

@@ -117,7 +117,7 @@ TEST(CliOutput, AFailedWriteToStandardOutputFailsTheCommand)
 TEST(CliOutput, ControlCharactersFromAFileNeverReachTheTerminal)
 {
     TempDir dir;
-    ASSERT_EQ(OpenDataFileRecord(kSample), OpenDataResult::Loaded);
+    ASSERT_EQ(OpenDataFileRecord(kSample, kDefaultDisplay), OpenDataResult::Loaded);
     g_LoggerRecord.m_strValue[ROW_DESCRIPTION] = QStringLiteral("Cold\r\nroom\x1b[2J\tB");
     CLoggerFile file(dir.path("odd.tavo"), CLoggerFile::ModeWrite);
     ASSERT_TRUE(file.Save(false));

@@ -38,7 +38,7 @@ TEST(Reader, ReadsAFileBuiltFromTheDefinition)
 
     CLoggerFile reader;
     g_LoggerRecord.Reset();
-    ASSERT_TRUE(reader.LoadBytes(file));
+    ASSERT_TRUE(reader.LoadBytes(file, kDefaultDisplay));
     const CLoggerRecord& r = g_LoggerRecord;
     EXPECT_EQ(r.m_strValue[ROW_ID], QStringLiteral("U1234567890"));
     EXPECT_EQ(r.m_nType, 1);
@@ -62,7 +62,7 @@ TEST(Reader, ReadsATemperatureHumidityAreaFileWithAChineseDescription)
         body += fixture::Value(v);
     const QByteArray gbk("\xC0\xE4\xBF\xE2 B"); // "冷库 B"
     CLoggerFile reader;
-    ASSERT_TRUE(reader.LoadBytes(fixture::File(kNumbers, body, true, gbk, 0x07010002)));
+    ASSERT_TRUE(reader.LoadBytes(fixture::File(kNumbers, body, true, gbk, 0x07010002), kDefaultDisplay));
     const CLoggerRecord& r = g_LoggerRecord;
     EXPECT_EQ(r.m_nType, 4);
     EXPECT_EQ(r.m_strValue[ROW_DESCRIPTION], QStringLiteral("冷库 B"));
@@ -154,7 +154,7 @@ TEST(Reader, RefusesDamagedFiles)
         g_LoggerRecord.m_nCount = 7;
         g_LoggerRecord.m_byDataFlags = 0; // Reset keeps it, as the Open command clears it
         CLoggerFile reader;
-        EXPECT_FALSE(reader.LoadBytes(c.file));
+        EXPECT_FALSE(reader.LoadBytes(c.file, kDefaultDisplay));
         EXPECT_EQ(reader.Error().toStdString(), std::string("damaged: ") + c.check);
         EXPECT_LE(g_LoggerRecord.m_nCount, MAX_SAMPLES);
         EXPECT_GE(g_LoggerRecord.m_nCount, 0);
@@ -163,9 +163,9 @@ TEST(Reader, RefusesDamagedFiles)
     }
     // The same bodies undamaged load.
     CLoggerFile reader;
-    EXPECT_TRUE(reader.LoadBytes(WithBody(good)));
-    EXPECT_TRUE(reader.LoadBytes(WithBody(good, false)));
-    EXPECT_TRUE(reader.LoadBytes(WithBody(Type1Body(60000))));
+    EXPECT_TRUE(reader.LoadBytes(WithBody(good), kDefaultDisplay));
+    EXPECT_TRUE(reader.LoadBytes(WithBody(good, false), kDefaultDisplay));
+    EXPECT_TRUE(reader.LoadBytes(WithBody(Type1Body(60000)), kDefaultDisplay));
 }
 
 TEST(Reader, FileWithoutTrailerLeavesItsLastBytesUnchecked)
@@ -175,7 +175,7 @@ TEST(Reader, FileWithoutTrailerLeavesItsLastBytesUnchecked)
     std::string body = Type1Body(12);
     body.replace(body.size() - 7, 7, "1.5    ");
     CLoggerFile reader;
-    ASSERT_TRUE(reader.LoadBytes(WithBody(body, false)));
+    ASSERT_TRUE(reader.LoadBytes(WithBody(body, false), kDefaultDisplay));
     EXPECT_FLOAT_EQ(g_LoggerRecord.m_fTemp[11], 1.5f);
     EXPECT_EQ(g_LoggerRecord.m_strValue[ROW_DESCRIPTION], "Temp Record");
 }
@@ -197,7 +197,7 @@ TEST(Reader, OpenDataFileReplacesTheRecordOnlyWithAWholeFile)
     g_AreaRecord.m_strValue[ROW_ID] = QStringLiteral("area");
     g_LoggerRecord.m_nBattery = 6;
     bool area = true;
-    EXPECT_EQ(OpenDataFileRecord(dir.path("good.tavo"), &area), OpenDataResult::Loaded);
+    EXPECT_EQ(OpenDataFileRecord(dir.path("good.tavo"), kDefaultDisplay, &area), OpenDataResult::Loaded);
     EXPECT_FALSE(area);
     EXPECT_EQ(g_LoggerRecord.m_tTime[2], g_LoggerRecord.m_tStart + 1200);
     EXPECT_EQ(g_LoggerRecord.m_nBattery, 0);
@@ -218,7 +218,7 @@ TEST(Reader, OpenDataFileReplacesTheRecordOnlyWithAWholeFile)
     for (const Case& c : cases) {
         QString why;
         area = true;
-        EXPECT_EQ(OpenDataFileRecord(dir.path(c.name), &area, &why), c.result) << c.name;
+        EXPECT_EQ(OpenDataFileRecord(dir.path(c.name), kDefaultDisplay, &area, &why), c.result) << c.name;
         EXPECT_EQ(why, c.why);
         EXPECT_FALSE(area) << c.name;
         EXPECT_EQ(g_LoggerRecord.m_nCount, 3) << c.name;
@@ -276,7 +276,7 @@ TEST(Reader, LocalTimesAcrossADaylightSavingChange)
     writer.m_pRecord = &source;
     ASSERT_TRUE(writer.Save(false));
 
-    ASSERT_EQ(OpenDataFileRecord(dir.path("dst.tavo")), OpenDataResult::Loaded);
+    ASSERT_EQ(OpenDataFileRecord(dir.path("dst.tavo"), kDefaultDisplay), OpenDataResult::Loaded);
     const CLoggerRecord& r = g_LoggerRecord;
     EXPECT_EQ(r.m_tStart, source.m_tStart);
     EXPECT_EQ(r.m_tStop, source.m_tStop);

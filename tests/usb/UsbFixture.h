@@ -22,13 +22,12 @@ protected:
     {
         SetCh375Library(&lib);
         link->SetRecord(record.get());
+        link->SetUsbDisplay(&display);
         link->m_nDeviceIndex = 0;
-        g_strTempUnit = g_strUnitC;
     }
     ~UsbFixture() override
     {
         SetCh375Library(nullptr);
-        g_strTempUnit = g_strUnitF;
     }
 
     std::shared_ptr<CVirtualUsbLogger> Plug(const char* id, int index = 0)
@@ -46,6 +45,7 @@ protected:
     }
 
     ScopedTz tz{"UTC"};
+    DisplaySettings display{TempUnit::Celsius};
     CVirtualCh375 lib;
     std::unique_ptr<CLoggerRecord> record = std::make_unique<CLoggerRecord>();
     std::unique_ptr<CLoggerLink> link = std::make_unique<CLoggerLink>();

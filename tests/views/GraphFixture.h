@@ -33,8 +33,8 @@ inline QCheckBox* GraphSaveSelection(const CGraphPage& page)
     return page.Control<QCheckBox>(CGraphPage::IDC_SAVE_SELECTION);
 }
 
-// The graph page shown at 600 x 420 drawing `record`, keeping the notices
-// and the area-tab requests it sends.
+// The graph page shown at 600 x 420 drawing `record` in the settings
+// `display`, keeping the notices and the area-tab requests it sends.
 class ShownGraphPage : public ::testing::Test {
 protected:
     using V = CGraphPage;
@@ -62,7 +62,8 @@ protected:
         QApplication::sendEvent(&page, &event);
     }
 
-    V page;
+    DisplaySettings display;
+    V page{display};
     std::vector<QString> notices;
     std::vector<bool> areaTabs;
 };

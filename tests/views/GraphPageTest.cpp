@@ -50,7 +50,8 @@ protected:
     void SetUp() override { page.SetRecord(&g_record); }
     QString Text(int id) { return page.Control<QLineEdit>(id)->text(); }
     QCheckBox* Check(int id) { return page.Control<QCheckBox>(id); }
-    CGraphPage page;
+    DisplaySettings display;
+    CGraphPage page{display};
 };
 
 } // namespace
@@ -62,10 +63,8 @@ TEST_F(GraphPage, AxisLabelsFollowTheUnit)
     const char* celsius[] = {"10.00", "15.00", "20.00", "25.00", "30.00"};
     const char* fahrenheit[] = {"50.00", "59.00", "68.00", "77.00", "86.00"};
     for (int k = 0; k < 5; ++k) {
-        ScopedUnit c(g_strUnitC);
-        EXPECT_EQ(TempTickText(page.Points().tempTicks[k]), celsius[k]);
-        ScopedUnit f(g_strUnitF);
-        EXPECT_EQ(TempTickText(page.Points().tempTicks[k]), fahrenheit[k]);
+        EXPECT_EQ(TempTickText(page.Points().tempTicks[k], TempUnit::Celsius), celsius[k]);
+        EXPECT_EQ(TempTickText(page.Points().tempTicks[k], TempUnit::Fahrenheit), fahrenheit[k]);
     }
 }
 
@@ -94,7 +93,7 @@ TEST_F(GraphPage, CurveReachesTheRightEdgeAtEveryScale)
     for (const Case& c : cases) {
         FillMission(g_record, 1, c.count);
         g_record.m_bTempAlarm = 0;
-        CGraphPage view;
+        CGraphPage view(display);
         view.SetRecord(&g_record);
         view.Rescale(c.scale, 0, 0);
         view.Refresh();
@@ -114,7 +113,7 @@ TEST_F(GraphPage, FlatRecordStillDraws)
     for (int i = 0; i < 50; ++i)
         g_record.m_fTemp[i] = 21.5f;
     g_record.m_fLoggerMax = g_record.m_fLoggerMin = 21.5f;
-    g_record.Recompute(true);
+    g_record.Recompute(true, display.unit);
     g_record.m_bTempAlarm = 0;
     page.Refresh();
     EXPECT_TRUE(RowHas(page.Frame(), 125, kTempLimit)); // the curve, mid-band
@@ -134,7 +133,7 @@ TEST_F(GraphPage, TemperatureOnlyLoggerHasNoHumidity)
 
 TEST_F(GraphPage, HumidityLoggerShowsBothCurvesAndReadouts)
 {
-    ScopedUnit f(g_strUnitF);
+    display.unit = TempUnit::Fahrenheit;
     FillMission(g_record, 4, 100);
     page.Refresh();
     page.UpdateReadouts();
@@ -148,8 +147,8 @@ TEST_F(GraphPage, HumidityLoggerShowsBothCurvesAndReadouts)
 
 TEST_F(GraphPage, CursorReadoutsFollowTheClickAndSkipOutOfRangeValues)
 {
-    ScopedUnit c(g_strUnitC);
-    FillMission(g_record, 4, 100);
+    display.unit = TempUnit::Celsius;
+    FillMission(g_record, 4, 100, display.unit);
     g_record.m_fTempShown[10] = -1000.0f;
     g_record.m_tTime[11] = 0;
     page.Refresh();

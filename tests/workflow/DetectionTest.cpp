@@ -28,7 +28,6 @@ class DetectionTest : public ::testing::Test {
 protected:
     void SetUp() override
     {
-        InitLanguageAndUnits();
         SetCh375Library(&usb);
         g_LoggerRecord.Reset();
         g_LoggerLink.m_nReply = 0;

@@ -41,7 +41,6 @@ class MissionWorkflowTest : public ::testing::Test {
 protected:
     void SetUp() override
     {
-        InitLanguageAndUnits();
         ResetRecordAndLink();
         g_LoggerRecord.m_strDescription.clear();
     }
@@ -153,7 +152,7 @@ TEST_F(MissionWorkflowTest, UsbDescriptionThatDoesNotReadBackFailsTheStart)
     EXPECT_TRUE(report.settingsTaken);
     EXPECT_TRUE(report.descriptionMismatch);
     EXPECT_EQ(h.workflow.LastOutcome().result, Result::Failed);
-    EXPECT_EQ(h.workflow.LastOutcome().reason, GetText(102));
+    EXPECT_EQ(h.workflow.LastOutcome().reason, GetText(102, 0));
 }
 
 TEST_F(MissionWorkflowTest, NothingIsSentToALoggerThatIsNotConfigurable)

@@ -20,7 +20,6 @@ class SerialWorkflowTest : public ::testing::Test {
 protected:
     void SetUp() override
     {
-        InitLanguageAndUnits();
         g_LoggerRecord.Reset();
         g_LoggerRecord.m_strDescription.clear();
         CSerialLink& link = g_LoggerLink;
@@ -165,7 +164,7 @@ TEST_P(SerialCountTest, ACountBeyondTheRecordIsTakenFromTheTimesOrFailsTheDownlo
     RunDownload();
     EXPECT_FALSE(h.workflow.IsDownloading());
     if (c.downloaded < 0) {
-        EXPECT_EQ(h.view.LastStatus(), GetText(ToInt(TextId::DownloadFailed)));
+        EXPECT_EQ(h.view.LastStatus(), GetText(ToInt(TextId::DownloadFailed), 0));
         EXPECT_EQ(h.workflow.LastOutcome().result, CommandOutcome::Result::Failed);
         EXPECT_EQ(h.workflow.LastOutcome().reason,
                   QStringLiteral("the logger reports %1 samples; at most 60000 can be downloaded").arg(c.countField));
@@ -218,9 +217,9 @@ TEST_F(SerialWorkflowTest, UnitChangeWhileADownloadWaitsShowsTheReceivedSamples)
     h.workflow.SetUnitCelsius();
     ASSERT_TRUE(h.workflow.IsDownloading());
     for (int i = 0; i < 64; ++i) {
-        const QString cell = SampleCellText(r, i, 2);
-        EXPECT_TRUE(cell.endsWith(g_strUnitC) || cell.endsWith(g_strUnitC + '*')) << cell.toStdString();
-        EXPECT_NEAR(cell.left(cell.indexOf(g_strUnitC)).toDouble(), temps[i], 0.006) << i;
+        const QString cell = SampleCellText(r, i, 2, h.display.unit);
+        EXPECT_TRUE(cell.endsWith(kUnitC) || cell.endsWith(kUnitC + '*')) << cell.toStdString();
+        EXPECT_NEAR(cell.left(cell.indexOf(kUnitC)).toDouble(), temps[i], 0.006) << i;
     }
 }
 

@@ -66,10 +66,11 @@ public:
     std::map<int, int> running;
 };
 
-// Owns a workflow with a recording view and manual timers, and a message
-// queue that stands in for the main thread's event loop.
+// Owns a workflow with a recording view, manual timers and its own display
+// settings (degrees F, English), and a message queue that stands in for the
+// main thread's event loop.
 struct WorkflowHarness {
-    WorkflowHarness() : workflow(view, timers)
+    WorkflowHarness() : workflow(view, timers, display)
     {
         queue.Install();
         workflow.SubscribeLoggerClock([this] { ++configDialogClocks; });
@@ -120,6 +121,7 @@ struct WorkflowHarness {
     RecordingView view;
     ManualTimers timers;
     MessageQueue queue;
+    DisplaySettings display;
     LoggerWorkflow workflow;
     int configDialogClocks = 0;
 };

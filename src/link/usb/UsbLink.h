@@ -1,5 +1,6 @@
 #pragma once
 
+#include "base/DisplaySettings.h"
 #include "link/LinkCommon.h"
 
 #include <cstdint>
@@ -43,6 +44,8 @@ public:
     // The record ReadInfo fills: g_LoggerRecord unless another is set.
     void SetRecord(CLoggerRecord* record);
     CLoggerRecord& Record() const { return *m_pRecord; }
+    // How ReadInfo writes the record's texts (kDefaultDisplay unless set).
+    void SetUsbDisplay(const DisplaySettings* display) { m_pUsbDisplay = display ? display : &kDefaultDisplay; }
 
     std::uint8_t m_byReply[kReplySize] = {};
     float m_fBlock[kBlockValues] = {};
@@ -59,4 +62,5 @@ private:
     void FinishInfo();
 
     CLoggerRecord* m_pRecord;
+    const DisplaySettings* m_pUsbDisplay = &kDefaultDisplay;
 };
