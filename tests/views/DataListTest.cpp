@@ -101,6 +101,19 @@ TEST(DataList, CellTexts)
     EXPECT_EQ(page.Model()->index(0, 2).data(Qt::TextAlignmentRole).toInt(), int(Qt::AlignCenter));
 }
 
+// Each page formats with its own settings: two pages on one record, one in
+// degrees C and one in degrees F, show the same sample each in its unit.
+TEST(DataList, EachPageShowsItsOwnUnit)
+{
+    FillMission(g_record, 1, 3);
+    const DisplaySettings celsius{TempUnit::Celsius}, fahrenheit{TempUnit::Fahrenheit};
+    CDataListPage c(celsius), f(fahrenheit);
+    c.SetRecord(&g_record);
+    f.SetRecord(&g_record);
+    EXPECT_EQ(Cell(c, 0, 2), "10.00" + kUnitC + "*");
+    EXPECT_EQ(Cell(f, 0, 2), "50.00" + kUnitF + "*");
+}
+
 TEST(DataList, RescaleWidensColumnsAndList)
 {
     FillMission(g_record, 4, 3);
