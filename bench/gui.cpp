@@ -89,7 +89,7 @@ void BM_DataListVisibleCells(benchmark::State& state)
 {
     EnsureApplication();
     FillFullRecord();
-    SampleTableModel model;
+    SampleTableModel model(kDefaultDisplay);
     model.SetRecord(&g_record);
     int first = 0;
     for (auto _ : state) {
