@@ -96,6 +96,15 @@ TEST_F(SerialWorkflowTest, LinkingIdentifiesAndReadsTheDescription)
     EXPECT_EQ(h.configDialogClocks, h.workflow.LoggerClockReports()); // the clock is forwarded to the settings dialog
 }
 
+// The information frame writes the summary in the settings of the
+// workflow's front end, not in the link's own.
+TEST_F(SerialWorkflowTest, IdentificationWritesTheSummaryInTheFrontEndsUnit)
+{
+    h.display.unit = TempUnit::Celsius;
+    Link(VirtualSerialConfig::Demo(4, 40));
+    EXPECT_TRUE(g_LoggerRecord.m_strValue[ROW_MAX].endsWith(kUnitC)) << g_LoggerRecord.m_strValue[ROW_MAX].toStdString();
+}
+
 TEST_F(SerialWorkflowTest, DownloadGetsEverySampleExactly)
 {
     VirtualSerialConfig config = VirtualSerialConfig::Demo(4, 100);

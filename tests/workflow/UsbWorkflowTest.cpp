@@ -74,6 +74,17 @@ protected:
     WorkflowHarness h;
 };
 
+// The identification writes the summary in the settings of the workflow's
+// front end, not in the link's own.
+TEST_F(UsbWorkflowTest, IdentificationWritesTheSummaryInTheFrontEndsUnit)
+{
+    h.display.unit = TempUnit::Celsius;
+    StartWith(MakeLogger("UTH25000001", 20), 0);
+    ASSERT_EQ(h.workflow.State(), LinkState::Ready);
+    EXPECT_TRUE(g_LoggerRecord.m_strValue[ROW_MAX].endsWith(kUnitC)) << g_LoggerRecord.m_strValue[ROW_MAX].toStdString();
+    EXPECT_TRUE(g_LoggerRecord.m_strValue[ROW_HIGH_LIMIT].endsWith(kUnitC));
+}
+
 TEST_F(UsbWorkflowTest, StartupIdentifiesATemperatureHumidityLoggerAndPollsItsStatus)
 {
     auto logger = MakeLogger("UTH25000001", 20);
