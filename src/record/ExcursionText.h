@@ -6,8 +6,8 @@
 #include <QString>
 
 // The texts of the alarm excursions in a language: captions, values in a
-// unit, durations and totals. The window's Alarms
-// page and the CLI's alarms command share them.
+// unit, durations and totals. The window's Alarms page and the CLI's alarms
+// command share them.
 
 enum class AlarmText {
     Tab,          // "Alarms"
