@@ -46,7 +46,7 @@ void BM_LoadType4Full(benchmark::State& state)
     }
     for (auto _ : state) {
         CLoggerFile file(path, CLoggerFile::ModeRead);
-        if (!file.Load())
+        if (!file.Load(kDefaultDisplay))
             state.SkipWithError("load failed");
     }
 }

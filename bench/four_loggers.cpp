@@ -48,6 +48,7 @@ double TimeDownloads(int usbLoggers, int serialLoggers)
         if (!serial.back()->Start())
             return 0;
     }
+    DisplaySettings display = kDefaultDisplay;
     MessageQueue queue;
     queue.Install();
     CVirtualCh375 usb;
@@ -61,11 +62,11 @@ double TimeDownloads(int usbLoggers, int serialLoggers)
         bool attached = true;
         for (int i = 0; i < usbLoggers; ++i) {
             usb.Plug(i, MakeDemoUsbLogger(i % 2 == 0 ? 4 : 3, now), false);
-            workflows.push_back(&station.Add(views[workflows.size()]).Workflow());
+            workflows.push_back(&station.Add(views[workflows.size()], display).Workflow());
             attached = workflows.back()->AttachUsb(i) && attached;
         }
         for (const auto& logger : serial) {
-            workflows.push_back(&station.Add(views[workflows.size()]).Workflow());
+            workflows.push_back(&station.Add(views[workflows.size()], display).Workflow());
             bool isNew = false;
             attached = workflows.back()->AttachPort(logger->SlavePath(), isNew) > 0 && attached;
         }

@@ -47,14 +47,14 @@ void FillFullRecord()
     r.m_fHumiHighLimit = 70.0f;
     r.m_fHumiLowLimit = 40.0f;
     r.BuildTimeTable();
-    r.Recompute(true);
+    r.Recompute(true, kDefaultDisplay.unit);
 }
 
 void BM_GraphRedraw60000(benchmark::State& state)
 {
     EnsureApplication();
     FillFullRecord();
-    CGraphPage view;
+    CGraphPage view(kDefaultDisplay);
     view.SetRecord(&g_record);
     view.Refresh();
     for (auto _ : state) {
@@ -71,7 +71,7 @@ void BM_GraphWheelZoom60000(benchmark::State& state)
 {
     EnsureApplication();
     FillFullRecord();
-    CGraphPage view;
+    CGraphPage view(kDefaultDisplay);
     view.SetRecord(&g_record);
     view.Refresh();
     bool in = true;
@@ -89,7 +89,7 @@ void BM_DataListVisibleCells(benchmark::State& state)
 {
     EnsureApplication();
     FillFullRecord();
-    SampleTableModel model;
+    SampleTableModel model(kDefaultDisplay);
     model.SetRecord(&g_record);
     int first = 0;
     for (auto _ : state) {

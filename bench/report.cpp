@@ -29,7 +29,6 @@ void EnsureApplication()
     if (!QCoreApplication::instance()) {
         qputenv("QT_QPA_PLATFORM", "offscreen");
         new QGuiApplication(argc, argv);
-        InitLanguageAndUnits();
     }
 }
 
@@ -59,13 +58,11 @@ ReportData FullReport(int totalPages)
         r.BuildTimeTable();
         r.m_byDataFlags = DATA_FLAG_SAMPLES;
         r.m_strValue[ROW_ID] = QStringLiteral("UTH26061501");
-        r.Recompute(true);
+        r.Recompute(true, kDefaultDisplay.unit);
     }
     ReportData d;
     d.record = &r;
     SelectRange(r, r.m_tStart, r.m_tStop, d.range);
-    d.tempUnit = g_strTempUnit;
-    d.humiUnit = g_strUnitRH;
     d.totalPages = totalPages;
     d.ComputeAxisLabels();
     return d;
@@ -79,7 +76,7 @@ void BM_PdfReport60000(benchmark::State& state)
     const QString path = dir.filePath(QStringLiteral("report.pdf"));
     for (auto _ : state) {
         QString why;
-        if (!WritePdfReport(g_record, path, &why))
+        if (!WritePdfReport(g_record, kDefaultDisplay, path, &why))
             state.SkipWithError(why.toUtf8().constData());
     }
     state.counters["pages"] = PdfReportPages(MAX_SAMPLES);

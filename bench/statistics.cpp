@@ -23,7 +23,7 @@ void BM_RecomputePlain(benchmark::State& state)
 {
     Fill("Warehouse 7");
     for (auto _ : state) {
-        g_full.Recompute(false);
+        g_full.Recompute(false, kDefaultDisplay.unit);
         benchmark::DoNotOptimize(g_full.m_fMkt);
     }
 }
@@ -33,7 +33,7 @@ void BM_RecomputeMovingMkt(benchmark::State& state)
 {
     Fill("vtqk warehouse 7");
     for (auto _ : state) {
-        g_full.Recompute(false);
+        g_full.Recompute(false, kDefaultDisplay.unit);
         benchmark::DoNotOptimize(g_full.m_fMax);
     }
 }

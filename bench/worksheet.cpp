@@ -13,7 +13,6 @@ CLoggerRecord g_full;
 
 void FillFull()
 {
-    InitUnits();
     FillFullType4(g_full);
     g_full.m_nReceived = MAX_SAMPLES;
     g_full.m_fHighLimit = 22.0f;
@@ -24,7 +23,7 @@ void FillFull()
     g_full.m_bHumiAlarm = 1;
     g_full.m_byDataFlags = DATA_FLAG_SAMPLES;
     g_full.BuildTimeTable();
-    g_full.Recompute(true);
+    g_full.Recompute(true, kDefaultDisplay.unit);
 }
 
 void BM_WorksheetType4Full(benchmark::State& state)
@@ -34,7 +33,7 @@ void BM_WorksheetType4Full(benchmark::State& state)
     const QString path = dir.filePath("full.xlsx");
     for (auto _ : state) {
         QString why;
-        if (!WriteWorksheet(g_full, path, &why))
+        if (!WriteWorksheet(g_full, kDefaultDisplay, path, &why))
             state.SkipWithError(why.toUtf8().constData());
     }
 }

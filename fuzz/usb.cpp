@@ -27,7 +27,7 @@ void DecodeInfo(int type, const std::uint8_t* reply)
     r.m_nType = type;
     if (infolayout::Decode(data, r) != infolayout::Result::Ok)
         return;
-    r.FormatStatTexts();
+    r.FormatStatTexts(kDefaultDisplay.unit);
     r.BuildTimeTable();
 }
 

@@ -4,8 +4,6 @@
 #include <cstdlib>
 #include <cstring>
 
-std::uint16_t g_nLanguage = 0;
-
 namespace {
 
 struct TextEntry {
@@ -147,17 +145,12 @@ const TextEntry* Lookup(int id)
 
 } // namespace
 
-QString GetText(int id)
+QString GetText(int id, std::uint16_t language)
 {
     const TextEntry* e = Lookup(id);
     if (!e)
         return {};
-    return QString::fromUtf8(g_nLanguage == LANG_CHINESE ? e->chinese : e->english);
-}
-
-void InitLanguage(std::uint16_t language)
-{
-    g_nLanguage = language;
+    return QString::fromUtf8(language == LANG_CHINESE ? e->chinese : e->english);
 }
 
 std::uint16_t LanguageFromLocale(const char* lcAll, const char* lcMessages, const char* lang)

@@ -1,21 +1,17 @@
 #pragma once
 
+#include "base/DisplaySettings.h"
 #include "base/TextId.h"
 
 #include <QString>
 #include <cstdint>
 
 constexpr int TEXT_COUNT = 174;   // ids 0..173
-constexpr std::uint16_t LANG_CHINESE = 2052;
 
-extern std::uint16_t g_nLanguage; // 2052 selects the Chinese texts
-
-// Text of an id in the language in force; empty for an id without an entry.
-QString GetText(int id);
-inline QString GetText(TextId id) { return GetText(ToInt(id)); }
-
-// Start-up: language (0 English, LANG_CHINESE).
-void InitLanguage(std::uint16_t language = 0);
+// Text of an id in language (0 English, LANG_CHINESE); empty for an id
+// without an entry.
+QString GetText(int id, std::uint16_t language);
+inline QString GetText(TextId id, std::uint16_t language) { return GetText(ToInt(id), language); }
 
 // The desktop's language: the first set (not empty) of LC_ALL, LC_MESSAGES
 // and LANG decides; one starting with "zh" selects Chinese, anything else

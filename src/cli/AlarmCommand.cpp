@@ -24,13 +24,13 @@ const char kAlarmsHelp[] =
 
 } // namespace
 
-int RunAlarms(const QStringList& args)
+int RunAlarms(const QStringList& args, const DisplaySettings& display)
 {
     FileArgs parsed;
     FileTarget target;
-    if (const int rc = PrepareFileCommand("alarms", kAlarmsHelp, args, {{}, true}, parsed, target); rc >= 0)
+    if (const int rc = PrepareFileCommand("alarms", kAlarmsHelp, args, display, {{}, true}, parsed, target); rc >= 0)
         return rc;
     const AlarmReport report = FindExcursions(target.Record());
-    Print(stdout, parsed.json ? AlarmJson(report) : AlarmLines(report));
+    Print(stdout, parsed.json ? AlarmJson(report, parsed.display.unit) : AlarmLines(report, parsed.display));
     return 0;
 }

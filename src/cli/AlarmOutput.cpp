@@ -17,17 +17,17 @@ const char* ChannelKey(AlarmChannel channel)
     return channel == AlarmChannel::Temperature ? "temperature" : "humidity";
 }
 
-void WriteExcursion(CJsonWriter& json, const Excursion& e)
+void WriteExcursion(CJsonWriter& json, const Excursion& e, TempUnit unit)
 {
     json.BeginObject();
     json.Key("channel").String(QString::fromLatin1(ChannelKey(e.channel)));
     json.Key("limit").String(e.limit == AlarmLimit::Upper ? QStringLiteral("upper") : QStringLiteral("lower"));
-    json.Key("limit_value").Hundredths(AlarmValueInUnit(e.channel, e.limitValue));
+    json.Key("limit_value").Hundredths(AlarmValueInUnit(e.channel, e.limitValue, unit));
     json.Key("first").String(FormatIsoLocal(e.firstTime));
     json.Key("last").String(FormatIsoLocal(e.lastTime));
     json.Key("samples").Integer(e.samples);
     json.Key("duration_s").Integer(e.duration);
-    json.Key("peak").Hundredths(AlarmValueInUnit(e.channel, e.peak));
+    json.Key("peak").Hundredths(AlarmValueInUnit(e.channel, e.peak, unit));
     json.EndObject();
 }
 
@@ -43,32 +43,34 @@ void WriteTotals(CJsonWriter& json, const ChannelTotals& t)
 
 } // namespace
 
-QString AlarmLines(const AlarmReport& report)
+QString AlarmLines(const AlarmReport& report, const DisplaySettings& display)
 {
     QString text;
     for (const Excursion& e : report.excursions) {
-        text += QStringList{ChannelText(e.channel), LimitText(e.limit), AlarmValueText(e.channel, e.limitValue),
-                            FormatDateTime(e.firstTime), FormatDateTime(e.lastTime), FormatDuration(e.duration),
-                            AlarmValueText(e.channel, e.peak)}
+        text += QStringList{ChannelText(e.channel, display.language), LimitText(e.limit, display.language),
+                            AlarmValueText(e.channel, e.limitValue, display.unit), FormatDateTime(e.firstTime),
+                            FormatDateTime(e.lastTime), FormatDuration(e.duration),
+                            AlarmValueText(e.channel, e.peak, display.unit)}
                     .join(QLatin1Char('\t'))
             + QLatin1Char('\n');
     }
     for (const AlarmChannel channel : kChannels) {
         const ChannelTotals& t = report.Totals(channel);
         if (t.inForce)
-            text += ChannelText(channel) + QLatin1Char('\t') + TotalsText(t, QStringLiteral("\t")) + QLatin1Char('\n');
+            text += ChannelText(channel, display.language) + QLatin1Char('\t')
+                + TotalsText(t, QStringLiteral("\t"), display.language) + QLatin1Char('\n');
     }
     return text;
 }
 
-QString AlarmJson(const AlarmReport& report)
+QString AlarmJson(const AlarmReport& report, TempUnit unit)
 {
     CJsonWriter json;
     json.BeginObject();
-    json.Key("unit").String(g_strTempUnit);
+    json.Key("unit").String(UnitText(unit));
     json.Key("excursions").BeginArray();
     for (const Excursion& e : report.excursions)
-        WriteExcursion(json, e);
+        WriteExcursion(json, e, unit);
     json.EndArray();
     json.Key("totals").BeginObject();
     for (const AlarmChannel channel : kChannels)

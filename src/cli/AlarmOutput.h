@@ -1,5 +1,6 @@
 #pragma once
 
+#include "base/DisplaySettings.h"
 #include "record/Excursions.h"
 
 #include <QString>
@@ -7,7 +8,7 @@
 // The alarms command's outputs.
 // Text: one tab-separated line per excursion (channel, limit, limit value,
 // first and last sample time, duration, peak), then one totals line per
-// channel whose alarm is in force; captions in the language in force.
-QString AlarmLines(const AlarmReport& report);
+// channel whose alarm is in force; captions and values as display shows them.
+QString AlarmLines(const AlarmReport& report, const DisplaySettings& display);
 // One JSON object: unit, excursions and totals per channel in force.
-QString AlarmJson(const AlarmReport& report);
+QString AlarmJson(const AlarmReport& report, TempUnit unit);

@@ -2,32 +2,31 @@
 
 #include "cli/CommandLine.h"
 #include "record/TimeText.h"
-#include "record/Units.h"
 
 #include <QRegularExpression>
 
 namespace {
 
-const QString* UnitNamed(const QString& unit)
+std::optional<TempUnit> UnitNamed(const QString& unit)
 {
     if (unit.compare(QLatin1String("C"), Qt::CaseInsensitive) == 0)
-        return &g_strUnitC;
+        return TempUnit::Celsius;
     if (unit.compare(QLatin1String("F"), Qt::CaseInsensitive) == 0)
-        return &g_strUnitF;
-    return nullptr;
+        return TempUnit::Fahrenheit;
+    return std::nullopt;
 }
 
-// Sets the temperature unit of the last --unit; false with error set when
-// one of them is neither C nor F.
-bool ApplyUnits(const QStringList& units, QString& error)
+// Takes the temperature unit of the last --unit into display; false with
+// error set when one of them is neither C nor F.
+bool ApplyUnits(const QStringList& units, DisplaySettings& display, QString& error)
 {
     for (const QString& unit : units) {
-        const QString* named = UnitNamed(unit);
+        const std::optional<TempUnit> named = UnitNamed(unit);
         if (!named) {
             error = QStringLiteral("--unit must be C or F, not '%1'").arg(unit);
             return false;
         }
-        g_strTempUnit = *named;
+        display.unit = *named;
     }
     return true;
 }
@@ -79,7 +78,8 @@ bool ParseLocalTimeArg(const QString& text, time64& t)
     return true;
 }
 
-FileArgs ParseFileArgs(const QStringList& args, std::span<const OutputOption> outputs, bool withJson)
+FileArgs ParseFileArgs(const QStringList& args, const DisplaySettings& display, std::span<const OutputOption> outputs,
+                       bool withJson)
 {
     const QCommandLineOption unit(QStringLiteral("unit"), QString(), QStringLiteral("C|F"));
     const QCommandLineOption from(QStringLiteral("from"), QString(), QStringLiteral("TIME"));
@@ -96,6 +96,7 @@ FileArgs ParseFileArgs(const QStringList& args, std::span<const OutputOption> ou
     CCommandLine line(options, "option");
 
     FileArgs out;
+    out.display = display;
     const bool parsed = line.Parse(args);
     out.help = line.HelpAsked();
     if (out.help)
@@ -104,7 +105,7 @@ FileArgs ParseFileArgs(const QStringList& args, std::span<const OutputOption> ou
         out.error = line.Error();
         return out;
     }
-    if (!ApplyUnits(line.Values(unit), out.error) || !TakeTime(line, from, out.from, out.error)
+    if (!ApplyUnits(line.Values(unit), out.display, out.error) || !TakeTime(line, from, out.from, out.error)
         || !TakeTime(line, to, out.to, out.error))
         return out;
     const QStringList files = line.Positional();

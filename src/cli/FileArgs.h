@@ -21,14 +21,16 @@ struct FileArgs {
     std::optional<time64> from; // --from: start of the range to work on
     std::optional<time64> to;   // --to: its end
     bool json = false;          // --json: one JSON object for scripts
+    DisplaySettings display;    // the command's settings with the unit of --unit
     bool help = false;
     QString error; // not empty when the arguments are wrong
 };
 
-// Accepts FILE, --unit C|F (sets the temperature unit at once), --from TIME,
-// --to TIME, --help, the output options given, of which at least one is
-// then required, and with withJson also --json.
-FileArgs ParseFileArgs(const QStringList& args, std::span<const OutputOption> outputs = {}, bool withJson = false);
+// Accepts FILE, --unit C|F (the unit of display in the result), --from
+// TIME, --to TIME, --help, the output options given, of which at least one
+// is then required, and with withJson also --json.
+FileArgs ParseFileArgs(const QStringList& args, const DisplaySettings& display,
+                       std::span<const OutputOption> outputs = {}, bool withJson = false);
 
 // A local time written YYYY-MM-DD HH:MM, with T in place of the blank and/or
 // :SS after the minutes (month, day and hour may have one digit, as the

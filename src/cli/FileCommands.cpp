@@ -22,7 +22,8 @@
 
 namespace {
 
-using RecordWriter = bool (*)(const CLoggerRecord& record, const QString& path, QString* why);
+using RecordWriter = bool (*)(const CLoggerRecord& record, const DisplaySettings& display, const QString& path,
+                              QString* why);
 
 #define RANGE_HELP                                                                           \
     "With --from and/or --to (local time YYYY-MM-DD HH:MM, also YYYY-MM-DDTHH:MM,\n"          \
@@ -55,6 +56,12 @@ const char kExportHelp[] =
 
 #undef RANGE_HELP
 
+// A data file holds the record as it is, whatever the display.
+bool WriteData(const CLoggerRecord& record, const DisplaySettings&, const QString& path, QString* why)
+{
+    return WriteRecordDataFile(record, path, why);
+}
+
 // The files export writes: the option, its value, the writer, and what
 // the file holds (for --help).
 struct ExportOutput {
@@ -64,7 +71,7 @@ struct ExportOutput {
 };
 
 const ExportOutput kExportOutputs[] = {
-    {{"tavo", "OUT.tavo"}, WriteRecordDataFile, "a data file"},
+    {{"tavo", "OUT.tavo"}, WriteData, "a data file"},
     {{"csv", "OUT.csv"}, WriteCsvFile, "the samples as CSV, UTF-8: \"Num\",\"RecordTime\",\"Temperature\"[,\"Humidity\"]"},
     {{"xlsx", "OUT.xlsx"}, WriteWorksheet, "a worksheet: sheets Summary and Data, numbers in the unit"},
     {{"pdf", "OUT.pdf"}, WritePdfReport, "the PDF report: summary, chart and sample table"},
@@ -101,9 +108,9 @@ void Complain(const char* command, const QString& what)
 }
 
 // A file failure: the window's text, the file's name and the cause.
-void FileFailure(int textId, const QString& path, const QString& why)
+void FileFailure(int textId, std::uint16_t language, const QString& path, const QString& why)
 {
-    Print(stderr, GetText(textId) + FileName(path) + QStringLiteral(": ") + PrintableText(why) + '\n');
+    Print(stderr, GetText(textId, language) + FileName(path) + QStringLiteral(": ") + PrintableText(why) + '\n');
 }
 
 // Why a range cannot be taken; empty when it can.
@@ -132,8 +139,8 @@ int TakeRange(const char* command, const FileArgs& parsed, FileTarget& target)
     const time64 from = parsed.from.value_or(whole.m_tStart);
     const time64 to = parsed.to.value_or(whole.m_tStop);
     SelectionClamps clamps;
-    const SelectionResult result = ComputeSelection(whole, from, to, target.range, clamps);
-    const QString timeOver = GetText(TextId::TimeOver);
+    const SelectionResult result = ComputeSelection(whole, from, to, target.range, clamps, parsed.display.unit);
+    const QString timeOver = GetText(TextId::TimeOver, parsed.display.language);
     if (clamps.start)
         Complain(command, QStringLiteral("%1: --from is before the record's start, %2 is used")
                               .arg(timeOver, FormatDateTime(whole.m_tStart)));
@@ -150,10 +157,10 @@ int TakeRange(const char* command, const FileArgs& parsed, FileTarget& target)
 
 } // namespace
 
-int PrepareFileCommand(const char* command, const QByteArray& help, const QStringList& args, FileOptions options,
-                       FileArgs& parsed, FileTarget& target)
+int PrepareFileCommand(const char* command, const QByteArray& help, const QStringList& args,
+                       const DisplaySettings& display, FileOptions options, FileArgs& parsed, FileTarget& target)
 {
-    parsed = ParseFileArgs(args, options.outputs, options.json);
+    parsed = ParseFileArgs(args, display, options.outputs, options.json);
     if (parsed.help) {
         std::fputs(help.constData(), stdout);
         return 0;
@@ -165,8 +172,8 @@ int PrepareFileCommand(const char* command, const QByteArray& help, const QStrin
     target.ranged = false;
     QString why;
     bool area = false;
-    if (OpenDataFileRecord(parsed.file, target.whole, &area, &why) != OpenDataResult::Loaded) {
-        FileFailure(40, parsed.file, why);
+    if (OpenDataFileRecord(parsed.file, target.whole, parsed.display, &area, &why) != OpenDataResult::Loaded) {
+        FileFailure(40, parsed.display.language, parsed.file, why);
         return 1;
     }
     // A data file that holds a range is saved as a range again.
@@ -176,30 +183,30 @@ int PrepareFileCommand(const char* command, const QByteArray& help, const QStrin
     return TakeRange(command, parsed, target);
 }
 
-int RunInfo(const QStringList& args)
+int RunInfo(const QStringList& args, const DisplaySettings& display)
 {
     FileArgs parsed;
     FileTarget target;
-    if (const int rc = PrepareFileCommand("info", kInfoHelp, args, {{}, true}, parsed, target); rc >= 0)
+    if (const int rc = PrepareFileCommand("info", kInfoHelp, args, display, {{}, true}, parsed, target); rc >= 0)
         return rc;
     const CLoggerRecord& r = target.Record();
     if (parsed.json) {
-        Print(stdout, SummaryJson(r));
+        Print(stdout, SummaryJson(r, parsed.display.unit));
         return 0;
     }
     QString text;
     for (int row = 0; row < SUMMARY_ROWS; ++row)
         if (SummaryRowPrinted(r, row))
-            text += PrintableText(r.m_strLabel[row].trimmed()) + '\t' + PrintableText(r.m_strValue[row].trimmed()) + '\n';
+            text += PrintableText(SummaryCaption(row, parsed.display.language).trimmed()) + '\t' + PrintableText(r.m_strValue[row].trimmed()) + '\n';
     Print(stdout, text);
     return 0;
 }
 
-int RunSamples(const QStringList& args)
+int RunSamples(const QStringList& args, const DisplaySettings& display)
 {
     FileArgs parsed;
     FileTarget target;
-    if (const int rc = PrepareFileCommand("samples", kSamplesHelp, args, {}, parsed, target); rc >= 0)
+    if (const int rc = PrepareFileCommand("samples", kSamplesHelp, args, display, {}, parsed, target); rc >= 0)
         return rc;
     const CLoggerRecord& r = target.Record();
     const int columns = SampleColumnCount(r);
@@ -208,7 +215,7 @@ int RunSamples(const QStringList& args)
         for (int c = 0; c < columns; ++c) {
             if (c > 0)
                 text += '\t';
-            text += PrintableText(SampleCellText(r, row, c));
+            text += PrintableText(SampleCellText(r, row, c, parsed.display.unit));
         }
         text += '\n';
         if (text.size() > 1 << 16) {
@@ -222,19 +229,19 @@ int RunSamples(const QStringList& args)
     return 0;
 }
 
-int RunExport(const QStringList& args)
+int RunExport(const QStringList& args, const DisplaySettings& display)
 {
     FileArgs parsed;
     FileTarget target;
     const QList<OutputOption> options = ExportOptions();
-    if (const int rc = PrepareFileCommand("export", ExportHelp(), args, {options, false}, parsed, target); rc >= 0)
+    if (const int rc = PrepareFileCommand("export", ExportHelp(), args, display, {options, false}, parsed, target); rc >= 0)
         return rc;
     int rc = 0;
     for (const ExportOutput& output : kExportOutputs) {
         const QString path = parsed.outputs.value(QString::fromLatin1(output.option.name));
         QString why;
-        if (!path.isEmpty() && !output.write(target.Record(), path, &why)) {
-            FileFailure(38, path, why);
+        if (!path.isEmpty() && !output.write(target.Record(), parsed.display, path, &why)) {
+            FileFailure(38, parsed.display.language, path, why);
             rc = 1;
         }
     }

@@ -26,6 +26,7 @@ struct FileOptions {
 // Parses the arguments, opens the data file as the Open command does and
 // takes the range asked for. Returns -1 when the command goes on, else the
 // exit code (the help printed, wrong arguments, a file that cannot be read,
-// a range that cannot be taken).
-int PrepareFileCommand(const char* command, const QByteArray& help, const QStringList& args, FileOptions options,
-                       FileArgs& parsed, FileTarget& target);
+// a range that cannot be taken). display: the settings of --lang, which
+// parsed.display gives with the unit of --unit.
+int PrepareFileCommand(const char* command, const QByteArray& help, const QStringList& args,
+                       const DisplaySettings& display, FileOptions options, FileArgs& parsed, FileTarget& target);

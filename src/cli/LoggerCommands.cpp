@@ -125,7 +125,7 @@ QStringList UsbLoggers()
 
 } // namespace
 
-int RunList(const QStringList& args)
+int RunList(const QStringList& args, const DisplaySettings&)
 {
     LinkOptions o;
     if (const int rc = Prepare("list", kListHelp, args, false, o); rc >= 0)
@@ -162,12 +162,12 @@ int RunList(const QStringList& args)
     return 0;
 }
 
-int RunStatus(const QStringList& args)
+int RunStatus(const QStringList& args, const DisplaySettings& display)
 {
     LinkOptions o;
     if (const int rc = Prepare("status", kStatusHelp, args, false, o); rc >= 0)
         return rc;
-    LoggerSession session(o);
+    LoggerSession session(o, display);
     if (!session.Connect() || !session.WaitForStatus())
         return Failure("status", session.Error());
     const CLoggerRecord& r = session.Connection().Record();
@@ -175,7 +175,7 @@ int RunStatus(const QStringList& args)
     const bool hasState = r.m_bStatusValid || (session.IsUsb() && LoggerTypeOf(r.m_nType).usbStatusPoll);
     QString text;
     text += QStringLiteral("ID\t%1\n").arg(PrintableText(r.m_strValue[ROW_ID].trimmed()));
-    text += QStringLiteral("Type\t%1 %2\n").arg(r.m_nType).arg(GetText(TypeTextId(r.m_nType)).trimmed());
+    text += QStringLiteral("Type\t%1 %2\n").arg(r.m_nType).arg(GetText(TypeTextId(r.m_nType), display.language).trimmed());
     text += QStringLiteral("Link\t%1\n").arg(session.LinkName());
     text += QStringLiteral("Run state\t%1\n").arg(hasState ? RunStateText(r.m_nRunState) : QStringLiteral("-"));
     text += QStringLiteral("Battery\t%1\n").arg(hasState ? QString::number(r.m_nBattery) : QStringLiteral("-"));
@@ -184,7 +184,7 @@ int RunStatus(const QStringList& args)
     return 0;
 }
 
-int RunDownload(const QStringList& args)
+int RunDownload(const QStringList& args, const DisplaySettings& display)
 {
     LinkOptions o;
     if (const int rc = Prepare("download", kDownloadHelp, args, true, o); rc >= 0)
@@ -193,7 +193,7 @@ int RunDownload(const QStringList& args)
     CLoggerFile file(o.output, CLoggerFile::ModeWrite);
     if (!file.IsOutputOpen())
         return Failure("download", QStringLiteral("cannot write %1: %2").arg(o.output, file.Error()));
-    LoggerSession session(o);
+    LoggerSession session(o, display);
     if (!session.Connect() || !session.Download())
         return Failure("download", session.Error());
     // Every output is written that can be, whatever became of the others.
@@ -202,7 +202,7 @@ int RunDownload(const QStringList& args)
     if (!file.Save(r, false))
         rc = Failure("download", QStringLiteral("cannot write %1: %2").arg(o.output, file.Error()));
     QString why;
-    if (!o.csv.isEmpty() && !WriteCsvFile(r, o.csv, &why))
+    if (!o.csv.isEmpty() && !WriteCsvFile(r, display, o.csv, &why))
         rc = Failure("download", QStringLiteral("cannot write %1: %2").arg(o.csv, why));
     if (rc != 0)
         return rc;
@@ -215,12 +215,12 @@ int RunDownload(const QStringList& args)
     return 0;
 }
 
-int RunSetClock(const QStringList& args)
+int RunSetClock(const QStringList& args, const DisplaySettings& display)
 {
     LinkOptions o;
     if (const int rc = Prepare("set-clock", kSetClockHelp, args, false, o); rc >= 0)
         return rc;
-    LoggerSession session(o);
+    LoggerSession session(o, display);
     if (!session.Connect() || !session.SetClock())
         return Failure("set-clock", session.Error());
     return 0;

@@ -27,10 +27,10 @@ constexpr int kStallMs = 45000;
 
 } // namespace
 
-LoggerSession::LoggerSession(LinkOptions options)
+LoggerSession::LoggerSession(LinkOptions options, const DisplaySettings& display)
     : m_options(std::move(options)),
       m_loop(m_queue, [this](const Message& m) { Handle(m); }, [this](int id) { m_workflow.OnTimer(id); }),
-      m_connection(m_view, m_loop)
+      m_display(display), m_connection(m_view, m_loop, m_display)
 {
     m_queue.Install();
 }

@@ -19,7 +19,8 @@ class VirtualSerialLogger;
 // Every method that returns false leaves a one-line reason in Error().
 class LoggerSession {
 public:
-    explicit LoggerSession(LinkOptions options);
+    // display: the command's settings, which the session's workflow uses.
+    LoggerSession(LinkOptions options, const DisplaySettings& display);
     ~LoggerSession();
     LoggerSession(const LoggerSession&) = delete;
     LoggerSession& operator=(const LoggerSession&) = delete;
@@ -61,6 +62,7 @@ private:
     MessageQueue m_queue;
     ConsoleView m_view;
     ConsoleLoop m_loop;
+    DisplaySettings m_display;
     LoggerConnection m_connection;
     LoggerWorkflow& m_workflow = m_connection.Workflow();
     std::unique_ptr<CVirtualCh375> m_virtualUsb;

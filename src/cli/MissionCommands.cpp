@@ -85,7 +85,7 @@ MissionEntry EntryOf(const StartArgs& a, const CLoggerRecord& r)
 
 } // namespace
 
-int RunStart(const QStringList& args)
+int RunStart(const QStringList& args, const DisplaySettings& display)
 {
     const StartArgs a = ParseStartArgs(args);
     if (a.help) {
@@ -95,7 +95,7 @@ int RunStart(const QStringList& args)
     }
     if (!a.error.isEmpty())
         return Line("start", a.error + QStringLiteral(" (try --help)"), 2);
-    LoggerSession session(a.link);
+    LoggerSession session(a.link, display);
     if (!session.Connect())
         return Line("start", session.Error(), 1);
     const CLoggerRecord& r = session.Connection().Record();
@@ -103,7 +103,7 @@ int RunStart(const QStringList& args)
         return Line("start", QStringLiteral("a type %1 logger is not started over %2").arg(r.m_nType).arg(session.LinkName()), 2);
     if (const QString refusal = TypeRefusal(a, r); !refusal.isEmpty())
         return Line("start", refusal, 2);
-    const MissionCheck check = CheckMissionEntry(r.m_nType, EntryOf(a, r), GetText(kTextAlarmSetWrong));
+    const MissionCheck check = CheckMissionEntry(r.m_nType, EntryOf(a, r), GetText(kTextAlarmSetWrong, display.language));
     if (!check.ok)
         return Line("start", check.error, 2);
     if (const int held = session.Workflow().UndownloadedSamples(); held > 0 && !a.erase)
@@ -115,7 +115,7 @@ int RunStart(const QStringList& args)
     return 0;
 }
 
-int RunStop(const QStringList& args)
+int RunStop(const QStringList& args, const DisplaySettings& display)
 {
     const LinkOptions o = ParseStopArgs(args);
     if (o.help) {
@@ -125,7 +125,7 @@ int RunStop(const QStringList& args)
     }
     if (!o.error.isEmpty())
         return Line("stop", o.error + QStringLiteral(" (try --help)"), 2);
-    LoggerSession session(o);
+    LoggerSession session(o, display);
     if (!session.Connect())
         return Line("stop", session.Error(), 1);
     if (!session.Stop())

@@ -42,6 +42,7 @@ struct PrintArgs {
     bool text = false;
     QString printer;
     QString output;
+    DisplaySettings display;
 };
 
 void Complain(const QString& what)
@@ -50,7 +51,7 @@ void Complain(const QString& what)
 }
 
 // Parses args into out; returns -1 to go on, else the exit code.
-int Parse(const QStringList& args, PrintArgs& out)
+int Parse(const QStringList& args, const DisplaySettings& display, PrintArgs& out)
 {
     const QCommandLineOption unit(QStringLiteral("unit"), QString(), QStringLiteral("C|F"));
     const QCommandLineOption from(QStringLiteral("from"), QString(), QStringLiteral("TIME"));
@@ -71,7 +72,7 @@ int Parse(const QStringList& args, PrintArgs& out)
     for (const auto* option : {&unit, &from, &to})
         for (const QString& value : line.Values(*option))
             common << QStringLiteral("--") + option->names().first() << value;
-    const FileArgs file = ParseFileArgs(common << QStringLiteral("file"));
+    const FileArgs file = ParseFileArgs(common << QStringLiteral("file"), display);
     if (error.isEmpty())
         error = file.error;
     if (error.isEmpty() && !line.IntValue(pages, 1, 99, out.curvePages))
@@ -90,6 +91,7 @@ int Parse(const QStringList& args, PrintArgs& out)
     out.file = files[0];
     out.from = file.from;
     out.to = file.to;
+    out.display = file.display;
     out.text = line.IsSet(text);
     out.printer = line.Value(printer);
     out.output = line.Value(output);
@@ -129,24 +131,24 @@ int ToPrinter(const PrintArgs& a, const ReportData& data, ReportKind kind)
 
 } // namespace
 
-int RunPrint(const QStringList& args)
+int RunPrint(const QStringList& args, const DisplaySettings& display)
 {
     PrintArgs a;
-    if (const int rc = Parse(args, a); rc >= 0)
+    if (const int rc = Parse(args, display, a); rc >= 0)
         return rc;
     QString why;
+    const std::uint16_t language = a.display.language;
     CLoggerRecord r;
-    if (OpenDataFileRecord(a.file, r, nullptr, &why) != OpenDataResult::Loaded) {
-        Print(stderr, GetText(40) + PrintableText(QFileInfo(a.file).fileName()) + QStringLiteral(": ") + PrintableText(why) + '\n');
+    if (OpenDataFileRecord(a.file, r, a.display, nullptr, &why) != OpenDataResult::Loaded) {
+        Print(stderr, GetText(40, language) + PrintableText(QFileInfo(a.file).fileName()) + QStringLiteral(": ") + PrintableText(why) + '\n');
         return 1;
     }
     ReportData data;
     data.record = &r;
-    data.tempUnit = g_strTempUnit;
-    data.humiUnit = g_strUnitRH;
+    data.display = a.display;
     data.screenPlotWidth = PlotWidth();
     if (!SelectRange(r, a.from.value_or(r.m_tStart), a.to.value_or(r.m_tStop), data.range)) {
-        Complain(GetText(100));
+        Complain(GetText(100, language));
         return 2;
     }
     data.ComputeAxisLabels();
@@ -155,7 +157,7 @@ int RunPrint(const QStringList& args)
     if (a.output.isEmpty())
         return ToPrinter(a, data, kind);
     if (!PrintReportToPdf(a.output, data, kind, &why)) {
-        Print(stderr, GetText(38) + PrintableText(QFileInfo(a.output).fileName()) + QStringLiteral(": ") + PrintableText(why) + '\n');
+        Print(stderr, GetText(38, language) + PrintableText(QFileInfo(a.output).fileName()) + QStringLiteral(": ") + PrintableText(why) + '\n');
         return 1;
     }
     return 0;

@@ -36,7 +36,7 @@ int ArgumentError(const QString& error)
 
 } // namespace
 
-int RunSimulate(const QStringList& args)
+int RunSimulate(const QStringList& args, const DisplaySettings&)
 {
     const SimulateOptions mission;
     CCommandLine line(mission.All(), "argument");

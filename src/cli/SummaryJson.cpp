@@ -34,7 +34,7 @@ const Number kHumidity[] = {
 // An object of the shown rows among numbers; nothing when none is shown.
 template <std::size_t N>
 void WriteChannel(CJsonWriter& json, const CLoggerRecord& r, const char* key, const Number (&numbers)[N],
-                  bool temperature)
+                  bool temperature, TempUnit unit)
 {
     bool open = false;
     for (const Number& n : numbers) {
@@ -44,7 +44,7 @@ void WriteChannel(CJsonWriter& json, const CLoggerRecord& r, const char* key, co
             json.Key(key).BeginObject();
         open = true;
         const float value = r.*n.field;
-        json.Key(n.key).Hundredths(temperature ? InUnit(value) : static_cast<double>(value));
+        json.Key(n.key).Hundredths(temperature ? InUnit(value, unit) : static_cast<double>(value));
     }
     if (open)
         json.EndObject();
@@ -57,11 +57,11 @@ bool SummaryRowPrinted(const CLoggerRecord& r, int row)
     return ShowSummaryRow(r, row) == SummaryRowShow::Value && !r.m_strValue[row].trimmed().isEmpty();
 }
 
-QString SummaryJson(const CLoggerRecord& r)
+QString SummaryJson(const CLoggerRecord& r, TempUnit unit)
 {
     CJsonWriter json;
     json.BeginObject();
-    json.Key("unit").String(g_strTempUnit);
+    json.Key("unit").String(UnitText(unit));
     if (SummaryRowPrinted(r, ROW_ID))
         json.Key("id").String(PrintableText(r.m_strValue[ROW_ID].trimmed()));
     if (SummaryRowPrinted(r, ROW_START))
@@ -72,8 +72,8 @@ QString SummaryJson(const CLoggerRecord& r)
         json.Key("interval_s").Integer(r.m_tsInterval);
     if (SummaryRowPrinted(r, ROW_COUNT))
         json.Key("samples").Integer(r.m_nCount);
-    WriteChannel(json, r, "temperature", kTemperature, true);
-    WriteChannel(json, r, "humidity", kHumidity, false);
+    WriteChannel(json, r, "temperature", kTemperature, true, unit);
+    WriteChannel(json, r, "humidity", kHumidity, false, unit);
     if (SummaryRowPrinted(r, ROW_DESCRIPTION))
         json.Key("description").String(PrintableText(r.m_strValue[ROW_DESCRIPTION].trimmed()));
     json.EndObject();

@@ -9,6 +9,6 @@
 bool SummaryRowPrinted(const CLoggerRecord& r, int row);
 
 // info --json: the summary rows the page shows, as one JSON object with
-// numbers as numbers (temperatures in the unit in force, rounded to 0.01),
-// times in ISO 8601 local time.
-QString SummaryJson(const CLoggerRecord& r);
+// numbers as numbers (temperatures in unit, rounded to 0.01), times in ISO
+// 8601 local time.
+QString SummaryJson(const CLoggerRecord& r, TempUnit unit);

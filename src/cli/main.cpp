@@ -15,7 +15,7 @@ namespace {
 
 struct Command {
     const char* name;
-    int (*run)(const QStringList&);
+    int (*run)(const QStringList&, const DisplaySettings&);
     const char* summary;
 };
 
@@ -95,7 +95,8 @@ int RunCommandLine(const QStringList& arguments)
     // The language changes texts only: temperatures stay in degrees F
     // unless a command is given --unit C.
     QString error;
-    if (!ChooseLanguage(parser.isSet(lang), parser.value(lang), g_nLanguage, error))
+    DisplaySettings display;
+    if (!ChooseLanguage(parser.isSet(lang), parser.value(lang), display.language, error))
         return WrongLanguage(error);
     if (args.isEmpty()) {
         PrintUsage(stderr);
@@ -104,7 +105,7 @@ int RunCommandLine(const QStringList& arguments)
     const QString name = args.takeFirst();
     for (const Command& c : kCommands)
         if (name == QLatin1String(c.name))
-            return c.run(args);
+            return c.run(args, display);
     return UnknownCommand(name);
 }
 
@@ -116,6 +117,5 @@ int main(int argc, char** argv)
     // says so, instead of the signal ending the program without a word.
     std::signal(SIGXFSZ, SIG_IGN);
     const auto app = MakeCliApplication(argc, argv);
-    InitLanguageAndUnits();
     return CheckStandardOutput(RunCommandLine(app->arguments()));
 }

@@ -33,10 +33,10 @@ public:
     // Writes record; bArea marks a selected time range. True only when the
     // file is on disk whole.
     bool Save(const CLoggerRecord& record, bool bArea);
-    // Reads the open input file into record.
-    bool Load(CLoggerRecord& record);
+    // Reads the open input file into record, its texts as display shows them.
+    bool Load(CLoggerRecord& record, const DisplaySettings& display);
     // Load from the bytes of a whole file (the reader without the file).
-    bool LoadBytes(const QByteArray& data, CLoggerRecord& record);
+    bool LoadBytes(const QByteArray& data, CLoggerRecord& record, const DisplaySettings& display);
     // The last Load read a file that ends with the selected-range marker.
     bool LoadedArea() const { return m_bLoadedArea; }
     // Why the last Open, Load or Save failed, worded for the user ("no such
@@ -71,4 +71,5 @@ unsigned HeaderSeed(time64 t);
 enum class OpenDataResult { NotOpened, Loaded, Failed };
 // pArea, when given, tells whether the file held a selected time range; why,
 // when given, receives the reason of a failure (CLoggerFile::Error).
-OpenDataResult OpenDataFileRecord(const QString& path, CLoggerRecord& record, bool* pArea = nullptr, QString* why = nullptr);
+OpenDataResult OpenDataFileRecord(const QString& path, CLoggerRecord& record, const DisplaySettings& display,
+                                  bool* pArea = nullptr, QString* why = nullptr);

@@ -119,7 +119,7 @@ bool CLoggerFile::Damaged(const char* check)
     return false;
 }
 
-bool CLoggerFile::Load(CLoggerRecord& record)
+bool CLoggerFile::Load(CLoggerRecord& record, const DisplaySettings& display)
 {
     if (!IsInputOpen())
         return false;
@@ -133,7 +133,7 @@ bool CLoggerFile::Load(CLoggerRecord& record)
         m_error = m_in->errorString().isEmpty() ? QStringLiteral("read error") : m_in->errorString().toLower();
         return false;
     }
-    return LoadBytes(data, record);
+    return LoadBytes(data, record, display);
 }
 
 // Each three-character header field as a decimal number, kept as a byte.
@@ -149,7 +149,7 @@ bool CLoggerFile::ParseHeader(const QByteArray& data)
     return true;
 }
 
-bool CLoggerFile::LoadBytes(const QByteArray& data, CLoggerRecord& record)
+bool CLoggerFile::LoadBytes(const QByteArray& data, CLoggerRecord& record, const DisplaySettings& display)
 {
     m_bLoadedArea = false;
     m_error.clear();
@@ -200,11 +200,11 @@ bool CLoggerFile::LoadBytes(const QByteArray& data, CLoggerRecord& record)
     if (trailer && !descBytes.isEmpty())
         r.m_strValue[ROW_DESCRIPTION] = FromAnsi(descBytes);
     else
-        r.SetTypeText();
+        r.SetTypeText(display.language);
     r.m_nRowFlags |= RF_DESCRIPTION;
 
     r.m_nReceived = r.m_nCount;
-    r.Recompute(area);
+    r.Recompute(area, display.unit);
     m_bLoadedArea = area;
     if (!countOk)
         return Damaged("a sample count outside 0 to 60000");

@@ -2,7 +2,8 @@
 
 #include <utility>
 
-OpenDataResult OpenDataFileRecord(const QString& path, CLoggerRecord& record, bool* pArea, QString* why)
+OpenDataResult OpenDataFileRecord(const QString& path, CLoggerRecord& record, const DisplaySettings& display, bool* pArea,
+                                  QString* why)
 {
     if (pArea)
         *pArea = false;
@@ -16,7 +17,7 @@ OpenDataResult OpenDataFileRecord(const QString& path, CLoggerRecord& record, bo
     // whole file was accepted: a refused file changes nothing.
     CLoggerRecord loaded = record;
     loaded.m_byDataFlags = 0;
-    const bool ok = file.Load(loaded);
+    const bool ok = file.Load(loaded, display);
     if (why)
         *why = file.Error();
     if (pArea)

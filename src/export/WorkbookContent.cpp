@@ -71,14 +71,14 @@ lxw_format* HeaderFormat(lxw_workbook* book)
     return format;
 }
 
-bool MakeDataFormats(lxw_workbook* book, DataFormats& f)
+bool MakeDataFormats(lxw_workbook* book, TempUnit unit, DataFormats& f)
 {
     f.header = HeaderFormat(book);
     f.time = NumberFormat(book, "yyyy-m-d hh:mm", false);
-    f.temp = NumberFormat(book, UnitFormat(g_strTempUnit), false);
-    f.tempPast = NumberFormat(book, UnitFormat(g_strTempUnit), true);
-    f.humi = NumberFormat(book, UnitFormat(g_strUnitRH), false);
-    f.humiPast = NumberFormat(book, UnitFormat(g_strUnitRH), true);
+    f.temp = NumberFormat(book, UnitFormat(UnitText(unit)), false);
+    f.tempPast = NumberFormat(book, UnitFormat(UnitText(unit)), true);
+    f.humi = NumberFormat(book, UnitFormat(kUnitRH), false);
+    f.humiPast = NumberFormat(book, UnitFormat(kUnitRH), true);
     return f.header && f.time && f.temp && f.tempPast && f.humi && f.humiPast;
 }
 
@@ -89,9 +89,9 @@ lxw_error WriteText(lxw_worksheet* sheet, lxw_row_t row, lxw_col_t column, const
     return worksheet_write_string(sheet, row, column, Utf8(text).constData(), format);
 }
 
-lxw_worksheet* AddSheet(lxw_workbook* book, TextId name)
+lxw_worksheet* AddSheet(lxw_workbook* book, TextId name, std::uint16_t language)
 {
-    return workbook_add_worksheet(book, Utf8(GetText(name)).constData());
+    return workbook_add_worksheet(book, Utf8(GetText(name, language)).constData());
 }
 
 lxw_error WriteValue(lxw_worksheet* sheet, lxw_row_t row, lxw_col_t column, const SampleValue& v, lxw_format* normal,
@@ -114,14 +114,15 @@ lxw_error WriteTime(lxw_worksheet* sheet, lxw_row_t row, time64 t, lxw_format* f
     return worksheet_write_datetime(sheet, row, 1, &cell, format);
 }
 
-lxw_error WriteSampleRow(lxw_worksheet* sheet, const CLoggerRecord& r, int i, const DataFormats& f, double (&widest)[4])
+lxw_error WriteSampleRow(lxw_worksheet* sheet, const CLoggerRecord& r, int i, TempUnit unit, const DataFormats& f,
+                         double (&widest)[4])
 {
     const lxw_row_t row = kFirstDataRow + static_cast<lxw_row_t>(i);
     lxw_error error = worksheet_write_number(sheet, row, 0, i + 1, nullptr);
     if (!error)
         error = WriteTime(sheet, row, r.m_tTime[i], f.time);
     if (!error)
-        error = WriteValue(sheet, row, 2, TempValue(r, i), f.temp, f.tempPast, widest[2]);
+        error = WriteValue(sheet, row, 2, TempValue(r, i, unit), f.temp, f.tempPast, widest[2]);
     if (!error && r.HasHumidity())
         error = WriteValue(sheet, row, 3, HumiValue(r, i), f.humi, f.humiPast, widest[3]);
     return error;
@@ -129,19 +130,20 @@ lxw_error WriteSampleRow(lxw_worksheet* sheet, const CLoggerRecord& r, int i, co
 
 } // namespace
 
-lxw_error WriteSummarySheet(lxw_workbook* book, const CLoggerRecord& record)
+lxw_error WriteSummarySheet(lxw_workbook* book, const CLoggerRecord& record, const DisplaySettings& display)
 {
-    lxw_worksheet* sheet = AddSheet(book, TextId::SummarySheet);
+    lxw_worksheet* sheet = AddSheet(book, TextId::SummarySheet, display.language);
     lxw_format* header = HeaderFormat(book);
     if (!sheet || !header)
         return LXW_ERROR_MEMORY_MALLOC_FAILED;
-    const QString captions[2] = {GetText(TextId::ItemColumn), GetText(TextId::StateColumn)};
+    const QString captions[2] = {GetText(TextId::ItemColumn, display.language),
+                                 GetText(TextId::StateColumn, display.language)};
     double widest[2] = {TextWidth(captions[0]), TextWidth(captions[1])};
     lxw_error error = WriteText(sheet, 0, 0, captions[0], header);
     if (!error)
         error = WriteText(sheet, 0, 1, captions[1], header);
     lxw_row_t row = 1;
-    for (const SummaryItem& item : SummaryReportRows(record)) {
+    for (const SummaryItem& item : SummaryReportRows(record, display.language)) {
         const QString texts[2] = {item.caption.trimmed(), item.value.trimmed()};
         for (lxw_col_t c = 0; c < 2 && !error; ++c) {
             error = WriteText(sheet, row, c, texts[c], nullptr);
@@ -154,26 +156,26 @@ lxw_error WriteSummarySheet(lxw_workbook* book, const CLoggerRecord& record)
     return error;
 }
 
-lxw_error WriteDataSheet(lxw_workbook* book, const CLoggerRecord& record)
+lxw_error WriteDataSheet(lxw_workbook* book, const CLoggerRecord& record, const DisplaySettings& display)
 {
-    lxw_worksheet* sheet = AddSheet(book, TextId::DataSheet);
+    lxw_worksheet* sheet = AddSheet(book, TextId::DataSheet, display.language);
     DataFormats f;
-    if (!sheet || !MakeDataFormats(book, f))
+    if (!sheet || !MakeDataFormats(book, display.unit, f))
         return LXW_ERROR_MEMORY_MALLOC_FAILED;
     const int columns = SampleColumnCount(record);
     const int rows = record.ReceivedRows();
     lxw_error error = LXW_NO_ERROR;
     for (int c = 0; c < columns && !error; ++c)
-        error = WriteText(sheet, 0, static_cast<lxw_col_t>(c), GetText(SampleColumnTextId(c)), f.header);
+        error = WriteText(sheet, 0, static_cast<lxw_col_t>(c), GetText(SampleColumnTextId(c), display.language), f.header);
     // Widest value texts: the number, "2026-12-31 23:59", the values with their unit.
     double widest[4] = {static_cast<double>(QString::number(rows).size()), 16.0, 0, 0};
     for (int i = 0; i < rows && !error; ++i)
-        error = WriteSampleRow(sheet, record, i, f, widest);
-    widest[2] += TextWidth(g_strTempUnit);
-    widest[3] += TextWidth(g_strUnitRH);
+        error = WriteSampleRow(sheet, record, i, display.unit, f, widest);
+    widest[2] += TextWidth(UnitText(display.unit));
+    widest[3] += TextWidth(kUnitRH);
     for (int c = 0; c < columns && !error; ++c)
         error = FitColumn(sheet, static_cast<lxw_col_t>(c),
-                          std::max(widest[c], TextWidth(GetText(SampleColumnTextId(c)))));
+                          std::max(widest[c], TextWidth(GetText(SampleColumnTextId(c), display.language))));
     worksheet_freeze_panes(sheet, 1, 0);
     return error;
 }

@@ -7,5 +7,6 @@
 // The two sheets of the worksheet export, written into an open workbook in
 // constant-memory mode (each sheet row by row, in order). LXW_NO_ERROR or
 // the first error.
-lxw_error WriteSummarySheet(lxw_workbook* book, const CLoggerRecord& record);
-lxw_error WriteDataSheet(lxw_workbook* book, const CLoggerRecord& record);
+// Captions and temperatures as display shows them.
+lxw_error WriteSummarySheet(lxw_workbook* book, const CLoggerRecord& record, const DisplaySettings& display);
+lxw_error WriteDataSheet(lxw_workbook* book, const CLoggerRecord& record, const DisplaySettings& display);

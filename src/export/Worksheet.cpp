@@ -71,7 +71,8 @@ private:
 };
 
 // Builds the workbook at scratch; empty on success, else the reason.
-QString BuildWorkbook(const CLoggerRecord& record, const QString& scratch, const QString& scratchFolder)
+QString BuildWorkbook(const CLoggerRecord& record, const DisplaySettings& display, const QString& scratch,
+                      const QString& scratchFolder)
 {
     QByteArray folder = QFile::encodeName(scratchFolder);
     lxw_workbook_options options{};
@@ -82,9 +83,9 @@ QString BuildWorkbook(const CLoggerRecord& record, const QString& scratch, const
     lxw_workbook* book = workbook_new_opt(QFile::encodeName(scratch).constData(), &options);
     if (!book)
         return LibraryError(LXW_ERROR_MEMORY_MALLOC_FAILED, errno);
-    lxw_error error = WriteSummarySheet(book, record);
+    lxw_error error = WriteSummarySheet(book, record, display);
     if (!error)
-        error = WriteDataSheet(book, record);
+        error = WriteDataSheet(book, record, display);
     errno = 0;
     const lxw_error closed = workbook_close(book); // frees the workbook in any case
     const int systemError = errno;
@@ -108,13 +109,13 @@ bool Fail(QString* why, const QString& reason)
 
 } // namespace
 
-bool WriteWorksheet(const CLoggerRecord& record, const QString& path, QString* why)
+bool WriteWorksheet(const CLoggerRecord& record, const DisplaySettings& display, const QString& path, QString* why)
 {
     QTemporaryDir scratchFolder(QDir::tempPath() + QStringLiteral("/halvern-xlsx-XXXXXX"));
     if (!scratchFolder.isValid())
         return Fail(why, LowerFirst(scratchFolder.errorString()));
     const QString scratch = scratchFolder.filePath(QStringLiteral("book.xlsx"));
-    if (const QString reason = BuildWorkbook(record, scratch, scratchFolder.path()); !reason.isEmpty())
+    if (const QString reason = BuildWorkbook(record, display, scratch, scratchFolder.path()); !reason.isEmpty())
         return Fail(why, reason);
     // The data sheet is the second one; its column B holds the times.
     const QString exact = scratchFolder.filePath(QStringLiteral("exact.xlsx"));

@@ -8,11 +8,12 @@
 // "Summary" (the summary list's caption and value texts, the description
 // and the mean kinetic temperature) and "Data" (one row per sample: the
 // number, a local date-time cell, the temperature and, with humidity, the
-// humidity, as numbers in the unit in force, red past an alarm limit).
-// Sheet names and headers are in the interface language.
+// humidity, as numbers in display's unit, red past an alarm limit).
+// Sheet names and headers are in display's language.
 //
 // The workbook is built in a scratch folder, checked whole, and then
 // written to path as COutputFile writes: a regular file is replaced only
 // when complete. False on any failure (path then unchanged), with the
 // reason in why when given.
-bool WriteWorksheet(const CLoggerRecord& record, const QString& path, QString* why = nullptr);
+bool WriteWorksheet(const CLoggerRecord& record, const DisplaySettings& display, const QString& path,
+                    QString* why = nullptr);

@@ -43,18 +43,18 @@ void CConfigDlg::OnStart()
     entry.highTemp = Text(IDC_TEMP_HIGH);
     entry.lowHumi = Text(IDC_HUMI_LOW);
     entry.highHumi = Text(IDC_HUMI_HIGH);
-    entry.fahrenheit = g_strTempUnit == g_strUnitF;
+    entry.fahrenheit = m_display.unit == TempUnit::Fahrenheit;
     // Every entry is checked before the question: a refused start must not
     // first ask about erasing the logger's samples.
-    const MissionCheck check = CheckMissionEntry(r.m_nType, entry, GetText(kTextAlarmSetWrong));
+    const MissionCheck check = CheckMissionEntry(r.m_nType, entry, GetText(kTextAlarmSetWrong, m_display.language));
     if (!check.ok) {
-        const QString detail = check.reversed ? QLatin1Char('\n') + ReversedLimitsText(entry, *check.reversed) : QString();
+        const QString detail = check.reversed ? QLatin1Char('\n') + ReversedLimitsText(entry, *check.reversed, m_display.language) : QString();
         Message(check.error + detail); // nothing is sent
         return;
     }
     if (!StartWouldBeSent())
         return;
-    if (!Ask(StartQuestion(m_workflow.UndownloadedSamples())))
+    if (!Ask(StartQuestion(m_workflow.UndownloadedSamples(), m_display.language)))
         return;
     std::optional<QString> description;
     if (IsEnabled(IDC_DESCRIPTION))
@@ -67,7 +67,7 @@ void CConfigDlg::OnStart()
         return;
     }
     if (!LoggerTypeOf(r.m_nType).clockWithInterval) {
-        SetText(IDC_STATE, GetText(ToInt(TextId::Starting)));
+        SetText(IDC_STATE, GetText(ToInt(TextId::Starting), m_display.language));
         m_timer.start();
     }
     Enable(IDC_START, false);
@@ -86,7 +86,7 @@ void CConfigDlg::StartOverUsb(bool settingsTaken, bool descriptionMismatch)
         Enable(IDC_STOP, true);
     }
     if (descriptionMismatch) {
-        Message(GetText(kTextDescribeNotWritten));
+        Message(GetText(kTextDescribeNotWritten, m_display.language));
         Enable(IDC_START, true);
         Enable(IDC_STOP, true);
         return;
@@ -99,12 +99,12 @@ void CConfigDlg::StartOverUsb(bool settingsTaken, bool descriptionMismatch)
 
 void CConfigDlg::OnStop()
 {
-    if (!Ask(GetText(kTextSureToStop)))
+    if (!Ask(GetText(kTextSureToStop, m_display.language)))
         return;
     if (!m_workflow.StopMission())
         return;
     if (!m_workflow.UsbLinked()) {
-        SetText(IDC_STATE, GetText(ToInt(TextId::Shutting)));
+        SetText(IDC_STATE, GetText(ToInt(TextId::Shutting), m_display.language));
         m_timer.start();
         return;
     }
@@ -122,7 +122,7 @@ void CConfigDlg::OnStop()
 
 void CMainDialog::OpenConfigDialog()
 {
-    CConfigDlg dialog(m_workflow, m_fScale, this);
+    CConfigDlg dialog(m_workflow, m_display, m_fScale, this);
     if (m_pfnAsk)
         dialog.SetAsker(m_pfnAsk);
     dialog.exec();

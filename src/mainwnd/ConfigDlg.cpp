@@ -141,9 +141,9 @@ bool GaugeActive(const CLoggerRecord& r)
     return LoggerTypeOf(r.m_nType).reportsBattery || r.m_strValue[ROW_ID].startsWith(QLatin1Char('i'));
 }
 
-QString AlarmCaption(int textId, const QString& unit)
+QString AlarmCaption(int textId, const QString& unit, std::uint16_t language)
 {
-    return QStringLiteral("<  ") + GetText(textId) + unit + QStringLiteral("  <");
+    return QStringLiteral("<  ") + GetText(textId, language) + unit + QStringLiteral("  <");
 }
 
 } // namespace
@@ -163,8 +163,8 @@ void CConfigGauge::paintEvent(QPaintEvent*)
     painter.drawRect(0, 0, width() - 1, height() - 1);
 }
 
-CConfigDlg::CConfigDlg(LoggerWorkflow& workflow, float scale, QWidget* parent)
-    : QDialog(parent), m_workflow(workflow), m_fScale(scale)
+CConfigDlg::CConfigDlg(LoggerWorkflow& workflow, const DisplaySettings& display, float scale, QWidget* parent)
+    : QDialog(parent), m_workflow(workflow), m_display(display), m_fScale(scale)
 {
     setWindowTitle(QStringLiteral("Config"));
     setFont(DialogFont());
@@ -238,15 +238,15 @@ void CConfigDlg::Enable(int id, bool on)
 void CConfigDlg::SetUp()
 {
     CLoggerRecord& r = m_workflow.Record();
-    SetText(IDC_STATE_CAPTION, GetText(66));
-    SetText(IDC_START_GROUP, GetText(67));
-    SetText(IDC_INTERVAL_GROUP, GetText(68));
+    SetText(IDC_STATE_CAPTION, GetText(66, m_display.language));
+    SetText(IDC_START_GROUP, GetText(67, m_display.language));
+    SetText(IDC_INTERVAL_GROUP, GetText(68, m_display.language));
     SetText(IDC_WARNING, kBlankWarning);
     SetUpAlarmRows();
     SetUpDescription();
-    SetText(IDC_START, GetText(73));
-    SetText(IDC_STOP, GetText(74));
-    SetText(IDC_EXIT, GetText(75));
+    SetText(IDC_START, GetText(73, m_display.language));
+    SetText(IDC_STOP, GetText(74, m_display.language));
+    SetText(IDC_EXIT, GetText(75, m_display.language));
     SetText(IDC_ID, r.m_strValue[ROW_ID]);
     auto* start = Control<QDateTimeEdit>(IDC_START_TIME);
     start->setDateTime(QDateTime::currentDateTime());
@@ -273,15 +273,15 @@ void CConfigDlg::SetUpAlarmRows()
             Control(id)->hide();
         return;
     }
-    const bool fahrenheit = g_strTempUnit == g_strUnitF;
-    SetText(IDC_TEMP_GROUP, GetText(69));
-    SetText(IDC_TEMP_CAPTION, AlarmCaption(70, g_strTempUnit));
+    const bool fahrenheit = m_display.unit == TempUnit::Fahrenheit;
+    SetText(IDC_TEMP_GROUP, GetText(69, m_display.language));
+    SetText(IDC_TEMP_CAPTION, AlarmCaption(70, UnitText(m_display.unit), m_display.language));
     // The logger's current limits, as identification read them.
     SetText(IDC_TEMP_LOW, LimitFieldText(r.m_fLowLimit, fahrenheit));
     SetText(IDC_TEMP_HIGH, LimitFieldText(r.m_fHighLimit, fahrenheit));
     if (type.humidity) {
-        SetText(IDC_HUMI_GROUP, GetText(71));
-        SetText(IDC_HUMI_CAPTION, AlarmCaption(72, g_strUnitRH));
+        SetText(IDC_HUMI_GROUP, GetText(71, m_display.language));
+        SetText(IDC_HUMI_CAPTION, AlarmCaption(72, kUnitRH, m_display.language));
         SetText(IDC_HUMI_LOW, LimitFieldText(r.m_fHumiLowLimit, false));
         SetText(IDC_HUMI_HIGH, LimitFieldText(r.m_fHumiHighLimit, false));
     } else {
@@ -295,7 +295,7 @@ void CConfigDlg::SetUpAlarmRows()
 void CConfigDlg::SetUpDescription()
 {
     CLoggerRecord& r = m_workflow.Record();
-    SetText(IDC_DESCRIPTION_GROUP, GetText(79));
+    SetText(IDC_DESCRIPTION_GROUP, GetText(79, m_display.language));
     auto* edit = Control<QLineEdit>(IDC_DESCRIPTION);
     edit->setMaxLength(kMaxDescriptionChars);
     // Leading blanks (a description never read is two of them) go.
@@ -308,7 +308,7 @@ void CConfigDlg::SetUpDescription()
 
 void CConfigDlg::ShowRunState(int runState)
 {
-    SetText(IDC_STATE, GetText(RunStateTextId(runState)));
+    SetText(IDC_STATE, GetText(RunStateTextId(runState), m_display.language));
 }
 
 void CConfigDlg::Rescale()
@@ -346,7 +346,7 @@ void CConfigDlg::OnLoggerClock()
         Enable(IDC_START, r.m_nRunState == 0 && r.m_bStatusValid);
     } else {
         if (r.m_bStatusValid)
-            SetText(IDC_WARNING, GetText(143));
+            SetText(IDC_WARNING, GetText(143, m_display.language));
         Enable(IDC_START, false);
     }
     ShowRunState(r.m_nRunState);

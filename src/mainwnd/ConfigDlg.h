@@ -1,5 +1,6 @@
 #pragma once
 
+#include "base/DisplaySettings.h"
 #include "views/ControlTable.h"
 
 #include <QDialog>
@@ -56,7 +57,7 @@ public:
         IDC_WARNING = 1135,
     };
 
-    CConfigDlg(LoggerWorkflow& workflow, float scale, QWidget* parent = nullptr);
+    CConfigDlg(LoggerWorkflow& workflow, const DisplaySettings& display, float scale, QWidget* parent = nullptr);
     ~CConfigDlg() override;
 
     template <class W = QWidget>
@@ -96,6 +97,7 @@ private:
     bool StartWouldBeSent() const;
 
     LoggerWorkflow& m_workflow;
+    const DisplaySettings& m_display;
     float m_fScale;
     ControlTable m_controls;
     QTimer m_timer;

@@ -43,9 +43,9 @@ int RunStateTextId(int runState)
     }
 }
 
-QString StartQuestion(int undownloadedSamples)
+QString StartQuestion(int undownloadedSamples, std::uint16_t language)
 {
-    const QString sure = GetText(kTextSureToStart);
+    const QString sure = GetText(kTextSureToStart, language);
     if (undownloadedSamples <= 0)
         return sure;
     return QStringLiteral("The logger holds %1 %2 that %3 not been downloaded. Starting a new mission erases them.\n\n%4")
@@ -55,11 +55,11 @@ QString StartQuestion(int undownloadedSamples)
         .arg(sure);
 }
 
-QString ReversedLimitsText(const MissionEntry& entry, LimitQuantity pair)
+QString ReversedLimitsText(const MissionEntry& entry, LimitQuantity pair, std::uint16_t language)
 {
     const bool temp = pair == LimitQuantity::Temperature;
     const auto typed = [](const QString& text) { return QString::number(text.trimmed().toDouble(), 'f', 2); };
-    return GetText(TextId::LimitsReversed)
-        .arg(GetText(temp ? kTextTemperature : kTextHumidity), typed(temp ? entry.lowTemp : entry.lowHumi),
+    return GetText(TextId::LimitsReversed, language)
+        .arg(GetText(temp ? kTextTemperature : kTextHumidity, language), typed(temp ? entry.lowTemp : entry.lowHumi),
              typed(temp ? entry.highTemp : entry.highHumi));
 }

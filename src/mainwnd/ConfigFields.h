@@ -23,9 +23,9 @@ int RunStateTextId(int runState);
 
 // The question Start asks: "Sure to start?", after a warning when the
 // logger holds samples that were not downloaded.
-QString StartQuestion(int undownloadedSamples);
+QString StartQuestion(int undownloadedSamples, std::uint16_t language);
 
 // What "Alarm set wrong!" goes on to say: the pair whose lower limit is above
 // its upper one and the two values as typed, e.g. "Temperature: lower 90.00
 // is above upper 86.00".
-QString ReversedLimitsText(const MissionEntry& entry, LimitQuantity pair);
+QString ReversedLimitsText(const MissionEntry& entry, LimitQuantity pair, std::uint16_t language);

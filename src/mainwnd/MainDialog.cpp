@@ -33,8 +33,8 @@ namespace {
 const QColor kDialogColour(82, 105, 118);
 } // namespace
 
-CMainDialog::CMainDialog(QSize screen, QWidget* parent)
-    : QDialog(parent)
+CMainDialog::CMainDialog(const DisplaySettings& display, QSize screen, QWidget* parent)
+    : QDialog(parent), m_display(display)
 {
     Q_INIT_RESOURCE(halvern);
     setWindowTitle(QStringLiteral("Halvern Software TH"));
@@ -62,7 +62,7 @@ CMainDialog::CMainDialog(QSize screen, QWidget* parent)
     m_connection.Record().Reset();
     m_connection.Range().Reset();
 
-    m_pGraph = new CGraphPage(m_connection.Record(), m_connection.Range(), Control(IDC_GRAPH_FRAME));
+    m_pGraph = new CGraphPage(m_connection.Record(), m_connection.Range(), m_display, Control(IDC_GRAPH_FRAME));
     m_pGraph->setGeometry(0, 0, 930, 600);
     m_pGraph->show();
     // Queued, so the tabs change after the graph's reset has finished.
@@ -87,7 +87,7 @@ CMainDialog::CMainDialog(QSize screen, QWidget* parent)
     ConnectCommands();
 
     Control(IDC_DOWNLOAD)->setFocus();
-    SetStatusText(GetText(ToInt(TextId::Ready)));
+    SetStatusText(GetText(ToInt(TextId::Ready), m_display.language));
 }
 
 CMainDialog::~CMainDialog()
@@ -242,7 +242,7 @@ void CMainDialog::ShowAbout()
 
 void CMainDialog::reject()
 {
-    if (Ask(GetText(ToInt(TextId::SureToExit))))
+    if (Ask(GetText(ToInt(TextId::SureToExit), m_display.language)))
         QDialog::reject();
 }
 

@@ -35,7 +35,10 @@ public:
 
     // screen: the size the window is fitted to (the primary screen's when
     // empty). The window is built but looks for no logger until Start.
-    explicit CMainDialog(QSize screen = {}, QWidget* parent = nullptr);
+    // display: the unit and language the window starts in; the unit buttons
+    // change its unit.
+    explicit CMainDialog(const DisplaySettings& display, QSize screen = {}, QWidget* parent = nullptr);
+    const DisplaySettings& Display() const { return m_display; }
     ~CMainDialog() override;
 
     // The last step of start-up: registers the device notifications, looks
@@ -175,7 +178,8 @@ private:
     std::function<QString(const QString&)> m_pfnChooseFile;
     std::function<SaveChoice(const QString&, const QStringList&)> m_pfnChooseSaveFile;
     std::map<int, QTimer*> m_timers;
-    LoggerConnection m_connection{*this, *this};
+    DisplaySettings m_display;
+    LoggerConnection m_connection{*this, *this, m_display};
     LoggerWorkflow& m_workflow = m_connection.Workflow();
     bool m_bStarted = false;
 };

@@ -164,18 +164,18 @@ void CMainDialog::CreateControls()
 
 void CMainDialog::CreatePages()
 {
-    m_pTabs->Bar()->addTab(GetText(ToInt(TextId::SummaryTab)));
-    m_pTabs->Bar()->addTab(GetText(ToInt(TextId::DataTab)));
-    m_pTabs->Bar()->addTab(GetAlarmText(AlarmText::Tab));
+    m_pTabs->Bar()->addTab(GetText(ToInt(TextId::SummaryTab), m_display.language));
+    m_pTabs->Bar()->addTab(GetText(ToInt(TextId::DataTab), m_display.language));
+    m_pTabs->Bar()->addTab(GetAlarmText(AlarmText::Tab, m_display.language));
     // Five tabs share the page's width once a range is selected: narrower
     // side padding than the style's keeps every tab text whole.
     m_pTabs->Bar()->setStyleSheet(QStringLiteral("QTabBar::tab { padding: 6px 6px; }"));
     const QSize page(m_pTabs->width(), m_pTabs->PageHeight());
-    m_pSummary = new CSummaryPage(m_pTabs);
-    m_pDataList = new CDataListPage(m_pTabs);
-    m_pAreaSummary = new CSummaryPage(m_pTabs);
-    m_pAreaDataList = new CDataListPage(m_pTabs);
-    m_pAlarms = new CAlarmFormView(m_pTabs);
+    m_pSummary = new CSummaryPage(m_display, m_pTabs);
+    m_pDataList = new CDataListPage(m_display, m_pTabs);
+    m_pAreaSummary = new CSummaryPage(m_display, m_pTabs);
+    m_pAreaDataList = new CDataListPage(m_display, m_pTabs);
+    m_pAlarms = new CAlarmFormView(m_display, m_pTabs);
     for (QWidget* w : {static_cast<QWidget*>(m_pSummary), static_cast<QWidget*>(m_pDataList),
                        static_cast<QWidget*>(m_pAreaSummary), static_cast<QWidget*>(m_pAreaDataList),
                        static_cast<QWidget*>(m_pAlarms)}) {
@@ -187,17 +187,17 @@ void CMainDialog::CreatePages()
 
 void CMainDialog::SetStartTexts()
 {
-    Control<QRadioButton>(IDC_UNIT_F)->setText(g_strUnitF);
-    Control<QRadioButton>(IDC_UNIT_C)->setText(g_strUnitC);
+    Control<QRadioButton>(IDC_UNIT_F)->setText(kUnitF);
+    Control<QRadioButton>(IDC_UNIT_C)->setText(kUnitC);
     // The radio of the unit in force shows it from the start.
-    Control<QRadioButton>(IsCelsius() ? IDC_UNIT_C : IDC_UNIT_F)->setChecked(true);
+    Control<QRadioButton>(m_display.unit == TempUnit::Celsius ? IDC_UNIT_C : IDC_UNIT_F)->setChecked(true);
     EnableButton(IDC_CALIBRATE, false);
     EnableButton(IDC_START_SETTING, false);
     Control(IDC_LOGGER_CLOCK)->hide();
     Control(IDC_RUN_STATE)->hide();
     m_pProgress->setRange(0, 200);
     m_pProgress->setValue(0);
-    const bool chinese = g_nLanguage == LANG_CHINESE;
+    const bool chinese = m_display.language == LANG_CHINESE;
     for (const ButtonText& b : kButtonTexts)
         Control<QPushButton>(b.id)->setText(QString::fromUtf8(chinese ? b.chinese : b.english));
 }

@@ -77,8 +77,8 @@ void CMainDialog::ShowAreaTabs(bool show)
         const QSignalBlocker block(bar);
         while (bar->count() > kFixedTabs)
             bar->removeTab(bar->count() - 1);
-        bar->addTab(GetText(ToInt(TextId::AreaSummaryTab)));
-        bar->addTab(GetText(ToInt(TextId::AreaDataTab)));
+        bar->addTab(GetText(ToInt(TextId::AreaSummaryTab), m_display.language));
+        bar->addTab(GetText(ToInt(TextId::AreaDataTab), m_display.language));
     }
     m_pAreaSummary->m_pRecord = &m_connection.Range();
     m_pAreaSummary->UpdateLayout();

@@ -51,12 +51,13 @@ void CMainDialog::OpenCommandLineFile(const QString& commandLine)
 bool CMainDialog::OpenDataFile(const QString& path, const QString& name)
 {
     QString why;
-    if (OpenDataFileRecord(path, m_connection.Record(), nullptr, &why) != OpenDataResult::Loaded) {
+    if (OpenDataFileRecord(path, m_connection.Record(), m_display, nullptr, &why) != OpenDataResult::Loaded) {
         // The record on screen and everything showing it stay as they were.
         // A bare name on the command line has no name part: the path then
         // says which file was refused.
         const QString shown = name.isEmpty() ? path : name;
-        SetStatusText(GetText(TextId::OpenFailed) + shown + (why.isEmpty() ? QString() : QStringLiteral(": ") + why));
+        SetStatusText(GetText(TextId::OpenFailed, m_display.language) + shown
+                      + (why.isEmpty() ? QString() : QStringLiteral(": ") + why));
         return false;
     }
     RepaintBatteryStrip();
@@ -64,6 +65,6 @@ bool CMainDialog::OpenDataFile(const QString& path, const QString& name)
     m_workflow.m_bMayConfigure = 0;
     EnableButton(IDC_START_SETTING, false);
     PostGraphReset(true);
-    SetStatusText(GetText(TextId::FileOpened) + name);
+    SetStatusText(GetText(TextId::FileOpened, m_display.language) + name);
     return true;
 }

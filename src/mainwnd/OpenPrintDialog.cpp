@@ -5,6 +5,6 @@
 
 void CMainDialog::OpenPrintDialog()
 {
-    CPrintPreviewDlg dialog(this, m_fScale, m_connection.Record());
+    CPrintPreviewDlg dialog(this, m_fScale, m_connection.Record(), m_display);
     dialog.exec();
 }

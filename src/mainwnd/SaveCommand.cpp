@@ -46,12 +46,12 @@ void CMainDialog::OnSave()
         && !Ask(QFileDialog::tr("%1 already exists.\nDo you want to replace it?").arg(target.name)))
         return;
     m_strLastFolder = QFileInfo(target.path).absolutePath();
-    SetStatusText(GetText(TextId::Saving));
+    SetStatusText(GetText(TextId::Saving, m_display.language));
     m_pStatus->repaint();
     QApplication::setOverrideCursor(Qt::WaitCursor);
     QString why;
-    const bool saved = target.kind->write(record, target.path, &why);
+    const bool saved = target.kind->write(record, m_display, target.path, &why);
     QApplication::restoreOverrideCursor();
-    SetStatusText(saved ? GetText(TextId::FileSaved) + target.name
-                        : GetText(TextId::SaveFailed) + target.name + QStringLiteral(": ") + why);
+    SetStatusText(saved ? GetText(TextId::FileSaved, m_display.language) + target.name
+                        : GetText(TextId::SaveFailed, m_display.language) + target.name + QStringLiteral(": ") + why);
 }

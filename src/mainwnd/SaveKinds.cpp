@@ -9,8 +9,14 @@
 
 namespace {
 
+// A data file holds the record as it is, whatever the display.
+bool WriteData(const CLoggerRecord& record, const DisplaySettings&, const QString& path, QString* why)
+{
+    return WriteRecordDataFile(record, path, why);
+}
+
 const SaveKind kSaveKinds[] = {
-    {"Halvern File (*.tavo)", "tavo", WriteRecordDataFile},
+    {"Halvern File (*.tavo)", "tavo", WriteData},
     {"WorkSheet Files (*.xlsx)", "xlsx", WriteWorksheet},
     {"PDF File (*.pdf)", "pdf", WritePdfReport},
     {"CSV File (*.csv)", "csv", WriteCsvFile},

@@ -7,8 +7,10 @@
 #include <span>
 
 // The kinds of file Save writes, one row each: the save dialog's filter,
-// the extension (without the dot) and the writer.
-using RecordWriter = bool (*)(const CLoggerRecord& record, const QString& path, QString* why);
+// the extension (without the dot) and the writer, which writes texts and
+// temperatures as display shows them.
+using RecordWriter = bool (*)(const CLoggerRecord& record, const DisplaySettings& display, const QString& path,
+                              QString* why);
 
 struct SaveKind {
     const char* filter;

@@ -114,7 +114,6 @@ int main(int argc, char** argv)
         std::fprintf(stderr, "halvern-th: %s\n", qPrintable(error));
         return 2;
     }
-    InitLanguageAndUnits(language);
     InstallQtMessagePoster();
     const bool shot = parser.isSet(options.screenshot);
     const bool download = parser.isSet(options.download);
@@ -137,7 +136,7 @@ int main(int argc, char** argv)
         demo = std::make_unique<CDemoLogger>(choice);
     }
 
-    CMainDialog dialog(shot ? QSize(1920, 1080) : QSize());
+    CMainDialog dialog(StartDisplay(language), shot ? QSize(1920, 1080) : QSize());
     QApplication::setWindowIcon(QIcon::fromTheme(QStringLiteral("halvern-th"), dialog.windowIcon()));
     if (demo)
         dialog.setWindowTitle(dialog.windowTitle() + QStringLiteral(" \u2014 ") + demo->Label());

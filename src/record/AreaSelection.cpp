@@ -69,7 +69,7 @@ void CopySettings(const CLoggerRecord& a, CLoggerRecord& b)
 } // namespace
 
 SelectionResult ComputeSelection(const CLoggerRecord& a, time64 from, time64 to, CLoggerRecord& b,
-                                 SelectionClamps& clamps)
+                                 SelectionClamps& clamps, TempUnit unit)
 {
     clamps = {};
     if (a.m_tStart > a.m_tStop || a.m_nCount <= 0)
@@ -112,6 +112,6 @@ SelectionResult ComputeSelection(const CLoggerRecord& a, time64 from, time64 to,
     CopySettings(a, b);
     b.m_nReceived = b.m_nCount;
     b.m_byDataFlags = b.m_nCount > 0 ? DATA_FLAG_SAMPLES : 0;
-    b.Recompute(true);
+    b.Recompute(true, unit);
     return SelectionResult::Built;
 }

@@ -22,6 +22,6 @@ struct SelectionClamps {
 // after `from` to the last at or before `to`, both clamped to the source's
 // own start and stop (clamps says which were). Its samples are copies of the
 // source's shown temperature series (and humidity), its statistics and texts
-// are computed afresh with the plain series.
+// are computed afresh with the plain series, temperatures in unit.
 SelectionResult ComputeSelection(const CLoggerRecord& source, time64 from, time64 to, CLoggerRecord& area,
-                                 SelectionClamps& clamps);
+                                 SelectionClamps& clamps, TempUnit unit);

@@ -34,38 +34,38 @@ static_assert(std::size(kAlarmTexts) == static_cast<std::size_t>(AlarmText::NoAl
 
 } // namespace
 
-QString GetAlarmText(AlarmText id)
+QString GetAlarmText(AlarmText id, std::uint16_t language)
 {
     const AlarmTextEntry& e = kAlarmTexts[static_cast<int>(id)];
-    return QString::fromUtf8(g_nLanguage == LANG_CHINESE ? e.chinese : e.english);
+    return QString::fromUtf8(language == LANG_CHINESE ? e.chinese : e.english);
 }
 
-QString ChannelText(AlarmChannel channel)
+QString ChannelText(AlarmChannel channel, std::uint16_t language)
 {
-    return GetText(channel == AlarmChannel::Temperature ? 32 : 33);
+    return GetText(channel == AlarmChannel::Temperature ? 32 : 33, language);
 }
 
-QString LimitText(AlarmLimit limit)
+QString LimitText(AlarmLimit limit, std::uint16_t language)
 {
-    return GetText(limit == AlarmLimit::Upper ? 168 : 169).trimmed();
+    return GetText(limit == AlarmLimit::Upper ? 168 : 169, language).trimmed();
 }
 
-double AlarmValueInUnit(AlarmChannel channel, float value)
+double AlarmValueInUnit(AlarmChannel channel, float value, TempUnit unit)
 {
-    return channel == AlarmChannel::Temperature ? InUnit(value) : static_cast<double>(value);
+    return channel == AlarmChannel::Temperature ? InUnit(value, unit) : static_cast<double>(value);
 }
 
-QString AlarmValueText(AlarmChannel channel, float value)
+QString AlarmValueText(AlarmChannel channel, float value, TempUnit unit)
 {
-    const QString& unit = channel == AlarmChannel::Temperature ? g_strTempUnit : g_strUnitRH;
-    return QString::asprintf("%.2f", AlarmValueInUnit(channel, value)) + unit;
+    const QString& text = channel == AlarmChannel::Temperature ? UnitText(unit) : kUnitRH;
+    return QString::asprintf("%.2f", AlarmValueInUnit(channel, value, unit)) + text;
 }
 
-QString TotalsText(const ChannelTotals& totals, const QString& separator)
+QString TotalsText(const ChannelTotals& totals, const QString& separator, std::uint16_t language)
 {
-    return QStringList{GetAlarmText(AlarmText::Excursions) + ' ' + QString::number(totals.excursions),
-                       GetAlarmText(AlarmText::TimeAbove) + ' ' + FormatDuration(totals.above),
-                       GetAlarmText(AlarmText::TimeBelow) + ' ' + FormatDuration(totals.below),
-                       GetAlarmText(AlarmText::Longest) + ' ' + FormatDuration(totals.longest)}
+    return QStringList{GetAlarmText(AlarmText::Excursions, language) + ' ' + QString::number(totals.excursions),
+                       GetAlarmText(AlarmText::TimeAbove, language) + ' ' + FormatDuration(totals.above),
+                       GetAlarmText(AlarmText::TimeBelow, language) + ' ' + FormatDuration(totals.below),
+                       GetAlarmText(AlarmText::Longest, language) + ' ' + FormatDuration(totals.longest)}
         .join(separator);
 }

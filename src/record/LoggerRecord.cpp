@@ -27,11 +27,15 @@ void CLoggerRecord::Reset()
     m_fHumiMax = m_fHumiMin = m_fHumiAvg = m_fHumiHighLimit = m_fHumiLowLimit = 0.0f;
     m_nLoggerFlag = -1;
     m_tLoggerClock = 0;
-    for (int i = 0; i < SUMMARY_ROWS; ++i) {
-        m_strLabel[i] = GetText(ToInt(TextId::FirstRowCaption) + i);
+    for (int i = 0; i < SUMMARY_ROWS; ++i)
         m_strValue[i].clear();
-    }
-    m_strLabel[ROW_MKT] = GetText(TextId::MktCaption);
+}
+
+QString SummaryCaption(int row, std::uint16_t language)
+{
+    if (row == ROW_MKT)
+        return GetText(TextId::MktCaption, language);
+    return GetText(ToInt(TextId::FirstRowCaption) + row, language);
 }
 
 void CLoggerRecord::SetCount(int count)
@@ -87,11 +91,11 @@ int TypeTextId(int type)
     return LoggerTypeOf(type).textId;
 }
 
-void CLoggerRecord::SetTypeText()
+void CLoggerRecord::SetTypeText(std::uint16_t language)
 {
     m_strValue[ROW_DESCRIPTION].clear();
     if (const int id = TypeTextId(m_nType))
-        m_strValue[ROW_DESCRIPTION] = GetText(id);
+        m_strValue[ROW_DESCRIPTION] = GetText(id, language);
 }
 
 namespace {

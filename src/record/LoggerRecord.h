@@ -1,5 +1,7 @@
 #pragma once
 
+#include "base/DisplaySettings.h"
+
 #include <QString>
 #include <cstdint>
 #include <vector>
@@ -9,7 +11,7 @@ using time64 = std::int64_t; // seconds since 1970-01-01 00:00 UTC
 constexpr int MAX_SAMPLES = 60000;
 constexpr int SUMMARY_ROWS = 20;
 
-// Summary rows (index into m_strLabel / m_strValue).
+// Summary rows (index into m_strValue; SummaryCaption gives their captions).
 enum SummaryRow {
     ROW_ID = 0, ROW_START = 1, ROW_STOP = 2, ROW_INTERVAL = 3, ROW_COUNT = 4,
     ROW_MAX = 5, ROW_MIN = 6, ROW_AVG = 7, ROW_HIGH_LIMIT = 8, ROW_LOW_LIMIT = 9,
@@ -43,11 +45,13 @@ public:
     // entries; the samples below both the old and the new count stay.
     void SetCount(int count);
     void BuildTimeTable();
-    void SetTypeText();
+    // The description row: the type's name in language.
+    void SetTypeText(std::uint16_t language);
 
-    void FormatStatTexts();
-    void ComputeMkt();
-    void Recompute(bool bPlain);
+    // The statistics texts of the summary rows, temperatures in unit.
+    void FormatStatTexts(TempUnit unit);
+    void ComputeMkt(TempUnit unit);
+    void Recompute(bool bPlain, TempUnit unit);
 
     bool HasHumidity() const;
     // The received samples the vectors hold: m_nReceived within 0 .. the
@@ -65,7 +69,6 @@ public:
     std::int32_t m_nBattery = 0;
     std::int32_t m_nRunState = 0;
     std::uint8_t m_bStatusValid = 0;
-    QString m_strLabel[SUMMARY_ROWS];
     QString m_strValue[SUMMARY_ROWS];
     time64 m_tStart = 0;
     time64 m_tStop = 0;
@@ -123,3 +126,6 @@ int TypeFromIdSerial(const QString& id);
 
 // Text id of a type's description ("Temp Record", ...); 0 for type 0.
 int TypeTextId(int type);
+
+// The caption of a summary row in language.
+QString SummaryCaption(int row, std::uint16_t language);

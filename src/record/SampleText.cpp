@@ -28,7 +28,7 @@ int SampleColumnTextId(int column)
     return 30 + column;
 }
 
-QString SampleCellText(const CLoggerRecord& record, int row, int column)
+QString SampleCellText(const CLoggerRecord& record, int row, int column, TempUnit unit)
 {
     if (row < 0 || row >= MAX_SAMPLES)
         return {};
@@ -38,9 +38,9 @@ QString SampleCellText(const CLoggerRecord& record, int row, int column)
     case 1:
         return SampleAt(record.m_tTime, row) != 0 ? FormatDateTime(record.m_tTime[row]) : QString();
     case 2:
-        return ValueText(TempValue(record, row), g_strTempUnit);
+        return ValueText(TempValue(record, row, unit), UnitText(unit));
     case 3:
-        return ValueText(HumiValue(record, row), g_strUnitRH);
+        return ValueText(HumiValue(record, row), kUnitRH);
     default:
         return {};
     }

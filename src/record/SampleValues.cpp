@@ -23,13 +23,13 @@ double RoundToHundredths(double value)
     return rounded;
 }
 
-SampleValue TempValue(const CLoggerRecord& r, int row)
+SampleValue TempValue(const CLoggerRecord& r, int row, TempUnit unit)
 {
     const float t = SampleAt(r.m_fTempShown, row);
     if (!(t > kMissing))
         return {};
     const bool past = r.m_bTempAlarm && (t > r.m_fHighLimit || t < r.m_fLowLimit);
-    return {true, RoundToHundredths(IsFahrenheit() ? ToFahrenheit(t) : static_cast<double>(t)), past};
+    return {true, RoundToHundredths(InUnit(t, unit)), past};
 }
 
 SampleValue HumiValue(const CLoggerRecord& r, int row)

@@ -18,42 +18,37 @@ double MktFromMeanTerm(double mean)
 
 } // namespace
 
-void CLoggerRecord::FormatStatTexts()
+void CLoggerRecord::FormatStatTexts(TempUnit unit)
 {
-    const bool celsius = IsCelsius();
-    if (celsius || IsFahrenheit()) {
-        auto put = [&](int row, float v) {
-            m_strValue[row] = FormatValue(celsius ? v : ToFahrenheit(v), g_strTempUnit);
-        };
-        put(ROW_MAX, m_fMax);
-        put(ROW_MIN, m_fMin);
-        put(ROW_AVG, m_fAvg);
-        // The MKT comes from the samples: without them there is none to show
-        // (a logger that is identified but not yet downloaded).
-        m_strValue[ROW_MKT].clear();
-        if (m_byDataFlags & DATA_FLAG_SAMPLES)
-            put(ROW_MKT, m_fMkt);
-        m_strValue[ROW_HIGH_LIMIT].clear();
-        m_strValue[ROW_LOW_LIMIT].clear();
-        if (m_fLowLimit < m_fHighLimit) {
-            put(ROW_HIGH_LIMIT, m_fHighLimit);
-            put(ROW_LOW_LIMIT, m_fLowLimit);
-        }
+    auto put = [&](int row, float v) { m_strValue[row] = FormatValue(InUnit(v, unit), UnitText(unit)); };
+    put(ROW_MAX, m_fMax);
+    put(ROW_MIN, m_fMin);
+    put(ROW_AVG, m_fAvg);
+    // The MKT comes from the samples: without them there is none to show
+    // (a logger that is identified but not yet downloaded).
+    m_strValue[ROW_MKT].clear();
+    if (m_byDataFlags & DATA_FLAG_SAMPLES)
+        put(ROW_MKT, m_fMkt);
+    m_strValue[ROW_HIGH_LIMIT].clear();
+    m_strValue[ROW_LOW_LIMIT].clear();
+    if (m_fLowLimit < m_fHighLimit) {
+        put(ROW_HIGH_LIMIT, m_fHighLimit);
+        put(ROW_LOW_LIMIT, m_fLowLimit);
     }
     if (HasHumidity()) {
-        m_strValue[ROW_HUMI_MAX] = FormatValue(m_fHumiMax, g_strUnitRH);
-        m_strValue[ROW_HUMI_MIN] = FormatValue(m_fHumiMin, g_strUnitRH);
-        m_strValue[ROW_HUMI_AVG] = FormatValue(m_fHumiAvg, g_strUnitRH);
+        m_strValue[ROW_HUMI_MAX] = FormatValue(m_fHumiMax, kUnitRH);
+        m_strValue[ROW_HUMI_MIN] = FormatValue(m_fHumiMin, kUnitRH);
+        m_strValue[ROW_HUMI_AVG] = FormatValue(m_fHumiAvg, kUnitRH);
         m_strValue[ROW_HUMI_HIGH_LIMIT].clear();
         m_strValue[ROW_HUMI_LOW_LIMIT].clear();
         if (m_fHumiLowLimit < m_fHumiHighLimit) {
-            m_strValue[ROW_HUMI_HIGH_LIMIT] = FormatValue(m_fHumiHighLimit, g_strUnitRH);
-            m_strValue[ROW_HUMI_LOW_LIMIT] = FormatValue(m_fHumiLowLimit, g_strUnitRH);
+            m_strValue[ROW_HUMI_HIGH_LIMIT] = FormatValue(m_fHumiHighLimit, kUnitRH);
+            m_strValue[ROW_HUMI_LOW_LIMIT] = FormatValue(m_fHumiLowLimit, kUnitRH);
         }
     }
 }
 
-void CLoggerRecord::ComputeMkt()
+void CLoggerRecord::ComputeMkt(TempUnit unit)
 {
     m_fMkt = 0.0f;
     if (m_nCount <= 0)
@@ -65,7 +60,7 @@ void CLoggerRecord::ComputeMkt()
         sum += term;
     }
     m_fMkt = static_cast<float>(MktFromMeanTerm(sum / m_nCount));
-    m_strValue[ROW_MKT] = FormatValue(InUnit(m_fMkt), g_strTempUnit);
+    m_strValue[ROW_MKT] = FormatValue(InUnit(m_fMkt, unit), UnitText(unit));
 }
 
 bool CLoggerRecord::ChooseMovingMkt(bool bPlain)
@@ -145,15 +140,15 @@ void CLoggerRecord::FillMovingMkt()
         m_fAvg /= static_cast<float>(count);
 }
 
-void CLoggerRecord::Recompute(bool bPlain)
+void CLoggerRecord::Recompute(bool bPlain, TempUnit unit)
 {
     const bool moving = ChooseMovingMkt(bPlain);
-    ComputeMkt();
+    ComputeMkt(unit);
     if (moving)
         FillMovingMkt();
     else
         FillPlain();
-    FormatStatTexts();
+    FormatStatTexts(unit);
     m_nRowFlags |= RF_MAX | RF_MIN | RF_AVG;
     if (m_bTempAlarm)
         m_nRowFlags |= RF_HIGH_LIMIT | RF_LOW_LIMIT;

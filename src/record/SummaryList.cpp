@@ -30,7 +30,7 @@ SummaryRowShow ShowSummaryRow(const CLoggerRecord& record, int row)
     return SummaryRowShow::Blank;
 }
 
-QList<SummaryItem> SummaryReportRows(const CLoggerRecord& record)
+QList<SummaryItem> SummaryReportRows(const CLoggerRecord& record, std::uint16_t language)
 {
     QList<SummaryItem> items;
     for (int row = 0; row < SUMMARY_ROWS; ++row) {
@@ -38,7 +38,7 @@ QList<SummaryItem> SummaryReportRows(const CLoggerRecord& record)
         if (show == SummaryRowShow::Absent)
             continue;
         const QString value = show == SummaryRowShow::Value ? PrintableText(record.m_strValue[row]) : QString();
-        items.append({record.m_strLabel[row], value});
+        items.append({SummaryCaption(row, language), value});
     }
     return items;
 }

@@ -27,6 +27,7 @@ struct SummaryItem {
 };
 
 // The rows that show, in order (rows 0..14, the description, the mean
-// kinetic temperature), each with its caption and, where it holds one, its
-// value with control characters made printable; a blank value otherwise.
-QList<SummaryItem> SummaryReportRows(const CLoggerRecord& record);
+// kinetic temperature), each with its caption in language and, where it
+// holds one, its value with control characters made printable; a blank
+// value otherwise.
+QList<SummaryItem> SummaryReportRows(const CLoggerRecord& record, std::uint16_t language);

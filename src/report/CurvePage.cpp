@@ -2,6 +2,7 @@
 
 #include "base/TextTable.h"
 #include "record/TimeText.h"
+#include "record/Units.h"
 #include "report/CellText.h"
 
 #include <algorithm>
@@ -88,25 +89,25 @@ void DrawHeaderTexts(ISurface& s, const CurveLayout& l, const ReportData& d)
     const QString values[] = {r.m_strValue[ROW_DESCRIPTION], r.m_strValue[ROW_ID], FormatDateTime(d.range.start),
                               FormatDateTime(d.range.end), r.m_strValue[ROW_INTERVAL], QString::number(d.range.count)};
     for (int i = 0; i < 6; ++i) {
-        out(i, 0, columns[i], GetText(captions[i]));
+        out(i, 0, columns[i], GetText(captions[i], d.display.language));
         out(i, 1, columns[i], values[i]);
     }
     int x = l.X(175);
-    out(6, 0, x, GetText(156));
-    out(6, 1, x, d.TempText(d.range.mkt) + d.tempUnit);
+    out(6, 0, x, GetText(156, d.display.language));
+    out(6, 1, x, d.TempText(d.range.mkt) + d.TempUnitText());
     x += l.X(20);
-    out(7, 0, x, GetText(58));
+    out(7, 0, x, GetText(58, d.display.language));
     if (r.m_bTempAlarm)
-        out(7, 1, x, QLatin1Char('[') + d.TempText(r.m_fLowLimit) + QLatin1Char(',') + d.TempText(r.m_fHighLimit) + QLatin1Char(']') + d.tempUnit);
+        out(7, 1, x, QLatin1Char('[') + d.TempText(r.m_fLowLimit) + QLatin1Char(',') + d.TempText(r.m_fHighLimit) + QLatin1Char(']') + d.TempUnitText());
     if (!humidity)
         return;
     x += l.X(34);
-    out(8, 0, x, GetText(59));
-    out(8, 1, x, QString::asprintf("%.2f", static_cast<double>(d.range.avgH)) + d.humiUnit);
+    out(8, 0, x, GetText(59, d.display.language));
+    out(8, 1, x, QString::asprintf("%.2f", static_cast<double>(d.range.avgH)) + kUnitRH);
     x += l.X(20);
-    out(9, 0, x, GetText(60));
+    out(9, 0, x, GetText(60, d.display.language));
     if (r.m_bHumiAlarm)
-        out(9, 1, x, QString::asprintf("[%.2f,%.2f]", static_cast<double>(r.m_fHumiLowLimit), static_cast<double>(r.m_fHumiHighLimit)) + d.humiUnit);
+        out(9, 1, x, QString::asprintf("[%.2f,%.2f]", static_cast<double>(r.m_fHumiLowLimit), static_cast<double>(r.m_fHumiHighLimit)) + kUnitRH);
 }
 
 void Line(ISurface& s, int x0, int y0, int x1, int y1)
@@ -164,9 +165,9 @@ void DrawStrip(ISurface& s, const CurveLayout& l, const ReportData& d, const Cha
         Line(s, left, y, left + width, y);
     }
     for (int j = 0; j < 5; ++j) {
-        s.TextOut(l.X(12), static_cast<int>(strip * pitch + l.RealY(27.5) + j * l.RealY(10)), Label(d.tempLabel[j], d.tempUnit));
+        s.TextOut(l.X(12), static_cast<int>(strip * pitch + l.RealY(27.5) + j * l.RealY(10)), Label(d.tempLabel[j], d.TempUnitText()));
         if (humidity)
-            s.TextOut(l.X(12), static_cast<int>(strip * pitch + l.RealY(30.5) + j * l.RealY(10)), Label(d.humiLabel[j], d.humiUnit));
+            s.TextOut(l.X(12), static_cast<int>(strip * pitch + l.RealY(30.5) + j * l.RealY(10)), Label(d.humiLabel[j], kUnitRH));
     }
     const ChartPoints points = BuildChartPoints(d, g, chart);
     const int top = strip * pitch + l.Y(5) + l.Y(25);

@@ -65,9 +65,14 @@ bool SelectRange(const CLoggerRecord& r, time64 start, time64 end, ReportRange& 
     return true;
 }
 
+const QString& ReportData::TempUnitText() const
+{
+    return UnitText(display.unit);
+}
+
 double ReportData::Temp(float celsius) const
 {
-    return tempUnit == g_strUnitF ? ToFahrenheit(celsius) : static_cast<double>(celsius);
+    return InUnit(celsius, display.unit);
 }
 
 QString ReportData::TempText(float celsius) const

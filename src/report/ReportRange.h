@@ -29,11 +29,13 @@ struct ReportData {
     ReportRange range;
     float tempLabel[5] = {};
     float humiLabel[5] = {};
-    QString tempUnit;
-    QString humiUnit;
+    // The unit of the temperatures and the language of the captions.
+    DisplaySettings display;
     int totalPages = 1;
     int screenPlotWidth = 907;
 
+    // The text of the report's temperature unit.
+    const QString& TempUnitText() const;
     // A stored Celsius value in the report's unit.
     double Temp(float celsius) const;
     // "%.2f" of a temperature in the report's unit.

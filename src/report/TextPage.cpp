@@ -2,6 +2,7 @@
 
 #include "base/TextTable.h"
 #include "record/TimeText.h"
+#include "record/Units.h"
 
 #include <QStringList>
 
@@ -12,9 +13,9 @@ QString Fixed(float v)
     return QString::asprintf("%.2f", static_cast<double>(v));
 }
 
-QString Line(const CLoggerRecord& r, int row, const QString& value)
+QString Line(const ReportData& d, int row, const QString& value)
 {
-    return r.m_strLabel[row] + QLatin1Char(' ') + value;
+    return SummaryCaption(row, d.display.language) + QLatin1Char(' ') + value;
 }
 
 QStringList SummaryLines(const ReportData& d)
@@ -23,27 +24,27 @@ QStringList SummaryLines(const ReportData& d)
     const ReportRange& g = d.range;
     auto time = [](time64 t) { return t ? FormatDateTime(t) : QString(); };
     QStringList lines = {
-        Line(r, ROW_DESCRIPTION, r.m_strValue[ROW_DESCRIPTION]),
-        Line(r, ROW_ID, r.m_strValue[ROW_ID]),
-        Line(r, ROW_START, time(g.start)),
-        Line(r, ROW_STOP, time(g.end)),
-        Line(r, ROW_INTERVAL, FormatInterval(r.m_tsInterval)),
-        Line(r, ROW_COUNT, QString::number(g.count)),
-        Line(r, ROW_MAX, d.TempText(g.maxT) + d.tempUnit),
-        Line(r, ROW_MIN, d.TempText(g.minT) + d.tempUnit),
-        Line(r, ROW_AVG, d.TempText(g.avgT) + d.tempUnit),
-        Line(r, ROW_MKT, d.TempText(g.mkt) + d.tempUnit),
+        Line(d, ROW_DESCRIPTION, r.m_strValue[ROW_DESCRIPTION]),
+        Line(d, ROW_ID, r.m_strValue[ROW_ID]),
+        Line(d, ROW_START, time(g.start)),
+        Line(d, ROW_STOP, time(g.end)),
+        Line(d, ROW_INTERVAL, FormatInterval(r.m_tsInterval)),
+        Line(d, ROW_COUNT, QString::number(g.count)),
+        Line(d, ROW_MAX, d.TempText(g.maxT) + d.TempUnitText()),
+        Line(d, ROW_MIN, d.TempText(g.minT) + d.TempUnitText()),
+        Line(d, ROW_AVG, d.TempText(g.avgT) + d.TempUnitText()),
+        Line(d, ROW_MKT, d.TempText(g.mkt) + d.TempUnitText()),
     };
-    QString alarm = GetText(58) + QStringLiteral(": ");
+    QString alarm = GetText(58, d.display.language) + QStringLiteral(": ");
     if (r.m_bTempAlarm)
-        alarm += QLatin1Char('[') + d.TempText(r.m_fLowLimit) + QStringLiteral(", ") + d.TempText(r.m_fHighLimit) + QLatin1Char(']') + d.tempUnit;
+        alarm += QLatin1Char('[') + d.TempText(r.m_fLowLimit) + QStringLiteral(", ") + d.TempText(r.m_fHighLimit) + QLatin1Char(']') + d.TempUnitText();
     lines << alarm;
     if (r.HasHumidity()) {
-        lines << Line(r, ROW_HUMI_MAX, Fixed(g.maxH) + d.humiUnit) << Line(r, ROW_HUMI_MIN, Fixed(g.minH) + d.humiUnit)
-              << Line(r, ROW_HUMI_AVG, Fixed(g.avgH) + d.humiUnit);
-        QString humi = GetText(60) + QStringLiteral(": ");
+        lines << Line(d, ROW_HUMI_MAX, Fixed(g.maxH) + kUnitRH) << Line(d, ROW_HUMI_MIN, Fixed(g.minH) + kUnitRH)
+              << Line(d, ROW_HUMI_AVG, Fixed(g.avgH) + kUnitRH);
+        QString humi = GetText(60, d.display.language) + QStringLiteral(": ");
         if (r.m_bHumiAlarm)
-            humi += QLatin1Char('[') + Fixed(r.m_fHumiLowLimit) + QStringLiteral(", ") + Fixed(r.m_fHumiHighLimit) + QLatin1Char(']') + d.humiUnit;
+            humi += QLatin1Char('[') + Fixed(r.m_fHumiLowLimit) + QStringLiteral(", ") + Fixed(r.m_fHumiHighLimit) + QLatin1Char(']') + kUnitRH;
         lines << humi;
     }
     return lines;
@@ -52,7 +53,7 @@ QStringList SummaryLines(const ReportData& d)
 QString TempCell(const ReportData& d, float v)
 {
     const CLoggerRecord& r = *d.record;
-    QString text = d.TempText(v) + d.tempUnit;
+    QString text = d.TempText(v) + d.TempUnitText();
     if (r.m_bTempAlarm && r.m_fLowLimit > v)
         text += QStringLiteral(" [<") + d.TempText(r.m_fLowLimit) + QLatin1Char(']');
     else if (r.m_bTempAlarm && v > r.m_fHighLimit)
@@ -63,7 +64,7 @@ QString TempCell(const ReportData& d, float v)
 QString HumiCell(const ReportData& d, float w)
 {
     const CLoggerRecord& r = *d.record;
-    QString text = Fixed(w) + d.humiUnit;
+    QString text = Fixed(w) + kUnitRH;
     if (r.m_bHumiAlarm && r.m_fHumiLowLimit > w)
         text += QStringLiteral(" [<") + Fixed(r.m_fHumiLowLimit) + QLatin1Char(']');
     else if (r.m_bHumiAlarm && w > r.m_fHumiHighLimit)
@@ -79,11 +80,11 @@ void DrawTable(ISurface& s, const TextLayout& l, const ReportData& d, int page)
     s.SetFont(l.tableFont);
     const int top = l.Y(15);
     const int num = l.X(15), time = l.X(30), temp = l.X(70), humi = l.X(110);
-    s.TextOut(num, top, GetText(30));
-    s.TextOut(time, top, GetText(31));
-    s.TextOut(temp, top, GetText(32));
+    s.TextOut(num, top, GetText(30, d.display.language));
+    s.TextOut(time, top, GetText(31, d.display.language));
+    s.TextOut(temp, top, GetText(32, d.display.language));
     if (humidity)
-        s.TextOut(humi, top, GetText(33));
+        s.TextOut(humi, top, GetText(33, d.display.language));
     const TablePageRows rows = TableRows(page, l.rowsPerPage, d.range.count);
     const int first = rows.before + d.range.first;
     for (int i = 1; i <= rows.rows; ++i) {

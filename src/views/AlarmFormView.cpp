@@ -12,13 +12,13 @@
 
 namespace {
 
-QString Part(AlarmText caption, const QString& value)
+QString Part(AlarmText caption, const QString& value, std::uint16_t language)
 {
-    return GetAlarmText(caption) + QLatin1Char(' ') + value;
+    return GetAlarmText(caption, language) + QLatin1Char(' ') + value;
 }
 
 // Two lines per channel in force, or the note that no alarm is set.
-QString TotalsLines(const AlarmReport& report)
+QString TotalsLines(const AlarmReport& report, std::uint16_t language)
 {
     QStringList lines;
     const QString gap = QStringLiteral("   ");
@@ -26,18 +26,20 @@ QString TotalsLines(const AlarmReport& report)
         const ChannelTotals& t = report.Totals(channel);
         if (!t.inForce)
             continue;
-        lines << ChannelText(channel) + QStringLiteral(":  ") + Part(AlarmText::Excursions, QString::number(t.excursions))
-                + gap + Part(AlarmText::Longest, FormatDuration(t.longest));
-        lines << gap + Part(AlarmText::TimeAbove, FormatDuration(t.above)) + gap
-                + Part(AlarmText::TimeBelow, FormatDuration(t.below));
+        lines << ChannelText(channel, language) + QStringLiteral(":  ")
+                + Part(AlarmText::Excursions, QString::number(t.excursions), language) + gap
+                + Part(AlarmText::Longest, FormatDuration(t.longest), language);
+        lines << gap + Part(AlarmText::TimeAbove, FormatDuration(t.above), language) + gap
+                + Part(AlarmText::TimeBelow, FormatDuration(t.below), language);
     }
-    return lines.isEmpty() ? GetAlarmText(AlarmText::NoAlarm) : lines.join(QLatin1Char('\n'));
+    return lines.isEmpty() ? GetAlarmText(AlarmText::NoAlarm, language) : lines.join(QLatin1Char('\n'));
 }
 
 } // namespace
 
-CAlarmFormView::CAlarmFormView(QWidget* parent)
-    : QWidget(parent), m_pTotals(new QLabel(this)), m_pList(new QTableView(this)), m_pModel(new AlarmTableModel(this))
+CAlarmFormView::CAlarmFormView(const DisplaySettings& display, QWidget* parent)
+    : QWidget(parent), m_display(display), m_pTotals(new QLabel(this)), m_pList(new QTableView(this)),
+      m_pModel(new AlarmTableModel(display, this))
 {
     setFont(DialogFont());
     m_pTotals->setWordWrap(true);
@@ -55,7 +57,7 @@ CAlarmFormView::CAlarmFormView(QWidget* parent)
     layout->setContentsMargins(4, 4, 4, 4);
     layout->addWidget(m_pTotals);
     layout->addWidget(m_pList, 1);
-    m_pTotals->setText(GetAlarmText(AlarmText::NoAlarm));
+    m_pTotals->setText(GetAlarmText(AlarmText::NoAlarm, display.language));
 }
 
 void CAlarmFormView::SetRecord(const CLoggerRecord* record)
@@ -64,7 +66,7 @@ void CAlarmFormView::SetRecord(const CLoggerRecord* record)
     if (!record)
         return;
     m_pModel->SetReport(FindExcursions(*record));
-    m_pTotals->setText(TotalsLines(m_pModel->Report()));
+    m_pTotals->setText(TotalsLines(m_pModel->Report(), m_display.language));
 }
 
 void CAlarmFormView::Rescale(float scale)

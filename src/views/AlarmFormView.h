@@ -1,5 +1,7 @@
 #pragma once
 
+#include "base/DisplaySettings.h"
+
 #include <QFont>
 #include <QWidget>
 
@@ -12,10 +14,10 @@ class QTableView;
 // below them a table of every excursion past an alarm limit.
 class CAlarmFormView : public QWidget {
 public:
-    explicit CAlarmFormView(QWidget* parent = nullptr);
+    explicit CAlarmFormView(const DisplaySettings& display, QWidget* parent = nullptr);
 
-    // Searches the record again and shows what it found, in the unit and
-    // language in force (a null record is only stored).
+    // Searches the record again and shows what it found, in the display's
+    // unit and language (a null record is only stored).
     void SetRecord(const CLoggerRecord* record);
     // Scales the fonts with the main window; the page's own size comes
     // from its owner.
@@ -27,6 +29,7 @@ public:
     AlarmTableModel* Model() const { return m_pModel; }
 
 private:
+    const DisplaySettings& m_display;
     const CLoggerRecord* m_pRecord = nullptr;
     QLabel* m_pTotals;
     QTableView* m_pList;

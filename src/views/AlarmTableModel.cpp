@@ -13,10 +13,15 @@ QString TwoLineTime(time64 t)
 
 } // namespace
 
-QString ExcursionLimitCell(const Excursion& e)
+QString ExcursionLimitCell(const Excursion& e, TempUnit unit)
 {
     return (e.limit == AlarmLimit::Upper ? QStringLiteral("> ") : QStringLiteral("< "))
-        + AlarmValueText(e.channel, e.limitValue);
+        + AlarmValueText(e.channel, e.limitValue, unit);
+}
+
+AlarmTableModel::AlarmTableModel(const DisplaySettings& display, QObject* parent)
+    : QAbstractTableModel(parent), m_display(display)
+{
 }
 
 void AlarmTableModel::SetReport(AlarmReport report)
@@ -47,7 +52,7 @@ QVariant AlarmTableModel::data(const QModelIndex& index, int role) const
     const Excursion& e = m_report.excursions[static_cast<std::size_t>(index.row())];
     switch (index.column()) {
     case 0:
-        return ExcursionLimitCell(e);
+        return ExcursionLimitCell(e, m_display.unit);
     case 1:
         return TwoLineTime(e.firstTime);
     case 2:
@@ -55,7 +60,7 @@ QVariant AlarmTableModel::data(const QModelIndex& index, int role) const
     case 3:
         return FormatDuration(e.duration);
     case 4:
-        return AlarmValueText(e.channel, e.peak);
+        return AlarmValueText(e.channel, e.peak, m_display.unit);
     default:
         return {};
     }
@@ -68,7 +73,7 @@ QVariant AlarmTableModel::headerData(int section, Qt::Orientation orientation, i
     static const AlarmText kHeaders[kColumns] = {AlarmText::Limit, AlarmText::Start, AlarmText::End,
                                                  AlarmText::Duration, AlarmText::Peak};
     if (role == Qt::DisplayRole && section >= 0 && section < kColumns)
-        return GetAlarmText(kHeaders[section]);
+        return GetAlarmText(kHeaders[section], m_display.language);
     if (role == Qt::TextAlignmentRole)
         return int(Qt::AlignCenter);
     return {};

@@ -19,7 +19,7 @@ constexpr int kBaseWidth[4] = {45, 110, 80, 75};
 
 // The widest text a cell of each column can hold: the highest sample
 // number, a date and time, a value with its unit and alarm mark.
-QString WidestCell(int column, int rows)
+QString WidestCell(int column, int rows, TempUnit unit)
 {
     switch (column) {
     case 0:
@@ -27,16 +27,16 @@ QString WidestCell(int column, int rows)
     case 1:
         return QStringLiteral("8888-88-88 88:88");
     case 2:
-        return QStringLiteral("-888.88") + g_strTempUnit + QLatin1Char('*');
+        return QStringLiteral("-888.88") + UnitText(unit) + QLatin1Char('*');
     default:
-        return QStringLiteral("888.88") + g_strUnitRH + QLatin1Char('*');
+        return QStringLiteral("888.88") + kUnitRH + QLatin1Char('*');
     }
 }
 
 } // namespace
 
-CDataListPage::CDataListPage(QWidget* parent)
-    : QWidget(parent), m_pList(new QTableView(this)), m_pModel(new SampleTableModel(this))
+CDataListPage::CDataListPage(const DisplaySettings& display, QWidget* parent)
+    : QWidget(parent), m_display(display), m_pList(new QTableView(this)), m_pModel(new SampleTableModel(display, this))
 {
     setFont(DialogFont());
     m_pList->setObjectName(QStringLiteral("list_%1").arg(IDC_LIST));
@@ -85,7 +85,7 @@ void CDataListPage::FitColumnsToList()
     std::vector<int> wanted;
     for (int c = 0; c < m_byColumns; ++c) {
         const QString header = m_pModel->headerData(c, Qt::Horizontal, Qt::DisplayRole).toString();
-        const int content = std::max(cellFont.horizontalAdvance(WidestCell(c, m_pModel->rowCount())) + cellPad,
+        const int content = std::max(cellFont.horizontalAdvance(WidestCell(c, m_pModel->rowCount(), m_display.unit)) + cellPad,
                                      headerFont.horizontalAdvance(header) + headerPad);
         wanted.push_back(std::max(static_cast<int>(static_cast<float>(kBaseWidth[c]) * m_fScale), content));
     }

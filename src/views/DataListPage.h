@@ -1,5 +1,7 @@
 #pragma once
 
+#include "base/DisplaySettings.h"
+
 #include <QFont>
 #include <QWidget>
 #include <cstdint>
@@ -12,7 +14,7 @@ class SampleTableModel;
 // for a temperature+humidity logger, humidity), cells formatted on demand.
 class CDataListPage : public QWidget {
 public:
-    explicit CDataListPage(QWidget* parent = nullptr);
+    explicit CDataListPage(const DisplaySettings& display, QWidget* parent = nullptr);
 
     // Shows the record (a null record is only stored): columns and row count
     // are rebuilt from scratch, the columns are fitted to the list's width.
@@ -32,6 +34,8 @@ public:
 
 private:
     void FitColumnsToList();
+
+    const DisplaySettings& m_display;
 
     CLoggerRecord* m_pRecord = nullptr;
     std::uint8_t m_byColumns = 0;

@@ -71,12 +71,13 @@ void DrawGrid(QPainter& painter, const GraphGeometry& g)
     }
 }
 
-void DrawScaleLabels(QPainter& painter, const GraphViewState& state, const GraphGeometry& g, const GraphPoints& p)
+void DrawScaleLabels(QPainter& painter, const GraphViewState& state, const GraphGeometry& g, const GraphPoints& p,
+                     TempUnit unit)
 {
     for (int k = 0; k < 5; ++k) {
         const int level = g.bottomLevel - Trunc(static_cast<float>(k) * g.levelStep);
         if (state.showTemp)
-            Label(painter, Trunc(10 * g.scale), level - Trunc(8 * g.scale), TempTickText(p.tempTicks[k]), kTempColour,
+            Label(painter, Trunc(10 * g.scale), level - Trunc(8 * g.scale), TempTickText(p.tempTicks[k], unit), kTempColour,
                   kStrip);
         if (state.showHumi)
             Label(painter, Trunc(10 * g.scale), level + Trunc(5 * g.scale), HumiTickText(p.humiTicks[k]), kHumiLabel,
@@ -190,7 +191,7 @@ void ComputeGraphPoints(const CLoggerRecord& r, const GraphViewState& state, con
 }
 
 void DrawGraphFrame(QImage& image, const CLoggerRecord& r, GraphViewState& state, const GraphGeometry& g,
-                    GraphPoints& p, const QFont& scaleFont)
+                    GraphPoints& p, const QFont& scaleFont, TempUnit unit)
 {
     QPainter painter(&image);
     DrawGrid(painter, g);
@@ -198,7 +199,7 @@ void DrawGraphFrame(QImage& image, const CLoggerRecord& r, GraphViewState& state
     ComputeGraphPoints(r, state, g, p);
     if (p.pointCount < 1)
         return;
-    DrawScaleLabels(painter, state, g, p);
+    DrawScaleLabels(painter, state, g, p, unit);
     DrawLimits(painter, r, state, g, p);
     DrawCursor(painter, state, g, p);
     if (state.showTemp) {
@@ -234,9 +235,11 @@ bool InRange(int sample) { return sample >= 0 && sample < MAX_SAMPLES; }
 
 } // namespace
 
-QString TempReadout(const CLoggerRecord& r, int sample)
+QString TempReadout(const CLoggerRecord& r, int sample, TempUnit unit)
 {
-    return InRange(sample) ? Readout(SampleAt(r.m_tTime, sample), SampleAt(r.m_fTempShown, sample), IsFahrenheit()) : QString();
+    const bool fahrenheit = unit == TempUnit::Fahrenheit;
+    return InRange(sample) ? Readout(SampleAt(r.m_tTime, sample), SampleAt(r.m_fTempShown, sample), fahrenheit)
+                           : QString();
 }
 
 QString HumiReadout(const CLoggerRecord& r, int sample)
@@ -244,9 +247,9 @@ QString HumiReadout(const CLoggerRecord& r, int sample)
     return InRange(sample) ? Readout(SampleAt(r.m_tTime, sample), SampleAt(r.m_fHumi, sample), false) : QString();
 }
 
-QString TempTickText(float celsius)
+QString TempTickText(float celsius, TempUnit unit)
 {
-    return QString::asprintf("%4.2f", IsFahrenheit() ? ToFahrenheit(celsius) : static_cast<double>(celsius));
+    return QString::asprintf("%4.2f", InUnit(celsius, unit));
 }
 
 QString HumiTickText(float humidity)

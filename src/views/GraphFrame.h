@@ -1,5 +1,6 @@
 #pragma once
 
+#include "base/DisplaySettings.h"
 #include "views/GraphMath.h"
 
 #include <QFont>
@@ -48,21 +49,22 @@ void ComputeGraphPoints(const CLoggerRecord& record, const GraphViewState& state
                         GraphPoints& points);
 
 // Draws one frame (grid, labels, limits, cursor, curves) into image, which
-// must be bitmapWidth x bitmapHeight. Updates the cursor samples of state.
+// must be bitmapWidth x bitmapHeight, temperatures in unit. Updates the
+// cursor samples of state.
 void DrawGraphFrame(QImage& image, const CLoggerRecord& record, GraphViewState& state, const GraphGeometry& g,
-                    GraphPoints& points, const QFont& scaleFont);
+                    GraphPoints& points, const QFont& scaleFont, TempUnit unit);
 
 // The sample the cursor stands on: the arrow keys' sample, else the one
 // under the last click.
 int CursorSample(const GraphViewState& state, const GraphGeometry& g, const GraphPoints& points);
 
 // Readout of the cursor sample: time, then three blanks and the value when
-// it lies strictly between -1000 and 1000. Temperature in the unit in force.
-QString TempReadout(const CLoggerRecord& record, int sample);
+// it lies strictly between -1000 and 1000. Temperature in unit.
+QString TempReadout(const CLoggerRecord& record, int sample, TempUnit unit);
 QString HumiReadout(const CLoggerRecord& record, int sample);
 
-// Scale label texts: temperature in the unit in force, humidity as is.
-QString TempTickText(float celsius);
+// Scale label texts: temperature in unit, humidity as is.
+QString TempTickText(float celsius, TempUnit unit);
 QString HumiTickText(float humidity);
 
 // "Arial", 14 pixels high, never scaled.

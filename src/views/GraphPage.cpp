@@ -85,8 +85,8 @@ constexpr int kSelectionDelayMs = 2000;
 
 } // namespace
 
-CGraphPage::CGraphPage(CLoggerRecord& record, CLoggerRecord& range, QWidget* parent)
-    : QWidget(parent), m_pRecord(&record), m_pRange(&range), m_scaleFont(GraphScaleFont())
+CGraphPage::CGraphPage(CLoggerRecord& record, CLoggerRecord& range, const DisplaySettings& display, QWidget* parent)
+    : QWidget(parent), m_pRecord(&record), m_pRange(&range), m_display(display), m_scaleFont(GraphScaleFont())
 {
     Q_INIT_RESOURCE(halvern);
     setFont(DialogFont());
@@ -112,11 +112,11 @@ void CGraphPage::CreateControls()
 {
     m_controls.Build(kControls, BaseUnitsOf(font()), QStringLiteral("ctl_"),
                      [this](const ControlSpec& entry) { return MakeControl(entry, this); });
-    Control<QLabel>(IDC_TEMP_UNIT)->setText(g_strTempUnit);
+    Control<QLabel>(IDC_TEMP_UNIT)->setText(UnitText(m_display.unit));
     Check(IDC_SHOW_TEMP)->setEnabled(false);
     Check(IDC_SHOW_HUMI)->setEnabled(false);
-    Check(IDC_AUTOSCALE)->setText(GetText(ToInt(TextId::ScalingCoordinate)));
-    Check(IDC_SAVE_SELECTION)->setText(GetText(ToInt(TextId::SaveSelection)));
+    Check(IDC_AUTOSCALE)->setText(GetText(ToInt(TextId::ScalingCoordinate), m_display.language));
+    Check(IDC_SAVE_SELECTION)->setText(GetText(ToInt(TextId::SaveSelection), m_display.language));
     Check(IDC_SAVE_SELECTION)->setEnabled(false);
     Check(IDC_SAVE_SELECTION)->setChecked(false);
     m_bSelectionOn = 0;
@@ -172,7 +172,7 @@ void CGraphPage::Refresh()
 {
     const CLoggerRecord& r = *m_pRecord;
     m_state.showTemp = 1;
-    Control<QLabel>(IDC_TEMP_UNIT)->setText(g_strTempUnit);
+    Control<QLabel>(IDC_TEMP_UNIT)->setText(UnitText(m_display.unit));
     Check(IDC_SHOW_TEMP)->setEnabled(true);
     Check(IDC_SHOW_TEMP)->setChecked(true);
     m_state.showHumi = 0;
@@ -181,7 +181,7 @@ void CGraphPage::Refresh()
     Check(IDC_SHOW_HUMI)->setChecked(false);
     if (r.HasHumidity()) {
         m_state.showHumi = 1;
-        Control<QLabel>(IDC_HUMI_UNIT)->setText(g_strUnitRH);
+        Control<QLabel>(IDC_HUMI_UNIT)->setText(kUnitRH);
         Check(IDC_SHOW_HUMI)->setEnabled(true);
         Check(IDC_SHOW_HUMI)->setChecked(true);
     }
@@ -228,14 +228,14 @@ void CGraphPage::SetFirstSample(int first)
 
 void CGraphPage::Redraw()
 {
-    DrawGraphFrame(m_frame, *m_pRecord, m_state, m_geometry, m_points, m_scaleFont);
+    DrawGraphFrame(m_frame, *m_pRecord, m_state, m_geometry, m_points, m_scaleFont, m_display.unit);
 }
 
 void CGraphPage::UpdateReadouts()
 {
     const CLoggerRecord& r = *m_pRecord;
     const bool any = r.m_nReceived > 0;
-    const QString temp = m_state.showTemp && any ? TempReadout(r, m_state.cursorTempSample) : QString();
+    const QString temp = m_state.showTemp && any ? TempReadout(r, m_state.cursorTempSample, m_display.unit) : QString();
     const QString humi = m_state.showHumi && any ? HumiReadout(r, m_state.cursorHumiSample) : QString();
     auto* tempEdit = Control<QLineEdit>(IDC_TEMP_READOUT);
     auto* humiEdit = Control<QLineEdit>(IDC_HUMI_READOUT);

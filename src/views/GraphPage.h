@@ -32,8 +32,8 @@ public:
         IDC_SELECTION_START = 1137, IDC_SELECTION_END = 1138,
     };
 
-    // Draws record; a range selected in it is built into range.
-    CGraphPage(CLoggerRecord& record, CLoggerRecord& range, QWidget* parent = nullptr);
+    // Draws record in display's unit; a range selected in it is built into range.
+    CGraphPage(CLoggerRecord& record, CLoggerRecord& range, const DisplaySettings& display, QWidget* parent = nullptr);
     ~CGraphPage() override;
 
     // Shows the record afresh: curve check boxes by type, zoom 1, first
@@ -142,6 +142,7 @@ private:
 
     CLoggerRecord* m_pRecord;
     CLoggerRecord* m_pRange;
+    const DisplaySettings& m_display;
     ControlTable m_controls;
     GraphViewState m_state;
     GraphGeometry m_geometry;

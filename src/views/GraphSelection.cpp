@@ -110,15 +110,15 @@ bool CGraphPage::BuildSelection()
         // No range: the area keeps nothing of an earlier one, and the
         // pickers stay live so the user can put the end right.
         m_pRange->Reset();
-        emit StatusWanted(GetText(TextId::SelectionReversed));
+        emit StatusWanted(GetText(TextId::SelectionReversed, m_display.language));
         return false;
     }
     SelectionClamps clamps;
     // A range without samples leaves an empty area, not the texts of the
     // range before it.
-    if (ComputeSelection(*m_pRecord, from, to, *m_pRange, clamps) != SelectionResult::Built)
+    if (ComputeSelection(*m_pRecord, from, to, *m_pRange, clamps, m_display.unit) != SelectionResult::Built)
         m_pRange->Reset();
-    const QString timeOver = GetText(ToInt(TextId::TimeOver));
+    const QString timeOver = GetText(ToInt(TextId::TimeOver), m_display.language);
     if (clamps.start)
         Notify(timeOver);
     if (clamps.stop)

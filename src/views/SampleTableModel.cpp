@@ -4,6 +4,11 @@
 #include "record/LoggerRecord.h"
 #include "record/SampleText.h"
 
+SampleTableModel::SampleTableModel(const DisplaySettings& display, QObject* parent)
+    : QAbstractTableModel(parent), m_display(display)
+{
+}
+
 void SampleTableModel::SetRecord(const CLoggerRecord* record)
 {
     beginResetModel();
@@ -28,7 +33,7 @@ QVariant SampleTableModel::data(const QModelIndex& index, int role) const
     if (!m_pRecord || !index.isValid())
         return {};
     if (role == Qt::DisplayRole)
-        return SampleCellText(*m_pRecord, index.row(), index.column());
+        return SampleCellText(*m_pRecord, index.row(), index.column(), m_display.unit);
     if (role == Qt::TextAlignmentRole)
         return int(Qt::AlignCenter);
     return {};
@@ -39,7 +44,7 @@ QVariant SampleTableModel::headerData(int section, Qt::Orientation orientation, 
     if (orientation != Qt::Horizontal)
         return {};
     if (role == Qt::DisplayRole && section >= 0 && section < m_nColumns)
-        return GetText(SampleColumnTextId(section));
+        return GetText(SampleColumnTextId(section), m_display.language);
     if (role == Qt::TextAlignmentRole)
         return int(Qt::AlignCenter);
     return {};

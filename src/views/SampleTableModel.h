@@ -1,5 +1,7 @@
 #pragma once
 
+#include "base/DisplaySettings.h"
+
 #include <QAbstractTableModel>
 
 class CLoggerRecord;
@@ -8,7 +10,7 @@ class CLoggerRecord;
 // asked for; nothing is stored per row.
 class SampleTableModel : public QAbstractTableModel {
 public:
-    using QAbstractTableModel::QAbstractTableModel;
+    explicit SampleTableModel(const DisplaySettings& display, QObject* parent = nullptr);
 
     // Rebuilds the columns (3, or 4 with humidity) and the row count
     // (the record's received samples) from scratch.
@@ -20,6 +22,7 @@ public:
     QVariant headerData(int section, Qt::Orientation orientation, int role) const override;
 
 private:
+    const DisplaySettings& m_display;
     const CLoggerRecord* m_pRecord = nullptr;
     int m_nRows = 0;
     int m_nColumns = 0;

@@ -126,8 +126,8 @@ QWidget* MakeControl(const ControlSpec& entry, QWidget* parent)
 
 } // namespace
 
-CSummaryPage::CSummaryPage(QWidget* parent)
-    : QWidget(parent)
+CSummaryPage::CSummaryPage(const DisplaySettings& display, QWidget* parent)
+    : QWidget(parent), m_display(display)
 {
     setFont(DialogFont());
     m_controls.Build(kControls, BaseUnitsOf(font()), QStringLiteral("ctl_"),
@@ -143,7 +143,7 @@ void CSummaryPage::SetCaptions()
 {
     for (const ControlSpec& entry : kControls)
         if (entry.textId != 0)
-            Static(entry.id)->setText(GetText(entry.textId));
+            Static(entry.id)->setText(GetText(entry.textId, m_display.language));
 }
 
 void CSummaryPage::UpdateLayout()

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "base/DisplaySettings.h"
 #include "views/ControlTable.h"
 
 #include <QFont>
@@ -12,7 +13,7 @@ class QLabel;
 // temperature group, humidity group).
 class CSummaryPage : public QWidget {
 public:
-    explicit CSummaryPage(QWidget* parent = nullptr);
+    explicit CSummaryPage(const DisplaySettings& display, QWidget* parent = nullptr);
 
     // The record shown; not owned, null until the main dialog sets it.
     CLoggerRecord* m_pRecord = nullptr;
@@ -41,6 +42,8 @@ public:
 
 private:
     void SetValue(int id, int row, int blankLength);
+
+    const DisplaySettings& m_display;
 
     ControlTable m_controls;
     float m_fScale = 1.0f;

@@ -11,7 +11,8 @@
 // a logger fills one whose workflow has nothing attached.
 class LoggerConnection {
 public:
-    LoggerConnection(IWorkflowView& view, ITimerHost& timers);
+    // display: the front end's settings, shared with the workflow.
+    LoggerConnection(IWorkflowView& view, ITimerHost& timers, DisplaySettings& display);
     LoggerConnection(const LoggerConnection&) = delete;
     LoggerConnection& operator=(const LoggerConnection&) = delete;
 

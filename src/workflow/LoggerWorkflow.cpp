@@ -13,11 +13,13 @@
 #include "record/Units.h"
 
 LoggerWorkflow::LoggerWorkflow(IWorkflowView& view, ITimerHost& timers, CLoggerRecord& record, UsbDriver& usb,
-                               SerialDriver& serial)
+                               SerialDriver& serial, DisplaySettings& display)
     : m_view(view), m_timers(timers), m_record(record), m_usb(usb), m_serial(serial),
-      m_address(NewMessageAddress())
+      m_address(NewMessageAddress()), m_display(display)
 {
     m_serial.m_pEvents = this;
+    m_serial.m_pDisplay = &display;
+    m_usb.SetUsbDisplay(&display);
 }
 
 LoggerWorkflow::~LoggerWorkflow()
@@ -74,7 +76,7 @@ bool LoggerWorkflow::LoggerPresent() const
 
 void LoggerWorkflow::SetStatus(TextId text)
 {
-    ShowStatusText(GetText(ToInt(text)));
+    ShowStatusText(GetText(ToInt(text), m_display.language));
 }
 
 void LoggerWorkflow::ShowStatusText(const QString& text)
@@ -129,7 +131,7 @@ void LoggerWorkflow::StartCommand(CommandOutcome::Command command)
 void LoggerWorkflow::EndCommand(CommandOutcome::Result result, TextId text, const QString& detail)
 {
     m_outcome.result = result;
-    m_outcome.reason = detail.isEmpty() ? GetText(ToInt(text)) : detail;
+    m_outcome.reason = detail.isEmpty() ? GetText(ToInt(text), m_display.language) : detail;
 }
 
 bool LoggerWorkflow::AttachUsb(int index)
@@ -301,20 +303,20 @@ void LoggerWorkflow::ShowProgress(bool downloading)
 
 void LoggerWorkflow::SetUnitCelsius()
 {
-    SetUnit(g_strUnitC);
+    SetUnit(TempUnit::Celsius);
 }
 
 void LoggerWorkflow::SetUnitFahrenheit()
 {
-    SetUnit(g_strUnitF);
+    SetUnit(TempUnit::Fahrenheit);
 }
 
-void LoggerWorkflow::SetUnit(const QString& unit)
+void LoggerWorkflow::SetUnit(TempUnit unit)
 {
-    if (g_strTempUnit == unit)
+    if (m_display.unit == unit)
         return;
-    g_strTempUnit = unit;
-    m_record.FormatStatTexts();
+    m_display.unit = unit;
+    m_record.FormatStatTexts(unit);
     m_view.UpdateSummaryValues();
     m_view.RefreshDataViews();
 }

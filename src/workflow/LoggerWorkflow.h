@@ -1,5 +1,6 @@
 #pragma once
 
+#include "base/DisplaySettings.h"
 #include "base/Messages.h"
 #include "base/TextId.h"
 #include "link/SettingsBlock.h"
@@ -63,8 +64,10 @@ class LoggerWorkflow : private ISerialEvents {
     enum class Attached { None, Usb, Serial };
 
 public:
+    // display: the front end's settings, which the unit commands change and
+    // the workflow's texts follow.
     LoggerWorkflow(IWorkflowView& view, ITimerHost& timers, CLoggerRecord& record, UsbDriver& usb,
-                   SerialDriver& serial);
+                   SerialDriver& serial, DisplaySettings& display);
     ~LoggerWorkflow() override;
     LoggerWorkflow(const LoggerWorkflow&) = delete;
     LoggerWorkflow& operator=(const LoggerWorkflow&) = delete;
@@ -229,7 +232,7 @@ private:
     static AvailableCommands DownloadAndOpen(bool available);
     // The progress bar: how much of the download arrived, or empty.
     void ShowProgress(bool downloading);
-    void SetUnit(const QString& unit);
+    void SetUnit(TempUnit unit);
     void SetStatus(TextId text);
     void ShowStatusText(const QString& text);
     void NotifyLoggerClock();
@@ -240,6 +243,7 @@ private:
     UsbDriver& m_usb;
     SerialDriver& m_serial;
     const MessageAddress m_address;
+    DisplaySettings& m_display;
     bool m_bHotPlug = true;
     Attached m_link = Attached::None;
     // Linking, Unanswered or Ready while a link is attached.

@@ -100,7 +100,7 @@ void LoggerWorkflow::StartUsb(const MissionSettings& settings, const std::option
     if (HasDescription(r.m_nType) && r.m_bDescRead && description) {
         if (!WriteUsbDescription(*description)) {
             report.descriptionMismatch = true;
-            EndMissionCommand(false, GetText(kTextDescribeNotWritten));
+            EndMissionCommand(false, GetText(kTextDescribeNotWritten, m_display.language));
             return;
         }
     }
@@ -110,7 +110,7 @@ void LoggerWorkflow::StartUsb(const MissionSettings& settings, const std::option
     else if (!Running(r.m_nRunState))
         EndMissionCommand(false, QStringLiteral("the logger did not start (run state %1)").arg(r.m_nRunState));
     else
-        EndMissionCommand(true, GetText(ToInt(r.m_nRunState == 1 ? TextId::Recording : TextId::DelayedStart)));
+        EndMissionCommand(true, GetText(ToInt(r.m_nRunState == 1 ? TextId::Recording : TextId::DelayedStart), m_display.language));
 }
 
 // Writes the description and reads it back; false when what came back
@@ -162,11 +162,11 @@ bool LoggerWorkflow::StopMission()
     const bool answered = m_usb.OpenUsbDevice() && m_usb.Identify(true) == DriverReply::Done;
     ReadUsbRunState();
     if (!answered)
-        EndMissionCommand(false, GetText(ToInt(TextId::Malfunctioning)).trimmed());
+        EndMissionCommand(false, GetText(ToInt(TextId::Malfunctioning), m_display.language).trimmed());
     else if (Running(r.m_nRunState))
         EndMissionCommand(false, QStringLiteral("the logger still runs (run state %1)").arg(r.m_nRunState));
     else
-        EndMissionCommand(true, GetText(ToInt(TextId::NotStarted)));
+        EndMissionCommand(true, GetText(ToInt(TextId::NotStarted), m_display.language));
     return true;
 }
 
@@ -194,7 +194,7 @@ void LoggerWorkflow::OnStopAnswered()
 {
     Later([this] {
         if (MissionPending(Command::Stop))
-            EndMissionCommand(true, GetText(ToInt(TextId::NotStarted)));
+            EndMissionCommand(true, GetText(ToInt(TextId::NotStarted), m_display.language));
         m_timers.SetTimer(TIMER_SERIAL_STATUS, kStatusMs);
     });
 }
@@ -206,6 +206,6 @@ void LoggerWorkflow::OnIntervalSet()
             return;
         m_nCmdRetries = 0;
         m_timers.KillTimer(TIMER_SERIAL_RETRY);
-        EndMissionCommand(true, GetText(ToInt(TextId::Recording)));
+        EndMissionCommand(true, GetText(ToInt(TextId::Recording), m_display.language));
     });
 }

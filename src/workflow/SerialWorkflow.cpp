@@ -216,7 +216,7 @@ void LoggerWorkflow::CompleteSerialDownload()
     r.m_nReceived = r.m_nCount;
     r.m_strValue[ROW_DESCRIPTION] = r.m_strDescription;
     r.m_nRowFlags |= RF_DESCRIPTION;
-    r.Recompute(false);
+    r.Recompute(false, m_display.unit);
     r.BuildTimeTable();
     m_view.BatteryChanged();
     m_view.UpdateSummaryValues();
@@ -298,7 +298,7 @@ void LoggerWorkflow::CompleteReply(std::optional<TextId>& pendingText)
             link.m_strPendingDesc.clear();
             link.SerialWriteDescription(50, buffer);
         } else if (MissionPending(CommandOutcome::Command::Start)) {
-            EndMissionCommand(true, GetText(ToInt(TextId::Recording)));
+            EndMissionCommand(true, GetText(ToInt(TextId::Recording), m_display.language));
         }
         break;
     case SERIAL_STOP | SERIAL_REPLY_ARRIVED:
@@ -307,7 +307,7 @@ void LoggerWorkflow::CompleteReply(std::optional<TextId>& pendingText)
         m_nCmdRetries = 0;
         m_timers.SetTimer(TIMER_SERIAL_STATUS, kStatusMs);
         if (reply == (SERIAL_WRITE_DESC | SERIAL_REPLY_ARRIVED) && MissionPending(CommandOutcome::Command::Start))
-            EndMissionCommand(true, GetText(ToInt(TextId::Recording)));
+            EndMissionCommand(true, GetText(ToInt(TextId::Recording), m_display.language));
         break;
     case SERIAL_SET_CLOCK | SERIAL_REPLY_ARRIVED:
         link.m_nReply = 0;
@@ -401,7 +401,7 @@ void LoggerWorkflow::ShowLoggerClock()
                 text = TextId::Recording;
             else if (r.m_nRunState == 2 && TypeOf(r).delayedStartState)
                 text = TextId::DelayedStart;
-            m_view.SetRunStateText(GetText(text));
+            m_view.SetRunStateText(GetText(text, m_display.language));
         }
     } else {
         m_view.SetClockVisible(false);

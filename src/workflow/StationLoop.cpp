@@ -14,10 +14,10 @@ StationLoop::~StationLoop()
         station->connection->Workflow().Shutdown();
 }
 
-LoggerConnection& StationLoop::Add(IWorkflowView& view)
+LoggerConnection& StationLoop::Add(IWorkflowView& view, DisplaySettings& display)
 {
     auto station = std::make_unique<Station>();
-    station->connection = std::make_unique<LoggerConnection>(view, station->timers);
+    station->connection = std::make_unique<LoggerConnection>(view, station->timers, display);
     LoggerWorkflow& workflow = station->connection->Workflow();
     workflow.SetHotPlug(false);
     m_loop.AddTimers(station->timers, [&workflow](int id) { workflow.OnTimer(id); });

@@ -17,8 +17,8 @@ public:
     StationLoop(const StationLoop&) = delete;
     StationLoop& operator=(const StationLoop&) = delete;
 
-    // A new connection whose workflow shows on view.
-    LoggerConnection& Add(IWorkflowView& view);
+    // A new connection whose workflow shows on view, its texts as display says.
+    LoggerConnection& Add(IWorkflowView& view, DisplaySettings& display);
 
     bool RunUntil(const std::function<bool()>& done, int timeoutMs) { return m_loop.RunUntil(done, timeoutMs); }
 

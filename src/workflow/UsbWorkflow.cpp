@@ -76,7 +76,7 @@ void LoggerWorkflow::OnUsbEvent()
     r.m_nRowFlags = 0;
     m_usb.Identify(false);
     m_usb.Identify(false);
-    r.SetTypeText();
+    r.SetTypeText(m_display.language);
     m_attachState = IsKnownType(r.m_nType) ? LinkState::Ready : LinkState::Unanswered;
     ApplyUsbType();
     r.m_nReceived = 0;
@@ -204,7 +204,7 @@ void LoggerWorkflow::CompleteUsbDownload()
     CLoggerRecord& r = m_record;
     r.BuildTimeTable();
     r.m_nReceived = r.m_nCount;
-    r.Recompute(false);
+    r.Recompute(false, m_display.unit);
     m_view.BatteryChanged();
     m_view.UpdateSummaryValues();
     m_view.RefreshDataViews();

@@ -5,50 +5,27 @@
 
 namespace {
 
-class LanguageGuard {
-public:
-    explicit LanguageGuard(std::uint16_t language) { g_nLanguage = language; }
-    ~LanguageGuard()
-    {
-        g_nLanguage = 0;
-        InitUnits();
-    }
-};
-
 TEST(TextTable, IdsWithoutAnEntryOrOutOfRangeAreEmptyInBothLanguages)
 {
-    for (std::uint16_t language : {std::uint16_t(0), LANG_CHINESE}) {
-        LanguageGuard guard(language);
+    for (std::uint16_t language : {std::uint16_t(0), LANG_CHINESE})
         for (int id : {99, -1, TEXT_COUNT, 100000})
-            EXPECT_TRUE(GetText(id).isEmpty()) << "id " << id << " language " << language;
-    }
+            EXPECT_TRUE(GetText(id, language).isEmpty()) << "id " << id << " language " << language;
 }
 
 TEST(TextTable, LanguageChoosesTextsAndStartUnit)
 {
-    {
-        LanguageGuard chinese(LANG_CHINESE);
-        InitUnits();
-        EXPECT_EQ(GetText(3), QString::fromUtf8(" 记录仪已接入."));
-        EXPECT_EQ(GetText(156), QString::fromUtf8("平均动力学温度"));
-        EXPECT_EQ(g_strTempUnit, g_strUnitC);
-    }
-    InitLanguageAndUnits();
-    EXPECT_EQ(GetText(3), " Instrument has connected.");
-    EXPECT_EQ(g_strTempUnit, g_strUnitF);
-    EXPECT_EQ(g_strUnitF, QString::fromUtf8("\xC2\xB0" "F"));
+    EXPECT_EQ(GetText(3, LANG_CHINESE), QString::fromUtf8(" 记录仪已接入."));
+    EXPECT_EQ(GetText(156, LANG_CHINESE), QString::fromUtf8("平均动力学温度"));
+    EXPECT_EQ(StartDisplay(LANG_CHINESE).unit, TempUnit::Celsius);
+    EXPECT_EQ(GetText(3, 0), " Instrument has connected.");
+    EXPECT_EQ(StartDisplay(0).unit, TempUnit::Fahrenheit);
+    EXPECT_EQ(UnitText(StartDisplay(0).unit), QString::fromUtf8("\xC2\xB0" "F"));
 }
 
 TEST(TextTable, EveryEnglishTextHasAChineseText)
 {
-    for (int id = 0; id < TEXT_COUNT; ++id) {
-        g_nLanguage = 0;
-        const bool hasEnglish = !GetText(id).isEmpty();
-        g_nLanguage = LANG_CHINESE;
-        const bool hasChinese = !GetText(id).isEmpty();
-        EXPECT_EQ(hasEnglish, hasChinese) << "id " << id;
-    }
-    g_nLanguage = 0;
+    for (int id = 0; id < TEXT_COUNT; ++id)
+        EXPECT_EQ(!GetText(id, 0).isEmpty(), !GetText(id, LANG_CHINESE).isEmpty()) << "id " << id;
 }
 
 } // namespace

@@ -115,7 +115,7 @@ TEST(CliAlarms, AChannelWithoutItsAlarmIsLeftOut)
     TempDir dir;
     const QString copy = dir.path("equal.tavo");
     CLoggerRecord record;
-    ASSERT_EQ(OpenDataFileRecord(kSample, record), OpenDataResult::Loaded);
+    ASSERT_EQ(OpenDataFileRecord(kSample, record, kDefaultDisplay), OpenDataResult::Loaded);
     record.m_fHighLimit = record.m_fLowLimit = 2.0f;
     record.m_strValue[ROW_DESCRIPTION] = QStringLiteral("Shelf \"B\" \\ 2\tend");
     {

@@ -118,7 +118,7 @@ TEST(CliOutput, ControlCharactersFromAFileNeverReachTheTerminal)
 {
     TempDir dir;
     CLoggerRecord record;
-    ASSERT_EQ(OpenDataFileRecord(kSample, record), OpenDataResult::Loaded);
+    ASSERT_EQ(OpenDataFileRecord(kSample, record, kDefaultDisplay), OpenDataResult::Loaded);
     record.m_strValue[ROW_DESCRIPTION] = QStringLiteral("Cold\r\nroom\x1b[2J\tB");
     CLoggerFile file(dir.path("odd.tavo"), CLoggerFile::ModeWrite);
     ASSERT_TRUE(file.Save(record, false));

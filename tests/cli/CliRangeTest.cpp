@@ -100,7 +100,7 @@ TEST(CliRange, ExportedRangeReadsBackAsASelectedRange)
 
     auto record = std::make_unique<CLoggerRecord>();
     CLoggerFile file(tavo, CLoggerFile::ModeRead);
-    ASSERT_TRUE(file.Load(*record));
+    ASSERT_TRUE(file.Load(*record, kDefaultDisplay));
     EXPECT_TRUE(file.LoadedArea());
     EXPECT_EQ(record->m_nCount, 8);
     EXPECT_EQ(record->m_tStart, MakeLocalTime(2026, 6, 16, 10, 15));

@@ -72,7 +72,6 @@ protected:
 
     void SetUp() override
     {
-        InitLanguageAndUnits();
         // The serial loggers' threads start before anything else runs.
         for (int i = 0; i < 2; ++i) {
             VirtualSerialConfig config = VirtualSerialConfig::Demo(i == 0 ? 4 : 3, kSerialSamples[i]);
@@ -89,7 +88,7 @@ protected:
             usb.Plug(i, logger, false);
         }
         for (int i = 0; i < kLoggers; ++i)
-            connections[i] = &station.Add(views[i]);
+            connections[i] = &station.Add(views[i], display);
         for (int i = 0; i < 2; ++i) {
             ASSERT_TRUE(Workflow(i).AttachUsb(i));
             bool isNew = false;
@@ -128,6 +127,7 @@ protected:
                                 kTimeoutMs);
     }
 
+    DisplaySettings display = kDefaultDisplay;
     MessageQueue queue;
     CVirtualCh375 usb;
     std::array<std::unique_ptr<VirtualSerialLogger>, 2> serial;

@@ -40,7 +40,7 @@ bool SaveRecord(const CLoggerRecord& source, const QString& path, bool area = fa
 bool LoadPath(const QString& path, CLoggerRecord& loaded)
 {
     CLoggerFile file(path, CLoggerFile::ModeRead);
-    return file.Load(loaded);
+    return file.Load(loaded, kDefaultDisplay);
 }
 
 struct TypeCase {
@@ -104,7 +104,7 @@ TEST(LoggerFile, EveryTypeHasItsSizeAndRoundTripsWithAndWithoutTrailer)
                     ASSERT_FLOAT_EQ(r.m_fHumi[i], source.m_fHumi[i]) << i;
                 }
             }
-            EXPECT_EQ(r.m_strValue[ROW_DESCRIPTION], trailer ? QStringLiteral("Shelf 3") : GetText(TypeTextId(c.type)));
+            EXPECT_EQ(r.m_strValue[ROW_DESCRIPTION], trailer ? QStringLiteral("Shelf 3") : GetText(TypeTextId(c.type), 0));
         }
     }
 }
@@ -263,7 +263,7 @@ TEST(LoggerFile, SaveIntoAMissingFolderFails)
     EXPECT_FALSE(file.Save(source, false));
     CLoggerFile reader(dir.path("missing.tavo"), CLoggerFile::ModeRead);
     EXPECT_FALSE(reader.IsInputOpen());
-    EXPECT_FALSE(reader.Load(source));
+    EXPECT_FALSE(reader.Load(source, kDefaultDisplay));
 }
 
 TEST(LoggerFile, ClosingWithoutSavingKeepsTheTarget)
@@ -306,7 +306,7 @@ TEST(LoggerFile, AreaMarkerForcesPlainStatistics)
         const QByteArray file = ReadAll(dir.path("m.tavo"));
         EXPECT_EQ(file.right(4), area ? QByteArray("\x02\x00\x01\x07", 4) : QByteArray(4, '\0'));
         CLoggerFile reader(dir.path("m.tavo"), CLoggerFile::ModeRead);
-        ASSERT_TRUE(reader.Load(loaded));
+        ASSERT_TRUE(reader.Load(loaded, kDefaultDisplay));
         EXPECT_EQ(reader.LoadedArea(), area);
         const CLoggerRecord& r = loaded;
         if (area) {
@@ -335,7 +335,7 @@ TEST(LoggerFile, DescriptionsTravelInTheCodePage)
         // 59 bytes at most, cut between characters: 29 of 40 two-byte characters.
         {QString(40, QChar(0x6E29)), QString(29, QChar(0x6E29))},
         {QString(70, QLatin1Char('x')), QString(59, QLatin1Char('x'))},
-        {QString(), GetText(TypeTextId(4))},
+        {QString(), GetText(TypeTextId(4), 0)},
     };
     for (const Case& c : cases) {
         fixture::FillRecord(source, QStringLiteral("UTH40000004"), 4, 2);

@@ -38,7 +38,7 @@ TEST(Reader, ReadsAFileBuiltFromTheDefinition)
     ASSERT_EQ(file.left(15), QByteArray(" 10 20  3  4  5"));
 
     CLoggerFile reader;
-    ASSERT_TRUE(reader.LoadBytes(file, record));
+    ASSERT_TRUE(reader.LoadBytes(file, record, kDefaultDisplay));
     const CLoggerRecord& r = record;
     EXPECT_EQ(r.m_strValue[ROW_ID], QStringLiteral("U1234567890"));
     EXPECT_EQ(r.m_nType, 1);
@@ -63,7 +63,7 @@ TEST(Reader, ReadsATemperatureHumidityAreaFileWithAChineseDescription)
         body += fixture::Value(v);
     const QByteArray gbk("\xC0\xE4\xBF\xE2 B"); // "冷库 B"
     CLoggerFile reader;
-    ASSERT_TRUE(reader.LoadBytes(fixture::File(kNumbers, body, true, gbk, 0x07010002), record));
+    ASSERT_TRUE(reader.LoadBytes(fixture::File(kNumbers, body, true, gbk, 0x07010002), record, kDefaultDisplay));
     const CLoggerRecord& r = record;
     EXPECT_EQ(r.m_nType, 4);
     EXPECT_EQ(r.m_strValue[ROW_DESCRIPTION], QStringLiteral("冷库 B"));
@@ -155,7 +155,7 @@ TEST(Reader, RefusesDamagedFiles)
         record.SetCount(7);
         record.m_byDataFlags = 0; // Reset keeps it, as the Open command clears it
         CLoggerFile reader;
-        EXPECT_FALSE(reader.LoadBytes(c.file, record));
+        EXPECT_FALSE(reader.LoadBytes(c.file, record, kDefaultDisplay));
         EXPECT_EQ(reader.Error().toStdString(), std::string("damaged: ") + c.check);
         EXPECT_LE(record.m_nCount, MAX_SAMPLES);
         EXPECT_GE(record.m_nCount, 0);
@@ -164,9 +164,9 @@ TEST(Reader, RefusesDamagedFiles)
     }
     // The same bodies undamaged load.
     CLoggerFile reader;
-    EXPECT_TRUE(reader.LoadBytes(WithBody(good), record));
-    EXPECT_TRUE(reader.LoadBytes(WithBody(good, false), record));
-    EXPECT_TRUE(reader.LoadBytes(WithBody(Type1Body(60000)), record));
+    EXPECT_TRUE(reader.LoadBytes(WithBody(good), record, kDefaultDisplay));
+    EXPECT_TRUE(reader.LoadBytes(WithBody(good, false), record, kDefaultDisplay));
+    EXPECT_TRUE(reader.LoadBytes(WithBody(Type1Body(60000)), record, kDefaultDisplay));
 }
 
 TEST(Reader, FileWithoutTrailerLeavesItsLastBytesUnchecked)
@@ -177,7 +177,7 @@ TEST(Reader, FileWithoutTrailerLeavesItsLastBytesUnchecked)
     std::string body = Type1Body(12);
     body.replace(body.size() - 7, 7, "1.5    ");
     CLoggerFile reader;
-    ASSERT_TRUE(reader.LoadBytes(WithBody(body, false), record));
+    ASSERT_TRUE(reader.LoadBytes(WithBody(body, false), record, kDefaultDisplay));
     EXPECT_FLOAT_EQ(record.m_fTemp[11], 1.5f);
     EXPECT_EQ(record.m_strValue[ROW_DESCRIPTION], "Temp Record");
 }
@@ -198,7 +198,7 @@ TEST(Reader, OpenDataFileReplacesTheRecordOnlyWithAWholeFile)
 
     record.m_nBattery = 6;
     bool area = true;
-    EXPECT_EQ(OpenDataFileRecord(dir.path("good.tavo"), record, &area), OpenDataResult::Loaded);
+    EXPECT_EQ(OpenDataFileRecord(dir.path("good.tavo"), record, kDefaultDisplay, &area), OpenDataResult::Loaded);
     EXPECT_FALSE(area);
     EXPECT_EQ(record.m_tTime[2], record.m_tStart + 1200);
     EXPECT_EQ(record.m_nBattery, 0);
@@ -219,7 +219,7 @@ TEST(Reader, OpenDataFileReplacesTheRecordOnlyWithAWholeFile)
     for (const Case& c : cases) {
         QString why;
         area = true;
-        EXPECT_EQ(OpenDataFileRecord(dir.path(c.name), record, &area, &why), c.result) << c.name;
+        EXPECT_EQ(OpenDataFileRecord(dir.path(c.name), record, kDefaultDisplay, &area, &why), c.result) << c.name;
         EXPECT_EQ(why, c.why);
         EXPECT_FALSE(area) << c.name;
         EXPECT_EQ(record.m_nCount, 3) << c.name;
@@ -274,7 +274,7 @@ TEST(Reader, LocalTimesAcrossADaylightSavingChange)
     CLoggerFile writer(dir.path("dst.tavo"), CLoggerFile::ModeWrite);
         ASSERT_TRUE(writer.Save(source, false));
 
-    ASSERT_EQ(OpenDataFileRecord(dir.path("dst.tavo"), record), OpenDataResult::Loaded);
+    ASSERT_EQ(OpenDataFileRecord(dir.path("dst.tavo"), record, kDefaultDisplay), OpenDataResult::Loaded);
     const CLoggerRecord& r = record;
     EXPECT_EQ(r.m_tStart, source.m_tStart);
     EXPECT_EQ(r.m_tStop, source.m_tStop);

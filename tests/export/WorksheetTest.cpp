@@ -35,18 +35,16 @@ QString Text(const XlsxSheet& sheet, int row, int column)
 
 class Worksheet : public ::testing::Test {
 protected:
-    void SetUp() override { InitUnits(); }
-    void TearDown() override { g_strTempUnit = g_strUnitF; }
-
     // Writes g_record and reads it back.
     void WriteAndRead(XlsxBook& book)
     {
         const QString path = m_dir.path("out.xlsx");
         QString why;
-        ASSERT_TRUE(WriteWorksheet(g_record, path, &why)) << why.toStdString();
+        ASSERT_TRUE(WriteWorksheet(g_record, m_display, path, &why)) << why.toStdString();
         ASSERT_TRUE(book.Load(path)) << book.Error().toStdString();
     }
 
+    DisplaySettings m_display;
     TempDir m_dir;
 };
 
@@ -59,9 +57,9 @@ TEST_F(Worksheet, SummarySheetHoldsTheSummaryRowsThenDescriptionAndMkt)
         g_record.m_strValue[ROW_DESCRIPTION] = QStringLiteral("Cold room <3> & \"B\"");
         XlsxBook book;
         WriteAndRead(book);
-        ASSERT_EQ(book.SheetNames(), (QStringList{GetText(TextId::SummarySheet), GetText(TextId::DataSheet)}));
+        ASSERT_EQ(book.SheetNames(), (QStringList{GetText(TextId::SummarySheet, 0), GetText(TextId::DataSheet, 0)}));
         const XlsxSheet& sheet = *book.Sheet(QStringLiteral("Summary"));
-        const QList<SummaryItem> rows = SummaryReportRows(g_record);
+        const QList<SummaryItem> rows = SummaryReportRows(g_record, 0);
         ASSERT_EQ(rows.size(), (type == 4 ? 15 : 10) + 2);
         ASSERT_EQ(sheet.RowCount(), 1 + rows.size());
         EXPECT_EQ(Text(sheet, 0, 0), QStringLiteral("Item"));
@@ -84,13 +82,13 @@ TEST_F(Worksheet, SummarySheetHoldsTheSummaryRowsThenDescriptionAndMkt)
 TEST_F(Worksheet, DataCellsAreNumbersInTheUnitWithFormatsAndRedPastALimit)
 {
     const struct {
-        QString* unit;
+        TempUnit unit;
         const char* format;
-    } units[] = {{&g_strUnitC, "0.00\"\u00B0C\""}, {&g_strUnitF, "0.00\"\u00B0F\""}};
+    } units[] = {{TempUnit::Celsius, "0.00\"\u00B0C\""}, {TempUnit::Fahrenheit, "0.00\"\u00B0F\""}};
     for (const auto& u : units) {
         SCOPED_TRACE(u.format);
-        g_strTempUnit = *u.unit;
-        FillMission(g_record, 4, 25);
+        m_display.unit = u.unit;
+        FillMission(g_record, 4, 25, u.unit);
         g_record.m_fTempShown[5] = -2000.0f; // a missing reading
         XlsxBook book;
         WriteAndRead(book);
@@ -110,9 +108,9 @@ TEST_F(Worksheet, DataCellsAreNumbersInTheUnitWithFormatsAndRedPastALimit)
             const XlsxCell& time = *sheet.Cell(i + 1, 1);
             EXPECT_TRUE(time.type.isEmpty());
             EXPECT_EQ(book.NumberFormat(time.style), QStringLiteral("yyyy-m-d hh:mm"));
-            EXPECT_EQ(SerialToText(time.text.toDouble()), SampleCellText(g_record, i, 1));
+            EXPECT_EQ(SerialToText(time.text.toDouble()), SampleCellText(g_record, i, 1, m_display.unit));
             for (int c = 2; c < 4; ++c) {
-                const QString listText = SampleCellText(g_record, i, c);
+                const QString listText = SampleCellText(g_record, i, c, m_display.unit);
                 const XlsxCell* value = sheet.Cell(i + 1, c);
                 if (listText.isEmpty()) {
                     EXPECT_EQ(value, nullptr);
@@ -199,7 +197,7 @@ TEST_F(Worksheet, SixtyThousandRowsStayInOneSheet)
 {
     FillMission(g_record, 4, MAX_SAMPLES);
     const QString path = m_dir.path("full.xlsx");
-    ASSERT_TRUE(WriteWorksheet(g_record, path));
+    ASSERT_TRUE(WriteWorksheet(g_record, m_display, path));
     XlsxBook book;
     ASSERT_TRUE(book.Load(path, 100, MAX_SAMPLES - 100)) << book.Error().toStdString();
     EXPECT_EQ(book.SheetNames().size(), 2);
@@ -208,15 +206,15 @@ TEST_F(Worksheet, SixtyThousandRowsStayInOneSheet)
     EXPECT_EQ(Text(sheet, MAX_SAMPLES, 0), QStringLiteral("60000"));
     EXPECT_EQ(SerialToText(Text(sheet, MAX_SAMPLES, 1).toDouble()), FormatDateTime(g_record.m_tTime[MAX_SAMPLES - 1]));
     EXPECT_EQ(QString::asprintf("%.2f%%RH", Text(sheet, MAX_SAMPLES, 3).toDouble()),
-              SampleCellText(g_record, MAX_SAMPLES - 1, 3));
+              SampleCellText(g_record, MAX_SAMPLES - 1, 3, m_display.unit));
 }
 
 TEST_F(Worksheet, AnotherReaderSeesTheSameCells)
 {
-    g_strTempUnit = g_strUnitC;
-    FillMission(g_record, 4, 200);
+    m_display.unit = TempUnit::Celsius;
+    FillMission(g_record, 4, 200, TempUnit::Celsius);
     const QString path = m_dir.path("out.xlsx");
-    ASSERT_TRUE(WriteWorksheet(g_record, path));
+    ASSERT_TRUE(WriteWorksheet(g_record, m_display, path));
     QProcess xlsx2csv;
     xlsx2csv.start(QStringLiteral("xlsx2csv"),
                    {QStringLiteral("-f"), QStringLiteral("%Y-%m-%d %H:%M"), QStringLiteral("-n"), QStringLiteral("Data"), path});
@@ -237,7 +235,7 @@ TEST_F(Worksheet, AnotherReaderSeesTheSameCells)
         ASSERT_GE(fields.size(), 3);
         EXPECT_EQ(fields[0], QString::number(i + 1));
         EXPECT_EQ(fields[1], QDateTime(QDate(t.year, t.month, t.day), QTime(t.hour, t.minute)).toString("yyyy-MM-dd HH:mm"));
-        EXPECT_EQ(fields[2].toDouble(), number(SampleCellText(g_record, i, 2)));
+        EXPECT_EQ(fields[2].toDouble(), number(SampleCellText(g_record, i, 2, m_display.unit)));
     }
 }
 
@@ -264,9 +262,9 @@ TEST_F(Worksheet, AFailedWriteKeepsTheEarlierFileAndSaysWhy)
         bool written = true;
         if (c.limit > 0) {
             FileSizeLimit limit(c.limit);
-            written = WriteWorksheet(g_record, c.target, &why);
+            written = WriteWorksheet(g_record, m_display, c.target, &why);
         } else {
-            written = WriteWorksheet(g_record, c.target, &why);
+            written = WriteWorksheet(g_record, m_display, c.target, &why);
         }
         EXPECT_FALSE(written);
         EXPECT_FALSE(why.isEmpty());

@@ -38,11 +38,10 @@ bool SettleUntil(const std::function<bool()>& done)
 
 TEST(ChineseWindow, DownloadedRecordShowsEveryTextWhole)
 {
-    const LanguageGuard chinese(LANG_CHINESE);
     InstallQtMessagePoster();
     CDemoLogger demo({.serial = false, .type = 4});
     {
-        Dlg dialog({1366, 768});
+        Dlg dialog(StartDisplay(LANG_CHINESE), {1366, 768});
         dialog.show();
         dialog.Start();
         CDemoDriver driver(dialog, demo);

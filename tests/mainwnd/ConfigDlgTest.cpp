@@ -27,7 +27,6 @@ class ConfigDlgTest : public ::testing::Test {
 protected:
     void SetUp() override
     {
-        InitLanguageAndUnits();
         SetCh375Library(&usb);
     }
     void TearDown() override
@@ -35,7 +34,6 @@ protected:
         dialog.reset();
         h.workflow.Shutdown();
         SetCh375Library(nullptr);
-        g_strTempUnit = g_strUnitF;
     }
     void Open(int type, float scale = 1.0f)
     {
@@ -44,7 +42,7 @@ protected:
         h.workflow.Startup();
         h.Pump();
         h.Tick(TIMER_USB_STATUS); // run state and battery
-        dialog = std::make_unique<CConfigDlg>(h.workflow, scale);
+        dialog = std::make_unique<CConfigDlg>(h.workflow, h.display, scale);
         dialog->SetAsker([this](const QString& q) {
             questions << q;
             return true;
@@ -70,9 +68,9 @@ TEST_F(ConfigDlgTest, ControlsSitAtTheirTemplatePlacesWithTheLoggersSettings)
     EXPECT_EQ(dialog->Control(D::IDC_HUMI_HIGH)->geometry(), DluToPixels(194, 194, 53, 12, units));
 
     EXPECT_EQ(dialog->Text(D::IDC_ID), QStringLiteral("UTH50040004"));
-    EXPECT_EQ(dialog->Text(D::IDC_STATE), GetText(77)); // the demo mission runs
-    EXPECT_EQ(dialog->Text(D::IDC_TEMP_CAPTION), QStringLiteral("<  ") + GetText(70) + g_strUnitF + QStringLiteral("  <"));
-    EXPECT_EQ(dialog->Text(D::IDC_HUMI_CAPTION), QStringLiteral("<  ") + GetText(72) + g_strUnitRH + QStringLiteral("  <"));
+    EXPECT_EQ(dialog->Text(D::IDC_STATE), GetText(77, 0)); // the demo mission runs
+    EXPECT_EQ(dialog->Text(D::IDC_TEMP_CAPTION), QStringLiteral("<  ") + GetText(70, 0) + kUnitF + QStringLiteral("  <"));
+    EXPECT_EQ(dialog->Text(D::IDC_HUMI_CAPTION), QStringLiteral("<  ") + GetText(72, 0) + kUnitRH + QStringLiteral("  <"));
     // The logger's limits (15 / 30 C, 30 / 70 %RH) in the unit in force.
     EXPECT_EQ(dialog->Text(D::IDC_TEMP_LOW), QStringLiteral("59"));
     EXPECT_EQ(dialog->Text(D::IDC_TEMP_HIGH), QStringLiteral("86"));
@@ -89,7 +87,7 @@ TEST_F(ConfigDlgTest, ControlsSitAtTheirTemplatePlacesWithTheLoggersSettings)
 
 TEST_F(ConfigDlgTest, ATemperatureOnlyLoggerHasNoHumidityRow)
 {
-    g_strTempUnit = g_strUnitC;
+    h.display.unit = TempUnit::Celsius;
     Open(3);
     EXPECT_TRUE(dialog->Control(D::IDC_HUMI_GROUP)->isHidden());
     EXPECT_TRUE(dialog->Control(D::IDC_HUMI_LOW)->isHidden());
@@ -126,12 +124,11 @@ TEST_F(ConfigDlgTest, WrongEntriesAreRefusedBeforeAnyQuestionAndNothingIsSent)
         EXPECT_TRUE(logger->m_lastSettings.isEmpty()) << c.low;
     }
     // In Chinese the pair and its values are said in Chinese too.
-    g_nLanguage = LANG_CHINESE;
+    h.display.language = LANG_CHINESE;
     messages.clear();
     Type(D::IDC_TEMP_LOW, "90");
     Type(D::IDC_TEMP_HIGH, "86");
     dialog->OnStart();
-    g_nLanguage = 0;
     ASSERT_EQ(messages.size(), 1);
     EXPECT_EQ(messages[0], QString::fromUtf8("报警设置错误!\n温度: 下限 90.00 高于上限 86.00"));
 }
@@ -151,7 +148,7 @@ TEST_F(ConfigDlgTest, StartWarnsOfSamplesNotDownloadedThenStartsTheMission)
     Open(4);
     const int held = h.record.m_nCount;
     ASSERT_GT(held, 0);
-    g_strTempUnit = g_strUnitC;
+    h.display.unit = TempUnit::Celsius;
     Type(D::IDC_TEMP_LOW, "2");
     Type(D::IDC_TEMP_HIGH, "8.2");
     Type(D::IDC_DESCRIPTION, "Ward 3 fridge");
@@ -168,16 +165,16 @@ TEST_F(ConfigDlgTest, StartWarnsOfSamplesNotDownloadedThenStartsTheMission)
     EXPECT_EQ(logger->m_nHighLimit, 820);
     EXPECT_EQ(logger->m_nLowLimit, 200);
     EXPECT_EQ(logger->m_description.left(13), QByteArray("Ward 3 fridge"));
-    EXPECT_EQ(dialog->Text(D::IDC_STATE), GetText(77));
+    EXPECT_EQ(dialog->Text(D::IDC_STATE), GetText(77, 0));
     EXPECT_FALSE(dialog->IsEnabled(D::IDC_START));
     EXPECT_TRUE(dialog->IsEnabled(D::IDC_STOP));
 
     questions.clear();
     dialog->OnStop();
     ASSERT_EQ(questions.size(), 1);
-    EXPECT_EQ(questions[0], GetText(81));
+    EXPECT_EQ(questions[0], GetText(81, 0));
     EXPECT_EQ(logger->m_nRunState, 0);
-    EXPECT_EQ(dialog->Text(D::IDC_STATE), GetText(76));
+    EXPECT_EQ(dialog->Text(D::IDC_STATE), GetText(76, 0));
     EXPECT_TRUE(dialog->IsEnabled(D::IDC_START));
     EXPECT_FALSE(dialog->IsEnabled(D::IDC_STOP));
     // The stop read the new mission's one sample: that is what Start would erase now.
@@ -201,7 +198,7 @@ TEST_F(ConfigDlgTest, LowBatteryWarnsAndKeepsStartDisabled)
     r.m_nBattery = 2;
     dialog->OnLoggerClock();
     EXPECT_FALSE(dialog->IsEnabled(D::IDC_START));
-    EXPECT_EQ(dialog->Text(D::IDC_WARNING), GetText(143));
+    EXPECT_EQ(dialog->Text(D::IDC_WARNING), GetText(143, 0));
     r.m_nBattery = 8 + 2; // the gauge reads the level modulo 8
     dialog->OnLoggerClock();
     EXPECT_FALSE(dialog->IsEnabled(D::IDC_START));
@@ -222,9 +219,9 @@ TEST_F(ConfigDlgTest, TakesTheLoggersClockReportsWhileOpen)
     ISerialEvents* events = h.serial.m_pEvents;
     ASSERT_NE(events, nullptr);
     events->OnLoggerClock();
-    EXPECT_NE(dialog->Text(D::IDC_WARNING), GetText(143)); // delivered later, not inside the report
+    EXPECT_NE(dialog->Text(D::IDC_WARNING), GetText(143, 0)); // delivered later, not inside the report
     h.Pump();
-    EXPECT_EQ(dialog->Text(D::IDC_WARNING), GetText(143));
+    EXPECT_EQ(dialog->Text(D::IDC_WARNING), GetText(143, 0));
     EXPECT_FALSE(dialog->IsEnabled(D::IDC_START));
     dialog.reset();
     events->OnLoggerClock();
@@ -266,7 +263,7 @@ TEST(ConfigFieldsTest, IntervalPickerAndLimitTexts)
     EXPECT_EQ(LimitFieldText(8.0f, true), QStringLiteral("46.4"));
     EXPECT_EQ(LimitFieldText(-5.5f, false), QStringLiteral("-5.5"));
     EXPECT_EQ(LimitFieldText(0.0f, false), QStringLiteral("0"));
-    EXPECT_EQ(StartQuestion(1).left(44), QStringLiteral("The logger holds 1 sample that has not been "));
+    EXPECT_EQ(StartQuestion(1, 0).left(44), QStringLiteral("The logger holds 1 sample that has not been "));
 }
 
 } // namespace

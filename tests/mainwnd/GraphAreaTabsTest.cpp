@@ -52,10 +52,9 @@ protected:
     time64 PickerTime(int id) const { return GraphPickerTime(*dialog.Graph(), id); }
     QTabBar* Bar() const { return dialog.Tabs()->Bar(); }
 
-    ScopedUnit unit{g_strUnitC};
     TempDir dir;
     std::vector<QString> notices;
-    CMainDialog dialog{QSize(1920, 1080)};
+    CMainDialog dialog{{TempUnit::Celsius}, QSize(1920, 1080)};
 };
 
 const time64 kTen = MakeLocalTime(2024, 3, 5, 10, 0);

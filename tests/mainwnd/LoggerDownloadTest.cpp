@@ -67,7 +67,7 @@ protected:
         : demo(choice)
     {
         InstallQtMessagePoster();
-        dialog = std::make_unique<Dlg>(QSize(1920, 1080));
+        dialog = std::make_unique<Dlg>(DisplaySettings{TempUnit::Celsius}, QSize(1920, 1080));
         for (const int id : {TIMER_USB_DOWNLOAD, TIMER_USB_STATUS, TIMER_SERIAL_RETRY, TIMER_SERIAL_DOWNLOAD,
                              TIMER_SERIAL_STATUS})
             dialog->Timer(id)->installEventFilter(&held);
@@ -102,7 +102,6 @@ protected:
         Settle();
     }
 
-    ScopedUnit unit{g_strUnitC};
     CDemoLogger demo;
     HeldTimers held;
     std::unique_ptr<Dlg> dialog;
@@ -157,12 +156,12 @@ TEST_F(LoggerDownload, PlugInDownloadShowsTheRecordOnEveryPage)
     const auto [tMin, tMax] = std::minmax_element(temps.begin(), temps.end());
     const auto hMax = std::max_element(humis.begin(), humis.end());
     EXPECT_EQ(Value(CSummaryPage::IDC_COUNT_VALUE), QString::number(count));
-    EXPECT_EQ(Value(CSummaryPage::IDC_MAX_VALUE), Number(*tMax / 100.0, g_strUnitC));
-    EXPECT_EQ(Value(CSummaryPage::IDC_MIN_VALUE), Number(*tMin / 100.0, g_strUnitC));
-    EXPECT_EQ(Value(CSummaryPage::IDC_HUMI_MAX_VALUE), Number(*hMax / 100.0, g_strUnitRH));
+    EXPECT_EQ(Value(CSummaryPage::IDC_MAX_VALUE), Number(*tMax / 100.0, kUnitC));
+    EXPECT_EQ(Value(CSummaryPage::IDC_MIN_VALUE), Number(*tMin / 100.0, kUnitC));
+    EXPECT_EQ(Value(CSummaryPage::IDC_HUMI_MAX_VALUE), Number(*hMax / 100.0, kUnitRH));
     EXPECT_EQ(Rows(), count);
     EXPECT_EQ(dialog->DataList()->Model()->index(count - 1, 2).data().toString(),
-              Number(temps.back() / 100.0, g_strUnitC));
+              Number(temps.back() / 100.0, kUnitC));
     EXPECT_EQ(dialog->Graph()->Points().sampleCount, count);
     EXPECT_TRUE(saveSelection->isEnabled());
 
@@ -175,7 +174,7 @@ TEST_F(LoggerDownload, PlugInDownloadShowsTheRecordOnEveryPage)
     ASSERT_TRUE(Fire(TIMER_USB_STATUS));
     EXPECT_FALSE(status->isActive());
     EXPECT_EQ(Rows(), count);
-    EXPECT_EQ(Value(CSummaryPage::IDC_MAX_VALUE), Number(*tMax / 100.0, g_strUnitC));
+    EXPECT_EQ(Value(CSummaryPage::IDC_MAX_VALUE), Number(*tMax / 100.0, kUnitC));
 }
 
 class SerialLoggerDownload : public LoggerDownload {

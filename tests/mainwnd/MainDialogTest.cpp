@@ -71,9 +71,8 @@ protected:
         return dialog.DataList()->Model()->index(row, column).data().toString();
     }
 
-    ScopedUnit unit{g_strUnitF};
     TempDir dir;
-    CMainDialog dialog{QSize(1920, 1080)};
+    CMainDialog dialog{{TempUnit::Fahrenheit}, QSize(1920, 1080)};
 };
 
 } // namespace
@@ -90,7 +89,7 @@ TEST_F(MainDialog, StartsWithItsTextsAndButtons)
     };
     for (const auto& [id, text] : texts)
         EXPECT_EQ(Button(id)->text(), text) << id;
-    EXPECT_EQ(Button(CMainDialog::IDC_UNIT_C)->text(), g_strUnitC);
+    EXPECT_EQ(Button(CMainDialog::IDC_UNIT_C)->text(), kUnitC);
     // The unit in force, degrees F, is checked from the start.
     EXPECT_FALSE(Button(CMainDialog::IDC_UNIT_C)->isChecked());
     EXPECT_TRUE(Button(CMainDialog::IDC_UNIT_F)->isChecked());
@@ -134,8 +133,8 @@ TEST_F(MainDialog, OpeningFilesOfEachTypeShowsTheirPages)
         EXPECT_EQ(dialog.Summary()->Control(1076)->isHidden(), c.type != 4);
         EXPECT_EQ(dialog.DataList()->Model()->rowCount(), 40);
         EXPECT_EQ(dialog.DataList()->Model()->columnCount(), c.columns);
-        EXPECT_EQ(Cell(10, 2), "68.00" + g_strUnitF);
-        EXPECT_EQ(Cell(0, 2), "50.00" + g_strUnitF + (c.type == 2 || c.type == 5 ? "" : "*"));
+        EXPECT_EQ(Cell(10, 2), "68.00" + kUnitF);
+        EXPECT_EQ(Cell(0, 2), "50.00" + kUnitF + (c.type == 2 || c.type == 5 ? "" : "*"));
         EXPECT_FALSE(dialog.IsButtonEnabled(CMainDialog::IDC_START_SETTING));
         EXPECT_EQ(dialog.Workflow().m_bMayConfigure, 0);
         auto* temp = dialog.Graph()->Control<QLineEdit>(CGraphPage::IDC_TEMP_READOUT);
@@ -253,7 +252,7 @@ TEST_F(MainDialog, CommandLineFileOpensAtStartAfterTheLoggerSearch)
     CVirtualCh375 noLoggers;
     SetCh375Library(&noLoggers);
     {
-        CMainDialog started(QSize(1920, 1080));
+        CMainDialog started({TempUnit::Fahrenheit}, QSize(1920, 1080));
         started.Start("\"" + dir.path("run1.tavo") + "\"");
         EXPECT_EQ(started.StatusText(), " This file has opened: run1.tavo");
         EXPECT_EQ(started.DataList()->Model()->rowCount(), 12);
@@ -298,22 +297,22 @@ TEST_F(MainDialog, UnitRadiosReformatSummaryListAndGraphButNotTheArea)
     dialog.Connection().Range() = dialog.Connection().Record();
     dialog.ShowAreaTabs(true);
     const QString areaMax = Value(dialog.AreaSummary(), CSummaryPage::IDC_MAX_VALUE);
-    ASSERT_TRUE(Value(dialog.Summary(), CSummaryPage::IDC_MAX_VALUE).endsWith(g_strUnitF));
+    ASSERT_TRUE(Value(dialog.Summary(), CSummaryPage::IDC_MAX_VALUE).endsWith(kUnitF));
 
     dialog.Summary()->Static(CSummaryPage::IDC_MAX_VALUE)->setText("sentinel");
     Button(CMainDialog::IDC_UNIT_F)->click();
     EXPECT_EQ(Value(dialog.Summary(), CSummaryPage::IDC_MAX_VALUE), "sentinel");
 
     Button(CMainDialog::IDC_UNIT_C)->click();
-    EXPECT_EQ(g_strTempUnit, g_strUnitC);
-    EXPECT_EQ(Value(dialog.Summary(), CSummaryPage::IDC_MAX_VALUE), "30.00" + g_strUnitC);
-    EXPECT_EQ(Cell(10, 2), "20.00" + g_strUnitC);
+    EXPECT_EQ(dialog.Display().unit, TempUnit::Celsius);
+    EXPECT_EQ(Value(dialog.Summary(), CSummaryPage::IDC_MAX_VALUE), "30.00" + kUnitC);
+    EXPECT_EQ(Cell(10, 2), "20.00" + kUnitC);
     auto* unitLabel = dialog.Graph()->Control<QLabel>(CGraphPage::IDC_TEMP_UNIT);
-    EXPECT_EQ(unitLabel->text(), g_strUnitC);
+    EXPECT_EQ(unitLabel->text(), kUnitC);
     EXPECT_EQ(Value(dialog.AreaSummary(), CSummaryPage::IDC_MAX_VALUE), areaMax);
 
     Button(CMainDialog::IDC_UNIT_F)->click();
-    EXPECT_EQ(Value(dialog.Summary(), CSummaryPage::IDC_MAX_VALUE), "86.00" + g_strUnitF);
+    EXPECT_EQ(Value(dialog.Summary(), CSummaryPage::IDC_MAX_VALUE), "86.00" + kUnitF);
 }
 
 TEST_F(MainDialog, TabSwitchingWithAndWithoutASelection)
@@ -384,7 +383,7 @@ TEST_F(MainDialog, PostedMessagesReachTheWorkflow)
 {
     PostToMain(dialog.Workflow().Address(), UsbNotify{Ch375Library::kDeviceRemoved});
     Settle();
-    EXPECT_EQ(dialog.StatusText(), GetText(ToInt(TextId::Disconnecting)));
+    EXPECT_EQ(dialog.StatusText(), GetText(ToInt(TextId::Disconnecting), 0));
     bool called = false;
     PostToMain(dialog.Workflow().Address(), QueuedCall{[&called] { called = true; }});
     Settle();

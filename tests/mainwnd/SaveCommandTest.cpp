@@ -111,7 +111,7 @@ protected:
     void OpenMission()
     {
         CLoggerRecord source;
-        FillMission(source, 4, 13);
+        FillMission(source, 4, 13, TempUnit::Celsius);
         const QString path = missions.path("mission.tavo");
         CLoggerFile file(path, CLoggerFile::ModeWrite);
         ASSERT_TRUE(file.IsOutputOpen() && file.Save(source, false));
@@ -130,9 +130,8 @@ protected:
     }
     QStringList OutputFiles() const { return QDir(out.root()).entryList(QDir::Files | QDir::Hidden); }
 
-    ScopedUnit unit{g_strUnitC};
     TempDir missions, out;
-    CMainDialog dialog{QSize(1920, 1080)};
+    CMainDialog dialog{{TempUnit::Celsius}, QSize(1920, 1080)};
     CMainDialog::SaveChoice choice;
     QString proposed;
     QStringList shownFilters, questions;
@@ -150,7 +149,7 @@ TEST_F(SaveCommand, NothingHappensWithoutSamples)
 {
     dialog.OnSave();
     EXPECT_EQ(dialogs, 0);
-    EXPECT_EQ(dialog.StatusText(), GetText(TextId::Ready));
+    EXPECT_EQ(dialog.StatusText(), GetText(TextId::Ready, 0));
 }
 
 TEST_F(SaveCommand, EachKindIsWrittenAndReported)
@@ -160,7 +159,7 @@ TEST_F(SaveCommand, EachKindIsWrittenAndReported)
         SCOPED_TRACE(kind.filter);
         Save(QStringLiteral("run1"), QString::fromUtf8(kind.filter));
         const QString name = QStringLiteral("run1.") + kind.extension;
-        EXPECT_EQ(dialog.StatusText(), GetText(TextId::FileSaved) + name);
+        EXPECT_EQ(dialog.StatusText(), GetText(TextId::FileSaved, 0) + name);
         EXPECT_GT(QFileInfo(out.path(name)).size(), 0);
     }
     EXPECT_EQ(OutputFiles().size(), static_cast<qsizetype>(SaveKinds().size()));
@@ -170,7 +169,7 @@ TEST_F(SaveCommand, EachKindIsWrittenAndReported)
 
     CLoggerRecord back;
     CLoggerFile file(out.path("run1.tavo"), CLoggerFile::ModeRead);
-    ASSERT_TRUE(file.Load(back));
+    ASSERT_TRUE(file.Load(back, kDefaultDisplay));
     EXPECT_EQ(back.m_nCount, 13);
     EXPECT_FALSE(file.LoadedArea());
     XlsxBook book;
@@ -194,7 +193,7 @@ TEST_F(SaveCommand, TheSelectedRangeIsWhatIsSaved)
     EXPECT_EQ(QFileInfo(proposed).fileName(), QStringLiteral("UTH40000004T2024030510"));
     CLoggerRecord back;
     CLoggerFile file(out.path("range.tavo"), CLoggerFile::ModeRead);
-    ASSERT_TRUE(file.Load(back));
+    ASSERT_TRUE(file.Load(back, kDefaultDisplay));
     EXPECT_EQ(back.m_nCount, 3);
     EXPECT_EQ(back.m_tStart, kNine + 70 * 60);
     EXPECT_TRUE(file.LoadedArea());
@@ -220,12 +219,12 @@ TEST_F(SaveCommand, ReplacingAFileIsAskedFirst)
     ASSERT_EQ(questions.size(), 1);
     EXPECT_TRUE(questions[0].contains(QStringLiteral("run1.xlsx"))) << questions[0].toStdString();
     EXPECT_EQ(ReadAll(out.path("run1.xlsx")), QByteArray("earlier"));
-    EXPECT_EQ(dialog.StatusText(), GetText(TextId::FileOpened) + "mission.tavo");
+    EXPECT_EQ(dialog.StatusText(), GetText(TextId::FileOpened, 0) + "mission.tavo");
 
     answer = true;
     Save(QStringLiteral("run1.xlsx"), Filter("tavo"));
     EXPECT_EQ(questions.size(), 2);
-    EXPECT_EQ(dialog.StatusText(), GetText(TextId::FileSaved) + "run1.xlsx");
+    EXPECT_EQ(dialog.StatusText(), GetText(TextId::FileSaved, 0) + "run1.xlsx");
     XlsxBook book;
     EXPECT_TRUE(book.Load(out.path("run1.xlsx")));
     EXPECT_EQ(OutputFiles(), QStringList{QStringLiteral("run1.xlsx")});
@@ -246,7 +245,7 @@ TEST_F(SaveCommand, AFailedSaveOfAnyKindKeepsTheEarlierFileAndSaysWhy)
             Save(QStringLiteral("run1"), QString::fromUtf8(kind.filter));
         }
         // The writers that write the file themselves name the system's reason.
-        const QString failure = GetText(TextId::SaveFailed) + name + ": ";
+        const QString failure = GetText(TextId::SaveFailed, 0) + name + ": ";
         EXPECT_TRUE(dialog.StatusText().startsWith(failure)) << dialog.StatusText().toStdString();
         EXPECT_GT(dialog.StatusText().size(), failure.size() + 3);
         if (kind.extension == std::string_view("tavo") || kind.extension == std::string_view("csv")) {
@@ -257,7 +256,7 @@ TEST_F(SaveCommand, AFailedSaveOfAnyKindKeepsTheEarlierFileAndSaysWhy)
         EXPECT_TRUE(OutputFiles().isEmpty()) << OutputFiles().join(' ').toStdString();
     }
     Save(QStringLiteral("gone/run1"), Filter("xlsx"));
-    EXPECT_TRUE(dialog.StatusText().startsWith(GetText(TextId::SaveFailed) + "run1.xlsx: ")) << dialog.StatusText().toStdString();
+    EXPECT_TRUE(dialog.StatusText().startsWith(GetText(TextId::SaveFailed, 0) + "run1.xlsx: ")) << dialog.StatusText().toStdString();
 }
 
 } // namespace

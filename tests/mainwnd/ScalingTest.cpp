@@ -59,7 +59,7 @@ TEST(DialogScale, MainWindowOnA1920By1080Screen)
 {
     const QSize unscaled = DluToPixels(0, 0, 606, 369, BaseUnitsOf(DialogFont())).size();
     const float s = ScreenFitScale({1920, 1080}, unscaled);
-    CMainDialog dialog({1920, 1080});
+    CMainDialog dialog({}, {1920, 1080});
     EXPECT_FLOAT_EQ(dialog.Scale(), s);
     const QSize scaled(static_cast<int>(unscaled.width() * s), static_cast<int>(unscaled.height() * s));
     EXPECT_EQ(dialog.size(), scaled);

@@ -15,8 +15,7 @@ class SummaryPage : public ::testing::Test {
 protected:
     void SetUp() override
     {
-        ScopedUnit c(g_strUnitC);
-        FillMission(g_record, 4, 30);
+        FillMission(g_record, 4, 30, TempUnit::Celsius);
         g_record.m_strValue[ROW_START] = QStringLiteral("2024-3-5  09:00");
         g_record.m_strValue[ROW_STOP] = QStringLiteral("2024-3-5  13:50");
         g_record.m_strValue[ROW_INTERVAL] = QStringLiteral("00:10:00");
@@ -28,7 +27,8 @@ protected:
         page.SetCaptions();
     }
     QString Value(int id) const { return page.Static(id)->text(); }
-    CSummaryPage page;
+    const DisplaySettings display;
+    CSummaryPage page{display};
 };
 
 } // namespace
@@ -51,7 +51,7 @@ TEST_F(SummaryPage, ShowsEveryValueOfACompleteRecord)
     EXPECT_EQ(Value(CSummaryPage::IDC_DESCRIPTION_VALUE), "Shelf 3");
     EXPECT_EQ(Value(CSummaryPage::IDC_MAX_VALUE), g_record.m_strValue[ROW_MAX]);
     EXPECT_EQ(Value(CSummaryPage::IDC_MKT_VALUE), g_record.m_strValue[ROW_MKT]);
-    EXPECT_EQ(Value(CSummaryPage::IDC_HIGH_LIMIT_VALUE), "28.00" + g_strUnitC);
+    EXPECT_EQ(Value(CSummaryPage::IDC_HIGH_LIMIT_VALUE), "28.00" + kUnitC);
     EXPECT_EQ(Value(CSummaryPage::IDC_HUMI_MAX_VALUE), "50.00%RH");
     EXPECT_EQ(Value(CSummaryPage::IDC_HUMI_LOW_LIMIT_VALUE), "42.00%RH");
     for (const int id : kHumidityControls)
@@ -102,7 +102,7 @@ TEST_F(SummaryPage, WorksheetRowsHoldWhatThePageShows)
     for (const std::int32_t flags : {0xFFFF, RF_ID | RF_STOP | RF_MIN | RF_HUMI_AVG | RF_HUMI_LOW_LIMIT, RF_ID | RF_AVG}) {
         g_record.m_nRowFlags = flags;
         page.UpdateValues();
-        const QList<SummaryItem> sheet = SummaryReportRows(g_record);
+        const QList<SummaryItem> sheet = SummaryReportRows(g_record, display.language);
         ASSERT_EQ(sheet.size(), 17);
         for (const auto& v : values)
             EXPECT_EQ(Value(v.id).trimmed(), sheet[v.row].value.trimmed()) << flags << " control " << v.id;

@@ -22,20 +22,3 @@ QString TextFitProblem(const QWidget* control, const QString& text);
 // too), tab bars, list headers and the data list's cells.
 QStringList WindowTextProblems(const QWidget* root);
 
-// The window's language for one test (its texts and its start unit);
-// English and degrees F again afterwards.
-class LanguageGuard {
-public:
-    explicit LanguageGuard(std::uint16_t language)
-    {
-        g_nLanguage = language;
-        InitUnits();
-    }
-    ~LanguageGuard()
-    {
-        g_nLanguage = 0;
-        InitUnits();
-    }
-    LanguageGuard(const LanguageGuard&) = delete;
-    LanguageGuard& operator=(const LanguageGuard&) = delete;
-};

@@ -66,7 +66,7 @@ QStringList AllProblems(CMainDialog& dialog)
     dialog.SetClockVisible(true);
     dialog.SetRunStateVisible(true);
     dialog.SetClockText(QStringLiteral("2026-12-28 23:58:58") + QString(20, QLatin1Char(' ')));
-    dialog.SetRunStateText(GetText(TextId::NotStarted));
+    dialog.SetRunStateText(GetText(TextId::NotStarted, dialog.Display().language));
     Settle();
 
     QStringList problems;
@@ -83,9 +83,9 @@ QStringList AllProblems(CMainDialog& dialog)
             problems << p;
     };
     for (const TextId id : kStatusTexts)
-        check(dialog.Control(CMainDialog::IDC_STATUS), GetText(id));
+        check(dialog.Control(CMainDialog::IDC_STATUS), GetText(id, dialog.Display().language));
     for (const TextId id : kRunStateTexts)
-        check(dialog.Control(CMainDialog::IDC_RUN_STATE), GetText(id));
+        check(dialog.Control(CMainDialog::IDC_RUN_STATE), GetText(id, dialog.Display().language));
     for (const QString& value : kWideValues)
         for (const int id : {CSummaryPage::IDC_MAX_VALUE, CSummaryPage::IDC_HIGH_LIMIT_VALUE})
             check(dialog.Summary()->Static(id), value);
@@ -101,8 +101,7 @@ TEST(WindowTextFit, EveryTextFitsItsControl)
 {
     InstallQtMessagePoster();
     for (const Layout& layout : kLayouts) {
-        const LanguageGuard language(layout.language);
-        CMainDialog dialog(layout.screen);
+        CMainDialog dialog(StartDisplay(layout.language), layout.screen);
         const QStringList problems = AllProblems(dialog);
         EXPECT_TRUE(problems.isEmpty()) << layout.name << " (scale " << dialog.Scale() << "):\n  "
                                         << qPrintable(problems.join(QStringLiteral("\n  ")));
@@ -113,7 +112,7 @@ TEST(WindowTextFit, EveryTextFitsItsControl)
 // The checker itself finds a clipped text and a character without a glyph.
 TEST(WindowTextFit, CheckerFindsClippedTextsAndMissingGlyphs)
 {
-    CMainDialog dialog({1920, 1080});
+    CMainDialog dialog({}, {1920, 1080});
     const QWidget* status = dialog.Control(CMainDialog::IDC_STATUS);
     EXPECT_TRUE(TextFitProblem(status, QStringLiteral(" Ready...")).isEmpty());
     EXPECT_FALSE(TextFitProblem(status, QString(400, QLatin1Char('W'))).isEmpty());
@@ -126,7 +125,7 @@ TEST(WindowTextFit, CheckerFindsClippedTextsAndMissingGlyphs)
 // The window keeps the size it was fitted to: no maximize box, no resizing.
 TEST(WindowTextFit, WindowKeepsItsFittedSize)
 {
-    CMainDialog dialog({1366, 768});
+    CMainDialog dialog({}, {1366, 768});
     EXPECT_FALSE(dialog.windowFlags() & Qt::WindowMaximizeButtonHint);
     EXPECT_TRUE(dialog.windowFlags() & Qt::WindowMinimizeButtonHint);
     EXPECT_EQ(dialog.minimumSize(), dialog.size());

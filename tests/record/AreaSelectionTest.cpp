@@ -3,7 +3,6 @@
 #include "record/AreaSelection.h"
 #include "record/TimeText.h"
 #include "record/Units.h"
-#include "UnitGuard.h"
 #include "support/ScopedTz.h"
 
 #include <gtest/gtest.h>
@@ -38,7 +37,7 @@ void MakeSource(time64 start, int count, int intervalMin, int type = 3)
     }
     r.m_byDataFlags = DATA_FLAG_SAMPLES;
     r.BuildTimeTable();
-    r.Recompute(false);
+    r.Recompute(false, TempUnit::Fahrenheit);
     g_area.Reset();
 }
 
@@ -66,7 +65,7 @@ TEST(AreaSelection, SnapsToWholeSampleInstantsWithinTheRecord)
     };
     for (const RangeCase& c : cases) {
         SelectionClamps clamps;
-        EXPECT_EQ(ComputeSelection(g_source, c.from, c.to, g_area, clamps), c.result) << c.name;
+        EXPECT_EQ(ComputeSelection(g_source, c.from, c.to, g_area, clamps, TempUnit::Fahrenheit), c.result) << c.name;
         EXPECT_EQ(g_area.m_nCount, c.count) << c.name;
         EXPECT_EQ(g_area.m_nReceived, c.count) << c.name;
         EXPECT_EQ(clamps.start, c.clampStart) << c.name;
@@ -84,10 +83,9 @@ TEST(AreaSelection, SnapsToWholeSampleInstantsWithinTheRecord)
 TEST(AreaSelection, TheAreaHasItsOwnStatisticsAndTexts)
 {
     ScopedTz tz("UTC");
-    UnitGuard celsius(g_strUnitC);
     MakeSource(At(10, 0), 13, 10, 4);
     SelectionClamps clamps;
-    ASSERT_EQ(ComputeSelection(g_source, At(10, 5), At(11, 42), g_area, clamps), SelectionResult::Built);
+    ASSERT_EQ(ComputeSelection(g_source, At(10, 5), At(11, 42), g_area, clamps, TempUnit::Celsius), SelectionResult::Built);
     EXPECT_EQ(g_area.m_strValue[ROW_START], "2024-5-10 10:10");
     EXPECT_EQ(g_area.m_strValue[ROW_STOP], "2024-5-10 11:40");
     EXPECT_EQ(g_area.m_strValue[ROW_COUNT], "10");
@@ -108,10 +106,10 @@ TEST(AreaSelection, CopiesTheShownSeriesOfAMovingMktRecordAndStaysPlain)
     ScopedTz tz("UTC");
     MakeSource(At(10, 0), 200, 10);
     g_source.m_strValue[ROW_DESCRIPTION] = QStringLiteral("VTQK cold room");
-    g_source.Recompute(false);
+    g_source.Recompute(false, TempUnit::Fahrenheit);
     ASSERT_NE(g_source.m_fTempShown[150], g_source.m_fTemp[150]); // moving MKT in force
     SelectionClamps clamps;
-    ASSERT_EQ(ComputeSelection(g_source, g_source.m_tTime[100], g_source.m_tTime[199], g_area, clamps),
+    ASSERT_EQ(ComputeSelection(g_source, g_source.m_tTime[100], g_source.m_tTime[199], g_area, clamps, TempUnit::Fahrenheit),
               SelectionResult::Built);
     ASSERT_EQ(g_area.m_nCount, 100);
     for (int i = 0; i < 100; ++i) {
@@ -128,7 +126,7 @@ TEST(AreaSelection, ARangeAcrossADaylightSavingChangeKeepsTheSampleInstants)
     MakeSource(start, 8, 30);
     SelectionClamps clamps;
     ASSERT_EQ(ComputeSelection(g_source, MakeLocalTime(2024, 3, 31, 1, 10), MakeLocalTime(2024, 3, 31, 4, 0),
-                               g_area, clamps),
+                               g_area, clamps, TempUnit::Fahrenheit),
               SelectionResult::Built);
     EXPECT_EQ(g_area.m_tStart, start + 30 * 60);
     EXPECT_EQ(g_area.m_tStop, start + 2 * 3600); // 04:00 CEST is two real hours after 01:00 CET
@@ -144,7 +142,7 @@ TEST(AreaSelection, RefusesWhatHasNoSampleInstants)
     g_area.m_nReceived = 5;
     g_source.m_tsInterval = 0;
     SelectionClamps clamps;
-    EXPECT_EQ(ComputeSelection(g_source, At(10, 0), At(12, 0), g_area, clamps), SelectionResult::Refused);
+    EXPECT_EQ(ComputeSelection(g_source, At(10, 0), At(12, 0), g_area, clamps, TempUnit::Fahrenheit), SelectionResult::Refused);
     EXPECT_EQ(g_area.m_nCount, 0);
     EXPECT_EQ(g_area.m_nReceived, 0);
 
@@ -152,10 +150,10 @@ TEST(AreaSelection, RefusesWhatHasNoSampleInstants)
     g_area.SetCount(5);
     g_source.m_tsInterval = 600;
     g_source.SetCount(0);
-    EXPECT_EQ(ComputeSelection(g_source, At(10, 0), At(12, 0), g_area, clamps), SelectionResult::Unchanged);
+    EXPECT_EQ(ComputeSelection(g_source, At(10, 0), At(12, 0), g_area, clamps, TempUnit::Fahrenheit), SelectionResult::Unchanged);
     g_source.SetCount(13);
     std::swap(g_source.m_tStart, g_source.m_tStop);
-    EXPECT_EQ(ComputeSelection(g_source, At(10, 0), At(12, 0), g_area, clamps), SelectionResult::Unchanged);
+    EXPECT_EQ(ComputeSelection(g_source, At(10, 0), At(12, 0), g_area, clamps, TempUnit::Fahrenheit), SelectionResult::Unchanged);
     EXPECT_EQ(g_area.m_nCount, 5);
 }
 
@@ -165,9 +163,9 @@ TEST(AreaSelection, ACountShortOfTheStopTimeLimitsTheArea)
     MakeSource(At(10, 0), 13, 10);
     g_source.SetCount(5); // the stop time says 13 instants, the memory held 5
     SelectionClamps clamps;
-    ASSERT_EQ(ComputeSelection(g_source, At(10, 25), At(12, 0), g_area, clamps), SelectionResult::Built);
+    ASSERT_EQ(ComputeSelection(g_source, At(10, 25), At(12, 0), g_area, clamps, TempUnit::Fahrenheit), SelectionResult::Built);
     EXPECT_EQ(g_area.m_nCount, 2); // indexes 3 and 4
-    EXPECT_EQ(ComputeSelection(g_source, At(11, 0), At(12, 0), g_area, clamps), SelectionResult::Built);
+    EXPECT_EQ(ComputeSelection(g_source, At(11, 0), At(12, 0), g_area, clamps, TempUnit::Fahrenheit), SelectionResult::Built);
     EXPECT_EQ(g_area.m_nCount, 0); // beyond the samples held
 }
 

@@ -1,6 +1,5 @@
 // Alarm excursions: the runs past each limit in force, their totals, and
 // their texts.
-#include "UnitGuard.h"
 
 #include "base/TextTable.h"
 #include "record/ExcursionText.h"
@@ -150,23 +149,15 @@ TEST(Excursions, HumidityOnlyForItsLoggerAndSortedAfterTemperature)
 
 TEST(ExcursionText, ValuesAndTotals)
 {
-    {
-        UnitGuard unit(g_strUnitF);
-        EXPECT_EQ(AlarmValueText(AlarmChannel::Temperature, 8.0f), QString::fromUtf8("46.40\u00B0F"));
-        EXPECT_EQ(AlarmValueText(AlarmChannel::Humidity, 70.0f), QStringLiteral("70.00%RH"));
-    }
-    {
-        UnitGuard unit(g_strUnitC);
-        EXPECT_EQ(AlarmValueText(AlarmChannel::Temperature, -0.5f), QString::fromUtf8("-0.50\u00B0C"));
-    }
+    EXPECT_EQ(AlarmValueText(AlarmChannel::Temperature, 8.0f, TempUnit::Fahrenheit), QString::fromUtf8("46.40\u00B0F"));
+    EXPECT_EQ(AlarmValueText(AlarmChannel::Humidity, 70.0f, TempUnit::Fahrenheit), QStringLiteral("70.00%RH"));
+    EXPECT_EQ(AlarmValueText(AlarmChannel::Temperature, -0.5f, TempUnit::Celsius), QString::fromUtf8("-0.50\u00B0C"));
     ChannelTotals totals{true, 2, 1800, 600, 1800};
-    EXPECT_EQ(TotalsText(totals, QStringLiteral("\t")),
+    EXPECT_EQ(TotalsText(totals, QStringLiteral("\t"), 0),
               QStringLiteral("Excursions: 2\tTime above: 00:30:00\tTime below: 00:10:00\tLongest: 00:30:00"));
-    EXPECT_EQ(LimitText(AlarmLimit::Lower), QStringLiteral("Lower Limit"));
-    g_nLanguage = LANG_CHINESE;
-    EXPECT_EQ(ChannelText(AlarmChannel::Humidity), QString::fromUtf8("湿度"));
-    EXPECT_TRUE(TotalsText(totals, QStringLiteral(" ")).startsWith(QString::fromUtf8("超限次数: 2 ")));
-    g_nLanguage = 0;
+    EXPECT_EQ(LimitText(AlarmLimit::Lower, 0), QStringLiteral("Lower Limit"));
+    EXPECT_EQ(ChannelText(AlarmChannel::Humidity, LANG_CHINESE), QString::fromUtf8("湿度"));
+    EXPECT_TRUE(TotalsText(totals, QStringLiteral(" "), LANG_CHINESE).startsWith(QString::fromUtf8("超限次数: 2 ")));
 }
 
 TEST(IsoTime, LocalTimeWithTheZoneOffset)

@@ -39,7 +39,6 @@ TEST(Record, ResetRestoresCaptionsAndClearsValuesAndSamplesButKeepsTimes)
     g_record.m_byDataFlags = DATA_FLAG_SAMPLES;
     g_record.m_fTemp[3] = 4.5f;
     g_record.m_strDescription = QStringLiteral("kept");
-    g_record.m_strLabel[3] = QStringLiteral("changed");
     for (QString& v : g_record.m_strValue)
         v = QStringLiteral("x");
     g_record.Reset();
@@ -59,7 +58,7 @@ TEST(Record, ResetRestoresCaptionsAndClearsValuesAndSamplesButKeepsTimes)
         " Max Humi.:", " Min Humi.:", " Avg Humi.:", " Upper Limit Humi.:", " Lower Limit Humi.:",
         " Description:", "", " Mean Kinetic Temp.:", "", ""};
     for (int i = 0; i < SUMMARY_ROWS; ++i) {
-        EXPECT_EQ(g_record.m_strLabel[i], QString::fromLatin1(captions[i])) << i;
+        EXPECT_EQ(SummaryCaption(i, 0), QString::fromLatin1(captions[i])) << i;
         EXPECT_TRUE(g_record.m_strValue[i].isEmpty()) << i;
     }
 }
@@ -93,7 +92,7 @@ TEST(Record, TypeTextFillsTheDescriptionRow)
     for (const auto& c : cases) {
         g_record.m_nType = c.type;
         g_record.m_strValue[ROW_DESCRIPTION] = QStringLiteral("old");
-        g_record.SetTypeText();
+        g_record.SetTypeText(0);
         EXPECT_EQ(g_record.m_strValue[ROW_DESCRIPTION], QString::fromLatin1(c.text)) << c.type;
     }
 }

@@ -1,7 +1,6 @@
 // Statistics texts, MKT and the moving-MKT mode.
-#include "UnitGuard.h"
-
 #include "record/LoggerRecord.h"
+#include "record/Units.h"
 
 #include <algorithm>
 #include <cmath>
@@ -25,36 +24,35 @@ void SetSamples(CLoggerRecord& r, const std::vector<float>& temps, time64 interv
 TEST(Statistics, TextsFollowUnitAndLimits)
 {
     struct Case {
-        const QString& unit;
+        TempUnit unit;
         float value;
         float low, high;
         const char* value_text;
         const char* high_text; // "" when the limit rows stay empty
         const char* low_text;
     } const cases[] = {
-        {g_strUnitC, 23.5f, 0, 0, "23.50\u00B0C", "", ""},
-        {g_strUnitC, -20.0f, 2, 8, "-20.00\u00B0C", "8.00\u00B0C", "2.00\u00B0C"},
-        {g_strUnitC, 0.0f, 5, 5, "0.00\u00B0C", "", ""},
-        {g_strUnitC, 1.005f, 8, 2, "1.00\u00B0C", "", ""},
-        {g_strUnitF, 25.0f, 2, 8, "77.00\u00B0F", "46.40\u00B0F", "35.60\u00B0F"},
-        {g_strUnitF, -40.0f, 0, 0, "-40.00\u00B0F", "", ""},
+        {TempUnit::Celsius, 23.5f, 0, 0, "23.50\u00B0C", "", ""},
+        {TempUnit::Celsius, -20.0f, 2, 8, "-20.00\u00B0C", "8.00\u00B0C", "2.00\u00B0C"},
+        {TempUnit::Celsius, 0.0f, 5, 5, "0.00\u00B0C", "", ""},
+        {TempUnit::Celsius, 1.005f, 8, 2, "1.00\u00B0C", "", ""},
+        {TempUnit::Fahrenheit, 25.0f, 2, 8, "77.00\u00B0F", "46.40\u00B0F", "35.60\u00B0F"},
+        {TempUnit::Fahrenheit, -40.0f, 0, 0, "-40.00\u00B0F", "", ""},
     };
     for (const Case& c : cases) {
-        UnitGuard unit(c.unit);
         g_record.Reset();
         g_record.m_fMax = g_record.m_fMin = g_record.m_fAvg = g_record.m_fMkt = c.value;
         g_record.m_fLowLimit = c.low;
         g_record.m_fHighLimit = c.high;
         g_record.m_strValue[ROW_HIGH_LIMIT] = QStringLiteral("stale");
         g_record.m_byDataFlags = DATA_FLAG_SAMPLES;
-        g_record.FormatStatTexts();
+        g_record.FormatStatTexts(c.unit);
         const QString text = QString::fromUtf8(c.value_text);
         SCOPED_TRACE(c.value_text);
         for (int row : {ROW_MAX, ROW_MIN, ROW_AVG, ROW_MKT})
             EXPECT_EQ(g_record.m_strValue[row], text) << row;
         // Before any samples there is no MKT to show, only the logger's own statistics.
         g_record.m_byDataFlags = 0;
-        g_record.FormatStatTexts();
+        g_record.FormatStatTexts(c.unit);
         EXPECT_TRUE(g_record.m_strValue[ROW_MKT].isEmpty());
         EXPECT_EQ(g_record.m_strValue[ROW_MAX], text);
         EXPECT_EQ(g_record.m_strValue[ROW_HIGH_LIMIT], QString::fromUtf8(c.high_text));
@@ -63,24 +61,21 @@ TEST(Statistics, TextsFollowUnitAndLimits)
     }
 }
 
-TEST(Statistics, HumidityRowsForTypeFourOnlyAndAnUnknownUnitLeavesTemperatureRows)
+TEST(Statistics, HumidityRowsForTypeFourOnly)
 {
-    UnitGuard unit(QStringLiteral("K"));
     g_record.Reset();
     g_record.m_nType = 4;
     g_record.m_fHumiMax = 80.5f;
     g_record.m_fHumiMin = 20.0f;
     g_record.m_fHumiAvg = 50.25f;
     g_record.m_fHumiHighLimit = g_record.m_fHumiLowLimit = 40.0f;
-    g_record.m_strValue[ROW_MAX] = QStringLiteral("kept");
-    g_record.FormatStatTexts();
-    EXPECT_EQ(g_record.m_strValue[ROW_MAX], QStringLiteral("kept"));
+    g_record.FormatStatTexts(TempUnit::Celsius);
     EXPECT_EQ(g_record.m_strValue[ROW_HUMI_MAX], QStringLiteral("80.50%RH"));
     EXPECT_EQ(g_record.m_strValue[ROW_HUMI_MIN], QStringLiteral("20.00%RH"));
     EXPECT_EQ(g_record.m_strValue[ROW_HUMI_AVG], QStringLiteral("50.25%RH"));
     EXPECT_TRUE(g_record.m_strValue[ROW_HUMI_HIGH_LIMIT].isEmpty());
     g_record.m_fHumiHighLimit = 70.0f;
-    g_record.FormatStatTexts();
+    g_record.FormatStatTexts(TempUnit::Celsius);
     EXPECT_EQ(g_record.m_strValue[ROW_HUMI_HIGH_LIMIT], QStringLiteral("70.00%RH"));
     EXPECT_EQ(g_record.m_strValue[ROW_HUMI_LOW_LIMIT], QStringLiteral("40.00%RH"));
 }
@@ -103,7 +98,6 @@ double MktByBisection(const std::vector<float>& temps)
 
 TEST(Statistics, MktMatchesIndependentValues)
 {
-    UnitGuard unit(g_strUnitC);
     struct Case {
         std::vector<float> temps;
         const char* text; // worked out to 40 digits outside the program
@@ -116,7 +110,7 @@ TEST(Statistics, MktMatchesIndependentValues)
     };
     for (const Case& c : cases) {
         SetSamples(g_record, c.temps);
-        g_record.ComputeMkt();
+        g_record.ComputeMkt(TempUnit::Celsius);
         EXPECT_EQ(g_record.m_strValue[ROW_MKT], QString::fromUtf8(c.text));
         EXPECT_NEAR(g_record.m_fMkt, MktByBisection(c.temps), 1e-4);
     }
@@ -124,23 +118,21 @@ TEST(Statistics, MktMatchesIndependentValues)
     for (int i = 0; i < 5000; ++i)
         mixed.push_back(static_cast<float>(std::round((4.0 + 3.0 * std::sin(i * 0.01) + (i % 97 == 0 ? 9.0 : 0.0)) * 100) / 100));
     SetSamples(g_record, mixed);
-    g_record.ComputeMkt();
+    g_record.ComputeMkt(TempUnit::Celsius);
     EXPECT_NEAR(g_record.m_fMkt, MktByBisection(mixed), 1e-4);
 
-    UnitGuard fahrenheit(g_strUnitF);
     SetSamples(g_record, {25.0f, 25.0f});
-    g_record.ComputeMkt();
+    g_record.ComputeMkt(TempUnit::Fahrenheit);
     EXPECT_EQ(g_record.m_strValue[ROW_MKT], QStringLiteral("77.00\u00B0F"));
     SetSamples(g_record, {});
     g_record.m_strValue[ROW_MKT] = QStringLiteral("kept");
-    g_record.ComputeMkt();
+    g_record.ComputeMkt(TempUnit::Fahrenheit);
     EXPECT_EQ(g_record.m_fMkt, 0.0f);
     EXPECT_EQ(g_record.m_strValue[ROW_MKT], QStringLiteral("kept"));
 }
 
 TEST(Statistics, MovingMktWindowRules)
 {
-    UnitGuard unit(g_strUnitC);
     // A probe: the shown value of one sample is the MKT of the samples
     // first .. first + length - 1 (a start-up sample looks ahead of itself).
     struct Probe {
@@ -176,7 +168,7 @@ TEST(Statistics, MovingMktWindowRules)
         g_record.m_fLoggerMin = -99.0f;
         g_record.m_fLoggerAvg = 1.0f;
         g_record.m_strValue[ROW_DESCRIPTION] = QString::fromUtf8(c.description);
-        g_record.Recompute(c.plain);
+        g_record.Recompute(c.plain, TempUnit::Celsius);
         EXPECT_EQ(g_record.m_strValue[ROW_DESCRIPTION], QString::fromUtf8(c.description).trimmed());
         if (c.probes.empty()) {
             EXPECT_EQ(g_record.m_fMax, 99.0f);
@@ -195,8 +187,8 @@ TEST(Statistics, MovingMktWindowRules)
         EXPECT_EQ(g_record.m_fMax, *max);
         EXPECT_EQ(g_record.m_fMin, *min);
         EXPECT_NEAR(g_record.m_fAvg, std::accumulate(shown, shown + c.count, 0.0) / c.count, 1e-3);
-        EXPECT_NEAR(g_record.m_strValue[ROW_MAX].chopped(g_strUnitC.size()).toDouble(), *max, 0.0051);
-        EXPECT_TRUE(g_record.m_strValue[ROW_MAX].endsWith(g_strUnitC));
+        EXPECT_NEAR(g_record.m_strValue[ROW_MAX].chopped(kUnitC.size()).toDouble(), *max, 0.0051);
+        EXPECT_TRUE(g_record.m_strValue[ROW_MAX].endsWith(kUnitC));
     }
 }
 
@@ -204,7 +196,7 @@ TEST(Statistics, MovingMktWithoutSamplesKeepsTheStartExtremes)
 {
     SetSamples(g_record, {});
     g_record.m_strValue[ROW_DESCRIPTION] = QStringLiteral("vtqk");
-    g_record.Recompute(false);
+    g_record.Recompute(false, TempUnit::Fahrenheit);
     EXPECT_EQ(g_record.m_fMax, -3000.0f);
     EXPECT_EQ(g_record.m_fMin, 3000.0f);
     EXPECT_EQ(g_record.m_fAvg, 0.0f);
@@ -226,7 +218,7 @@ TEST(Statistics, RecomputeSetsTheStatisticsRowFlags)
         g_record.m_bTempAlarm = c.tempAlarm;
         g_record.m_bHumiAlarm = c.humiAlarm;
         g_record.m_nRowFlags = RF_ID;
-        g_record.Recompute(true);
+        g_record.Recompute(true, TempUnit::Fahrenheit);
         EXPECT_EQ(g_record.m_nRowFlags, c.flags | RF_ID) << c.type << c.tempAlarm << c.humiAlarm;
     }
 }

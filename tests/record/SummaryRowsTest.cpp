@@ -54,10 +54,10 @@ TEST(SummaryRows, ReportRowsBlankWhatThePageBlanks)
 {
     Prepare(4, RF_ID | RF_MAX);
     g_record.m_strValue[ROW_DESCRIPTION] = QStringLiteral("Cold\r\nroom");
-    const QList<SummaryItem> rows = SummaryReportRows(g_record);
+    const QList<SummaryItem> rows = SummaryReportRows(g_record, 0);
     ASSERT_EQ(rows.size(), 17);
     for (int i = 0; i < 15; ++i) {
-        EXPECT_EQ(rows[i].caption, g_record.m_strLabel[i]) << i;
+        EXPECT_EQ(rows[i].caption, SummaryCaption(i, 0)) << i;
         const bool filled = i == ROW_ID || i == ROW_MAX;
         EXPECT_EQ(rows[i].value, filled ? g_record.m_strValue[i] : QString()) << i;
     }
@@ -67,7 +67,7 @@ TEST(SummaryRows, ReportRowsBlankWhatThePageBlanks)
     EXPECT_EQ(rows[16].value, QString());
 
     Prepare(1, kAllRows);
-    const QList<SummaryItem> temperatureOnly = SummaryReportRows(g_record);
+    const QList<SummaryItem> temperatureOnly = SummaryReportRows(g_record, 0);
     ASSERT_EQ(temperatureOnly.size(), 12);
     EXPECT_EQ(temperatureOnly[9].value, QStringLiteral("v9"));
     EXPECT_EQ(temperatureOnly[10].value, QStringLiteral("v15"));

@@ -202,15 +202,13 @@ TEST(PageTextFit, EveryTextFitsItsCellAndRow)
     const ScopedTz tz("UTC");
     static CLoggerRecord r;
     for (const Case& c : cases) {
-        g_nLanguage = c.language;
-        InitUnits();
-        MakeMission(r, 4, 200);
+        const DisplaySettings display = StartDisplay(c.language);
+        MakeMission(r, 4, 200, 600, display.unit);
         r.m_strValue[ROW_DESCRIPTION] = QString::fromUtf8(c.description);
         ReportData d;
         d.record = &r;
         SelectRange(r, r.m_tStart, r.m_tStop, d.range);
-        d.tempUnit = g_strTempUnit;
-        d.humiUnit = g_strUnitRH;
+        d.display = display;
         d.ComputeAxisLabels();
         const struct {
             ReportKind kind;
@@ -232,8 +230,6 @@ TEST(PageTextFit, EveryTextFitsItsCellAndRow)
             }
         }
     }
-    g_nLanguage = 0;
-    InitUnits();
 }
 
 } // namespace

@@ -29,7 +29,7 @@ protected:
     std::unique_ptr<CPrintPreviewDlg> Open(int type, int samples)
     {
         MakeMission(r, type, samples);
-        auto dlg = std::make_unique<CPrintPreviewDlg>(nullptr, 1.0f, r);
+        auto dlg = std::make_unique<CPrintPreviewDlg>(nullptr, 1.0f, r, kDefaultDisplay);
         dlg->SetMessenger([this](const QString& text) { m_messages << text; });
         return dlg;
     }
@@ -103,7 +103,7 @@ TEST_F(PrintDlg, FitsTheScreensAvailableArea)
     for (const Case& c : cases) {
         SCOPED_TRACE(testing::Message() << c.screen.width() << " x " << c.screen.height());
         // Opened with the main window's scale on that screen.
-        CPrintPreviewDlg d(nullptr, ScreenFitScale(c.screen, mainWindow), r, c.available);
+        CPrintPreviewDlg d(nullptr, ScreenFitScale(c.screen, mainWindow), r, kDefaultDisplay, c.available);
         const QRect placed(d.pos(), d.size());
         EXPECT_TRUE(c.available.contains(placed)) << placed.width() << " x " << placed.height();
         EXPECT_LE(d.height(), c.available.height() * 9 / 10);
@@ -168,7 +168,7 @@ TEST_F(PrintDlg, WrongRangeKeepsTheLastOne)
     start->setDateTime(QDateTime::fromSecsSinceEpoch(r.m_tStart + 7200));
     EXPECT_TRUE(d->StartLabelRed());
     d->OnPreview();
-    EXPECT_EQ(m_messages, QStringList{GetText(100)});
+    EXPECT_EQ(m_messages, QStringList{GetText(100, 0)});
     EXPECT_EQ(d->Data().range.first, 1);
     EXPECT_EQ(start->dateTime().toSecsSinceEpoch(), r.m_tStart + 600);
     EXPECT_EQ(end->dateTime().toSecsSinceEpoch(), r.m_tStart + 3000);

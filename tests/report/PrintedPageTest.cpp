@@ -64,8 +64,7 @@ TEST(PrintedPage, KeepsThePreviewsLineWeightsAndDots)
     ReportData d;
     d.record = &record;
     SelectRange(record, record.m_tStart, record.m_tStop, d.range);
-    d.tempUnit = g_strUnitC;
-    d.humiUnit = g_strUnitRH;
+    d.display.unit = TempUnit::Celsius;
     d.totalPages = 5;
     d.screenPlotWidth = ScreenPlotWidth(96);
     d.ComputeAxisLabels();

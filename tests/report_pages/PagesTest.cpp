@@ -18,13 +18,12 @@ using Kind = CRecordingSurface::Kind;
 class Pages : public ::testing::Test {
 protected:
     // The report of the whole record, as the preview opens on it.
-    ReportData Report(int pages, const QString& unit = g_strUnitC)
+    ReportData Report(int pages, TempUnit unit = TempUnit::Celsius)
     {
         ReportData d;
         d.record = &r;
         SelectRange(r, r.m_tStart, r.m_tStop, d.range);
-        d.tempUnit = unit;
-        d.humiUnit = g_strUnitRH;
+        d.display.unit = unit;
         d.totalPages = pages;
         d.screenPlotWidth = ScreenPlotWidth(96);
         d.ComputeAxisLabels();
@@ -104,8 +103,8 @@ TEST_F(Pages, CurveKeepsSpikesAndPlacesByCelsius)
 {
     MakeMission(r, 4, 60000, 60);
     r.m_fTempShown[12345] = 40;     // a one-sample spike survives the buckets
-    const ReportData c = Report(1, g_strUnitC);
-    const ReportData f = Report(1, g_strUnitF);
+    const ReportData c = Report(1, TempUnit::Celsius);
+    const ReportData f = Report(1, TempUnit::Fahrenheit);
     const CRecordingSurface sc = Curve(c, 1);
     const CRecordingSurface sf = Curve(f, 1);
     const auto lines = sc.Of(Kind::Polyline);
@@ -122,7 +121,7 @@ TEST_F(Pages, CurveKeepsSpikesAndPlacesByCelsius)
     EXPECT_TRUE(sf.HasText(QString::fromUtf8("104.00\u00B0F")));
     EXPECT_TRUE(sc.HasText(QString::fromUtf8("[2.00,8.00]\u00B0C")));
     EXPECT_TRUE(sf.HasText(QString::fromUtf8("[35.60,46.40]\u00B0F")));
-    EXPECT_TRUE(sc.HasText(GetText(59)));
+    EXPECT_TRUE(sc.HasText(GetText(59, 0)));
     EXPECT_TRUE(sc.HasText(QStringLiteral("[40.00,60.00]%RH")));
 }
 
@@ -155,7 +154,7 @@ TEST_F(Pages, CurveHeaderWithoutHumidity)
     MakeMission(r, 1, 100);
     const CRecordingSurface s = Curve(Report(1), 1);
     for (int id : {59, 60})
-        EXPECT_FALSE(s.HasText(GetText(id)));
+        EXPECT_FALSE(s.HasText(GetText(id, 0)));
     for (const auto& op : s.Of(Kind::Text))
         EXPECT_FALSE(op.text.contains(QLatin1String("%RH"))) << op.text.toStdString();
     // The header's second part ends 54 mm after 174 mm.
@@ -205,11 +204,11 @@ TEST_F(Pages, TableMarksValuesPastTheLimits)
     r.m_fHumi[1] = 60.5f;
     r.m_fHumi[2] = 60.0f;
     struct Case {
-        const QString& unit;
+        TempUnit unit;
         const char* cells[4];
     } const cases[] = {
-        {g_strUnitC, {"1.50\u00B0C [<2.00]", "8.00\u00B0C", "8.01\u00B0C [>8.00]", "2.00\u00B0C"}},
-        {g_strUnitF, {"34.70\u00B0F [<35.60]", "46.40\u00B0F", "46.42\u00B0F [>46.40]", "35.60\u00B0F"}},
+        {TempUnit::Celsius, {"1.50\u00B0C [<2.00]", "8.00\u00B0C", "8.01\u00B0C [>8.00]", "2.00\u00B0C"}},
+        {TempUnit::Fahrenheit, {"34.70\u00B0F [<35.60]", "46.40\u00B0F", "46.42\u00B0F [>46.40]", "35.60\u00B0F"}},
     };
     for (const Case& c : cases) {
         const CRecordingSurface s = Text(Report(2, c.unit), 2);
@@ -222,7 +221,7 @@ TEST_F(Pages, TableMarksValuesPastTheLimits)
     r.m_bTempAlarm = 0;
     const CRecordingSurface s = Text(Report(2), 2);
     EXPECT_TRUE(s.HasText(QString::fromUtf8("1.50\u00B0C")));
-    EXPECT_TRUE(Text(Report(2), 1).HasText(GetText(58) + QStringLiteral(": ")));
+    EXPECT_TRUE(Text(Report(2), 1).HasText(GetText(58, 0) + QStringLiteral(": ")));
 }
 
 TEST_F(Pages, TableRowsGreysAndCutId)
@@ -238,20 +237,20 @@ TEST_F(Pages, TableRowsGreysAndCutId)
         ASSERT_EQ(ops.size(), 1) << row;
         EXPECT_EQ(ops[0].background, (Rgb{grey, grey, grey})) << row;
     }
-    EXPECT_EQ(table.Texts(GetText(30))[0].background, (Rgb{255, 255, 255}));
+    EXPECT_EQ(table.Texts(GetText(30, 0))[0].background, (Rgb{255, 255, 255}));
     const CRecordingSurface summary = Text(d, 1);
-    EXPECT_TRUE(summary.HasText(r.m_strLabel[ROW_ID] + QStringLiteral(" ABCDEFGHIJKLMNOPQRSTUVWXYZ")));
+    EXPECT_TRUE(summary.HasText(SummaryCaption(ROW_ID, 0) + QStringLiteral(" ABCDEFGHIJKLMNOPQRSTUVWXYZ")));
 }
 
 TEST_F(Pages, SummaryIntervalAndRangeStatistics)
 {
     MakeMission(r, 4, 3, 90061);
     const CRecordingSurface s = Text(Report(1), 1);
-    EXPECT_TRUE(s.HasText(r.m_strLabel[ROW_INTERVAL] + QStringLiteral(" 01:01:01")));
-    EXPECT_TRUE(s.HasText(r.m_strLabel[ROW_COUNT] + QStringLiteral(" 3")));
-    EXPECT_TRUE(s.HasText(r.m_strLabel[ROW_START] + QStringLiteral(" 2026-6-15 08:00")));
-    EXPECT_TRUE(s.HasText(GetText(60) + QStringLiteral(": [40.00, 60.00]%RH")));
-    EXPECT_TRUE(s.HasText(GetText(58) + QString::fromUtf8(": [2.00, 8.00]\u00B0C")));
+    EXPECT_TRUE(s.HasText(SummaryCaption(ROW_INTERVAL, 0) + QStringLiteral(" 01:01:01")));
+    EXPECT_TRUE(s.HasText(SummaryCaption(ROW_COUNT, 0) + QStringLiteral(" 3")));
+    EXPECT_TRUE(s.HasText(SummaryCaption(ROW_START, 0) + QStringLiteral(" 2026-6-15 08:00")));
+    EXPECT_TRUE(s.HasText(GetText(60, 0) + QStringLiteral(": [40.00, 60.00]%RH")));
+    EXPECT_TRUE(s.HasText(GetText(58, 0) + QString::fromUtf8(": [2.00, 8.00]\u00B0C")));
 }
 
 } // namespace

@@ -109,17 +109,15 @@ TEST(PdfCellFit, EveryTextStaysInItsCell)
     static CLoggerRecord r;
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
-        g_nLanguage = c.language;
-        InitUnits();
-        MakeMission(r, c.type, 60);
+        const DisplaySettings display = StartDisplay(c.language);
+        MakeMission(r, c.type, 60, 600, display.unit);
         r.m_strValue[ROW_ID] = QString::fromUtf8(c.id);
         r.m_strValue[ROW_DESCRIPTION] = QString::fromUtf8(c.description);
         const QString path = dir.path(QStringLiteral("fit.pdf"));
         QString why;
-        const bool written = WritePdfReport(r, path, &why);
-        const QStringList whole = {r.m_strValue[ROW_ID], r.m_strValue[ROW_DESCRIPTION], GetText(164), GetText(163).trimmed()};
-        g_nLanguage = 0;
-        InitUnits();
+        const bool written = WritePdfReport(r, display, path, &why);
+        const QStringList whole = {r.m_strValue[ROW_ID], r.m_strValue[ROW_DESCRIPTION], GetText(164, c.language),
+                                   GetText(163, c.language).trimmed()};
         ASSERT_TRUE(written) << why.toStdString();
         const auto words = Words(path);
         const auto lines = VerticalLines(path, dir.path(QStringLiteral("qdf.pdf")));

@@ -36,12 +36,9 @@ TEST(PdfDocumentInfo, TitleIsTheLoggerSubjectTheReportCreatorTheProgram)
         SCOPED_TRACE(c.subject);
         MakeMission(r, 4, 20);
         r.m_strValue[ROW_ID] = QString::fromUtf8(c.id);
-        g_nLanguage = c.language;
         const QString path = dir.path(QStringLiteral("info.pdf"));
         QString why;
-        const bool written = WritePdfReport(r, path, &why);
-        g_nLanguage = 0;
-        ASSERT_TRUE(written) << why.toStdString();
+        ASSERT_TRUE(WritePdfReport(r, {TempUnit::Fahrenheit, c.language}, path, &why)) << why.toStdString();
         const QString info = RunTool(QStringLiteral("pdfinfo"), {path}).out;
         EXPECT_EQ(InfoField(info, "Title"), c.id);
         EXPECT_EQ(InfoField(info, "Subject"), c.subject);

@@ -38,13 +38,13 @@ TEST_F(PdfReport, PagesHoldEveryRowAndExtractAsPlainText)
         int samples;
         int pages;
     } const cases[] = {{1, 0, 1}, {1, 14, 1}, {4, 15, 2}, {1, 52, 2}, {4, 53, 3}, {1, 14 + 38 * 3 + 1, 5}};
-    g_strTempUnit = g_strUnitC;
+    const DisplaySettings celsius{TempUnit::Celsius};
     for (const Case& c : cases) {
         SCOPED_TRACE(c.samples);
-        MakeMission(g_record, c.type, c.samples);
+        MakeMission(g_record, c.type, c.samples, 600, celsius.unit);
         const QString path = m_dir.path(QStringLiteral("r%1.pdf").arg(c.samples));
         QString why;
-        ASSERT_TRUE(WritePdfReport(g_record, path, &why)) << why.toStdString();
+        ASSERT_TRUE(WritePdfReport(g_record, celsius, path, &why)) << why.toStdString();
         EXPECT_EQ(PdfReportPages(c.samples), c.pages);
         EXPECT_EQ(PdfPages(path), c.pages);
         EXPECT_EQ(QpdfCheck(path), 0);
@@ -66,18 +66,14 @@ TEST_F(PdfReport, PagesHoldEveryRowAndExtractAsPlainText)
             EXPECT_TRUE(pages[page].contains(QRegularExpression(QStringLiteral("(^|\\n) *") + row))) << s;
         }
     }
-    g_strTempUnit = g_strUnitF;
 }
 
 TEST_F(PdfReport, ChineseTextsExtractAsChineseAndFahrenheitConvertsTheTable)
 {
     MakeMission(g_record, 4, 60);
-    g_nLanguage = LANG_CHINESE;
     const QString path = m_dir.path(QStringLiteral("zh.pdf"));
     QString why;
-    const bool written = WritePdfReport(g_record, path, &why);
-    g_nLanguage = 0;
-    ASSERT_TRUE(written) << why.toStdString();
+    ASSERT_TRUE(WritePdfReport(g_record, {TempUnit::Fahrenheit, LANG_CHINESE}, path, &why)) << why.toStdString();
     EXPECT_EQ(QpdfCheck(path), 0);
     const QString text = PdfText(path);
     EXPECT_TRUE(text.contains(QString::fromUtf8("第1页/共3页"))) << text.left(2000).toStdString();
@@ -104,7 +100,7 @@ TEST_F(PdfReport, BrokenTimesStillGiveAWholeFile)
         g_record.m_tStop = g_record.m_tStart + c.stopShift;
         const QString path = m_dir.path(QStringLiteral("broken.pdf"));
         QString why;
-        ASSERT_TRUE(WritePdfReport(g_record, path, &why)) << why.toStdString();
+        ASSERT_TRUE(WritePdfReport(g_record, kDefaultDisplay, path, &why)) << why.toStdString();
         EXPECT_EQ(QpdfCheck(path), 0);
         EXPECT_EQ(PdfPages(path), 2);
         EXPECT_TRUE(PdfText(path).contains(QRegularExpression(QStringLiteral("\\n *40 "))));
@@ -128,7 +124,7 @@ TEST_F(PdfReport, LimitsOnTheBandEdgesAndPageNumbersInPlace)
     g_record.m_fHumiLowLimit = 45; // inside the humidity scale
     const QString path = m_dir.path(QStringLiteral("limits.pdf"));
     QString why;
-    ASSERT_TRUE(WritePdfReport(g_record, path, &why)) << why.toStdString();
+    ASSERT_TRUE(WritePdfReport(g_record, kDefaultDisplay, path, &why)) << why.toStdString();
     const QString ops = Operators(path, m_dir.path(QStringLiteral("qdf.pdf")));
     EXPECT_TRUE(ops.contains(QLatin1String("[2 3 ] 0 d\n100 660 m\n500 660 l\n100 450 m\n500 450 l\nS")));
     const float humiY = std::trunc((45 - g_record.m_fHumiMin) * 200 / (g_record.m_fHumiMax - g_record.m_fHumiMin) + 455);
@@ -153,7 +149,7 @@ int WriteLimited(const QString& path, rlim_t limit)
         setrlimit(RLIMIT_FSIZE, &r);
         std::signal(SIGXFSZ, SIG_IGN);
         QString why;
-        const bool written = WritePdfReport(g_record, path, &why);
+        const bool written = WritePdfReport(g_record, kDefaultDisplay, path, &why);
         _exit(written ? 0 : why.contains(QLatin1String("file too large")) ? 1 : 2);
     }
     int status = 0;
@@ -177,9 +173,9 @@ TEST_F(PdfReport, FailedWriteKeepsTheEarlierFile)
     EXPECT_EQ(QDir(m_dir.root()).entryList(QDir::Files | QDir::Hidden).size(), 1);
 
     QString why;
-    EXPECT_FALSE(WritePdfReport(g_record, m_dir.path(QStringLiteral("none/report.pdf")), &why));
+    EXPECT_FALSE(WritePdfReport(g_record, kDefaultDisplay, m_dir.path(QStringLiteral("none/report.pdf")), &why));
     EXPECT_TRUE(why.contains(QLatin1String("no such file"))) << why.toStdString();
-    EXPECT_FALSE(WritePdfReport(g_record, QString(), &why));
+    EXPECT_FALSE(WritePdfReport(g_record, kDefaultDisplay, QString(), &why));
     EXPECT_EQ(WriteLimited(path, 1 << 24), 0);
     EXPECT_EQ(QpdfCheck(path), 0);
 }

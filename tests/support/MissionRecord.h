@@ -2,7 +2,8 @@
 
 // A downloaded mission for report tests: n samples from 2026-06-15 08:00
 // local time at interval seconds, temperatures on a slow wave around 5 C
-// (humidity around 50 %RH for type 4), limits 2..8 C and 40..60 %RH.
+// (humidity around 50 %RH for type 4), limits 2..8 C and 40..60 %RH; the
+// summary texts in unit.
 #include "record/LoggerRecord.h"
 #include "record/TimeText.h"
 
@@ -10,7 +11,8 @@
 #include <cmath>
 #include <vector>
 
-inline void MakeMission(CLoggerRecord& r, int type, int n, time64 interval = 600)
+inline void MakeMission(CLoggerRecord& r, int type, int n, time64 interval = 600,
+                        TempUnit unit = TempUnit::Fahrenheit)
 {
     r.Reset();
     r.m_nType = type;
@@ -51,5 +53,5 @@ inline void MakeMission(CLoggerRecord& r, int type, int n, time64 interval = 600
     r.m_strValue[ROW_STOP] = FormatSummaryTime(r.m_tStop);
     r.m_strValue[ROW_INTERVAL] = FormatInterval(interval);
     r.m_strValue[ROW_COUNT] = QString::number(n);
-    r.Recompute(true);
+    r.Recompute(true, unit);
 }

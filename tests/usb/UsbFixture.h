@@ -21,12 +21,11 @@ protected:
     UsbFixture()
     {
         SetCh375Library(&lib);
-        g_strTempUnit = g_strUnitC;
+        link->SetUsbDisplay(&display);
     }
     ~UsbFixture() override
     {
         SetCh375Library(nullptr);
-        g_strTempUnit = g_strUnitF;
     }
 
     std::shared_ptr<CVirtualUsbLogger> Plug(const char* id, int index = 0)
@@ -44,6 +43,7 @@ protected:
     }
 
     ScopedTz tz{"UTC"};
+    DisplaySettings display{TempUnit::Celsius};
     CVirtualCh375 lib;
     std::unique_ptr<CLoggerRecord> record = std::make_unique<CLoggerRecord>();
     std::unique_ptr<UsbDriver> link = std::make_unique<UsbDriver>(*record);

@@ -25,7 +25,8 @@ QString Header(const CDataListPage& page, int column)
 
 TEST(DataList, ColumnsFollowTheRecordType)
 {
-    CDataListPage page;
+    const DisplaySettings display;
+    CDataListPage page(display);
     EXPECT_EQ(page.Model()->columnCount(), 0);
     FillMission(g_record, 4, 5);
     page.SetRecord(&g_record);
@@ -43,7 +44,8 @@ TEST(DataList, ColumnsFollowTheRecordType)
 
 TEST(DataList, EmptyRecordShowsOnlyTheHeader)
 {
-    CDataListPage page;
+    const DisplaySettings display;
+    CDataListPage page(display);
     FillMission(g_record, 1, 5);
     g_record.m_nReceived = 0;
     page.SetRecord(&g_record);
@@ -53,7 +55,8 @@ TEST(DataList, EmptyRecordShowsOnlyTheHeader)
 
 TEST(DataList, CellTexts)
 {
-    const QString c = g_strUnitC, f = g_strUnitF;
+    const QString c = kUnitC, f = kUnitF;
+    const TempUnit C = TempUnit::Celsius, F = TempUnit::Fahrenheit;
     FillMission(g_record, 4, 6);
     g_record.m_fTempShown[0] = 25.0f;
     g_record.m_fTempShown[1] = 28.0f;    // equal to the upper limit: no mark
@@ -67,40 +70,55 @@ TEST(DataList, CellTexts)
     g_record.m_tTime[1] = MakeLocalTime(2018, 3, 5, 9, 7);
 
     struct Case {
-        QString unit;
+        TempUnit unit;
         int row, column;
         QString text;
     };
     const Case cases[] = {
-        {c, 0, 0, "1"},
-        {c, 5, 0, "6"},
-        {c, 1, 1, "2018-3-5 09:07"},
-        {c, 5, 1, ""},
-        {c, 0, 2, "25.00" + c},
-        {f, 0, 2, "77.00" + f},
-        {c, 1, 2, "28.00" + c},
-        {c, 2, 2, "28.01" + c + "*"},
-        {f, 2, 2, "82.42" + f + "*"},
-        {c, 3, 2, ""},
-        {c, 3, 0, "4"},
-        {c, 4, 2, "11.50" + c + "*"},
-        {c, 0, 3, "45.50%RH"},
-        {c, 1, 3, "48.01%RH*"},
-        {c, 3, 3, ""},
+        {C, 0, 0, "1"},
+        {C, 5, 0, "6"},
+        {C, 1, 1, "2018-3-5 09:07"},
+        {C, 5, 1, ""},
+        {C, 0, 2, "25.00" + c},
+        {F, 0, 2, "77.00" + f},
+        {C, 1, 2, "28.00" + c},
+        {C, 2, 2, "28.01" + c + "*"},
+        {F, 2, 2, "82.42" + f + "*"},
+        {C, 3, 2, ""},
+        {C, 3, 0, "4"},
+        {C, 4, 2, "11.50" + c + "*"},
+        {C, 0, 3, "45.50%RH"},
+        {C, 1, 3, "48.01%RH*"},
+        {C, 3, 3, ""},
     };
-    CDataListPage page;
+    DisplaySettings display;
+    CDataListPage page(display);
     page.SetRecord(&g_record);
     for (const Case& k : cases) {
-        ScopedUnit unit(k.unit);
-        EXPECT_EQ(Cell(page, k.row, k.column), k.text) << k.row << "," << k.column << " " << qPrintable(k.unit);
+        display.unit = k.unit;
+        EXPECT_EQ(Cell(page, k.row, k.column), k.text) << k.row << "," << k.column << " " << qPrintable(UnitText(k.unit));
     }
     EXPECT_EQ(page.Model()->index(0, 2).data(Qt::TextAlignmentRole).toInt(), int(Qt::AlignCenter));
+}
+
+// Each page formats with its own settings: two pages on one record, one in
+// degrees C and one in degrees F, show the same sample each in its unit.
+TEST(DataList, EachPageShowsItsOwnUnit)
+{
+    FillMission(g_record, 1, 3);
+    const DisplaySettings celsius{TempUnit::Celsius}, fahrenheit{TempUnit::Fahrenheit};
+    CDataListPage c(celsius), f(fahrenheit);
+    c.SetRecord(&g_record);
+    f.SetRecord(&g_record);
+    EXPECT_EQ(Cell(c, 0, 2), "10.00" + kUnitC + "*");
+    EXPECT_EQ(Cell(f, 0, 2), "50.00" + kUnitF + "*");
 }
 
 TEST(DataList, RescaleWidensColumnsAndList)
 {
     FillMission(g_record, 4, 3);
-    CDataListPage page;
+    const DisplaySettings display;
+    CDataListPage page(display);
     page.SetRecord(&g_record);
     const QSize before = page.List()->size();
     page.Rescale(1.5f, 10, 20);
@@ -128,11 +146,11 @@ TEST(DataList, ReceivedSamplesOfARunningDownload)
     g_record.StoreSamples(0, block, 3);
     g_record.m_nReceived = 3;
 
-    ScopedUnit unit(g_strUnitF);
-    CDataListPage page;
+    const DisplaySettings display{TempUnit::Fahrenheit};
+    CDataListPage page(display);
     page.SetRecord(&g_record);
     ASSERT_EQ(page.Model()->rowCount(), 3);
-    EXPECT_EQ(Cell(page, 0, 2), "68.90" + g_strUnitF);
-    EXPECT_EQ(Cell(page, 2, 2), "71.60" + g_strUnitF);
+    EXPECT_EQ(Cell(page, 0, 2), "68.90" + kUnitF);
+    EXPECT_EQ(Cell(page, 2, 2), "71.60" + kUnitF);
     EXPECT_EQ(Cell(page, 2, 3), "47.00%RH");
 }

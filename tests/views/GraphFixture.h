@@ -33,8 +33,9 @@ inline QCheckBox* GraphSaveSelection(const CGraphPage& page)
     return page.Control<QCheckBox>(CGraphPage::IDC_SAVE_SELECTION);
 }
 
-// The graph page shown at 600 x 420 drawing `record` (its range selected
-// into `range`), keeping the notices and the area-tab requests it sends.
+// The graph page shown at 600 x 420 drawing `record` in the settings
+// `display` (its range selected into `range`), keeping the notices and the
+// area-tab requests it sends.
 class ShownGraphPage : public ::testing::Test {
 protected:
     using V = CGraphPage;
@@ -63,7 +64,8 @@ protected:
 
     CLoggerRecord record;
     CLoggerRecord range;
-    V page {record, range};
+    DisplaySettings display;
+    V page{record, range, display};
     std::vector<QString> notices;
     std::vector<bool> areaTabs;
 };

@@ -15,7 +15,7 @@ class GraphInteraction : public ShownGraphPage {
 protected:
     void Load(int type, int count)
     {
-        FillMission(record, type, count);
+        FillMission(record, type, count, display.unit);
         page.Refresh();
     }
     QSlider* Trackbar() { return static_cast<QSlider*>(Ctl(V::IDC_FIRST_SAMPLE)); }
@@ -102,7 +102,7 @@ TEST_F(GraphInteraction, ClickOutsideThePlotIsIgnored)
 
 TEST_F(GraphInteraction, CursorKeysStepOneSampleAndScrollItIntoView)
 {
-    ScopedUnit c(g_strUnitC);
+    display.unit = TempUnit::Celsius;
     Load(1, 60000);
     QTest::mouseClick(&page, Qt::LeftButton, Qt::NoModifier, QPoint(page.XOfSample(30000), 150));
     const int clicked = page.State().cursorTempSample;
@@ -111,7 +111,7 @@ TEST_F(GraphInteraction, CursorKeysStepOneSampleAndScrollItIntoView)
     QTest::keyClick(&page, Qt::Key_Right);
     QTest::keyClick(&page, Qt::Key_Left);
     EXPECT_EQ(page.State().cursorTempSample, clicked + 1);
-    EXPECT_EQ(TempReadout(), ::TempReadout(record, clicked + 1));
+    EXPECT_EQ(TempReadout(), ::TempReadout(record, clicked + 1, TempUnit::Celsius));
 
     page.State().zoomDivisor = 60000; // two samples on screen
     page.Redraw();
@@ -172,7 +172,7 @@ TEST_F(GraphInteraction, DragPansTheCurveWithoutMovingTheCursor)
 TEST_F(GraphInteraction, EnterAndEscapeNeverCloseTheWindowButEnterPressesAFocusedZoomButton)
 {
     QDialog host;
-    CGraphPage* hosted = new CGraphPage(record, range, &host);
+    CGraphPage* hosted = new CGraphPage(record, range, display, &host);
     FillMission(record, 1, 1000);
     hosted->Refresh();
     host.show();
@@ -193,14 +193,14 @@ TEST_F(GraphInteraction, EnterAndEscapeNeverCloseTheWindowButEnterPressesAFocuse
 // record's statistics do not cover them yet, so the fixed axis spans them.
 TEST_F(GraphInteraction, IncompleteDownloadDrawsTheReceivedSamplesInTheUnitInForce)
 {
-    ScopedUnit f(g_strUnitF);
-    FillMission(record, 1, 100);
+    display.unit = TempUnit::Fahrenheit;
+    FillMission(record, 1, 100, display.unit);
     record.m_nReceived = 6; // 10, 11, ... 15 C
     record.m_fMax = record.m_fMin = 0.0f;
     page.Refresh();
     EXPECT_EQ(page.Points().sampleCount, 6);
-    EXPECT_EQ(TempTickText(page.Points().tempTicks[0]), "50.00");
-    EXPECT_EQ(TempTickText(page.Points().tempTicks[4]), "59.00");
+    EXPECT_EQ(TempTickText(page.Points().tempTicks[0], display.unit), "50.00");
+    EXPECT_EQ(TempTickText(page.Points().tempTicks[4], display.unit), "59.00");
     EXPECT_EQ(page.XOfSample(5), 549);
     EXPECT_EQ(Trackbar()->maximum(), 5);
     record.m_nReceived = 40;

@@ -49,7 +49,8 @@ protected:
     QCheckBox* Check(int id) { return page.Control<QCheckBox>(id); }
     CLoggerRecord record;
     CLoggerRecord range;
-    CGraphPage page {record, range};
+    DisplaySettings display;
+    CGraphPage page{record, range, display};
 };
 
 } // namespace
@@ -61,10 +62,8 @@ TEST_F(GraphPage, AxisLabelsFollowTheUnit)
     const char* celsius[] = {"10.00", "15.00", "20.00", "25.00", "30.00"};
     const char* fahrenheit[] = {"50.00", "59.00", "68.00", "77.00", "86.00"};
     for (int k = 0; k < 5; ++k) {
-        ScopedUnit c(g_strUnitC);
-        EXPECT_EQ(TempTickText(page.Points().tempTicks[k]), celsius[k]);
-        ScopedUnit f(g_strUnitF);
-        EXPECT_EQ(TempTickText(page.Points().tempTicks[k]), fahrenheit[k]);
+        EXPECT_EQ(TempTickText(page.Points().tempTicks[k], TempUnit::Celsius), celsius[k]);
+        EXPECT_EQ(TempTickText(page.Points().tempTicks[k], TempUnit::Fahrenheit), fahrenheit[k]);
     }
 }
 
@@ -93,7 +92,7 @@ TEST_F(GraphPage, CurveReachesTheRightEdgeAtEveryScale)
     for (const Case& c : cases) {
         FillMission(record, 1, c.count);
         record.m_bTempAlarm = 0;
-        CGraphPage view(record, range);
+        CGraphPage view(record, range, display);
         view.Rescale(c.scale, 0, 0);
         view.Refresh();
         const QImage& frame = view.Frame();
@@ -112,7 +111,7 @@ TEST_F(GraphPage, FlatRecordStillDraws)
     for (int i = 0; i < 50; ++i)
         record.m_fTemp[i] = 21.5f;
     record.m_fLoggerMax = record.m_fLoggerMin = 21.5f;
-    record.Recompute(true);
+    record.Recompute(true, display.unit);
     record.m_bTempAlarm = 0;
     page.Refresh();
     EXPECT_TRUE(RowHas(page.Frame(), 125, kTempLimit)); // the curve, mid-band
@@ -132,7 +131,7 @@ TEST_F(GraphPage, TemperatureOnlyLoggerHasNoHumidity)
 
 TEST_F(GraphPage, HumidityLoggerShowsBothCurvesAndReadouts)
 {
-    ScopedUnit f(g_strUnitF);
+    display.unit = TempUnit::Fahrenheit;
     FillMission(record, 4, 100);
     page.Refresh();
     page.UpdateReadouts();
@@ -146,8 +145,8 @@ TEST_F(GraphPage, HumidityLoggerShowsBothCurvesAndReadouts)
 
 TEST_F(GraphPage, CursorReadoutsFollowTheClickAndSkipOutOfRangeValues)
 {
-    ScopedUnit c(g_strUnitC);
-    FillMission(record, 4, 100);
+    display.unit = TempUnit::Celsius;
+    FillMission(record, 4, 100, display.unit);
     record.m_fTempShown[10] = -1000.0f;
     record.m_tTime[11] = 0;
     page.Refresh();

@@ -5,8 +5,9 @@
 #include "record/Units.h"
 
 // A small mission in memory: count samples every 10 minutes from
-// 2024-03-05 09:00, temperatures 10..30 C, limits 12 and 28.
-inline void FillMission(CLoggerRecord& r, int type, int count)
+// 2024-03-05 09:00, temperatures 10..30 C, limits 12 and 28; the summary
+// texts in unit.
+inline void FillMission(CLoggerRecord& r, int type, int count, TempUnit unit = TempUnit::Fahrenheit)
 {
     r.Reset();
     r.m_nType = type;
@@ -33,15 +34,5 @@ inline void FillMission(CLoggerRecord& r, int type, int count)
     r.m_fHumiMin = type == 4 ? 40.0f : 0.0f;
     r.m_byDataFlags = DATA_FLAG_SAMPLES;
     r.BuildTimeTable();
-    r.Recompute(true);
+    r.Recompute(true, unit);
 }
-
-// Sets the temperature unit for one test and restores it.
-class ScopedUnit {
-public:
-    explicit ScopedUnit(const QString& unit) : m_saved(g_strTempUnit) { g_strTempUnit = unit; }
-    ~ScopedUnit() { g_strTempUnit = m_saved; }
-
-private:
-    QString m_saved;
-};

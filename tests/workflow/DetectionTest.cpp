@@ -26,7 +26,6 @@ class DetectionTest : public ::testing::Test {
 protected:
     void SetUp() override
     {
-        InitLanguageAndUnits();
         SetCh375Library(&usb);
     }
     void TearDown() override

@@ -36,10 +36,6 @@ MissionSettings Settings(const QString& id, int intervalMinutes)
 
 class MissionWorkflowTest : public ::testing::Test {
 protected:
-    void SetUp() override
-    {
-        InitLanguageAndUnits();
-    }
     void TearDown() override
     {
         h.workflow.Shutdown();
@@ -147,7 +143,7 @@ TEST_F(MissionWorkflowTest, UsbDescriptionThatDoesNotReadBackFailsTheStart)
     EXPECT_TRUE(report.settingsTaken);
     EXPECT_TRUE(report.descriptionMismatch);
     EXPECT_EQ(h.workflow.LastOutcome().result, Result::Failed);
-    EXPECT_EQ(h.workflow.LastOutcome().reason, GetText(102));
+    EXPECT_EQ(h.workflow.LastOutcome().reason, GetText(102, 0));
 }
 
 TEST_F(MissionWorkflowTest, NothingIsSentToALoggerThatIsNotConfigurable)

@@ -16,10 +16,6 @@ namespace {
 
 class SerialWorkflowTest : public ::testing::Test {
 protected:
-    void SetUp() override
-    {
-        InitLanguageAndUnits();
-    }
     void TearDown() override
     {
         h.workflow.Shutdown();
@@ -85,6 +81,15 @@ TEST_F(SerialWorkflowTest, LinkingIdentifiesAndReadsTheDescription)
     EXPECT_GT(r.m_nBattery, 0);
     EXPECT_TRUE(h.view.clockVisible);
     EXPECT_EQ(h.configDialogClocks, h.workflow.LoggerClockReports()); // the clock is forwarded to the settings dialog
+}
+
+// The information frame writes the summary in the settings of the
+// workflow's front end, not in the link's own.
+TEST_F(SerialWorkflowTest, IdentificationWritesTheSummaryInTheFrontEndsUnit)
+{
+    h.display.unit = TempUnit::Celsius;
+    Link(VirtualSerialConfig::Demo(4, 40));
+    EXPECT_TRUE(h.record.m_strValue[ROW_MAX].endsWith(kUnitC)) << h.record.m_strValue[ROW_MAX].toStdString();
 }
 
 TEST_F(SerialWorkflowTest, DownloadGetsEverySampleExactly)
@@ -155,7 +160,7 @@ TEST_P(SerialCountTest, ACountBeyondTheRecordIsTakenFromTheTimesOrFailsTheDownlo
     RunDownload();
     EXPECT_FALSE(h.workflow.IsDownloading());
     if (c.downloaded < 0) {
-        EXPECT_EQ(h.view.LastStatus(), GetText(ToInt(TextId::DownloadFailed)));
+        EXPECT_EQ(h.view.LastStatus(), GetText(ToInt(TextId::DownloadFailed), 0));
         EXPECT_EQ(h.workflow.LastOutcome().result, CommandOutcome::Result::Failed);
         EXPECT_EQ(h.workflow.LastOutcome().reason,
                   QStringLiteral("the logger reports %1 samples; at most 60000 can be downloaded").arg(c.countField));
@@ -208,9 +213,9 @@ TEST_F(SerialWorkflowTest, UnitChangeWhileADownloadWaitsShowsTheReceivedSamples)
     h.workflow.SetUnitCelsius();
     ASSERT_TRUE(h.workflow.IsDownloading());
     for (int i = 0; i < 64; ++i) {
-        const QString cell = SampleCellText(r, i, 2);
-        EXPECT_TRUE(cell.endsWith(g_strUnitC) || cell.endsWith(g_strUnitC + '*')) << cell.toStdString();
-        EXPECT_NEAR(cell.left(cell.indexOf(g_strUnitC)).toDouble(), temps[i], 0.006) << i;
+        const QString cell = SampleCellText(r, i, 2, h.display.unit);
+        EXPECT_TRUE(cell.endsWith(kUnitC) || cell.endsWith(kUnitC + '*')) << cell.toStdString();
+        EXPECT_NEAR(cell.left(cell.indexOf(kUnitC)).toDouble(), temps[i], 0.006) << i;
     }
 }
 

@@ -41,7 +41,6 @@ class UsbWorkflowTest : public ::testing::Test {
 protected:
     void SetUp() override
     {
-        InitLanguageAndUnits();
         SetCh375Library(&usb);
     }
     void TearDown() override
@@ -69,6 +68,17 @@ protected:
     CVirtualCh375 usb;
     WorkflowHarness h;
 };
+
+// The identification writes the summary in the settings of the workflow's
+// front end, not in the link's own.
+TEST_F(UsbWorkflowTest, IdentificationWritesTheSummaryInTheFrontEndsUnit)
+{
+    h.display.unit = TempUnit::Celsius;
+    StartWith(MakeLogger("UTH25000001", 20), 0);
+    ASSERT_EQ(h.workflow.State(), LinkState::Ready);
+    EXPECT_TRUE(h.record.m_strValue[ROW_MAX].endsWith(kUnitC)) << h.record.m_strValue[ROW_MAX].toStdString();
+    EXPECT_TRUE(h.record.m_strValue[ROW_HIGH_LIMIT].endsWith(kUnitC));
+}
 
 TEST_F(UsbWorkflowTest, StartupIdentifiesATemperatureHumidityLoggerAndPollsItsStatus)
 {
@@ -163,7 +173,7 @@ TEST_F(UsbWorkflowTest, ABlockFailingFiveTimesEndsTheDownloadWithItsFailureText)
     EXPECT_EQ(h.view.progress.back(), 0);
     EXPECT_EQ(h.record.m_nReceived, 16);
     EXPECT_EQ(h.workflow.LastOutcome().result, CommandOutcome::Result::Failed);
-    EXPECT_EQ(h.workflow.LastOutcome().reason, GetText(ToInt(TextId::DownloadFailed)));
+    EXPECT_EQ(h.workflow.LastOutcome().reason, GetText(ToInt(TextId::DownloadFailed), 0));
     EXPECT_EQ(h.workflow.State(), LinkState::Ready);
 }
 
@@ -192,7 +202,7 @@ TEST_F(UsbWorkflowTest, PullingTheLoggerOutMidDownloadKeepsTheDataAndAReplugDown
 
     EXPECT_EQ(h.workflow.State(), LinkState::NoLogger);
     EXPECT_EQ(h.workflow.LastOutcome().result, CommandOutcome::Result::Failed);
-    EXPECT_EQ(h.view.LastStatus(), GetText(ToInt(TextId::DownloadFailed)));
+    EXPECT_EQ(h.view.LastStatus(), GetText(ToInt(TextId::DownloadFailed), 0));
     EXPECT_EQ(h.view.progress.back(), 0);
     EXPECT_TRUE(h.view.Enabled(WorkflowCommand::Download));
     EXPECT_TRUE(h.view.Enabled(WorkflowCommand::Open));
@@ -244,16 +254,16 @@ TEST_F(UsbWorkflowTest, UnitChangeMidDownloadShowsTheReceivedSamples)
         const int refreshes = h.view.dataRefreshes;
         (workflow.*u.set)();
         EXPECT_EQ(h.view.dataRefreshes, refreshes + 1);
-        EXPECT_EQ(SampleCellText(r, 0, 2).toStdString(), u.first);
-        EXPECT_EQ(SampleCellText(r, 15, 2).toStdString(), u.last);
-        EXPECT_EQ(SampleCellText(r, 15, 3).toStdString(), "50.15%RH");
+        EXPECT_EQ(SampleCellText(r, 0, 2, h.display.unit).toStdString(), u.first);
+        EXPECT_EQ(SampleCellText(r, 15, 2, h.display.unit).toStdString(), u.last);
+        EXPECT_EQ(SampleCellText(r, 15, 3, h.display.unit).toStdString(), "50.15%RH");
     }
     for (int i = 0; i < 16; ++i)
         EXPECT_FLOAT_EQ(r.m_fTempShown[i], r.m_fTemp[i]) << i;
 
     RunUsbDownload();
     EXPECT_EQ(h.workflow.LastOutcome().result, CommandOutcome::Result::Done);
-    EXPECT_EQ(SampleCellText(r, 39, 2).toStdString(), "68.70\u00B0F");
+    EXPECT_EQ(SampleCellText(r, 39, 2, h.display.unit).toStdString(), "68.70\u00B0F");
 }
 
 struct Type2Case {
@@ -343,10 +353,9 @@ TEST_F(UsbWorkflowTest, DownloadWithoutLoggerSaysHowToAttachOne)
         {LANG_CHINESE, " 未连接记录仪: 请插入记录仪 (串口记录仪经 CH341 USB 串口连接)."},
     };
     for (const auto& c : cases) {
-        g_nLanguage = c.language;
+        h.display.language = c.language;
         h.workflow.Download();
         h.Pump();
-        g_nLanguage = 0;
         EXPECT_EQ(h.view.LastStatus(), QString::fromUtf8(c.status));
         EXPECT_EQ(h.workflow.LastOutcome().result, CommandOutcome::Result::None);
         EXPECT_EQ(h.workflow.LastOutcome().reason, QString::fromUtf8(c.status));

@@ -68,8 +68,8 @@ public:
 };
 
 // Owns a connection (its records, drivers and workflow) with a recording
-// view and manual timers, and a message queue that stands in for the main
-// thread's event loop.
+// view, manual timers and its own display settings (degrees F, English), and
+// a message queue that stands in for the main thread's event loop.
 struct WorkflowHarness {
     WorkflowHarness()
     {
@@ -122,7 +122,8 @@ struct WorkflowHarness {
     RecordingView view;
     ManualTimers timers;
     MessageQueue queue;
-    std::unique_ptr<LoggerConnection> connection = std::make_unique<LoggerConnection>(view, timers);
+    DisplaySettings display;
+    std::unique_ptr<LoggerConnection> connection = std::make_unique<LoggerConnection>(view, timers, display);
     LoggerWorkflow& workflow = connection->Workflow();
     CLoggerRecord& record = connection->Record();
     UsbDriver& usb = connection->Usb();

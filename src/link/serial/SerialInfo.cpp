@@ -55,7 +55,7 @@ bool SerialProtocol::HandleInfo(int h, bool& bInfoDecoded)
         r.m_nRowFlags |= RF_ID;
         r.m_nType = TypeFromIdSerial(r.m_strValue[ROW_ID]);
         if (m_nSerialMode != kDownloadMode) {
-            r.SetTypeText();
+            r.SetTypeText(m_pDisplay->language);
             r.m_nRowFlags |= RF_DESCRIPTION;
         }
     }
@@ -126,7 +126,7 @@ void SerialProtocol::DecodeInfo(const InfoLayout& L)
         Events().OnCalibrationOffered();
     }
 
-    r.FormatStatTexts();
+    r.FormatStatTexts(m_pDisplay->unit);
     r.BuildTimeTable();
     const bool bandLayout = L.highLimit != kNone;
     r.m_bTempAlarm = bandLayout && r.m_fLowLimit < r.m_fHighLimit;

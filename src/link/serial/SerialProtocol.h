@@ -73,6 +73,8 @@ public:
     // The record the frames are decoded into, and that the frames read the
     // type from.
     CLoggerRecord* m_pRecord;
+    // How the information frames write the record's texts.
+    const DisplaySettings* m_pDisplay = &kDefaultDisplay;
     // Who hears of what was decoded (and, for the driver, sent); may be null.
     ISerialEvents* m_pEvents;
     // The PC clock (seconds); tests may fix it.

@@ -195,7 +195,7 @@ void UsbDriver::FinishInfo()
     r.m_fMax = r.m_fLoggerMax;
     r.m_fMin = r.m_fLoggerMin;
     r.m_fAvg = r.m_fLoggerAvg;
-    r.FormatStatTexts();
+    r.FormatStatTexts(m_pUsbDisplay->unit);
     r.BuildTimeTable();
     r.m_bTempAlarm = LoggerTypeOf(r.m_nType).alarmLimits && r.m_fLowLimit < r.m_fHighLimit;
     r.m_bHumiAlarm = r.HasHumidity() && r.m_fHumiLowLimit < r.m_fHumiHighLimit;

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "base/DisplaySettings.h"
 #include "link/LoggerDriver.h"
 
 #include <cstdint>
@@ -57,6 +58,8 @@ public:
     bool WriteDescription(const std::uint8_t* text50);
 
     CLoggerRecord& Record() const { return *m_pRecord; }
+    // How ReadInfo writes the record's texts (kDefaultDisplay unless set).
+    void SetUsbDisplay(const DisplaySettings* display) { m_pUsbDisplay = display ? display : &kDefaultDisplay; }
 
     std::uint8_t m_byReply[kReplySize] = {};
     float m_fBlock[kBlockValues] = {};
@@ -74,4 +77,5 @@ private:
 
     CLoggerRecord* m_pRecord;
     int m_nDeviceIndex = 0;
+    const DisplaySettings* m_pUsbDisplay = &kDefaultDisplay;
 };

@@ -72,13 +72,13 @@ void DrawFrameAndGrid(HPDF_Page page, float W, float H)
     HPDF_Page_SetDash(page, nullptr, 0, 0);
 }
 
-void DrawValueLabels(CPdfDocument& doc, HPDF_Page page, const Scale& s, float x, bool temperature)
+void DrawValueLabels(CPdfDocument& doc, HPDF_Page page, const Scale& s, float x, bool temperature, TempUnit unit)
 {
     const float step = s.range * 0.25f;
     for (int k = 0; k < 5; ++k) {
         const float v = s.min + static_cast<float>(k) * step;
-        const QString text = temperature ? QString::asprintf("%.2f", InUnit(v)) + g_strTempUnit
-                                         : QString::asprintf("%.2f", static_cast<double>(v)) + g_strUnitRH;
+        const QString text = temperature ? QString::asprintf("%.2f", InUnit(v, unit)) + UnitText(unit)
+                                         : QString::asprintf("%.2f", static_cast<double>(v)) + kUnitRH;
         doc.Text(page, x, 462 + 50 * k, text);
     }
 }
@@ -200,7 +200,7 @@ std::pair<int, int> WindowExtremes(const CLoggerRecord& r, const float* series, 
     return {std::min(maxIndex, minIndex), std::max(maxIndex, minIndex)};
 }
 
-void DrawPdfChart(CPdfDocument& doc, HPDF_Page page, const CLoggerRecord& r)
+void DrawPdfChart(CPdfDocument& doc, HPDF_Page page, const CLoggerRecord& r, TempUnit unit)
 {
     const float W = std::trunc(HPDF_Page_GetWidth(page));
     const float H = std::trunc(HPDF_Page_GetHeight(page));
@@ -210,10 +210,10 @@ void DrawPdfChart(CPdfDocument& doc, HPDF_Page page, const CLoggerRecord& r)
     const bool humidity = r.HasHumidity();
     doc.SetFontSize(page, 8);
     HPDF_Page_SetRGBFill(page, 1, 0, 0);
-    DrawValueLabels(doc, page, temp, 55, true);
+    DrawValueLabels(doc, page, temp, 55, true, unit);
     if (humidity) {
         HPDF_Page_SetRGBFill(page, 0, 0, 0.5);
-        DrawValueLabels(doc, page, humi, 505, false);
+        DrawValueLabels(doc, page, humi, 505, false, unit);
     }
     const double span = static_cast<double>(r.m_tStop - r.m_tStart) / 400.0;
     DrawTimeLabels(doc, page, r, span);

@@ -9,8 +9,8 @@ class CPdfDocument;
 
 // The chart of page 1 of the PDF report: frame, grid, value and time scales,
 // alarm limits, legends and the curves of the whole record, each window of
-// 1/400 of the record's time span reduced to its extremes.
-void DrawPdfChart(CPdfDocument& doc, HPDF_Page page, const CLoggerRecord& record);
+// 1/400 of the record's time span reduced to its extremes. Temperatures in unit.
+void DrawPdfChart(CPdfDocument& doc, HPDF_Page page, const CLoggerRecord& record, TempUnit unit);
 
 // Indices of the smallest and largest value of series among the samples of
 // [t0, t1] (clamped to the record's times), the earlier first; (-1, -1)

@@ -72,17 +72,17 @@ void DrawSummaryGrid(HPDF_Page page, float W, float H)
     HPDF_Page_Stroke(page);
 }
 
-void DrawSummaryTexts(CPdfDocument& doc, HPDF_Page page, const CLoggerRecord& r, float H)
+void DrawSummaryTexts(CPdfDocument& doc, HPDF_Page page, const CLoggerRecord& r, std::uint16_t language, float H)
 {
     for (const SummaryCell& c : kSummaryCells) {
-        const QString text = c.textId ? GetText(c.textId) : r.m_strValue[c.valueRow].left(c.maxChars);
+        const QString text = c.textId ? GetText(c.textId, language) : r.m_strValue[c.valueRow].left(c.maxChars);
         doc.TextInCell(page, c.x, H - c.fromTop, text, c.right);
     }
     doc.TextInCell(page, 475, H - 75, QStringLiteral("MKT:") + r.m_strValue[ROW_MKT].left(12), kGridRight);
     for (int k = 0; k < 5; ++k)
         doc.TextInCell(page, kStatX[k], H - 115, r.m_strValue[kTempRows[k]], kStatRight[k]);
     if (r.HasHumidity()) {
-        doc.TextInCell(page, 125, H - 135, GetText(33), 190);
+        doc.TextInCell(page, 125, H - 135, GetText(33, language), 190);
         for (int k = 0; k < 5; ++k)
             doc.TextInCell(page, kStatX[k], H - 135, r.m_strValue[kHumiRows[k]], kStatRight[k]);
     }
@@ -90,13 +90,16 @@ void DrawSummaryTexts(CPdfDocument& doc, HPDF_Page page, const CLoggerRecord& r,
 
 // The sample table's part on one page: header at headerY, rows of samples
 // first .. first + rows - 1.
-void DrawTablePart(CPdfDocument& doc, HPDF_Page page, const CLoggerRecord& r, float headerY, int first, int rows)
+void DrawTablePart(CPdfDocument& doc, HPDF_Page page, const CLoggerRecord& r, const DisplaySettings& display,
+                   float headerY, int first, int rows)
 {
     const float W = kPageWidth;
     const bool humidity = r.HasHumidity();
     doc.SetFontSize(page, 12);
-    const QString captions[] = {GetText(30), GetText(170), GetText(32) + QLatin1Char('[') + g_strTempUnit + QLatin1Char(']'),
-                                GetText(33) + QLatin1Char('[') + g_strUnitRH + QLatin1Char(']')};
+    const std::uint16_t language = display.language;
+    const QString captions[] = {GetText(30, language), GetText(170, language),
+                                GetText(32, language) + QLatin1Char('[') + UnitText(display.unit) + QLatin1Char(']'),
+                                GetText(33, language) + QLatin1Char('[') + kUnitRH + QLatin1Char(']')};
     for (int c = 0; c < (humidity ? 4 : 3); ++c)
         doc.TextInCell(page, kColumnX[c], headerY, captions[c], kColumnRight[c]);
     const float y0 = headerY - 22;
@@ -112,13 +115,13 @@ void DrawTablePart(CPdfDocument& doc, HPDF_Page page, const CLoggerRecord& r, fl
         const float y = y0 - 5 - kRowHeight * row;
         doc.Text(page, 55, y, QString::number(s + 1));
         doc.Text(page, 180, y, FormatDateTime(r.m_tTime[s]));
-        doc.Text(page, 305, y, QString::asprintf("%.2f", InUnit(r.m_fTempShown[s])));
+        doc.Text(page, 305, y, QString::asprintf("%.2f", InUnit(r.m_fTempShown[s], display.unit)));
         if (humidity)
             doc.Text(page, 430, y, QString::asprintf("%.2f", static_cast<double>(r.m_fHumi[s])));
     }
 }
 
-void DrawReport(CPdfDocument& doc, const CLoggerRecord& r)
+void DrawReport(CPdfDocument& doc, const CLoggerRecord& r, const DisplaySettings& display)
 {
     HPDF_Page page = doc.AddPage(kPageWidth, kPageHeight);
     if (!page)
@@ -129,32 +132,32 @@ void DrawReport(CPdfDocument& doc, const CLoggerRecord& r)
     HPDF_Page_SetLineWidth(page, 1);
     HPDF_Page_SetLineJoin(page, HPDF_MITER_JOIN);
     DrawSummaryGrid(page, W, H);
-    DrawSummaryTexts(doc, page, r, H);
-    DrawPdfChart(doc, page, r);
+    DrawSummaryTexts(doc, page, r, display.language, H);
+    DrawPdfChart(doc, page, r, display.unit);
 
     const int count = SampleCount(r);
     const int pages = PdfReportPages(count);
     const int firstRows = std::min(14, count);
-    DrawTablePart(doc, page, r, H - 530, 0, firstRows);
+    DrawTablePart(doc, page, r, display, H - 530, 0, firstRows);
     doc.SetFontSize(page, 10);
-    doc.Text(page, W - 100, 50, PdfPageNumberText(1, pages));
+    doc.Text(page, W - 100, 50, PdfPageNumberText(1, pages, display.language));
     int next = firstRows;
     for (int number = 2; next < count && doc.Ok(); ++number) {
         page = doc.AddPage(kPageWidth, kPageHeight);
         if (!page)
             return;
         const int rows = std::min(38, count - next);
-        DrawTablePart(doc, page, r, H - 50, next, rows);
+        DrawTablePart(doc, page, r, display, H - 50, next, rows);
         doc.SetFontSize(page, 10);
-        doc.Text(page, W - 130, 50, PdfPageNumberText(number, pages));
+        doc.Text(page, W - 130, 50, PdfPageNumberText(number, pages, display.language));
         next += rows;
     }
 }
 
 // The document information: what the report is, of which logger, made by what.
-void DescribeReport(CPdfDocument& doc, const CLoggerRecord& r)
+void DescribeReport(CPdfDocument& doc, const CLoggerRecord& r, std::uint16_t language)
 {
-    const char* subject = g_nLanguage == LANG_CHINESE ? "温度报告" : "Temperature report";
+    const char* subject = language == LANG_CHINESE ? "温度报告" : "Temperature report";
     doc.SetInfo(r.m_strValue[ROW_ID], QString::fromUtf8(subject), QStringLiteral("Halvern TH " HALVERN_VERSION));
 }
 
@@ -172,20 +175,20 @@ int PdfReportPages(int count)
     return 1 + (std::max(0, count - 14) + 37) / 38;
 }
 
-QString PdfPageNumberText(int page, int total)
+QString PdfPageNumberText(int page, int total, std::uint16_t language)
 {
-    if (g_nLanguage == LANG_CHINESE)
+    if (language == LANG_CHINESE)
         return QString::fromUtf8("第%1页/共%2页").arg(page).arg(total);
     return QStringLiteral("%1/%2").arg(page).arg(total);
 }
 
-bool WritePdfReport(const CLoggerRecord& record, const QString& path, QString* why)
+bool WritePdfReport(const CLoggerRecord& record, const DisplaySettings& display, const QString& path, QString* why)
 {
     if (path.isEmpty())
         return Fail(why, QStringLiteral("no file name"));
     CPdfDocument doc;
-    DrawReport(doc, record);
-    DescribeReport(doc, record);
+    DrawReport(doc, record, display);
+    DescribeReport(doc, record, display.language);
     QByteArray bytes;
     if (!doc.Save(bytes))
         return Fail(why, doc.Error());

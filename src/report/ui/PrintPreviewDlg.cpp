@@ -83,9 +83,11 @@ time64 FromPicker(const QDateTimeEdit* picker)
 
 } // namespace
 
-CPrintPreviewDlg::CPrintPreviewDlg(QWidget* parent, float scale, const CLoggerRecord& record, QRect screenArea)
+CPrintPreviewDlg::CPrintPreviewDlg(QWidget* parent, float scale, const CLoggerRecord& record,
+                                   const DisplaySettings& display, QRect screenArea)
     : QDialog(parent), m_record(record)
 {
+    m_data.display = display;
     setWindowTitle(QStringLiteral("Print Preview"));
     CreateControls();
     // Opening: controls, the whole record as the range, one curve page.
@@ -98,8 +100,6 @@ CPrintPreviewDlg::CPrintPreviewDlg(QWidget* parent, float scale, const CLoggerRe
     Control<QRadioButton>(IDC_CURVE)->setChecked(true);
 
     m_data.record = &m_record;
-    m_data.tempUnit = g_strTempUnit;
-    m_data.humiUnit = g_strUnitRH;
     m_data.screenPlotWidth = ScreenPlotWidth(logicalDpiX());
     SelectRange(m_record.m_tStart, m_record.m_tStop);
     {
@@ -127,7 +127,7 @@ void CPrintPreviewDlg::CreateControls()
     const DialogBaseUnits units = BaseUnitsOf(DialogFont());
     setFont(DialogFont());
     m_controls.Build(kControls, units, QString(), [this](const ControlSpec& c) {
-        const QString text = c.textId ? GetText(c.textId) : QString();
+        const QString text = c.textId ? GetText(c.textId, m_data.display.language) : QString();
         QWidget* w = nullptr;
         switch (c.kind) {
         case Kind::Frame:
@@ -234,7 +234,7 @@ void CPrintPreviewDlg::ScaleLayout(float scale, QRect area)
 bool CPrintPreviewDlg::SelectRange(time64 start, time64 end)
 {
     if (!::SelectRange(m_record, start, end, m_data.range)) {
-        ShowMessage(GetText(100));
+        ShowMessage(GetText(100, m_data.display.language));
         return false;
     }
     return true;

@@ -30,7 +30,8 @@ public:
     // scale is the main window's; the dialog takes a smaller one where that
     // would not fit the screen's available area (by default the one of the
     // parent's screen).
-    CPrintPreviewDlg(QWidget* parent, float scale, const CLoggerRecord& record, QRect screenArea = {});
+    CPrintPreviewDlg(QWidget* parent, float scale, const CLoggerRecord& record, const DisplaySettings& display,
+                     QRect screenArea = {});
 
     template <class W = QWidget>
     W* Control(int id) const { return m_controls.Get<W>(id); }
