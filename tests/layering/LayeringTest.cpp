@@ -26,15 +26,16 @@ const std::map<QString, QStringList> kMayInclude = {
     // The virtual loggers implement the link's device interfaces.
     {"sim", {"base", "record", "link"}},
     {"workflow", {"base", "record", "datafile", "export", "link"}},
+    {"archive", {"base", "record", "datafile"}},
     {"views", {"base", "record", "datafile", "export", "link", "report", "workflow"}},
     {"report/ui", {"base", "record", "datafile", "export", "link", "report", "workflow", "views"}},
     {"mainwnd", {"base", "record", "datafile", "export", "link", "report", "sim", "workflow", "views", "report/ui"}},
     // cli reaches report/ui for printing only (built with the GUI libraries).
-    {"cli", {"base", "record", "datafile", "export", "link", "report", "sim", "workflow", "report/ui"}},
+    {"cli", {"base", "record", "datafile", "export", "link", "report", "sim", "workflow", "archive", "report/ui"}},
 };
 
 // The folders of the core library: Qt Core only.
-const QStringList kCoreFolders = {"base", "record", "datafile", "export", "link", "report", "sim", "workflow"};
+const QStringList kCoreFolders = {"base", "record", "datafile", "export", "link", "report", "sim", "workflow", "archive"};
 
 const QStringList kGuiModules = {"QtGui", "QtWidgets", "QtPrintSupport"};
 
