@@ -10,6 +10,8 @@ int RunInfo(const QStringList& args);
 int RunSamples(const QStringList& args);
 int RunExport(const QStringList& args);
 int RunAlarms(const QStringList& args);
+// The mission archive: import, list, show.
+int RunArchive(const QStringList& args);
 
 // Logger commands (exit 1 on any failure, 2 on wrong arguments).
 int RunList(const QStringList& args);
