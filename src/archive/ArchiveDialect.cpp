@@ -33,9 +33,10 @@ QString CArchiveDialect::SchemaLock() const
 
 QStringList CArchiveDialect::Setup() const
 {
-    // Write-ahead logging: a commit costs no flush of the whole file, and
-    // readers do not block the writer. Both fail harmlessly on a read-only file.
+    // The rollback journal (SQLite's default) rather than write-ahead
+    // logging: a reader then needs nothing but read access to the file, so an
+    // archive on a share others write can still be listed.
     if (IsSqlite(m_kind))
-        return {QStringLiteral("PRAGMA journal_mode=WAL"), QStringLiteral("PRAGMA synchronous=NORMAL")};
+        return {QStringLiteral("PRAGMA journal_mode=DELETE")};
     return {};
 }

@@ -1,6 +1,6 @@
 // Failures of the archive's databases: each names its cause, writes
 // nothing, and leaves no password in the message.
-#include "MissionFiles.h"
+#include "support/MissionFiles.h"
 #include "PgServer.h"
 
 #include "archive/Archive.h"

@@ -1,7 +1,7 @@
 // The archive over both databases: import, idempotence, moved and damaged
 // files, filters, concurrent importers, schema versions, and the failures
 // each backend has of its own.
-#include "MissionFiles.h"
+#include "support/MissionFiles.h"
 #include "PgServer.h"
 
 #include "archive/Archive.h"
