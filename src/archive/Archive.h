@@ -22,6 +22,17 @@ struct ArchiveFilter {
     bool alarmsOnly = false;
 };
 
+// The columns a page of missions can be ordered by; equal values keep the
+// order in which the missions were indexed.
+enum class MissionOrder { LoggerId, Start, Stop, Samples, Excursions, File };
+
+struct MissionPage {
+    MissionOrder order = MissionOrder::Start;
+    bool descending = true;
+    int offset = 0;
+    int limit = 100;
+};
+
 // What importing one data file did.
 struct ImportResult {
     enum Outcome {
@@ -65,6 +76,10 @@ public:
 
     // Newest first; each row's missing flag tells whether its file is gone.
     bool List(const ArchiveFilter& filter, std::vector<MissionRow>& rows, QString& error);
+    // One page of the missions a filter lists, in the page's order, with
+    // the missing flags; and how many missions the filter lists in all.
+    bool Page(const ArchiveFilter& filter, const MissionPage& page, std::vector<MissionRow>& rows, QString& error);
+    bool Count(const ArchiveFilter& filter, qint64& count, QString& error);
     // The newest mission of a logger ID; found false when there is none.
     bool FindNewest(const QString& loggerId, MissionRow& row, bool& found, QString& error);
     // The mission of a data file: by its bytes when the file is there, else
@@ -80,6 +95,7 @@ private:
     bool Migrate(QString& error);
     bool ReadVersion(int& version, QString& error);
     bool ApplyMigrations(int from, QString& error);
+    // tail follows the WHERE clause: ORDER BY, LIMIT (newest first when empty).
     bool Select(const QString& where, const QVariantList& values, const QString& tail, std::vector<MissionRow>& rows,
                 QString& error);
     bool Insert(const MissionRow& row, bool& inserted, QString& error);

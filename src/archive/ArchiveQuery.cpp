@@ -15,6 +15,47 @@ const char kColumns[] =
     " humi_min, humi_max, humi_avg, temp_excursions, temp_excursion_s, humi_excursions, humi_excursion_s,"
     " description, file_path, file_size, sha256, archived_at, station FROM mission";
 
+const QString kNewestFirst = QStringLiteral(" ORDER BY start_time DESC, mission_key DESC");
+
+// The WHERE condition of a filter and its values.
+QString WhereOf(const ArchiveFilter& filter, QVariantList& values)
+{
+    QStringList where;
+    if (!filter.loggerId.isEmpty()) {
+        where << QStringLiteral("logger_id = ?");
+        values << filter.loggerId;
+    }
+    // Overlapping the range: ending at or after its start, starting at or before its end.
+    if (filter.from) {
+        where << QStringLiteral("stop_time >= ?");
+        values << qint64(*filter.from);
+    }
+    if (filter.to) {
+        where << QStringLiteral("start_time <= ?");
+        values << qint64(*filter.to);
+    }
+    if (filter.alarmsOnly)
+        where << QStringLiteral("temp_excursions + humi_excursions > 0");
+    return where.join(QStringLiteral(" AND "));
+}
+
+QString OrderOf(const MissionPage& page)
+{
+    static const char* const kColumns[] = {"logger_id", "start_time", "stop_time", "samples",
+                                           "temp_excursions + humi_excursions", "file_path"};
+    const QString direction = page.descending ? QStringLiteral(" DESC") : QStringLiteral(" ASC");
+    return QStringLiteral(" ORDER BY %1%2, mission_key%2 LIMIT %3 OFFSET %4")
+        .arg(QLatin1String(kColumns[static_cast<int>(page.order)]), direction)
+        .arg(page.limit)
+        .arg(page.offset);
+}
+
+void MarkMissing(std::vector<MissionRow>& rows)
+{
+    for (MissionRow& row : rows)
+        row.missing = !QFileInfo::exists(row.file);
+}
+
 MissionRow RowOf(const QSqlQuery& q)
 {
     MissionRow row;
@@ -64,7 +105,7 @@ bool CArchive::Select(const QString& where, const QVariantList& values, const QS
     QString sql = QString::fromLatin1(kColumns);
     if (!where.isEmpty())
         sql += QStringLiteral(" WHERE ") + where;
-    query.prepare(sql + QStringLiteral(" ORDER BY start_time DESC, mission_key DESC") + tail);
+    query.prepare(sql + (tail.contains(QLatin1String("ORDER BY")) ? tail : kNewestFirst + tail));
     for (const QVariant& value : values)
         query.addBindValue(value);
     if (!Exec(query, error))
@@ -76,28 +117,38 @@ bool CArchive::Select(const QString& where, const QVariantList& values, const QS
 
 bool CArchive::List(const ArchiveFilter& filter, std::vector<MissionRow>& rows, QString& error)
 {
-    QStringList where;
     QVariantList values;
-    if (!filter.loggerId.isEmpty()) {
-        where << QStringLiteral("logger_id = ?");
-        values << filter.loggerId;
-    }
-    // Overlapping the range: ending at or after its start, starting at or before its end.
-    if (filter.from) {
-        where << QStringLiteral("stop_time >= ?");
-        values << qint64(*filter.from);
-    }
-    if (filter.to) {
-        where << QStringLiteral("start_time <= ?");
-        values << qint64(*filter.to);
-    }
-    if (filter.alarmsOnly)
-        where << QStringLiteral("temp_excursions + humi_excursions > 0");
+    const QString where = WhereOf(filter, values);
     rows.clear();
-    if (!Select(where.join(QStringLiteral(" AND ")), values, QString(), rows, error))
+    if (!Select(where, values, QString(), rows, error))
         return false;
-    for (MissionRow& row : rows)
-        row.missing = !QFileInfo::exists(row.file);
+    MarkMissing(rows);
+    return true;
+}
+
+bool CArchive::Page(const ArchiveFilter& filter, const MissionPage& page, std::vector<MissionRow>& rows, QString& error)
+{
+    QVariantList values;
+    const QString where = WhereOf(filter, values);
+    rows.clear();
+    if (!Select(where, values, OrderOf(page), rows, error))
+        return false;
+    MarkMissing(rows);
+    return true;
+}
+
+bool CArchive::Count(const ArchiveFilter& filter, qint64& count, QString& error)
+{
+    QVariantList values;
+    const QString where = WhereOf(filter, values);
+    QSqlQuery query(Database());
+    query.prepare(QStringLiteral("SELECT COUNT(*) FROM mission")
+                  + (where.isEmpty() ? QString() : QStringLiteral(" WHERE ") + where));
+    for (const QVariant& value : values)
+        query.addBindValue(value);
+    if (!Exec(query, error))
+        return false;
+    count = query.next() ? query.value(0).toLongLong() : 0;
     return true;
 }
 

@@ -5,6 +5,7 @@
 #include "PgServer.h"
 
 #include "archive/Archive.h"
+#include "archive/MissionModel.h"
 #include "record/Excursions.h"
 #include "support/TempDir.h"
 
@@ -295,6 +296,56 @@ TEST_P(ArchiveTest, AnArchiveOfANewerSchemaIsRefusedAndLeftAlone)
     EXPECT_TRUE(error.contains(QStringLiteral("newer version"))) << error.toStdString();
     EXPECT_TRUE(error.contains(QStringLiteral("schema version %1").arg(CArchive::kSchemaVersion + 1)))
         << error.toStdString();
+}
+
+TEST_P(ArchiveTest, TheTableModelFetchesPagesAsTheViewScrollsInTheOrderChosen)
+{
+    CArchive archive;
+    ASSERT_TRUE(Open(archive));
+    const char* const ids[] = {"UT300000005", "UT300000001", "UT300000009", "UT300000001",
+                               "UT300000007", "UT300000003", "UT300000001"};
+    for (int day = 1; day <= 7; ++day) {
+        const QString path = Mission(QStringLiteral("d%1.tavo").arg(day), {ids[day - 1], day, day % 2 == 0});
+        ASSERT_EQ(archive.Import(path).outcome, ImportResult::Indexed);
+    }
+    CMissionModel model(archive);
+    model.SetPageSize(3);
+    QString error;
+    ASSERT_TRUE(model.SetFilter({}, error)) << error.toStdString();
+    EXPECT_EQ(model.Total(), 7);
+    std::vector<int> rowsSeen = {model.rowCount()};
+    while (model.canFetchMore({})) {
+        model.fetchMore({});
+        rowsSeen.push_back(model.rowCount());
+    }
+    EXPECT_EQ(rowsSeen, (std::vector<int>{3, 6, 7}));
+    const auto column = [&model](int col) {
+        QStringList values;
+        for (int row = 0; row < model.rowCount(); ++row)
+            values << model.index(row, col).data().toString();
+        return values.join(' ');
+    };
+    const auto day = [](const MissionRow& row) { return static_cast<int>((row.start - JuneTime(1, 8)) / 86400) + 1; };
+    std::vector<int> days;
+    for (int row = 0; row < model.rowCount(); ++row)
+        days.push_back(day(model.Row(row)));
+    EXPECT_EQ(days, (std::vector<int>{7, 6, 5, 4, 3, 2, 1}));
+
+    // Sorting asks again from the first page; equal IDs keep their import order.
+    model.sort(CMissionModel::ColId, Qt::AscendingOrder);
+    EXPECT_EQ(model.rowCount(), 3);
+    while (model.canFetchMore({}))
+        model.fetchMore({});
+    EXPECT_EQ(column(CMissionModel::ColId),
+              "UT300000001 UT300000001 UT300000001 UT300000003 UT300000005 UT300000007 UT300000009");
+    days.clear();
+    for (int row = 0; row < 3; ++row)
+        days.push_back(day(model.Row(row)));
+    EXPECT_EQ(days, (std::vector<int>{2, 4, 7}));
+
+    ASSERT_TRUE(model.SetFilter({{}, {}, {}, true}, error));
+    EXPECT_EQ(model.Total(), 3);
+    EXPECT_FALSE(column(CMissionModel::ColExcursions).split(' ').contains("0"));
 }
 
 INSTANTIATE_TEST_SUITE_P(Backends, ArchiveTest, ::testing::Values(Backend::Sqlite, Backend::Postgres),
