@@ -67,11 +67,11 @@ protected:
         QSqlDatabase::removeDatabase(QStringLiteral("raw"));
     }
 
-    QString Mission(const QString& name, const MissionSpec& spec)
+    QString Mission(const QString& name, const MissionPlan& plan)
     {
         const QString path = dir.path(name);
         QDir().mkpath(QFileInfo(path).absolutePath());
-        EXPECT_TRUE(WriteMission(path, spec)) << name.toStdString();
+        EXPECT_TRUE(WriteMission(path, plan)) << name.toStdString();
         return path;
     }
 
@@ -214,9 +214,9 @@ TEST_P(ArchiveTest, FiltersCombineAndListNewestFirst)
 {
     CArchive archive;
     ASSERT_TRUE(Open(archive));
-    for (const MissionSpec& spec : {MissionSpec{"UT300000011", 1, true}, MissionSpec{"UT300000011", 5, false},
-                                    MissionSpec{"UTH40000022", 3, true}, MissionSpec{"UTH40000022", 10, false}}) {
-        const QString path = Mission(QStringLiteral("%1-%2.tavo").arg(spec.id).arg(spec.day), spec);
+    for (const MissionPlan& plan : {MissionPlan{"UT300000011", 1, true}, MissionPlan{"UT300000011", 5, false},
+                                    MissionPlan{"UTH40000022", 3, true}, MissionPlan{"UTH40000022", 10, false}}) {
+        const QString path = Mission(QStringLiteral("%1-%2.tavo").arg(plan.id).arg(plan.day), plan);
         const ImportResult result = archive.Import(path);
         ASSERT_EQ(result.outcome, ImportResult::Indexed) << result.reason.toStdString();
     }

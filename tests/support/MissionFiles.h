@@ -10,7 +10,7 @@
 
 #include <QString>
 
-struct MissionSpec {
+struct MissionPlan {
     const char* id; // 11 characters; UTH... has humidity, UT3... not
     int day;        // of June 2026
     bool alarms;
@@ -22,16 +22,16 @@ inline time64 JuneTime(int day, int hour, int minute = 0)
     return MakeLocalTime(2026, 6, day, hour, minute);
 }
 
-inline bool WriteMission(const QString& path, const MissionSpec& spec)
+inline bool WriteMission(const QString& path, const MissionPlan& plan)
 {
     CLoggerRecord r;
-    const QString id = QString::fromLatin1(spec.id);
-    MakeMission(r, TypeFromIdSerial(id), spec.samples);
+    const QString id = QString::fromLatin1(plan.id);
+    MakeMission(r, TypeFromIdSerial(id), plan.samples);
     r.m_strValue[ROW_ID] = id;
-    r.m_tStart = JuneTime(spec.day, 8);
-    r.m_tStop = r.m_tStart + (spec.samples - 1) * r.m_tsInterval;
+    r.m_tStart = JuneTime(plan.day, 8);
+    r.m_tStop = r.m_tStart + (plan.samples - 1) * r.m_tsInterval;
     r.BuildTimeTable();
-    if (!spec.alarms) {
+    if (!plan.alarms) {
         r.m_fLowLimit = -10;
         r.m_fHighLimit = 30;
         r.m_fHumiLowLimit = 0;
