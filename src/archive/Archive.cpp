@@ -97,7 +97,7 @@ bool CArchive::ConnectFailure(QString& error) const
                                "~/.pgpass, PGPASSFILE or PGPASSWORD)")
                     .arg(m_address.user, m_address.Display());
     } else {
-        error = QStringLiteral("cannot reach the archive server %1: %2").arg(m_address.Display(), OneLine(sqlError.databaseText()));
+        error = QStringLiteral("cannot connect to the archive server %1: %2").arg(m_address.Display(), OneLine(sqlError.databaseText()));
     }
     return false;
 }

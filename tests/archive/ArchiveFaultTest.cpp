@@ -48,13 +48,17 @@ TEST(ArchivePostgresFaults, ConnectionFailuresNameTheCauseAndNeverThePassword)
     ASSERT_TRUE(pgtest::Exec(QStringLiteral("postgres"), QStringLiteral("CREATE DATABASE owned_by_pw OWNER pwuser")));
     ArchiveAddress unreachable = PgAddress("postgres", "127.0.0.1", 1, "none");
     unreachable.options << QStringLiteral("connect_timeout=3");
+    // The options reach the client: this one asks for a standby server.
+    ArchiveAddress standby = PgAddress("postgres", pgtest::SocketFolder(), 0, "postgres");
+    standby.options << QStringLiteral("target_session_attrs=read-only");
     const struct {
         const char* name;
         ArchiveAddress address;
         QByteArray password;
         const char* expected; // the start of the message, or "" when the archive opens
     } cases[] = {
-        {"unreachable", unreachable, "any-secret", "cannot reach the archive server postgres@127.0.0.1:1/none: "},
+        {"unreachable", unreachable, "any-secret", "cannot connect to the archive server postgres@127.0.0.1:1/none: "},
+        {"an option the server does not meet", standby, "any-secret", "cannot connect to the archive server postgres@"},
         {"wrong password", PgAddress("pwuser", pgtest::SocketFolder(), 0, "owned_by_pw"), "wrong-horse",
          "the archive server refused the password of pwuser"},
         {"right password", PgAddress("pwuser", pgtest::SocketFolder(), 0, "owned_by_pw"), "right-horse", ""},
