@@ -16,7 +16,7 @@ inline void FillFullType4(CLoggerRecord& r)
     r.m_strValue[ROW_DESCRIPTION] = QStringLiteral("Warehouse 7");
     r.m_tsInterval = 600;
     r.m_tStart = MakeLocalTime(2025, 1, 1, 0, 0);
-    r.m_nCount = MAX_SAMPLES;
+    r.SetCount(MAX_SAMPLES);
     r.m_tStop = r.m_tStart + (MAX_SAMPLES - 1) * r.m_tsInterval;
     for (int i = 0; i < MAX_SAMPLES; ++i) {
         r.m_fTemp[i] = static_cast<float>(std::round((15.0 + 10.0 * std::sin(i * 0.004)) * 100) / 100);

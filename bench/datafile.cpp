@@ -26,8 +26,7 @@ void BM_SaveType4Full(benchmark::State& state)
     const QString path = dir.filePath("full.tavo");
     for (auto _ : state) {
         CLoggerFile file(path, CLoggerFile::ModeWrite);
-        file.m_pRecord = &g_full;
-        if (!file.Save(false))
+        if (!file.Save(g_full, false))
             state.SkipWithError("save failed");
     }
 }
@@ -40,13 +39,13 @@ void BM_LoadType4Full(benchmark::State& state)
     const QString path = dir.filePath("full.tavo");
     {
         CLoggerFile file(path, CLoggerFile::ModeWrite);
-        file.m_pRecord = &g_full;
-        if (!file.Save(false))
+        if (!file.Save(g_full, false))
             state.SkipWithError("save failed");
     }
+    CLoggerRecord loaded;
     for (auto _ : state) {
         CLoggerFile file(path, CLoggerFile::ModeRead);
-        if (!file.Load(kDefaultDisplay))
+        if (!file.Load(loaded, kDefaultDisplay))
             state.SkipWithError("load failed");
     }
 }

@@ -15,7 +15,8 @@ void Fill()
     g_full.m_nType = 4;
     g_full.m_tStart = 1700000000;
     g_full.m_tsInterval = 600;
-    g_full.m_nCount = g_full.m_nReceived = MAX_SAMPLES;
+    g_full.SetCount(MAX_SAMPLES);
+    g_full.m_nReceived = g_full.m_nCount;
     g_full.BuildTimeTable();
     for (int i = 0; i < MAX_SAMPLES; ++i) {
         g_full.m_fTempShown[i] = static_cast<float>(5.0 + 4.0 * std::sin(i * 0.03));

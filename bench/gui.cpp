@@ -32,7 +32,8 @@ void FillFullRecord()
     r.m_nType = 4;
     r.m_tsInterval = 60;
     r.m_tStart = MakeLocalTime(2024, 1, 1, 0, 0);
-    r.m_nCount = r.m_nReceived = MAX_SAMPLES;
+    r.SetCount(MAX_SAMPLES);
+    r.m_nReceived = r.m_nCount;
     for (int i = 0; i < MAX_SAMPLES; ++i) {
         r.m_fTemp[i] = 5.0f + 3.0f * static_cast<float>(std::sin(i / 700.0)) + static_cast<float>(i % 7) * 0.05f;
         r.m_fHumi[i] = 55.0f + 20.0f * static_cast<float>(std::sin(i / 1300.0));

@@ -40,7 +40,8 @@ ReportData FullReport(int totalPages)
         r.m_nType = 4;
         r.m_tsInterval = 60;
         r.m_tStart = MakeLocalTime(2024, 1, 1, 0, 0);
-        r.m_nCount = r.m_nReceived = MAX_SAMPLES;
+        r.SetCount(MAX_SAMPLES);
+        r.m_nReceived = r.m_nCount;
         r.m_tStop = r.m_tStart + (MAX_SAMPLES - 1) * 60;
         r.m_bTempAlarm = r.m_bHumiAlarm = 1;
         r.m_fLowLimit = 2;

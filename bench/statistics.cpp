@@ -13,7 +13,7 @@ void Fill(const char* description)
     g_full.Reset();
     g_full.m_nType = 4;
     g_full.m_tsInterval = 600;
-    g_full.m_nCount = MAX_SAMPLES;
+    g_full.SetCount(MAX_SAMPLES);
     g_full.m_strValue[ROW_DESCRIPTION] = QString::fromLatin1(description);
     for (int i = 0; i < MAX_SAMPLES; ++i)
         g_full.m_fTemp[i] = static_cast<float>(15.0 + 10.0 * std::sin(i * 0.004));

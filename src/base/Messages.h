@@ -36,15 +36,11 @@ struct SerialNotify {
 struct QueuedCall {
     std::function<void()> call;
 };
-// The graph page starts over: with the complete data shown or not.
-struct GraphReset {
-    bool complete = false;
-};
-using MessageBody = std::variant<SerialChunk, LineQuiet, UsbNotify, SerialNotify, QueuedCall, GraphReset>;
+using MessageBody = std::variant<SerialChunk, LineQuiet, UsbNotify, SerialNotify, QueuedCall>;
 
 // Which window a message is for. Messages for a window that is not open are
 // dropped by the poster that serves it.
-enum class MessageTarget { MainDialog, GraphView };
+enum class MessageTarget { MainDialog };
 
 struct Message {
     MessageTarget target = MessageTarget::MainDialog;

@@ -99,3 +99,17 @@ CJsonWriter& CJsonWriter::Hundredths(double value)
     m_text += JsonHundredths(value);
     return *this;
 }
+
+CJsonWriter& CJsonWriter::Bool(bool value)
+{
+    BeforeValue();
+    m_text += value ? QLatin1String("true") : QLatin1String("false");
+    return *this;
+}
+
+CJsonWriter& CJsonWriter::Null()
+{
+    BeforeValue();
+    m_text += QLatin1String("null");
+    return *this;
+}

@@ -19,6 +19,8 @@ public:
     CJsonWriter& String(const QString& value);
     CJsonWriter& Integer(long long value);
     CJsonWriter& Hundredths(double value);
+    CJsonWriter& Bool(bool value);
+    CJsonWriter& Null();
 
     const QString& Text() const { return m_text; }
 

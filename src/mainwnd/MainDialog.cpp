@@ -223,7 +223,9 @@ void CMainDialog::SetRunStateVisible(bool visible)
 
 void CMainDialog::PostGraphReset(bool complete)
 {
-    PostMessageTo(Message{MessageTarget::GraphView, 0, ::GraphReset{complete}});
+    // Queued: the reset comes after what the current handler still does.
+    QMetaObject::invokeMethod(m_pGraph, [graph = m_pGraph, complete] { graph->OnGraphReset(complete); },
+                              Qt::QueuedConnection);
 }
 
 bool CMainDialog::Ask(const QString& question)

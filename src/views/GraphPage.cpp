@@ -1,9 +1,7 @@
 #include "views/GraphPage.h"
 
-#include "base/Messages.h"
 #include "base/TextTable.h"
 #include "views/DialogScale.h"
-#include "base/QtMessagePoster.h"
 #include "record/LoggerRecord.h"
 #include "record/Units.h"
 
@@ -100,13 +98,9 @@ CGraphPage::CGraphPage(CLoggerRecord& record, CLoggerRecord& range, const Displa
     m_selectionTimer.setInterval(kSelectionDelayMs);
     setFocusPolicy(Qt::ClickFocus);
     ConnectControls();
-    SetMessageReceiver(MessageTarget::GraphView, this);
 }
 
-CGraphPage::~CGraphPage()
-{
-    ForgetMessageReceiver(this);
-}
+CGraphPage::~CGraphPage() = default;
 
 void CGraphPage::CreateControls()
 {
@@ -276,13 +270,3 @@ void CGraphPage::Rescale(float scale, int originX, int originY)
     update();
 }
 
-bool CGraphPage::event(QEvent* event)
-{
-    if (event->type() == MessageEvent::EventType()) {
-        const Message& m = static_cast<MessageEvent*>(event)->message();
-        if (const auto* reset = std::get_if<GraphReset>(&m.body))
-            OnGraphReset(reset->complete ? 1 : 0, 0);
-        return true;
-    }
-    return QWidget::event(event);
-}

@@ -45,8 +45,10 @@ public:
     void Redraw();
     // Rewrites the two cursor readouts from the last frame.
     void UpdateReadouts();
-    // The main dialog's graph reset: wParam 1 = complete data shown.
-    void OnGraphReset(std::intptr_t wParam, std::intptr_t lParam);
+    // The graph starts over on its record: the selection is offered when the
+    // complete data is shown; the pickers show the record's times and the
+    // range is emptied.
+    void OnGraphReset(bool complete);
     // Samples arrived during a download: the trackbar's range grows and the
     // page is repainted.
     void SamplesArrived();
@@ -97,7 +99,6 @@ signals:
 
 protected:
     void paintEvent(QPaintEvent* event) override;
-    bool event(QEvent* event) override;
     void mousePressEvent(QMouseEvent* event) override;
     void mouseMoveEvent(QMouseEvent* event) override;
     void mouseReleaseEvent(QMouseEvent* event) override;

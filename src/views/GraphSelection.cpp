@@ -62,11 +62,9 @@ void CGraphPage::Notify(const QString& text)
     box.exec();
 }
 
-void CGraphPage::OnGraphReset(std::intptr_t wParam, std::intptr_t lParam)
+void CGraphPage::OnGraphReset(bool complete)
 {
-    Check(IDC_SAVE_SELECTION)->setEnabled(wParam == 1);
-    if (lParam != 0)
-        return;
+    Check(IDC_SAVE_SELECTION)->setEnabled(complete);
     Check(IDC_SAVE_SELECTION)->setChecked(false);
     m_bSelectionOn = 0;
     m_selectionTimer.stop();

@@ -26,15 +26,16 @@ const std::map<QString, QStringList> kMayInclude = {
     // The virtual loggers implement the link's device interfaces.
     {"sim", {"base", "record", "link"}},
     {"workflow", {"base", "record", "datafile", "export", "link"}},
+    {"archive", {"base", "record", "datafile"}},
     {"views", {"base", "record", "datafile", "export", "link", "report", "workflow"}},
     {"report/ui", {"base", "record", "datafile", "export", "link", "report", "workflow", "views"}},
     {"mainwnd", {"base", "record", "datafile", "export", "link", "report", "sim", "workflow", "views", "report/ui"}},
     // cli reaches report/ui for printing only (built with the GUI libraries).
-    {"cli", {"base", "record", "datafile", "export", "link", "report", "sim", "workflow", "report/ui"}},
+    {"cli", {"base", "record", "datafile", "export", "link", "report", "sim", "workflow", "archive", "report/ui"}},
 };
 
 // The folders of the core library: Qt Core only.
-const QStringList kCoreFolders = {"base", "record", "datafile", "export", "link", "report", "sim", "workflow"};
+const QStringList kCoreFolders = {"base", "record", "datafile", "export", "link", "report", "sim", "workflow", "archive"};
 
 const QStringList kGuiModules = {"QtGui", "QtWidgets", "QtPrintSupport"};
 
@@ -88,6 +89,14 @@ bool NamesControlId(const QString& folder, const QString& line)
     static const QRegularExpression kControlId(QStringLiteral(R"(\bIDC(_\w+|ANCEL)\b)"));
     static const QStringList kOwnControls = {"mainwnd", "views", "report/ui"};
     return !kOwnControls.contains(folder) && kControlId.match(line).hasMatch();
+}
+
+// One logger's record, range and link belong to its connection: no file
+// names a process-wide one, so several loggers can run in one process.
+bool NamesSharedLoggerState(const QString& line)
+{
+    static const QRegularExpression kShared(QStringLiteral(R"(\b(g_LoggerRecord|g_AreaRecord|g_LoggerLink|g_bSerialConnected)\b)"));
+    return kShared.match(line).hasMatch();
 }
 
 struct Include {
@@ -149,6 +158,18 @@ TEST(Layering, NoControlIdBelowTheMainWindow)
             << path.toStdString() << ':' << line << ": names a control id: " << text.trimmed().toStdString();
     });
     ASSERT_GT(files, 100) << "the sources were not found under " HALVERN_SOURCE_DIR;
+}
+
+TEST(Layering, NoProcessWideLoggerState)
+{
+    const int files = ForEachSourceLine(QStringLiteral(HALVERN_SOURCE_DIR), [](const QString& path, int line, const QString& text) {
+        EXPECT_FALSE(NamesSharedLoggerState(text))
+            << path.toStdString() << ':' << line << ": names process-wide logger state: " << text.trimmed().toStdString();
+    });
+    ASSERT_GT(files, 100) << "the sources were not found under " HALVERN_SOURCE_DIR;
+    EXPECT_TRUE(NamesSharedLoggerState(QStringLiteral("    g_LoggerRecord.Reset();")));
+    EXPECT_TRUE(NamesSharedLoggerState(QStringLiteral("extern CLoggerLink g_LoggerLink;")));
+    EXPECT_FALSE(NamesSharedLoggerState(QStringLiteral("    m_connection.Record().Reset();")));
 }
 
 TEST(Layering, ControlIdsOutsideTheWindowsAreCaught)

@@ -353,7 +353,7 @@ TEST_F(MainDialog, TabSwitchingWithAndWithoutASelection)
     dialog.OnTabChanged(4);
     EXPECT_EQ(shown(), "-x---");
 
-    dialog.Graph()->OnGraphReset(0, 0); // clears the selection: the area tabs go
+    dialog.Graph()->OnGraphReset(false); // clears the selection: the area tabs go
     EXPECT_EQ(dialog.Tabs()->Bar()->count(), 5); // not before the reset has returned
     Settle();
     EXPECT_EQ(dialog.Tabs()->Bar()->count(), 3);

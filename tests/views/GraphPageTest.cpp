@@ -192,7 +192,7 @@ TEST_F(GraphPage, GraphResetOffersTheSelectionAndRemovesTheArea)
     page.SetSelectionOn(true);
     std::vector<bool> areaTabs;
     QObject::connect(&page, &CGraphPage::AreaTabsWanted, [&](bool show) { areaTabs.push_back(show); });
-    page.OnGraphReset(1, 0);
+    page.OnGraphReset(true);
     EXPECT_TRUE(Check(CGraphPage::IDC_SAVE_SELECTION)->isEnabled());
     EXPECT_FALSE(Check(CGraphPage::IDC_SAVE_SELECTION)->isChecked());
     EXPECT_FALSE(page.IsSelectionOn());
@@ -203,6 +203,6 @@ TEST_F(GraphPage, GraphResetOffersTheSelectionAndRemovesTheArea)
     EXPECT_EQ(range.m_nReceived, 0);
     EXPECT_EQ(areaTabs, std::vector<bool>{false});
 
-    page.OnGraphReset(0, 0);
+    page.OnGraphReset(false);
     EXPECT_FALSE(Check(CGraphPage::IDC_SAVE_SELECTION)->isEnabled());
 }

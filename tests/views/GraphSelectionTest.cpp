@@ -23,7 +23,7 @@ protected:
     {
         TwoHourMission(record);
         page.Refresh();
-        page.OnGraphReset(1, 0);
+        page.OnGraphReset(true);
         areaTabs.clear();
     }
     void ShiftMouse(QEvent::Type type, QPoint pos) { Mouse(type, pos, Qt::ShiftModifier); }
@@ -167,7 +167,7 @@ TEST_F(GraphSelection, ALaterResetUnchecksAndRemovesTheAreaTabs)
     TwoHourMission(record, 4);
     record.m_tStart = At(14, 0);
     record.m_tStop = At(16, 0);
-    page.OnGraphReset(1, 0);
+    page.OnGraphReset(true);
     EXPECT_FALSE(SaveSelection()->isChecked());
     EXPECT_TRUE(SaveSelection()->isEnabled());
     EXPECT_FALSE(page.IsSelectionOn());
@@ -231,7 +231,7 @@ TEST_F(GraphSelection, ShiftDragSelectsTheTimeRangeUnderThePointer)
 
 TEST_F(GraphSelection, ShiftDragDoesNothingBeforeCompleteData)
 {
-    page.OnGraphReset(0, 0);
+    page.OnGraphReset(false);
     areaTabs.clear();
     ShiftMouse(QEvent::MouseButtonPress, {page.XOfSample(3), 150});
     ShiftMouse(QEvent::MouseMove, {page.XOfSample(8), 150});
