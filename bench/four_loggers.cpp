@@ -22,20 +22,7 @@ constexpr int kSerialSamples = 1500;
 constexpr int kTimeoutMs = 60000;
 
 // A front end that shows nothing.
-class QuietView : public IWorkflowView {
-public:
-    void SetStatusText(const QString&) override {}
-    void SetProgress(int) override {}
-    void ShowRecord() override {}
-    void UpdateSummaryValues() override {}
-    void RefreshDataViews() override {}
-    void SetClockText(const QString&) override {}
-    void SetClockVisible(bool) override {}
-    void SetRunStateText(const QString&) override {}
-    void SetRunStateVisible(bool) override {}
-    void OpenConfigDialog() override {}
-    void OpenPrintDialog() override {}
-};
+class QuietView : public IWorkflowView {};
 
 // Links usbLoggers virtual USB loggers and serialLoggers paced serial
 // loggers, each to a connection of its own, and times their downloads

@@ -16,15 +16,6 @@ public:
 
     void SetStatusText(const QString& text) override;
     void SetProgress(int position) override;
-    void ShowRecord() override {}
-    void UpdateSummaryValues() override {}
-    void RefreshDataViews() override {}
-    void SetClockText(const QString&) override {}
-    void SetClockVisible(bool) override {}
-    void SetRunStateText(const QString&) override {}
-    void SetRunStateVisible(bool) override {}
-    void OpenConfigDialog() override {}
-    void OpenPrintDialog() override {}
 
 private:
     void ClearBar();

@@ -31,20 +31,20 @@ private:
 };
 
 // What the logger workflow shows. The main dialog implements it with
-// widgets, the CLI with terminal lines, tests with a recorder.
+// widgets, the CLI with terminal lines, tests with a recorder. A front end
+// ignores what it has nothing to show for: every output defaults to nothing.
 class IWorkflowView {
 public:
     virtual ~IWorkflowView() = default;
-    virtual void SetStatusText(const QString& text) = 0;
-    virtual void SetProgress(int position) = 0; // 0..200
+    virtual void SetStatusText(const QString& /*text*/) {}
+    virtual void SetProgress(int /*position*/) {} // 0..200
     // Summary (layout and values), data list and graph show the record the
     // workflow fills.
-    virtual void ShowRecord() = 0;
-    virtual void UpdateSummaryValues() = 0;
+    virtual void ShowRecord() {}
+    virtual void UpdateSummaryValues() {}
     // Data list and graph take the record again (new samples, other unit).
-    virtual void RefreshDataViews() = 0;
-    // A front end without buttons, battery strip, banner or graph ignores
-    // the next four.
+    virtual void RefreshDataViews() {}
+    // Which commands are available (buttons).
     virtual void CommandsChanged(const AvailableCommands&) {}
     // The logger's battery reading in the record changed.
     virtual void BatteryChanged() {}
@@ -53,12 +53,12 @@ public:
     // The graph starts over on the record: complete data shown or not.
     virtual void GraphReset(bool /*complete*/) {}
     // The logger clock and run-state statics.
-    virtual void SetClockText(const QString& text) = 0;
-    virtual void SetClockVisible(bool visible) = 0;
-    virtual void SetRunStateText(const QString& text) = 0;
-    virtual void SetRunStateVisible(bool visible) = 0;
-    virtual void OpenConfigDialog() = 0;
-    virtual void OpenPrintDialog() = 0;
+    virtual void SetClockText(const QString& /*text*/) {}
+    virtual void SetClockVisible(bool /*visible*/) {}
+    virtual void SetRunStateText(const QString& /*text*/) {}
+    virtual void SetRunStateVisible(bool /*visible*/) {}
+    virtual void OpenConfigDialog() {}
+    virtual void OpenPrintDialog() {}
 };
 
 enum WorkflowTimer : int {
