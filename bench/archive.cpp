@@ -47,7 +47,7 @@ bool WriteMission(const QString& path, int n)
     r.m_nReceived = kSamples;
     r.StoreSamples(0, values.data(), kSamples);
     r.BuildTimeTable();
-    r.Recompute(true);
+    r.Recompute(true, TempUnit::Celsius);
     CLoggerFile file(path, CLoggerFile::ModeWrite);
     return file.IsOutputOpen() && file.Save(r, false);
 }

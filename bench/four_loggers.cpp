@@ -84,7 +84,6 @@ double g_oneAloneSeconds = 0;
 
 void BM_OnePacedDownloadAlone(benchmark::State& state)
 {
-    InitLanguageAndUnits();
     for (auto _ : state) {
         const double wall = TimeDownloads(0, 1);
         if (wall <= 0) {
@@ -99,7 +98,6 @@ void BM_OnePacedDownloadAlone(benchmark::State& state)
 
 void BM_FourLoggersAtOnce(benchmark::State& state)
 {
-    InitLanguageAndUnits();
     for (auto _ : state) {
         const double wall = TimeDownloads(2, 2);
         if (wall <= 0) {

@@ -55,8 +55,8 @@ void BM_GraphRedraw60000(benchmark::State& state)
 {
     EnsureApplication();
     FillFullRecord();
-    CGraphPage view(kDefaultDisplay);
-    view.SetRecord(&g_record);
+    CLoggerRecord range;
+    CGraphPage view(g_record, range, kDefaultDisplay);
     view.Refresh();
     for (auto _ : state) {
         view.Redraw();
@@ -72,8 +72,8 @@ void BM_GraphWheelZoom60000(benchmark::State& state)
 {
     EnsureApplication();
     FillFullRecord();
-    CGraphPage view(kDefaultDisplay);
-    view.SetRecord(&g_record);
+    CLoggerRecord range;
+    CGraphPage view(g_record, range, kDefaultDisplay);
     view.Refresh();
     bool in = true;
     for (auto _ : state) {
