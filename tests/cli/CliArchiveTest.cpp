@@ -2,6 +2,7 @@
 // show as text and JSON, a read-only archive, and refused addresses.
 #include "cli/CliRun.h"
 #include "support/MissionFiles.h"
+#include "support/StagedProgram.h"
 #include "support/TempDir.h"
 
 #include <QDir>
@@ -11,6 +12,7 @@
 #include <QProcessEnvironment>
 #include <QRegularExpression>
 #include <gtest/gtest.h>
+#include <optional>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -30,21 +32,20 @@ protected:
         bad.write("not a data file");
     }
 
-    // Runs the CLI with XDG_DATA_HOME in the test's folder; asNobody drops
-    // to the unprivileged user first when the tests run as root (who may
-    // write any file).
-    CliRun Run(const QStringList& args, bool asNobody = false)
+    // Runs the CLI with XDG_DATA_HOME in the test's folder; with staged, the
+    // staged copy as the unprivileged user (root may write any file).
+    CliRun Run(const QStringList& args, const StagedProgram* staged = nullptr)
     {
-        return Cli(QStringList{"archive"} + args, 0, [&](QProcess& p) {
-            QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+        const auto setup = [&](QProcess& p) {
+            QProcessEnvironment env = staged ? staged->environment() : QProcessEnvironment::systemEnvironment();
             env.insert(QStringLiteral("XDG_DATA_HOME"), dir.path("xdg"));
             p.setProcessEnvironment(env);
-            if (asNobody && geteuid() == 0)
-                p.setChildProcessModifier([] {
-                    if (setgid(65534) != 0 || setuid(65534) != 0)
-                        _exit(99);
-                });
-        });
+            if (staged) {
+                p.setWorkingDirectory(staged->root());
+                p.setChildProcessModifier(&StagedProgram::BecomeNobody);
+            }
+        };
+        return CliAt(staged ? staged->path() : CliProgram(), QStringList{"archive"} + args, 0, setup);
     }
 
     TempDir dir;
@@ -114,6 +115,13 @@ TEST_F(CliArchive, ListAndShowPrintTheMissionsNewestFirstWithTheJsonKeys)
 
 TEST_F(CliArchive, AReadOnlyArchiveListsButRefusesImportsByName)
 {
+    std::optional<StagedProgram> staged;
+    if (geteuid() == 0) {
+        staged.emplace(CliProgram());
+        if (!staged->error().isEmpty())
+            GTEST_SKIP() << "cannot run the program as nobody: " << staged->error().toStdString();
+    }
+    const StagedProgram* asNobody = staged ? &*staged : nullptr;
     ASSERT_EQ(Run({"import", sample}).code, 0);
     // Readable by everyone, writable by no one but its owner.
     for (const QString& folder : {dir.root(), dir.path("xdg"), dir.path("xdg/halvern-th"), dir.path("files"),
@@ -121,10 +129,10 @@ TEST_F(CliArchive, AReadOnlyArchiveListsButRefusesImportsByName)
         ASSERT_EQ(chmod(QFile::encodeName(folder).constData(), 0755), 0);
     for (const QString& file : {defaultArchive, sample, plain})
         ASSERT_EQ(chmod(QFile::encodeName(file).constData(), 0444), 0);
-    const CliRun list = Run({"list"}, true);
+    const CliRun list = Run({"list"}, asNobody);
     EXPECT_EQ(list.code, 0) << list.err.toStdString();
     EXPECT_TRUE(list.out.startsWith("UTH26061501\t")) << list.out.toStdString();
-    const CliRun import = Run({"import", plain}, true);
+    const CliRun import = Run({"import", plain}, asNobody);
     EXPECT_EQ(import.code, 1);
     EXPECT_EQ(import.err, "halvern-th-cli archive: the archive " + defaultArchive
                               + " is read-only: it can be listed but not added to\n");

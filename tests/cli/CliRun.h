@@ -23,8 +23,9 @@ inline QString CliProgram()
 // (with SIGXFSZ at its default, so the program must guard itself).
 // setup adjusts the process before it starts (working folder, standard output).
 // A run that outlasts timeoutMs is killed and reported with code -1.
-inline CliRun Cli(const QStringList& args, rlim_t fileSizeLimit = 0,
-                  const std::function<void(QProcess&)>& setup = {}, int timeoutMs = 40000)
+// program: the CLI or a copy of it (see StagedProgram).
+inline CliRun CliAt(const QString& program, const QStringList& args, rlim_t fileSizeLimit = 0,
+                    const std::function<void(QProcess&)>& setup = {}, int timeoutMs = 40000)
 {
     QProcess p;
     if (fileSizeLimit > 0) {
@@ -36,7 +37,7 @@ inline CliRun Cli(const QStringList& args, rlim_t fileSizeLimit = 0,
     }
     if (setup)
         setup(p);
-    p.start(CliProgram(), args);
+    p.start(program, args);
     if (!p.waitForFinished(timeoutMs)) {
         p.kill();
         p.waitForFinished();
@@ -44,6 +45,12 @@ inline CliRun Cli(const QStringList& args, rlim_t fileSizeLimit = 0,
     }
     return {p.exitStatus() == QProcess::NormalExit ? p.exitCode() : -2,
             QString::fromUtf8(p.readAllStandardOutput()), QString::fromUtf8(p.readAllStandardError())};
+}
+
+inline CliRun Cli(const QStringList& args, rlim_t fileSizeLimit = 0,
+                  const std::function<void(QProcess&)>& setup = {}, int timeoutMs = 40000)
+{
+    return CliAt(CliProgram(), args, fileSizeLimit, setup, timeoutMs);
 }
 
 // The lines of the CLI's own error messages (status lines do not start so).
