@@ -24,8 +24,6 @@
 
 namespace {
 
-CLoggerRecord g_record;
-
 // A cell's text; empty where the sheet has no cell.
 QString Text(const XlsxSheet& sheet, int row, int column)
 {
@@ -35,15 +33,16 @@ QString Text(const XlsxSheet& sheet, int row, int column)
 
 class Worksheet : public ::testing::Test {
 protected:
-    // Writes g_record and reads it back.
+    // Writes m_record and reads it back.
     void WriteAndRead(XlsxBook& book)
     {
         const QString path = m_dir.path("out.xlsx");
         QString why;
-        ASSERT_TRUE(WriteWorksheet(g_record, m_display, path, &why)) << why.toStdString();
+        ASSERT_TRUE(WriteWorksheet(m_record, m_display, path, &why)) << why.toStdString();
         ASSERT_TRUE(book.Load(path)) << book.Error().toStdString();
     }
 
+    CLoggerRecord m_record;
     DisplaySettings m_display;
     TempDir m_dir;
 };
@@ -52,14 +51,14 @@ TEST_F(Worksheet, SummarySheetHoldsTheSummaryRowsThenDescriptionAndMkt)
 {
     for (const int type : {1, 4}) {
         SCOPED_TRACE(type);
-        FillMission(g_record, type, 30);
-        g_record.m_nRowFlags |= RF_ID | RF_START | RF_STOP | RF_INTERVAL | RF_COUNT;
-        g_record.m_strValue[ROW_DESCRIPTION] = QStringLiteral("Cold room <3> & \"B\"");
+        FillMission(m_record, type, 30);
+        m_record.m_nRowFlags |= RF_ID | RF_START | RF_STOP | RF_INTERVAL | RF_COUNT;
+        m_record.m_strValue[ROW_DESCRIPTION] = QStringLiteral("Cold room <3> & \"B\"");
         XlsxBook book;
         WriteAndRead(book);
         ASSERT_EQ(book.SheetNames(), (QStringList{GetText(TextId::SummarySheet, 0), GetText(TextId::DataSheet, 0)}));
         const XlsxSheet& sheet = *book.Sheet(QStringLiteral("Summary"));
-        const QList<SummaryItem> rows = SummaryReportRows(g_record, 0);
+        const QList<SummaryItem> rows = SummaryReportRows(m_record, 0);
         ASSERT_EQ(rows.size(), (type == 4 ? 15 : 10) + 2);
         ASSERT_EQ(sheet.RowCount(), 1 + rows.size());
         EXPECT_EQ(Text(sheet, 0, 0), QStringLiteral("Item"));
@@ -68,13 +67,13 @@ TEST_F(Worksheet, SummarySheetHoldsTheSummaryRowsThenDescriptionAndMkt)
             EXPECT_EQ(Text(sheet, i + 1, 0), rows[i].caption.trimmed());
             EXPECT_EQ(Text(sheet, i + 1, 1), rows[i].value.trimmed());
         }
-        EXPECT_EQ(Text(sheet, 1, 1), g_record.m_strValue[ROW_ID].trimmed());
+        EXPECT_EQ(Text(sheet, 1, 1), m_record.m_strValue[ROW_ID].trimmed());
         const int description = rows.size() - 1;
         EXPECT_EQ(Text(sheet, description, 0), QStringLiteral("Description:"));
         EXPECT_EQ(Text(sheet, description, 1), QStringLiteral("Cold room <3> & \"B\""));
         EXPECT_EQ(Text(sheet, description + 1, 0), QStringLiteral("Mean Kinetic Temp.:"));
-        EXPECT_EQ(Text(sheet, description + 1, 1), g_record.m_strValue[ROW_MKT].trimmed());
-        EXPECT_FALSE(g_record.m_strValue[ROW_MKT].trimmed().isEmpty());
+        EXPECT_EQ(Text(sheet, description + 1, 1), m_record.m_strValue[ROW_MKT].trimmed());
+        EXPECT_FALSE(m_record.m_strValue[ROW_MKT].trimmed().isEmpty());
         EXPECT_GE(sheet.widths.value(0), QStringLiteral("Mean Kinetic Temp.:").size());
     }
 }
@@ -88,8 +87,8 @@ TEST_F(Worksheet, DataCellsAreNumbersInTheUnitWithFormatsAndRedPastALimit)
     for (const auto& u : units) {
         SCOPED_TRACE(u.format);
         m_display.unit = u.unit;
-        FillMission(g_record, 4, 25, u.unit);
-        g_record.m_fTempShown[5] = -2000.0f; // a missing reading
+        FillMission(m_record, 4, 25, u.unit);
+        m_record.m_fTempShown[5] = -2000.0f; // a missing reading
         XlsxBook book;
         WriteAndRead(book);
         const XlsxSheet& sheet = *book.Sheet(QStringLiteral("Data"));
@@ -108,9 +107,9 @@ TEST_F(Worksheet, DataCellsAreNumbersInTheUnitWithFormatsAndRedPastALimit)
             const XlsxCell& time = *sheet.Cell(i + 1, 1);
             EXPECT_TRUE(time.type.isEmpty());
             EXPECT_EQ(book.NumberFormat(time.style), QStringLiteral("yyyy-m-d hh:mm"));
-            EXPECT_EQ(SerialToText(time.text.toDouble()), SampleCellText(g_record, i, 1, m_display.unit));
+            EXPECT_EQ(SerialToText(time.text.toDouble()), SampleCellText(m_record, i, 1, m_display.unit));
             for (int c = 2; c < 4; ++c) {
-                const QString listText = SampleCellText(g_record, i, c, m_display.unit);
+                const QString listText = SampleCellText(m_record, i, c, m_display.unit);
                 const XlsxCell* value = sheet.Cell(i + 1, c);
                 if (listText.isEmpty()) {
                     EXPECT_EQ(value, nullptr);
@@ -139,17 +138,17 @@ TEST_F(Worksheet, TimesAreLocalAcrossDaylightSavingChanges)
     } changes[] = {{3, 29, "2026-3-29 01:00", "2026-3-29 04:15"}, {10, 25, "2026-10-25 01:00", "2026-10-25 02:15"}};
     for (const auto& change : changes) {
         SCOPED_TRACE(change.first);
-        FillMission(g_record, 1, 12);
-        g_record.m_tsInterval = 45 * 60;
-        g_record.m_tStart = MakeLocalTime(2026, change.month, change.day, 1, 0);
-        g_record.BuildTimeTable();
+        FillMission(m_record, 1, 12);
+        m_record.m_tsInterval = 45 * 60;
+        m_record.m_tStart = MakeLocalTime(2026, change.month, change.day, 1, 0);
+        m_record.BuildTimeTable();
         XlsxBook book;
         WriteAndRead(book);
         const XlsxSheet& sheet = *book.Sheet(QStringLiteral("Data"));
         EXPECT_EQ(SerialToText(sheet.Cell(1, 1)->text.toDouble()), QString::fromLatin1(change.first));
         EXPECT_EQ(SerialToText(sheet.Cell(4, 1)->text.toDouble()), QString::fromLatin1(change.fourth));
         for (int i = 0; i < 12; ++i)
-            EXPECT_EQ(SerialToText(sheet.Cell(i + 1, 1)->text.toDouble()), FormatDateTime(g_record.m_tTime[i])) << i;
+            EXPECT_EQ(SerialToText(sheet.Cell(i + 1, 1)->text.toDouble()), FormatDateTime(m_record.m_tTime[i])) << i;
     }
 }
 
@@ -168,16 +167,16 @@ double ExactSerial(time64 t)
 TEST_F(Worksheet, TimesAreStoredAsTheirExactSerial)
 {
     ScopedTz tz("UTC");
-    FillMission(g_record, 1, 97);
-    g_record.m_tsInterval = 15 * 60 + 7; // odd seconds reach every digit
-    g_record.m_tStart = MakeLocalTime(2026, 6, 15, 8, 0);
-    g_record.BuildTimeTable();
+    FillMission(m_record, 1, 97);
+    m_record.m_tsInterval = 15 * 60 + 7; // odd seconds reach every digit
+    m_record.m_tStart = MakeLocalTime(2026, 6, 15, 8, 0);
+    m_record.BuildTimeTable();
     XlsxBook book;
     WriteAndRead(book);
     const XlsxSheet& sheet = *book.Sheet(QStringLiteral("Data"));
     EXPECT_EQ(Text(sheet, 1, 1).toDouble(), 46188.0 + 1.0 / 3.0); // 2026-6-15 08:00
     for (int i = 0; i < 97; ++i)
-        EXPECT_EQ(Text(sheet, i + 1, 1).toDouble(), ExactSerial(g_record.m_tTime[i])) << i << " " << Text(sheet, i + 1, 1).toStdString();
+        EXPECT_EQ(Text(sheet, i + 1, 1).toDouble(), ExactSerial(m_record.m_tTime[i])) << i << " " << Text(sheet, i + 1, 1).toStdString();
 }
 
 TEST(ExactSerials, OnlyNumbersOfTheColumnAreRewritten)
@@ -195,26 +194,26 @@ TEST(ExactSerials, OnlyNumbersOfTheColumnAreRewritten)
 
 TEST_F(Worksheet, SixtyThousandRowsStayInOneSheet)
 {
-    FillMission(g_record, 4, MAX_SAMPLES);
+    FillMission(m_record, 4, MAX_SAMPLES);
     const QString path = m_dir.path("full.xlsx");
-    ASSERT_TRUE(WriteWorksheet(g_record, m_display, path));
+    ASSERT_TRUE(WriteWorksheet(m_record, m_display, path));
     XlsxBook book;
     ASSERT_TRUE(book.Load(path, 100, MAX_SAMPLES - 100)) << book.Error().toStdString();
     EXPECT_EQ(book.SheetNames().size(), 2);
     const XlsxSheet& sheet = *book.Sheet(QStringLiteral("Data"));
     EXPECT_EQ(sheet.RowCount(), MAX_SAMPLES + 1);
     EXPECT_EQ(Text(sheet, MAX_SAMPLES, 0), QStringLiteral("60000"));
-    EXPECT_EQ(SerialToText(Text(sheet, MAX_SAMPLES, 1).toDouble()), FormatDateTime(g_record.m_tTime[MAX_SAMPLES - 1]));
+    EXPECT_EQ(SerialToText(Text(sheet, MAX_SAMPLES, 1).toDouble()), FormatDateTime(m_record.m_tTime[MAX_SAMPLES - 1]));
     EXPECT_EQ(QString::asprintf("%.2f%%RH", Text(sheet, MAX_SAMPLES, 3).toDouble()),
-              SampleCellText(g_record, MAX_SAMPLES - 1, 3, m_display.unit));
+              SampleCellText(m_record, MAX_SAMPLES - 1, 3, m_display.unit));
 }
 
 TEST_F(Worksheet, AnotherReaderSeesTheSameCells)
 {
     m_display.unit = TempUnit::Celsius;
-    FillMission(g_record, 4, 200, TempUnit::Celsius);
+    FillMission(m_record, 4, 200, TempUnit::Celsius);
     const QString path = m_dir.path("out.xlsx");
-    ASSERT_TRUE(WriteWorksheet(g_record, m_display, path));
+    ASSERT_TRUE(WriteWorksheet(m_record, m_display, path));
     QProcess xlsx2csv;
     xlsx2csv.start(QStringLiteral("xlsx2csv"),
                    {QStringLiteral("-f"), QStringLiteral("%Y-%m-%d %H:%M"), QStringLiteral("-n"), QStringLiteral("Data"), path});
@@ -230,18 +229,18 @@ TEST_F(Worksheet, AnotherReaderSeesTheSameCells)
     const auto number = [](QString text) { return text.remove(QStringLiteral("\u00B0C")).remove(QStringLiteral("%RH")).remove('*').toDouble(); };
     for (int i = 0; i < 200; ++i) {
         SCOPED_TRACE(i);
-        const LocalTm t = ToLocal(g_record.m_tTime[i]);
+        const LocalTm t = ToLocal(m_record.m_tTime[i]);
         const QStringList fields = QString::fromUtf8(lines[i + 1].trimmed()).split(',');
         ASSERT_GE(fields.size(), 3);
         EXPECT_EQ(fields[0], QString::number(i + 1));
         EXPECT_EQ(fields[1], QDateTime(QDate(t.year, t.month, t.day), QTime(t.hour, t.minute)).toString("yyyy-MM-dd HH:mm"));
-        EXPECT_EQ(fields[2].toDouble(), number(SampleCellText(g_record, i, 2, m_display.unit)));
+        EXPECT_EQ(fields[2].toDouble(), number(SampleCellText(m_record, i, 2, m_display.unit)));
     }
 }
 
 TEST_F(Worksheet, AFailedWriteKeepsTheEarlierFileAndSaysWhy)
 {
-    FillMission(g_record, 4, 2000); // a sheet of about 200 kB before it is packed
+    FillMission(m_record, 4, 2000); // a sheet of about 200 kB before it is packed
     const QString path = m_dir.path("keep.xlsx");
     QFile earlier(path);
     ASSERT_TRUE(earlier.open(QIODevice::WriteOnly));
@@ -262,9 +261,9 @@ TEST_F(Worksheet, AFailedWriteKeepsTheEarlierFileAndSaysWhy)
         bool written = true;
         if (c.limit > 0) {
             FileSizeLimit limit(c.limit);
-            written = WriteWorksheet(g_record, m_display, c.target, &why);
+            written = WriteWorksheet(m_record, m_display, c.target, &why);
         } else {
-            written = WriteWorksheet(g_record, m_display, c.target, &why);
+            written = WriteWorksheet(m_record, m_display, c.target, &why);
         }
         EXPECT_FALSE(written);
         EXPECT_FALSE(why.isEmpty());

@@ -7,26 +7,25 @@
 
 namespace {
 
-CLoggerRecord g_record;
-
 constexpr int kHumidityControls[] = {1063, 1064, 1065, 1066, 1067, 1076, 1077, 1078, 1079, 1080};
 
 class SummaryPage : public ::testing::Test {
 protected:
     void SetUp() override
     {
-        FillMission(g_record, 4, 30, TempUnit::Celsius);
-        g_record.m_strValue[ROW_START] = QStringLiteral("2024-3-5  09:00");
-        g_record.m_strValue[ROW_STOP] = QStringLiteral("2024-3-5  13:50");
-        g_record.m_strValue[ROW_INTERVAL] = QStringLiteral("00:10:00");
-        g_record.m_strValue[ROW_COUNT] = QStringLiteral("30");
-        g_record.m_strValue[ROW_DESCRIPTION] = QStringLiteral("Shelf 3");
-        g_record.m_nRowFlags |= RF_ID | RF_START | RF_STOP | RF_INTERVAL | RF_COUNT | RF_DESCRIPTION;
-        g_record.m_bDescRead = 1;
-        page.m_pRecord = &g_record;
+        FillMission(record, 4, 30, TempUnit::Celsius);
+        record.m_strValue[ROW_START] = QStringLiteral("2024-3-5  09:00");
+        record.m_strValue[ROW_STOP] = QStringLiteral("2024-3-5  13:50");
+        record.m_strValue[ROW_INTERVAL] = QStringLiteral("00:10:00");
+        record.m_strValue[ROW_COUNT] = QStringLiteral("30");
+        record.m_strValue[ROW_DESCRIPTION] = QStringLiteral("Shelf 3");
+        record.m_nRowFlags |= RF_ID | RF_START | RF_STOP | RF_INTERVAL | RF_COUNT | RF_DESCRIPTION;
+        record.m_bDescRead = 1;
+        page.m_pRecord = &record;
         page.SetCaptions();
     }
     QString Value(int id) const { return page.Static(id)->text(); }
+    CLoggerRecord record;
     const DisplaySettings display;
     CSummaryPage page{display};
 };
@@ -49,8 +48,8 @@ TEST_F(SummaryPage, ShowsEveryValueOfACompleteRecord)
     EXPECT_EQ(Value(CSummaryPage::IDC_START_VALUE), "2024-3-5  09:00");
     EXPECT_EQ(Value(CSummaryPage::IDC_COUNT_VALUE), "30");
     EXPECT_EQ(Value(CSummaryPage::IDC_DESCRIPTION_VALUE), "Shelf 3");
-    EXPECT_EQ(Value(CSummaryPage::IDC_MAX_VALUE), g_record.m_strValue[ROW_MAX]);
-    EXPECT_EQ(Value(CSummaryPage::IDC_MKT_VALUE), g_record.m_strValue[ROW_MKT]);
+    EXPECT_EQ(Value(CSummaryPage::IDC_MAX_VALUE), record.m_strValue[ROW_MAX]);
+    EXPECT_EQ(Value(CSummaryPage::IDC_MKT_VALUE), record.m_strValue[ROW_MKT]);
     EXPECT_EQ(Value(CSummaryPage::IDC_HIGH_LIMIT_VALUE), "28.00" + kUnitC);
     EXPECT_EQ(Value(CSummaryPage::IDC_HUMI_MAX_VALUE), "50.00%RH");
     EXPECT_EQ(Value(CSummaryPage::IDC_HUMI_LOW_LIMIT_VALUE), "42.00%RH");
@@ -60,19 +59,19 @@ TEST_F(SummaryPage, ShowsEveryValueOfACompleteRecord)
 
 TEST_F(SummaryPage, HumidityOnlyForTemperatureHumidityRecords)
 {
-    g_record.m_nType = 1;
+    record.m_nType = 1;
     page.UpdateLayout();
     for (const int id : kHumidityControls)
         EXPECT_TRUE(page.Control(id)->isHidden()) << id;
     EXPECT_FALSE(page.Control(1068)->isHidden()); // the group box stays
-    g_record.m_nType = 4;
+    record.m_nType = 4;
     page.UpdateLayout();
     EXPECT_FALSE(page.Control(1076)->isHidden());
 }
 
 TEST_F(SummaryPage, RowFlagsBlankTheRowsWithoutValue)
 {
-    g_record.m_nRowFlags = RF_ID;
+    record.m_nRowFlags = RF_ID;
     page.UpdateValues();
     EXPECT_EQ(Value(CSummaryPage::IDC_ID_VALUE), "UTH40000004");
     struct Blank {
@@ -100,9 +99,9 @@ TEST_F(SummaryPage, WorksheetRowsHoldWhatThePageShows)
         {P::IDC_HUMI_LOW_LIMIT_VALUE, 14}, {P::IDC_DESCRIPTION_VALUE, 15}, {P::IDC_MKT_VALUE, 16},
     };
     for (const std::int32_t flags : {0xFFFF, RF_ID | RF_STOP | RF_MIN | RF_HUMI_AVG | RF_HUMI_LOW_LIMIT, RF_ID | RF_AVG}) {
-        g_record.m_nRowFlags = flags;
+        record.m_nRowFlags = flags;
         page.UpdateValues();
-        const QList<SummaryItem> sheet = SummaryReportRows(g_record, display.language);
+        const QList<SummaryItem> sheet = SummaryReportRows(record, display.language);
         ASSERT_EQ(sheet.size(), 17);
         for (const auto& v : values)
             EXPECT_EQ(Value(v.id).trimmed(), sheet[v.row].value.trimmed()) << flags << " control " << v.id;
@@ -112,8 +111,8 @@ TEST_F(SummaryPage, WorksheetRowsHoldWhatThePageShows)
 TEST_F(SummaryPage, TypeZeroLeavesTheValues)
 {
     page.UpdateValues();
-    g_record.m_nType = 0;
-    g_record.m_strValue[ROW_ID] = QStringLiteral("changed");
+    record.m_nType = 0;
+    record.m_strValue[ROW_ID] = QStringLiteral("changed");
     page.UpdateValues();
     EXPECT_EQ(Value(CSummaryPage::IDC_ID_VALUE), "UTH40000004");
 }
@@ -122,12 +121,12 @@ TEST_F(SummaryPage, DescribedTypeWithoutDescriptionRefreshesOnlyIdStartStop)
 {
     page.UpdateValues();
     for (const int type : {3, 4}) {
-        g_record.m_nType = type;
-        g_record.m_bDescRead = 0;
-        g_record.m_strValue[ROW_ID] = QStringLiteral("UT300000003");
-        g_record.m_strValue[ROW_STOP] = QStringLiteral("2024-3-6  10:00");
-        g_record.m_strValue[ROW_COUNT] = QStringLiteral("99");
-        g_record.m_strValue[ROW_DESCRIPTION] = QStringLiteral("new");
+        record.m_nType = type;
+        record.m_bDescRead = 0;
+        record.m_strValue[ROW_ID] = QStringLiteral("UT300000003");
+        record.m_strValue[ROW_STOP] = QStringLiteral("2024-3-6  10:00");
+        record.m_strValue[ROW_COUNT] = QStringLiteral("99");
+        record.m_strValue[ROW_DESCRIPTION] = QStringLiteral("new");
         page.UpdateValues();
         EXPECT_EQ(Value(CSummaryPage::IDC_ID_VALUE), "UT300000003");
         EXPECT_EQ(Value(CSummaryPage::IDC_STOP_VALUE), "2024-3-6  10:00");
@@ -150,8 +149,8 @@ TEST_F(SummaryPage, RescaleScalesEveryControlAboutThePageOrigin)
 // Texts from a logger or a file with CR, LF or ESC stay on one line.
 TEST_F(SummaryPage, ControlCharactersShowAsReplacementCharacters)
 {
-    g_record.m_strValue[ROW_DESCRIPTION] = QStringLiteral("Cold\r\nroom\x1b[2J");
-    g_record.m_strValue[ROW_ID] = QStringLiteral("UTH4\n000004");
+    record.m_strValue[ROW_DESCRIPTION] = QStringLiteral("Cold\r\nroom\x1b[2J");
+    record.m_strValue[ROW_ID] = QStringLiteral("UTH4\n000004");
     page.UpdateLayout();
     page.UpdateValues();
     EXPECT_EQ(Value(CSummaryPage::IDC_DESCRIPTION_VALUE), QStringLiteral("Cold\uFFFD\uFFFDroom\uFFFD[2J"));

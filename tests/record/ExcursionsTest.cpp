@@ -13,33 +13,9 @@
 
 namespace {
 
-CLoggerRecord g_record;
 constexpr time64 kStart = 1700000000;
 constexpr time64 kInterval = 600;
 constexpr float kGap = -1000.0f;
-
-void Fill(int type, const std::vector<float>& temps, const std::vector<float>& humis = {})
-{
-    g_record.Reset();
-    g_record.m_nType = type;
-    g_record.m_tStart = kStart;
-    g_record.m_tsInterval = kInterval;
-    g_record.SetCount(static_cast<int>(temps.size()));
-    g_record.m_nReceived = g_record.m_nCount;
-    g_record.BuildTimeTable();
-    for (std::size_t i = 0; i < temps.size(); ++i) {
-        g_record.m_fTempShown[i] = temps[i];
-        g_record.m_fTemp[i] = 20.0f; // the search reads the shown series
-        g_record.m_fHumi[i] = i < humis.size() ? humis[i] : 50.0f;
-    }
-}
-
-void SetTempAlarm(bool on, float high, float low)
-{
-    g_record.m_bTempAlarm = on;
-    g_record.m_fHighLimit = high;
-    g_record.m_fLowLimit = low;
-}
 
 struct ExpectedRun {
     int first, last;
@@ -47,7 +23,35 @@ struct ExpectedRun {
     float peak;
 };
 
-TEST(Excursions, RunsOfTemperatureSeries)
+class Excursions : public ::testing::Test {
+protected:
+    void Fill(int type, const std::vector<float>& temps, const std::vector<float>& humis = {})
+    {
+        record.Reset();
+        record.m_nType = type;
+        record.m_tStart = kStart;
+        record.m_tsInterval = kInterval;
+        record.SetCount(static_cast<int>(temps.size()));
+        record.m_nReceived = record.m_nCount;
+        record.BuildTimeTable();
+        for (std::size_t i = 0; i < temps.size(); ++i) {
+            record.m_fTempShown[i] = temps[i];
+            record.m_fTemp[i] = 20.0f; // the search reads the shown series
+            record.m_fHumi[i] = i < humis.size() ? humis[i] : 50.0f;
+        }
+    }
+
+    void SetTempAlarm(bool on, float high, float low)
+    {
+        record.m_bTempAlarm = on;
+        record.m_fHighLimit = high;
+        record.m_fLowLimit = low;
+    }
+
+    CLoggerRecord record;
+};
+
+TEST_F(Excursions, RunsOfTemperatureSeries)
 {
     constexpr auto U = AlarmLimit::Upper;
     constexpr auto L = AlarmLimit::Lower;
@@ -75,7 +79,7 @@ TEST(Excursions, RunsOfTemperatureSeries)
         SCOPED_TRACE(c.name);
         Fill(1, c.temps);
         SetTempAlarm(c.alarm, c.high, c.low);
-        const AlarmReport report = FindExcursions(g_record);
+        const AlarmReport report = FindExcursions(record);
         EXPECT_EQ(report.temperature.inForce, c.alarm && c.low < c.high);
         EXPECT_FALSE(report.humidity.inForce);
         ASSERT_EQ(report.excursions.size(), c.runs.size());
@@ -103,16 +107,16 @@ TEST(Excursions, RunsOfTemperatureSeries)
     }
 }
 
-TEST(Excursions, HumidityOnlyForItsLoggerAndSortedAfterTemperature)
+TEST_F(Excursions, HumidityOnlyForItsLoggerAndSortedAfterTemperature)
 {
     const std::vector<float> temps{5, 9, 9, 5, 5};
     const std::vector<float> humis{75, 80, 50, 20, 50};
     Fill(4, temps, humis);
     SetTempAlarm(true, 8, 2);
-    g_record.m_bHumiAlarm = 1;
-    g_record.m_fHumiHighLimit = 70;
-    g_record.m_fHumiLowLimit = 30;
-    AlarmReport report = FindExcursions(g_record);
+    record.m_bHumiAlarm = 1;
+    record.m_fHumiHighLimit = 70;
+    record.m_fHumiLowLimit = 30;
+    AlarmReport report = FindExcursions(record);
     ASSERT_EQ(report.excursions.size(), 3u);
     EXPECT_EQ(report.excursions[0].channel, AlarmChannel::Humidity);
     EXPECT_EQ(report.excursions[0].first, 0);
@@ -127,22 +131,22 @@ TEST(Excursions, HumidityOnlyForItsLoggerAndSortedAfterTemperature)
     EXPECT_EQ(report.humidity.longest, 2 * kInterval);
 
     // A sample past both channels at once: temperature first.
-    g_record.m_fHumi[1] = 90;
-    report = FindExcursions(g_record);
+    record.m_fHumi[1] = 90;
+    report = FindExcursions(record);
     ASSERT_EQ(report.excursions.size(), 3u);
     EXPECT_EQ(report.excursions[0].channel, AlarmChannel::Humidity);
     EXPECT_EQ(report.excursions[0].last, 1);
 
-    g_record.m_fHumi[0] = 50;
-    report = FindExcursions(g_record);
+    record.m_fHumi[0] = 50;
+    report = FindExcursions(record);
     ASSERT_EQ(report.excursions.size(), 3u);
     EXPECT_EQ(report.excursions[0].channel, AlarmChannel::Temperature);
     EXPECT_EQ(report.excursions[1].channel, AlarmChannel::Humidity);
     EXPECT_EQ(report.excursions[1].first, 1);
 
     // The same series from a temperature-only logger: no humidity channel.
-    g_record.m_nType = 3;
-    report = FindExcursions(g_record);
+    record.m_nType = 3;
+    report = FindExcursions(record);
     EXPECT_FALSE(report.humidity.inForce);
     EXPECT_EQ(report.excursions.size(), 1u);
 }

@@ -8,8 +8,6 @@
 
 namespace {
 
-CLoggerRecord g_record;
-
 TEST(Record, TypeCodesOfBothLinks)
 {
     struct Case {
@@ -30,28 +28,29 @@ TEST(Record, TypeCodesOfBothLinks)
 
 TEST(Record, ResetRestoresCaptionsAndClearsValuesAndSamplesButKeepsTimes)
 {
-    g_record.m_nType = 4;
-    g_record.SetCount(12);
-    g_record.m_nLoggerFlag = 3;
-    g_record.m_fHumiMax = 80;
-    g_record.m_tStart = 1000;
-    g_record.m_fMax = 9;
-    g_record.m_byDataFlags = DATA_FLAG_SAMPLES;
-    g_record.m_fTemp[3] = 4.5f;
-    g_record.m_strDescription = QStringLiteral("kept");
-    for (QString& v : g_record.m_strValue)
+    CLoggerRecord record;
+    record.m_nType = 4;
+    record.SetCount(12);
+    record.m_nLoggerFlag = 3;
+    record.m_fHumiMax = 80;
+    record.m_tStart = 1000;
+    record.m_fMax = 9;
+    record.m_byDataFlags = DATA_FLAG_SAMPLES;
+    record.m_fTemp[3] = 4.5f;
+    record.m_strDescription = QStringLiteral("kept");
+    for (QString& v : record.m_strValue)
         v = QStringLiteral("x");
-    g_record.Reset();
+    record.Reset();
 
-    EXPECT_EQ(g_record.m_nType, 0);
-    EXPECT_EQ(g_record.m_nCount, 0);
-    EXPECT_EQ(g_record.m_nLoggerFlag, -1);
-    EXPECT_EQ(g_record.m_fHumiMax, 0.0f);
-    EXPECT_EQ(g_record.m_tStart, 1000);
-    EXPECT_EQ(g_record.m_fMax, 9.0f);
-    EXPECT_EQ(g_record.m_byDataFlags, DATA_FLAG_SAMPLES);
-    EXPECT_TRUE(g_record.m_fTemp.empty());
-    EXPECT_EQ(g_record.m_strDescription, QStringLiteral("kept"));
+    EXPECT_EQ(record.m_nType, 0);
+    EXPECT_EQ(record.m_nCount, 0);
+    EXPECT_EQ(record.m_nLoggerFlag, -1);
+    EXPECT_EQ(record.m_fHumiMax, 0.0f);
+    EXPECT_EQ(record.m_tStart, 1000);
+    EXPECT_EQ(record.m_fMax, 9.0f);
+    EXPECT_EQ(record.m_byDataFlags, DATA_FLAG_SAMPLES);
+    EXPECT_TRUE(record.m_fTemp.empty());
+    EXPECT_EQ(record.m_strDescription, QStringLiteral("kept"));
     const char* captions[SUMMARY_ROWS] = {
         " Serial Number:", " Start Time:", " Stop Time:", " Sampling Interval:", " Quantity of Data:",
         " Max Temp.:", " Min Temp.:", " Avg Temp.:", " Upper Limit Temp.:", " Lower Limit Temp.:",
@@ -59,41 +58,43 @@ TEST(Record, ResetRestoresCaptionsAndClearsValuesAndSamplesButKeepsTimes)
         " Description:", "", " Mean Kinetic Temp.:", "", ""};
     for (int i = 0; i < SUMMARY_ROWS; ++i) {
         EXPECT_EQ(SummaryCaption(i, 0), QString::fromLatin1(captions[i])) << i;
-        EXPECT_TRUE(g_record.m_strValue[i].isEmpty()) << i;
+        EXPECT_TRUE(record.m_strValue[i].isEmpty()) << i;
     }
 }
 
 TEST(Record, TimeTableCoversTheCountAndNeverMore)
 {
+    CLoggerRecord record;
     struct Case {
         int count;
         time64 interval;
     } const cases[] = {{0, 600}, {1, 600}, {5, 90000}, {MAX_SAMPLES, 4000000000LL}, {MAX_SAMPLES + 5, 60}};
     for (const Case& c : cases) {
         SCOPED_TRACE(c.count);
-        g_record.m_tStart = 1700000000;
-        g_record.m_tsInterval = c.interval;
-        g_record.SetCount(c.count);
-        g_record.BuildTimeTable();
+        record.m_tStart = 1700000000;
+        record.m_tsInterval = c.interval;
+        record.SetCount(c.count);
+        record.BuildTimeTable();
         const int n = std::min(c.count, MAX_SAMPLES);
-        ASSERT_EQ(g_record.m_tTime.size(), static_cast<std::size_t>(n));
+        ASSERT_EQ(record.m_tTime.size(), static_cast<std::size_t>(n));
         for (int i = 0; i < n; ++i)
-            ASSERT_EQ(g_record.m_tTime[i], 1700000000 + i * c.interval) << i;
+            ASSERT_EQ(record.m_tTime[i], 1700000000 + i * c.interval) << i;
     }
 }
 
 TEST(Record, TypeTextFillsTheDescriptionRow)
 {
+    CLoggerRecord record;
     const struct {
         int type;
         const char* text;
     } cases[] = {{0, ""}, {1, "Temp Record"}, {2, "Temp Record"}, {3, "Temp Record"},
                  {4, "Temp&Humi Record"}, {5, "Temp Record"}, {6, "Temp Record"}};
     for (const auto& c : cases) {
-        g_record.m_nType = c.type;
-        g_record.m_strValue[ROW_DESCRIPTION] = QStringLiteral("old");
-        g_record.SetTypeText(0);
-        EXPECT_EQ(g_record.m_strValue[ROW_DESCRIPTION], QString::fromLatin1(c.text)) << c.type;
+        record.m_nType = c.type;
+        record.m_strValue[ROW_DESCRIPTION] = QStringLiteral("old");
+        record.SetTypeText(0);
+        EXPECT_EQ(record.m_strValue[ROW_DESCRIPTION], QString::fromLatin1(c.text)) << c.type;
     }
 }
 

@@ -8,20 +8,18 @@
 
 namespace {
 
-CLoggerRecord g_record;
-
 TEST(SampleText, CellsOfOneRow)
 {
+    CLoggerRecord record;
     ScopedTz tz("UTC");
-    g_record.Reset();
-    g_record.SetCount(42);
-    g_record.m_nType = 4;
-    g_record.m_fHighLimit = 8.0f;
-    g_record.m_fLowLimit = 2.0f;
-    g_record.m_bTempAlarm = 1;
-    g_record.m_fHumiHighLimit = 70.0f;
-    g_record.m_fHumiLowLimit = 30.0f;
-    g_record.m_bHumiAlarm = 1;
+    record.SetCount(42);
+    record.m_nType = 4;
+    record.m_fHighLimit = 8.0f;
+    record.m_fLowLimit = 2.0f;
+    record.m_bTempAlarm = 1;
+    record.m_fHumiHighLimit = 70.0f;
+    record.m_fHumiLowLimit = 30.0f;
+    record.m_bHumiAlarm = 1;
     struct Case {
         TempUnit unit;
         float temp;
@@ -39,29 +37,29 @@ TEST(SampleText, CellsOfOneRow)
         {TempUnit::Celsius, -999.99f, 0.0f, 0, {"1", "", "-999.99\u00B0C*", "0.00%RH*"}},
     };
     for (const Case& c : cases) {
-        g_record.m_fTempShown[0] = c.temp;
-        g_record.m_fTemp[0] = 0.0f; // the list shows the shown series
-        g_record.m_fHumi[0] = c.humi;
-        g_record.m_tTime[0] = c.time;
+        record.m_fTempShown[0] = c.temp;
+        record.m_fTemp[0] = 0.0f; // the list shows the shown series
+        record.m_fHumi[0] = c.humi;
+        record.m_tTime[0] = c.time;
         for (int col = 0; col < 4; ++col)
-            EXPECT_EQ(SampleCellText(g_record, 0, col, c.unit), QString::fromUtf8(c.cells[col])) << c.temp << " column " << col;
+            EXPECT_EQ(SampleCellText(record, 0, col, c.unit), QString::fromUtf8(c.cells[col])) << c.temp << " column " << col;
     }
-    EXPECT_EQ(SampleCellText(g_record, 41, 0, TempUnit::Fahrenheit), QStringLiteral("42"));
-    EXPECT_TRUE(SampleCellText(g_record, 0, 4, TempUnit::Fahrenheit).isEmpty());
+    EXPECT_EQ(SampleCellText(record, 41, 0, TempUnit::Fahrenheit), QStringLiteral("42"));
+    EXPECT_TRUE(SampleCellText(record, 0, 4, TempUnit::Fahrenheit).isEmpty());
 }
 
 TEST(SampleText, ColumnsFollowTheType)
 {
-    g_record.Reset();
-    g_record.SetCount(1);
-    g_record.m_nType = 4;
-    EXPECT_EQ(SampleColumnCount(g_record), 4);
-    g_record.m_nType = 3;
-    EXPECT_EQ(SampleColumnCount(g_record), 3);
+    CLoggerRecord record;
+    record.SetCount(1);
+    record.m_nType = 4;
+    EXPECT_EQ(SampleColumnCount(record), 4);
+    record.m_nType = 3;
+    EXPECT_EQ(SampleColumnCount(record), 3);
     // Without an alarm band no value is marked.
-    g_record.m_bTempAlarm = 0;
-    g_record.m_fTempShown[0] = 100.0f;
-    EXPECT_EQ(SampleCellText(g_record, 0, 2, TempUnit::Celsius), QStringLiteral("100.00\u00B0C"));
+    record.m_bTempAlarm = 0;
+    record.m_fTempShown[0] = 100.0f;
+    EXPECT_EQ(SampleCellText(record, 0, 2, TempUnit::Celsius), QStringLiteral("100.00\u00B0C"));
 }
 
 } // namespace

@@ -10,8 +10,6 @@
 
 namespace {
 
-CLoggerRecord g_record;
-
 void SetSamples(CLoggerRecord& r, const std::vector<float>& temps, time64 interval = 600)
 {
     r.Reset();
@@ -23,6 +21,7 @@ void SetSamples(CLoggerRecord& r, const std::vector<float>& temps, time64 interv
 
 TEST(Statistics, TextsFollowUnitAndLimits)
 {
+    CLoggerRecord record;
     struct Case {
         TempUnit unit;
         float value;
@@ -39,45 +38,45 @@ TEST(Statistics, TextsFollowUnitAndLimits)
         {TempUnit::Fahrenheit, -40.0f, 0, 0, "-40.00\u00B0F", "", ""},
     };
     for (const Case& c : cases) {
-        g_record.Reset();
-        g_record.m_fMax = g_record.m_fMin = g_record.m_fAvg = g_record.m_fMkt = c.value;
-        g_record.m_fLowLimit = c.low;
-        g_record.m_fHighLimit = c.high;
-        g_record.m_strValue[ROW_HIGH_LIMIT] = QStringLiteral("stale");
-        g_record.m_byDataFlags = DATA_FLAG_SAMPLES;
-        g_record.FormatStatTexts(c.unit);
+        record.Reset();
+        record.m_fMax = record.m_fMin = record.m_fAvg = record.m_fMkt = c.value;
+        record.m_fLowLimit = c.low;
+        record.m_fHighLimit = c.high;
+        record.m_strValue[ROW_HIGH_LIMIT] = QStringLiteral("stale");
+        record.m_byDataFlags = DATA_FLAG_SAMPLES;
+        record.FormatStatTexts(c.unit);
         const QString text = QString::fromUtf8(c.value_text);
         SCOPED_TRACE(c.value_text);
         for (int row : {ROW_MAX, ROW_MIN, ROW_AVG, ROW_MKT})
-            EXPECT_EQ(g_record.m_strValue[row], text) << row;
+            EXPECT_EQ(record.m_strValue[row], text) << row;
         // Before any samples there is no MKT to show, only the logger's own statistics.
-        g_record.m_byDataFlags = 0;
-        g_record.FormatStatTexts(c.unit);
-        EXPECT_TRUE(g_record.m_strValue[ROW_MKT].isEmpty());
-        EXPECT_EQ(g_record.m_strValue[ROW_MAX], text);
-        EXPECT_EQ(g_record.m_strValue[ROW_HIGH_LIMIT], QString::fromUtf8(c.high_text));
-        EXPECT_EQ(g_record.m_strValue[ROW_LOW_LIMIT], QString::fromUtf8(c.low_text));
-        EXPECT_TRUE(g_record.m_strValue[ROW_HUMI_MAX].isEmpty()); // not a humidity logger
+        record.m_byDataFlags = 0;
+        record.FormatStatTexts(c.unit);
+        EXPECT_TRUE(record.m_strValue[ROW_MKT].isEmpty());
+        EXPECT_EQ(record.m_strValue[ROW_MAX], text);
+        EXPECT_EQ(record.m_strValue[ROW_HIGH_LIMIT], QString::fromUtf8(c.high_text));
+        EXPECT_EQ(record.m_strValue[ROW_LOW_LIMIT], QString::fromUtf8(c.low_text));
+        EXPECT_TRUE(record.m_strValue[ROW_HUMI_MAX].isEmpty()); // not a humidity logger
     }
 }
 
 TEST(Statistics, HumidityRowsForTypeFourOnly)
 {
-    g_record.Reset();
-    g_record.m_nType = 4;
-    g_record.m_fHumiMax = 80.5f;
-    g_record.m_fHumiMin = 20.0f;
-    g_record.m_fHumiAvg = 50.25f;
-    g_record.m_fHumiHighLimit = g_record.m_fHumiLowLimit = 40.0f;
-    g_record.FormatStatTexts(TempUnit::Celsius);
-    EXPECT_EQ(g_record.m_strValue[ROW_HUMI_MAX], QStringLiteral("80.50%RH"));
-    EXPECT_EQ(g_record.m_strValue[ROW_HUMI_MIN], QStringLiteral("20.00%RH"));
-    EXPECT_EQ(g_record.m_strValue[ROW_HUMI_AVG], QStringLiteral("50.25%RH"));
-    EXPECT_TRUE(g_record.m_strValue[ROW_HUMI_HIGH_LIMIT].isEmpty());
-    g_record.m_fHumiHighLimit = 70.0f;
-    g_record.FormatStatTexts(TempUnit::Celsius);
-    EXPECT_EQ(g_record.m_strValue[ROW_HUMI_HIGH_LIMIT], QStringLiteral("70.00%RH"));
-    EXPECT_EQ(g_record.m_strValue[ROW_HUMI_LOW_LIMIT], QStringLiteral("40.00%RH"));
+    CLoggerRecord record;
+    record.m_nType = 4;
+    record.m_fHumiMax = 80.5f;
+    record.m_fHumiMin = 20.0f;
+    record.m_fHumiAvg = 50.25f;
+    record.m_fHumiHighLimit = record.m_fHumiLowLimit = 40.0f;
+    record.FormatStatTexts(TempUnit::Celsius);
+    EXPECT_EQ(record.m_strValue[ROW_HUMI_MAX], QStringLiteral("80.50%RH"));
+    EXPECT_EQ(record.m_strValue[ROW_HUMI_MIN], QStringLiteral("20.00%RH"));
+    EXPECT_EQ(record.m_strValue[ROW_HUMI_AVG], QStringLiteral("50.25%RH"));
+    EXPECT_TRUE(record.m_strValue[ROW_HUMI_HIGH_LIMIT].isEmpty());
+    record.m_fHumiHighLimit = 70.0f;
+    record.FormatStatTexts(TempUnit::Celsius);
+    EXPECT_EQ(record.m_strValue[ROW_HUMI_HIGH_LIMIT], QStringLiteral("70.00%RH"));
+    EXPECT_EQ(record.m_strValue[ROW_HUMI_LOW_LIMIT], QStringLiteral("40.00%RH"));
 }
 
 // The MKT is the temperature whose Arrhenius term equals the mean term. Found
@@ -98,6 +97,7 @@ double MktByBisection(const std::vector<float>& temps)
 
 TEST(Statistics, MktMatchesIndependentValues)
 {
+    CLoggerRecord record;
     struct Case {
         std::vector<float> temps;
         const char* text; // worked out to 40 digits outside the program
@@ -109,30 +109,31 @@ TEST(Statistics, MktMatchesIndependentValues)
         {{5.5f, 5.5f, 5.5f, 35.25f}, "23.40\u00B0C"}, // 23.3972
     };
     for (const Case& c : cases) {
-        SetSamples(g_record, c.temps);
-        g_record.ComputeMkt(TempUnit::Celsius);
-        EXPECT_EQ(g_record.m_strValue[ROW_MKT], QString::fromUtf8(c.text));
-        EXPECT_NEAR(g_record.m_fMkt, MktByBisection(c.temps), 1e-4);
+        SetSamples(record, c.temps);
+        record.ComputeMkt(TempUnit::Celsius);
+        EXPECT_EQ(record.m_strValue[ROW_MKT], QString::fromUtf8(c.text));
+        EXPECT_NEAR(record.m_fMkt, MktByBisection(c.temps), 1e-4);
     }
     std::vector<float> mixed;
     for (int i = 0; i < 5000; ++i)
         mixed.push_back(static_cast<float>(std::round((4.0 + 3.0 * std::sin(i * 0.01) + (i % 97 == 0 ? 9.0 : 0.0)) * 100) / 100));
-    SetSamples(g_record, mixed);
-    g_record.ComputeMkt(TempUnit::Celsius);
-    EXPECT_NEAR(g_record.m_fMkt, MktByBisection(mixed), 1e-4);
+    SetSamples(record, mixed);
+    record.ComputeMkt(TempUnit::Celsius);
+    EXPECT_NEAR(record.m_fMkt, MktByBisection(mixed), 1e-4);
 
-    SetSamples(g_record, {25.0f, 25.0f});
-    g_record.ComputeMkt(TempUnit::Fahrenheit);
-    EXPECT_EQ(g_record.m_strValue[ROW_MKT], QStringLiteral("77.00\u00B0F"));
-    SetSamples(g_record, {});
-    g_record.m_strValue[ROW_MKT] = QStringLiteral("kept");
-    g_record.ComputeMkt(TempUnit::Fahrenheit);
-    EXPECT_EQ(g_record.m_fMkt, 0.0f);
-    EXPECT_EQ(g_record.m_strValue[ROW_MKT], QStringLiteral("kept"));
+    SetSamples(record, {25.0f, 25.0f});
+    record.ComputeMkt(TempUnit::Fahrenheit);
+    EXPECT_EQ(record.m_strValue[ROW_MKT], QStringLiteral("77.00\u00B0F"));
+    SetSamples(record, {});
+    record.m_strValue[ROW_MKT] = QStringLiteral("kept");
+    record.ComputeMkt(TempUnit::Fahrenheit);
+    EXPECT_EQ(record.m_fMkt, 0.0f);
+    EXPECT_EQ(record.m_strValue[ROW_MKT], QStringLiteral("kept"));
 }
 
 TEST(Statistics, MovingMktWindowRules)
 {
+    CLoggerRecord record;
     // A probe: the shown value of one sample is the MKT of the samples
     // first .. first + length - 1 (a start-up sample looks ahead of itself).
     struct Probe {
@@ -163,47 +164,49 @@ TEST(Statistics, MovingMktWindowRules)
         std::vector<float> temps;
         for (int i = 0; i < c.count; ++i)
             temps.push_back(static_cast<float>(5.0 + 0.07 * i + (i % 11 == 0 ? 6.0 : 0.0)));
-        SetSamples(g_record, temps, c.minutes_x60);
-        g_record.m_fLoggerMax = 99.0f;
-        g_record.m_fLoggerMin = -99.0f;
-        g_record.m_fLoggerAvg = 1.0f;
-        g_record.m_strValue[ROW_DESCRIPTION] = QString::fromUtf8(c.description);
-        g_record.Recompute(c.plain, TempUnit::Celsius);
-        EXPECT_EQ(g_record.m_strValue[ROW_DESCRIPTION], QString::fromUtf8(c.description).trimmed());
+        SetSamples(record, temps, c.minutes_x60);
+        record.m_fLoggerMax = 99.0f;
+        record.m_fLoggerMin = -99.0f;
+        record.m_fLoggerAvg = 1.0f;
+        record.m_strValue[ROW_DESCRIPTION] = QString::fromUtf8(c.description);
+        record.Recompute(c.plain, TempUnit::Celsius);
+        EXPECT_EQ(record.m_strValue[ROW_DESCRIPTION], QString::fromUtf8(c.description).trimmed());
         if (c.probes.empty()) {
-            EXPECT_EQ(g_record.m_fMax, 99.0f);
-            EXPECT_EQ(g_record.m_fAvg, 1.0f);
+            EXPECT_EQ(record.m_fMax, 99.0f);
+            EXPECT_EQ(record.m_fAvg, 1.0f);
             for (int i = 0; i < c.count; ++i)
-                ASSERT_EQ(g_record.m_fTempShown[i], g_record.m_fTemp[i]);
+                ASSERT_EQ(record.m_fTempShown[i], record.m_fTemp[i]);
             continue;
         }
         for (const Probe& p : c.probes) {
             const std::vector<float> window(temps.begin() + p.first, temps.begin() + p.first + p.length);
-            EXPECT_NEAR(g_record.m_fTempShown[p.sample], MktByBisection(window), 2e-4) << "sample " << p.sample;
+            EXPECT_NEAR(record.m_fTempShown[p.sample], MktByBisection(window), 2e-4) << "sample " << p.sample;
         }
         // The summary's extremes and average are those of the shown series.
-        const float* shown = g_record.m_fTempShown.data();
+        const float* shown = record.m_fTempShown.data();
         const auto [min, max] = std::minmax_element(shown, shown + c.count);
-        EXPECT_EQ(g_record.m_fMax, *max);
-        EXPECT_EQ(g_record.m_fMin, *min);
-        EXPECT_NEAR(g_record.m_fAvg, std::accumulate(shown, shown + c.count, 0.0) / c.count, 1e-3);
-        EXPECT_NEAR(g_record.m_strValue[ROW_MAX].chopped(kUnitC.size()).toDouble(), *max, 0.0051);
-        EXPECT_TRUE(g_record.m_strValue[ROW_MAX].endsWith(kUnitC));
+        EXPECT_EQ(record.m_fMax, *max);
+        EXPECT_EQ(record.m_fMin, *min);
+        EXPECT_NEAR(record.m_fAvg, std::accumulate(shown, shown + c.count, 0.0) / c.count, 1e-3);
+        EXPECT_NEAR(record.m_strValue[ROW_MAX].chopped(kUnitC.size()).toDouble(), *max, 0.0051);
+        EXPECT_TRUE(record.m_strValue[ROW_MAX].endsWith(kUnitC));
     }
 }
 
 TEST(Statistics, MovingMktWithoutSamplesKeepsTheStartExtremes)
 {
-    SetSamples(g_record, {});
-    g_record.m_strValue[ROW_DESCRIPTION] = QStringLiteral("vtqk");
-    g_record.Recompute(false, TempUnit::Fahrenheit);
-    EXPECT_EQ(g_record.m_fMax, -3000.0f);
-    EXPECT_EQ(g_record.m_fMin, 3000.0f);
-    EXPECT_EQ(g_record.m_fAvg, 0.0f);
+    CLoggerRecord record;
+    SetSamples(record, {});
+    record.m_strValue[ROW_DESCRIPTION] = QStringLiteral("vtqk");
+    record.Recompute(false, TempUnit::Fahrenheit);
+    EXPECT_EQ(record.m_fMax, -3000.0f);
+    EXPECT_EQ(record.m_fMin, 3000.0f);
+    EXPECT_EQ(record.m_fAvg, 0.0f);
 }
 
 TEST(Statistics, RecomputeSetsTheStatisticsRowFlags)
 {
+    CLoggerRecord record;
     struct Case {
         int type;
         bool tempAlarm, humiAlarm;
@@ -213,13 +216,13 @@ TEST(Statistics, RecomputeSetsTheStatisticsRowFlags)
         {4, true, true, 0xFFC0}, {4, false, true, 0xF9C0}, {2, true, true, 0x7C0},
     };
     for (const Case& c : cases) {
-        SetSamples(g_record, {5.0f});
-        g_record.m_nType = c.type;
-        g_record.m_bTempAlarm = c.tempAlarm;
-        g_record.m_bHumiAlarm = c.humiAlarm;
-        g_record.m_nRowFlags = RF_ID;
-        g_record.Recompute(true, TempUnit::Fahrenheit);
-        EXPECT_EQ(g_record.m_nRowFlags, c.flags | RF_ID) << c.type << c.tempAlarm << c.humiAlarm;
+        SetSamples(record, {5.0f});
+        record.m_nType = c.type;
+        record.m_bTempAlarm = c.tempAlarm;
+        record.m_bHumiAlarm = c.humiAlarm;
+        record.m_nRowFlags = RF_ID;
+        record.Recompute(true, TempUnit::Fahrenheit);
+        EXPECT_EQ(record.m_nRowFlags, c.flags | RF_ID) << c.type << c.tempAlarm << c.humiAlarm;
     }
 }
 

@@ -6,18 +6,17 @@
 
 namespace {
 
-CLoggerRecord g_record;
-
 constexpr std::int32_t kAllRows = 0xFFFF;
 
 // A record of the type whose every row holds a text, with the row flags given.
-void Prepare(int type, std::int32_t flags)
+CLoggerRecord Prepared(int type, std::int32_t flags)
 {
-    g_record.Reset();
-    g_record.m_nType = type;
+    CLoggerRecord r;
+    r.m_nType = type;
     for (int row = 0; row < SUMMARY_ROWS; ++row)
-        g_record.m_strValue[row] = QStringLiteral("v%1").arg(row);
-    g_record.m_nRowFlags = flags;
+        r.m_strValue[row] = QStringLiteral("v%1").arg(row);
+    r.m_nRowFlags = flags;
+    return r;
 }
 
 } // namespace
@@ -42,9 +41,9 @@ TEST(SummaryRows, RowsShowByTypeAndHoldValuesByTheirFlags)
          {V, V, V, V, V, V, V, V, B, B, V, V, V, B, B, V, A, V, A, A}},
     };
     for (const auto& c : cases) {
-        Prepare(c.type, c.flags);
+        const CLoggerRecord record = Prepared(c.type, c.flags);
         for (int row = 0; row < SUMMARY_ROWS; ++row)
-            EXPECT_EQ(ShowSummaryRow(g_record, row), c.rows[row]) << c.name << " row " << row;
+            EXPECT_EQ(ShowSummaryRow(record, row), c.rows[row]) << c.name << " row " << row;
     }
 }
 
@@ -52,22 +51,22 @@ TEST(SummaryRows, RowsShowByTypeAndHoldValuesByTheirFlags)
 // blanks it, even while the record still holds a text there.
 TEST(SummaryRows, ReportRowsBlankWhatThePageBlanks)
 {
-    Prepare(4, RF_ID | RF_MAX);
-    g_record.m_strValue[ROW_DESCRIPTION] = QStringLiteral("Cold\r\nroom");
-    const QList<SummaryItem> rows = SummaryReportRows(g_record, 0);
+    CLoggerRecord record = Prepared(4, RF_ID | RF_MAX);
+    record.m_strValue[ROW_DESCRIPTION] = QStringLiteral("Cold\r\nroom");
+    const QList<SummaryItem> rows = SummaryReportRows(record, 0);
     ASSERT_EQ(rows.size(), 17);
     for (int i = 0; i < 15; ++i) {
         EXPECT_EQ(rows[i].caption, SummaryCaption(i, 0)) << i;
         const bool filled = i == ROW_ID || i == ROW_MAX;
-        EXPECT_EQ(rows[i].value, filled ? g_record.m_strValue[i] : QString()) << i;
+        EXPECT_EQ(rows[i].value, filled ? record.m_strValue[i] : QString()) << i;
     }
     EXPECT_EQ(rows[15].caption, QStringLiteral(" Description:"));
     EXPECT_EQ(rows[15].value, QStringLiteral("Cold\uFFFD\uFFFDroom"));
     EXPECT_EQ(rows[16].caption, QStringLiteral(" Mean Kinetic Temp.:"));
     EXPECT_EQ(rows[16].value, QString());
 
-    Prepare(1, kAllRows);
-    const QList<SummaryItem> temperatureOnly = SummaryReportRows(g_record, 0);
+    record = Prepared(1, kAllRows);
+    const QList<SummaryItem> temperatureOnly = SummaryReportRows(record, 0);
     ASSERT_EQ(temperatureOnly.size(), 12);
     EXPECT_EQ(temperatureOnly[9].value, QStringLiteral("v9"));
     EXPECT_EQ(temperatureOnly[10].value, QStringLiteral("v15"));

@@ -200,7 +200,7 @@ TEST(PageTextFit, EveryTextFitsItsCellAndRow)
         {"Chinese, a description of 24 characters", LANG_CHINESE, "二号冷库疫苗货架乙二零二六年六月十五日第七批次", "平均动力学温度"},
     };
     const ScopedTz tz("UTC");
-    static CLoggerRecord r;
+    CLoggerRecord r;
     for (const Case& c : cases) {
         const DisplaySettings display = StartDisplay(c.language);
         MakeMission(r, 4, 200, 600, display.unit);

@@ -58,12 +58,11 @@ protected:
         Click(d, CPrintPreviewDlg::IDC_PREVIEW);
     }
 
-    static CLoggerRecord r;
+    CLoggerRecord r;
     ScopedTz m_tz{"UTC"};
     QStringList m_messages;
     TempDir m_dir;
 };
-CLoggerRecord PrintDlg::r;
 
 TEST_F(PrintDlg, OpensOnOneCurvePageAndSwitchesKinds)
 {

@@ -57,7 +57,7 @@ Render Draw(const ReportData& d, int dpi, const QSize& size, bool printed)
 TEST(PrintedPage, KeepsThePreviewsLineWeightsAndDots)
 {
     ScopedTz tz{"UTC"};
-    static CLoggerRecord record;
+    CLoggerRecord record;
     // Page 5 of 10 samples on 5 pages: charts without curves, so every
     // stroke measured below stands alone.
     MakeMission(record, 4, 10);

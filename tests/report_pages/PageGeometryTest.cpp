@@ -62,10 +62,9 @@ TEST(PageGeometry, PrinterScaleAndFonts)
 
 class Range : public ::testing::Test {
 protected:
-    static CLoggerRecord r;
+    CLoggerRecord r;
     ScopedTz m_tz{"UTC"};
 };
-CLoggerRecord Range::r;
 
 TEST_F(Range, StartBetweenSamplesTakesTheEarlierAndClamps)
 {

@@ -46,13 +46,12 @@ protected:
         return s;
     }
 
-    static CLoggerRecord r;
+    CLoggerRecord r;
     ScopedTz m_tz{"UTC"};
     const CurveLayout m_screen = ComputeCurveLayout(96, 96, 1, {});
     const int m_left = m_screen.X(30);
     const int m_right = m_screen.X(30) + m_screen.X(240);
 };
-CLoggerRecord Pages::r;
 
 TEST_F(Pages, CurvePointsFollowTheBudget)
 {

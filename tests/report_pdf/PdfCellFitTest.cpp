@@ -106,7 +106,7 @@ TEST(PdfCellFit, EveryTextStaysInItsCell)
     };
     const ScopedTz tz("UTC");
     const TempDir dir;
-    static CLoggerRecord r;
+    CLoggerRecord r;
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
         const DisplaySettings display = StartDisplay(c.language);

@@ -31,7 +31,7 @@ TEST(PdfDocumentInfo, TitleIsTheLoggerSubjectTheReportCreatorTheProgram)
         {LANG_CHINESE, "T120260615B", "温度报告"},
     };
     const TempDir dir;
-    static CLoggerRecord r;
+    CLoggerRecord r;
     for (const Case& c : cases) {
         SCOPED_TRACE(c.subject);
         MakeMission(r, 4, 20);

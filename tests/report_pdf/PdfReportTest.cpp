@@ -23,10 +23,9 @@
 
 namespace {
 
-CLoggerRecord g_record;
-
 class PdfReport : public ::testing::Test {
 protected:
+    CLoggerRecord m_record;
     ScopedTz m_tz{"UTC"};
     TempDir m_dir;
 };
@@ -41,10 +40,10 @@ TEST_F(PdfReport, PagesHoldEveryRowAndExtractAsPlainText)
     const DisplaySettings celsius{TempUnit::Celsius};
     for (const Case& c : cases) {
         SCOPED_TRACE(c.samples);
-        MakeMission(g_record, c.type, c.samples, 600, celsius.unit);
+        MakeMission(m_record, c.type, c.samples, 600, celsius.unit);
         const QString path = m_dir.path(QStringLiteral("r%1.pdf").arg(c.samples));
         QString why;
-        ASSERT_TRUE(WritePdfReport(g_record, celsius, path, &why)) << why.toStdString();
+        ASSERT_TRUE(WritePdfReport(m_record, celsius, path, &why)) << why.toStdString();
         EXPECT_EQ(PdfReportPages(c.samples), c.pages);
         EXPECT_EQ(PdfPages(path), c.pages);
         EXPECT_EQ(QpdfCheck(path), 0);
@@ -61,8 +60,8 @@ TEST_F(PdfReport, PagesHoldEveryRowAndExtractAsPlainText)
         // Every sample row: its number, time and value, on the page it belongs to.
         for (int s = 0; s < c.samples; ++s) {
             const int page = s < 14 ? 0 : 1 + (s - 14) / 38;
-            const QString row = QStringLiteral("%1 +%2 +%3").arg(s + 1).arg(QRegularExpression::escape(FormatDateTime(g_record.m_tTime[s])),
-                QString::asprintf("%.2f", static_cast<double>(g_record.m_fTempShown[s])));
+            const QString row = QStringLiteral("%1 +%2 +%3").arg(s + 1).arg(QRegularExpression::escape(FormatDateTime(m_record.m_tTime[s])),
+                QString::asprintf("%.2f", static_cast<double>(m_record.m_fTempShown[s])));
             EXPECT_TRUE(pages[page].contains(QRegularExpression(QStringLiteral("(^|\\n) *") + row))) << s;
         }
     }
@@ -70,16 +69,16 @@ TEST_F(PdfReport, PagesHoldEveryRowAndExtractAsPlainText)
 
 TEST_F(PdfReport, ChineseTextsExtractAsChineseAndFahrenheitConvertsTheTable)
 {
-    MakeMission(g_record, 4, 60);
+    MakeMission(m_record, 4, 60);
     const QString path = m_dir.path(QStringLiteral("zh.pdf"));
     QString why;
-    ASSERT_TRUE(WritePdfReport(g_record, {TempUnit::Fahrenheit, LANG_CHINESE}, path, &why)) << why.toStdString();
+    ASSERT_TRUE(WritePdfReport(m_record, {TempUnit::Fahrenheit, LANG_CHINESE}, path, &why)) << why.toStdString();
     EXPECT_EQ(QpdfCheck(path), 0);
     const QString text = PdfText(path);
     EXPECT_TRUE(text.contains(QString::fromUtf8("第1页/共3页"))) << text.left(2000).toStdString();
     EXPECT_TRUE(text.contains(QString::fromUtf8("测量时间")));
     EXPECT_TRUE(text.contains(QString::fromUtf8("温度[\u00B0F]")));
-    EXPECT_TRUE(text.contains(QString::asprintf("%.2f", g_record.m_fTempShown[0] * 1.8 + 32)));
+    EXPECT_TRUE(text.contains(QString::asprintf("%.2f", m_record.m_fTempShown[0] * 1.8 + 32)));
     // Nothing is embedded: the file names its fonts only.
     const QString fonts = RunTool(QStringLiteral("pdffonts"), {path}).out;
     EXPECT_TRUE(fonts.contains(QLatin1String("Helvetica")));
@@ -96,11 +95,11 @@ TEST_F(PdfReport, BrokenTimesStillGiveAWholeFile)
         time64 interval;
     } const cases[] = {{-3600, 600}, {0, 0}};
     for (const Case& c : cases) {
-        MakeMission(g_record, 4, 40, c.interval);
-        g_record.m_tStop = g_record.m_tStart + c.stopShift;
+        MakeMission(m_record, 4, 40, c.interval);
+        m_record.m_tStop = m_record.m_tStart + c.stopShift;
         const QString path = m_dir.path(QStringLiteral("broken.pdf"));
         QString why;
-        ASSERT_TRUE(WritePdfReport(g_record, kDefaultDisplay, path, &why)) << why.toStdString();
+        ASSERT_TRUE(WritePdfReport(m_record, kDefaultDisplay, path, &why)) << why.toStdString();
         EXPECT_EQ(QpdfCheck(path), 0);
         EXPECT_EQ(PdfPages(path), 2);
         EXPECT_TRUE(PdfText(path).contains(QRegularExpression(QStringLiteral("\\n *40 "))));
@@ -118,16 +117,16 @@ QString Operators(const QString& pdf, const QString& qdf)
 
 TEST_F(PdfReport, LimitsOnTheBandEdgesAndPageNumbersInPlace)
 {
-    MakeMission(g_record, 4, 60);
-    g_record.m_fLowLimit = -80;
-    g_record.m_fHighLimit = 90;
-    g_record.m_fHumiLowLimit = 45; // inside the humidity scale
+    MakeMission(m_record, 4, 60);
+    m_record.m_fLowLimit = -80;
+    m_record.m_fHighLimit = 90;
+    m_record.m_fHumiLowLimit = 45; // inside the humidity scale
     const QString path = m_dir.path(QStringLiteral("limits.pdf"));
     QString why;
-    ASSERT_TRUE(WritePdfReport(g_record, kDefaultDisplay, path, &why)) << why.toStdString();
+    ASSERT_TRUE(WritePdfReport(m_record, kDefaultDisplay, path, &why)) << why.toStdString();
     const QString ops = Operators(path, m_dir.path(QStringLiteral("qdf.pdf")));
     EXPECT_TRUE(ops.contains(QLatin1String("[2 3 ] 0 d\n100 660 m\n500 660 l\n100 450 m\n500 450 l\nS")));
-    const float humiY = std::trunc((45 - g_record.m_fHumiMin) * 200 / (g_record.m_fHumiMax - g_record.m_fHumiMin) + 455);
+    const float humiY = std::trunc((45 - m_record.m_fHumiMin) * 200 / (m_record.m_fHumiMax - m_record.m_fHumiMin) + 455);
     EXPECT_TRUE(ops.contains(QStringLiteral("100 %1 m\n500 %1 l\nS").arg(humiY)));
     // Legends: temperature red, humidity blue.
     EXPECT_TRUE(ops.contains(QLatin1String("1 0 0 RG\n65 680 m\n80 680 l")));
@@ -139,9 +138,9 @@ TEST_F(PdfReport, LimitsOnTheBandEdgesAndPageNumbersInPlace)
     EXPECT_TRUE(boxes.contains(QRegularExpression(QStringLiteral("xMin=\"470\\.0+\"[^>]*>3/3<"))));
 }
 
-// Writes the report in a child process limited to limit bytes of file.
-// Returns the child's exit code: 0 written, 1 refused with a reason.
-int WriteLimited(const QString& path, rlim_t limit)
+// Writes the report of record in a child process limited to limit bytes of
+// file. Returns the child's exit code: 0 written, 1 refused with a reason.
+int WriteLimited(const CLoggerRecord& record, const QString& path, rlim_t limit)
 {
     const pid_t child = fork();
     if (child == 0) {
@@ -149,7 +148,7 @@ int WriteLimited(const QString& path, rlim_t limit)
         setrlimit(RLIMIT_FSIZE, &r);
         std::signal(SIGXFSZ, SIG_IGN);
         QString why;
-        const bool written = WritePdfReport(g_record, kDefaultDisplay, path, &why);
+        const bool written = WritePdfReport(record, kDefaultDisplay, path, &why);
         _exit(written ? 0 : why.contains(QLatin1String("file too large")) ? 1 : 2);
     }
     int status = 0;
@@ -159,30 +158,30 @@ int WriteLimited(const QString& path, rlim_t limit)
 
 TEST_F(PdfReport, FailedWriteKeepsTheEarlierFile)
 {
-    MakeMission(g_record, 4, 500);
+    MakeMission(m_record, 4, 500);
     const QString path = m_dir.path(QStringLiteral("report.pdf"));
     {
         QFile earlier(path);
         ASSERT_TRUE(earlier.open(QIODevice::WriteOnly));
         earlier.write("earlier");
     }
-    EXPECT_EQ(WriteLimited(path, 4096), 1);
+    EXPECT_EQ(WriteLimited(m_record, path, 4096), 1);
     QFile earlier(path);
     ASSERT_TRUE(earlier.open(QIODevice::ReadOnly));
     EXPECT_EQ(earlier.readAll(), QByteArray("earlier"));
     EXPECT_EQ(QDir(m_dir.root()).entryList(QDir::Files | QDir::Hidden).size(), 1);
 
     QString why;
-    EXPECT_FALSE(WritePdfReport(g_record, kDefaultDisplay, m_dir.path(QStringLiteral("none/report.pdf")), &why));
+    EXPECT_FALSE(WritePdfReport(m_record, kDefaultDisplay, m_dir.path(QStringLiteral("none/report.pdf")), &why));
     EXPECT_TRUE(why.contains(QLatin1String("no such file"))) << why.toStdString();
-    EXPECT_FALSE(WritePdfReport(g_record, kDefaultDisplay, QString(), &why));
-    EXPECT_EQ(WriteLimited(path, 1 << 24), 0);
+    EXPECT_FALSE(WritePdfReport(m_record, kDefaultDisplay, QString(), &why));
+    EXPECT_EQ(WriteLimited(m_record, path, 1 << 24), 0);
     EXPECT_EQ(QpdfCheck(path), 0);
 }
 
 TEST(PdfWindowExtremes, FirstOfEqualExtremesInTimeOrder)
 {
-    static CLoggerRecord r;
+    CLoggerRecord r;
     MakeMission(r, 1, 6, 60);
     const float values[] = {3, 7, 1, 7, 1, 5};
     std::copy(std::begin(values), std::end(values), r.m_fTempShown.begin());

@@ -9,8 +9,6 @@
 
 namespace {
 
-CLoggerRecord g_record;
-
 QString Cell(const CDataListPage& page, int row, int column)
 {
     return page.Model()->index(row, column).data().toString();
@@ -25,18 +23,19 @@ QString Header(const CDataListPage& page, int column)
 
 TEST(DataList, ColumnsFollowTheRecordType)
 {
+    CLoggerRecord record;
     const DisplaySettings display;
     CDataListPage page(display);
     EXPECT_EQ(page.Model()->columnCount(), 0);
-    FillMission(g_record, 4, 5);
-    page.SetRecord(&g_record);
+    FillMission(record, 4, 5);
+    page.SetRecord(&record);
     ASSERT_EQ(page.Model()->columnCount(), 4);
     EXPECT_EQ(Header(page, 0), "Num");
     EXPECT_EQ(Header(page, 1), "RecordTime");
     EXPECT_EQ(Header(page, 2), "Temperature");
     EXPECT_EQ(Header(page, 3), "Humidity");
-    FillMission(g_record, 1, 5);
-    page.SetRecord(&g_record);
+    FillMission(record, 1, 5);
+    page.SetRecord(&record);
     EXPECT_EQ(page.Model()->columnCount(), 3);
     EXPECT_EQ(page.ColumnCount(), 3);
     EXPECT_EQ(page.Model()->rowCount(), 5);
@@ -44,30 +43,32 @@ TEST(DataList, ColumnsFollowTheRecordType)
 
 TEST(DataList, EmptyRecordShowsOnlyTheHeader)
 {
+    CLoggerRecord record;
     const DisplaySettings display;
     CDataListPage page(display);
-    FillMission(g_record, 1, 5);
-    g_record.m_nReceived = 0;
-    page.SetRecord(&g_record);
+    FillMission(record, 1, 5);
+    record.m_nReceived = 0;
+    page.SetRecord(&record);
     EXPECT_EQ(page.Model()->rowCount(), 0);
     EXPECT_EQ(page.Model()->columnCount(), 3);
 }
 
 TEST(DataList, CellTexts)
 {
+    CLoggerRecord record;
     const QString c = kUnitC, f = kUnitF;
     const TempUnit C = TempUnit::Celsius, F = TempUnit::Fahrenheit;
-    FillMission(g_record, 4, 6);
-    g_record.m_fTempShown[0] = 25.0f;
-    g_record.m_fTempShown[1] = 28.0f;    // equal to the upper limit: no mark
-    g_record.m_fTempShown[2] = 28.01f;   // above it
-    g_record.m_fTempShown[3] = -1000.0f; // missing
-    g_record.m_fTempShown[4] = 11.5f;    // below the lower limit
-    g_record.m_fHumi[0] = 45.5f;
-    g_record.m_fHumi[1] = 48.01f;
-    g_record.m_fHumi[3] = -1000.5f;
-    g_record.m_tTime[5] = 0;
-    g_record.m_tTime[1] = MakeLocalTime(2018, 3, 5, 9, 7);
+    FillMission(record, 4, 6);
+    record.m_fTempShown[0] = 25.0f;
+    record.m_fTempShown[1] = 28.0f;    // equal to the upper limit: no mark
+    record.m_fTempShown[2] = 28.01f;   // above it
+    record.m_fTempShown[3] = -1000.0f; // missing
+    record.m_fTempShown[4] = 11.5f;    // below the lower limit
+    record.m_fHumi[0] = 45.5f;
+    record.m_fHumi[1] = 48.01f;
+    record.m_fHumi[3] = -1000.5f;
+    record.m_tTime[5] = 0;
+    record.m_tTime[1] = MakeLocalTime(2018, 3, 5, 9, 7);
 
     struct Case {
         TempUnit unit;
@@ -93,7 +94,7 @@ TEST(DataList, CellTexts)
     };
     DisplaySettings display;
     CDataListPage page(display);
-    page.SetRecord(&g_record);
+    page.SetRecord(&record);
     for (const Case& k : cases) {
         display.unit = k.unit;
         EXPECT_EQ(Cell(page, k.row, k.column), k.text) << k.row << "," << k.column << " " << qPrintable(UnitText(k.unit));
@@ -105,21 +106,23 @@ TEST(DataList, CellTexts)
 // degrees C and one in degrees F, show the same sample each in its unit.
 TEST(DataList, EachPageShowsItsOwnUnit)
 {
-    FillMission(g_record, 1, 3);
+    CLoggerRecord record;
+    FillMission(record, 1, 3);
     const DisplaySettings celsius{TempUnit::Celsius}, fahrenheit{TempUnit::Fahrenheit};
     CDataListPage c(celsius), f(fahrenheit);
-    c.SetRecord(&g_record);
-    f.SetRecord(&g_record);
+    c.SetRecord(&record);
+    f.SetRecord(&record);
     EXPECT_EQ(Cell(c, 0, 2), "10.00" + kUnitC + "*");
     EXPECT_EQ(Cell(f, 0, 2), "50.00" + kUnitF + "*");
 }
 
 TEST(DataList, RescaleWidensColumnsAndList)
 {
-    FillMission(g_record, 4, 3);
+    CLoggerRecord record;
+    FillMission(record, 4, 3);
     const DisplaySettings display;
     CDataListPage page(display);
-    page.SetRecord(&g_record);
+    page.SetRecord(&record);
     const QSize before = page.List()->size();
     page.Rescale(1.5f, 10, 20);
     EXPECT_EQ(page.List()->width(), static_cast<int>((before.width() + 1) * 1.5f));
@@ -139,16 +142,17 @@ TEST(DataList, RescaleWidensColumnsAndList)
 // in the unit in force, though the statistics are not computed yet.
 TEST(DataList, ReceivedSamplesOfARunningDownload)
 {
-    FillMission(g_record, 4, 40);
-    std::fill(std::begin(g_record.m_fTempShown), std::end(g_record.m_fTempShown), 0.0f);
-    g_record.m_nReceived = 0;
+    CLoggerRecord record;
+    FillMission(record, 4, 40);
+    std::fill(std::begin(record.m_fTempShown), std::end(record.m_fTempShown), 0.0f);
+    record.m_nReceived = 0;
     const float block[] = {20.5f, 45.0f, 21.25f, 46.0f, 22.0f, 47.0f};
-    g_record.StoreSamples(0, block, 3);
-    g_record.m_nReceived = 3;
+    record.StoreSamples(0, block, 3);
+    record.m_nReceived = 3;
 
     const DisplaySettings display{TempUnit::Fahrenheit};
     CDataListPage page(display);
-    page.SetRecord(&g_record);
+    page.SetRecord(&record);
     ASSERT_EQ(page.Model()->rowCount(), 3);
     EXPECT_EQ(Cell(page, 0, 2), "68.90" + kUnitF);
     EXPECT_EQ(Cell(page, 2, 2), "71.60" + kUnitF);
