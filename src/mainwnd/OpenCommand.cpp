@@ -33,10 +33,8 @@ void CMainDialog::OnOpen()
     m_strLastFolder = QFileInfo(path).absolutePath();
     // Whatever name was chosen, the reader decides whether it is a data
     // file, and a refusal is said with its reason.
-    if (OpenDataFile(path, FileNameOf(path))) {
-        m_connection.Range().SetCount(0);
-        m_connection.Range().m_nReceived = 0;
-    }
+    if (OpenDataFile(path, FileNameOf(path)))
+        m_connection.Range().ClearSamples();
 }
 
 void CMainDialog::OpenCommandLineFile(const QString& commandLine)

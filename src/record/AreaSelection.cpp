@@ -74,8 +74,7 @@ SelectionResult ComputeSelection(const CLoggerRecord& a, time64 from, time64 to,
     clamps = {};
     if (a.m_tStart > a.m_tStop || a.m_nCount <= 0)
         return SelectionResult::Unchanged;
-    b.SetCount(0);
-    b.m_nReceived = 0;
+    b.ClearSamples();
     const time64 interval = a.m_tsInterval;
     if (interval <= 0)
         return SelectionResult::Refused;

@@ -15,8 +15,7 @@ void CLoggerRecord::Reset()
     m_nType = 0;
     m_nBattery = 0;
     m_nRunState = 0;
-    SetCount(0);
-    m_nReceived = 0;
+    ClearSamples();
     m_nRowFlags = 0;
     m_bStatusValid = 0;
     m_bTempAlarm = 0;
@@ -47,6 +46,12 @@ void CLoggerRecord::SetCount(int count)
     m_tTime.resize(size);
     m_dMktTerm.resize(size);
     m_fTempShown.resize(size);
+}
+
+void CLoggerRecord::ClearSamples()
+{
+    SetCount(0);
+    m_nReceived = 0;
 }
 
 bool CLoggerRecord::HasHumidity() const

@@ -44,6 +44,8 @@ public:
     // Sets m_nCount and sizes the sample vectors to it, at most MAX_SAMPLES
     // entries; the samples below both the old and the new count stay.
     void SetCount(int count);
+    // Holds no samples: the count and the received samples are 0.
+    void ClearSamples();
     void BuildTimeTable();
     // The description row: the type's name in language.
     void SetTypeText(std::uint16_t language);

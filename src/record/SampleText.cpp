@@ -35,8 +35,10 @@ QString SampleCellText(const CLoggerRecord& record, int row, int column, TempUni
     switch (column) {
     case 0:
         return QString::number(row + 1);
-    case 1:
-        return SampleAt(record.m_tTime, row) != 0 ? FormatDateTime(record.m_tTime[row]) : QString();
+    case 1: {
+        const time64 time = SampleAt(record.m_tTime, row);
+        return time != 0 ? FormatDateTime(time) : QString();
+    }
     case 2:
         return ValueText(TempValue(record, row, unit), UnitText(unit));
     case 3:

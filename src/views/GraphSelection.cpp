@@ -71,14 +71,12 @@ void CGraphPage::OnGraphReset(bool complete)
     ShowRecordTimes();
     EnablePickers(false);
     emit AreaTabsWanted(false);
-    m_pRange->SetCount(0);
-    m_pRange->m_nReceived = 0;
+    m_pRange->ClearSamples();
 }
 
 void CGraphPage::OnSaveSelectionClicked(bool checked)
 {
-    m_pRange->SetCount(0);
-    m_pRange->m_nReceived = 0;
+    m_pRange->ClearSamples();
     m_selectionTimer.stop();
     m_bSelectionOn = checked ? 1 : 0;
     const bool built = checked && BuildSelection();
