@@ -42,3 +42,8 @@ bool SingleDeviceCh375::CH375SetDeviceNotify(unsigned long index, const char* de
     // Notifications cover every device: a removal is told whichever index it had.
     return m_inner.CH375SetDeviceNotify(index, deviceName, std::move(routine));
 }
+
+bool SingleDeviceCh375::CH375DevicePresent(unsigned long index)
+{
+    return Mine(index) && m_inner.CH375DevicePresent(index);
+}

@@ -18,6 +18,7 @@ public:
     bool CH375WriteData(unsigned long index, const void* buffer, unsigned long* length) override;
     bool CH375ReadData(unsigned long index, void* buffer, unsigned long* length) override;
     bool CH375SetDeviceNotify(unsigned long index, const char* deviceName, NotifyRoutine routine) override;
+    bool CH375DevicePresent(unsigned long index) override;
 
 private:
     bool Mine(unsigned long index) const { return index == static_cast<unsigned long>(m_index); }

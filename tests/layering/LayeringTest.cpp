@@ -27,15 +27,17 @@ const std::map<QString, QStringList> kMayInclude = {
     {"sim", {"base", "record", "link"}},
     {"workflow", {"base", "record", "datafile", "export", "link"}},
     {"archive", {"base", "record", "datafile"}},
+    // The receiving station files missions with every writer and indexes them.
+    {"station", {"base", "record", "datafile", "export", "link", "report", "workflow", "archive"}},
     {"views", {"base", "record", "datafile", "export", "link", "report", "workflow"}},
     {"report/ui", {"base", "record", "datafile", "export", "link", "report", "workflow", "views"}},
-    {"mainwnd", {"base", "record", "datafile", "export", "link", "report", "sim", "workflow", "views", "report/ui"}},
+    {"mainwnd", {"base", "record", "datafile", "export", "link", "report", "sim", "workflow", "views", "report/ui", "archive", "station"}},
     // cli reaches report/ui for printing only (built with the GUI libraries).
-    {"cli", {"base", "record", "datafile", "export", "link", "report", "sim", "workflow", "archive", "report/ui"}},
+    {"cli", {"base", "record", "datafile", "export", "link", "report", "sim", "workflow", "archive", "station", "report/ui"}},
 };
 
 // The folders of the core library: Qt Core only.
-const QStringList kCoreFolders = {"base", "record", "datafile", "export", "link", "report", "sim", "workflow", "archive"};
+const QStringList kCoreFolders = {"base", "record", "datafile", "export", "link", "report", "sim", "workflow", "archive", "station"};
 
 const QStringList kGuiModules = {"QtGui", "QtWidgets", "QtPrintSupport"};
 

@@ -38,6 +38,9 @@ public:
     // routine unregisters. deviceName is accepted for the calling convention
     // and may be null. Returns false when notifications are unavailable.
     virtual bool CH375SetDeviceNotify(unsigned long index, const char* deviceName, NotifyRoutine routine) = 0;
+    // Whether a device is at index now, opened or not: a removal notification
+    // names no device, so whoever holds several asks each of them.
+    virtual bool CH375DevicePresent(unsigned long index) = 0;
 };
 
 // The library in use by the whole process: the libusb one unless a virtual

@@ -251,3 +251,19 @@ bool LibusbCh375::CH375SetDeviceNotify(unsigned long, const char*, NotifyRoutine
     }
     return m_hotplug.Start(DeviceIds(), std::move(routine));
 }
+
+bool LibusbCh375::CH375DevicePresent(unsigned long index)
+{
+    if (!EnsureContext())
+        return false;
+    auto found = ListDevices(m_ctx);
+    bool present = index < found.size();
+    if (const Slot* slot = OpenSlot(index)) {
+        // An open device is present while it is still listed, wherever its
+        // place in the list is now.
+        libusb_device* device = libusb_get_device(slot->handle);
+        present = std::any_of(found.begin(), found.end(), [device](const Found& f) { return f.device == device; });
+    }
+    Release(found);
+    return present;
+}

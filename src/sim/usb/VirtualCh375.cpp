@@ -204,3 +204,9 @@ bool CVirtualCh375::CH375SetDeviceNotify(unsigned long, const char*, NotifyRouti
     m_notify = std::move(routine);
     return true;
 }
+
+bool CVirtualCh375::CH375DevicePresent(unsigned long index)
+{
+    std::lock_guard lock(m_mutex);
+    return index < m_places.size() && m_places[index].logger != nullptr;
+}

@@ -57,6 +57,7 @@ public:
     bool CH375ReadData(unsigned long index, void* buffer, unsigned long* length) override;
     // Arrivals and removals are announced on the thread that calls Plug/Unplug.
     bool CH375SetDeviceNotify(unsigned long index, const char* deviceName, NotifyRoutine routine) override;
+    bool CH375DevicePresent(unsigned long index) override;
 
 private:
     struct Place {
