@@ -1,5 +1,7 @@
 #include "sim/SimulateSpec.h"
 
+#include <QStringList>
+
 namespace {
 
 struct TypeRange {
@@ -44,5 +46,31 @@ bool ParseTimeScale(const QString& text, SimulateSpec& chosen, QString& error)
         return false;
     }
     chosen.timeScale = scale;
+    return true;
+}
+
+QString SimulatedId(const QString& base, int ordinal)
+{
+    if (ordinal <= 0 || base.size() < 3)
+        return base;
+    return base.left(base.size() - 3) + QStringLiteral("9%1").arg(ordinal % 100, 2, 10, QLatin1Char('0'));
+}
+
+bool ParseSimulateList(const QString& text, const SimulateSpec& base, std::vector<SimulateSpec>& chosen, QString& error)
+{
+    constexpr int kMostLoggers = 16;
+    chosen.clear();
+    const QStringList kinds = text.split(QLatin1Char(','));
+    if (kinds.size() > kMostLoggers) {
+        error = QStringLiteral("--simulate takes at most %1 loggers").arg(kMostLoggers);
+        return false;
+    }
+    for (const QString& kind : kinds) {
+        SimulateSpec one = base;
+        one.ordinal = static_cast<int>(chosen.size());
+        if (!ParseSimulateKind(kind.trimmed(), one, error))
+            return false;
+        chosen.push_back(one);
+    }
     return true;
 }

@@ -5,6 +5,7 @@
 std::shared_ptr<CVirtualUsbLogger> MakeSimulatedUsbLogger(const SimulateSpec& chosen, time64 now, QString& error)
 {
     std::shared_ptr<CVirtualUsbLogger> logger = MakeDemoUsbLogger(chosen.type, now);
+    logger->m_id = SimulatedId(QString::fromLatin1(logger->m_id), chosen.ordinal).toLatin1();
     if (chosen.samples > logger->MemoryCapacity()) {
         error = QStringLiteral("a USB logger of type %1 holds at most %2 samples").arg(chosen.type).arg(logger->MemoryCapacity());
         return nullptr;
@@ -27,6 +28,7 @@ std::shared_ptr<CVirtualUsbLogger> MakeSimulatedUsbLogger(const SimulateSpec& ch
 VirtualSerialConfig MakeSimulatedSerialConfig(const SimulateSpec& chosen, time64 now)
 {
     VirtualSerialConfig config = VirtualSerialConfig::Demo(chosen.type, chosen.samples);
+    config.id = SimulatedId(config.EffectiveId(), chosen.ordinal);
     config.intervalMinutes = chosen.intervalMinutes;
     config.start = now - static_cast<time64>(chosen.samples) * chosen.intervalMinutes * 60;
     config.paced = chosen.paced;
