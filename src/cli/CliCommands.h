@@ -24,6 +24,8 @@ int RunSetClock(const QStringList& args, const DisplaySettings& display);
 int RunSimulate(const QStringList& args, const DisplaySettings& display);
 int RunStart(const QStringList& args, const DisplaySettings& display);
 int RunStop(const QStringList& args, const DisplaySettings& display);
+// The receiving station: files every logger attached until stopped.
+int RunWatch(const QStringList& args, const DisplaySettings& display);
 
 // Printing (built with the GUI libraries only): curve or text pages of a
 // data file to a printer or into a PDF file.

@@ -16,8 +16,8 @@ std::optional<TempUnit> UnitNamed(const QString& unit)
     return std::nullopt;
 }
 
-// Takes the temperature unit of the last --unit into display; false with
-// error set when one of them is neither C nor F.
+} // namespace
+
 bool ApplyUnits(const QStringList& units, DisplaySettings& display, QString& error)
 {
     for (const QString& unit : units) {
@@ -30,6 +30,8 @@ bool ApplyUnits(const QStringList& units, DisplaySettings& display, QString& err
     }
     return true;
 }
+
+namespace {
 
 int DaysInMonth(int year, int month)
 {

@@ -36,3 +36,7 @@ FileArgs ParseFileArgs(const QStringList& args, const DisplaySettings& display,
 // :SS after the minutes (month, day and hour may have one digit, as the
 // program prints them). False when text is none of these or no such time.
 bool ParseLocalTimeArg(const QString& text, time64& t);
+
+// Takes the temperature unit of the last --unit value into display; false
+// with error set when one of them is neither C nor F.
+bool ApplyUnits(const QStringList& units, DisplaySettings& display, QString& error);

@@ -32,6 +32,7 @@ const Command kCommands[] = {
     {"simulate", RunSimulate, "run a virtual serial logger on a pseudo-terminal"},
     {"start", RunStart, "start a logger's next mission (interval, limits, description)"},
     {"stop", RunStop, "stop a logger's mission"},
+    {"watch", RunWatch, "download and file every logger attached, several at once"},
 #ifdef HALVERN_CLI_PRINT
     {"print", RunPrint, "print curve or text pages of a .tavo data file, or into a PDF file"},
 #endif
