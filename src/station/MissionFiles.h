@@ -30,10 +30,10 @@ struct FilingResult {
 // half-written and earlier files as they were.
 //   - The same mission (ID and start) with as many samples filed already:
 //     nothing is written.
-//   - The same mission with fewer samples (the logger kept recording): its
-//     files are replaced whole.
-//   - Another mission under the same name (another start within the
-//     minute, fewer samples, a file that cannot be read): the name gains
+//   - The same mission filed with fewer samples (the logger kept
+//     recording): its files are replaced whole.
+//   - Anything else under the same name (another logger's mission, one
+//     filed with more samples, a file that cannot be read): the name gains
 //     "_2", "_3", ... so neither is written over the other.
 // A record the data file cannot hold still has its CSV written, and the
 // reason is given.

@@ -3,6 +3,8 @@
 // serial loggers, each on its own pseudo-terminal through the real port code.
 #include "workflow/WorkflowHarness.h"
 
+#include "support/LoggerHoldings.h"
+
 #include "record/LoggerRecord.h"
 #include "record/Units.h"
 #include "sim/serial/VirtualSerialLogger.h"
@@ -23,46 +25,6 @@ constexpr int kTimeoutMs = 30000;
 // arrived in chunks of up to 2048 bytes, so a logger pulled out after the
 // first chunk must hold more than that.
 constexpr int kSerialSamples[2] = {600, 1500};
-
-int Hundredths(float value)
-{
-    return static_cast<int>(std::lround(value * 100.0f));
-}
-
-// What one logger holds, in hundredths, and the ID it answers with.
-struct Expected {
-    QString id;
-    std::vector<int> temps;
-    std::vector<int> humis; // empty without humidity
-};
-
-Expected Holds(const CVirtualUsbLogger& logger)
-{
-    Expected e{QString::fromLatin1(logger.m_id), {logger.m_temp.begin(), logger.m_temp.end()}, {}};
-    if (logger.Type() == 4)
-        e.humis.assign(logger.m_humi.begin(), logger.m_humi.end());
-    return e;
-}
-
-Expected Holds(const VirtualSerialConfig& config)
-{
-    Expected e{config.EffectiveId(), {}, {}};
-    for (float t : config.temps)
-        e.temps.push_back(Hundredths(t));
-    for (float h : config.humis)
-        e.humis.push_back(Hundredths(h));
-    return e;
-}
-
-void ExpectEverySample(const CLoggerRecord& r, const Expected& e)
-{
-    EXPECT_EQ(r.m_strValue[ROW_ID], e.id);
-    ASSERT_EQ(r.m_nReceived, static_cast<int>(e.temps.size()));
-    for (size_t i = 0; i < e.temps.size(); ++i)
-        ASSERT_EQ(Hundredths(r.m_fTemp[i]), e.temps[i]) << e.id.toStdString() << " sample " << i;
-    for (size_t i = 0; i < e.humis.size(); ++i)
-        ASSERT_EQ(Hundredths(r.m_fHumi[i]), e.humis[i]) << e.id.toStdString() << " sample " << i;
-}
 
 // Connections 0 and 1 are the USB loggers at indices 0 and 1, 2 and 3 the
 // serial ones; all four are linked and identified when the fixture is made.
@@ -131,7 +93,7 @@ protected:
     MessageQueue queue;
     CVirtualCh375 usb;
     std::array<std::unique_ptr<VirtualSerialLogger>, 2> serial;
-    std::array<Expected, kLoggers> expected;
+    std::array<LoggerHoldings, kLoggers> expected;
     std::array<RecordingView, kLoggers> views;
     StationLoop station{queue};
     std::array<LoggerConnection*, kLoggers> connections{};
