@@ -1,6 +1,7 @@
 // The real libusb CH375 library against umockdev's emulated USB devices:
-// a CH375 logger described in sysfs, its bulk transfers replayed from an
-// ioctl tree, and uevents for arrival and removal.
+// CH375 loggers described in sysfs, their bulk transfers replayed from an
+// ioctl tree or answered by an emulated device, and uevents for arrival and
+// removal.
 #include "UmockdevBed.h"
 
 #include "link/usb/UsbDriver.h"
@@ -13,10 +14,13 @@
 #include <gtest/gtest.h>
 
 #include <QByteArray>
+#include <array>
 #include <chrono>
 #include <condition_variable>
 #include <memory>
 #include <mutex>
+#include <sstream>
+#include <string>
 #include <vector>
 
 namespace {
@@ -193,5 +197,111 @@ TEST_F(LibusbUmockdevTest, HotplugReportsArrivalAndRemoval)
     EXPECT_FALSE(events.WaitFor(3, std::chrono::milliseconds(500)));
     EXPECT_TRUE(lib.CH375SetDeviceNotify(0, nullptr, nullptr));
 }
+
+// Several devices held open at once while others come and go: an index names
+// one device for as long as it stays plugged in.
+const QByteArray kRequest = QByteArray::fromHex("c373756d000000");
+
+class StableIndexTest : public LibusbUmockdevTest {
+protected:
+    // A device at address n that answers kRequest with kRequest and n.
+    void Plug(int n)
+    {
+        std::string error;
+        ASSERT_TRUE(bed.AddFromString(Device(n), error)) << error;
+        const std::string request = kRequest.toStdString();
+        ASSERT_TRUE(bed.AttachBulkDevice(
+            "/dev/bus/usb/001/00" + std::to_string(n),
+            [request, n](const std::string& out) { return out == request ? request + char(n) : std::string(); },
+            error))
+            << error;
+        bed.Uevent(SysPath(n), "add");
+    }
+
+    void Unplug(int n)
+    {
+        bed.Uevent(SysPath(n), "remove");
+        bed.Remove(SysPath(n));
+    }
+
+    // The address of the device that answers at index, or -1.
+    int Answer(unsigned long index)
+    {
+        unsigned long n = 7;
+        if (!lib.CH375WriteData(index, kRequest.constData(), &n) || n != 7)
+            return -1;
+        char reply[8] = {};
+        n = 8;
+        if (!lib.CH375ReadData(index, reply, &n) || n != 8 || QByteArray(reply, 7) != kRequest)
+            return -1;
+        return reply[7];
+    }
+
+    LibusbCh375 lib;
+};
+
+struct IndexCase {
+    const char* name;
+    // +n plugs in the device at address n, -n pulls it out,
+    // oI opens index I, cI closes it.
+    const char* steps;
+    // The device at each index afterwards (0: none).
+    std::array<int, 4> devices;
+};
+
+const IndexCase kIndexCases[] = {
+    {"AtStartInAddressOrder", "+5 +3 +4", {3, 4, 5, 0}},
+    {"PulledOpenDeviceLeavesOthersInPlace", "+3 +4 o0 o1 -3", {0, 4, 0, 0}},
+    {"NewcomerTakesTheFreedIndex", "+3 +4 o0 o1 -3 c0 +2", {2, 4, 0, 0}},
+    {"LowerNewcomerTakesLowestFreeIndex", "+3 +4 +5 o0 o1 o2 -4 c1 +2", {3, 2, 5, 0}},
+    {"PulledUnopenedDeviceFreesItsIndexAtOnce", "+3 +4 o1 -3 +5", {5, 4, 0, 0}},
+    {"PulledDeviceStillOpenKeepsItsIndex", "+3 +4 o0 o1 -3 +2", {0, 4, 2, 0}},
+    {"ReopeningReachesTheSameDevice", "+3 +4 o1 +2 o1", {3, 4, 2, 0}},
+};
+
+void PrintTo(const IndexCase& c, std::ostream* os)
+{
+    *os << c.steps;
+}
+
+class StableIndexCases : public StableIndexTest, public ::testing::WithParamInterface<IndexCase> {};
+
+TEST_P(StableIndexCases, IndexNamesOneDeviceWhileItIsPlugged)
+{
+    std::array<bool, 4> open{};
+    std::istringstream steps(GetParam().steps);
+    for (std::string step; steps >> step;) {
+        const int n = std::stoi(step.substr(1));
+        switch (step[0]) {
+        case '+': Plug(n); break;
+        case '-': Unplug(n); break;
+        case 'o':
+            ASSERT_NE(lib.CH375OpenDevice(n), Ch375Library::kInvalidHandle) << step;
+            open[n] = true;
+            break;
+        case 'c':
+            lib.CH375CloseDevice(n);
+            open[n] = false;
+            break;
+        }
+    }
+    const auto& devices = GetParam().devices;
+    for (unsigned long i = 0; i < devices.size(); ++i)
+        EXPECT_EQ(lib.CH375DevicePresent(i), devices[i] != 0) << "index " << i;
+    // Handles opened before are used as they are; the other indices are opened now.
+    for (unsigned long i = 0; i < devices.size(); ++i) {
+        if (devices[i] == 0) {
+            EXPECT_EQ(lib.CH375OpenDevice(i), Ch375Library::kInvalidHandle) << "index " << i;
+            continue;
+        }
+        if (!open[i]) {
+            ASSERT_NE(lib.CH375OpenDevice(i), Ch375Library::kInvalidHandle) << "index " << i;
+        }
+        EXPECT_EQ(Answer(i), devices[i]) << "index " << i;
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(Plugging, StableIndexCases, ::testing::ValuesIn(kIndexCases),
+                         [](const auto& info) { return std::string(info.param.name); });
 
 } // namespace

@@ -64,8 +64,10 @@ const std::vector<LibusbHotplug::UsbId>& LibusbCh375::DeviceIds()
 LibusbCh375::~LibusbCh375()
 {
     m_hotplug.Stop();
-    for (unsigned long i = 0; i < m_slots.size(); ++i)
+    for (unsigned long i = 0; i < m_slots.size(); ++i) {
         CH375CloseDevice(i);
+        Forget(i);
+    }
     if (m_ctx)
         libusb_exit(m_ctx);
 }
@@ -88,6 +90,42 @@ int LibusbCh375::CountDevices()
     const int n = static_cast<int>(found.size());
     Release(found);
     return n;
+}
+
+void LibusbCh375::Renumber()
+{
+    auto found = ListDevices(m_ctx);
+    for (unsigned long i = 0; i < m_numbered.size(); ++i) {
+        Numbered& numbered = m_numbered[i];
+        if (!numbered.device)
+            continue;
+        const auto still = std::find_if(found.begin(), found.end(),
+                                        [&](const Found& f) { return f.device == numbered.device; });
+        numbered.plugged = still != found.end();
+        if (numbered.plugged) {
+            libusb_unref_device(still->device);
+            found.erase(still);
+        } else if (!m_slots[i].handle) {
+            Forget(i);
+        }
+    }
+    // What is left is new, still in (bus, address) order.
+    auto next = m_numbered.begin();
+    for (const Found& f : found) {
+        next = std::find_if(next, m_numbered.end(), [](const Numbered& n) { return !n.device; });
+        if (next == m_numbered.end()) {
+            libusb_unref_device(f.device); // no index free: numbered once one is
+            continue;
+        }
+        *next = Numbered{f.device, true, f.vendor, f.product};
+    }
+}
+
+void LibusbCh375::Forget(unsigned long index)
+{
+    if (m_numbered[index].device)
+        libusb_unref_device(m_numbered[index].device);
+    m_numbered[index] = Numbered{};
 }
 
 LibusbCh375::Slot* LibusbCh375::OpenSlot(unsigned long index)
@@ -127,18 +165,16 @@ std::intptr_t LibusbCh375::CH375OpenDevice(unsigned long index)
     if (index >= m_slots.size() || !EnsureContext())
         return kInvalidHandle;
     // Always a fresh open: a handle kept from before may belong to a device
-    // that has gone since.
+    // that has gone since. The handle in this slot is always that of the
+    // device with this index, so no other device's handle is touched.
     CH375CloseDevice(index);
-    auto found = ListDevices(m_ctx);
+    Renumber();
+    const Numbered& numbered = m_numbered[index];
     Slot slot;
-    bool ok = index < found.size() && libusb_open(found[index].device, &slot.handle) == LIBUSB_SUCCESS;
-    if (ok) {
-        slot.vendor = found[index].vendor;
-        slot.product = found[index].product;
-    }
-    Release(found);
-    if (!ok)
+    if (!numbered.device || libusb_open(numbered.device, &slot.handle) != LIBUSB_SUCCESS)
         return kInvalidHandle;
+    slot.vendor = numbered.vendor;
+    slot.product = numbered.product;
     if (libusb_kernel_driver_active(slot.handle, 0) == 1)
         slot.reattachDriver = libusb_detach_kernel_driver(slot.handle, 0) == LIBUSB_SUCCESS;
     if (!FindEndpoints(slot) || libusb_claim_interface(slot.handle, 0) != LIBUSB_SUCCESS) {
@@ -161,6 +197,8 @@ void LibusbCh375::CH375CloseDevice(unsigned long index)
         libusb_attach_kernel_driver(slot->handle, 0);
     libusb_close(slot->handle);
     *slot = Slot{};
+    if (!m_numbered[index].plugged)
+        Forget(index); // its device has left: the index is free now
 }
 
 bool LibusbCh375::CH375ResetDevice(unsigned long index)
@@ -254,16 +292,8 @@ bool LibusbCh375::CH375SetDeviceNotify(unsigned long, const char*, NotifyRoutine
 
 bool LibusbCh375::CH375DevicePresent(unsigned long index)
 {
-    if (!EnsureContext())
+    if (index >= m_numbered.size() || !EnsureContext())
         return false;
-    auto found = ListDevices(m_ctx);
-    bool present = index < found.size();
-    if (const Slot* slot = OpenSlot(index)) {
-        // An open device is present while it is still listed, wherever its
-        // place in the list is now.
-        libusb_device* device = libusb_get_device(slot->handle);
-        present = std::any_of(found.begin(), found.end(), [device](const Found& f) { return f.device == device; });
-    }
-    Release(found);
-    return present;
+    Renumber();
+    return m_numbered[index].plugged;
 }

@@ -8,10 +8,15 @@
 #include <vector>
 
 struct libusb_context;
+struct libusb_device;
 struct libusb_device_handle;
 
-// The CH375 library over libusb-1.0. Devices with the CH375's ids are
-// numbered 0..15 in the order of (bus, address). Opening claims interface 0
+// The CH375 library over libusb-1.0. A device with the CH375's ids keeps
+// the index 0..15 it was first given for as long as it stays plugged in, so
+// several devices can be held open by index while others come and go.
+// Devices seen for the first time take the lowest free indices in the order
+// of (bus, address); a device that leaves frees its index, unless it is
+// still open here, and then when it is closed. Opening claims interface 0
 // (detaching a kernel driver if one is bound) and finds its bulk endpoints.
 // A machine without USB simply has no devices.
 class LibusbCh375 : public Ch375Library {
@@ -52,12 +57,25 @@ private:
         std::uint16_t product = 0;
     };
 
+    // The device given an index, referenced so that it stays the same
+    // object; plugged is false once it has left while still open here.
+    struct Numbered {
+        libusb_device* device = nullptr;
+        bool plugged = false;
+        std::uint16_t vendor = 0;
+        std::uint16_t product = 0;
+    };
+
     bool EnsureContext();
     Slot* OpenSlot(unsigned long index);
     bool FindEndpoints(Slot& slot);
+    // Brings the indices up to date with the devices present now.
+    void Renumber();
+    void Forget(unsigned long index);
 
     libusb_context* m_ctx = nullptr;
     bool m_initTried = false;
     std::array<Slot, kMaxDevices> m_slots{};
+    std::array<Numbered, kMaxDevices> m_numbered{};
     LibusbHotplug m_hotplug;
 };
