@@ -9,6 +9,7 @@
 #include "mainwnd/MainDialog.h"
 #include "mainwnd/StationRowModel.h"
 #include "mainwnd/StationRunner.h"
+#include "mainwnd/StationSettingsDlg.h"
 #include "mainwnd/StationView.h"
 #include "mainwnd/TabHost.h"
 #include "record/LoggerRecord.h"
@@ -25,6 +26,7 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QLabel>
+#include <QLineEdit>
 #include <QSettings>
 #include <QStandardPaths>
 #include <QTabBar>
@@ -264,6 +266,46 @@ TEST_F(AutomaticModeFailing, SaysWhyOnTheRowAndTheStatusLine)
     EXPECT_EQ(QFileInfo(dir.path("file.txt")).size(), 0);
     EXPECT_TRUE(dialog->StatusText().contains(QLatin1String("failed: "))) << dialog->StatusText().toStdString();
     EXPECT_TRUE(dialog->StatusText().contains(QLatin1String("file.txt/sub"))) << dialog->StatusText().toStdString();
+}
+
+class AutomaticModeOneLogger : public AutomaticMode {
+protected:
+    AutomaticModeOneLogger() : AutomaticMode(Loggers("usb:4")) {}
+};
+
+// What the settings dialog chooses is kept for the next run and taken up at
+// once: the station starts over and files the logger still plugged in
+// where the dialog says, with the reports it says.
+TEST_F(AutomaticModeOneLogger, SettingsChosenInTheDialogAreKeptAndTakeEffectAtOnce)
+{
+    Open(dir.path("first"));
+    PlugInAndWait();
+    EXPECT_EQ(demo.Usb().Logger(0)->m_nRunState, 1); // left recording
+
+    CStationSettingsDlg settings(LoadStationPreferences(QSettings()).station, 0);
+    EXPECT_EQ(settings.Folder()->text(), dir.path("first"));
+    settings.SetFolderChooser([this](const QString&) { return dir.path("second"); });
+    settings.Browse();
+    settings.Worksheet()->setChecked(true);
+    settings.Csv()->setChecked(false);
+    settings.StopAfterDownload()->setChecked(true);
+    dialog->ApplyStationSettings(settings.Settings());
+
+    const StationPreferences kept = LoadStationPreferences(QSettings());
+    EXPECT_EQ(kept.station.folder, dir.path("second"));
+    EXPECT_TRUE(kept.station.reports.xlsx);
+    EXPECT_FALSE(kept.station.reports.csv);
+    EXPECT_TRUE(kept.station.stopAfterDownload);
+    EXPECT_TRUE(kept.automatic);
+
+    ASSERT_TRUE(SettleUntil([this] { return Rows().size() == 1 && Ended(Rows()[0]) && !Rows()[0].files.isEmpty(); }));
+    const StationRow& row = Rows()[0];
+    EXPECT_EQ(row.state, StationState::Archived) << row.reason.toStdString();
+    ASSERT_EQ(row.files.size(), 2);
+    EXPECT_TRUE(row.files[0].startsWith(dir.path("second/")));
+    EXPECT_TRUE(row.files[1].endsWith(QLatin1String(".xlsx")));
+    // The logger was told to stop once its mission was filed.
+    ASSERT_TRUE(SettleUntil([this] { return demo.Usb().Logger(0)->m_nRunState == 0; }));
 }
 
 } // namespace
