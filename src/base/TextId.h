@@ -42,6 +42,39 @@ enum class TextId : int {
     NoLogger = 171,
     LimitsReversed = 172, // "%1: lower %2 is above upper %3"
     SelectionReversed = 173,
+    Automatic = 174,
+    StationButton = 175,
+    StationTab = 176,
+    StationSettingsTitle = 177,
+    ArchiveFolder = 178,
+    Browse = 179,
+    ReportsCaption = 180,
+    PdfReport = 181,
+    WorksheetReport = 182,
+    CsvReport = 183,
+    StopAfterDownload = 184,
+    StationLinkColumn = 185, // station list columns: link ... files
+    StationIdColumn = 186,
+    StationTypeColumn = 187,
+    StationStateColumn = 188,
+    StationSamplesColumn = 189,
+    StationExcursionsColumn = 190,
+    StationFilesColumn = 191,
+    LinkUsb = 192,    // "USB %1"
+    LinkSerial = 193, // "serial %1"
+    StateIdentifying = 194,
+    StateDownloading = 195, // "downloading %1 %"
+    StateArchived = 196,
+    StateAlreadyArchived = 197,
+    StateFailed = 198, // "failed: %1"
+    AutomaticOn = 199, // " Automatic: ... %1" (the folder)
+    LoggerArchived = 200, // " %1: archived, %2 samples, %3 excursions."
+    LoggerAlreadyArchived = 201,
+    LoggerFailed = 202, // " %1: failed: %2"
+    IndexUnavailable = 203, // " ... (%1) ..." (why)
+    LoggerDownloading = 204,
+    ChooseArchiveFolder = 205,
+    Unplugged = 206,
 };
 
 constexpr int ToInt(TextId id) { return static_cast<int>(id); }

@@ -21,4 +21,6 @@ enum ControlId : int {
     IDC_UNIT_GROUP = 1130,
     IDC_LOGGER_CLOCK = 1134,
     IDC_RUN_STATE = 1135,
+    IDC_AUTOMATIC = 1136,
+    IDC_STATION_SETTINGS = 1137,
 };

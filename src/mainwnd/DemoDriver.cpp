@@ -3,6 +3,7 @@
 #include "mainwnd/BatteryStrip.h"
 #include "sim/DemoLogger.h"
 #include "mainwnd/MainDialog.h"
+#include "mainwnd/StationRowModel.h"
 #include "record/LoggerRecord.h"
 
 #include <QAbstractButton>
@@ -29,7 +30,7 @@ void CDemoDriver::PlugInAfter(int delayMs)
 {
     QTimer::singleShot(delayMs, this, [this] {
         if (!m_demo.PlugIn())
-            m_dialog.SetStatusText(QStringLiteral(" The virtual logger could not be attached."));
+            m_dialog.SetStatusText(QStringLiteral(" A virtual logger could not be attached."));
     });
 }
 
@@ -104,5 +105,24 @@ bool CDemoDriver::WaitForDemo(bool download, QString& error)
     // A serial download identifies the logger again, which forgets the
     // battery level until the next status poll.
     RunUntil([this] { return BatteryKnown(); }, kBatteryWaitMs);
+    return true;
+}
+
+bool CDemoDriver::WaitForStation(QString& error)
+{
+    const auto allEnded = [this] {
+        const std::vector<StationRow>& rows = m_dialog.StationRows()->Rows();
+        if (static_cast<int>(rows.size()) < m_demo.Count())
+            return false;
+        for (const StationRow& row : rows)
+            if (row.state == StationState::Identifying || row.state == StationState::Downloading)
+                return false;
+        return true;
+    };
+    if (!RunUntil(allEnded, kDownloadTimeoutMs)) {
+        error = QStringLiteral("the station did not archive every virtual logger in time");
+        return false;
+    }
+    m_dialog.SelectTab(CMainDialog::TabPage::Station);
     return true;
 }

@@ -8,7 +8,7 @@
 class CDemoLogger;
 class CMainDialog;
 
-// Drives the main window in demo mode: plugs the virtual logger in, presses
+// Drives the main window in demo mode: plugs the virtual loggers in, presses
 // Download once the logger is identified, and waits for what a screenshot
 // should show. It watches the workflow's link state with timers on the
 // event loop, never by sleeping.
@@ -28,6 +28,10 @@ public:
     // shown, and with download until its download has ended; false with a
     // reason when that takes too long.
     bool WaitForDemo(bool download, QString& error);
+    // Automatic mode: runs the event loop until the station has a row for
+    // every virtual logger and each is archived or has failed, then shows
+    // the Station tab; false with a reason when that takes too long.
+    bool WaitForStation(QString& error);
 
 private:
     bool LoggerIdentified() const;

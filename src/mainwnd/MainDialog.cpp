@@ -6,6 +6,7 @@
 #include "views/DialogScale.h"
 #include "base/QtMessagePoster.h"
 #include "mainwnd/Statics.h"
+#include "mainwnd/StationRunner.h"
 #include "views/SummaryPage.h"
 #include "mainwnd/TabHost.h"
 #include "record/LoggerRecord.h"
@@ -25,6 +26,8 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QScreen>
+#include <QSettings>
+#include <QCheckBox>
 #include <QTabBar>
 #include <QTimer>
 #include <utility>
@@ -52,6 +55,7 @@ CMainDialog::CMainDialog(const DisplaySettings& display, QSize screen, QWidget* 
     setContextMenuPolicy(Qt::ActionsContextMenu);
 
     SetMessageReceiver(MessageTarget::MainDialog, this);
+    m_prefs = LoadStationPreferences(QSettings());
 
     CreateControls();
     m_pBattery->SetWorkflow(&m_workflow);
@@ -85,6 +89,7 @@ CMainDialog::CMainDialog(const DisplaySettings& display, QSize screen, QWidget* 
     m_screen = screen.isValid() ? screen : QSize(1920, 1080);
     ScaleToScreen(m_screen);
     ConnectCommands();
+    CreateStation();
 
     Control(IDC_DOWNLOAD)->setFocus();
     SetStatusText(GetText(ToInt(TextId::Ready), m_display.language));
@@ -92,6 +97,9 @@ CMainDialog::CMainDialog(const DisplaySettings& display, QSize screen, QWidget* 
 
 CMainDialog::~CMainDialog()
 {
+    // The station lets go of its loggers while the window it tells is whole.
+    delete m_pStation;
+    m_pStation = nullptr;
     for (const auto& [id, timer] : m_timers)
         timer->stop();
     if (m_bStarted)
@@ -102,7 +110,10 @@ CMainDialog::~CMainDialog()
 void CMainDialog::Start(const QString& commandLine)
 {
     m_bStarted = true;
-    m_workflow.Startup();
+    if (Automatic())
+        StartStation();
+    else
+        m_workflow.Startup();
     OpenCommandLineFile(commandLine);
 }
 
@@ -120,6 +131,8 @@ void CMainDialog::ConnectCommands()
     onClick(IDC_UNIT_F, [this] { m_workflow.SetUnitFahrenheit(); });
     onClick(IDC_START_SETTING, [this] { m_workflow.StartSetting(); });
     onClick(IDC_PRINT, [this] { m_workflow.Print(); });
+    connect(Control<QCheckBox>(IDC_AUTOMATIC), &QCheckBox::clicked, this, [this](bool on) { SetAutomatic(on); });
+    onClick(IDC_STATION_SETTINGS, [this] { OnStationSettings(); });
     connect(m_pTabs->Bar(), &QTabBar::currentChanged, this, &CMainDialog::OnTabChanged);
 }
 
@@ -144,6 +157,9 @@ void CMainDialog::CommandsChanged(const AvailableCommands& commands)
     for (const auto& [command, id] : kButtons)
         if (commands.Concerns(command))
             EnableButton(id, commands.Available(command));
+    // Not while the window's own download runs.
+    if (commands.Concerns(WorkflowCommand::Open))
+        EnableButton(IDC_AUTOMATIC, commands.Available(WorkflowCommand::Open));
 }
 
 void CMainDialog::EnableButton(int id, bool on)
@@ -265,7 +281,13 @@ void CMainDialog::paintEvent(QPaintEvent*)
 bool CMainDialog::event(QEvent* event)
 {
     if (event->type() == MessageEvent::EventType()) {
-        m_workflow.OnMessage(static_cast<MessageEvent*>(event)->message());
+        // While the station runs, the window's own connection has let go of
+        // every device and takes no message.
+        const Message& message = static_cast<MessageEvent*>(event)->message();
+        if (m_pStation && m_pStation->Running())
+            m_pStation->OnMessage(message);
+        else
+            m_workflow.OnMessage(message);
         return true;
     }
     return QDialog::event(event);

@@ -2,6 +2,7 @@
 
 #include "base/Messages.h"
 #include "mainwnd/ControlId.h"
+#include "mainwnd/StationPreferences.h"
 #include "views/ControlTable.h"
 #include "workflow/LoggerConnection.h"
 #include "workflow/WorkflowView.h"
@@ -18,6 +19,10 @@ class CBatteryStrip;
 class CColourStatic;
 class CDataListPage;
 class CGraphPage;
+class CStationRowModel;
+class CStationRunner;
+class CStationView;
+struct StationEvent;
 class CSummaryPage;
 class CTabHost;
 class QLabel;
@@ -103,6 +108,10 @@ public:
     // The command-line text: opens the file when it names a ".tavo" file.
     void OpenCommandLineFile(const QString& commandLine);
     void OnTabChanged(int index);
+    // The pages the tabs show, in the order they take when all are there.
+    enum class TabPage { Summary, Data, Alarms, AreaSummary, AreaData, Station };
+    // Makes page's tab the current one and shows its page (when it has a tab).
+    void SelectTab(TabPage page);
     void ShowAbout();
     // Chooses the file for Open; tests replace the file dialog.
     void SetOpenFileChooser(std::function<QString(const QString& startFolder)> chooser)
@@ -123,6 +132,23 @@ public:
     {
         m_pfnChooseSaveFile = std::move(chooser);
     }
+
+    // --- Automatic mode (MainDialogAutomatic.cpp) ---
+    // On: the window's own connection lets go of its logger and of hot-plug,
+    // and a receiving station takes every logger, downloads it and files it
+    // into the archive folder with its reports, showing them in the Station
+    // tab. Off: the station stops and the window looks for a logger as at
+    // start. remember: the choice is kept in the settings for the next run.
+    // Before Start, this only decides what Start begins with.
+    void SetAutomatic(bool on, bool remember = true);
+    bool Automatic() const { return m_prefs.automatic; }
+    // Station...: the settings dialog, modal; OK applies them.
+    void OnStationSettings();
+    // Keeps settings for the station and restarts a running one with them.
+    void ApplyStationSettings(const StationSettings& settings);
+    CStationRunner* Station() const { return m_pStation; }
+    CStationRowModel* StationRows() const { return m_pStationRows; }
+    CStationView* StationView() const { return m_pStationView; }
 
     // --- Parts ---
     CSummaryPage* Summary() const { return m_pSummary; }
@@ -153,6 +179,18 @@ private:
     void RescalePages();
     void ConnectCommands();
     void CreateTimers();
+    void ShowOnly(QWidget* page);
+    void AddTab(TabPage page, const QString& text, int at = -1);
+    void RemoveTab(TabPage page);
+    TabPage PageOfTab(int index) const;
+    int TabOf(TabPage page) const;
+    void ShowStationTab(bool show);
+    void WidenTabs(bool wide);
+    void CreateStation();
+    void StartStation();
+    void StopStation();
+    void ReleaseLogger();
+    void OnStationEvent(const StationEvent& event);
 
     ControlTable m_controls;
     CBannerStatic* m_pBanner = nullptr;
@@ -168,11 +206,16 @@ private:
     CDataListPage* m_pAreaDataList = nullptr;
     CGraphPage* m_pGraph = nullptr;
     CAlarmFormView* m_pAlarms = nullptr;
+    CStationRowModel* m_pStationRows = nullptr;
+    CStationView* m_pStationView = nullptr;
+    CStationRunner* m_pStation = nullptr;
+    StationPreferences m_prefs;
 
     QFont m_scaledFont;
     float m_fScale = 1.0f;
     QSize m_screen;
     QSize m_scaledSize;
+    QRect m_tabsNarrow; // the tab control's place among the others
     QString m_strLastFolder;
     std::function<bool(const QString&)> m_pfnAsk;
     std::function<QString(const QString&)> m_pfnChooseFile;

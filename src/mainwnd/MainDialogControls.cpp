@@ -6,6 +6,8 @@
 #include "mainwnd/BatteryStrip.h"
 #include "views/DialogScale.h"
 #include "mainwnd/Statics.h"
+#include "mainwnd/StationRowModel.h"
+#include "mainwnd/StationView.h"
 #include "views/SummaryPage.h"
 #include "mainwnd/TabHost.h"
 #include "record/LoggerRecord.h"
@@ -16,6 +18,7 @@
 #include "views/GraphPage.h"
 
 #include <QApplication>
+#include <QCheckBox>
 #include <QGroupBox>
 #include <QLabel>
 #include <QProgressBar>
@@ -25,7 +28,7 @@
 
 namespace {
 
-enum class Kind { Banner, Button, Group, Radio, ClockStatic, Tabs, Battery, GraphFrame, Status, Progress };
+enum class Kind { Banner, Button, Check, Group, Radio, ClockStatic, Tabs, Battery, GraphFrame, Status, Progress };
 
 struct ControlSpec {
     int id;
@@ -43,6 +46,9 @@ constexpr ControlSpec kControls[] = {
     {CMainDialog::IDC_CALIBRATE, Kind::Button, "Calibration Time", 324, 63, 72, 14},
     {CMainDialog::IDC_START_SETTING, Kind::Button, "Button5", 432, 63, 59, 18},
     {CMainDialog::IDCANCEL, Kind::Button, "Button6", 525, 63, 59, 18},
+    // Automatic mode and its settings, in the band between the buttons and the pages.
+    {CMainDialog::IDC_AUTOMATIC, Kind::Check, "Automatic", 25, 80, 50, 10},
+    {CMainDialog::IDC_STATION_SETTINGS, Kind::Button, "Station...", 91, 79, 50, 11},
     {CMainDialog::IDC_UNIT_GROUP, Kind::Group, "", 227, 91, 81, 21},
     {CMainDialog::IDC_UNIT_C, Kind::Radio, " C", 235, 99, 23, 10},
     {CMainDialog::IDC_UNIT_F, Kind::Radio, " F", 273, 99, 22, 10},
@@ -91,6 +97,11 @@ QWidget* MakeControl(const ControlSpec& entry, QWidget* parent)
         return new CBannerStatic(parent);
     case Kind::Button:
         { auto* button = new QPushButton(text, parent); button->setAutoDefault(false); return button; }
+    case Kind::Check: {
+        auto* check = new QCheckBox(text, parent);
+        UseSystemColours(check, true);
+        return check;
+    }
     case Kind::Group: {
         auto* group = new QGroupBox(parent);
         QPalette pal = group->palette();
@@ -164,9 +175,9 @@ void CMainDialog::CreateControls()
 
 void CMainDialog::CreatePages()
 {
-    m_pTabs->Bar()->addTab(GetText(ToInt(TextId::SummaryTab), m_display.language));
-    m_pTabs->Bar()->addTab(GetText(ToInt(TextId::DataTab), m_display.language));
-    m_pTabs->Bar()->addTab(GetAlarmText(AlarmText::Tab, m_display.language));
+    AddTab(TabPage::Summary, GetText(TextId::SummaryTab, m_display.language));
+    AddTab(TabPage::Data, GetText(TextId::DataTab, m_display.language));
+    AddTab(TabPage::Alarms, GetAlarmText(AlarmText::Tab, m_display.language));
     // Five tabs share the page's width once a range is selected: narrower
     // side padding than the style's keeps every tab text whole.
     m_pTabs->Bar()->setStyleSheet(QStringLiteral("QTabBar::tab { padding: 6px 6px; }"));
@@ -176,9 +187,12 @@ void CMainDialog::CreatePages()
     m_pAreaSummary = new CSummaryPage(m_display, m_pTabs);
     m_pAreaDataList = new CDataListPage(m_display, m_pTabs);
     m_pAlarms = new CAlarmFormView(m_display, m_pTabs);
+    m_pStationRows = new CStationRowModel(m_display.language);
+    m_pStationView = new CStationView(*m_pStationRows, m_pTabs);
+    m_pStationRows->setParent(m_pStationView);
     for (QWidget* w : {static_cast<QWidget*>(m_pSummary), static_cast<QWidget*>(m_pDataList),
                        static_cast<QWidget*>(m_pAreaSummary), static_cast<QWidget*>(m_pAreaDataList),
-                       static_cast<QWidget*>(m_pAlarms)}) {
+                       static_cast<QWidget*>(m_pAlarms), static_cast<QWidget*>(m_pStationView)}) {
         w->setGeometry(QRect(QPoint(0, 0), page));
         w->hide();
     }
@@ -200,4 +214,6 @@ void CMainDialog::SetStartTexts()
     const bool chinese = m_display.language == LANG_CHINESE;
     for (const ButtonText& b : kButtonTexts)
         Control<QPushButton>(b.id)->setText(QString::fromUtf8(chinese ? b.chinese : b.english));
+    Control<QCheckBox>(IDC_AUTOMATIC)->setText(GetText(TextId::Automatic, m_display.language));
+    Control<QPushButton>(IDC_STATION_SETTINGS)->setText(GetText(TextId::StationButton, m_display.language));
 }

@@ -9,6 +9,7 @@
 #include "views/DataListPage.h"
 #include "views/GraphPage.h"
 #include "views/AlarmFormView.h"
+#include "mainwnd/StationView.h"
 
 namespace {
 
@@ -19,7 +20,8 @@ constexpr int kScaledControls[] = {
     CMainDialog::IDC_CALIBRATE, CMainDialog::IDC_TABS, CMainDialog::IDC_UNIT_F,
     CMainDialog::IDC_UNIT_C, CMainDialog::IDC_BATTERY, CMainDialog::IDC_LOGGER_CLOCK,
     CMainDialog::IDC_RUN_STATE, CMainDialog::IDC_GRAPH_FRAME, CMainDialog::IDC_UNIT_GROUP,
-    CMainDialog::IDC_STATUS, CMainDialog::IDC_PROGRESS,
+    CMainDialog::IDC_STATUS, CMainDialog::IDC_PROGRESS, CMainDialog::IDC_AUTOMATIC,
+    CMainDialog::IDC_STATION_SETTINGS,
 };
 
 QSize Scaled(QSize size, float s)
@@ -49,6 +51,7 @@ void CMainDialog::ScaleToScreen(QSize screen)
         control->setGeometry(ScaleControlRect(control->geometry(), m_fScale));
     }
     RescalePages();
+    m_tabsNarrow = m_pTabs->geometry();
     setFixedSize(m_scaledSize);
     move(CentredOrigin(screen, m_scaledSize));
 }
@@ -71,6 +74,7 @@ void CMainDialog::RescalePages()
     m_pAreaDataList->Rescale(m_fScale, listOrigin.x(), listOrigin.y());
     fit(m_pAlarms);
     m_pAlarms->Rescale(m_fScale);
+    fit(m_pStationView);
     const QPoint graphOrigin = m_pGraph->mapTo(this, QPoint(0, 0));
     fit(m_pGraph);
     m_pGraph->Rescale(m_fScale, graphOrigin.x(), graphOrigin.y());

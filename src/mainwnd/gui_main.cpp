@@ -1,10 +1,13 @@
 // halvern-th: the main window.
-//   halvern-th [--lang en|zh] [--simulate usb[:TYPE]|serial[:TYPE] [--time-scale FACTOR]] [--download] [--screenshot FILE.png] [FILE.tavo]
-// --simulate attaches a virtual logger (demo mode), plugged in a second after
-// start. --download presses Download once that logger is identified.
+//   halvern-th [--lang en|zh] [--simulate LINK[:TYPE][,LINK[:TYPE]...] [--time-scale FACTOR]] [--download]
+//              [--automatic] [--screenshot FILE.png] [FILE.tavo]
+// --simulate attaches virtual loggers (demo mode), plugged in a second after
+// start. --download presses Download once the window's logger is
+// identified. --automatic turns Automatic on for this run.
 // --screenshot renders the window, laid out as on a 1920 x 1080 screen so
 // pictures come out alike on every machine, into a PNG file and exits; with
-// --simulate it first waits for the identification (and the download). It
+// --simulate it first waits for the identification (and the download), or
+// with --automatic until every virtual logger is archived or has failed. It
 // needs no display, nor do --help and --version.
 #include "base/QtMessagePoster.h"
 #include "base/TextTable.h"
@@ -23,6 +26,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <memory>
+#include <vector>
 
 namespace {
 
@@ -45,8 +49,11 @@ int Screenshot(CMainDialog& dialog, const QString& file, CDemoDriver* driver, bo
     dialog.show();
     Settle();
     QString error;
-    if (driver && !driver->WaitForDemo(download, error))
-        return Fail(error);
+    if (driver) {
+        const bool ready = dialog.Automatic() ? driver->WaitForStation(error) : driver->WaitForDemo(download, error);
+        if (!ready)
+            return Fail(error);
+    }
     Settle();
     if (!dialog.grab().save(file, "PNG"))
         return Fail(QStringLiteral("cannot write %1").arg(file));
@@ -56,10 +63,11 @@ int Screenshot(CMainDialog& dialog, const QString& file, CDemoDriver* driver, bo
 struct Options {
     QCommandLineOption simulate{
         QStringLiteral("simulate"),
-        QStringLiteral("Demo mode: attach a virtual logger holding a day-long mission, plugged in a second "
-                       "after start. LINK is usb (TYPE 1-4) or serial (TYPE 2-6); TYPE defaults to 4, "
-                       "a temperature+humidity logger."),
-        QStringLiteral("LINK[:TYPE]")};
+        QStringLiteral("Demo mode: attach virtual loggers, each holding a day-long mission with an ID of its "
+                       "own, plugged in a second after start. A comma-separated list of LINK[:TYPE]: LINK is "
+                       "usb (TYPE 1-4) or serial (TYPE 2-6); TYPE defaults to 4, a temperature+humidity "
+                       "logger."),
+        QStringLiteral("LINK[:TYPE],...")};
     QCommandLineOption timeScale{QStringLiteral("time-scale"),
                                  QStringLiteral("With --simulate: the virtual logger's clock runs FACTOR times as "
                                                 "fast as this computer's, so a mission started on it records "
@@ -68,11 +76,15 @@ struct Options {
     QCommandLineOption download{QStringLiteral("download"),
                                 QStringLiteral("With --simulate: press Download once the virtual logger has "
                                                "been identified and its battery read.")};
+    QCommandLineOption automatic{QStringLiteral("automatic"),
+                                 QStringLiteral("Turn Automatic on for this run (not remembered): every logger "
+                                                "plugged in is downloaded and archived with its reports.")};
     QCommandLineOption screenshot{
         QStringLiteral("screenshot"),
         QStringLiteral("Render the window into a PNG file and exit. With --simulate it first waits until the "
                        "logger has been identified and its battery read (and, with --download, until the "
-                       "download has ended); it fails when that takes too long."),
+                       "download has ended; with --automatic, until every virtual logger is archived or has "
+                       "failed); it fails when that takes too long."),
         QStringLiteral("FILE.png")};
     QCommandLineOption lang{QStringLiteral("lang"),
                             QStringLiteral("Interface language, en or zh. Without it the desktop's: LC_ALL, "
@@ -95,6 +107,7 @@ int main(int argc, char** argv)
     if (!display.platform.isEmpty())
         qputenv("QT_QPA_PLATFORM", display.platform);
     QApplication app(argc, argv);
+    QApplication::setOrganizationName(QStringLiteral("halvern-th"));
     QApplication::setApplicationName(QStringLiteral("halvern-th"));
     QApplication::setApplicationVersion(QStringLiteral(HALVERN_VERSION));
     QApplication::setDesktopFileName(QStringLiteral("halvern-th"));
@@ -104,7 +117,8 @@ int main(int argc, char** argv)
     parser.addHelpOption();
     parser.addVersionOption();
     const Options options;
-    parser.addOptions({options.simulate, options.download, options.screenshot, options.lang, options.timeScale});
+    parser.addOptions({options.simulate, options.download, options.automatic, options.screenshot, options.lang,
+                       options.timeScale});
     parser.addPositionalArgument(QStringLiteral("file"), QStringLiteral("A .tavo data file to open."),
                                  QStringLiteral("[FILE.tavo]"));
     parser.process(app);
@@ -126,20 +140,25 @@ int main(int argc, char** argv)
     }
     if (parser.isSet(options.simulate)) {
         QString error;
-        SimulateSpec choice;
+        SimulateSpec base;
+        std::vector<SimulateSpec> choices;
         const bool scaled = parser.isSet(options.timeScale);
-        if (!ParseSimulateKind(parser.value(options.simulate), choice, error)
-            || (scaled && !ParseTimeScale(parser.value(options.timeScale), choice, error))) {
+        if (!ParseSimulateList(parser.value(options.simulate), base, choices, error)
+            || (scaled && !ParseTimeScale(parser.value(options.timeScale), base, error))) {
             std::fprintf(stderr, "halvern-th: %s\n", qPrintable(error));
             return 2;
         }
-        demo = std::make_unique<CDemoLogger>(choice);
+        for (SimulateSpec& choice : choices)
+            choice.timeScale = base.timeScale;
+        demo = std::make_unique<CDemoLogger>(std::move(choices));
     }
 
     CMainDialog dialog(StartDisplay(language), shot ? QSize(1920, 1080) : QSize());
     QApplication::setWindowIcon(QIcon::fromTheme(QStringLiteral("halvern-th"), dialog.windowIcon()));
     if (demo)
         dialog.setWindowTitle(dialog.windowTitle() + QStringLiteral(" \u2014 ") + demo->Label());
+    if (parser.isSet(options.automatic))
+        dialog.SetAutomatic(true, false);
     dialog.Start(parser.positionalArguments().value(0));
     CDemoDriver* driver = demo ? new CDemoDriver(dialog, *demo) : nullptr;
     if (driver) {

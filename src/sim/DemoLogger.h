@@ -5,35 +5,45 @@
 
 #include <QString>
 #include <memory>
+#include <vector>
 
 class VirtualSerialLogger;
 
-// The window's demo logger: a virtual logger of the link and type chosen
-// (its other knobs are not used) holding a day-long mission of 10-minute
-// samples, attached to the program through the same device libraries as
-// hardware: a USB logger in a virtual CH375 library (selected for the whole
-// process while this object lives), or a serial logger on a pseudo-terminal
-// that registers as a CH341 port. It stays unplugged until PlugIn, which
-// announces it as a hot-plug does. Create it before the main dialog starts
-// and let it outlive the dialog.
+// The window's demo loggers: virtual loggers of the links and types chosen
+// (their other knobs are not used), each holding a day-long mission of
+// 10-minute samples and answering with an ID of its own, attached to the
+// program through the same device libraries as hardware. The USB ones share
+// one virtual CH375 library (selected for the whole process while this
+// object lives), the first at index 0, the next at 1, ...; each serial one
+// has a pseudo-terminal that registers as a CH341 port. They stay unplugged
+// until PlugIn, which announces them as hot-plugs do. Create this before
+// the main dialog starts and let it outlive the dialog.
 class CDemoLogger {
 public:
     explicit CDemoLogger(SimulateSpec choice);
+    explicit CDemoLogger(std::vector<SimulateSpec> choices);
     ~CDemoLogger();
     CDemoLogger(const CDemoLogger&) = delete;
     CDemoLogger& operator=(const CDemoLogger&) = delete;
 
-    // Plugs the logger in; false when its port cannot be created.
+    // Plugs every logger in; false when a serial port cannot be created.
     bool PlugIn();
-    // Pulls it out again, announced as a removal.
+    // Pulls every one out again, announced as removals.
     void PullOut();
-    // "virtual USB logger (demo)" or "virtual serial logger (demo)".
+    // "virtual USB logger (demo)", "virtual serial logger (demo)" or
+    // "4 virtual loggers (demo)".
     QString Label() const;
-    const SimulateSpec& Choice() const { return m_choice; }
+    int Count() const { return static_cast<int>(m_choices.size()); }
+    // The ID logger i answers with (in the order chosen).
+    QString Id(int i) const;
     CVirtualCh375& Usb() { return m_usb; }
 
 private:
-    SimulateSpec m_choice;
+    bool AnyUsb() const;
+    bool PlugInSerial(std::size_t i);
+
+    std::vector<SimulateSpec> m_choices;
+    std::vector<int> m_usbIndex; // per logger: its CH375 index, -1 for a serial one
     CVirtualCh375 m_usb;
-    std::unique_ptr<VirtualSerialLogger> m_serial;
+    std::vector<std::unique_ptr<VirtualSerialLogger>> m_serial; // per logger, null for a USB one
 };

@@ -1,6 +1,9 @@
 #include "support/TempDir.h"
 
+#include <QDir>
+#include <QFile>
 #include <QFileInfo>
+#include <QSettings>
 #include <QImage>
 #include <QProcess>
 #include <cstdlib>
@@ -78,4 +81,33 @@ TEST(Screenshot, DemoModeDownloadsTheVirtualLoggerFirst)
         ASSERT_TRUE(process.waitForFinished(30000));
         EXPECT_EQ(process.exitCode(), 2) << wrong;
     }
+}
+
+// Several virtual loggers with --automatic: the picture is taken once the
+// station has filed every one, each under an ID of its own, into the
+// default archive folder of a home of its own; the choice is not remembered.
+TEST(Screenshot, AutomaticWaitsUntilTheStationHasFiledEveryLogger)
+{
+    ASSERT_TRUE(QFileInfo(kProgram).isExecutable());
+    TempDir dir;
+    ASSERT_TRUE(QDir().mkpath(dir.path("home/Documents")));
+    ProgramRun process;
+    QProcessEnvironment env = process.processEnvironment();
+    env.insert(QStringLiteral("HOME"), dir.path("home"));
+    for (const char* xdg : {"XDG_DATA_HOME", "XDG_CONFIG_HOME"})
+        env.remove(QString::fromLatin1(xdg));
+    process.setProcessEnvironment(env);
+    process.start(kProgram, {QStringLiteral("--simulate"), QStringLiteral("usb:4,usb:4,serial:3"), QStringLiteral("--automatic"),
+                            QStringLiteral("--screenshot"), dir.path("station.png")});
+    ASSERT_TRUE(process.waitForFinished(50000));
+    EXPECT_EQ(process.exitCode(), 0) << process.readAllStandardError().toStdString();
+    EXPECT_FALSE(QImage(dir.path("station.png")).isNull());
+
+    const QDir archive(dir.path("home/Documents/Halvern TH archive"));
+    const QStringList ids = archive.entryList(QDir::Dirs | QDir::NoDotAndDotDot);
+    EXPECT_EQ(ids.size(), 3) << ids.join(QLatin1Char(' ')).toStdString();
+    for (const QString& id : ids)
+        EXPECT_EQ(QDir(archive.filePath(id)).entryList({QStringLiteral("*.tavo")}, QDir::Files).size(), 1) << id.toStdString();
+    const QString config = dir.path("home/.config/halvern-th/halvern-th.conf");
+    EXPECT_FALSE(QFile::exists(config) && QSettings(config, QSettings::IniFormat).value("station/automatic").toBool());
 }
