@@ -24,9 +24,10 @@ set(CPACK_STRIP_FILES ON)
 # The libraries' packages come from the programs' links; the Chinese texts
 # need a font with CJK glyphs. The mission archive's database drivers are
 # plugins Qt loads at run time: SQLite for the default archive, PostgreSQL
-# for a shared one.
+# for a shared one. Where systemd-sysusers is missing, adduser creates the
+# receiving station's user.
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
-set(CPACK_DEBIAN_PACKAGE_DEPENDS "fonts-wqy-microhei | fonts-noto-cjk, libqt6sql6-sqlite")
+set(CPACK_DEBIAN_PACKAGE_DEPENDS "fonts-wqy-microhei | fonts-noto-cjk, libqt6sql6-sqlite, adduser")
 set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "udev, libqt6sql6-psql")
 set(CPACK_DEBIAN_PACKAGE_CONTROL_EXTRA
     ${CMAKE_CURRENT_LIST_DIR}/debian/postinst ${CMAKE_CURRENT_LIST_DIR}/debian/prerm
