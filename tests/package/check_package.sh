@@ -5,7 +5,8 @@
 # along (dpkg-deb --contents), the maintainer scripts, the receiving
 # station's service (its units, user, folder and settings agreeing with each
 # other and with the udev rule; systemd-analyze verify where systemd is
-# installed), the MIME type as a file manager reads it, and lintian.
+# installed), the MIME type as a file manager reads it, lintian, and (as
+# root) installing and purging it.
 #   check_package.sh BUILD_DIR VERSION
 set -uo pipefail
 build=${1:?build folder}
@@ -159,6 +160,14 @@ for name in mission.tavo MISSION.TAVO Mission.Tavo; do
         sed -n 's/^ *standard::content-type: //p')
     [ "$type" = application/x-halvern-tavo ] || fail "$name is of MIME type '$type'"
 done
+
+# Installed and purged for real where this runs as root (in overlays: the
+# machine is not changed).
+if [ "$(id -u)" -eq 0 ] && command -v unshare >/dev/null; then
+    "$(dirname "$0")/check_install.sh" "$deb" || fail "install and purge"
+else
+    echo "not root: the installation is not tried"
+fi
 
 lintian_out=$(lintian --fail-on error --suppress-tags hardening-no-fortify-functions "$deb" 2>&1)
 lintian_rc=$?
