@@ -13,8 +13,9 @@ temperature, a table of samples and a graph with zoom and time-range
 selection. Records are saved as .tavo data files.
 
 The package holds the window program halvern-th, the command-line tool
-halvern-th-cli, and a udev rule that lets the user at the seat open the
-loggers without root.")
+halvern-th-cli, a udev rule that lets the user at the seat open the
+loggers without root, and the receiving station's service (disabled until
+enabled), which downloads and files every logger plugged in.")
 set(CPACK_DEBIAN_PACKAGE_SECTION science)
 set(CPACK_DEBIAN_PACKAGE_PRIORITY optional)
 set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
@@ -23,12 +24,14 @@ set(CPACK_STRIP_FILES ON)
 # The libraries' packages come from the programs' links; the Chinese texts
 # need a font with CJK glyphs. The mission archive's database drivers are
 # plugins Qt loads at run time: SQLite for the default archive, PostgreSQL
-# for a shared one.
+# for a shared one. Where systemd-sysusers is missing, adduser creates the
+# receiving station's user.
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
-set(CPACK_DEBIAN_PACKAGE_DEPENDS "fonts-wqy-microhei | fonts-noto-cjk, libqt6sql6-sqlite")
+set(CPACK_DEBIAN_PACKAGE_DEPENDS "fonts-wqy-microhei | fonts-noto-cjk, libqt6sql6-sqlite, adduser")
 set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "udev, libqt6sql6-psql")
 set(CPACK_DEBIAN_PACKAGE_CONTROL_EXTRA
-    ${CMAKE_CURRENT_LIST_DIR}/debian/postinst ${CMAKE_CURRENT_LIST_DIR}/debian/postrm)
+    ${CMAKE_CURRENT_LIST_DIR}/debian/postinst ${CMAKE_CURRENT_LIST_DIR}/debian/prerm
+    ${CMAKE_CURRENT_LIST_DIR}/debian/postrm ${CMAKE_CURRENT_LIST_DIR}/debian/conffiles)
 set(CPACK_DEBIAN_PACKAGE_CONTROL_STRICT_PERMISSION ON)
 set(CPACK_INSTALL_DEFAULT_DIRECTORY_PERMISSIONS
     OWNER_READ OWNER_WRITE OWNER_EXECUTE GROUP_READ GROUP_EXECUTE WORLD_READ WORLD_EXECUTE)

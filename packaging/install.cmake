@@ -1,9 +1,21 @@
-# Desktop integration: menu entry, the .tavo file type and the icons; and the
-# udev rule that lets the logged-in user open the loggers.
+# Desktop integration: menu entry, the .tavo file type and the icons; the
+# udev rule that lets the logged-in user open the loggers; the receiving
+# station's service.
 include(GNUInstallDirs)
 set(HALVERN_PACKAGING ${CMAKE_CURRENT_LIST_DIR})
 
 install(FILES ${HALVERN_PACKAGING}/70-halvern-th.rules DESTINATION lib/udev/rules.d)
+
+# The receiving station as a service: a system unit (disabled until enabled)
+# running as the user halvern-th, which sysusers.d creates with tmpfiles.d's
+# archive folder, its settings in /etc/default; and a unit for a desktop
+# user's own service manager.
+set(HALVERN_SYSTEMD ${HALVERN_PACKAGING}/systemd)
+install(FILES ${HALVERN_SYSTEMD}/halvern-th-station.service DESTINATION lib/systemd/system)
+install(FILES ${HALVERN_SYSTEMD}/user/halvern-th-station.service DESTINATION lib/systemd/user)
+install(FILES ${HALVERN_SYSTEMD}/halvern-th.sysusers DESTINATION lib/sysusers.d RENAME halvern-th.conf)
+install(FILES ${HALVERN_SYSTEMD}/halvern-th.tmpfiles DESTINATION lib/tmpfiles.d RENAME halvern-th.conf)
+install(FILES ${HALVERN_SYSTEMD}/halvern-th-station.default DESTINATION /etc/default RENAME halvern-th-station)
 
 if(HALVERN_GUI)
   install(FILES ${HALVERN_PACKAGING}/halvern-th.desktop DESTINATION ${CMAKE_INSTALL_DATADIR}/applications)

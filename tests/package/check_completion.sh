@@ -31,6 +31,13 @@ expect "link options" -o download -
 expect "option values" C info --unit ""
 expect "option values" serial:6 status --simulate serial:
 expect "simulate kinds" serial simulate ""
+expect "station options" --archive watch --ar
+expect "station options" --archive-db watch --archive-db
+expect "station takes no file" --once watch --archive /tmp ""
+expect "station's --usb is a switch" --once watch --usb ""
+expect "device index after --usb elsewhere" 15 download --usb ""
+expect "report kinds" xlsx watch --report x
+expect "report list" pdf,csv watch --report pdf,c
 
 [ $failures -eq 0 ] || exit 1
 echo "completion: every check passed"
