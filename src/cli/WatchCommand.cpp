@@ -18,6 +18,7 @@
 #include "workflow/EventLoop.h"
 
 #include <QDir>
+#include <QElapsedTimer>
 #include <ctime>
 #include <memory>
 #include <vector>
@@ -56,7 +57,7 @@ constexpr int kIdentifyMs = 10000;
 struct WatchArgs {
     StationSettings settings;
     DisplaySettings display;
-    QString address;
+    ArchiveAddress address;
     bool once = false;
     bool json = false;
     std::vector<SimulateSpec> simulate;
@@ -120,7 +121,8 @@ int ParseArgs(const QStringList& args, WatchArgs& out)
     s.watchUsb = line.IsSet(usb) || s.ports.isEmpty();
     out.once = line.IsSet(once);
     out.json = line.IsSet(json);
-    out.address = line.IsSet(db) ? line.Value(db) : DefaultArchivePath();
+    if (!ParseArchiveAddress(line.IsSet(db) ? line.Value(db) : DefaultArchivePath(), out.address, error))
+        return ArgumentError(error);
     if (!TakeReports(line.Values(report).join(QLatin1Char(',')), s.reports, error) || !ApplyUnits(line.Values(unit), out.display, error))
         return ArgumentError(error);
     if (line.IsSet(simulate)) {
@@ -188,6 +190,36 @@ private:
     bool m_usbSelected = false;
 };
 
+// The archive index, opened when first needed and, while it cannot be,
+// tried again at most every half minute, so a database that is down when
+// the station starts is used once it is back.
+class IndexKeeper {
+public:
+    explicit IndexKeeper(ArchiveAddress address) : m_address(std::move(address)) {}
+
+    CArchive* Get(QString& why)
+    {
+        constexpr qint64 kRetryMs = 30000;
+        if (m_open)
+            return &m_archive;
+        if (m_lastTry.isValid() && m_lastTry.elapsed() < kRetryMs) {
+            why = m_error;
+            return nullptr;
+        }
+        m_lastTry.start();
+        m_open = m_archive.Open(m_address, m_error);
+        why = m_error;
+        return m_open ? &m_archive : nullptr;
+    }
+
+private:
+    ArchiveAddress m_address;
+    CArchive m_archive;
+    bool m_open = false;
+    QElapsedTimer m_lastTry;
+    QString m_error;
+};
+
 bool AnyFailed(const ReceivingStation& station)
 {
     for (const StationRow& row : station.Rows())
@@ -221,11 +253,10 @@ int Watch(WatchArgs& args, WatchSignals& stopRequest)
         Say(QStringLiteral("cannot create the archive folder %1").arg(args.settings.folder));
         return 1;
     }
-    CArchive index;
-    ArchiveAddress address;
-    const bool indexed = ParseArchiveAddress(args.address, address, error) && index.Open(address, error);
-    if (!indexed)
-        Say(QStringLiteral("missions are filed without the archive index: %1").arg(PrintableText(error)));
+    IndexKeeper index(args.address);
+    if (!index.Get(error))
+        Say(QStringLiteral("the archive index cannot be opened now; missions are filed and indexed once it can: %1")
+                .arg(PrintableText(error)));
 
     const bool json = args.json;
     ReceivingStation station(args.settings, args.display, [json](const StationEvent& event) {
@@ -233,8 +264,7 @@ int Watch(WatchArgs& args, WatchSignals& stopRequest)
             PrintNow(stdout, WatchJsonLine(event));
         PrintNow(stderr, WatchTextLine(event));
     });
-    if (indexed)
-        station.SetIndex(&index);
+    station.SetIndexSource([&index](QString& why) { return index.Get(why); });
     EventLoop loop(queue, [&station](const Message& m) { station.OnMessage(m); });
     loop.AddTimers(station.Timers(), [&station](int id) { station.OnTimer(id); });
     stopRequest.WakeWith([] { PostToMain(NewMessageAddress(), QueuedCall{}); });

@@ -29,6 +29,14 @@ ReceivingStation::~ReceivingStation()
     Stop();
 }
 
+void ReceivingStation::SetIndex(CArchive* archive)
+{
+    if (archive)
+        m_context.index = [archive](QString&) { return archive; };
+    else
+        m_context.index = nullptr;
+}
+
 void ReceivingStation::Start()
 {
     if (m_running)

@@ -28,7 +28,10 @@ public:
     ReceivingStation& operator=(const ReceivingStation&) = delete;
 
     // Where filed missions are indexed (null: nowhere); it must outlive the station.
-    void SetIndex(CArchive* archive) { m_context.index = archive; }
+    void SetIndex(CArchive* archive);
+    // Asked for the index at each filing, so an archive that could not be
+    // reached at first is used once it can be; null with why set meanwhile.
+    void SetIndexSource(std::function<CArchive*(QString& why)> source) { m_context.index = std::move(source); }
     const StationSettings& Settings() const { return m_settings; }
 
     // Takes the device notifications and attaches the loggers present.

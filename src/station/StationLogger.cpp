@@ -166,7 +166,13 @@ void StationLogger::Index()
 {
     if (!m_context.index || m_row.dataFile.isEmpty())
         return;
-    const ImportResult imported = m_context.index->Import(m_row.dataFile);
+    QString why;
+    CArchive* index = m_context.index(why);
+    if (!index) {
+        m_row.reason = QStringLiteral("not indexed in the archive: %1").arg(why);
+        return;
+    }
+    const ImportResult imported = index->Import(m_row.dataFile);
     if (imported.outcome == ImportResult::Failed || imported.outcome == ImportResult::Damaged)
         m_row.reason = QStringLiteral("not indexed in the archive: %1").arg(imported.reason);
 }

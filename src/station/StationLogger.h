@@ -15,7 +15,9 @@ class CArchive;
 struct StationContext {
     const StationSettings& settings;
     DisplaySettings& display;
-    CArchive* index = nullptr; // where archived missions are indexed; null: nowhere
+    // Where archived missions are indexed: the archive, or null with why set
+    // when it cannot be reached now; no source at all: nowhere.
+    std::function<CArchive*(QString& why)> index;
 };
 
 // One logger's timers inside the set its station shares: workflow timer id
