@@ -199,8 +199,9 @@ TEST_F(GraphInteraction, IncompleteDownloadDrawsTheReceivedSamplesInTheUnitInFor
     record.m_fMax = record.m_fMin = 0.0f;
     page.Refresh();
     EXPECT_EQ(page.Points().sampleCount, 6);
-    EXPECT_EQ(TempTickText(page.Points().tempTicks[0], display.unit), "50.00");
-    EXPECT_EQ(TempTickText(page.Points().tempTicks[4], display.unit), "59.00");
+    // 50 .. 59 F on round levels
+    EXPECT_EQ(ValueScaleText(page.Points().tempScale, 0), "50.0");
+    EXPECT_EQ(ValueScaleText(page.Points().tempScale, 4), "60.0");
     EXPECT_EQ(page.XOfSample(5), 549);
     EXPECT_EQ(Trackbar()->maximum(), 5);
     record.m_nReceived = 40;
