@@ -365,7 +365,7 @@ void DrawGraphFrame(QImage& image, const CLoggerRecord& r, GraphViewState& state
     if (anyCurve) {
         const QFontMetrics fm(scaleFont);
         p.timeTicks = ChooseTimeTicks(p.timeSpan, [&fm](const QString& text) { return fm.horizontalAdvance(text); },
-                                      fm.horizontalAdvance(QStringLiteral("00")));
+                                      fm.horizontalAdvance(QLatin1Char('0')));
     }
     FillAreas(painter, g);
     if (p.pointCount > 0)

@@ -1,6 +1,7 @@
 // The graph page driven as a user drives it: zoom buttons, trackbar, clicks,
 // wheel, drag, keys, and the range selection with its pickers and timer.
 #include "GraphFixture.h"
+#include "support/ScopedTz.h"
 
 #include <QDialog>
 #include <QLineEdit>
@@ -167,6 +168,32 @@ TEST_F(GraphInteraction, DragPansTheCurveWithoutMovingTheCursor)
     for (int k = 0; k < 3; ++k)
         Drag(500, 60);
     EXPECT_EQ(page.State().firstSample, 750); // the last view that still fills the plot
+}
+
+// The time axis is chosen afresh for every view: days for the whole week of
+// 10-minute samples, hours and minutes zoomed in, later times after a pan,
+// and its first label always tells the day.
+TEST_F(GraphInteraction, TimeAxisFollowsZoomAndPan)
+{
+    const ScopedTz tz("UTC");
+    Load(1, 1000); // 2024-03-05 09:00 to 2024-03-12 03:30
+    const auto axis = [this] { return page.Points().timeTicks; };
+    EXPECT_EQ(axis().step, (TimeStep{TimeUnit::Day, 1}));
+    ASSERT_FALSE(axis().ticks.empty());
+    EXPECT_EQ(axis().ticks.front().text, "2024-3-6");
+    EXPECT_EQ(axis().ticks.back().text, "2024-3-12");
+
+    for (int k = 0; k < 4; ++k)
+        Click(V::IDC_ZOOM_IN); // 62 samples: about ten hours
+    EXPECT_EQ(axis().step.unit, TimeUnit::Hour);
+    EXPECT_EQ(axis().ticks.front().text, "2024-3-5 10:00");
+    Click(V::IDC_ZOOM_IN);
+    Click(V::IDC_ZOOM_IN); // 15 samples: two hours and a half
+    EXPECT_EQ(axis().step.unit, TimeUnit::Minute);
+
+    Trackbar()->setValue(500); // 2024-03-08 20:20
+    EXPECT_EQ(axis().ticks.front().time, MakeLocalTime(2024, 3, 8, 20, 30));
+    EXPECT_TRUE(axis().ticks.front().text.startsWith("2024-3-8 "));
 }
 
 TEST_F(GraphInteraction, EnterAndEscapeNeverCloseTheWindowButEnterPressesAFocusedZoomButton)

@@ -116,7 +116,7 @@ TEST(TimeTicks, LabelsNeverOverlapAtAnyWidth)
     const ScopedTz tz("UTC");
     const QFontMetrics fm(GraphScaleFont());
     const TextWidth width = [&fm](const QString& text) { return fm.horizontalAdvance(text); };
-    const int gap = fm.horizontalAdvance(QStringLiteral("00"));
+    const int gap = fm.horizontalAdvance(QLatin1Char('0'));
     const time64 from = T(2024, 3, 5, 9, 17);
     for (const time64 length : {60LL, 600LL, 3600LL, 5 * 3600LL, 86400LL, 3 * 86400LL, 20 * 86400LL, 60 * 86400LL}) {
         for (const int columns : {40, 90, 150, 343, 490, 735, 1200}) {
