@@ -170,6 +170,28 @@ TEST_F(GraphInteraction, DragPansTheCurveWithoutMovingTheCursor)
     EXPECT_EQ(page.State().firstSample, 750); // the last view that still fills the plot
 }
 
+// "Scaling data coordinate" fits the round levels to the visible samples;
+// without it they cover the whole record.
+TEST_F(GraphInteraction, ScalingDataCoordinateFitsTheLevelsToTheVisibleSamples)
+{
+    display.unit = TempUnit::Celsius;
+    Load(1, 100);
+    for (int k = 0; k < 4; ++k)
+        Click(V::IDC_ZOOM_IN); // samples 0 .. 5: 10 .. 15 C
+    const auto levels = [this] {
+        std::vector<QString> texts;
+        for (int k = 0; k <= kValueIntervals; ++k)
+            texts.push_back(ValueScaleText(page.Points().tempScale, k));
+        return texts;
+    };
+    EXPECT_EQ(levels(), (std::vector<QString>{"10", "15", "20", "25", "30"}));
+    Click(V::IDC_AUTOSCALE);
+    EXPECT_EQ(levels(), (std::vector<QString>{"10", "12", "14", "16", "18"}));
+    EXPECT_EQ(ValueToY(page.Points().tempAxis, 15.0f, 225), 100);
+    Click(V::IDC_AUTOSCALE);
+    EXPECT_EQ(levels(), (std::vector<QString>{"10", "15", "20", "25", "30"}));
+}
+
 // The time axis is chosen afresh for every view: days for the whole week of
 // 10-minute samples, hours and minutes zoomed in, later times after a pan,
 // and its first label always tells the day.
