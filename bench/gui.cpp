@@ -66,7 +66,8 @@ void BM_GraphRedraw60000(benchmark::State& state)
 BENCHMARK(BM_GraphRedraw60000)->Unit(benchmark::kMillisecond);
 
 // One mouse-wheel notch on a full record: the zoom step around the pointer,
-// the decimation of the new view and a new frame. Alternates in and out
+// the decimation of the new view and a new frame with its value levels,
+// time labels and limit values. Alternates in and out
 // between zoom divisors 1 and 2 so every step sees the same amount of work.
 void BM_GraphWheelZoom60000(benchmark::State& state)
 {

@@ -3,29 +3,22 @@
 #include "record/LoggerRecord.h"
 #include "record/TimeText.h"
 #include "record/Units.h"
+#include "views/GraphLayers.h"
+#include "views/GraphPalette.h"
 
 #include <QFontMetrics>
 #include <QImage>
 #include <QPainter>
+#include <algorithm>
 
 namespace {
 
-const QColor kPlot(255, 255, 255);
-const QColor kStrip(200, 200, 255);
-const QColor kTempColour(255, 60, 60);
-const QColor kHumiColour(200, 130, 50);
-const QColor kHumiLabel(255, 255, 20);
-const QColor kCursor(82, 105, 118);
-
-QPen DottedPen(const QColor& colour)
-{
-    QPen pen(colour, 1);
-    pen.setCosmetic(true);
-    pen.setDashPattern({3.0, 3.0});
-    return pen;
-}
-
 int Trunc(float v) { return TruncClamped(v); }
+
+double FromUnit(double value, TempUnit unit)
+{
+    return unit == TempUnit::Fahrenheit ? (value - 32.0) / 1.8 : value;
+}
 
 void VisibleExtremes(const CLoggerRecord& r, GraphPoints& p)
 {
@@ -38,81 +31,6 @@ void VisibleExtremes(const CLoggerRecord& r, GraphPoints& p)
         p.tempMin = t < p.tempMin ? t : p.tempMin;
         p.humiMax = h > p.humiMax ? h : p.humiMax;
         p.humiMin = h < p.humiMin ? h : p.humiMin;
-    }
-}
-
-// Opaque text at a top-left position, as the frame's labels are written.
-void Label(QPainter& painter, int x, int y, const QString& text, const QColor& colour, const QColor& background)
-{
-    const QFontMetrics fm(painter.font());
-    if (background.isValid())
-        painter.fillRect(QRect(x, y, fm.horizontalAdvance(text), fm.height()), background);
-    painter.setPen(colour);
-    painter.drawText(QPoint(x, y + fm.ascent()), text);
-}
-
-void DrawGrid(QPainter& painter, const GraphGeometry& g)
-{
-    const int x0 = Trunc(g.x0), w = Trunc(g.bitmapWidth), h = Trunc(g.bitmapHeight);
-    painter.setPen(QPen(Qt::black, 1));
-    painter.setBrush(kPlot);
-    painter.drawRect(x0, 0, w - x0 - 1, h - 1);
-    painter.setBrush(kStrip);
-    painter.drawRect(0, 0, x0 - 1, h - 1);
-    painter.setBrush(Qt::NoBrush);
-    const int tick = Trunc(g.tickStart);
-    const int top = Trunc(25.0f * g.scale);
-    painter.drawLine(tick, top, w, top);
-    for (int i = 1; i <= 4; ++i) {
-        const int between = Trunc(static_cast<float>(i) * g.levelStep);
-        const int level = Trunc(static_cast<float>(i) * g.levelStep + 25.0f * g.scale);
-        painter.drawLine(x0, between, w, between);
-        painter.drawLine(tick, level, w, level);
-    }
-}
-
-void DrawScaleLabels(QPainter& painter, const GraphViewState& state, const GraphGeometry& g, const GraphPoints& p,
-                     TempUnit unit)
-{
-    for (int k = 0; k < 5; ++k) {
-        const int level = g.bottomLevel - Trunc(static_cast<float>(k) * g.levelStep);
-        if (state.showTemp)
-            Label(painter, Trunc(10 * g.scale), level - Trunc(8 * g.scale), TempTickText(p.tempTicks[k], unit), kTempColour,
-                  kStrip);
-        if (state.showHumi)
-            Label(painter, Trunc(10 * g.scale), level + Trunc(5 * g.scale), HumiTickText(p.humiTicks[k]), kHumiLabel,
-                  kStrip);
-    }
-}
-
-void DrawLimits(QPainter& painter, const CLoggerRecord& r, const GraphViewState& state, const GraphGeometry& g,
-                const GraphPoints& p)
-{
-    const int x0 = Trunc(g.x0), w = Trunc(g.bitmapWidth);
-    if (state.showTemp && r.m_bTempAlarm) {
-        painter.setPen(DottedPen(kTempColour));
-        painter.drawLine(x0, Trunc(p.tempHighY), w, Trunc(p.tempHighY));
-        painter.drawLine(x0, Trunc(p.tempLowY), w, Trunc(p.tempLowY));
-    }
-    if (state.showHumi && r.m_bHumiAlarm) {
-        painter.setPen(DottedPen(kHumiColour));
-        painter.drawLine(x0, Trunc(p.humiHighY), w, Trunc(p.humiHighY));
-        painter.drawLine(x0, Trunc(p.humiLowY), w, Trunc(p.humiLowY));
-    }
-}
-
-void DrawCursor(QPainter& painter, GraphViewState& state, const GraphGeometry& g, GraphPoints& p)
-{
-    if (!state.showTemp && !state.showHumi)
-        return;
-    p.cursorSample = CursorSample(state, g, p);
-    state.cursorTempSample = p.cursorSample;
-    state.cursorHumiSample = p.cursorSample;
-    const int column = ColumnOfSample(p.visible, p.cursorSample);
-    if (column >= 0 && column < p.visible.columns) {
-        const int x = Trunc(g.x0) + column;
-        painter.setPen(DottedPen(kCursor));
-        painter.drawLine(x, Trunc(5 * g.scale), x, Trunc(240 * g.scale));
     }
 }
 
@@ -130,19 +48,61 @@ Range ReceivedRange(const float* values, int count)
     return r;
 }
 
-// The axes of the whole record; a record still arriving has no statistics
-// of its samples yet, so its received samples give the range.
-void FixedAxes(const CLoggerRecord& r, int received, const GraphGeometry& g, GraphPoints& p)
+// The value ranges the axes cover: the visible points (autoscale) or the
+// whole record; a record still arriving has no statistics of its samples
+// yet, so its received samples give the range.
+void AxisRanges(const CLoggerRecord& r, const GraphViewState& state, int received, GraphPoints& p, Range& temp,
+                Range& humi)
 {
-    if (r.m_nReceived >= r.m_nCount) {
-        p.tempAxis = MakeAxis(r.m_fMin, r.m_fMax, g.valueSpan);
-        p.humiAxis = MakeAxis(r.m_fHumiMin, r.m_fHumiMax, g.valueSpan);
-        return;
+    if (state.autoscale) {
+        temp = {p.tempMin, p.tempMax};
+        humi = {p.humiMin, p.humiMax};
+    } else if (r.m_nReceived >= r.m_nCount) {
+        temp = {r.m_fMin, r.m_fMax};
+        humi = {r.m_fHumiMin, r.m_fHumiMax};
+    } else {
+        temp = ReceivedRange(r.m_fTempShown.data(), received);
+        humi = ReceivedRange(r.m_fHumi.data(), received);
     }
-    const Range t = ReceivedRange(r.m_fTempShown.data(), received);
-    const Range h = ReceivedRange(r.m_fHumi.data(), received);
-    p.tempAxis = MakeAxis(t.minimum, t.maximum, g.valueSpan);
-    p.humiAxis = MakeAxis(h.minimum, h.maximum, g.valueSpan);
+}
+
+// Round scales over the ranges; the maps to pixels stay in degrees C.
+void RoundAxes(const Range& temp, const Range& humi, const GraphGeometry& g, TempUnit unit, GraphPoints& p)
+{
+    p.tempScale = ChooseValueScale(InUnit(temp.minimum, unit), InUnit(temp.maximum, unit), kValueIntervals);
+    p.humiScale = ChooseValueScale(humi.minimum, humi.maximum, kValueIntervals);
+    p.tempAxis = MakeAxis(static_cast<float>(FromUnit(p.tempScale.minimum, unit)),
+                          static_cast<float>(FromUnit(p.tempScale.Maximum(kValueIntervals), unit)), g.valueSpan);
+    p.humiAxis = MakeAxis(static_cast<float>(p.humiScale.minimum),
+                          static_cast<float>(p.humiScale.Maximum(kValueIntervals)), g.valueSpan);
+}
+
+// The times of the plot's first and last column: the visible span in
+// sample intervals from the first visible sample's time.
+TimeSpan VisibleTimes(const CLoggerRecord& r, const VisibleRange& v)
+{
+    TimeSpan span;
+    if (r.m_tsInterval <= 0)
+        return span;
+    const time64 first = SampleAt(r.m_tTime, v.first);
+    span.from = first != 0 ? first : r.m_tStart + static_cast<time64>(v.first) * r.m_tsInterval;
+    span.to = span.from + static_cast<time64>(v.span) * r.m_tsInterval;
+    span.columns = v.columns;
+    return span;
+}
+
+void SelectedColumns(const GraphViewState& state, GraphPoints& p)
+{
+    p.bandLeft = 0;
+    p.bandRight = -1;
+    if (!state.selectionShown || p.timeSpan.IsEmpty() || state.selectionTo < state.selectionFrom)
+        return;
+    const int left = p.timeSpan.ColumnOf(state.selectionFrom);
+    const int right = p.timeSpan.ColumnOf(state.selectionTo);
+    if (right < 0 || left > p.timeSpan.columns - 1)
+        return;
+    p.bandLeft = std::max(left, 0);
+    p.bandRight = std::min(right, p.timeSpan.columns - 1);
 }
 
 } // namespace
@@ -156,11 +116,15 @@ void GraphPoints::Allocate(int capacity)
     columnOf.assign(capacity, 0);
 }
 
-void ComputeGraphPoints(const CLoggerRecord& r, const GraphViewState& state, const GraphGeometry& g, GraphPoints& p)
+void ComputeGraphPoints(const CLoggerRecord& r, const GraphViewState& state, const GraphGeometry& g, TempUnit unit,
+                        GraphPoints& p)
 {
     const int received = r.ReceivedRows();
     p.sampleCount = received;
     p.pointCount = 0;
+    p.timeSpan = TimeSpan{};
+    p.bandLeft = 0;
+    p.bandRight = -1;
     if (received < 1)
         return;
     p.visible = PlanVisible(received, state.zoomDivisor, state.firstSample, g.columns);
@@ -169,49 +133,56 @@ void ComputeGraphPoints(const CLoggerRecord& r, const GraphViewState& state, con
     if (p.pointCount < 1)
         return;
     VisibleExtremes(r, p);
-    if (state.autoscale) {
-        p.tempAxis = MakeAxis(p.tempMin, p.tempMax, g.valueSpan);
-        p.humiAxis = MakeAxis(p.humiMin, p.humiMax, g.valueSpan);
-    } else {
-        FixedAxes(r, received, g, p);
-    }
+    Range temp{}, humi{};
+    AxisRanges(r, state, received, p, temp, humi);
+    RoundAxes(temp, humi, g, unit, p);
     for (int j = 0; j < p.pointCount; ++j) {
         const int x = Trunc(g.x0) + p.columnOf[j];
         p.temp[j] = QPoint(x, ValueToY(p.tempAxis, r.m_fTempShown[p.tempIdx[j]], g.bottomLevel));
         p.humi[j] = QPoint(x, ValueToY(p.humiAxis, r.m_fHumi[p.humiIdx[j]], g.bottomLevel));
     }
-    for (int k = 0; k < 5; ++k) {
-        p.tempTicks[k] = TickValue(p.tempAxis, k, g.levelStep);
-        p.humiTicks[k] = TickValue(p.humiAxis, k, g.levelStep);
-    }
     p.tempHighY = LimitPosition(p.tempAxis, r.m_fHighLimit, g.topLevel, g.bottomLevel);
     p.tempLowY = LimitPosition(p.tempAxis, r.m_fLowLimit, g.topLevel, g.bottomLevel);
     p.humiHighY = LimitPosition(p.humiAxis, r.m_fHumiHighLimit, g.topLevel, g.bottomLevel);
     p.humiLowY = LimitPosition(p.humiAxis, r.m_fHumiLowLimit, g.topLevel, g.bottomLevel);
+    p.timeSpan = VisibleTimes(r, p.visible);
+    SelectedColumns(state, p);
 }
 
 void DrawGraphFrame(QImage& image, const CLoggerRecord& r, GraphViewState& state, const GraphGeometry& g,
                     GraphPoints& p, const QFont& scaleFont, TempUnit unit)
 {
     QPainter painter(&image);
-    DrawGrid(painter, g);
     painter.setFont(scaleFont);
-    ComputeGraphPoints(r, state, g, p);
+    ComputeGraphPoints(r, state, g, unit, p);
+    const bool anyCurve = p.pointCount > 0 && (state.showTemp || state.showHumi);
+    p.timeTicks = TimeAxisTicks{};
+    if (anyCurve) {
+        const QFontMetrics fm(scaleFont);
+        p.timeTicks = ChooseTimeTicks(p.timeSpan, [&fm](const QString& text) { return fm.horizontalAdvance(text); },
+                                      fm.horizontalAdvance(QLatin1Char('0')));
+    }
+    FillAreas(painter, g);
+    if (p.pointCount > 0)
+        DrawSelectionBand(painter, g, p);
+    DrawTimeGrid(painter, g, p);
+    DrawGridLines(painter, g);
     if (p.pointCount < 1)
         return;
-    DrawScaleLabels(painter, state, g, p, unit);
-    DrawLimits(painter, r, state, g, p);
+    DrawScaleLabels(painter, state, g, p);
+    DrawLimitLines(painter, r, state, g, p);
     DrawCursor(painter, state, g, p);
     if (state.showTemp) {
-        painter.setPen(QPen(kTempColour, 1));
+        painter.setPen(QPen(GraphPalette::kTempCurve, 1));
         painter.drawPolyline(p.temp.data(), p.pointCount);
     }
     if (state.showHumi) {
-        painter.setPen(QPen(kHumiColour, 1));
+        painter.setPen(QPen(GraphPalette::kHumiCurve, 1));
         painter.drawPolyline(p.humi.data(), p.pointCount);
     }
-    if (state.showTemp || state.showHumi)
-        Label(painter, Trunc(g.x0), Trunc(235 * g.scale), QString::number(state.firstSample + 1), Qt::black, kStrip);
+    DrawLimitLabels(painter, r, state, g, p, unit);
+    if (anyCurve)
+        DrawTimeLabels(painter, state, g, p);
 }
 
 int CursorSample(const GraphViewState& state, const GraphGeometry& g, const GraphPoints& p)
@@ -247,14 +218,14 @@ QString HumiReadout(const CLoggerRecord& r, int sample)
     return InRange(sample) ? Readout(SampleAt(r.m_tTime, sample), SampleAt(r.m_fHumi, sample), false) : QString();
 }
 
-QString TempTickText(float celsius, TempUnit unit)
+QString TempLimitText(float celsius, TempUnit unit)
 {
-    return QString::asprintf("%4.2f", InUnit(celsius, unit));
+    return FormatValue(InUnit(celsius, unit), UnitText(unit));
 }
 
-QString HumiTickText(float humidity)
+QString HumiLimitText(float humidity)
 {
-    return QString::asprintf("%4.2f", static_cast<double>(humidity));
+    return FormatValue(humidity, kUnitRH);
 }
 
 QFont GraphScaleFont()

@@ -197,11 +197,6 @@ int ValueToY(const ValueAxis& axis, float value, int bottomLevel)
     return TruncClamped(static_cast<float>(bottomLevel) - (value - axis.minimum) / axis.unitsPerPixel);
 }
 
-float TickValue(const ValueAxis& axis, int k, float levelStep)
-{
-    return axis.minimum + static_cast<float>(k) * axis.unitsPerPixel * levelStep;
-}
-
 float LimitPosition(const ValueAxis& axis, float limit, int topLevel, int bottomLevel)
 {
     const float y = static_cast<float>(bottomLevel) - (limit - axis.minimum) / axis.unitsPerPixel;

@@ -2,7 +2,7 @@
 
 // Pixel arithmetic of the graph page: geometry at a layout scale, the
 // visible range and its min/max decimation, zoom and pan steps, the value
-// axes, their tick values and the alarm limit positions. Plain functions,
+// axes and the alarm limit positions. Plain functions,
 // no drawing.
 
 // Geometry of the off-screen frame at layout scale s (pixels).
@@ -80,9 +80,6 @@ ValueAxis MakeAxis(float minimum, float maximum, float valueSpan);
 
 // y of a value, truncated and clamped to a range an int holds comfortably.
 int ValueToY(const ValueAxis& axis, float value, int bottomLevel);
-
-// Value printed at level k (0 = bottom .. 4 = top).
-float TickValue(const ValueAxis& axis, int k, float levelStep);
 
 // y of an alarm limit; outside the band it sits 5 pixels beyond the
 // top or bottom level.

@@ -2,6 +2,7 @@
 
 #include "base/TextTable.h"
 #include "views/DialogScale.h"
+#include "views/GraphPalette.h"
 #include "record/LoggerRecord.h"
 #include "record/Units.h"
 
@@ -157,7 +158,7 @@ void CGraphPage::ColourUnitLabels()
     for (const int id : {IDC_TEMP_UNIT, IDC_HUMI_UNIT}) {
         QPalette pal = palette();
         if (m_state.showTemp)
-            pal.setColor(QPalette::WindowText, id == IDC_TEMP_UNIT ? QColor(230, 0, 0) : QColor(245, 170, 20));
+            pal.setColor(QPalette::WindowText, id == IDC_TEMP_UNIT ? GraphPalette::kTempText : GraphPalette::kHumiText);
         Control(id)->setPalette(pal);
     }
 }
@@ -222,6 +223,11 @@ void CGraphPage::SetFirstSample(int first)
 
 void CGraphPage::Redraw()
 {
+    const CLoggerRecord& range = *m_pRange;
+    const int last = range.ReceivedRows() - 1;
+    m_state.selectionShown = m_bSelectionOn && last >= 0;
+    m_state.selectionFrom = m_state.selectionShown ? SampleAt(range.m_tTime, 0) : 0;
+    m_state.selectionTo = m_state.selectionShown ? SampleAt(range.m_tTime, last) : 0;
     DrawGraphFrame(m_frame, *m_pRecord, m_state, m_geometry, m_points, m_scaleFont, m_display.unit);
 }
 

@@ -72,6 +72,7 @@ void CGraphPage::OnGraphReset(bool complete)
     EnablePickers(false);
     emit AreaTabsWanted(false);
     m_pRange->ClearSamples();
+    update();
 }
 
 void CGraphPage::OnSaveSelectionClicked(bool checked)
@@ -82,6 +83,7 @@ void CGraphPage::OnSaveSelectionClicked(bool checked)
     const bool built = checked && BuildSelection();
     EnablePickers(checked);
     emit AreaTabsWanted(built);
+    update(); // the selected range is shaded while the selection is on
 }
 
 void CGraphPage::OnPickerChanged()
@@ -96,6 +98,7 @@ void CGraphPage::OnSelectionTimer()
     const bool built = BuildSelection();
     EnablePickers(true);
     emit AreaTabsWanted(built);
+    update();
 }
 
 bool CGraphPage::BuildSelection()

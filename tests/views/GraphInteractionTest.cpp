@@ -1,6 +1,7 @@
 // The graph page driven as a user drives it: zoom buttons, trackbar, clicks,
 // wheel, drag, keys, and the range selection with its pickers and timer.
 #include "GraphFixture.h"
+#include "support/ScopedTz.h"
 
 #include <QDialog>
 #include <QLineEdit>
@@ -169,6 +170,54 @@ TEST_F(GraphInteraction, DragPansTheCurveWithoutMovingTheCursor)
     EXPECT_EQ(page.State().firstSample, 750); // the last view that still fills the plot
 }
 
+// "Scaling data coordinate" fits the round levels to the visible samples;
+// without it they cover the whole record.
+TEST_F(GraphInteraction, ScalingDataCoordinateFitsTheLevelsToTheVisibleSamples)
+{
+    display.unit = TempUnit::Celsius;
+    Load(1, 100);
+    for (int k = 0; k < 4; ++k)
+        Click(V::IDC_ZOOM_IN); // samples 0 .. 5: 10 .. 15 C
+    const auto levels = [this] {
+        std::vector<QString> texts;
+        for (int k = 0; k <= kValueIntervals; ++k)
+            texts.push_back(ValueScaleText(page.Points().tempScale, k));
+        return texts;
+    };
+    EXPECT_EQ(levels(), (std::vector<QString>{"10", "15", "20", "25", "30"}));
+    Click(V::IDC_AUTOSCALE);
+    EXPECT_EQ(levels(), (std::vector<QString>{"10", "12", "14", "16", "18"}));
+    EXPECT_EQ(ValueToY(page.Points().tempAxis, 15.0f, 225), 100);
+    Click(V::IDC_AUTOSCALE);
+    EXPECT_EQ(levels(), (std::vector<QString>{"10", "15", "20", "25", "30"}));
+}
+
+// The time axis is chosen afresh for every view: days for the whole week of
+// 10-minute samples, hours and minutes zoomed in, later times after a pan,
+// and its first label always tells the day.
+TEST_F(GraphInteraction, TimeAxisFollowsZoomAndPan)
+{
+    const ScopedTz tz("UTC");
+    Load(1, 1000); // 2024-03-05 09:00 to 2024-03-12 03:30
+    const auto axis = [this] { return page.Points().timeTicks; };
+    EXPECT_EQ(axis().step, (TimeStep{TimeUnit::Day, 1}));
+    ASSERT_FALSE(axis().ticks.empty());
+    EXPECT_EQ(axis().ticks.front().text, "2024-3-6");
+    EXPECT_EQ(axis().ticks.back().text, "2024-3-12");
+
+    for (int k = 0; k < 4; ++k)
+        Click(V::IDC_ZOOM_IN); // 62 samples: about ten hours
+    EXPECT_EQ(axis().step.unit, TimeUnit::Hour);
+    EXPECT_EQ(axis().ticks.front().text, "2024-3-5 10:00");
+    Click(V::IDC_ZOOM_IN);
+    Click(V::IDC_ZOOM_IN); // 15 samples: two hours and a half
+    EXPECT_EQ(axis().step.unit, TimeUnit::Minute);
+
+    Trackbar()->setValue(500); // 2024-03-08 20:20
+    EXPECT_EQ(axis().ticks.front().time, MakeLocalTime(2024, 3, 8, 20, 30));
+    EXPECT_TRUE(axis().ticks.front().text.startsWith("2024-3-8 "));
+}
+
 TEST_F(GraphInteraction, EnterAndEscapeNeverCloseTheWindowButEnterPressesAFocusedZoomButton)
 {
     QDialog host;
@@ -199,8 +248,9 @@ TEST_F(GraphInteraction, IncompleteDownloadDrawsTheReceivedSamplesInTheUnitInFor
     record.m_fMax = record.m_fMin = 0.0f;
     page.Refresh();
     EXPECT_EQ(page.Points().sampleCount, 6);
-    EXPECT_EQ(TempTickText(page.Points().tempTicks[0], display.unit), "50.00");
-    EXPECT_EQ(TempTickText(page.Points().tempTicks[4], display.unit), "59.00");
+    // 50 .. 59 F on round levels
+    EXPECT_EQ(ValueScaleText(page.Points().tempScale, 0), "50.0");
+    EXPECT_EQ(ValueScaleText(page.Points().tempScale, 4), "60.0");
     EXPECT_EQ(page.XOfSample(5), 549);
     EXPECT_EQ(Trackbar()->maximum(), 5);
     record.m_nReceived = 40;

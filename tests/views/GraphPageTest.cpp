@@ -55,20 +55,32 @@ protected:
 
 } // namespace
 
-TEST_F(GraphPage, AxisLabelsFollowTheUnit)
+// The levels are round in the unit shown: 10 .. 30 C is 50 .. 86 F, shown
+// on 50 .. 90; the curve stays on its values in either unit.
+TEST_F(GraphPage, AxisLevelsAreRoundInTheUnitShown)
 {
+    struct Case { TempUnit unit; std::vector<QString> levels; int y30; };
+    const Case cases[] = {
+        {TempUnit::Celsius, {"10", "15", "20", "25", "30"}, 25},
+        {TempUnit::Fahrenheit, {"50", "60", "70", "80", "90"}, 45}, // 86 F: 36/40 of the way up
+    };
     FillMission(record, 1, 100);
     page.Refresh();
-    const char* celsius[] = {"10.00", "15.00", "20.00", "25.00", "30.00"};
-    const char* fahrenheit[] = {"50.00", "59.00", "68.00", "77.00", "86.00"};
-    for (int k = 0; k < 5; ++k) {
-        EXPECT_EQ(TempTickText(page.Points().tempTicks[k], TempUnit::Celsius), celsius[k]);
-        EXPECT_EQ(TempTickText(page.Points().tempTicks[k], TempUnit::Fahrenheit), fahrenheit[k]);
+    for (const Case& c : cases) {
+        display.unit = c.unit;
+        page.Redraw();
+        std::vector<QString> levels;
+        for (int k = 0; k <= kValueIntervals; ++k)
+            levels.push_back(ValueScaleText(page.Points().tempScale, k));
+        EXPECT_EQ(levels, c.levels);
+        EXPECT_EQ(ValueToY(page.Points().tempAxis, 10.0f, 225), 225);
+        EXPECT_NEAR(ValueToY(page.Points().tempAxis, 30.0f, 225), c.y30, 1);
     }
 }
 
 TEST_F(GraphPage, LimitLinesAtTheirLevelsOrJustOutsideTheBand)
 {
+    display.unit = TempUnit::Celsius;
     FillMission(record, 1, 100);
     page.Refresh();
     const QImage& frame = page.Frame();
@@ -107,6 +119,7 @@ TEST_F(GraphPage, CurveReachesTheRightEdgeAtEveryScale)
 
 TEST_F(GraphPage, FlatRecordStillDraws)
 {
+    display.unit = TempUnit::Celsius; // 21.5 C: levels 20.5 .. 22.5
     FillMission(record, 1, 50);
     for (int i = 0; i < 50; ++i)
         record.m_fTemp[i] = 21.5f;

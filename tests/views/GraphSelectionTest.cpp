@@ -1,6 +1,7 @@
 // The graph page's range selection: "Save Selection", the pickers and their
 // one-shot timer, Shift-drag, and the graph reset.
 #include "GraphFixture.h"
+#include "views/GraphPalette.h"
 
 #include <QTest>
 
@@ -238,4 +239,35 @@ TEST_F(GraphSelection, ShiftDragDoesNothingBeforeCompleteData)
     ShiftMouse(QEvent::MouseButtonRelease, {page.XOfSample(8), 150});
     EXPECT_FALSE(page.IsSelectionOn());
     EXPECT_TRUE(areaTabs.empty());
+}
+
+// The range stays shaded on the plot once the Shift-drag has ended, until
+// the selection is turned off.
+TEST_F(GraphSelection, TheSelectedRangeStaysShadedWhileTheSelectionIsOn)
+{
+    const int from = page.XOfSample(3), to = page.XOfSample(8);
+    const int y = 50 + 35; // frame row 35: between the top level and the next grid line
+    const auto shaded = [&](int x0, int x1) {
+        const QImage shot = page.grab().toImage();
+        int n = 0;
+        for (int x = x0; x <= x1; ++x)
+            n += shot.pixelColor(x, y) == GraphPalette::kSelection ? 1 : 0;
+        return n;
+    };
+    ShiftMouse(QEvent::MouseButtonPress, {from, 150});
+    ShiftMouse(QEvent::MouseMove, {to, 150});
+    ShiftMouse(QEvent::MouseButtonRelease, {to, 150});
+    ASSERT_TRUE(page.IsSelectionOn());
+    EXPECT_GT(shaded(from + 2, to - 2), (to - from) * 8 / 10);
+    EXPECT_EQ(shaded(61, from - 2), 0);
+    EXPECT_EQ(shaded(to + 2, 548), 0);
+
+    page.ZoomIn(); // the band follows the view: it begins at sample 3's new place
+    ASSERT_GT(page.XOfSample(3), from + 50);
+    EXPECT_EQ(shaded(61, page.XOfSample(3) - 2), 0);
+    EXPECT_GT(shaded(page.XOfSample(3) + 2, 548), (548 - page.XOfSample(3)) * 8 / 10);
+
+    QTest::mouseClick(SaveSelection(), Qt::LeftButton);
+    ASSERT_FALSE(page.IsSelectionOn());
+    EXPECT_EQ(shaded(61, 548), 0);
 }
