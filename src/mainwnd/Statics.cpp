@@ -15,6 +15,9 @@ void CBannerStatic::paintEvent(QPaintEvent*)
     const int w = qMin(m_picture.width(), width());
     const int h = qMin(m_picture.height(), height());
     painter.drawPixmap(0, 0, m_picture, 0, 0, w, h);
+    // A window wider than the picture: its right edge carries on.
+    if (width() > w)
+        painter.drawPixmap(QRect(w, 0, width() - w, h), m_picture, QRect(m_picture.width() - 1, 0, 1, h));
 }
 
 CColourStatic::CColourStatic(const QColor& text, const QColor& background, QWidget* parent)
