@@ -21,7 +21,7 @@ public:
     void SetRecord(CLoggerRecord* record);
     // Fits the list to the main window's scale, taller by the room the
     // window has beyond its template; keeps the origin.
-    void Rescale(float scale, int originX, int originY, QSize room = {});
+    void Rescale(float scale, int originX, int originY, QSize room = QSize(0, 0));
 
     CLoggerRecord* Record() const { return m_pRecord; }
     int ColumnCount() const { return m_byColumns; }

@@ -78,7 +78,7 @@ QSize ScaledSize(QSize templateSize, float scale)
 
 WindowFit FitToWindow(QSize templateSize, float fitScale, QSize window)
 {
-    WindowFit fit{fitScale, {}};
+    WindowFit fit{fitScale, QSize(0, 0)};
     const QSize fitted = ScaledSize(templateSize, fitScale);
     if ((fitted.width() > window.width() || fitted.height() > window.height()) && templateSize.width() > 0
         && templateSize.height() > 0) {

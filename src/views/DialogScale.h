@@ -52,7 +52,7 @@ enum Grow : unsigned {
 // the window has beyond the template at that scale.
 struct WindowFit {
     float scale = 1.0f;
-    QSize room;
+    QSize room{0, 0};
 };
 
 // The template scaled by the factor, each side truncated.

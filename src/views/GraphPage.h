@@ -42,7 +42,7 @@ public:
     // Places controls and frame at the main window's scale from their
     // dialog units; the plot takes the room the window has beyond its
     // template, the controls below it move down.
-    void Rescale(float scale, int originX, int originY, QSize room = {});
+    void Rescale(float scale, int originX, int originY, QSize room = QSize(0, 0));
     // Draws a frame into the off-screen image (no window update).
     void Redraw();
     // Rewrites the two cursor readouts from the last frame.
