@@ -109,5 +109,8 @@ void CDataListPage::Rescale(float scale, int originX, int originY, QSize room)
     m_pList->setFont(m_listFont);
     const QSize list = ListTemplate(BaseUnitsOf(font())).size();
     m_pList->setGeometry(QRect(QPoint(0, 0), ScaledSize(list + QSize(1, 1), scale) + room));
-    SetRecord(m_pRecord);
+    // The rows stay as they are (no new model), so the list keeps its
+    // place and selection as the window changes size.
+    FitColumnsToList();
+    m_pList->verticalHeader()->setDefaultSectionSize(QFontMetrics(m_listFont).height() + 4);
 }

@@ -173,8 +173,14 @@ TEST(MainWindowSize, FollowsItsSizeAndComesBackToTheSamePlaces)
 {
     CMainDialog dialog({}, {1920, 1080});
     dialog.show();
+    dialog.OpenDataFile(QStringLiteral(HALVERN_SAMPLES "/mission.tavo"), QStringLiteral("mission"));
     dialog.SelectTab(CMainDialog::TabPage::Data);
+    QTableView* list = dialog.DataList()->List();
+    list->selectRow(100);
+    list->scrollTo(list->currentIndex(), QAbstractItemView::PositionAtTop);
     Settle();
+    const int topRow = list->rowAt(0);
+    ASSERT_GT(topRow, 50);
     const QSize fitted = dialog.size();
     const auto before = Places(dialog);
     const int columns = dialog.Graph()->Geometry().columns;
@@ -203,6 +209,9 @@ TEST(MainWindowSize, FollowsItsSizeAndComesBackToTheSamePlaces)
         dialog.resize(fitted);
         Settle();
         EXPECT_EQ(Moved(before, Places(dialog)), "");
+        // The list shows the rows it showed, with the row chosen.
+        EXPECT_EQ(list->currentIndex().row(), 100);
+        EXPECT_EQ(list->rowAt(0), topRow);
     }
 }
 
