@@ -31,6 +31,7 @@ expect "link options" -o download -
 expect "option values" C info --unit ""
 expect "option values" serial:6 status --simulate serial:
 expect "simulate kinds" serial simulate ""
+expect "commands" verify "ve"
 
 [ $failures -eq 0 ] || exit 1
 echo "completion: every check passed"
