@@ -122,14 +122,14 @@ void DrawTablePart(CPdfDocument& doc, HPDF_Page page, const CLoggerRecord& r, co
     }
 }
 
-// The foot of a page: the record's fingerprint, left of the page number,
-// below the table.
+// The foot of a page: the record's fingerprint below the table, in line
+// with the texts of its first column, left of the page number.
 void DrawFooter(CPdfDocument& doc, HPDF_Page page, const QString& fingerprint)
 {
     if (fingerprint.isEmpty())
         return;
     doc.SetFontSize(page, 8);
-    doc.Text(page, 50, 50, FingerprintLine(fingerprint));
+    doc.Text(page, kColumnX[0], 50, FingerprintLine(fingerprint));
 }
 
 void DrawReport(CPdfDocument& doc, const CLoggerRecord& r, const DisplaySettings& display)

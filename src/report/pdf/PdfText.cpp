@@ -4,12 +4,18 @@
 #include <QHash>
 #include <QList>
 #include <QMap>
+#include <algorithm>
+#include <climits>
 #include <cstring>
+#include <utility>
 #include <zlib.h>
 
 namespace {
 
 constexpr qsizetype kEofWindow = 1024;
+// No page content of a report comes near this; a stream that inflates past
+// it is refused rather than filling the memory.
+constexpr qsizetype kMaxInflated = qsizetype(256) << 20;
 
 bool IsSpace(char c)
 {
@@ -173,15 +179,18 @@ long long ReadRef(QByteArrayView s, qsizetype& i)
 bool Inflate(QByteArrayView in, QByteArray& out)
 {
     z_stream z{};
-    if (inflateInit(&z) != Z_OK)
+    if (in.size() > UINT_MAX || inflateInit(&z) != Z_OK)
         return false;
     z.next_in = reinterpret_cast<Bytef*>(const_cast<char*>(in.data()));
     z.avail_in = static_cast<uInt>(in.size());
-    out.resize(std::max<qsizetype>(4096, in.size() * 4));
+    out.resize(std::min(kMaxInflated, std::max<qsizetype>(4096, in.size() * 4)));
     int rc = Z_OK;
     while (rc == Z_OK) {
-        if (z.total_out == static_cast<uLong>(out.size()))
-            out.resize(out.size() * 2);
+        if (z.total_out == static_cast<uLong>(out.size())) {
+            if (out.size() >= kMaxInflated)
+                break;
+            out.resize(std::min(out.size() * 2, kMaxInflated));
+        }
         z.next_out = reinterpret_cast<Bytef*>(out.data() + z.total_out);
         z.avail_out = static_cast<uInt>(out.size() - static_cast<qsizetype>(z.total_out));
         rc = inflate(&z, Z_NO_FLUSH);
