@@ -118,9 +118,14 @@ TEST_F(CliVerify, EveryOutputCarriesTheSha256OfTheSavedFileAndVerifyMatchesIt)
     }
     EXPECT_NE(Sha256(Path("range.tavo")), Sha256(tavo));
 
-    // info --json names the same fingerprint.
+    // info --json names the same fingerprint, and so does the file's archive row.
     const QJsonObject info = QJsonDocument::fromJson(Cli({S("info"), tavo, S("--json")}).out.toUtf8()).object();
     EXPECT_EQ(info.value(S("sha256")).toString(), Sha256(tavo));
+    const QString db = Path("archive.sqlite");
+    ASSERT_EQ(Cli({S("archive"), S("import"), tavo, S("--archive-db"), db}).code, 0);
+    const CliRun list = Cli({S("archive"), S("list"), S("--json"), S("--archive-db"), db});
+    const QJsonObject row = QJsonDocument::fromJson(list.out.section(QLatin1Char('\n'), 0, 0).toUtf8()).object();
+    EXPECT_EQ(row.value(S("sha256")).toString(), Sha256(tavo)) << list.out.toStdString();
 }
 
 TEST_F(CliVerify, OneByteChangedInTheFileFailsNamingBothValues)
