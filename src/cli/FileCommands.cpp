@@ -38,7 +38,8 @@ const char kInfoHelp[] =
     "Opens a data file and prints its summary, one 'caption<TAB>value' line\n"
     "per row that holds a value. Temperatures in degrees F unless --unit C.\n"
     "With --json the summary is one JSON object, numbers as numbers (rounded\n"
-    "to 0.01), times in ISO 8601 local time with the zone's offset.\n" RANGE_HELP;
+    "to 0.01), times in ISO 8601 local time with the zone's offset, and\n"
+    "\"sha256\": the fingerprint of the record, the SHA-256 of its data file.\n" RANGE_HELP;
 const char kSamplesHelp[] =
     "usage: halvern-th-cli samples FILE.tavo [--from TIME] [--to TIME] [--unit C|F]\n\n"
     "Opens a data file and prints one line per sample: number, time,\n"

@@ -8,6 +8,7 @@
 
 #include "base/PrintableText.h"
 #include "base/TextTable.h"
+#include "datafile/Fingerprint.h"
 #include "datafile/LoggerFile.h"
 #include "record/Units.h"
 #include "report/PageGeometry.h"
@@ -139,12 +140,16 @@ int RunPrint(const QStringList& args, const DisplaySettings& display)
     QString why;
     const std::uint16_t language = a.display.language;
     CLoggerRecord r;
-    if (OpenDataFileRecord(a.file, r, a.display, nullptr, &why) != OpenDataResult::Loaded) {
+    bool area = false;
+    if (OpenDataFileRecord(a.file, r, a.display, &area, &why) != OpenDataResult::Loaded) {
         Print(stderr, GetText(40, language) + PrintableText(QFileInfo(a.file).fileName()) + QStringLiteral(": ") + PrintableText(why) + '\n');
         return 1;
     }
+    // A data file that holds a range is fingerprinted as a range again.
+    r.m_bRange = area;
     ReportData data;
     data.record = &r;
+    data.fingerprint = RecordFingerprint(r);
     data.display = a.display;
     data.screenPlotWidth = PlotWidth();
     if (!SelectRange(r, a.from.value_or(r.m_tStart), a.to.value_or(r.m_tStop), data.range)) {

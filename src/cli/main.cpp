@@ -24,6 +24,7 @@ const Command kCommands[] = {
     {"samples", RunSamples, "print the samples of a .tavo data file"},
     {"export", RunExport, "write a .tavo file again, or as CSV, .xlsx worksheet or PDF report"},
     {"alarms", RunAlarms, "list the alarm excursions of a .tavo data file"},
+    {"verify", RunVerify, "check that a PDF report or worksheet carries a .tavo file's fingerprint"},
     {"archive", RunArchive, "index .tavo files in the mission archive, list and show them"},
     {"list", RunList, "list the loggers present on USB and serial ports"},
     {"status", RunStatus, "print a logger's ID, type, run state, battery and clock"},

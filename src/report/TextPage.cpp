@@ -1,6 +1,7 @@
 #include "report/TextPage.h"
 
 #include "base/TextTable.h"
+#include "datafile/Fingerprint.h"
 #include "record/TimeText.h"
 #include "record/Units.h"
 
@@ -130,7 +131,13 @@ void DrawTextPage(ISurface& s, const TextLayout& l, const ReportData& d, int pag
         const QStringList lines = SummaryLines(d);
         for (int i = 0; i < lines.size(); ++i)
             s.TextOut(l.X(20), l.Y(10) + i * l.Y(8), lines[i]);
-        return;
+    } else {
+        DrawTable(s, l, d, page);
     }
-    DrawTable(s, l, d, page);
+    // The table reaches the foot of the printable page: the fingerprint
+    // takes the free band above the page number and the logger ID.
+    if (!d.fingerprint.isEmpty()) {
+        s.SetFont(l.tableFont);
+        s.TextOut(l.X(15), l.Y(1), FingerprintLine(d.fingerprint));
+    }
 }

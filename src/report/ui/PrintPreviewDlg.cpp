@@ -1,6 +1,7 @@
 #include "report/ui/PrintPreviewDlg.h"
 
 #include "base/TextTable.h"
+#include "datafile/Fingerprint.h"
 #include "record/Units.h"
 #include "report/CurvePage.h"
 #include "report/TextPage.h"
@@ -100,6 +101,7 @@ CPrintPreviewDlg::CPrintPreviewDlg(QWidget* parent, float scale, const CLoggerRe
     Control<QRadioButton>(IDC_CURVE)->setChecked(true);
 
     m_data.record = &m_record;
+    m_data.fingerprint = RecordFingerprint(m_record);
     m_data.screenPlotWidth = ScreenPlotWidth(logicalDpiX());
     SelectRange(m_record.m_tStart, m_record.m_tStop);
     {
