@@ -42,6 +42,36 @@ enum class TextId : int {
     NoLogger = 171,
     LimitsReversed = 172, // "%1: lower %2 is above upper %3"
     SelectionReversed = 173,
+    // The mission archive's view and its settings.
+    ArchiveButton = 200,
+    ArchiveTitle = 201,
+    ArchiveSettings = 202,
+    ArchiveLoggerId = 203,
+    ArchiveFrom = 204,
+    ArchiveTo = 205,
+    ArchiveWithAlarms = 206,
+    ArchiveTotal = 207,       // "%1 missions"
+    ArchiveOpen = 208,
+    ArchiveOverlay = 209,
+    ArchiveClockTime = 210,
+    ArchiveElapsedTime = 211,
+    ArchiveRefresh = 212,
+    ArchiveCannotOpen = 213,  // "... cannot be opened: %1"
+    ArchiveNotIndexed = 214,  // after the save's own message: "%1" the reason
+    ArchiveOverlayCount = 215, // "%1" the most missions
+    ArchiveFileMissing = 216, // "%1" the path
+    ArchiveNotOverlaid = 217, // "%1" the missions left out
+    ArchiveOverlayHint = 218,
+    ArchiveAddress = 219,
+    ArchiveAddressHelp = 220, // "%1" the default archive
+    ArchiveDefault = 221,
+    ArchiveExcursions = 222,
+    ArchiveFile = 223,
+    ArchiveMissing = 224,
+    ArchiveSamples = 225,
+    ArchiveId = 226,
+    ArchiveIn = 227,          // "Archive: %1"
+    ArchiveAddressRefused = 228, // "%1" the reason
 };
 
 constexpr int ToInt(TextId id) { return static_cast<int>(id); }
