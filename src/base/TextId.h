@@ -15,6 +15,8 @@ enum class TextId : int {
     Malfunctioning = 27,
     DownloadComplete = 28,
     DataSheet = 29,
+    TemperatureColumn = 32,
+    HumidityColumn = 33,
     SummarySheet = 34,
     ItemColumn = 35,
     StateColumn = 36,
@@ -23,6 +25,8 @@ enum class TextId : int {
     FileOpened = 39,
     OpenFailed = 40,
     ScalingCoordinate = 41,
+    StartTimeColumn = 53,
+    StopTimeColumn = 54,
     NotStarted = 76,
     Recording = 77,
     DelayedStart = 78,
@@ -50,7 +54,7 @@ enum class TextId : int {
     ArchiveFrom = 204,
     ArchiveTo = 205,
     ArchiveWithAlarms = 206,
-    ArchiveTotal = 207,       // "%1 missions"
+    ArchiveTotal = 207,       // "Missions: %1"
     ArchiveOpen = 208,
     ArchiveOverlay = 209,
     ArchiveClockTime = 210,
@@ -72,6 +76,8 @@ enum class TextId : int {
     ArchiveId = 226,
     ArchiveIn = 227,          // "Archive: %1"
     ArchiveAddressRefused = 228, // "%1" the reason
+    Ok = 229,
+    Cancel = 230,
 };
 
 constexpr int ToInt(TextId id) { return static_cast<int>(id); }

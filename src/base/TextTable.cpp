@@ -135,7 +135,7 @@ constexpr TextEntry kTexts[] = {
     {204, "From:", "从:"},
     {205, "To:", "到:"},
     {206, "With alarms", "有报警"},
-    {207, "%1 missions", "共 %1 条记录"},
+    {207, "Missions: %1", "记录数: %1"},
     {208, "Open", "打开"},
     {209, "Overlay", "叠加"},
     {210, "Clock time", "时钟时间"},
@@ -161,6 +161,8 @@ constexpr TextEntry kTexts[] = {
     {226, "ID", "ID序列号"},
     {227, "Archive: %1", "档案: %1"},
     {228, "The archive address is not valid: %1", "档案地址无效: %1"},
+    {229, "OK", "确定"},
+    {230, "Cancel", "取消"},
 };
 
 const TextEntry* Lookup(int id)

@@ -6,7 +6,7 @@
 #include <QString>
 #include <cstdint>
 
-constexpr int TEXT_COUNT = 229;   // ids 0..228
+constexpr int TEXT_COUNT = 231;   // ids 0..230
 
 // Text of an id in language (0 English, LANG_CHINESE); empty for an id
 // without an entry.

@@ -21,4 +21,5 @@ enum ControlId : int {
     IDC_UNIT_GROUP = 1130,
     IDC_LOGGER_CLOCK = 1134,
     IDC_RUN_STATE = 1135,
+    IDC_ARCHIVE = 1140,
 };

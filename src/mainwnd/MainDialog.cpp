@@ -120,6 +120,7 @@ void CMainDialog::ConnectCommands()
     onClick(IDC_UNIT_F, [this] { m_workflow.SetUnitFahrenheit(); });
     onClick(IDC_START_SETTING, [this] { m_workflow.StartSetting(); });
     onClick(IDC_PRINT, [this] { m_workflow.Print(); });
+    onClick(IDC_ARCHIVE, [this] { ShowArchiveView(); });
     connect(m_pTabs->Bar(), &QTabBar::currentChanged, this, &CMainDialog::OnTabChanged);
 }
 

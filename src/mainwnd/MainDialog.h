@@ -13,6 +13,8 @@
 #include <map>
 
 class CAlarmFormView;
+class CArchiveWindow;
+class CWindowArchive;
 class CBannerStatic;
 class CBatteryStrip;
 class CColourStatic;
@@ -124,6 +126,16 @@ public:
         m_pfnChooseSaveFile = std::move(chooser);
     }
 
+    // --- Mission archive (MainDialogArchive.cpp) ---
+    // The archive Save indexes its data files into and the Archive view lists.
+    CWindowArchive& WindowArchive();
+    // Shows the Archive view, made on first use.
+    void ShowArchiveView();
+    CArchiveWindow* ArchiveView() const { return m_pArchiveView; }
+    // Opens a data file of the archive as Open does; a missing file says so
+    // on the status line. message: what the status line says afterwards.
+    bool OpenArchivedMission(const QString& path, QString& message);
+
     // --- Parts ---
     CSummaryPage* Summary() const { return m_pSummary; }
     CDataListPage* DataList() const { return m_pDataList; }
@@ -153,6 +165,9 @@ private:
     void RescalePages();
     void ConnectCommands();
     void CreateTimers();
+    // Indexes a data file Save has written; a failure follows the save's
+    // own message on the status line.
+    void IndexSavedFile(const QString& path);
 
     ControlTable m_controls;
     CBannerStatic* m_pBanner = nullptr;
@@ -168,6 +183,8 @@ private:
     CDataListPage* m_pAreaDataList = nullptr;
     CGraphPage* m_pGraph = nullptr;
     CAlarmFormView* m_pAlarms = nullptr;
+    CWindowArchive* m_pWindowArchive = nullptr;
+    CArchiveWindow* m_pArchiveView = nullptr;
 
     QFont m_scaledFont;
     float m_fScale = 1.0f;
