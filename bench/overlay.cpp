@@ -45,7 +45,7 @@ std::vector<OverlayMission> Missions()
             mission.times[i] = mission.start + i * 60;
             mission.temp[i] = static_cast<float>(4 + m * 0.4 + 3 * std::sin(i / (500.0 + 40 * m)) + (i * 7919 % 11) * 0.04);
             if (m % 2 == 0)
-                mission.humi[i] = static_cast<float>(50 + 15 * std::cos(i / 900.0) + (i * 104729 % 7) * 0.1);
+                mission.humi[i] = static_cast<float>(50 + 15 * std::cos(i / 900.0) + (i * 7 % 11) * 0.1);
         }
         mission.tempLimits = mission.humiLimits = true;
         mission.tempLow = 2.0f + 0.5f * static_cast<float>(m);

@@ -36,17 +36,26 @@ const QColor kText(0x20, 0x20, 0x20);
 constexpr double kZoomPerNotch = 0.8;
 constexpr double kShortestView = 600; // seconds across the plot at the deepest zoom
 
+// One pixel wide: the painter's fast line path, antialiased, keeps a
+// redraw of ten full missions within a frame.
 QPen CurvePen(const QColor& colour)
 {
-    QPen pen(colour, 1.5);
-    pen.setJoinStyle(Qt::RoundJoin);
-    return pen;
+    return QPen(colour, 1);
 }
 
-QPen LimitPen(const QColor& colour)
+// A dashed limit line; one of `sharing` lines of the same value, whose
+// dashes interleave so that each colour shows.
+QPen LimitPen(const QColor& colour, int sharing, int turn)
 {
-    QPen pen(colour, 1.2);
-    pen.setDashPattern({6, 4});
+    constexpr double kDash = 4, kGap = 2; // in pen widths
+    QPen pen(colour, 2);
+    pen.setCapStyle(Qt::FlatCap);
+    if (sharing <= 1) {
+        pen.setDashPattern({kDash, kGap});
+    } else {
+        pen.setDashPattern({kDash, (kDash + kGap) * sharing - kDash});
+        pen.setDashOffset(-(kDash + kGap) * turn);
+    }
     return pen;
 }
 
@@ -209,7 +218,9 @@ ValueScale COverlayGraph::ScaleOfShown(int plotHeight) const
     }
     for (const LimitLine& line : LimitLines(m_missions, m_channel))
         take(line.value);
-    return NiceScale(low, high, std::max(2, plotHeight / 40));
+    // A little room, so that no limit line lies on the plot's edge.
+    const double margin = (high - low) * 0.03;
+    return NiceScale(low - margin, high + margin, std::max(2, plotHeight / 40));
 }
 
 void COverlayGraph::paintEvent(QPaintEvent*)
@@ -239,8 +250,8 @@ void COverlayGraph::Paint(QPainter& painter, const QRect& area)
     painter.drawRect(layout.plot.adjusted(0, 0, -1, -1));
     painter.save();
     painter.setClipRect(layout.plot);
-    painter.setRenderHint(QPainter::Antialiasing, true);
     DrawLimits(painter, layout, scale);
+    painter.setRenderHint(QPainter::Antialiasing, true);
     DrawCurves(painter, layout, scale);
     painter.restore();
     DrawLegend(painter, layout);
@@ -283,6 +294,8 @@ QString COverlayGraph::TickText(double axisSeconds, time64 step) const
     if (m_mode == OverlayTime::Clock) {
         const LocalTm local = ToLocal(t);
         const QString date = QStringLiteral("%1-%2-%3").arg(local.year).arg(local.month).arg(local.day);
+        if (step % 86400 == 0)
+            return date; // ticks at midnight
         return QString::asprintf("%.2d:%.2d", local.hour, local.minute) + QLatin1Char('\n') + date;
     }
     const time64 days = t / 86400, rest = t % 86400;
@@ -315,10 +328,19 @@ void COverlayGraph::DrawTimeAxis(QPainter& painter, const Layout& l) const
 
 void COverlayGraph::DrawLimits(QPainter& painter, const Layout& l, const ValueScale& scale) const
 {
-    for (const LimitLine& line : LimitLines(m_missions, m_channel)) {
-        painter.setPen(LimitPen(line.mission < 0 ? kShared : kPalette[line.mission]));
-        const double y = YOf(scale, l.plot, InShownUnit(line.value));
-        painter.drawLine(QPointF(l.plot.left(), y), QPointF(l.plot.right() + 1, y));
+    const std::vector<LimitLine> lines = LimitLines(m_missions, m_channel);
+    for (const LimitLine& line : lines) {
+        // Missions sharing one limit value take turns along the line.
+        int sharing = 0, turn = 0;
+        for (const LimitLine& other : lines) {
+            if (other.value == line.value) {
+                turn += &other < &line;
+                ++sharing;
+            }
+        }
+        painter.setPen(LimitPen(line.mission < 0 ? kShared : kPalette[line.mission], sharing, turn));
+        const int y = static_cast<int>(std::lround(YOf(scale, l.plot, InShownUnit(line.value))));
+        painter.drawLine(l.plot.left(), y, l.plot.right() + 1, y);
     }
 }
 
