@@ -6,6 +6,7 @@
 namespace {
 
 const QString kAddressKey = QStringLiteral("archive/address");
+constexpr qint64 kRetryAfterMs = 60000;
 
 QSettings WindowSettings()
 {
@@ -48,10 +49,19 @@ bool CWindowArchive::Open(QString& error)
 {
     if (m_open)
         return true;
+    if (m_failed.isValid() && m_failed.elapsed() < kRetryAfterMs) {
+        error = m_failure;
+        return false;
+    }
     ArchiveAddress address;
     m_open = AddressInForce(address, error) && m_archive.Open(address, error);
-    if (!m_open)
+    if (m_open) {
+        m_failed.invalidate();
+    } else {
         m_archive.Close();
+        m_failure = error;
+        m_failed.start();
+    }
     return m_open;
 }
 
@@ -59,6 +69,7 @@ void CWindowArchive::Reset()
 {
     m_archive.Close();
     m_open = false;
+    m_failed.invalidate();
     emit Changed();
 }
 

@@ -2,6 +2,7 @@
 
 #include "archive/Archive.h"
 
+#include <QElapsedTimer>
 #include <QObject>
 #include <QString>
 
@@ -26,6 +27,9 @@ public:
 
     // Opens the archive of the address in force unless it is open already;
     // false with error (the reason, for the user) when it cannot be opened.
+    // After a failure the same reason is given for a minute without trying
+    // again (an unreachable server would hold the window each time), unless
+    // Reset is called.
     bool Open(QString& error);
     bool IsOpen() const { return m_open; }
     CArchive& Archive() { return m_archive; }
@@ -42,4 +46,6 @@ signals:
 private:
     CArchive m_archive;
     bool m_open = false;
+    QString m_failure;     // why the last open failed
+    QElapsedTimer m_failed; // since when; invalid when the last open did not fail
 };
