@@ -15,6 +15,8 @@ enum class TextId : int {
     Malfunctioning = 27,
     DownloadComplete = 28,
     DataSheet = 29,
+    TemperatureColumn = 32,
+    HumidityColumn = 33,
     SummarySheet = 34,
     ItemColumn = 35,
     StateColumn = 36,
@@ -23,6 +25,8 @@ enum class TextId : int {
     FileOpened = 39,
     OpenFailed = 40,
     ScalingCoordinate = 41,
+    StartTimeColumn = 53,
+    StopTimeColumn = 54,
     NotStarted = 76,
     Recording = 77,
     DelayedStart = 78,
@@ -75,6 +79,38 @@ enum class TextId : int {
     LoggerDownloading = 204,
     ChooseArchiveFolder = 205,
     Unplugged = 206,
+    // The mission archive's view and its settings.
+    ArchiveButton = 207,
+    ArchiveTitle = 208,
+    ArchiveSettings = 209,
+    ArchiveLoggerId = 210,
+    ArchiveFrom = 211,
+    ArchiveTo = 212,
+    ArchiveWithAlarms = 213,
+    ArchiveTotal = 214,       // "Missions: %1"
+    ArchiveOpen = 215,
+    ArchiveOverlay = 216,
+    ArchiveClockTime = 217,
+    ArchiveElapsedTime = 218,
+    ArchiveRefresh = 219,
+    ArchiveCannotOpen = 220,  // "... cannot be opened: %1"
+    ArchiveNotIndexed = 221,  // after the save's own message: "%1" the reason
+    ArchiveOverlayCount = 222, // "%1" the most missions
+    ArchiveFileMissing = 223, // "%1" the path
+    ArchiveNotOverlaid = 224, // "%1" the missions left out
+    ArchiveOverlayHint = 225,
+    ArchiveAddress = 226,
+    ArchiveAddressHelp = 227, // "%1" the default archive
+    ArchiveDefault = 228,
+    ArchiveExcursions = 229,
+    ArchiveFile = 230,
+    ArchiveMissing = 231,
+    ArchiveSamples = 232,
+    ArchiveId = 233,
+    ArchiveIn = 234,          // "Archive: %1"
+    ArchiveAddressRefused = 235, // "%1" the reason
+    Ok = 236,
+    Cancel = 237,
 };
 
 constexpr int ToInt(TextId id) { return static_cast<int>(id); }

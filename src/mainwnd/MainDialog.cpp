@@ -133,6 +133,7 @@ void CMainDialog::ConnectCommands()
     onClick(IDC_PRINT, [this] { m_workflow.Print(); });
     connect(Control<QCheckBox>(IDC_AUTOMATIC), &QCheckBox::clicked, this, [this](bool on) { SetAutomatic(on); });
     onClick(IDC_STATION_SETTINGS, [this] { OnStationSettings(); });
+    onClick(IDC_ARCHIVE, [this] { ShowArchiveView(); });
     connect(m_pTabs->Bar(), &QTabBar::currentChanged, this, &CMainDialog::OnTabChanged);
 }
 

@@ -14,6 +14,8 @@
 #include <map>
 
 class CAlarmFormView;
+class CArchiveWindow;
+class CWindowArchive;
 class CBannerStatic;
 class CBatteryStrip;
 class CColourStatic;
@@ -149,6 +151,15 @@ public:
     CStationRunner* Station() const { return m_pStation; }
     CStationRowModel* StationRows() const { return m_pStationRows; }
     CStationView* StationView() const { return m_pStationView; }
+    // --- Mission archive (MainDialogArchive.cpp) ---
+    // The archive Save indexes its data files into and the Archive view lists.
+    CWindowArchive& WindowArchive();
+    // Shows the Archive view, made on first use.
+    void ShowArchiveView();
+    CArchiveWindow* ArchiveView() const { return m_pArchiveView; }
+    // Opens a data file of the archive as Open does; a missing file says so
+    // on the status line. message: what the status line says afterwards.
+    bool OpenArchivedMission(const QString& path, QString& message);
 
     // --- Parts ---
     CSummaryPage* Summary() const { return m_pSummary; }
@@ -191,6 +202,9 @@ private:
     void StopStation();
     void ReleaseLogger();
     void OnStationEvent(const StationEvent& event);
+    // Indexes a data file Save has written; a failure follows the save's
+    // own message on the status line.
+    void IndexSavedFile(const QString& path);
 
     ControlTable m_controls;
     CBannerStatic* m_pBanner = nullptr;
@@ -210,6 +224,8 @@ private:
     CStationView* m_pStationView = nullptr;
     CStationRunner* m_pStation = nullptr;
     StationPreferences m_prefs;
+    CWindowArchive* m_pWindowArchive = nullptr;
+    CArchiveWindow* m_pArchiveView = nullptr;
 
     QFont m_scaledFont;
     float m_fScale = 1.0f;

@@ -43,6 +43,7 @@ constexpr ControlSpec kControls[] = {
     {CMainDialog::IDC_SAVE, Kind::Button, "Button2", 91, 63, 50, 14},
     {CMainDialog::IDC_OPEN, Kind::Button, "Button3", 157, 63, 50, 14},
     {CMainDialog::IDC_PRINT, Kind::Button, "Button4", 223, 63, 50, 14},
+    {CMainDialog::IDC_ARCHIVE, Kind::Button, "Archive", 280, 63, 38, 14},
     {CMainDialog::IDC_CALIBRATE, Kind::Button, "Calibration Time", 324, 63, 72, 14},
     {CMainDialog::IDC_START_SETTING, Kind::Button, "Button5", 432, 63, 59, 18},
     {CMainDialog::IDCANCEL, Kind::Button, "Button6", 525, 63, 59, 18},
@@ -216,4 +217,5 @@ void CMainDialog::SetStartTexts()
         Control<QPushButton>(b.id)->setText(QString::fromUtf8(chinese ? b.chinese : b.english));
     Control<QCheckBox>(IDC_AUTOMATIC)->setText(GetText(TextId::Automatic, m_display.language));
     Control<QPushButton>(IDC_STATION_SETTINGS)->setText(GetText(TextId::StationButton, m_display.language));
+    Control<QPushButton>(IDC_ARCHIVE)->setText(GetText(TextId::ArchiveButton, m_display.language));
 }

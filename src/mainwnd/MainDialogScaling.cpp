@@ -21,7 +21,7 @@ constexpr int kScaledControls[] = {
     CMainDialog::IDC_UNIT_C, CMainDialog::IDC_BATTERY, CMainDialog::IDC_LOGGER_CLOCK,
     CMainDialog::IDC_RUN_STATE, CMainDialog::IDC_GRAPH_FRAME, CMainDialog::IDC_UNIT_GROUP,
     CMainDialog::IDC_STATUS, CMainDialog::IDC_PROGRESS, CMainDialog::IDC_AUTOMATIC,
-    CMainDialog::IDC_STATION_SETTINGS,
+    CMainDialog::IDC_STATION_SETTINGS, CMainDialog::IDC_ARCHIVE,
 };
 
 QSize Scaled(QSize size, float s)
