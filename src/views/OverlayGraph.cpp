@@ -199,7 +199,7 @@ QRect COverlayGraph::PlotRect() const
     return LayoutOf(rect()).plot;
 }
 
-ValueScale COverlayGraph::ScaleOfShown(int plotHeight) const
+OverlayScale COverlayGraph::ScaleOfShown(int plotHeight) const
 {
     bool any = false;
     double low = 0, high = 0;
@@ -242,7 +242,7 @@ void COverlayGraph::Paint(QPainter& painter, const QRect& area)
         return;
     }
     const Layout layout = LayoutOf(area);
-    const ValueScale scale = ScaleOfShown(layout.plot.height());
+    const OverlayScale scale = ScaleOfShown(layout.plot.height());
     DrawValueAxis(painter, layout, scale);
     DrawTimeAxis(painter, layout);
     painter.setPen(kFrame);
@@ -260,7 +260,7 @@ void COverlayGraph::Paint(QPainter& painter, const QRect& area)
 
 namespace {
 
-double YOf(const ValueScale& scale, const QRect& plot, double value)
+double YOf(const OverlayScale& scale, const QRect& plot, double value)
 {
     const double span = scale.maximum - scale.minimum;
     return plot.top() + plot.height() * (scale.maximum - value) / (span > 0 ? span : 1);
@@ -268,7 +268,7 @@ double YOf(const ValueScale& scale, const QRect& plot, double value)
 
 } // namespace
 
-void COverlayGraph::DrawValueAxis(QPainter& painter, const Layout& l, const ValueScale& scale) const
+void COverlayGraph::DrawValueAxis(QPainter& painter, const Layout& l, const OverlayScale& scale) const
 {
     const int decimals = DecimalsOf(scale.step);
     const int ticks = static_cast<int>(std::lround((scale.maximum - scale.minimum) / scale.step));
@@ -326,7 +326,7 @@ void COverlayGraph::DrawTimeAxis(QPainter& painter, const Layout& l) const
     }
 }
 
-void COverlayGraph::DrawLimits(QPainter& painter, const Layout& l, const ValueScale& scale) const
+void COverlayGraph::DrawLimits(QPainter& painter, const Layout& l, const OverlayScale& scale) const
 {
     const std::vector<LimitLine> lines = LimitLines(m_missions, m_channel);
     for (const LimitLine& line : lines) {
@@ -344,7 +344,7 @@ void COverlayGraph::DrawLimits(QPainter& painter, const Layout& l, const ValueSc
     }
 }
 
-void COverlayGraph::DrawCurves(QPainter& painter, const Layout& l, const ValueScale& scale)
+void COverlayGraph::DrawCurves(QPainter& painter, const Layout& l, const OverlayScale& scale)
 {
     QPolygonF polygon;
     for (std::size_t i = 0; i < m_missions.size(); ++i) {

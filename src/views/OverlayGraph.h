@@ -70,11 +70,11 @@ private:
     bool Shows(const OverlayMission& mission) const;
     const std::vector<float>& Values(const OverlayMission& mission) const;
     double InShownUnit(float value) const;
-    ValueScale ScaleOfShown(int plotHeight) const;
-    void DrawValueAxis(QPainter& painter, const Layout& layout, const ValueScale& scale) const;
+    OverlayScale ScaleOfShown(int plotHeight) const;
+    void DrawValueAxis(QPainter& painter, const Layout& layout, const OverlayScale& scale) const;
     void DrawTimeAxis(QPainter& painter, const Layout& layout) const;
-    void DrawLimits(QPainter& painter, const Layout& layout, const ValueScale& scale) const;
-    void DrawCurves(QPainter& painter, const Layout& layout, const ValueScale& scale);
+    void DrawLimits(QPainter& painter, const Layout& layout, const OverlayScale& scale) const;
+    void DrawCurves(QPainter& painter, const Layout& layout, const OverlayScale& scale);
     void DrawLegend(QPainter& painter, const Layout& layout) const;
     QString TickText(double axisSeconds, time64 step) const;
 

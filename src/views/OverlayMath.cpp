@@ -142,7 +142,7 @@ void DecimateCurve(const time64* times, const float* values, int count, time64 o
         PullIn(points.back(), points[points.size() - 2], columns);
 }
 
-ValueScale NiceScale(double low, double high, int maxTicks)
+OverlayScale NiceScale(double low, double high, int maxTicks)
 {
     if (!(high > low)) {
         low -= 1;

@@ -67,13 +67,13 @@ void DecimateCurve(const time64* times, const float* values, int count, time64 o
                    int columns, std::vector<CurvePoint>& points);
 
 // A value axis: nice ticks that hold low .. high.
-struct ValueScale {
+struct OverlayScale {
     double minimum = 0;
     double maximum = 1;
     double step = 1;
 };
 // low and high in the unit shown; a flat range is widened by one unit each side.
-ValueScale NiceScale(double low, double high, int maxTicks = 8);
+OverlayScale NiceScale(double low, double high, int maxTicks = 8);
 
 // A step of the time axis (seconds) that puts ticks at least minPixels
 // apart for a span shown on columns pixels: 1, 2, 5, 10, 15, 30 minutes,
