@@ -31,6 +31,11 @@ QString CArchiveDialect::SchemaLock() const
     return IsSqlite(m_kind) ? QString() : QStringLiteral("SELECT pg_advisory_xact_lock(48611025)");
 }
 
+QString CArchiveDialect::AuditLock() const
+{
+    return IsSqlite(m_kind) ? QString() : QStringLiteral("SELECT pg_advisory_xact_lock(48611026)");
+}
+
 QStringList CArchiveDialect::Setup() const
 {
     // The rollback journal (SQLite's default) rather than write-ahead

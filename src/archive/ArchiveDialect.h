@@ -22,6 +22,10 @@ public:
     // Serialises schema changes between connections inside a transaction;
     // empty where the transaction's own lock does it.
     QString SchemaLock() const;
+    // Serialises appends to the audit trail inside a transaction (without
+    // locking the table, which a station's role may not); empty where the
+    // transaction's own lock does it.
+    QString AuditLock() const;
     // Statements run once after connecting (empty entries skipped).
     QStringList Setup() const;
 

@@ -10,6 +10,7 @@
 #include "cli/WatchSignals.h"
 
 #include "archive/Archive.h"
+#include "cli/CliAudit.h"
 #include "base/PrintableText.h"
 #include "sim/SimulatedLoggers.h"
 #include "sim/serial/VirtualSerialLogger.h"
@@ -120,7 +121,7 @@ int ParseArgs(const QStringList& args, WatchArgs& out)
     s.watchUsb = line.IsSet(usb) || s.ports.isEmpty();
     out.once = line.IsSet(once);
     out.json = line.IsSet(json);
-    out.address = line.IsSet(db) ? line.Value(db) : DefaultArchivePath();
+    out.address = line.IsSet(db) ? line.Value(db) : DefaultArchiveAddress();
     if (!TakeReports(line.Values(report).join(QLatin1Char(',')), s.reports, error) || !ApplyUnits(line.Values(unit), out.display, error))
         return ArgumentError(error);
     if (line.IsSet(simulate)) {
@@ -235,6 +236,8 @@ int Watch(WatchArgs& args, WatchSignals& stopRequest)
     });
     if (indexed)
         station.SetIndex(&index);
+    CCliAudit audit("watch", args.address);
+    station.SetAudit(&audit);
     EventLoop loop(queue, [&station](const Message& m) { station.OnMessage(m); });
     loop.AddTimers(station.Timers(), [&station](int id) { station.OnTimer(id); });
     stopRequest.WakeWith([] { PostToMain(NewMessageAddress(), QueuedCall{}); });

@@ -29,6 +29,9 @@ public:
 
     // Where filed missions are indexed (null: nowhere); it must outlive the station.
     void SetIndex(CArchive* archive) { m_context.index = archive; }
+    // Where the loggers' downloads and stops are recorded (null: nowhere);
+    // it must outlive the station.
+    void SetAudit(IAuditSink* audit) { m_context.audit = audit; }
     const StationSettings& Settings() const { return m_settings; }
 
     // Takes the device notifications and attaches the loggers present.

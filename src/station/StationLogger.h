@@ -4,6 +4,7 @@
 #include "station/StationRow.h"
 #include "station/StationSettings.h"
 #include "workflow/DeadlineTimers.h"
+#include "workflow/DownloadAuditHold.h"
 #include "workflow/LoggerConnection.h"
 
 #include <chrono>
@@ -16,6 +17,7 @@ struct StationContext {
     const StationSettings& settings;
     DisplaySettings& display;
     CArchive* index = nullptr; // where archived missions are indexed; null: nowhere
+    IAuditSink* audit = nullptr; // where downloads and stops are recorded; null: nowhere
 };
 
 // One logger's timers inside the set its station shares: workflow timer id
@@ -79,6 +81,7 @@ private:
 
     const StationContext& m_context;
     SharedTimers m_timers;
+    CDownloadAuditHold m_audit; // a download's entry waits for its filed data file
     LoggerConnection m_connection;
     StationRow m_row;
     int m_usbIndex = -1;
