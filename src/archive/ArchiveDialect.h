@@ -15,6 +15,9 @@ public:
     QString Driver() const;
     // The column type of a generated row key.
     QString GeneratedKey() const;
+    // The column type of a 64-bit key the program assigns itself; in SQLite
+    // the row's own key, so that reading in key order reads the table in order.
+    QString AssignedKey() const;
     // Starts a transaction that will write. SQLite takes its write lock at
     // once, so that two writers wait for each other instead of one failing
     // when its read lock cannot be raised.

@@ -42,11 +42,11 @@ QStringList Version1(const CArchiveDialect& dialect)
 // The audit trail. Its entries are numbered by the program, so a station's
 // role needs no more than SELECT and INSERT on it; texts are kept exactly
 // as hashed.
-QStringList Version2(const CArchiveDialect&)
+QStringList Version2(const CArchiveDialect& dialect)
 {
     return {
         QStringLiteral("CREATE TABLE audit_trail ("
-                       "seq BIGINT NOT NULL PRIMARY KEY,"
+                       "seq %1,"
                        " at TEXT NOT NULL,"
                        " os_user TEXT NOT NULL,"
                        " host TEXT NOT NULL,"
@@ -54,7 +54,8 @@ QStringList Version2(const CArchiveDialect&)
                        " logger_id TEXT NOT NULL,"
                        " detail TEXT NOT NULL,"
                        " prev TEXT NOT NULL,"
-                       " hash TEXT NOT NULL)"),
+                       " hash TEXT NOT NULL)")
+            .arg(dialect.AssignedKey()),
         QStringLiteral("CREATE INDEX audit_by_logger ON audit_trail (logger_id, at)"),
         QStringLiteral("CREATE INDEX audit_by_time ON audit_trail (at)"),
     };
