@@ -17,6 +17,8 @@ int RunAlarms(const QStringList& args, const DisplaySettings& display);
 int RunVerify(const QStringList& args, const DisplaySettings& display);
 // The mission archive: import, list, show.
 int RunArchive(const QStringList& args, const DisplaySettings& display);
+// The audit trail: list, verify.
+int RunAudit(const QStringList& args, const DisplaySettings& display);
 
 // Logger commands (exit 1 on any failure, 2 on wrong arguments).
 int RunList(const QStringList& args, const DisplaySettings& display);

@@ -1,4 +1,5 @@
 // The data-file commands: info, samples, export.
+#include "cli/CliAudit.h"
 #include "cli/ConsoleText.h"
 #include "cli/CliCommands.h"
 #include "cli/FileArgs.h"
@@ -237,14 +238,22 @@ int RunExport(const QStringList& args, const DisplaySettings& display)
     const QList<OutputOption> options = ExportOptions();
     if (const int rc = PrepareFileCommand("export", ExportHelp(), args, display, {options, false}, parsed, target); rc >= 0)
         return rc;
+    CCliAudit audit("export");
     int rc = 0;
     for (const ExportOutput& output : kExportOutputs) {
         const QString path = parsed.outputs.value(QString::fromLatin1(output.option.name));
         QString why;
-        if (!path.isEmpty() && !output.write(target.Record(), parsed.display, path, &why)) {
+        if (path.isEmpty())
+            continue;
+        if (!output.write(target.Record(), parsed.display, path, &why)) {
             FileFailure(38, parsed.display.language, path, why);
             rc = 1;
+            continue;
         }
+        QJsonObject detail = WrittenFile(path);
+        detail.insert("kind", QLatin1String(output.option.name));
+        detail.insert("source", QFileInfo(parsed.file).absoluteFilePath());
+        audit.Record({QStringLiteral("export"), target.Record().m_strValue[ROW_ID].trimmed(), detail});
     }
     return rc;
 }

@@ -1,5 +1,6 @@
 // print: the print preview's pages of a data file, to a printer or into a PDF file.
 #ifdef HALVERN_CLI_PRINT
+#include "cli/CliAudit.h"
 #include "cli/CliCommands.h"
 #include "cli/CommandLine.h"
 #include "cli/ConsoleText.h"
@@ -106,6 +107,14 @@ int PlotWidth()
     return ScreenPlotWidth(screen ? static_cast<int>(screen->logicalDotsPerInchX()) : 96);
 }
 
+// The print's entry in the audit trail: the pages and where they went.
+void RecordPrint(const ReportData& data, ReportKind kind, QJsonObject detail)
+{
+    detail.insert("kind", kind == ReportKind::Text ? "text" : "curve");
+    detail.insert("pages", data.totalPages);
+    CCliAudit("print").Record({QStringLiteral("print"), data.record->m_strValue[ROW_ID].trimmed(), detail});
+}
+
 int ToPrinter(const PrintArgs& a, const ReportData& data, ReportKind kind)
 {
     const QPrinterInfo info = a.printer.isEmpty() ? QPrinterInfo::defaultPrinter() : QPrinterInfo::printerInfo(a.printer);
@@ -127,6 +136,7 @@ int ToPrinter(const PrintArgs& a, const ReportData& data, ReportKind kind)
         Complain(QStringLiteral("not printed: ") + why);
         return 1;
     }
+    RecordPrint(data, kind, {{"printer", info.printerName()}});
     return 0;
 }
 
@@ -165,6 +175,7 @@ int RunPrint(const QStringList& args, const DisplaySettings& display)
         Print(stderr, GetText(38, language) + PrintableText(QFileInfo(a.output).fileName()) + QStringLiteral(": ") + PrintableText(why) + '\n');
         return 1;
     }
+    RecordPrint(data, kind, WrittenFile(a.output));
     return 0;
 }
 #endif

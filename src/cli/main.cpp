@@ -26,6 +26,7 @@ const Command kCommands[] = {
     {"alarms", RunAlarms, "list the alarm excursions of a .tavo data file"},
     {"verify", RunVerify, "check that a PDF report or worksheet carries a .tavo file's fingerprint"},
     {"archive", RunArchive, "index .tavo files in the mission archive, list and show them"},
+    {"audit", RunAudit, "list the audit trail of downloads, starts, saves, ... and check it"},
     {"list", RunList, "list the loggers present on USB and serial ports"},
     {"status", RunStatus, "print a logger's ID, type, run state, battery and clock"},
     {"download", RunDownload, "download a logger's samples to a .tavo file (and CSV)"},

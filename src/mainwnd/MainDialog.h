@@ -3,6 +3,7 @@
 #include "base/Messages.h"
 #include "mainwnd/ControlId.h"
 #include "mainwnd/StationPreferences.h"
+#include "mainwnd/WindowAudit.h"
 #include "views/ControlTable.h"
 #include "workflow/LoggerConnection.h"
 #include "workflow/WorkflowView.h"
@@ -240,5 +241,6 @@ private:
     DisplaySettings m_display;
     LoggerConnection m_connection{*this, *this, m_display};
     LoggerWorkflow& m_workflow = m_connection.Workflow();
+    CWindowAudit m_audit{*this, m_workflow};
     bool m_bStarted = false;
 };

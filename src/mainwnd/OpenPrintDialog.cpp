@@ -6,5 +6,6 @@
 void CMainDialog::OpenPrintDialog()
 {
     CPrintPreviewDlg dialog(this, m_fScale, m_connection.Record(), m_display);
+    dialog.SetPrintedListener([&](const QPrinter& printer) { m_audit.Printed(printer, dialog.Data(), dialog.Mode()); });
     dialog.exec();
 }

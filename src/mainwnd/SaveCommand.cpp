@@ -54,6 +54,8 @@ void CMainDialog::OnSave()
     QApplication::restoreOverrideCursor();
     SetStatusText(saved ? GetText(TextId::FileSaved, m_display.language) + target.name
                         : GetText(TextId::SaveFailed, m_display.language) + target.name + QStringLiteral(": ") + why);
+    if (saved)
+        m_audit.Saved(target.kind->extension, target.path, record);
     if (saved && QLatin1String(target.kind->extension) == QLatin1String("tavo"))
         IndexSavedFile(target.path);
 }

@@ -473,6 +473,8 @@ void CPrintPreviewDlg::OnPrint()
         QString why;
         if (!RenderReport(printer, m_data, m_mode, &why))
             ShowMessage(QStringLiteral("Not printed: ") + why);
+        else if (m_pfnPrinted)
+            m_pfnPrinted(printer);
     }
     SetPrintControls(true);
 }

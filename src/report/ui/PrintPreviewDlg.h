@@ -53,6 +53,8 @@ public:
     void SetMessenger(std::function<void(const QString&)> show) { m_pfnMessage = std::move(show); }
     // Chooses the printer (the print dialog); false when the user cancels.
     void SetPrinterChooser(std::function<bool(QPrinter&)> choose) { m_pfnChoosePrinter = std::move(choose); }
+    // Told of every print that went out whole, with its printer.
+    void SetPrintedListener(std::function<void(const QPrinter&)> printed) { m_pfnPrinted = std::move(printed); }
 
     // Commands, as the buttons, radios, wheel and scroll bar give them.
     void OnPreview();
@@ -101,4 +103,5 @@ private:
     QLabel* m_counter = nullptr;
     std::function<void(const QString&)> m_pfnMessage;
     std::function<bool(QPrinter&)> m_pfnChoosePrinter;
+    std::function<void(const QPrinter&)> m_pfnPrinted;
 };
