@@ -2,6 +2,7 @@
 
 #include "base/TextTable.h"
 #include "datafile/Fingerprint.h"
+#include "record/ZoneNote.h"
 #include "record/SampleText.h"
 #include "record/SampleValues.h"
 #include "record/SummaryList.h"
@@ -154,6 +155,7 @@ lxw_error WriteSummarySheet(lxw_workbook* book, const CLoggerRecord& record, con
     };
     for (const SummaryItem& item : SummaryReportRows(record, display.language))
         writeRow(item.caption.trimmed(), item.value.trimmed());
+    writeRow(QStringLiteral("Time zone"), ZoneNote(record.m_tStart, record.m_tStop));
     // The last row: the fingerprint of the record's data file.
     if (const QString fingerprint = RecordFingerprint(record); !fingerprint.isEmpty())
         writeRow(QStringLiteral("SHA-256"), fingerprint);

@@ -2,6 +2,7 @@
 
 #include "base/TextTable.h"
 #include "datafile/Fingerprint.h"
+#include "record/ZoneNote.h"
 #include "record/TimeText.h"
 #include "record/Units.h"
 #include "report/CellText.h"
@@ -271,4 +272,5 @@ void DrawCurvePage(ISurface& s, const CurveLayout& l, const ReportData& d, int p
     // The foot: below the last chart's time labels, in line with the charts.
     if (!d.fingerprint.isEmpty())
         s.TextOut(l.X(30), l.Y(193.7), FingerprintLine(d.fingerprint));
+    s.TextOut(l.X(160), l.Y(193.7), ZoneNote(d.range.start, d.range.end));
 }

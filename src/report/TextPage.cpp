@@ -2,6 +2,7 @@
 
 #include "base/TextTable.h"
 #include "datafile/Fingerprint.h"
+#include "record/ZoneNote.h"
 #include "record/TimeText.h"
 #include "record/Units.h"
 
@@ -136,8 +137,8 @@ void DrawTextPage(ISurface& s, const TextLayout& l, const ReportData& d, int pag
     }
     // The table reaches the foot of the printable page: the fingerprint
     // takes the free band above the page number and the logger ID.
-    if (!d.fingerprint.isEmpty()) {
-        s.SetFont(l.tableFont);
-        s.TextOut(l.X(15), l.Y(1), FingerprintLine(d.fingerprint));
-    }
+    s.SetFont(l.tableFont);
+    if (!d.fingerprint.isEmpty())
+        s.TextOut(l.X(15), l.Y(0.7), FingerprintLine(d.fingerprint));
+    s.TextOut(l.X(15), l.Y(3.7), ZoneNote(d.range.start, d.range.end));
 }
