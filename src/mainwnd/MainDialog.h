@@ -76,7 +76,14 @@ public:
     void BatteryChanged() override { RepaintBatteryStrip(); }
     void RepaintBatteryStrip();
     void PaintBanner();
-    void RecordChanged() override { PaintBanner(); }
+    // A download completed: its samples are not saved yet.
+    void RecordChanged() override
+    {
+        m_bUnsavedDownload = true;
+        PaintBanner();
+    }
+    // Samples downloaded and not saved since (Exit asks only then).
+    bool UnsavedDownload() const { return m_bUnsavedDownload; }
     void SetClockText(const QString& text) override;
     void SetRunStateText(const QString& text) override;
     void SetClockVisible(bool visible) override;
@@ -225,4 +232,5 @@ private:
     LoggerConnection m_connection{*this, *this, m_display};
     LoggerWorkflow& m_workflow = m_connection.Workflow();
     bool m_bStarted = false;
+    bool m_bUnsavedDownload = false;
 };

@@ -6,5 +6,6 @@
 void CMainDialog::OpenPrintDialog()
 {
     CPrintPreviewDlg dialog(this, m_fScale, m_connection.Record(), m_display);
+    connect(&dialog, &CPrintPreviewDlg::Printed, this, &CMainDialog::SetStatusText);
     dialog.exec();
 }

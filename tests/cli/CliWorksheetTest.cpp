@@ -76,7 +76,7 @@ TEST(CliWorksheet, AWorksheetCutShortFailsAndKeepsTheEarlierFile)
             args << "--csv" << dir.path("m.csv"); // fits: written all the same
         const CliRun r = Cli(args, limit);
         EXPECT_EQ(r.code, 1);
-        EXPECT_TRUE(r.err.startsWith(" Failure to save this file : keep.xlsx: ")) << r.err.toStdString();
+        EXPECT_TRUE(r.err.startsWith(" Could not save the file: keep.xlsx: ")) << r.err.toStdString();
         EXPECT_TRUE(r.err.contains(limit > 1000 ? "the workbook came out incomplete" : "file too large\n"))
             << r.err.toStdString();
         EXPECT_EQ(r.err.count('\n'), 1) << r.err.toStdString();

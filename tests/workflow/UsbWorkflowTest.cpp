@@ -166,7 +166,7 @@ TEST_F(UsbWorkflowTest, ABlockFailingFiveTimesEndsTheDownloadWithItsFailureText)
 
     EXPECT_FALSE(h.timers.Running(TIMER_USB_DOWNLOAD));
     EXPECT_FALSE(h.workflow.IsDownloading());
-    EXPECT_EQ(h.view.LastStatus(), "Fail to download data");
+    EXPECT_EQ(h.view.LastStatus(), "Data download failed");
     EXPECT_TRUE(h.view.Enabled(WorkflowCommand::Download));
     EXPECT_TRUE(h.view.Enabled(WorkflowCommand::Open));
     EXPECT_TRUE(h.view.Enabled(WorkflowCommand::StartSetting));
@@ -197,7 +197,7 @@ TEST_F(UsbWorkflowTest, PullingTheLoggerOutMidDownloadKeepsTheDataAndAReplugDown
     ASSERT_TRUE(h.Tick(TIMER_USB_DOWNLOAD));
     usb.Unplug(0); // notifies on this thread; the workflow sees it as a message
     h.Pump();
-    EXPECT_TRUE(h.view.statuses.contains(" Instrument is disconnecting."));
+    EXPECT_TRUE(h.view.statuses.contains(" Instrument disconnected."));
     RunUsbDownload();
 
     EXPECT_EQ(h.workflow.State(), LinkState::NoLogger);
@@ -300,10 +300,10 @@ TEST_F(UsbWorkflowTest, CalibrationTimeSendsTheClockFrameAndIdentifiesAgain)
 
     usb.GetFaults().failWrites = -1;
     h.workflow.CalibrateTime();
-    EXPECT_EQ(h.view.LastStatus(), "Fail to calibrate time");
+    EXPECT_EQ(h.view.LastStatus(), "Time calibration failed");
     EXPECT_EQ(h.workflow.LastOutcome().command, CommandOutcome::Command::SetClock);
     EXPECT_EQ(h.workflow.LastOutcome().result, CommandOutcome::Result::Failed);
-    EXPECT_EQ(h.workflow.LastOutcome().reason, "Fail to calibrate time");
+    EXPECT_EQ(h.workflow.LastOutcome().reason, "Time calibration failed");
 }
 
 TEST_F(UsbWorkflowTest, CalibrationTimeDoesNothingForAnIdWithoutRateCode)
@@ -323,9 +323,9 @@ TEST_F(UsbWorkflowTest, AFailedInformationReadOnDownloadRestoresTheButtons)
     usb.GetFaults().failReads = -1;
     h.workflow.Download();
     h.Pump();
-    EXPECT_EQ(h.view.LastStatus(), " Instrument Malfunctioning...");
+    EXPECT_EQ(h.view.LastStatus(), " Instrument malfunction.");
     EXPECT_EQ(h.workflow.LastOutcome().result, CommandOutcome::Result::Failed);
-    EXPECT_EQ(h.workflow.LastOutcome().reason, " Instrument Malfunctioning...");
+    EXPECT_EQ(h.workflow.LastOutcome().reason, " Instrument malfunction.");
     EXPECT_FALSE(h.workflow.IsDownloading());
     EXPECT_TRUE(h.view.Enabled(WorkflowCommand::Download));
     EXPECT_TRUE(h.view.Enabled(WorkflowCommand::StartSetting));

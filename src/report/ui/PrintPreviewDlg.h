@@ -62,6 +62,14 @@ public:
     void OnWheel(int delta);
     void OnPrint();
 
+    // What a print did, for the status line: " Printed 3 pages to
+    // report.pdf." (the file's name, or the printer's).
+    static QString PrintedText(int pages, const QString& where, std::uint16_t language);
+
+signals:
+    // Every page was printed, to a file or a printer.
+    void Printed(const QString& text);
+
 protected:
     void keyPressEvent(QKeyEvent* event) override;
 
