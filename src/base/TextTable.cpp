@@ -163,7 +163,7 @@ constexpr TextEntry kTexts[] = {
     {206, "unplugged", "已拔出"},
     // Ids 240 on: the window's banner, dialog titles, progress and what was done.
     {240, "Halvern Software TH", "哈尔文温湿度软件"},
-    {241, "Temperature & humidity data logger manager", "温湿度数据记录仪管理软件"},
+    {241, "Temperature & humidity data logger manager", "温度与湿度数据记录仪管理程序"},
     {242, "Logger Settings", "记录仪设置"},
     {243, "Print Preview", "打印预览"},
     {244, "Not printed: ", "未打印: "},

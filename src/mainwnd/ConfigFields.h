@@ -39,7 +39,7 @@ QString StoredLimitText(const QString& typed, bool fahrenheit, bool humidity, st
 QString MissionStartedText(const QString& id, int intervalMinutes, time64 start, time64 now,
                            std::uint16_t language);
 
-// What "Alarm set wrong!" goes on to say: the pair whose lower limit is above
+// What "Invalid alarm limits!" goes on to say: the pair whose lower limit is above
 // its upper one and the two values as typed, e.g. "Temperature: lower 90.00
 // is above upper 86.00".
 QString ReversedLimitsText(const MissionEntry& entry, LimitQuantity pair, std::uint16_t language);

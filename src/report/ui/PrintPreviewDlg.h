@@ -43,12 +43,12 @@ public:
     bool StartLabelRed() const { return m_bStartLabelRed; }
     bool EndLabelRed() const { return m_bEndLabelRed; }
 
-    // Chooses the report range; false (with "Time set wrong!") when start
+    // Chooses the report range; false (saying so: text 100) when start
     // is after end once clamped to the record.
     bool SelectRange(time64 start, time64 end);
     void RenderPreviewPage(int page);
 
-    // Messages ("Time set wrong!", a failed print) go through here; tests
+    // Messages (a start after the end, a failed print) go through here; tests
     // replace the message box.
     void SetMessenger(std::function<void(const QString&)> show) { m_pfnMessage = std::move(show); }
     // Chooses the printer (the print dialog); false when the user cancels.
