@@ -134,7 +134,7 @@ TEST_P(FourLoggersOnePulled, FailsThatOneOnly)
     ASSERT_TRUE(RunUntilAllEnded());
 
     EXPECT_EQ(Workflow(pulled).LastOutcome().result, CommandOutcome::Result::Failed);
-    EXPECT_EQ(views[pulled].LastStatus(), "Data download failed");
+    EXPECT_EQ(views[pulled].LastStatus(), "Fail to download data");
     EXPECT_LT(Record(pulled).m_nReceived, static_cast<int>(expected[pulled].temps.size()));
     for (int i = 0; i < kLoggers; ++i) {
         if (i == pulled)

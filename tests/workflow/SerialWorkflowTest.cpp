@@ -229,7 +229,7 @@ TEST_F(SerialWorkflowTest, PullingThePortOutMidDownloadEndsItAndKeepsTheData)
     ASSERT_TRUE(h.Tick(TIMER_SERIAL_DOWNLOAD));
 
     EXPECT_FALSE(h.workflow.IsDownloading());
-    EXPECT_EQ(h.view.LastStatus(), "Data download failed");
+    EXPECT_EQ(h.view.LastStatus(), "Fail to download data");
     EXPECT_TRUE(h.view.Enabled(WorkflowCommand::Download));
     EXPECT_TRUE(h.view.Enabled(WorkflowCommand::Open));
     EXPECT_FALSE(h.timers.Running(TIMER_SERIAL_DOWNLOAD));
@@ -269,7 +269,7 @@ TEST_F(SilentPortTest, AnUnansweredIdentificationIsSentFourTimesThenGivenUp)
     EXPECT_EQ(h.workflow.m_nCmdRetries, 4);
     EXPECT_EQ(RunRetries(), 4);
     EXPECT_EQ(FramesWritten(), 4); // first send and three resends
-    EXPECT_EQ(h.view.LastStatus(), " Instrument malfunction.");
+    EXPECT_EQ(h.view.LastStatus(), " Instrument Malfunctioning...");
     EXPECT_EQ(h.serial.m_nReply, 0);
     EXPECT_FALSE(h.workflow.SerialLinked());
 }
@@ -309,7 +309,7 @@ TEST_F(SilentPortTest, AStalledDownloadReRequestsThenFails)
     }
     EXPECT_EQ(ticks, 30); // five re-requests five ticks apart, failure at the sixth
     EXPECT_EQ(reRequests, 5);
-    EXPECT_EQ(h.view.LastStatus(), "Data download failed");
+    EXPECT_EQ(h.view.LastStatus(), "Fail to download data");
     EXPECT_FALSE(h.view.Enabled(WorkflowCommand::Calibrate));
     EXPECT_TRUE(h.view.Enabled(WorkflowCommand::Download));
     EXPECT_EQ(h.timers.Period(TIMER_SERIAL_STATUS), 6500);

@@ -166,7 +166,7 @@ TEST_F(UsbWorkflowTest, ABlockFailingFiveTimesEndsTheDownloadWithItsFailureText)
 
     EXPECT_FALSE(h.timers.Running(TIMER_USB_DOWNLOAD));
     EXPECT_FALSE(h.workflow.IsDownloading());
-    EXPECT_EQ(h.view.LastStatus(), "Data download failed");
+    EXPECT_EQ(h.view.LastStatus(), "Fail to download data");
     EXPECT_TRUE(h.view.Enabled(WorkflowCommand::Download));
     EXPECT_TRUE(h.view.Enabled(WorkflowCommand::Open));
     EXPECT_TRUE(h.view.Enabled(WorkflowCommand::StartSetting));
@@ -323,9 +323,9 @@ TEST_F(UsbWorkflowTest, AFailedInformationReadOnDownloadRestoresTheButtons)
     usb.GetFaults().failReads = -1;
     h.workflow.Download();
     h.Pump();
-    EXPECT_EQ(h.view.LastStatus(), " Instrument malfunction.");
+    EXPECT_EQ(h.view.LastStatus(), " Instrument Malfunctioning...");
     EXPECT_EQ(h.workflow.LastOutcome().result, CommandOutcome::Result::Failed);
-    EXPECT_EQ(h.workflow.LastOutcome().reason, " Instrument malfunction.");
+    EXPECT_EQ(h.workflow.LastOutcome().reason, " Instrument Malfunctioning...");
     EXPECT_FALSE(h.workflow.IsDownloading());
     EXPECT_TRUE(h.view.Enabled(WorkflowCommand::Download));
     EXPECT_TRUE(h.view.Enabled(WorkflowCommand::StartSetting));
