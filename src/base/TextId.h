@@ -111,6 +111,38 @@ enum class TextId : int {
     ArchiveAddressRefused = 235, // "%1" the reason
     Ok = 236,
     Cancel = 237,
+    BannerTitle = 240, // also the main window's title
+    BannerSubtitle = 241,
+    ConfigTitle = 242,
+    PrintPreviewTitle = 243,
+    NotPrinted = 244,
+    DownloadProgress = 245, // "%1 % · %2 of %3 samples"
+    PrintedOnePage = 246,   // " Printed 1 page to %1."
+    PrintedPages = 247,     // " Printed %1 pages to %2."
+    MissionStarted = 248,   // " Started %1: every %2 from %3."
+    EveryMinutes = 249,
+    EveryHours = 250,
+    EveryHoursMinutes = 251,
+    UndownloadedSample = 252,
+    UndownloadedSamples = 253,
+    BatteryFull = 254, // the battery strip's tooltip: full ... very low, then no level
+    BatteryGood = 255,
+    BatteryLow = 256,
+    BatteryVeryLow = 257,
+    BatteryNoLogger = 258,
+    BatteryNotReported = 259,
+    NoDescriptionKept = 260,
+    DescriptionNotRead = 261,
+    IntervalOnly = 262,
+    LimitStored = 263, // "stored: %1"
+    LimitNotNumber = 264,
+    LimitBeyondRange = 265,
+    DataFileFilter = 266, // the save dialog's filters, in the order of the kinds
+    WorksheetFilter = 267,
+    PdfFilter = 268,
+    CsvFilter = 269,
+    OpenFileFilter = 270,
+    BatteryNotRead = 271,
 };
 
 constexpr int ToInt(TextId id) { return static_cast<int>(id); }

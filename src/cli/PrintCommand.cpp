@@ -35,7 +35,7 @@ const char kPrintHelp[] =
     "The range runs from the last sample at or before --from (default: the\n"
     "record's start) to the last at or before --to (default: its stop); times\n"
     "outside the record are moved to it. A start after the end exits 2 with\n"
-    "\"Time set wrong!\".\n";
+    "\"The start time is after the end time.\".\n";
 
 struct PrintArgs {
     QString file;

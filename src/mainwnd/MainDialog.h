@@ -79,7 +79,14 @@ public:
     void BatteryChanged() override { RepaintBatteryStrip(); }
     void RepaintBatteryStrip();
     void PaintBanner();
-    void RecordChanged() override { PaintBanner(); }
+    // A download completed: its samples are not saved yet.
+    void RecordChanged() override
+    {
+        m_bUnsavedDownload = true;
+        PaintBanner();
+    }
+    // Samples downloaded and not saved since (Exit asks only then).
+    bool UnsavedDownload() const { return m_bUnsavedDownload; }
     void SetClockText(const QString& text) override;
     void SetRunStateText(const QString& text) override;
     void SetClockVisible(bool visible) override;
@@ -243,4 +250,5 @@ private:
     LoggerWorkflow& m_workflow = m_connection.Workflow();
     CWindowAudit m_audit{*this, m_workflow};
     bool m_bStarted = false;
+    bool m_bUnsavedDownload = false;
 };

@@ -4,6 +4,7 @@
 
 #include "base/TextTable.h"
 #include "mainwnd/BatteryStrip.h"
+#include "mainwnd/ProgressField.h"
 #include "views/DialogScale.h"
 #include "mainwnd/Statics.h"
 #include "mainwnd/StationRowModel.h"
@@ -146,8 +147,7 @@ QWidget* MakeControl(const ControlSpec& entry, QWidget* parent)
         return label;
     }
     case Kind::Progress: {
-        auto* bar = new QProgressBar(parent);
-        bar->setTextVisible(false);
+        auto* bar = new CProgressField(parent);
         UseSystemColours(bar, false);
         return bar;
     }
@@ -215,6 +215,10 @@ void CMainDialog::SetStartTexts()
     const bool chinese = m_display.language == LANG_CHINESE;
     for (const ButtonText& b : kButtonTexts)
         Control<QPushButton>(b.id)->setText(QString::fromUtf8(chinese ? b.chinese : b.english));
+    setWindowTitle(GetText(TextId::BannerTitle, m_display.language));
+    m_pBattery->SetLanguage(m_display.language);
+    m_pBanner->SetTexts(GetText(TextId::BannerTitle, m_display.language),
+                        GetText(TextId::BannerSubtitle, m_display.language));
     Control<QCheckBox>(IDC_AUTOMATIC)->setText(GetText(TextId::Automatic, m_display.language));
     Control<QPushButton>(IDC_STATION_SETTINGS)->setText(GetText(TextId::StationButton, m_display.language));
     Control<QPushButton>(IDC_ARCHIVE)->setText(GetText(TextId::ArchiveButton, m_display.language));

@@ -7,6 +7,13 @@ CBannerStatic::CBannerStatic(QWidget* parent)
 {
 }
 
+void CBannerStatic::SetTexts(const QString& title, const QString& subtitle)
+{
+    m_title = title;
+    m_subtitle = subtitle;
+    update();
+}
+
 void CBannerStatic::paintEvent(QPaintEvent*)
 {
     if (m_picture.isNull())
@@ -15,6 +22,23 @@ void CBannerStatic::paintEvent(QPaintEvent*)
     const int w = qMin(m_picture.width(), width());
     const int h = qMin(m_picture.height(), height());
     painter.drawPixmap(0, 0, m_picture, 0, 0, w, h);
+    // Beside the picture's icon, above its amber rule; sizes in the
+    // picture's pixels, as the picture is not scaled either. The Chinese
+    // glyphs come from the CJK font when the Latin one has none.
+    painter.setRenderHint(QPainter::TextAntialiasing);
+    QFont title;
+    title.setFamilies({QStringLiteral("Liberation Sans"), QStringLiteral("WenQuanYi Micro Hei")});
+    title.setPixelSize(40);
+    title.setBold(true);
+    painter.setFont(title);
+    painter.setPen(Qt::white);
+    painter.drawText(QPoint(128, 58), m_title);
+    QFont subtitle = title;
+    subtitle.setPixelSize(18);
+    subtitle.setBold(false);
+    painter.setFont(subtitle);
+    painter.setPen(QColor(200, 220, 232));
+    painter.drawText(QPoint(130, 88), m_subtitle);
 }
 
 CColourStatic::CColourStatic(const QColor& text, const QColor& background, QWidget* parent)

@@ -77,7 +77,7 @@ TEST(CliWorksheet, AWorksheetCutShortFailsAndKeepsTheEarlierFile)
         const CliRun r = Cli(args, limit);
         const QString err = WithoutAuditNotes(r.err);
         EXPECT_EQ(r.code, 1);
-        EXPECT_TRUE(err.startsWith(" Failure to save this file : keep.xlsx: ")) << r.err.toStdString();
+        EXPECT_TRUE(err.startsWith(" Could not save the file: keep.xlsx: ")) << r.err.toStdString();
         EXPECT_TRUE(err.contains(limit > 1000 ? "the workbook came out incomplete" : "file too large\n"))
             << r.err.toStdString();
         EXPECT_EQ(err.count('\n'), 1) << r.err.toStdString();

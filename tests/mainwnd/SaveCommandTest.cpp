@@ -30,7 +30,7 @@ QString Filter(const char* extension)
 {
     for (const SaveKind& kind : SaveKinds())
         if (QLatin1String(kind.extension) == QLatin1String(extension))
-            return QString::fromUtf8(kind.filter);
+            return FilterText(kind, 0);
     return {};
 }
 
@@ -41,7 +41,7 @@ TEST(SaveKinds, FiltersNameTheirExtension)
     for (const char* expected : {"Halvern File (*.tavo)", "WorkSheet Files (*.xlsx)", "CSV File (*.csv)"})
         EXPECT_TRUE(filters.contains(QString::fromLatin1(expected))) << expected;
     for (const SaveKind& kind : SaveKinds()) {
-        EXPECT_TRUE(QString::fromUtf8(kind.filter).endsWith(QStringLiteral("(*.%1)").arg(kind.extension))) << kind.filter;
+        EXPECT_TRUE(FilterText(kind, 0).endsWith(QStringLiteral("(*.%1)").arg(kind.extension))) << kind.extension;
         EXPECT_NE(kind.write, nullptr);
     }
 }
@@ -51,7 +51,7 @@ TEST(SaveKinds, TheExtensionRuleNamesOneFileOfOneKind)
     const QString folder = QStringLiteral("/home/u/run data");
     for (const SaveKind& kind : SaveKinds()) {
         const QString ext = QString::fromLatin1(kind.extension);
-        SCOPED_TRACE(kind.filter);
+        SCOPED_TRACE(kind.extension);
         // Without an extension, or with one in capitals or after another dot: the filter's is appended.
         const struct {
             QString typed, written;
@@ -62,15 +62,15 @@ TEST(SaveKinds, TheExtensionRuleNamesOneFileOfOneKind)
             {"run.1", "run.1." + ext},
         };
         for (const auto& c : appended) {
-            const SaveTarget t = ResolveSaveTarget(folder + "/" + c.typed, QString::fromUtf8(kind.filter));
+            const SaveTarget t = ResolveSaveTarget(folder + "/" + c.typed, FilterText(kind, 0));
             EXPECT_EQ(t.kind, &kind) << c.typed.toStdString();
             EXPECT_EQ(t.path, folder + "/" + c.written);
             EXPECT_EQ(t.name, c.written);
         }
         // A typed extension of a kind wins over any filter: one file, as typed.
         for (const SaveKind& filter : SaveKinds()) {
-            const SaveTarget t = ResolveSaveTarget(folder + "/run1." + ext, QString::fromUtf8(filter.filter));
-            EXPECT_EQ(t.kind, &kind) << filter.filter;
+            const SaveTarget t = ResolveSaveTarget(folder + "/run1." + ext, FilterText(filter, 0));
+            EXPECT_EQ(t.kind, &kind) << filter.extension;
             EXPECT_EQ(t.path, folder + "/run1." + ext);
             EXPECT_EQ(t.name, "run1." + ext);
         }
@@ -160,8 +160,8 @@ TEST_F(SaveCommand, EachKindIsWrittenAndReported)
 {
     OpenMission();
     for (const SaveKind& kind : SaveKinds()) {
-        SCOPED_TRACE(kind.filter);
-        Save(QStringLiteral("run1"), QString::fromUtf8(kind.filter));
+        SCOPED_TRACE(kind.extension);
+        Save(QStringLiteral("run1"), FilterText(kind, 0));
         const QString name = QStringLiteral("run1.") + kind.extension;
         EXPECT_EQ(dialog.StatusText(), GetText(TextId::FileSaved, 0) + name);
         EXPECT_GT(QFileInfo(out.path(name)).size(), 0);
@@ -238,7 +238,7 @@ TEST_F(SaveCommand, AFailedSaveOfAnyKindKeepsTheEarlierFileAndSaysWhy)
 {
     OpenMission();
     for (const SaveKind& kind : SaveKinds()) {
-        SCOPED_TRACE(kind.filter);
+        SCOPED_TRACE(kind.extension);
         const QString name = QStringLiteral("run1.") + kind.extension;
         QFile earlier(out.path(name));
         ASSERT_TRUE(earlier.open(QIODevice::WriteOnly));
@@ -246,7 +246,7 @@ TEST_F(SaveCommand, AFailedSaveOfAnyKindKeepsTheEarlierFileAndSaysWhy)
         earlier.close();
         {
             FileSizeLimit limit(40);
-            Save(QStringLiteral("run1"), QString::fromUtf8(kind.filter));
+            Save(QStringLiteral("run1"), FilterText(kind, 0));
         }
         // The writers that write the file themselves name the system's reason.
         const QString failure = GetText(TextId::SaveFailed, 0) + name + ": ";
