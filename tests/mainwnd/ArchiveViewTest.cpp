@@ -49,7 +49,7 @@ QString TavoFilter()
 {
     for (const SaveKind& kind : SaveKinds())
         if (QLatin1String(kind.extension) == QLatin1String("tavo"))
-            return QString::fromUtf8(kind.filter);
+            return FilterText(kind, kDefaultDisplay.language);
     return {};
 }
 
