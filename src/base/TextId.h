@@ -111,6 +111,21 @@ enum class TextId : int {
     ArchiveAddressRefused = 235, // "%1" the reason
     Ok = 236,
     Cancel = 237,
+    Trail = 238,
+    TrailSeq = 239,
+    TrailTime = 240,
+    TrailUser = 241,
+    TrailHost = 242,
+    TrailAction = 243,
+    TrailLogger = 244,
+    TrailDetail = 245,
+    TrailIntact = 246, // "%1" the entries checked
+    TrailBroken = 247, // "%1" the entry, "%2" what is wrong
+    TrailOfLogger = 248, // "%1" the logger ID, "%2" the count
+    TrailOfMission = 249, // "%1" the logger ID, "%2" "%3" the times, "%4" the count
+    TrailNow = 250,
+    TrailChoose = 251,
+    TrailCannotRead = 252, // "%1" the reason
 };
 
 constexpr int ToInt(TextId id) { return static_cast<int>(id); }

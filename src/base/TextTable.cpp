@@ -196,6 +196,21 @@ constexpr TextEntry kTexts[] = {
     {235, "The archive address is not valid: %1", "档案地址无效: %1"},
     {236, "OK", "确定"},
     {237, "Cancel", "取消"},
+    {238, "Trail", "审计记录"},
+    {239, "Seq", "序号"},
+    {240, "Time", "时间"},
+    {241, "User", "用户"},
+    {242, "Host", "主机"},
+    {243, "Action", "操作"},
+    {244, "Logger", "记录仪"},
+    {245, "Detail", "详情"},
+    {246, "Chain intact: %1 entries", "审计链完整: %1 条"},
+    {247, "Chain broken at entry %1 (%2)", "审计链在第 %1 条处损坏 (%2)"},
+    {248, "Trail of %1: %2 entries", "%1 的审计记录: %2 条"},
+    {249, "Trail of %1 from %2 to %3: %4 entries", "%1 自 %2 至 %3 的审计记录: %4 条"},
+    {250, "now", "现在"},
+    {251, "Select a mission or type a logger ID, then press Trail.", "请选择一条记录或输入记录仪ID, 然后按“审计记录”."},
+    {252, "The trail cannot be read: %1", "无法读取审计记录: %1"},
 };
 
 const TextEntry* Lookup(int id)

@@ -6,7 +6,7 @@
 #include <QString>
 #include <cstdint>
 
-constexpr int TEXT_COUNT = 238;   // ids 0..237
+constexpr int TEXT_COUNT = 253;   // ids 0..252
 
 // Text of an id in language (0 English, LANG_CHINESE); empty for an id
 // without an entry.
