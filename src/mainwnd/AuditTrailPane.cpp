@@ -66,6 +66,7 @@ void CAuditTrailPane::ShowHint()
 {
     m_pModel->SetEntries({});
     m_pVerdict->setText(GetText(TextId::TrailChoose, m_language));
+    m_pVerdict->setStyleSheet({});
     m_pScope->clear();
 }
 
@@ -76,6 +77,7 @@ void CAuditTrailPane::Show(CArchive& archive, const AuditFilter& filter)
     if (!archive.ListAudit(filter, entries, error)) {
         m_pModel->SetEntries({});
         m_pVerdict->setText(GetText(TextId::TrailCannotRead, m_language).arg(error));
+        m_pVerdict->setStyleSheet(QStringLiteral("color: #b00000; font-weight: bold"));
         m_pScope->clear();
         return;
     }
@@ -89,7 +91,10 @@ void CAuditTrailPane::ShowVerdict(CArchive& archive)
 {
     AuditVerdict verdict;
     QString error;
-    if (!archive.VerifyAudit(verdict, error))
+    const bool read = archive.VerifyAudit(verdict, error);
+    // A broken chain must not pass unseen.
+    m_pVerdict->setStyleSheet(read && verdict.intact ? QString() : QStringLiteral("color: #b00000; font-weight: bold"));
+    if (!read)
         m_pVerdict->setText(GetText(TextId::TrailCannotRead, m_language).arg(error));
     else if (verdict.intact)
         m_pVerdict->setText(GetText(TextId::TrailIntact, m_language).arg(verdict.entries));

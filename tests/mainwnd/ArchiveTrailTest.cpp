@@ -72,13 +72,14 @@ protected:
         ASSERT_EQ(selection->selectedRows().size(), 1);
     }
 
-    QStringList Listed() const
+    // "seq logger" of each entry listed, comma-separated.
+    std::string Listed() const
     {
         QStringList rows;
         const CAuditTrailModel* model = view.Trail()->Model();
         for (int r = 0; r < model->rowCount(); ++r)
             rows << QString::number(model->Entry(r).seq) + QLatin1Char(' ') + model->Entry(r).logger;
-        return rows;
+        return rows.join(QStringLiteral(", ")).toStdString();
     }
 
     QString Cell(int row, int column) const
@@ -117,8 +118,8 @@ TEST_F(ArchiveTrail, SelectedMissionListsItsLoggersEntriesInItsTimeAndTheChainIn
 {
     SelectMission(1);
     view.ShowTrail();
-    EXPECT_EQ(Listed(), (QStringList{QStringLiteral("2 UTH26060101"), QStringLiteral("4 UTH26060101")}));
-    EXPECT_EQ(view.Trail()->VerdictText(), QStringLiteral("Chain intact: 6 entries"));
+    EXPECT_EQ(Listed(), "2 UTH26060101, 4 UTH26060101");
+    EXPECT_EQ(view.Trail()->VerdictText().toStdString(), "Chain intact: 6 entries");
     EXPECT_TRUE(view.Trail()->ScopeText().startsWith(QStringLiteral("Trail of UTH26060101 from 2026-06-01 08:00:00 ")))
         << view.Trail()->ScopeText().toStdString();
 
@@ -127,7 +128,7 @@ TEST_F(ArchiveTrail, SelectedMissionListsItsLoggersEntriesInItsTimeAndTheChainIn
                     .match(Cell(0, CAuditTrailModel::ColTime))
                     .hasMatch())
         << Cell(0, CAuditTrailModel::ColTime).toStdString();
-    EXPECT_EQ(Cell(0, CAuditTrailModel::ColDetail), QStringLiteral("file: /data/a.tavo, samples: 50"));
+    EXPECT_EQ(Cell(0, CAuditTrailModel::ColDetail).toStdString(), "file: /data/a.tavo, samples: 50");
     const CAuditTrailModel* model = view.Trail()->Model();
     EXPECT_EQ(model->data(model->index(0, CAuditTrailModel::ColDetail), Qt::ToolTipRole).toString(),
               QString::fromLatin1(kEntries[1].detail));
@@ -143,8 +144,8 @@ TEST_F(ArchiveTrail, WithNoMissionSelectedTheTypedLoggersWholeTrailIsListed)
 
     view.IdFilter()->setText(QString::fromLatin1(kOther));
     view.ShowTrail();
-    EXPECT_EQ(Listed(), QStringList{QStringLiteral("3 UT326060102")});
-    EXPECT_EQ(view.Trail()->ScopeText(), QStringLiteral("Trail of UT326060102: 1 entries"));
+    EXPECT_EQ(Listed(), "3 UT326060102");
+    EXPECT_EQ(view.Trail()->ScopeText().toStdString(), "Trail of UT326060102 (entries: 1)");
 }
 
 struct Tampering {
@@ -159,7 +160,7 @@ TEST_P(ArchiveTrailTampered, TheVerdictNamesTheFirstBadEntry)
     Tamper(QString::fromLatin1(GetParam().sql));
     SelectMission(1);
     view.ShowTrail();
-    EXPECT_EQ(view.Trail()->VerdictText(), QString::fromLatin1(GetParam().verdict));
+    EXPECT_EQ(view.Trail()->VerdictText().toStdString(), GetParam().verdict);
     if (qEnvironmentVariableIsSet("HALVERN_TRAIL_SHOT")) {
         view.resize(1100, 700);
         view.grab().save(qEnvironmentVariable("HALVERN_TRAIL_SHOT"));
