@@ -14,7 +14,8 @@ QString OffsetText(int seconds)
 {
     const QChar sign = seconds < 0 ? QLatin1Char('-') : QLatin1Char('+');
     const int minutes = std::abs(seconds) / 60;
-    return QStringLiteral("%1%2:%3").arg(sign).arg(minutes / 60, 2, 10, QLatin1Char('0')).arg(minutes % 60, 2, 10, QLatin1Char('0'));
+    const QChar zero = QLatin1Char('0');
+    return QStringLiteral("%1%2:%3").arg(sign).arg(minutes / 60, 2, 10, zero).arg(minutes % 60, 2, 10, zero);
 }
 
 QString ValueText(const QJsonValue& value);
