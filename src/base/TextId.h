@@ -143,6 +143,21 @@ enum class TextId : int {
     CsvFilter = 269,
     OpenFileFilter = 270,
     BatteryNotRead = 271,
+    Trail = 272,
+    TrailSeq = 273,
+    TrailTime = 274,
+    TrailUser = 275,
+    TrailHost = 276,
+    TrailAction = 277,
+    TrailLogger = 278,
+    TrailDetail = 279,
+    TrailIntact = 280, // "%1" the entries checked
+    TrailBroken = 281, // "%1" the entry, "%2" what is wrong
+    TrailOfLogger = 282, // "%1" the logger ID, "%2" the count
+    TrailOfMission = 283, // "%1" the logger ID, "%2" "%3" the times, "%4" the count
+    TrailNow = 284,
+    TrailChoose = 285,
+    TrailCannotRead = 286, // "%1" the reason
 };
 
 constexpr int ToInt(TextId id) { return static_cast<int>(id); }

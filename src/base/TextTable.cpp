@@ -232,6 +232,21 @@ constexpr TextEntry kTexts[] = {
     {269, "CSV File (*.csv)", "CSV 文件 (*.csv)"},
     {270, "Halvern Files (*.tavo)", "数据文件 (*.tavo)"},
     {271, "Battery: not read yet", "电池: 尚未读取电量"},
+    {272, "Trail", "审计记录"},
+    {273, "Seq", "序号"},
+    {274, "Time", "时间"},
+    {275, "User", "用户"},
+    {276, "Host", "主机"},
+    {277, "Action", "操作"},
+    {278, "Logger", "记录仪"},
+    {279, "Detail", "详情"},
+    {280, "Chain intact: %1 entries", "审计链完整: %1 条"},
+    {281, "Chain broken at entry %1 (%2)", "审计链在第 %1 条处损坏 (%2)"},
+    {282, "Trail of %1 (entries: %2)", "%1 的审计记录 (%2 条)"},
+    {283, "Trail of %1 from %2 to %3 (entries: %4)", "%1 自 %2 至 %3 的审计记录 (%4 条)"},
+    {284, "now", "现在"},
+    {285, "Select a mission or type a logger ID, then press Trail.", "请选择一条记录或输入记录仪ID, 然后按“审计记录”."},
+    {286, "The trail cannot be read: %1", "无法读取审计记录: %1"},
 };
 
 const TextEntry* Lookup(int id)

@@ -4,6 +4,7 @@
 #include "datafile/LoggerFile.h"
 #include "mainwnd/ArchiveSettingsDlg.h"
 #include "mainwnd/ArchiveTableModel.h"
+#include "mainwnd/AuditTrailPane.h"
 #include "mainwnd/WindowArchive.h"
 #include "views/OverlayGraph.h"
 
@@ -20,6 +21,7 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QSplitter>
+#include <QTabWidget>
 #include <QTableView>
 #include <QVBoxLayout>
 #include <algorithm>
@@ -27,6 +29,8 @@
 namespace {
 
 constexpr int kTypingPauseMs = 300;
+// A mission's trail goes on past its stop: its download and saves follow it.
+constexpr time64 kTrailAfterStop = 3600;
 const QString kPickerFormat = QStringLiteral("yyyy-M-d HH:mm");
 
 QDateTimeEdit* MakePicker(const QDateTime& at, QWidget* parent)
@@ -73,9 +77,11 @@ CArchiveWindow::CArchiveWindow(CWindowArchive& archive, const DisplaySettings& d
     m_pTotal = new QLabel(this);
     m_pOpenButton = new QPushButton(GetText(TextId::ArchiveOpen, Language()), this);
     m_pOverlayButton = new QPushButton(GetText(TextId::ArchiveOverlay, Language()), this);
+    m_pTrailButton = new QPushButton(GetText(TextId::Trail, Language()), this);
     tableButtons->addWidget(m_pTotal, 1);
     tableButtons->addWidget(m_pOpenButton);
     tableButtons->addWidget(m_pOverlayButton);
+    tableButtons->addWidget(m_pTrailButton);
     auto* tablePane = new QWidget(this);
     auto* tableLayout = new QVBoxLayout(tablePane);
     tableLayout->setContentsMargins(0, 0, 0, 0);
@@ -84,7 +90,7 @@ CArchiveWindow::CArchiveWindow(CWindowArchive& archive, const DisplaySettings& d
 
     auto* splitter = new QSplitter(Qt::Vertical, this);
     splitter->addWidget(tablePane);
-    splitter->addWidget(MakeOverlayPane());
+    splitter->addWidget(MakeLowerTabs());
     splitter->setStretchFactor(0, 1);
     splitter->setStretchFactor(1, 1);
     splitter->setChildrenCollapsible(false);
@@ -108,6 +114,7 @@ CArchiveWindow::CArchiveWindow(CWindowArchive& archive, const DisplaySettings& d
     connect(m_pTable, &QTableView::doubleClicked, this, [this](const QModelIndex& index) { OpenRow(index.row()); });
     connect(m_pOpenButton, &QPushButton::clicked, this, [this] { OpenRow(m_pTable->currentIndex().row()); });
     connect(m_pOverlayButton, &QPushButton::clicked, this, &CArchiveWindow::OverlaySelected);
+    connect(m_pTrailButton, &QPushButton::clicked, this, &CArchiveWindow::ShowTrail);
     connect(&m_archive, &CWindowArchive::Changed, this, &CArchiveWindow::Reload);
     Reload();
 }
@@ -190,6 +197,15 @@ QWidget* CArchiveWindow::MakeOverlayPane()
     return pane;
 }
 
+QWidget* CArchiveWindow::MakeLowerTabs()
+{
+    m_pLower = new QTabWidget(this);
+    m_pTrail = new CAuditTrailPane(Language(), m_pLower);
+    m_pLower->addTab(MakeOverlayPane(), GetText(TextId::ArchiveOverlay, Language()));
+    m_pLower->addTab(m_pTrail, GetText(TextId::Trail, Language()));
+    return m_pLower;
+}
+
 void CArchiveWindow::SetColumnWidths()
 {
     const QFontMetrics fm = m_pTable->fontMetrics();
@@ -227,6 +243,7 @@ void CArchiveWindow::Reload()
         m_pTotal->clear();
         m_pOpenButton->setEnabled(false);
         m_pOverlayButton->setEnabled(false);
+        m_pTrailButton->setEnabled(false);
         SetStatus(GetText(TextId::ArchiveCannotOpen, Language()).arg(error));
         return;
     }
@@ -237,6 +254,7 @@ void CArchiveWindow::Reload()
     m_pTotal->setText(GetText(TextId::ArchiveTotal, Language()).arg(m_pModel->Total()));
     m_pOpenButton->setEnabled(listed);
     m_pOverlayButton->setEnabled(listed);
+    m_pTrailButton->setEnabled(true);
     SetStatus(listed ? QString() : error);
 }
 
@@ -287,7 +305,40 @@ void CArchiveWindow::OverlaySelected()
     if (!humidity)
         m_pTemperature->setChecked(true);
     m_pOverlay->SetMissions(std::move(missions));
+    m_pLower->setCurrentWidget(m_pOverlay->parentWidget());
     SetStatus(left.isEmpty() ? QString() : GetText(TextId::ArchiveNotOverlaid, Language()).arg(left.join(QStringLiteral("; "))));
+}
+
+bool CArchiveWindow::TrailFilter(AuditFilter& filter) const
+{
+    const QModelIndexList rows = m_pTable->selectionModel()->selectedRows();
+    if (rows.isEmpty()) {
+        const ArchiveFilter typed = Filter();
+        filter = {typed.loggerId, typed.from, typed.to};
+        return !filter.loggerId.isEmpty();
+    }
+    const MissionRow& row = m_pModel->Row(rows.front().row());
+    filter.loggerId = row.loggerId;
+    filter.from = row.start;
+    const time64 until = row.stop + kTrailAfterStop;
+    if (until < QDateTime::currentSecsSinceEpoch())
+        filter.to = until;
+    else
+        filter.to.reset();
+    return true;
+}
+
+void CArchiveWindow::ShowTrail()
+{
+    m_pLower->setCurrentWidget(m_pTrail);
+    QString error;
+    AuditFilter filter;
+    if (!m_archive.Open(error))
+        SetStatus(GetText(TextId::ArchiveCannotOpen, Language()).arg(error));
+    else if (!TrailFilter(filter))
+        m_pTrail->ShowHint();
+    else
+        m_pTrail->Show(m_archive.Archive(), filter);
 }
 
 void CArchiveWindow::EditSettings()

@@ -8,6 +8,7 @@
 #include <functional>
 
 class CArchiveTableModel;
+class CAuditTrailPane;
 class COverlayGraph;
 class CWindowArchive;
 class QCheckBox;
@@ -16,12 +17,14 @@ class QLabel;
 class QLineEdit;
 class QPushButton;
 class QRadioButton;
+class QTabWidget;
 class QTableView;
 
 // The Archive view, a window of its own: the archive's missions in a table
 // the database sorts and pages, filtered by logger ID, time range and
 // alarms; a double click opens a mission in the main window; the missions
-// selected can be overlaid on one graph below the table.
+// selected can be overlaid on one graph below the table, or the audit
+// trail of a mission or a logger listed there.
 class CArchiveWindow : public QWidget {
     Q_OBJECT
 
@@ -42,6 +45,10 @@ public:
     void OpenRow(int row);
     // Overlays the missions of the selected rows (1 .. the graph's most).
     void OverlaySelected();
+    // The audit trail of the selected mission (its logger, from its start to
+    // an hour after its stop), or with none selected of the logger ID typed
+    // in the filter within the filter's times.
+    void ShowTrail();
     // The settings dialog of the archive's address; a new address is opened at once.
     void EditSettings();
 
@@ -55,6 +62,9 @@ public:
     QDateTimeEdit* ToEdit() const { return m_pTo; }
     QCheckBox* AlarmsCheck() const { return m_pAlarms; }
     QPushButton* OverlayButton() const { return m_pOverlayButton; }
+    QPushButton* TrailButton() const { return m_pTrailButton; }
+    CAuditTrailPane* Trail() const { return m_pTrail; }
+    QTabWidget* LowerTabs() const { return m_pLower; }
     QRadioButton* ElapsedChoice() const { return m_pElapsed; }
     QRadioButton* HumidityChoice() const { return m_pHumidity; }
     QString TotalText() const;
@@ -66,6 +76,8 @@ protected:
 private:
     QWidget* MakeFilterRow();
     QWidget* MakeOverlayPane();
+    QWidget* MakeLowerTabs();
+    bool TrailFilter(AuditFilter& filter) const;
     void SetColumnWidths();
     void SetStatus(const QString& text);
     void ShowAddress();
@@ -87,6 +99,9 @@ private:
     QLabel* m_pTotal = nullptr;
     QPushButton* m_pOpenButton = nullptr;
     QPushButton* m_pOverlayButton = nullptr;
+    QPushButton* m_pTrailButton = nullptr;
+    QTabWidget* m_pLower = nullptr;
+    CAuditTrailPane* m_pTrail = nullptr;
     QRadioButton* m_pElapsed = nullptr;
     QRadioButton* m_pTemperature = nullptr;
     QRadioButton* m_pHumidity = nullptr;
