@@ -1,6 +1,7 @@
 // The mission archive: importing generated missions of 1000 samples into
-// SQLite (and into PostgreSQL when HALVERN_BENCH_PG names a database), and
-// a filtered listing over 100 000 missions.
+// SQLite (and into PostgreSQL when HALVERN_BENCH_PG names a database), a
+// filtered listing over 100 000 missions, and checking an audit trail of
+// 100 000 entries, in the process and as `halvern-th-cli audit verify`.
 //   HALVERN_BENCH_IMPORT_COUNT: missions imported per run (default 10000).
 #include "archive/Archive.h"
 #include "archive/MissionModel.h"
@@ -9,6 +10,8 @@
 
 #include <QCoreApplication>
 #include <QDir>
+#include <QFileInfo>
+#include <QProcess>
 #include <QSqlDatabase>
 #include <QSqlQuery>
 #include <QTemporaryDir>
@@ -225,5 +228,72 @@ void BM_ModelFirstPageOneWeek(benchmark::State& state)
     state.counters["total"] = static_cast<double>(model.Total());
 }
 BENCHMARK(BM_ModelFirstPageOneWeek)->Unit(benchmark::kMillisecond);
+
+// An audit trail of 100 000 entries of 100 loggers, appended by the program
+// in one transaction, made once per program run.
+const ArchiveAddress* HundredThousandEntries()
+{
+    static QTemporaryDir dir;
+    static ArchiveAddress address;
+    static bool filled = false;
+    if (!filled) {
+        address.path = dir.filePath(QStringLiteral("trail.sqlite"));
+        CArchive archive;
+        QString error;
+        std::vector<AuditEntry> entries(100000);
+        for (int n = 0; n < 100000; ++n) {
+            AuditEntry& e = entries[static_cast<std::size_t>(n)];
+            e.time = QStringLiteral("2026-%1-01T10:00:00Z").arg(n / 10000 + 1, 2, 10, QLatin1Char('0'));
+            e.user = QStringLiteral("clerk");
+            e.host = QStringLiteral("station-%1").arg(n % 3);
+            e.action = n % 2 ? QStringLiteral("download") : QStringLiteral("start");
+            e.logger = QStringLiteral("UT3%1").arg(n % 100, 8, 10, QLatin1Char('0'));
+            e.detail = QStringLiteral("{\"file\":\"/srv/missions/m%1.tavo\",\"samples\":%2,\"sha256\":\"%3\"}")
+                           .arg(n)
+                           .arg(n % 60000)
+                           .arg(n, 64, 16, QLatin1Char('0'));
+        }
+        filled = archive.Open(address, error) && archive.AppendAudit(entries, error);
+    }
+    return filled ? &address : nullptr;
+}
+
+void BM_AuditVerify100k(benchmark::State& state)
+{
+    CArchive archive;
+    QString error;
+    if (!HundredThousandEntries() || !archive.Open(*HundredThousandEntries(), error)) {
+        state.SkipWithError("cannot fill the audit trail");
+        return;
+    }
+    AuditVerdict verdict;
+    for (auto _ : state) {
+        if (!archive.VerifyAudit(verdict, error) || !verdict.intact || verdict.entries != 100000)
+            state.SkipWithError("the trail does not check out");
+    }
+    state.counters["entries"] = static_cast<double>(verdict.entries);
+}
+BENCHMARK(BM_AuditVerify100k)->Unit(benchmark::kMillisecond);
+
+// The whole command as a user runs it: start, open, check, print.
+void BM_AuditVerifyCommand100k(benchmark::State& state)
+{
+    // The CLI sits next to the bench folder in the build tree.
+    const QString cli = QFileInfo(QFileInfo(QStringLiteral("/proc/self/exe")).symLinkTarget()).absolutePath()
+                        + QStringLiteral("/../halvern-th-cli");
+    if (!HundredThousandEntries() || !QFileInfo::exists(cli)) {
+        state.SkipWithError("no halvern-th-cli beside the benchmarks, or no trail");
+        return;
+    }
+    for (auto _ : state) {
+        QProcess p;
+        p.start(cli, {QStringLiteral("audit"), QStringLiteral("verify"), QStringLiteral("--archive-db"),
+                      HundredThousandEntries()->path});
+        if (!p.waitForFinished(60000) || p.exitCode() != 0
+            || p.readAllStandardOutput() != "100000 entries, chain intact\n")
+            state.SkipWithError("audit verify failed");
+    }
+}
+BENCHMARK(BM_AuditVerifyCommand100k)->Unit(benchmark::kMillisecond)->UseRealTime();
 
 } // namespace

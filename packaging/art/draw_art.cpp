@@ -140,18 +140,9 @@ QImage Banner()
         p.drawPath(path);
     }
 
+    // The title and subtitle are written over the picture by the window, in
+    // its language.
     p.drawImage(QPoint(22, 16), Icon(88));
-    QFont title(QStringLiteral("Liberation Sans"));
-    title.setPixelSize(40);
-    title.setBold(true);
-    p.setFont(title);
-    p.setPen(Qt::white);
-    p.drawText(QPoint(128, 58), QStringLiteral("Halvern Software TH"));
-    QFont sub(QStringLiteral("Liberation Sans"));
-    sub.setPixelSize(18);
-    p.setFont(sub);
-    p.setPen(QColor(200, 220, 232));
-    p.drawText(QPoint(130, 88), QStringLiteral("Temperature & humidity data logger manager"));
     p.setPen(QPen(kAmber, 3));
     p.drawLine(130, 100, 250, 100);
     return image;

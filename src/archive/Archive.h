@@ -2,6 +2,7 @@
 
 #include "archive/ArchiveAddress.h"
 #include "archive/ArchiveDialect.h"
+#include "archive/AuditTrail.h"
 #include "archive/MissionRow.h"
 
 #include <QString>
@@ -54,7 +55,7 @@ struct ImportResult {
 class CArchive {
 public:
     // The schema this program writes; an archive of a higher version is refused.
-    static constexpr int kSchemaVersion = 1;
+    static constexpr int kSchemaVersion = 2;
 
     CArchive();
     ~CArchive();
@@ -85,6 +86,18 @@ public:
     // The mission of a data file: by its bytes when the file is there, else
     // by the path it was indexed at.
     bool FindFile(const QString& path, MissionRow& row, bool& found, QString& error);
+
+    // The audit trail. Appends entries (time, user, host, action, logger and
+    // detail filled in) at its end in one transaction, giving each its seq,
+    // prev and hash; appends of other connections and stations wait for each
+    // other, so the trail stays one chain. Nothing is written on failure.
+    bool AppendAudit(std::vector<AuditEntry>& entries, QString& error);
+    // The entries a filter lists, oldest first: a logger's, a mission's (its
+    // logger and time range), or all.
+    bool ListAudit(const AuditFilter& filter, std::vector<AuditEntry>& entries, QString& error);
+    // Checks every entry's hash and link in order; false only when the
+    // archive cannot be read.
+    bool VerifyAudit(AuditVerdict& verdict, QString& error);
 
 private:
     QSqlDatabase Database() const;

@@ -103,3 +103,9 @@ QString DefaultArchivePath()
     const QString data = QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation);
     return data + QStringLiteral("/halvern-th/archive.sqlite");
 }
+
+QString DefaultArchiveAddress()
+{
+    const QString chosen = qEnvironmentVariable("HALVERN_ARCHIVE_DB");
+    return chosen.isEmpty() ? DefaultArchivePath() : chosen;
+}

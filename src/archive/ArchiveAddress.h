@@ -30,3 +30,7 @@ bool ParseArchiveAddress(const QString& text, ArchiveAddress& address, QString& 
 // The default archive: archive.sqlite in the program's folder under
 // $XDG_DATA_HOME (~/.local/share when unset). The folder is not created here.
 QString DefaultArchivePath();
+
+// The archive a command uses when none is named: $HALVERN_ARCHIVE_DB when
+// set (an address as above), else the default archive file.
+QString DefaultArchiveAddress();

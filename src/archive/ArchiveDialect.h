@@ -15,6 +15,9 @@ public:
     QString Driver() const;
     // The column type of a generated row key.
     QString GeneratedKey() const;
+    // The column type of a 64-bit key the program assigns itself; in SQLite
+    // the row's own key, so that reading in key order reads the table in order.
+    QString AssignedKey() const;
     // Starts a transaction that will write. SQLite takes its write lock at
     // once, so that two writers wait for each other instead of one failing
     // when its read lock cannot be raised.
@@ -22,6 +25,10 @@ public:
     // Serialises schema changes between connections inside a transaction;
     // empty where the transaction's own lock does it.
     QString SchemaLock() const;
+    // Serialises appends to the audit trail inside a transaction (without
+    // locking the table, which a station's role may not); empty where the
+    // transaction's own lock does it.
+    QString AuditLock() const;
     // Statements run once after connecting (empty entries skipped).
     QStringList Setup() const;
 

@@ -39,8 +39,30 @@ QStringList Version1(const CArchiveDialect& dialect)
     };
 }
 
+// The audit trail. Its entries are numbered by the program, so a station's
+// role needs no more than SELECT and INSERT on it; texts are kept exactly
+// as hashed.
+QStringList Version2(const CArchiveDialect& dialect)
+{
+    return {
+        QStringLiteral("CREATE TABLE audit_trail ("
+                       "seq %1,"
+                       " at TEXT NOT NULL,"
+                       " os_user TEXT NOT NULL,"
+                       " host TEXT NOT NULL,"
+                       " action TEXT NOT NULL,"
+                       " logger_id TEXT NOT NULL,"
+                       " detail TEXT NOT NULL,"
+                       " prev TEXT NOT NULL,"
+                       " hash TEXT NOT NULL)")
+            .arg(dialect.AssignedKey()),
+        QStringLiteral("CREATE INDEX audit_by_logger ON audit_trail (logger_id, at)"),
+        QStringLiteral("CREATE INDEX audit_by_time ON audit_trail (at)"),
+    };
+}
+
 using Migration = QStringList (*)(const CArchiveDialect&);
-const Migration kMigrations[] = {Version1};
+const Migration kMigrations[] = {Version1, Version2};
 static_assert(std::size(kMigrations) == CArchive::kSchemaVersion);
 
 const QString kVersionTable = QStringLiteral("archive_schema");

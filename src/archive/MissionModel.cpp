@@ -14,6 +14,15 @@ bool CMissionModel::SetFilter(const ArchiveFilter& filter, QString& error)
     return Reload(error);
 }
 
+void CMissionModel::Clear()
+{
+    beginResetModel();
+    m_rows.clear();
+    m_total = 0;
+    m_error.clear();
+    endResetModel();
+}
+
 bool CMissionModel::Reload(QString& error)
 {
     beginResetModel();

@@ -18,6 +18,9 @@ public:
     // Shows the missions of filter from the first page; false with error
     // set (and the table empty) when the archive fails.
     bool SetFilter(const ArchiveFilter& filter, QString& error);
+    // Shows no missions, asking the archive nothing (for an archive that
+    // cannot be opened).
+    void Clear();
     // How many missions the filter lists in all, fetched or not.
     qint64 Total() const { return m_total; }
     const MissionRow& Row(int row) const { return m_rows[static_cast<std::size_t>(row)]; }

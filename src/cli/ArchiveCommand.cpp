@@ -1,6 +1,7 @@
 // The archive command: import data files into the mission archive, list
 // and show the missions it holds.
 #include "cli/ArchiveOutput.h"
+#include "cli/CliAudit.h"
 #include "cli/CliCommands.h"
 #include "cli/CommandLine.h"
 #include "cli/ConsoleText.h"
@@ -37,7 +38,8 @@ const char kArchiveHelp[] =
     "\"excursions\", \"file\", \"missing\", \"sha256\", \"archived_at\", \"station\"}:\n"
     "degrees C and %RH to 0.01, times ISO 8601 with the offset; list prints one\n"
     "per line.\n\n"
-    "--archive-db: a SQLite file (default $XDG_DATA_HOME/halvern-th/archive.sqlite)\n"
+    "--archive-db: a SQLite file (default $HALVERN_ARCHIVE_DB, else\n"
+    "$XDG_DATA_HOME/halvern-th/archive.sqlite)\n"
     "or postgresql://USER@HOST[:PORT]/DATABASE[?sslmode=verify-full&connect_timeout=10]\n"
     "(options go to the PostgreSQL client). A password is never given here: the\n"
     "client reads it from ~/.pgpass, PGPASSFILE, PGPASSWORD or a service file.\n"
@@ -128,12 +130,18 @@ int Import(CArchive& archive, const ArchiveArgs& a)
         report(path, result);
         ++counts[ImportResult::Damaged];
     }
+    CCliAudit audit("archive", a.address);
     for (const QString& path : files) {
         const ImportResult result = archive.Import(path);
         if (result.outcome == ImportResult::Failed)
             return Line(result.reason, 1);
         report(path, result);
         ++counts[result.outcome];
+        if (result.outcome == ImportResult::Indexed || result.outcome == ImportResult::Moved)
+            audit.Record({QStringLiteral("archive-import"), result.row.loggerId,
+                          {{"file", result.row.file},
+                           {"sha256", result.row.sha256},
+                           {"result", result.outcome == ImportResult::Indexed ? "indexed" : "moved"}}});
     }
     if (!a.json)
         Print(stdout, QStringLiteral("%1 indexed, %2 known, %3 moved, %4 refused\n")
@@ -182,7 +190,7 @@ int RunArchive(const QStringList& args, const DisplaySettings& /*display*/)
         return rc;
     ArchiveAddress address;
     QString error;
-    if (!ParseArchiveAddress(a.address.isEmpty() ? DefaultArchivePath() : a.address, address, error))
+    if (!ParseArchiveAddress(a.address.isEmpty() ? DefaultArchiveAddress() : a.address, address, error))
         return Line(error, 2);
     CArchive archive;
     if (!archive.Open(address, error))

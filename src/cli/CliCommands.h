@@ -13,8 +13,12 @@ int RunInfo(const QStringList& args, const DisplaySettings& display);
 int RunSamples(const QStringList& args, const DisplaySettings& display);
 int RunExport(const QStringList& args, const DisplaySettings& display);
 int RunAlarms(const QStringList& args, const DisplaySettings& display);
+// Whether a PDF report or worksheet carries the fingerprint of a data file.
+int RunVerify(const QStringList& args, const DisplaySettings& display);
 // The mission archive: import, list, show.
 int RunArchive(const QStringList& args, const DisplaySettings& display);
+// The audit trail: list, verify.
+int RunAudit(const QStringList& args, const DisplaySettings& display);
 
 // Logger commands (exit 1 on any failure, 2 on wrong arguments).
 int RunList(const QStringList& args, const DisplaySettings& display);

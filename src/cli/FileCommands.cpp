@@ -1,4 +1,5 @@
 // The data-file commands: info, samples, export.
+#include "cli/CliAudit.h"
 #include "cli/ConsoleText.h"
 #include "cli/CliCommands.h"
 #include "cli/FileArgs.h"
@@ -38,7 +39,8 @@ const char kInfoHelp[] =
     "Opens a data file and prints its summary, one 'caption<TAB>value' line\n"
     "per row that holds a value. Temperatures in degrees F unless --unit C.\n"
     "With --json the summary is one JSON object, numbers as numbers (rounded\n"
-    "to 0.01), times in ISO 8601 local time with the zone's offset.\n" RANGE_HELP;
+    "to 0.01), times in ISO 8601 local time with the zone's offset, and\n"
+    "\"sha256\": the fingerprint of the record, the SHA-256 of its data file.\n" RANGE_HELP;
 const char kSamplesHelp[] =
     "usage: halvern-th-cli samples FILE.tavo [--from TIME] [--to TIME] [--unit C|F]\n\n"
     "Opens a data file and prints one line per sample: number, time,\n"
@@ -236,14 +238,22 @@ int RunExport(const QStringList& args, const DisplaySettings& display)
     const QList<OutputOption> options = ExportOptions();
     if (const int rc = PrepareFileCommand("export", ExportHelp(), args, display, {options, false}, parsed, target); rc >= 0)
         return rc;
+    CCliAudit audit("export");
     int rc = 0;
     for (const ExportOutput& output : kExportOutputs) {
         const QString path = parsed.outputs.value(QString::fromLatin1(output.option.name));
         QString why;
-        if (!path.isEmpty() && !output.write(target.Record(), parsed.display, path, &why)) {
+        if (path.isEmpty())
+            continue;
+        if (!output.write(target.Record(), parsed.display, path, &why)) {
             FileFailure(38, parsed.display.language, path, why);
             rc = 1;
+            continue;
         }
+        QJsonObject detail = WrittenFile(path);
+        detail.insert("kind", QLatin1String(output.option.name));
+        detail.insert("source", QFileInfo(parsed.file).absoluteFilePath());
+        audit.Record({QStringLiteral("export"), target.Record().m_strValue[ROW_ID].trimmed(), detail});
     }
     return rc;
 }

@@ -113,3 +113,10 @@ CJsonWriter& CJsonWriter::Null()
     m_text += QLatin1String("null");
     return *this;
 }
+
+CJsonWriter& CJsonWriter::Raw(const QString& json)
+{
+    BeforeValue();
+    m_text += json;
+    return *this;
+}

@@ -21,6 +21,8 @@ public:
     CJsonWriter& Hundredths(double value);
     CJsonWriter& Bool(bool value);
     CJsonWriter& Null();
+    // A value that is JSON text already (an object kept as text), as it is.
+    CJsonWriter& Raw(const QString& json);
 
     const QString& Text() const { return m_text; }
 

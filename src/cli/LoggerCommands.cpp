@@ -1,4 +1,5 @@
 // The logger commands: list, status, download, set-clock.
+#include "cli/CliAudit.h"
 #include "cli/ConsoleText.h"
 #include "cli/CliCommands.h"
 #include "cli/LinkOptions.h"
@@ -18,6 +19,7 @@
 #include "sim/SimulatedLoggers.h"
 #include "sim/serial/VirtualSerialLogger.h"
 #include "sim/usb/VirtualCh375.h"
+#include "workflow/DownloadAuditHold.h"
 
 #include <QFileInfo>
 #include <cstdio>
@@ -193,17 +195,27 @@ int RunDownload(const QStringList& args, const DisplaySettings& display)
     CLoggerFile file(o.output, CLoggerFile::ModeWrite);
     if (!file.IsOutputOpen())
         return Failure("download", QStringLiteral("cannot write %1: %2").arg(o.output, file.Error()));
+    // The download's audit entry waits for the file it was written to.
+    CCliAudit audit("download");
+    CDownloadAuditHold held(&audit);
     LoggerSession session(o, display);
+    session.Connection().Workflow().SetAuditSink(&held);
     if (!session.Connect() || !session.Download())
         return Failure("download", session.Error());
     // Every output is written that can be, whatever became of the others.
     const CLoggerRecord& r = session.Connection().Record();
     int rc = 0;
-    if (!file.Save(r, false))
+    QJsonObject written;
+    if (file.Save(r, false))
+        written = WrittenFile(o.output);
+    else
         rc = Failure("download", QStringLiteral("cannot write %1: %2").arg(o.output, file.Error()));
     QString why;
-    if (!o.csv.isEmpty() && !WriteCsvFile(r, display, o.csv, &why))
+    if (!o.csv.isEmpty() && WriteCsvFile(r, display, o.csv, &why))
+        written.insert("csv", WrittenFile(o.csv));
+    else if (!o.csv.isEmpty())
         rc = Failure("download", QStringLiteral("cannot write %1: %2").arg(o.csv, why));
+    held.Release(written);
     if (rc != 0)
         return rc;
     const int received = r.m_nReceived;
@@ -220,7 +232,9 @@ int RunSetClock(const QStringList& args, const DisplaySettings& display)
     LinkOptions o;
     if (const int rc = Prepare("set-clock", kSetClockHelp, args, false, o); rc >= 0)
         return rc;
+    CCliAudit audit("set-clock");
     LoggerSession session(o, display);
+    session.Connection().Workflow().SetAuditSink(&audit);
     if (!session.Connect() || !session.SetClock())
         return Failure("set-clock", session.Error());
     return 0;

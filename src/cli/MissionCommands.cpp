@@ -1,4 +1,5 @@
 // The logger commands that start and stop a mission: start, stop.
+#include "cli/CliAudit.h"
 #include "cli/CliCommands.h"
 #include "cli/ConsoleText.h"
 #include "cli/LoggerSession.h"
@@ -95,7 +96,9 @@ int RunStart(const QStringList& args, const DisplaySettings& display)
     }
     if (!a.error.isEmpty())
         return Line("start", a.error + QStringLiteral(" (try --help)"), 2);
+    CCliAudit audit("start");
     LoggerSession session(a.link, display);
+    session.Connection().Workflow().SetAuditSink(&audit);
     if (!session.Connect())
         return Line("start", session.Error(), 1);
     const CLoggerRecord& r = session.Connection().Record();
@@ -125,7 +128,9 @@ int RunStop(const QStringList& args, const DisplaySettings& display)
     }
     if (!o.error.isEmpty())
         return Line("stop", o.error + QStringLiteral(" (try --help)"), 2);
+    CCliAudit audit("stop");
     LoggerSession session(o, display);
+    session.Connection().Workflow().SetAuditSink(&audit);
     if (!session.Connect())
         return Line("stop", session.Error(), 1);
     if (!session.Stop())

@@ -1,5 +1,6 @@
 // print: the print preview's pages of a data file, to a printer or into a PDF file.
 #ifdef HALVERN_CLI_PRINT
+#include "cli/CliAudit.h"
 #include "cli/CliCommands.h"
 #include "cli/CommandLine.h"
 #include "cli/ConsoleText.h"
@@ -8,6 +9,7 @@
 
 #include "base/PrintableText.h"
 #include "base/TextTable.h"
+#include "datafile/Fingerprint.h"
 #include "datafile/LoggerFile.h"
 #include "record/Units.h"
 #include "report/PageGeometry.h"
@@ -33,7 +35,7 @@ const char kPrintHelp[] =
     "The range runs from the last sample at or before --from (default: the\n"
     "record's start) to the last at or before --to (default: its stop); times\n"
     "outside the record are moved to it. A start after the end exits 2 with\n"
-    "\"Time set wrong!\".\n";
+    "\"The start time is after the end time.\".\n";
 
 struct PrintArgs {
     QString file;
@@ -105,6 +107,14 @@ int PlotWidth()
     return ScreenPlotWidth(screen ? static_cast<int>(screen->logicalDotsPerInchX()) : 96);
 }
 
+// The print's entry in the audit trail: the pages and where they went.
+void RecordPrint(const ReportData& data, ReportKind kind, QJsonObject detail)
+{
+    detail.insert("kind", kind == ReportKind::Text ? "text" : "curve");
+    detail.insert("pages", data.totalPages);
+    CCliAudit("print").Record({QStringLiteral("print"), data.record->m_strValue[ROW_ID].trimmed(), detail});
+}
+
 int ToPrinter(const PrintArgs& a, const ReportData& data, ReportKind kind)
 {
     const QPrinterInfo info = a.printer.isEmpty() ? QPrinterInfo::defaultPrinter() : QPrinterInfo::printerInfo(a.printer);
@@ -126,6 +136,7 @@ int ToPrinter(const PrintArgs& a, const ReportData& data, ReportKind kind)
         Complain(QStringLiteral("not printed: ") + why);
         return 1;
     }
+    RecordPrint(data, kind, {{"printer", info.printerName()}});
     return 0;
 }
 
@@ -139,12 +150,16 @@ int RunPrint(const QStringList& args, const DisplaySettings& display)
     QString why;
     const std::uint16_t language = a.display.language;
     CLoggerRecord r;
-    if (OpenDataFileRecord(a.file, r, a.display, nullptr, &why) != OpenDataResult::Loaded) {
+    bool area = false;
+    if (OpenDataFileRecord(a.file, r, a.display, &area, &why) != OpenDataResult::Loaded) {
         Print(stderr, GetText(40, language) + PrintableText(QFileInfo(a.file).fileName()) + QStringLiteral(": ") + PrintableText(why) + '\n');
         return 1;
     }
+    // A data file that holds a range is fingerprinted as a range again.
+    r.m_bRange = area;
     ReportData data;
     data.record = &r;
+    data.fingerprint = RecordFingerprint(r);
     data.display = a.display;
     data.screenPlotWidth = PlotWidth();
     if (!SelectRange(r, a.from.value_or(r.m_tStart), a.to.value_or(r.m_tStop), data.range)) {
@@ -160,6 +175,7 @@ int RunPrint(const QStringList& args, const DisplaySettings& display)
         Print(stderr, GetText(38, language) + PrintableText(QFileInfo(a.output).fileName()) + QStringLiteral(": ") + PrintableText(why) + '\n');
         return 1;
     }
+    RecordPrint(data, kind, WrittenFile(a.output));
     return 0;
 }
 #endif

@@ -2,6 +2,7 @@
 
 #include "base/PrintableText.h"
 #include "cli/JsonWriter.h"
+#include "datafile/Fingerprint.h"
 #include "record/IsoTime.h"
 #include "record/SummaryList.h"
 #include "record/Units.h"
@@ -76,6 +77,8 @@ QString SummaryJson(const CLoggerRecord& r, TempUnit unit)
     WriteChannel(json, r, "humidity", kHumidity, false, unit);
     if (SummaryRowPrinted(r, ROW_DESCRIPTION))
         json.Key("description").String(PrintableText(r.m_strValue[ROW_DESCRIPTION].trimmed()));
+    if (const QString fingerprint = RecordFingerprint(r); !fingerprint.isEmpty())
+        json.Key("sha256").String(fingerprint);
     json.EndObject();
     return json.Text() + QLatin1Char('\n');
 }

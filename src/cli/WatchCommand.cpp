@@ -1,6 +1,7 @@
 // The watch command: the receiving station without a window. Every logger
 // attached is identified, downloaded once per mission and filed into the
 // archive folder with the reports asked for, several at once.
+#include "cli/CliAudit.h"
 #include "cli/CliCommands.h"
 #include "cli/CommandLine.h"
 #include "cli/ConsoleText.h"
@@ -57,6 +58,7 @@ constexpr int kIdentifyMs = 10000;
 struct WatchArgs {
     StationSettings settings;
     DisplaySettings display;
+    QString addressText; // as given, for the audit trail's recorder
     ArchiveAddress address;
     bool once = false;
     bool json = false;
@@ -121,7 +123,8 @@ int ParseArgs(const QStringList& args, WatchArgs& out)
     s.watchUsb = line.IsSet(usb) || s.ports.isEmpty();
     out.once = line.IsSet(once);
     out.json = line.IsSet(json);
-    if (!ParseArchiveAddress(line.IsSet(db) ? line.Value(db) : DefaultArchivePath(), out.address, error))
+    out.addressText = line.IsSet(db) ? line.Value(db) : DefaultArchiveAddress();
+    if (!ParseArchiveAddress(out.addressText, out.address, error))
         return ArgumentError(error);
     if (!TakeReports(line.Values(report).join(QLatin1Char(',')), s.reports, error) || !ApplyUnits(line.Values(unit), out.display, error))
         return ArgumentError(error);
@@ -258,6 +261,7 @@ int Watch(WatchArgs& args, WatchSignals& stopRequest)
         Say(QStringLiteral("the archive index cannot be opened now; missions are filed and indexed once it can: %1")
                 .arg(PrintableText(error)));
 
+    CCliAudit audit("watch", args.addressText); // outlives the station, which records into it
     const bool json = args.json;
     ReceivingStation station(args.settings, args.display, [json](const StationEvent& event) {
         if (json)
@@ -265,6 +269,7 @@ int Watch(WatchArgs& args, WatchSignals& stopRequest)
         PrintNow(stderr, WatchTextLine(event));
     });
     station.SetIndexSource([&index](QString& why) { return index.Get(why); });
+    station.SetAudit(&audit);
     EventLoop loop(queue, [&station](const Message& m) { station.OnMessage(m); });
     loop.AddTimers(station.Timers(), [&station](int id) { station.OnTimer(id); });
     stopRequest.WakeWith([] { PostToMain(NewMessageAddress(), QueuedCall{}); });

@@ -5,13 +5,11 @@
 #include "datafile/BodyLayout.h"
 #include "datafile/BodyWriter.h"
 #include "datafile/Scramble.h"
-#include "record/TimeText.h"
 
 #include <QFile>
 #include <QFileInfo>
-#include <cstdio>
 #include <cstdlib>
-#include <ctime>
+#include <mutex>
 
 namespace {
 
@@ -60,6 +58,9 @@ QString ReadRefusal(const QString& path, const QFile& file)
 
 void DrawHeaderNumbers(unsigned seed, std::uint8_t (&numbers)[HEADER_NUMBERS])
 {
+    // The C generator is shared state: a draw is one seed and its numbers.
+    static std::mutex generator;
+    const std::lock_guard lock(generator);
     std::srand(seed);
     do {
         for (std::uint8_t& n : numbers)
@@ -67,10 +68,32 @@ void DrawHeaderNumbers(unsigned seed, std::uint8_t (&numbers)[HEADER_NUMBERS])
     } while (numbers[2] == 0);
 }
 
-unsigned HeaderSeed(time64 t)
+unsigned HeaderSeed(const std::string& body)
 {
-    const LocalTm l = ToLocal(t);
-    return static_cast<unsigned>(l.day * l.month + l.second * l.minute * l.hour);
+    // FNV-1a, 32 bits.
+    std::uint32_t hash = 2166136261u;
+    for (const char c : body) {
+        hash ^= static_cast<unsigned char>(c);
+        hash *= 16777619u;
+    }
+    return hash;
+}
+
+bool DataFileBytes(const CLoggerRecord& record, bool bArea, QByteArray& out, QString* why)
+{
+    std::string body;
+    if (!BuildBody(record, body, why))
+        return false;
+    std::uint8_t header[HEADER_NUMBERS];
+    DrawHeaderNumbers(HeaderSeed(body), header);
+    out.clear();
+    out.reserve(HEADER_SIZE + static_cast<qsizetype>(body.size()) + TRAILER_SIZE);
+    for (std::uint8_t n : header)
+        out.append(QByteArray::number(n).rightJustified(3, ' '));
+    out.append(QByteArray::fromStdString(ScrambleBody(body, KeyFromHeader(header))));
+    out.append(DescriptionBytes(record.m_strValue[ROW_DESCRIPTION]));
+    out.append(MarkerBytes(bArea));
+    return true;
 }
 
 CLoggerFile::CLoggerFile() = default;
@@ -125,30 +148,15 @@ bool CLoggerFile::IsOutputOpen() const
     return m_out != nullptr;
 }
 
-void CLoggerFile::DrawHeader()
-{
-    DrawHeaderNumbers(HeaderSeed(static_cast<time64>(std::time(nullptr))), m_byHeader);
-    m_byKey = KeyFromHeader(m_byHeader);
-}
-
 bool CLoggerFile::Save(const CLoggerRecord& record, bool bArea)
 {
     if (!IsOutputOpen())
         return false;
-    std::string body;
-    if (!BuildBody(record, body, &m_error)) {
+    QByteArray file;
+    if (!DataFileBytes(record, bArea, file, &m_error)) {
         Close();
         return false;
     }
-    DrawHeader();
-    QByteArray file;
-    file.reserve(HEADER_SIZE + static_cast<qsizetype>(body.size()) + TRAILER_SIZE);
-    for (std::uint8_t n : m_byHeader)
-        file.append(QByteArray::number(n).rightJustified(3, ' '));
-    file.append(QByteArray::fromStdString(ScrambleBody(body, m_byKey)));
-    file.append(DescriptionBytes(record.m_strValue[ROW_DESCRIPTION]));
-    file.append(MarkerBytes(bArea));
-
     const bool written = m_out->Commit(file);
     if (!written)
         m_error = m_out->Error();

@@ -6,6 +6,7 @@
 #include <QString>
 #include <cstdint>
 #include <memory>
+#include <string>
 
 class COutputFile;
 class QFile;
@@ -46,7 +47,6 @@ public:
 
 private:
     bool ParseHeader(const QByteArray& data);
-    void DrawHeader();
     bool Damaged(const char* check);
 
     std::unique_ptr<COutputFile> m_out;
@@ -58,11 +58,19 @@ private:
     QString m_error;
 };
 
+// The whole data file of record as Save writes it: header, scrambled body,
+// description and end marker (bArea: a selected time range). The header
+// numbers come from the body, so a record always gives the same bytes,
+// whenever and wherever it is saved. False, with the reason in why, when the
+// record does not fit the layout (BuildBody).
+bool DataFileBytes(const CLoggerRecord& record, bool bArea, QByteArray& out, QString* why = nullptr);
+
 // Header numbers of a save: five draws of the C library generator seeded
 // with seed, modulo 256, drawn again while the third (the key's divisor) is 0.
 void DrawHeaderNumbers(unsigned seed, std::uint8_t (&numbers)[5]);
-// The seed of a save at local time t: day x month + second x minute x hour.
-unsigned HeaderSeed(time64 t);
+// The seed of a save: the 32-bit FNV-1a hash of the plain body text (ID,
+// times as stored, interval, count, statistics and samples).
+unsigned HeaderSeed(const std::string& body);
 
 // Opening a data file as the Open command does, without the window: the file
 // is read whole into a separate record, which then replaces record with its

@@ -1,6 +1,8 @@
 #include "export/WorkbookContent.h"
 
 #include "base/TextTable.h"
+#include "datafile/Fingerprint.h"
+#include "record/ZoneNote.h"
 #include "record/SampleText.h"
 #include "record/SampleValues.h"
 #include "record/SummaryList.h"
@@ -143,14 +145,20 @@ lxw_error WriteSummarySheet(lxw_workbook* book, const CLoggerRecord& record, con
     if (!error)
         error = WriteText(sheet, 0, 1, captions[1], header);
     lxw_row_t row = 1;
-    for (const SummaryItem& item : SummaryReportRows(record, display.language)) {
-        const QString texts[2] = {item.caption.trimmed(), item.value.trimmed()};
+    auto writeRow = [&](const QString& caption, const QString& value) {
+        const QString texts[2] = {caption, value};
         for (lxw_col_t c = 0; c < 2 && !error; ++c) {
             error = WriteText(sheet, row, c, texts[c], nullptr);
             widest[c] = std::max(widest[c], TextWidth(texts[c]));
         }
         ++row;
-    }
+    };
+    for (const SummaryItem& item : SummaryReportRows(record, display.language))
+        writeRow(item.caption.trimmed(), item.value.trimmed());
+    writeRow(QStringLiteral("Time zone"), ZoneNote(record.m_tStart, record.m_tStop));
+    // The last row: the fingerprint of the record's data file.
+    if (const QString fingerprint = RecordFingerprint(record); !fingerprint.isEmpty())
+        writeRow(QStringLiteral("SHA-256"), fingerprint);
     for (lxw_col_t c = 0; c < 2 && !error; ++c)
         error = FitColumn(sheet, c, widest[c]);
     return error;

@@ -6,7 +6,8 @@
 
 // Writes a record as an Office Open XML workbook (.xlsx) with two sheets:
 // "Summary" (the summary list's caption and value texts, the description
-// and the mean kinetic temperature) and "Data" (one row per sample: the
+// and the mean kinetic temperature, then a row "SHA-256" with the record's
+// fingerprint) and "Data" (one row per sample: the
 // number, a local date-time cell, the temperature and, with humidity, the
 // humidity, as numbers in display's unit, red past an alarm limit).
 // Sheet names and headers are in display's language.

@@ -1,11 +1,14 @@
 #include "mainwnd/BatteryStrip.h"
 
+#include "base/TextTable.h"
 #include "record/LoggerRecord.h"
 #include "record/LoggerType.h"
 #include "workflow/LoggerWorkflow.h"
 
+#include <QHelpEvent>
 #include <QPainter>
 #include <QPolygon>
+#include <QToolTip>
 
 namespace {
 
@@ -71,6 +74,22 @@ void PaintBatteryStrip(QPainter& painter, int width, int height, bool active, in
     }
 }
 
+QString BatteryLevelText(const BatteryReading& reading, std::uint16_t language)
+{
+    static constexpr TextId kByBars[] = {TextId::BatteryVeryLow, TextId::BatteryLow, TextId::BatteryGood,
+                                         TextId::BatteryFull};
+    TextId text = TextId::BatteryNoLogger;
+    if (!reading.linked)
+        text = TextId::BatteryNoLogger;
+    else if (!BatteryStripShowsLogger(true, reading.type, reading.id))
+        text = TextId::BatteryNotReported;
+    else if (!reading.read)
+        text = TextId::BatteryNotRead;
+    else
+        text = kByBars[BatteryBars(reading.level % 8, reading.id)];
+    return GetText(text, language);
+}
+
 CBatteryStrip::CBatteryStrip(QWidget* parent)
     : QFrame(parent)
 {
@@ -98,4 +117,29 @@ void CBatteryStrip::paintEvent(QPaintEvent* event)
     if (active)
         r.m_nBattery %= 8;
     PaintBatteryStrip(painter, area.width(), area.height(), active, r.m_nBattery, id);
+}
+
+QString CBatteryStrip::ToolTipText() const
+{
+    BatteryReading reading;
+    reading.linked = m_pWorkflow && m_pWorkflow->LoggerLinked();
+    if (m_pRecord) {
+        reading.type = m_pRecord->m_nType;
+        reading.id = m_pRecord->m_strValue[ROW_ID];
+        reading.level = m_pRecord->m_nBattery;
+        // The USB status poll reads the level without marking the status
+        // read; identification sets the level to 0 until a reading comes.
+        reading.read = m_pRecord->m_bStatusValid != 0 || m_pRecord->m_nBattery != 0;
+    }
+    return BatteryLevelText(reading, m_nLanguage);
+}
+
+bool CBatteryStrip::event(QEvent* event)
+{
+    // Asked for when shown, so it follows the logger without being kept.
+    if (event->type() == QEvent::ToolTip) {
+        QToolTip::showText(static_cast<QHelpEvent*>(event)->globalPos(), ToolTipText(), this);
+        return true;
+    }
+    return QFrame::event(event);
 }

@@ -2,6 +2,7 @@
 
 #include <QFrame>
 #include <QString>
+#include <cstdint>
 
 class CLoggerRecord;
 class LoggerWorkflow;
@@ -21,6 +22,18 @@ bool BatteryStripShowsLogger(bool connected, int type, const QString& id);
 // level bars stacked upward above it.
 void PaintBatteryStrip(QPainter& painter, int width, int height, bool active, int level, const QString& id);
 
+// The strip's tooltip: the battery level in words (full, good, low, very
+// low by the bars shown), or why there is none: no logger linked, a logger
+// that does not report it, a level not read yet.
+struct BatteryReading {
+    bool linked = false;
+    int type = 0;
+    QString id;
+    int level = 0;
+    bool read = false; // a level has been read from the logger
+};
+QString BatteryLevelText(const BatteryReading& reading, std::uint16_t language);
+
 // The narrow strip between the pages and the graph, painted from a record
 // (idle without one) and whether the workflow has a logger linked (none
 // without a workflow).
@@ -29,11 +42,16 @@ public:
     explicit CBatteryStrip(QWidget* parent = nullptr);
     void SetRecord(CLoggerRecord* record) { m_pRecord = record; }
     void SetWorkflow(const LoggerWorkflow* workflow) { m_pWorkflow = workflow; }
+    void SetLanguage(std::uint16_t language) { m_nLanguage = language; }
+    // What the tooltip says now.
+    QString ToolTipText() const;
 
 protected:
+    bool event(QEvent* event) override;
     void paintEvent(QPaintEvent* event) override;
 
 private:
     CLoggerRecord* m_pRecord = nullptr;
     const LoggerWorkflow* m_pWorkflow = nullptr;
+    std::uint16_t m_nLanguage = 0;
 };

@@ -15,6 +15,7 @@ const std::vector<CommandKeys>& CommandKeyTable()
         {IDCANCEL, QKeySequence::Quit, QKeySequence(Qt::CTRL | Qt::Key_Q), QLatin1Char('X')},
         {IDC_AUTOMATIC, QKeySequence::UnknownKey, QKeySequence(), QLatin1Char('A')},
         {IDC_STATION_SETTINGS, QKeySequence::UnknownKey, QKeySequence(), QLatin1Char('N')},
+        {IDC_ARCHIVE, QKeySequence::UnknownKey, QKeySequence(), QLatin1Char('R')},
     };
     return table;
 }

@@ -23,11 +23,6 @@ constexpr int kTextAlarmSetWrong = 101;
 constexpr int kTextDescribeNotWritten = 102;
 constexpr int kIdChars = 11;
 
-bool Running(int runState)
-{
-    return runState == 1 || runState == 2;
-}
-
 } // namespace
 
 void CConfigDlg::OnStart()
@@ -62,8 +57,10 @@ void CConfigDlg::OnStart()
     const StartReport report = m_workflow.StartMission(check.settings, description);
     if (!report.sent)
         return;
+    m_startToReport = check.settings;
     if (m_workflow.UsbLinked()) {
         StartOverUsb(report.settingsTaken, report.descriptionMismatch);
+        ReportStarted();
         return;
     }
     if (!LoggerTypeOf(r.m_nType).clockWithInterval) {
@@ -88,13 +85,27 @@ void CConfigDlg::StartOverUsb(bool settingsTaken, bool descriptionMismatch)
     if (descriptionMismatch) {
         Message(GetText(kTextDescribeNotWritten, m_display.language));
         Enable(IDC_START, true);
-        Enable(IDC_STOP, true);
+        // Stop only when the settings were taken: then the logger records.
+        Enable(IDC_STOP, settingsTaken);
         return;
     }
     const int runState = m_workflow.Record().m_nRunState;
     ShowRunState(runState);
-    if (!Running(runState))
+    if (!MissionRunning(runState))
         Enable(IDC_START, true);
+}
+
+void CConfigDlg::ReportStarted()
+{
+    const CommandOutcome& outcome = m_workflow.LastOutcome();
+    if (!m_startToReport || outcome.command != CommandOutcome::Command::Start
+        || outcome.result == CommandOutcome::Result::Pending)
+        return;
+    const MissionSettings settings = *m_startToReport;
+    m_startToReport.reset();
+    if (outcome.result == CommandOutcome::Result::Done && m_pfnStatus)
+        m_pfnStatus(MissionStartedText(m_workflow.Record().m_strValue[ROW_ID], settings.intervalMinutes,
+                                       settings.start, settings.now, m_display.language));
 }
 
 void CConfigDlg::OnStop()
@@ -114,9 +125,7 @@ void CConfigDlg::OnStop()
     }
     const int runState = m_workflow.Record().m_nRunState;
     ShowRunState(runState);
-    if (Running(runState))
-        Enable(IDC_STOP, true);
-    else
+    if (!MissionRunning(runState))
         Enable(IDC_START, true);
 }
 
@@ -125,5 +134,6 @@ void CMainDialog::OpenConfigDialog()
     CConfigDlg dialog(m_workflow, m_display, m_fScale, this);
     if (m_pfnAsk)
         dialog.SetAsker(m_pfnAsk);
+    dialog.SetStatusReporter([this](const QString& text) { SetStatusText(text); });
     dialog.exec();
 }

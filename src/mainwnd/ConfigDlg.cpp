@@ -27,7 +27,8 @@
 
 namespace {
 
-enum class Kind { Label, RightLabel, CentredLabel, Display, Edit, LimitEdit, Button, Group, DateTime, Time, Gauge, Warning };
+enum class Kind { Label, RightLabel, CentredLabel, Display, Edit, LimitEdit, Button, Group, DateTime, Time, Gauge, Warning,
+                  Note, Stored };
 
 struct ControlSpec {
     int id;
@@ -64,6 +65,25 @@ constexpr ControlSpec kControls[] = {
     {D::IDC_STOP, Kind::Button, "Stop", 335, 136, 50, 16},
     {D::IDC_GAUGE, Kind::Gauge, "", 296, 48, 18, 167},
     {D::IDC_WARNING, Kind::Warning, "", 319, 194, 75, 21},
+    {D::IDC_NOTE, Kind::Note, "", 26, 179, 264, 36},
+    // Under each limit field, centred on it.
+    {D::IDC_TEMP_LOW_STORED, Kind::Stored, "", 30, 162, 107, 8},
+    {D::IDC_TEMP_HIGH_STORED, Kind::Stored, "", 167, 162, 107, 8},
+    {D::IDC_HUMI_LOW_STORED, Kind::Stored, "", 30, 206, 107, 8},
+    {D::IDC_HUMI_HIGH_STORED, Kind::Stored, "", 167, 206, 107, 8},
+};
+
+// Each limit field and the line under it that says what it will store.
+struct StoredPreview {
+    int edit;
+    int stored;
+    bool humidity;
+};
+constexpr StoredPreview kStoredPreviews[] = {
+    {D::IDC_TEMP_LOW, D::IDC_TEMP_LOW_STORED, false},
+    {D::IDC_TEMP_HIGH, D::IDC_TEMP_HIGH_STORED, false},
+    {D::IDC_HUMI_LOW, D::IDC_HUMI_LOW_STORED, true},
+    {D::IDC_HUMI_HIGH, D::IDC_HUMI_HIGH_STORED, true},
 };
 
 constexpr int kTimerMs = 1000;
@@ -88,9 +108,10 @@ QWidget* MakeControl(const ControlSpec& row, QWidget* parent)
         return label;
     }
     case Kind::Display: {
+        // Read-only, in the normal look: they show values, they are not off.
         auto* edit = new QLineEdit(parent);
         edit->setReadOnly(true);
-        edit->setEnabled(false);
+        edit->setFocusPolicy(Qt::ClickFocus);
         return edit;
     }
     case Kind::Edit: return new QLineEdit(parent);
@@ -118,6 +139,19 @@ QWidget* MakeControl(const ControlSpec& row, QWidget* parent)
         return picker;
     }
     case Kind::Gauge: return new CConfigGauge(parent);
+    case Kind::Note: {
+        auto* label = new QLabel(parent);
+        label->setWordWrap(true);
+        label->setAlignment(Qt::AlignLeft | Qt::AlignVCenter);
+        label->hide();
+        return label;
+    }
+    case Kind::Stored: {
+        auto* label = new QLabel(parent);
+        label->setAlignment(Qt::AlignCenter);
+        label->hide();
+        return label;
+    }
     case Kind::Warning: {
         auto* label = new QLabel(parent);
         label->setWordWrap(true);
@@ -143,7 +177,7 @@ bool GaugeActive(const CLoggerRecord& r)
 
 QString AlarmCaption(int textId, const QString& unit, std::uint16_t language)
 {
-    return QStringLiteral("<  ") + GetText(textId, language) + unit + QStringLiteral("  <");
+    return QStringLiteral("<  ") + GetText(textId, language) + QLatin1Char(' ') + unit + QStringLiteral("  <");
 }
 
 } // namespace
@@ -166,7 +200,7 @@ void CConfigGauge::paintEvent(QPaintEvent*)
 CConfigDlg::CConfigDlg(LoggerWorkflow& workflow, const DisplaySettings& display, float scale, QWidget* parent)
     : QDialog(parent), m_workflow(workflow), m_display(display), m_fScale(scale)
 {
-    setWindowTitle(QStringLiteral("Config"));
+    setWindowTitle(GetText(TextId::ConfigTitle, m_display.language));
     setFont(DialogFont());
     CreateControls();
     Control<CConfigGauge>(IDC_GAUGE)->SetRecord(&m_workflow.Record());
@@ -259,7 +293,31 @@ void CConfigDlg::SetUp()
         // Its settings go out as a clock set with the interval: nothing else.
         for (int id : {IDC_TEMP_LOW, IDC_TEMP_HIGH, IDC_HUMI_LOW, IDC_HUMI_HIGH, IDC_START_TIME})
             Enable(id, false);
+        SetText(IDC_NOTE, GetText(TextId::IntervalOnly, m_display.language));
+        Control(IDC_NOTE)->show();
     }
+    SetUpStoredPreviews();
+}
+
+void CConfigDlg::SetUpStoredPreviews()
+{
+    for (const StoredPreview& p : kStoredPreviews) {
+        auto* edit = Control<QLineEdit>(p.edit);
+        const bool shown = !edit->isHidden() && edit->isEnabled();
+        Control(p.stored)->setVisible(shown);
+        if (!shown)
+            continue;
+        connect(edit, &QLineEdit::textChanged, this, [this, id = p.edit] { ShowStored(id); });
+        ShowStored(p.edit);
+    }
+}
+
+void CConfigDlg::ShowStored(int limitId)
+{
+    for (const StoredPreview& p : kStoredPreviews)
+        if (p.edit == limitId)
+            SetText(p.stored, StoredLimitText(Text(p.edit), m_display.unit == TempUnit::Fahrenheit, p.humidity,
+                                              m_display.language));
 }
 
 void CConfigDlg::SetUpAlarmRows()
@@ -303,12 +361,18 @@ void CConfigDlg::SetUpDescription()
     while (!description.isEmpty() && description.front().isSpace())
         description.remove(0, 1);
     edit->setText(description);
-    edit->setEnabled(LoggerTypeOf(r.m_nType).description && r.m_bDescRead);
+    const bool kept = LoggerTypeOf(r.m_nType).description;
+    edit->setEnabled(kept && r.m_bDescRead);
+    // An empty field that is off says why.
+    if (!edit->isEnabled())
+        edit->setPlaceholderText(GetText(kept ? TextId::DescriptionNotRead : TextId::NoDescriptionKept, m_display.language));
 }
 
 void CConfigDlg::ShowRunState(int runState)
 {
     SetText(IDC_STATE, GetText(RunStateTextId(runState), m_display.language));
+    // Only a logger that records (or waits to) has anything to stop.
+    Enable(IDC_STOP, MissionRunning(runState));
 }
 
 void CConfigDlg::Rescale()
@@ -330,6 +394,7 @@ void CConfigDlg::OnTimerTick()
         reject();
         return;
     }
+    ReportStarted(); // a serial Start is answered later
     // The USB status poll reports no clock message: take its status here.
     if (m_workflow.UsbLinked())
         OnLoggerClock();
@@ -339,6 +404,7 @@ void CConfigDlg::OnLoggerClock()
 {
     if (!m_workflow.LoggerPresent())
         return;
+    ReportStarted();
     const CLoggerRecord& r = m_workflow.Record();
     Control(IDC_GAUGE)->update();
     SetText(IDC_WARNING, kBlankWarning);

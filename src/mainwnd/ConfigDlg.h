@@ -1,12 +1,14 @@
 #pragma once
 
 #include "base/DisplaySettings.h"
+#include "link/SettingsBlock.h"
 #include "views/ControlTable.h"
 
 #include <QDialog>
 #include <QFrame>
 #include <QTimer>
 #include <functional>
+#include <optional>
 
 class CLoggerRecord;
 class LoggerWorkflow;
@@ -24,11 +26,12 @@ private:
     const CLoggerRecord* m_pRecord = nullptr;
 };
 
-// The "Config" dialog of Start Setting, modal over the main window: the
-// linked logger's ID and run state, the start time, sample interval,
-// description and alarm limits of its next mission, Start, Stop and Exit,
-// the battery gauge and the low-battery warning. It forwards Start and
-// Stop to the workflow, and closes itself when the logger goes away.
+// The logger settings dialog of Start Setting, modal over the main window:
+// the linked logger's ID and run state, the start time, sample interval,
+// description and alarm limits of its next mission (each limit with what
+// the logger will store), Start, Stop and Exit, the battery gauge and the
+// low-battery warning. It forwards Start and Stop to the workflow, says why
+// a field it greys is off, and closes itself when the logger goes away.
 class CConfigDlg : public QDialog {
 public:
     enum ControlId : int {
@@ -55,6 +58,11 @@ public:
         IDC_DESCRIPTION_GROUP = 1127,
         IDC_ID_CAPTION = 1133,
         IDC_WARNING = 1135,
+        IDC_NOTE = 1136, // why fields are off, in the unused humidity row
+        IDC_TEMP_LOW_STORED = 1140, // what each limit field will be stored as
+        IDC_TEMP_HIGH_STORED = 1141,
+        IDC_HUMI_LOW_STORED = 1142,
+        IDC_HUMI_HIGH_STORED = 1143,
     };
 
     CConfigDlg(LoggerWorkflow& workflow, const DisplaySettings& display, float scale, QWidget* parent = nullptr);
@@ -69,6 +77,8 @@ public:
     // Yes/No questions and message boxes; tests replace them.
     void SetAsker(std::function<bool(const QString&)> asker) { m_pfnAsk = std::move(asker); }
     void SetMessenger(std::function<void(const QString&)> messenger) { m_pfnMessage = std::move(messenger); }
+    // Where a Start the logger took is reported (the main window's status line).
+    void SetStatusReporter(std::function<void(const QString&)> report) { m_pfnStatus = std::move(report); }
 
     void OnStart();
     void OnStop();
@@ -86,6 +96,9 @@ private:
     void SetUp();
     void SetUpAlarmRows();
     void SetUpDescription();
+    void SetUpStoredPreviews();
+    void ShowStored(int limitId);
+    void ReportStarted();
     void Rescale();
     void ShowRunState(int runState);
     void Enable(int id, bool on);
@@ -104,4 +117,7 @@ private:
     int m_nClockSubscription = 0;
     std::function<bool(const QString&)> m_pfnAsk;
     std::function<void(const QString&)> m_pfnMessage;
+    std::function<void(const QString&)> m_pfnStatus;
+    // A Start sent whose success is still to be reported.
+    std::optional<MissionSettings> m_startToReport;
 };

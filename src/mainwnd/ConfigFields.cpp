@@ -1,6 +1,10 @@
 #include "mainwnd/ConfigFields.h"
 
 #include "base/TextTable.h"
+#include "record/LimitEntry.h"
+#include "record/Units.h"
+
+#include <QDateTime>
 
 namespace {
 
@@ -43,16 +47,51 @@ int RunStateTextId(int runState)
     }
 }
 
+bool MissionRunning(int runState)
+{
+    return runState == 1 || runState == 2;
+}
+
 QString StartQuestion(int undownloadedSamples, std::uint16_t language)
 {
     const QString sure = GetText(kTextSureToStart, language);
     if (undownloadedSamples <= 0)
         return sure;
-    return QStringLiteral("The logger holds %1 %2 that %3 not been downloaded. Starting a new mission erases them.\n\n%4")
-        .arg(undownloadedSamples)
-        .arg(undownloadedSamples == 1 ? QStringLiteral("sample") : QStringLiteral("samples"))
-        .arg(undownloadedSamples == 1 ? QStringLiteral("has") : QStringLiteral("have"))
-        .arg(sure);
+    const QString held = undownloadedSamples == 1
+        ? GetText(TextId::UndownloadedSample, language)
+        : GetText(TextId::UndownloadedSamples, language).arg(undownloadedSamples);
+    return held + QStringLiteral("\n\n") + sure;
+}
+
+QString StoredLimitText(const QString& typed, bool fahrenheit, bool humidity, std::uint16_t language)
+{
+    const bool convert = fahrenheit && !humidity;
+    const LimitEntry entry = ReadLimit(typed, convert, QString());
+    if (!entry.ok) {
+        bool isNumber = false;
+        static_cast<void>(typed.trimmed().toDouble(&isNumber));
+        return GetText(isNumber ? TextId::LimitBeyondRange : TextId::LimitNotNumber, language);
+    }
+    const double celsius = entry.hundredths / 100.0;
+    const double shown = convert ? celsius * 1.8 + 32.0 : celsius;
+    const QString unit = humidity ? kUnitRH : UnitText(fahrenheit ? TempUnit::Fahrenheit : TempUnit::Celsius);
+    return GetText(TextId::LimitStored, language).arg(QString::number(shown, 'f', 2) + unit);
+}
+
+QString MissionStartedText(const QString& id, int intervalMinutes, time64 start, time64 now,
+                           std::uint16_t language)
+{
+    const int hours = intervalMinutes / 60;
+    const int minutes = intervalMinutes % 60;
+    QString every;
+    if (hours == 0)
+        every = GetText(TextId::EveryMinutes, language).arg(minutes);
+    else if (minutes == 0)
+        every = GetText(TextId::EveryHours, language).arg(hours);
+    else
+        every = GetText(TextId::EveryHoursMinutes, language).arg(hours).arg(minutes);
+    const QString from = QDateTime::fromSecsSinceEpoch(start > now ? start : now).toString(QStringLiteral("yyyy-MM-dd HH:mm"));
+    return GetText(TextId::MissionStarted, language).arg(id.trimmed(), every, from);
 }
 
 QString ReversedLimitsText(const MissionEntry& entry, LimitQuantity pair, std::uint16_t language)

@@ -23,4 +23,5 @@ enum ControlId : int {
     IDC_RUN_STATE = 1135,
     IDC_AUTOMATIC = 1136,
     IDC_STATION_SETTINGS = 1137,
+    IDC_ARCHIVE = 1140,
 };

@@ -3,6 +3,7 @@
 #include "base/TextTable.h"
 #include "mainwnd/AboutDlg.h"
 #include "mainwnd/BatteryStrip.h"
+#include "mainwnd/ProgressField.h"
 #include "views/DialogScale.h"
 #include "base/QtMessagePoster.h"
 #include "mainwnd/Statics.h"
@@ -134,6 +135,7 @@ void CMainDialog::ConnectCommands()
     onClick(IDC_PRINT, [this] { m_workflow.Print(); });
     connect(Control<QCheckBox>(IDC_AUTOMATIC), &QCheckBox::clicked, this, [this](bool on) { SetAutomatic(on); });
     onClick(IDC_STATION_SETTINGS, [this] { OnStationSettings(); });
+    onClick(IDC_ARCHIVE, [this] { ShowArchiveView(); });
     connect(m_pTabs->Bar(), &QTabBar::currentChanged, this, &CMainDialog::OnTabChanged);
 }
 
@@ -177,13 +179,14 @@ bool CMainDialog::IsButtonEnabled(int id) const
 
 void CMainDialog::SetProgress(int position)
 {
-    m_pProgress->setValue(position);
+    const CLoggerRecord& r = m_connection.Record();
+    Control<CProgressField>(IDC_PROGRESS)->Show(position, r.m_nReceived, r.m_nCount, m_display.language);
     m_pGraph->SamplesArrived(); // the graph shows what has arrived so far
 }
 
 int CMainDialog::Progress() const
 {
-    return m_pProgress->value();
+    return Control<CProgressField>(IDC_PROGRESS)->Position();
 }
 
 void CMainDialog::ShowRecord()
@@ -261,7 +264,8 @@ void CMainDialog::ShowAbout()
 
 void CMainDialog::reject()
 {
-    if (Ask(GetText(ToInt(TextId::SureToExit), m_display.language)))
+    // Asked only when leaving would lose samples: a download not saved.
+    if (!m_bUnsavedDownload || Ask(GetText(ToInt(TextId::SureToExit), m_display.language)))
         QDialog::reject();
 }
 

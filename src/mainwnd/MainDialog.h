@@ -4,6 +4,7 @@
 #include "mainwnd/CommandKeys.h"
 #include "mainwnd/ControlId.h"
 #include "mainwnd/StationPreferences.h"
+#include "mainwnd/WindowAudit.h"
 #include "views/ControlTable.h"
 #include "views/DialogScale.h"
 #include "workflow/LoggerConnection.h"
@@ -17,6 +18,8 @@
 #include <vector>
 
 class CAlarmFormView;
+class CArchiveWindow;
+class CWindowArchive;
 class CBannerStatic;
 class CBatteryStrip;
 class CColourStatic;
@@ -85,7 +88,14 @@ public:
     void BatteryChanged() override { RepaintBatteryStrip(); }
     void RepaintBatteryStrip();
     void PaintBanner();
-    void RecordChanged() override { PaintBanner(); }
+    // A download completed: its samples are not saved yet.
+    void RecordChanged() override
+    {
+        m_bUnsavedDownload = true;
+        PaintBanner();
+    }
+    // Samples downloaded and not saved since (Exit asks only then).
+    bool UnsavedDownload() const { return m_bUnsavedDownload; }
     void SetClockText(const QString& text) override;
     void SetRunStateText(const QString& text) override;
     void SetClockVisible(bool visible) override;
@@ -160,6 +170,15 @@ public:
     CStationRunner* Station() const { return m_pStation; }
     CStationRowModel* StationRows() const { return m_pStationRows; }
     CStationView* StationView() const { return m_pStationView; }
+    // --- Mission archive (MainDialogArchive.cpp) ---
+    // The archive Save indexes its data files into and the Archive view lists.
+    CWindowArchive& WindowArchive();
+    // Shows the Archive view, made on first use.
+    void ShowArchiveView();
+    CArchiveWindow* ArchiveView() const { return m_pArchiveView; }
+    // Opens a data file of the archive as Open does; a missing file says so
+    // on the status line. message: what the status line says afterwards.
+    bool OpenArchivedMission(const QString& path, QString& message);
 
     // --- Parts ---
     CSummaryPage* Summary() const { return m_pSummary; }
@@ -217,6 +236,9 @@ private:
     void StopStation();
     void ReleaseLogger();
     void OnStationEvent(const StationEvent& event);
+    // Indexes a data file Save has written; a failure follows the save's
+    // own message on the status line.
+    void IndexSavedFile(const QString& path);
 
     ControlTable m_controls;
     CBannerStatic* m_pBanner = nullptr;
@@ -237,6 +259,8 @@ private:
     CStationRunner* m_pStation = nullptr;
     CFocusRing* m_pFocusRing = nullptr;
     StationPreferences m_prefs;
+    CWindowArchive* m_pWindowArchive = nullptr;
+    CArchiveWindow* m_pArchiveView = nullptr;
 
     QFont m_scaledFont;
     float m_fScale = 1.0f;
@@ -253,6 +277,8 @@ private:
     DisplaySettings m_display;
     LoggerConnection m_connection{*this, *this, m_display};
     LoggerWorkflow& m_workflow = m_connection.Workflow();
+    CWindowAudit m_audit{*this, m_workflow};
     bool m_bStarted = false;
     bool m_bRememberPlacement = false;
+    bool m_bUnsavedDownload = false;
 };

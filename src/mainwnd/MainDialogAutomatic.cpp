@@ -9,6 +9,7 @@
 #include "mainwnd/StationRunner.h"
 #include "mainwnd/StationSettingsDlg.h"
 #include "mainwnd/StationView.h"
+#include "mainwnd/WindowArchive.h"
 
 #include <QCheckBox>
 #include <QFileInfo>
@@ -84,7 +85,10 @@ void CMainDialog::StartStation()
     ReleaseLogger();
     m_pStationRows->Clear();
     QString indexError;
-    m_pStation->Start(m_prefs.station, indexError);
+    const auto index = [this](QString& why) -> CArchive* {
+        return WindowArchive().Open(why) ? &WindowArchive().Archive() : nullptr;
+    };
+    m_pStation->Start(m_prefs.station, index, &m_audit, indexError);
     // Said once: the station files missions all the same.
     SetStatusText(indexError.isEmpty()
                       ? GetText(TextId::AutomaticOn, m_display.language).arg(m_prefs.station.folder)

@@ -5,6 +5,7 @@
 #include "base/TextTable.h"
 #include "mainwnd/BatteryStrip.h"
 #include "mainwnd/MainLayout.h"
+#include "mainwnd/ProgressField.h"
 #include "views/DialogScale.h"
 #include "mainwnd/Statics.h"
 #include "mainwnd/StationRowModel.h"
@@ -44,6 +45,7 @@ constexpr ControlSpec kControls[] = {
     {CMainDialog::IDC_SAVE, Kind::Button, "Button2", 91, 63, 50, 14},
     {CMainDialog::IDC_OPEN, Kind::Button, "Button3", 157, 63, 50, 14},
     {CMainDialog::IDC_PRINT, Kind::Button, "Button4", 223, 63, 50, 14},
+    {CMainDialog::IDC_ARCHIVE, Kind::Button, "Archive", 280, 63, 38, 14},
     {CMainDialog::IDC_CALIBRATE, Kind::Button, "Calibration Time", 324, 63, 72, 14},
     {CMainDialog::IDC_START_SETTING, Kind::Button, "Button5", 432, 63, 59, 18},
     {CMainDialog::IDCANCEL, Kind::Button, "Button6", 525, 63, 59, 18},
@@ -146,8 +148,7 @@ QWidget* MakeControl(const ControlSpec& entry, QWidget* parent)
         return label;
     }
     case Kind::Progress: {
-        auto* bar = new QProgressBar(parent);
-        bar->setTextVisible(false);
+        auto* bar = new CProgressField(parent);
         UseSystemColours(bar, false);
         return bar;
     }
@@ -216,8 +217,13 @@ void CMainDialog::SetStartTexts()
     const bool chinese = m_display.language == LANG_CHINESE;
     for (const ButtonText& b : kButtonTexts)
         Control<QPushButton>(b.id)->setText(QString::fromUtf8(chinese ? b.chinese : b.english));
+    setWindowTitle(GetText(TextId::BannerTitle, m_display.language));
+    m_pBattery->SetLanguage(m_display.language);
+    m_pBanner->SetTexts(GetText(TextId::BannerTitle, m_display.language),
+                        GetText(TextId::BannerSubtitle, m_display.language));
     Control<QCheckBox>(IDC_AUTOMATIC)->setText(GetText(TextId::Automatic, m_display.language));
     Control<QPushButton>(IDC_STATION_SETTINGS)->setText(GetText(TextId::StationButton, m_display.language));
+    Control<QPushButton>(IDC_ARCHIVE)->setText(GetText(TextId::ArchiveButton, m_display.language));
 }
 
 std::vector<TemplateRect> MainTemplateRects()

@@ -27,7 +27,7 @@ void CMainDialog::OnOpen()
     const QString start = OpenStartFolder();
     const QString path = m_pfnChooseFile
         ? m_pfnChooseFile(start)
-        : QFileDialog::getOpenFileName(this, QString(), start, QStringLiteral("Halvern Files (*.tavo)"));
+        : QFileDialog::getOpenFileName(this, QString(), start, GetText(TextId::OpenFileFilter, m_display.language));
     if (path.isEmpty())
         return; // cancelled
     m_strLastFolder = QFileInfo(path).absolutePath();
@@ -64,5 +64,6 @@ bool CMainDialog::OpenDataFile(const QString& path, const QString& name)
     EnableButton(IDC_START_SETTING, false);
     PostGraphReset(true);
     SetStatusText(GetText(TextId::FileOpened, m_display.language) + name);
+    m_bUnsavedDownload = false; // the window shows a file now
     return true;
 }

@@ -35,8 +35,9 @@ void CMainDialog::OnSave()
         return;
     const QString proposed = OpenStartFolder() + QLatin1Char('/')
         + DefaultSaveName(whole.m_strValue[ROW_ID], record.m_tStart);
-    const SaveChoice choice = m_pfnChooseSaveFile ? m_pfnChooseSaveFile(proposed, SaveFilters())
-                                                  : AskForFile(this, proposed, SaveFilters());
+    const QStringList filters = SaveFilters(m_display.language);
+    const SaveChoice choice = m_pfnChooseSaveFile ? m_pfnChooseSaveFile(proposed, filters)
+                                                  : AskForFile(this, proposed, filters);
     if (choice.path.isEmpty())
         return;
     const SaveTarget target = ResolveSaveTarget(choice.path, choice.filter);
@@ -54,4 +55,11 @@ void CMainDialog::OnSave()
     QApplication::restoreOverrideCursor();
     SetStatusText(saved ? GetText(TextId::FileSaved, m_display.language) + target.name
                         : GetText(TextId::SaveFailed, m_display.language) + target.name + QStringLiteral(": ") + why);
+    if (saved)
+        m_audit.Saved(target.kind->extension, target.path, record);
+    if (saved && QLatin1String(target.kind->extension) == QLatin1String("tavo"))
+        IndexSavedFile(target.path);
+    // A selected range leaves the rest of the download unsaved.
+    if (saved && &record == &whole)
+        m_bUnsavedDownload = false;
 }

@@ -1,5 +1,6 @@
 #include "mainwnd/SaveKinds.h"
 
+#include "base/TextTable.h"
 #include "datafile/DataFileWriter.h"
 #include "export/CsvExport.h"
 #include "export/Worksheet.h"
@@ -16,10 +17,10 @@ bool WriteData(const CLoggerRecord& record, const DisplaySettings&, const QStrin
 }
 
 const SaveKind kSaveKinds[] = {
-    {"Halvern File (*.tavo)", "tavo", WriteData},
-    {"WorkSheet Files (*.xlsx)", "xlsx", WriteWorksheet},
-    {"PDF File (*.pdf)", "pdf", WritePdfReport},
-    {"CSV File (*.csv)", "csv", WriteCsvFile},
+    {TextId::DataFileFilter, "tavo", WriteData},
+    {TextId::WorksheetFilter, "xlsx", WriteWorksheet},
+    {TextId::PdfFilter, "pdf", WritePdfReport},
+    {TextId::CsvFilter, "csv", WriteCsvFile},
 };
 
 const SaveKind* KindOfExtension(const QString& extension)
@@ -44,19 +45,25 @@ std::span<const SaveKind> SaveKinds()
     return kSaveKinds;
 }
 
-QStringList SaveFilters()
+QString FilterText(const SaveKind& kind, std::uint16_t language)
+{
+    return GetText(kind.filter, language);
+}
+
+QStringList SaveFilters(std::uint16_t language)
 {
     QStringList filters;
     for (const SaveKind& kind : kSaveKinds)
-        filters << QString::fromUtf8(kind.filter);
+        filters << FilterText(kind, language);
     return filters;
 }
 
 const SaveKind* SaveKindOfFilter(const QString& filter)
 {
     for (const SaveKind& kind : kSaveKinds)
-        if (filter == QString::fromUtf8(kind.filter))
-            return &kind;
+        for (const std::uint16_t language : {std::uint16_t(0), LANG_CHINESE})
+            if (filter == FilterText(kind, language))
+                return &kind;
     return nullptr;
 }
 

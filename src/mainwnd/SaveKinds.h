@@ -1,5 +1,6 @@
 #pragma once
 
+#include "base/TextId.h"
 #include "record/LoggerRecord.h"
 
 #include <QString>
@@ -13,14 +14,17 @@ using RecordWriter = bool (*)(const CLoggerRecord& record, const DisplaySettings
                               QString* why);
 
 struct SaveKind {
-    const char* filter;
+    TextId filter;
     const char* extension;
     RecordWriter write;
 };
 
 std::span<const SaveKind> SaveKinds();
+// The save dialog's filter of a kind in language ("Halvern File (*.tavo)").
+QString FilterText(const SaveKind& kind, std::uint16_t language);
 // The filters of the save dialog, in the order of the rows.
-QStringList SaveFilters();
+QStringList SaveFilters(std::uint16_t language = 0);
+// The kind of a filter in either language; null for none.
 const SaveKind* SaveKindOfFilter(const QString& filter);
 
 // What Save writes for a path chosen in the dialog and the filter chosen

@@ -7,6 +7,13 @@ CBannerStatic::CBannerStatic(QWidget* parent)
 {
 }
 
+void CBannerStatic::SetTexts(const QString& title, const QString& subtitle)
+{
+    m_title = title;
+    m_subtitle = subtitle;
+    update();
+}
+
 void CBannerStatic::paintEvent(QPaintEvent*)
 {
     if (m_picture.isNull())
@@ -18,6 +25,23 @@ void CBannerStatic::paintEvent(QPaintEvent*)
     // A window wider than the picture: its right edge carries on.
     if (width() > w)
         painter.drawPixmap(QRect(w, 0, width() - w, h), m_picture, QRect(m_picture.width() - 1, 0, 1, h));
+    // Beside the picture's icon, above its amber rule; sizes in the
+    // picture's pixels, as the picture is not scaled either. The Chinese
+    // glyphs come from the CJK font when the Latin one has none.
+    painter.setRenderHint(QPainter::TextAntialiasing);
+    QFont title;
+    title.setFamilies({QStringLiteral("Liberation Sans"), QStringLiteral("WenQuanYi Micro Hei")});
+    title.setPixelSize(40);
+    title.setBold(true);
+    painter.setFont(title);
+    painter.setPen(Qt::white);
+    painter.drawText(QPoint(128, 58), m_title);
+    QFont subtitle = title;
+    subtitle.setPixelSize(18);
+    subtitle.setBold(false);
+    painter.setFont(subtitle);
+    painter.setPen(QColor(200, 220, 232));
+    painter.drawText(QPoint(130, 88), m_subtitle);
 }
 
 CColourStatic::CColourStatic(const QColor& text, const QColor& background, QWidget* parent)

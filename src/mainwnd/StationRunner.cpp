@@ -25,17 +25,15 @@ CStationRunner::~CStationRunner()
     Stop();
 }
 
-void CStationRunner::Start(const StationSettings& settings, QString& indexError)
+void CStationRunner::Start(const StationSettings& settings, const std::function<CArchive*(QString& why)>& index,
+                           IAuditSink* audit, QString& indexError)
 {
     Stop();
     indexError.clear();
-    auto index = std::make_unique<CArchive>();
-    ArchiveAddress address;
-    address.path = DefaultArchivePath();
-    if (index->Open(address, indexError))
-        m_index = std::move(index);
+    index(indexError);
     m_station = std::make_unique<ReceivingStation>(settings, m_display, m_listener);
-    m_station->SetIndex(m_index.get());
+    m_station->SetIndexSource(index);
+    m_station->SetAudit(audit);
     m_station->Start();
     Rearm();
 }
@@ -44,7 +42,6 @@ void CStationRunner::Stop()
 {
     m_timer.stop();
     m_station.reset();
-    m_index.reset();
 }
 
 void CStationRunner::OnMessage(const Message& message)

@@ -13,15 +13,18 @@ class CArchive;
 // Runs a receiving station on the window's event loop: the window hands it
 // every message, and one single-shot timer, re-armed to the station's next
 // deadline after every message and tick, fires its timers. Its missions are
-// indexed in the archive at its default address while that opens.
+// indexed in the archive the window's index source gives, and its actions
+// recorded in the window's audit trail.
 class CStationRunner : public QObject {
 public:
     CStationRunner(DisplaySettings& display, ReceivingStation::Listener listener, QObject* parent = nullptr);
     ~CStationRunner() override;
 
-    // Starts a station with settings (stopping one that runs). indexError
-    // says why the archive index could not be opened, empty when it was.
-    void Start(const StationSettings& settings, QString& indexError);
+    // Starts a station with settings (stopping one that runs), indexing into
+    // what index gives and recording into audit. indexError says why the
+    // archive index could not be opened now, empty when it was.
+    void Start(const StationSettings& settings, const std::function<CArchive*(QString& why)>& index, IAuditSink* audit,
+               QString& indexError);
     // Lets go of every logger; the station's rows are dropped with it.
     void Stop();
     bool Running() const { return m_station != nullptr; }
@@ -37,7 +40,6 @@ private:
 
     DisplaySettings& m_display;
     ReceivingStation::Listener m_listener;
-    std::unique_ptr<CArchive> m_index;
     std::unique_ptr<ReceivingStation> m_station;
     QTimer m_timer;
 };

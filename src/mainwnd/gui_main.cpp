@@ -14,6 +14,7 @@
 #include "mainwnd/DemoDriver.h"
 #include "mainwnd/DisplayChoice.h"
 #include "mainwnd/MainDialog.h"
+#include "mainwnd/QtTranslation.h"
 #include "record/Units.h"
 #include "sim/DemoLogger.h"
 
@@ -128,6 +129,9 @@ int main(int argc, char** argv)
         std::fprintf(stderr, "halvern-th: %s\n", qPrintable(error));
         return 2;
     }
+    if (language == LANG_CHINESE && !InstallQtTranslation(language, app))
+        std::fprintf(stderr, "halvern-th: %s is not installed: Qt's own dialogs stay in English\n",
+                     qPrintable(QtTranslationFile(language)));
     InstallQtMessagePoster();
     const bool shot = parser.isSet(options.screenshot);
     const bool download = parser.isSet(options.download);

@@ -39,5 +39,6 @@ struct ChartPoints {
 // The points of chart (0-based over all pages) for the range of data.
 ChartPoints BuildChartPoints(const ReportData& data, const ChartGeometry& g, int chart);
 
-// Page page (1-based) of data.totalPages: header table, three charts, page number.
+// Page page (1-based) of data.totalPages: header table, three charts, page
+// number and, when there is one, data.fingerprint at the foot.
 void DrawCurvePage(ISurface& surface, const CurveLayout& layout, const ReportData& data, int page);

@@ -33,6 +33,9 @@ struct ReportData {
     DisplaySettings display;
     int totalPages = 1;
     int screenPlotWidth = 907;
+    // The fingerprint of the record's data file (RecordFingerprint), shown
+    // on every page; empty: none shown.
+    QString fingerprint;
 
     // The text of the report's temperature unit.
     const QString& TempUnitText() const;

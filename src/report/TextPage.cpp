@@ -1,6 +1,8 @@
 #include "report/TextPage.h"
 
 #include "base/TextTable.h"
+#include "datafile/Fingerprint.h"
+#include "record/ZoneNote.h"
 #include "record/TimeText.h"
 #include "record/Units.h"
 
@@ -130,7 +132,13 @@ void DrawTextPage(ISurface& s, const TextLayout& l, const ReportData& d, int pag
         const QStringList lines = SummaryLines(d);
         for (int i = 0; i < lines.size(); ++i)
             s.TextOut(l.X(20), l.Y(10) + i * l.Y(8), lines[i]);
-        return;
+    } else {
+        DrawTable(s, l, d, page);
     }
-    DrawTable(s, l, d, page);
+    // The table reaches the foot of the printable page: the fingerprint
+    // takes the free band above the page number and the logger ID.
+    s.SetFont(l.tableFont);
+    if (!d.fingerprint.isEmpty())
+        s.TextOut(l.X(15), l.Y(0.7), FingerprintLine(d.fingerprint));
+    s.TextOut(l.X(15), l.Y(3.7), ZoneNote(d.range.start, d.range.end));
 }

@@ -21,4 +21,5 @@ struct TextLayout {
 TextLayout ComputeTextLayout(int dpiX, int dpiY, float f, int rowsPerPage = 60);
 
 // Page 1: the summary of the logger and the range; later pages: the table.
+// Every page carries data.fingerprint in its top band, when there is one.
 void DrawTextPage(ISurface& surface, const TextLayout& layout, const ReportData& data, int page);

@@ -19,7 +19,7 @@ QString Canonical(const QString& path)
 } // namespace
 
 ReceivingStation::ReceivingStation(StationSettings settings, DisplaySettings& display, Listener listener)
-    : m_settings(std::move(settings)), m_context{m_settings, display, nullptr}, m_listener(std::move(listener)),
+    : m_settings(std::move(settings)), m_context{m_settings, display, nullptr, nullptr}, m_listener(std::move(listener)),
       m_address(NewMessageAddress())
 {
 }

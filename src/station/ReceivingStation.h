@@ -32,6 +32,9 @@ public:
     // Asked for the index at each filing, so an archive that could not be
     // reached at first is used once it can be; null with why set meanwhile.
     void SetIndexSource(std::function<CArchive*(QString& why)> source) { m_context.index = std::move(source); }
+    // Where the loggers' downloads and stops are recorded (null: nowhere);
+    // it must outlive the station.
+    void SetAudit(IAuditSink* audit) { m_context.audit = audit; }
     const StationSettings& Settings() const { return m_settings; }
 
     // Takes the device notifications and attaches the loggers present.

@@ -14,10 +14,11 @@ void SharedTimers::KillAll()
 }
 
 StationLogger::StationLogger(int key, DeadlineTimers& timers, const StationContext& context)
-    : m_context(context), m_timers(timers, key), m_connection(*this, m_timers, context.display)
+    : m_context(context), m_timers(timers, key), m_audit(context.audit), m_connection(*this, m_timers, context.display)
 {
     m_row.key = key;
     m_connection.Workflow().SetHotPlug(false);
+    m_connection.Workflow().SetAuditSink(&m_audit);
 }
 
 StationLogger::~StationLogger()
@@ -139,6 +140,7 @@ void StationLogger::File(const Emit& tell)
     m_row.files = filed.files;
     m_row.dataFile = filed.dataFile;
     m_row.reason = filed.reason;
+    m_audit.Release(filed.outcome == FilingResult::Outcome::Archived ? WrittenFile(filed.dataFile) : QJsonObject());
     switch (filed.outcome) {
     case FilingResult::Outcome::Failed:
         m_writeFailed = true;

@@ -4,6 +4,7 @@
 #include "station/StationRow.h"
 #include "station/StationSettings.h"
 #include "workflow/DeadlineTimers.h"
+#include "workflow/DownloadAuditHold.h"
 #include "workflow/LoggerConnection.h"
 
 #include <chrono>
@@ -18,6 +19,7 @@ struct StationContext {
     // Where archived missions are indexed: the archive, or null with why set
     // when it cannot be reached now; no source at all: nowhere.
     std::function<CArchive*(QString& why)> index;
+    IAuditSink* audit = nullptr; // where downloads and stops are recorded; null: nowhere
 };
 
 // One logger's timers inside the set its station shares: workflow timer id
@@ -81,6 +83,7 @@ private:
 
     const StationContext& m_context;
     SharedTimers m_timers;
+    CDownloadAuditHold m_audit; // a download's entry waits for its filed data file
     LoggerConnection m_connection;
     StationRow m_row;
     int m_usbIndex = -1;

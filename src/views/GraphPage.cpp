@@ -51,9 +51,10 @@ QWidget* MakeControl(const ControlSpec& entry, QWidget* parent)
     case IDC_SHOW_TEMP: case IDC_SHOW_HUMI: case IDC_AUTOSCALE: case IDC_SAVE_SELECTION:
         return new QCheckBox(parent);
     case IDC_TEMP_READOUT: case IDC_HUMI_READOUT: {
+        // Read-only, in the normal look: they show values, they are not off.
         auto* edit = new QLineEdit(parent);
         edit->setReadOnly(true);
-        edit->setEnabled(false);
+        edit->setFocusPolicy(Qt::ClickFocus);
         return edit;
     }
     case IDC_TEMP_UNIT: case IDC_HUMI_UNIT:

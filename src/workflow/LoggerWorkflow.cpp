@@ -126,12 +126,14 @@ LinkState LoggerWorkflow::SerialState() const
 void LoggerWorkflow::StartCommand(CommandOutcome::Command command)
 {
     m_outcome = CommandOutcome{command, CommandOutcome::Result::None, m_strLastStatus};
+    m_audit.reset();
 }
 
 void LoggerWorkflow::EndCommand(CommandOutcome::Result result, TextId text, const QString& detail)
 {
     m_outcome.result = result;
     m_outcome.reason = detail.isEmpty() ? GetText(ToInt(text), m_display.language) : detail;
+    RecordAudit(result, m_outcome.reason);
 }
 
 bool LoggerWorkflow::AttachUsb(int index)
@@ -350,6 +352,7 @@ void LoggerWorkflow::CalibrateTime()
     ILoggerDriver* driver = CommandDriver();
     if (!driver)
         return;
+    m_audit = ClockAudit();
     switch (driver->SetClock()) {
     case DriverReply::Refused: break;
     case DriverReply::Sent: m_outcome.result = CommandOutcome::Result::Pending; break; // the answer ends it

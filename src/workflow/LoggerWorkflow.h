@@ -1,5 +1,6 @@
 #pragma once
 
+#include "base/AuditEvent.h"
 #include "base/DisplaySettings.h"
 #include "base/Messages.h"
 #include "base/TextId.h"
@@ -82,6 +83,9 @@ public:
     // CH375 device there is. On unless switched off; connections that each
     // drive their own device beside others switch it off.
     void SetHotPlug(bool on) { m_bHotPlug = on; }
+    // Where completed downloads, starts, stops and clock sets are recorded
+    // (null: nowhere); it must outlive the workflow or be taken back.
+    void SetAuditSink(IAuditSink* sink) { m_pAudit = sink; }
 
     // The address of what this workflow posts to itself and of its
     // notifications.
@@ -163,6 +167,15 @@ private:
     void StartCommand(CommandOutcome::Command command);
     // Ends the command with text as its reason, or detail when there is one.
     void EndCommand(CommandOutcome::Result result, TextId text, const QString& detail = {});
+
+    // The audit entry of the command under way: set when a start, stop or
+    // clock set is sent and when a download completes, recorded when the
+    // command ends (a start, stop or clock set with its result).
+    AuditEvent LoggerAudit(const char* action, QJsonObject detail) const;
+    AuditEvent DownloadAudit() const;
+    AuditEvent StartAudit(const MissionSettings& settings, const std::optional<QString>& description) const;
+    AuditEvent ClockAudit() const;
+    void RecordAudit(CommandOutcome::Result result, const QString& reason);
 
     // Notification routines of the device libraries: they only post.
     void PostUsbNotify(unsigned long event) const;
@@ -272,4 +285,6 @@ private:
     MissionKey m_downloaded;
     int m_nDownloadedCount = 0;
     MissionKey m_erased;
+    IAuditSink* m_pAudit = nullptr;
+    std::optional<AuditEvent> m_audit;
 };

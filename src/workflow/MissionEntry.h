@@ -31,7 +31,7 @@ struct MissionCheck {
 // Limits are read as numbers to the nearest hundredth; a text that is not a
 // number or a value 16 bits cannot hold is refused naming its field; an
 // empty field is 0. A lower limit above its upper one is refused with
-// wrongOrder ("Alarm set wrong!"). The interval must be at least a minute
+// wrongOrder ("Invalid alarm limits!"). The interval must be at least a minute
 // and, for a logger that takes it in one byte, at most 255 minutes.
 MissionCheck CheckMissionEntry(int type, const MissionEntry& entry, const QString& wrongOrder);
 

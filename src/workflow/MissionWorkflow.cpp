@@ -53,6 +53,7 @@ void LoggerWorkflow::NoteDownloaded()
     const CLoggerRecord& r = m_record;
     m_downloaded = RecordMission();
     m_nDownloadedCount = r.m_nCount;
+    m_audit = DownloadAudit();
     const LoggerType& type = LoggerTypeOf(r.m_nType);
     const bool configurable = UsbLinked() ? type.usbConfigurable : SerialLinked() && type.serialConfigurable;
     m_bMayConfigure = configurable ? 1 : 0;
@@ -63,6 +64,7 @@ void LoggerWorkflow::EndMissionCommand(bool done, const QString& reason)
 {
     m_outcome.result = done ? Result::Done : Result::Failed;
     m_outcome.reason = reason;
+    RecordAudit(m_outcome.result, reason);
     if (done && m_outcome.command == Command::Start)
         m_erased = RecordMission(); // the mission the record still shows is gone
     // The status poll skipped its turns while the answer was awaited: it
@@ -82,6 +84,7 @@ StartReport LoggerWorkflow::StartMission(const MissionSettings& settings, const 
     StartCommand(Command::Start);
     if (!MayConfigure() || m_bDownloading)
         return report;
+    m_audit = StartAudit(settings, description);
     if (UsbLinked()) {
         report.sent = true;
         StartUsb(settings, description, report);
@@ -155,6 +158,7 @@ bool LoggerWorkflow::StopMission()
     StartCommand(Command::Stop);
     if (!MayConfigure() || m_bDownloading)
         return false;
+    m_audit = LoggerAudit("stop", {});
     if (!UsbLinked()) {
         StopSerial();
         return true;

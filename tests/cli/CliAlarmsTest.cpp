@@ -169,7 +169,7 @@ TEST(CliLanguage, CaptionsFollowTheLocaleAndTheOption)
     EXPECT_TRUE(zh.out.startsWith(QString::fromUtf8("温度\t上限\t46.40\u00B0F\t"))) << zh.out.toStdString();
     const CliRun failed = Cli({QStringLiteral("--lang"), QStringLiteral("zh"), QStringLiteral("info"), QStringLiteral("/nonexistent/x.tavo")});
     EXPECT_EQ(failed.code, 1);
-    EXPECT_TRUE(failed.err.startsWith(QString::fromUtf8(" 文件打开失败 : x.tavo: "))) << failed.err.toStdString();
+    EXPECT_TRUE(failed.err.startsWith(QString::fromUtf8(" 文件打开失败: x.tavo: "))) << failed.err.toStdString();
 
     const CliRun wrong = Cli({QStringLiteral("--lang"), QStringLiteral("fr"), QStringLiteral("info"), kSample});
     EXPECT_EQ(wrong.code, 2);

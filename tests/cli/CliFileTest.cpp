@@ -126,7 +126,7 @@ TEST(CliFile, UnreadableFilesFailWithTheOpenMessageAndTheirCause)
             const CliRun r = Cli(args);
             EXPECT_EQ(r.code, 1);
             EXPECT_TRUE(r.out.isEmpty());
-            EXPECT_EQ(r.err.toStdString(), std::string(" Failure to open this file : ") + c.name + ": " + c.cause + "\n");
+            EXPECT_EQ(r.err.toStdString(), std::string(" Could not open the file: ") + c.name + ": " + c.cause + "\n");
         }
     }
     EXPECT_FALSE(QFile::exists(dir.path("x.csv")));
@@ -138,12 +138,12 @@ TEST(CliFile, ExportReportsEachFileItCouldNotWriteWithTheCause)
     const CliRun c = Cli({QStringLiteral("export"), kSample, QStringLiteral("--tavo"), dir.path("ok.tavo"),
                        QStringLiteral("--csv"), dir.path("missing/out.csv")});
     EXPECT_EQ(c.code, 1);
-    EXPECT_TRUE(c.err.startsWith(QStringLiteral(" Failure to save this file : out.csv: "))) << c.err.toStdString();
+    EXPECT_TRUE(c.err.startsWith(QStringLiteral(" Could not save the file: out.csv: "))) << c.err.toStdString();
     EXPECT_EQ(c.err.count('\n'), 1);
     EXPECT_EQ(ReadAll(dir.path("ok.tavo")).size(), 4900);
     const CliRun t = Cli({QStringLiteral("export"), kSample, QStringLiteral("--tavo"), dir.path("missing/out.tavo")});
     EXPECT_EQ(t.code, 1);
-    EXPECT_TRUE(t.err.startsWith(QStringLiteral(" Failure to save this file : out.tavo: "))) << t.err.toStdString();
+    EXPECT_TRUE(t.err.startsWith(QStringLiteral(" Could not save the file: out.tavo: "))) << t.err.toStdString();
 }
 
 // SIGXFSZ at its default: the program itself keeps the limit from killing it.
@@ -153,8 +153,8 @@ TEST(CliFile, ExportPastAFileSizeLimitFailsWithTheCauseAndLeavesNothing)
     const CliRun c = Cli({QStringLiteral("export"), kSample, QStringLiteral("--tavo"), dir.path("a.tavo"),
                           QStringLiteral("--csv"), dir.path("a.csv")}, 3000);
     EXPECT_EQ(c.code, 1);
-    EXPECT_EQ(c.err.toStdString(), " Failure to save this file : a.tavo: file too large\n"
-                                   " Failure to save this file : a.csv: file too large\n");
+    EXPECT_EQ(c.err.toStdString(), " Could not save the file: a.tavo: file too large\n"
+                                   " Could not save the file: a.csv: file too large\n");
     EXPECT_TRUE(QDir(dir.root()).entryList(QDir::Files | QDir::Hidden).isEmpty());
 }
 

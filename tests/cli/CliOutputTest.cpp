@@ -104,7 +104,7 @@ TEST(CliOutput, AFailedWriteToStandardOutputFailsTheCommand)
         {{"samples", kSample}, "halvern-th-cli: cannot write standard output: no space left on device\n"},
         {{"info", "--help"}, "halvern-th-cli: cannot write standard output: no space left on device\n"},
         {{"--help"}, "halvern-th-cli: cannot write standard output: no space left on device\n"},
-        {{"export", kSample, "--csv", "-"}, " Failure to save this file : -: no space left on device\n"},
+        {{"export", kSample, "--csv", "-"}, " Could not save the file: -: no space left on device\n"},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.args.join(' ').toStdString());
@@ -127,7 +127,7 @@ TEST(CliOutput, ControlCharactersFromAFileNeverReachTheTerminal)
     EXPECT_EQ(info.code, 0);
     EXPECT_TRUE(info.out.contains(QStringLiteral("\nDescription:\tCold\uFFFD\uFFFDroom\uFFFD[2J\uFFFDB\n"))) << info.out.toStdString();
     const CliRun missing = Cli({QStringLiteral("info"), dir.path("a\x1b]0;x\x07.tavo")});
-    EXPECT_EQ(missing.err.toStdString(), " Failure to open this file : a\uFFFD]0;x\uFFFD.tavo: no such file\n");
+    EXPECT_EQ(missing.err.toStdString(), " Could not open the file: a\uFFFD]0;x\uFFFD.tavo: no such file\n");
     for (const CliRun& r : {info, missing})
         for (QChar c : r.out + r.err)
             EXPECT_FALSE(c.unicode() < 0x20 && c != '\n' && c != '\t') << "control character " << int(c.unicode());

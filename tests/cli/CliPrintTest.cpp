@@ -67,7 +67,7 @@ TEST_F(CliPrint, WrongArgumentsExit2)
         QStringList args;
         const char* says;
     } const cases[] = {
-        {{S("--from"), S("2026-06-18 10:00"), S("--to"), S("2026-06-17 10:00")}, "Time set wrong!"},
+        {{S("--from"), S("2026-06-18 10:00"), S("--to"), S("2026-06-17 10:00")}, "The start time is after the end time."},
         {{S("--curve-pages"), S("0")}, "1 to 99"},
         {{S("--curve-pages"), S("100")}, "1 to 99"},
         {{S("--curve-pages"), S("2"), S("--text")}, "give one"},

@@ -62,3 +62,14 @@ inline QStringList ErrorLines(const CliRun& run)
             lines << line;
     return lines;
 }
+
+// stderr without the lines that say an action could not be entered in the
+// audit trail (as under a file-size limit, which the archive meets too).
+inline QString WithoutAuditNotes(const QString& err)
+{
+    QStringList kept;
+    for (const QString& line : err.split(QLatin1Char('\n')))
+        if (!line.contains(QLatin1String(": not recorded in the audit trail: ")))
+            kept << line;
+    return kept.join(QLatin1Char('\n'));
+}

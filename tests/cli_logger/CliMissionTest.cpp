@@ -66,7 +66,7 @@ TEST_F(CliMissionTest, RefusalsExitTwoBeforeAnythingIsSent)
         const char* reason;
     } cases[] = {
         {{"--interval", "00:10"}, "40 samples"},
-        {{"--interval", "00:10", "--erase", "--temp-limits", "8", "2", "--unit", "C"}, "Alarm set wrong"},
+        {{"--interval", "00:10", "--erase", "--temp-limits", "8", "2", "--unit", "C"}, "Invalid alarm limits"},
         {{"--interval", "00:10", "--erase", "--temp-limits", "abc", "8"}, "lower temperature limit"},
         {{"--interval", "00:10", "--erase", "--temp-limits", "-2", "900"}, "upper temperature limit"},
         {{"--interval", "00:10", "--erase", "--humi-limits", "10", "90"}, "no humidity"},

@@ -5,6 +5,7 @@
 #include "export/Worksheet.h"
 
 #include "base/TextTable.h"
+#include "datafile/DataFileWriter.h"
 #include "record/SampleText.h"
 #include "record/SummaryList.h"
 #include "record/TimeText.h"
@@ -15,6 +16,7 @@
 #include "support/XlsxReader.h"
 #include "views/RecordFixture.h"
 
+#include <QCryptographicHash>
 #include <QDateTime>
 #include <QDir>
 #include <QFile>
@@ -60,7 +62,8 @@ TEST_F(Worksheet, SummarySheetHoldsTheSummaryRowsThenDescriptionAndMkt)
         const XlsxSheet& sheet = *book.Sheet(QStringLiteral("Summary"));
         const QList<SummaryItem> rows = SummaryReportRows(m_record, 0);
         ASSERT_EQ(rows.size(), (type == 4 ? 15 : 10) + 2);
-        ASSERT_EQ(sheet.RowCount(), 1 + rows.size());
+        // The caption row, the summary rows, the fingerprint row.
+        ASSERT_EQ(sheet.RowCount(), 1 + rows.size() + 1);
         EXPECT_EQ(Text(sheet, 0, 0), QStringLiteral("Item"));
         EXPECT_EQ(Text(sheet, 0, 1), QStringLiteral("State"));
         for (int i = 0; i < rows.size(); ++i) {
@@ -75,6 +78,15 @@ TEST_F(Worksheet, SummarySheetHoldsTheSummaryRowsThenDescriptionAndMkt)
         EXPECT_EQ(Text(sheet, description + 1, 1), m_record.m_strValue[ROW_MKT].trimmed());
         EXPECT_FALSE(m_record.m_strValue[ROW_MKT].trimmed().isEmpty());
         EXPECT_GE(sheet.widths.value(0), QStringLiteral("Mean Kinetic Temp.:").size());
+        // The fingerprint is that of the data file the record saves to.
+        const QString tavo = m_dir.path("record.tavo");
+        ASSERT_TRUE(WriteRecordDataFile(m_record, tavo));
+        QFile saved(tavo);
+        ASSERT_TRUE(saved.open(QIODevice::ReadOnly));
+        const QString sha = QString::fromLatin1(QCryptographicHash::hash(saved.readAll(), QCryptographicHash::Sha256).toHex());
+        EXPECT_EQ(Text(sheet, rows.size() + 1, 0), QStringLiteral("SHA-256"));
+        EXPECT_EQ(Text(sheet, rows.size() + 1, 1), sha);
+        EXPECT_GE(sheet.widths.value(1), 64);
     }
 }
 

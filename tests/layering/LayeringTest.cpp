@@ -20,9 +20,10 @@ const std::map<QString, QStringList> kMayInclude = {
     {"base", {}},
     {"record", {"base"}},
     {"datafile", {"base", "record"}},
-    {"export", {"base", "record"}},
+    // Worksheets and reports carry the fingerprint of the record's data file.
+    {"export", {"base", "record", "datafile"}},
     {"link", {"base", "record"}},
-    {"report", {"base", "record"}},
+    {"report", {"base", "record", "datafile"}},
     // The virtual loggers implement the link's device interfaces.
     {"sim", {"base", "record", "link"}},
     {"workflow", {"base", "record", "datafile", "export", "link"}},

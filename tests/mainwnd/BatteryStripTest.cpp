@@ -1,3 +1,4 @@
+#include "base/TextTable.h"
 #include "mainwnd/BatteryStrip.h"
 #include "record/LoggerRecord.h"
 #include "workflow/WorkflowHarness.h"
@@ -104,9 +105,39 @@ TEST(BatteryStrip, WidgetShowsTheLevelModuloEightWhileTheWorkflowHasALogger)
     WorkflowHarness h;
     strip.SetWorkflow(&h.workflow);
     EXPECT_EQ(strip.grab().toImage().pixelColor(11, 5), kIdle); // no logger linked
+    EXPECT_EQ(strip.ToolTipText(), GetText(TextId::BatteryNoLogger, 0));
 
     h.serial.m_bLinked = true; // the serial logger has answered
     const QImage image = strip.grab().toImage();
     EXPECT_EQ(record.m_nBattery, 6);
     EXPECT_EQ(image.pixelColor(11, 5), kBars[2]); // level 6: the third bar reaches the top
+    EXPECT_EQ(strip.ToolTipText(), GetText(TextId::BatteryFull, 0));
+}
+
+// The strip had no tooltip: its level is now said in words, and so is why
+// there is none.
+TEST(BatteryStrip, TooltipSaysTheLevelInWords)
+{
+    struct Case {
+        BatteryReading reading;
+        TextId text;
+    } const cases[] = {
+        {{false, 4, "UTH50040004", 7, true}, TextId::BatteryNoLogger},
+        {{true, 2, "D2500020002", 7, true}, TextId::BatteryNotReported},
+        {{true, 4, "UTH50040004", 0, false}, TextId::BatteryNotRead},
+        {{true, 4, "UTH50040004", 7, true}, TextId::BatteryFull},
+        {{true, 4, "UTH50040004", 6, true}, TextId::BatteryFull},
+        {{true, 4, "UTH50040004", 5, true}, TextId::BatteryGood},
+        {{true, 4, "UTH50040004", 4, true}, TextId::BatteryLow},
+        {{true, 4, "UTH50040004", 3, true}, TextId::BatteryVeryLow},
+        {{true, 4, "UTH50040004", 8 + 5, true}, TextId::BatteryGood}, // the level is read modulo 8
+        {{true, 5, "I5000000005", 4, true}, TextId::BatteryVeryLow}, // an "I" logger needs a level more
+        {{true, 5, "I5000000005", 5, true}, TextId::BatteryLow},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.reading.id.toStdString() + " level " + std::to_string(c.reading.level));
+        EXPECT_EQ(BatteryLevelText(c.reading, 0), GetText(c.text, 0));
+        EXPECT_EQ(BatteryLevelText(c.reading, LANG_CHINESE), GetText(c.text, LANG_CHINESE));
+    }
+    EXPECT_EQ(GetText(TextId::BatteryGood, 0), "Battery: good");
 }

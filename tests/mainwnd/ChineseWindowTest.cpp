@@ -1,10 +1,13 @@
 // The window in Chinese after a download from the demo logger: every text
-// whole and drawn, the unit in force (degrees C) checked.
+// whole and drawn and none in English, the unit in force (degrees C)
+// checked; Qt's own texts in Chinese too.
+#include "ShownTexts.h"
 #include "TextFit.h"
 
 #include "base/QtMessagePoster.h"
 #include "mainwnd/DemoDriver.h"
 #include "mainwnd/MainDialog.h"
+#include "mainwnd/QtTranslation.h"
 #include "mainwnd/TabHost.h"
 #include "record/LoggerRecord.h"
 #include "sim/DemoLogger.h"
@@ -15,6 +18,10 @@
 #include <QAbstractButton>
 #include <QApplication>
 #include <QImage>
+#include <QLocale>
+#include <QMessageBox>
+#include <QPushButton>
+#include <QTranslator>
 #include <QTabBar>
 #include <QThread>
 #include <functional>
@@ -63,14 +70,39 @@ TEST(ChineseWindow, DownloadedRecordShowsEveryTextWhole)
         QTabBar* tabs = dialog.Tabs()->Bar();
         SettleUntil([&] { return tabs->count() == 5; });
         ASSERT_EQ(tabs->count(), 5); // Summary, Data, Alarms and the two area tabs
+        // Latin letters only in the units, the "ID" the Chinese captions keep
+        // and what the logger holds: its ID and the description its user gave.
+        const QStringList allowed{r.m_strValue[ROW_ID].trimmed(), r.m_strValue[ROW_DESCRIPTION].trimmed(),
+                                  QString::fromUtf8("°C"), QString::fromUtf8("°F"), QStringLiteral("%RH"),
+                                  QStringLiteral("ID")};
         for (int tab = 0; tab < tabs->count(); ++tab) {
             tabs->setCurrentIndex(tab);
             QApplication::processEvents();
             const QStringList problems = WindowTextProblems(&dialog);
             EXPECT_TRUE(problems.isEmpty()) << "tab " << tab << ":\n  "
                                             << qPrintable(problems.join(QStringLiteral("\n  ")));
+            const QStringList english = TextsWithLatin(ShownTexts(&dialog), allowed);
+            EXPECT_TRUE(english.isEmpty()) << "tab " << tab << ":\n  "
+                                           << qPrintable(english.join(QStringLiteral("\n  ")));
             EXPECT_FALSE(dialog.grab().toImage().isNull());
         }
     }
     SetMessagePoster({});
+}
+
+// Qt's own buttons and dialogs once said Yes, No, Cancel in the Chinese window.
+TEST(ChineseWindow, QtsOwnTextsAreChinese)
+{
+    const QLocale before;
+    QTranslator* translator = InstallQtTranslation(LANG_CHINESE, *QApplication::instance());
+    ASSERT_NE(translator, nullptr) << qPrintable(QtTranslationFile(LANG_CHINESE));
+    QMessageBox box(QMessageBox::Question, QString(), QStringLiteral("?"), QMessageBox::Yes | QMessageBox::No);
+    const QString yes = box.button(QMessageBox::Yes)->text();
+    const QString no = box.button(QMessageBox::No)->text();
+    QCoreApplication::removeTranslator(translator);
+    delete translator;
+    QLocale::setDefault(before);
+    EXPECT_TRUE(yes.contains(QString::fromUtf8("是"))) << qPrintable(yes);
+    EXPECT_TRUE(no.contains(QString::fromUtf8("否"))) << qPrintable(no);
+    EXPECT_EQ(InstallQtTranslation(0, *QApplication::instance()), nullptr); // English needs none
 }

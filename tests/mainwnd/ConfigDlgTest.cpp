@@ -12,6 +12,8 @@
 #include "workflow/WorkflowHarness.h"
 
 #include <QApplication>
+#include <QLabel>
+#include <QDateTime>
 #include <QLineEdit>
 #include <QTest>
 #include <QTimeEdit>
@@ -48,6 +50,7 @@ protected:
             return true;
         });
         dialog->SetMessenger([this](const QString& m) { messages << m; });
+        dialog->SetStatusReporter([this](const QString& m) { statuses << m; });
     }
     void Type(int id, const QString& text) { dialog->Control<QLineEdit>(id)->setText(text); }
 
@@ -55,7 +58,7 @@ protected:
     WorkflowHarness h;
     std::shared_ptr<CVirtualUsbLogger> logger;
     std::unique_ptr<CConfigDlg> dialog;
-    QStringList questions, messages;
+    QStringList questions, messages, statuses;
 };
 
 TEST_F(ConfigDlgTest, ControlsSitAtTheirTemplatePlacesWithTheLoggersSettings)
@@ -69,8 +72,9 @@ TEST_F(ConfigDlgTest, ControlsSitAtTheirTemplatePlacesWithTheLoggersSettings)
 
     EXPECT_EQ(dialog->Text(D::IDC_ID), QStringLiteral("UTH50040004"));
     EXPECT_EQ(dialog->Text(D::IDC_STATE), GetText(77, 0)); // the demo mission runs
-    EXPECT_EQ(dialog->Text(D::IDC_TEMP_CAPTION), QStringLiteral("<  ") + GetText(70, 0) + kUnitF + QStringLiteral("  <"));
-    EXPECT_EQ(dialog->Text(D::IDC_HUMI_CAPTION), QStringLiteral("<  ") + GetText(72, 0) + kUnitRH + QStringLiteral("  <"));
+    EXPECT_EQ(dialog->windowTitle(), "Logger Settings");
+    EXPECT_EQ(dialog->Text(D::IDC_TEMP_CAPTION), QString::fromUtf8("<  Temperature °F  <"));
+    EXPECT_EQ(dialog->Text(D::IDC_HUMI_CAPTION), QStringLiteral("<  Humidity %RH  <"));
     // The logger's limits (15 / 30 C, 30 / 70 %RH) in the unit in force.
     EXPECT_EQ(dialog->Text(D::IDC_TEMP_LOW), QStringLiteral("59"));
     EXPECT_EQ(dialog->Text(D::IDC_TEMP_HIGH), QStringLiteral("86"));
@@ -107,8 +111,8 @@ TEST_F(ConfigDlgTest, WrongEntriesAreRefusedBeforeAnyQuestionAndNothingIsSent)
     } cases[] = {
         {"abc", "46", "", "", "lower temperature limit"},
         {"35", "99999", "", "", "upper temperature limit"},
-        {"90", "86", "", "", "Alarm set wrong!\nTemperature: lower 90.00 is above upper 86.00"},
-        {"35", "46", "80", "20.5", "Alarm set wrong!\nHumidity: lower 80.00 is above upper 20.50"},
+        {"90", "86", "", "", "Invalid alarm limits!\nTemperature: lower 90.00 is above upper 86.00"},
+        {"35", "46", "80", "20.5", "Invalid alarm limits!\nHumidity: lower 80.00 is above upper 20.50"},
         {"35", "46", "x", "20", "lower humidity limit"},
     };
     for (const Case& c : cases) {
@@ -168,6 +172,12 @@ TEST_F(ConfigDlgTest, StartWarnsOfSamplesNotDownloadedThenStartsTheMission)
     EXPECT_EQ(dialog->Text(D::IDC_STATE), GetText(77, 0));
     EXPECT_FALSE(dialog->IsEnabled(D::IDC_START));
     EXPECT_TRUE(dialog->IsEnabled(D::IDC_STOP));
+    // The main window's status line says what was started, from when.
+    ASSERT_EQ(statuses.size(), 1);
+    const QString started = QStringLiteral(" Started UTH50040004: every 1 h 30 min from ");
+    ASSERT_TRUE(statuses[0].startsWith(started)) << statuses[0].toStdString();
+    const QDateTime from = QDateTime::fromString(statuses[0].mid(started.size()), QStringLiteral("yyyy-MM-dd HH:mm."));
+    EXPECT_LE(std::abs(from.secsTo(QDateTime::currentDateTime())), 120) << statuses[0].toStdString();
 
     questions.clear();
     dialog->OnStop();
@@ -256,6 +266,102 @@ TEST_F(ConfigDlgTest, ScaledDialogGrowsItsControlsAboutTheirCentres)
     EXPECT_EQ(dialog->Control(D::IDC_START)->font().pixelSize(), ScaledFont(base, 1.5f).pixelSize());
 }
 
+// Limits typed in degrees F came back shifted by the logger's 0.01 degree C
+// grid (60 became 60.01) without a word: each limit now shows, as it is
+// typed, what the logger will store.
+TEST_F(ConfigDlgTest, EachLimitShowsWhatWillBeStoredAsItIsTyped)
+{
+    struct Case {
+        TempUnit unit;
+        int field;
+        const char* typed;
+        const char* shown;
+    } const cases[] = {
+        {TempUnit::Fahrenheit, D::IDC_TEMP_LOW, "60", "stored: 60.01°F"},
+        {TempUnit::Fahrenheit, D::IDC_TEMP_HIGH, "46.4", "stored: 46.40°F"},
+        {TempUnit::Fahrenheit, D::IDC_TEMP_HIGH, "-40", "stored: -40.00°F"},
+        {TempUnit::Fahrenheit, D::IDC_TEMP_LOW, "", "stored: 32.00°F"}, // an empty field is 0 °C
+        {TempUnit::Fahrenheit, D::IDC_HUMI_LOW, "45.678", "stored: 45.68%RH"},
+        {TempUnit::Celsius, D::IDC_TEMP_HIGH, "8.2", "stored: 8.20°C"},
+        {TempUnit::Celsius, D::IDC_TEMP_LOW, "abc", "not a number"},
+        {TempUnit::Celsius, D::IDC_TEMP_LOW, "400", "out of range"},
+        {TempUnit::Fahrenheit, D::IDC_HUMI_HIGH, "99999", "out of range"},
+    };
+    const std::pair<int, int> stored[] = {{D::IDC_TEMP_LOW, D::IDC_TEMP_LOW_STORED},
+                                          {D::IDC_TEMP_HIGH, D::IDC_TEMP_HIGH_STORED},
+                                          {D::IDC_HUMI_LOW, D::IDC_HUMI_LOW_STORED},
+                                          {D::IDC_HUMI_HIGH, D::IDC_HUMI_HIGH_STORED}};
+    Open(4);
+    for (const auto& [field, line] : stored)
+        EXPECT_FALSE(dialog->Control(line)->isHidden()) << line;
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.typed);
+        h.display.unit = c.unit; // the dialog reads the unit in force as the user types
+        dialog->Control<QLineEdit>(c.field)->clear();
+        QTest::keyClicks(dialog->Control(c.field), QString::fromUtf8(c.typed));
+        for (const auto& [field, line] : stored) {
+            if (field == c.field) {
+                EXPECT_EQ(dialog->Text(line), QString::fromUtf8(c.shown));
+            }
+        }
+    }
+}
+
+// A logger that takes only the interval greyed its fields without a word;
+// its humidity row is free for saying why.
+TEST_F(ConfigDlgTest, FieldsThatAreOffSayWhy)
+{
+    Open(4);
+    EXPECT_TRUE(dialog->Control(D::IDC_NOTE)->isHidden());
+    h.record.m_nType = 6;
+    h.record.m_strValue[ROW_DESCRIPTION].clear();
+    dialog = std::make_unique<CConfigDlg>(h.workflow, h.display, 1.0f);
+    for (int id : {D::IDC_TEMP_LOW, D::IDC_TEMP_HIGH, D::IDC_START_TIME, D::IDC_DESCRIPTION})
+        EXPECT_FALSE(dialog->IsEnabled(id)) << id;
+    EXPECT_FALSE(dialog->Control(D::IDC_NOTE)->isHidden());
+    EXPECT_TRUE(dialog->Control(D::IDC_HUMI_GROUP)->isHidden());
+    EXPECT_EQ(dialog->Text(D::IDC_NOTE), GetText(TextId::IntervalOnly, 0));
+    EXPECT_EQ(dialog->Control<QLineEdit>(D::IDC_DESCRIPTION)->placeholderText(), "This logger keeps no description.");
+    for (int id : {D::IDC_TEMP_LOW_STORED, D::IDC_TEMP_HIGH_STORED}) // nothing of them is stored
+        EXPECT_TRUE(dialog->Control(id)->isHidden()) << id;
+    // Shown whole in the dialog's font.
+    const QLabel* note = dialog->Control<QLabel>(D::IDC_NOTE);
+    EXPECT_LE(note->heightForWidth(note->width()), note->height());
+}
+
+// Stop was offered whatever the logger did.
+TEST_F(ConfigDlgTest, StopIsOfferedOnlyWhileTheLoggerRecords)
+{
+    Open(4);
+    const std::pair<int, bool> cases[] = {{1, true}, {0, false}, {2, true}, {0, false}};
+    for (const auto& [runState, stop] : cases) {
+        h.record.m_nRunState = runState;
+        h.record.m_bStatusValid = 1;
+        dialog->OnLoggerClock();
+        EXPECT_EQ(dialog->IsEnabled(D::IDC_STOP), stop) << runState;
+        EXPECT_EQ(dialog->Text(D::IDC_STATE), GetText(RunStateTextId(runState), 0));
+    }
+}
+
+TEST(ConfigFieldsTest, StartedMissionTexts)
+{
+    const time64 noon = QDateTime(QDate(2026, 12, 11), QTime(12, 0)).toSecsSinceEpoch();
+    struct Case {
+        int minutes;
+        time64 start, now;
+        std::uint16_t language;
+        const char* text;
+    } const cases[] = {
+        {10, noon - 600, noon, 0, " Started UTH50040004: every 10 min from 2026-12-11 12:00."},
+        {60, noon + 3600, noon, 0, " Started UTH50040004: every 1 h from 2026-12-11 13:00."},
+        {90, noon, noon, 0, " Started UTH50040004: every 1 h 30 min from 2026-12-11 12:00."},
+        {90, noon, noon, LANG_CHINESE, " 已启动 UTH50040004: 每 1 小时 30 分钟 记录一次, 自 2026-12-11 12:00 起."},
+    };
+    for (const Case& c : cases)
+        EXPECT_EQ(MissionStartedText(QStringLiteral("UTH50040004 "), c.minutes, c.start, c.now, c.language),
+                  QString::fromUtf8(c.text));
+}
+
 TEST(ConfigFieldsTest, IntervalPickerAndLimitTexts)
 {
     EXPECT_EQ(IntervalPickerTime(90), QTime(0, 1));
@@ -266,6 +372,8 @@ TEST(ConfigFieldsTest, IntervalPickerAndLimitTexts)
     EXPECT_EQ(LimitFieldText(-5.5f, false), QStringLiteral("-5.5"));
     EXPECT_EQ(LimitFieldText(0.0f, false), QStringLiteral("0"));
     EXPECT_EQ(StartQuestion(1, 0).left(44), QStringLiteral("The logger holds 1 sample that has not been "));
+    EXPECT_EQ(StartQuestion(0, LANG_CHINESE), QString::fromUtf8("确定以这些设置启动记录仪吗？"));
+    EXPECT_TRUE(StartQuestion(2, LANG_CHINESE).startsWith(QString::fromUtf8("记录仪中有 2 个数据尚未下载。")));
 }
 
 } // namespace

@@ -5,6 +5,7 @@
 // workflow tests.
 #include "base/TextTable.h"
 #include "mainwnd/MainDialog.h"
+#include "mainwnd/ProgressField.h"
 #include "base/QtMessagePoster.h"
 #include "views/SummaryPage.h"
 #include "record/LoggerRecord.h"
@@ -137,13 +138,31 @@ TEST_F(LoggerDownload, PlugInDownloadShowsTheRecordOnEveryPage)
         EXPECT_FALSE(Enabled(id)) << id;
     EXPECT_EQ(dialog->Timer(TIMER_USB_DOWNLOAD)->interval(), 50);
 
+    // The progress field was a blank box: it says how far the download is.
+    auto* field = dialog->Control<CProgressField>(Dlg::IDC_PROGRESS);
+    field->HoldTimer().installEventFilter(&held);
+    const auto progressText = [count](int received) {
+        return QString::fromUtf8("%1 % · %2 of %3 samples").arg(received * 100 / count).arg(received).arg(count);
+    };
     std::vector<int> positions;
-    while (Fire(TIMER_USB_DOWNLOAD))
+    QStringList texts;
+    while (Fire(TIMER_USB_DOWNLOAD)) {
         positions.push_back(dialog->Progress());
+        texts << (field->isTextVisible() ? field->text() : QString());
+    }
     ASSERT_EQ(static_cast<int>(positions.size()), (count + 7) / 8);
     EXPECT_EQ(positions.front(), static_cast<int>(8.0f / static_cast<float>(count) * 195.0f + 5.0f));
     EXPECT_TRUE(std::is_sorted(positions.begin(), positions.end() - 1));
     EXPECT_EQ(positions.back(), 0); // cleared once complete
+    EXPECT_EQ(texts.front(), progressText(8));
+    EXPECT_EQ(texts[texts.size() / 2], progressText(8 * static_cast<int>(texts.size() / 2 + 1)));
+    // The end stays shown a moment, full, then the field is blank again.
+    EXPECT_EQ(texts.back(), progressText(count));
+    EXPECT_EQ(field->value(), field->maximum());
+    ASSERT_TRUE(field->HoldTimer().isActive());
+    QMetaObject::invokeMethod(&field->HoldTimer(), "timeout");
+    EXPECT_FALSE(field->isTextVisible());
+    EXPECT_EQ(field->value(), 0);
 
     EXPECT_EQ(dialog->StatusText(), " Data download is complete.");
     for (const int id : {Dlg::IDC_DOWNLOAD, Dlg::IDC_OPEN, Dlg::IDC_START_SETTING})
@@ -168,7 +187,7 @@ TEST_F(LoggerDownload, PlugInDownloadShowsTheRecordOnEveryPage)
     // Pulled out afterwards: the link is forgotten, the data stays.
     demo.PullOut();
     Settle();
-    EXPECT_EQ(dialog->StatusText(), " Instrument is disconnecting.");
+    EXPECT_EQ(dialog->StatusText(), " Instrument disconnected.");
     EXPECT_TRUE(Enabled(Dlg::IDC_DOWNLOAD));
     EXPECT_FALSE(Enabled(Dlg::IDC_START_SETTING));
     ASSERT_TRUE(Fire(TIMER_USB_STATUS));
@@ -213,7 +232,25 @@ TEST_F(SerialLoggerDownload, PlugInDownloadAndPullOutOverThePseudoTerminal)
     demo.PullOut();
     ASSERT_TRUE(SettleUntil([&] { return dialog->Workflow().State() == LinkState::NoLogger; }));
     Settle();
-    EXPECT_EQ(dialog->StatusText(), " Instrument is disconnecting.");
+    EXPECT_EQ(dialog->StatusText(), " Instrument disconnected.");
     EXPECT_EQ(Rows(), count);
     EXPECT_EQ(Value(CSummaryPage::IDC_ID_VALUE), "UTH01000001");
+}
+
+TEST(ProgressText, ShareRoundedDownAndTheCountsInBothLanguages)
+{
+    struct Case {
+        int received, count;
+        std::uint16_t language;
+        const char* text;
+    } const cases[] = {
+        {530, 1440, 0, "36 % · 530 of 1440 samples"},
+        {530, 1440, LANG_CHINESE, "36 % · 已接收 530 / 1440 个数据"},
+        {1439, 1440, 0, "99 % · 1439 of 1440 samples"}, // 100 % only when all are in
+        {1440, 1440, 0, "100 % · 1440 of 1440 samples"},
+        {60000, 60000, 0, "100 % · 60000 of 60000 samples"},
+        {0, 0, 0, ""},
+    };
+    for (const Case& c : cases)
+        EXPECT_EQ(DownloadProgressText(c.received, c.count, c.language), QString::fromUtf8(c.text));
 }

@@ -6,6 +6,7 @@
 #include "link/usb/Ch375Library.h"
 #include "views/SummaryPage.h"
 #include "mainwnd/TabHost.h"
+#include "report/ui/PrintPreviewDlg.h"
 #include "sim/usb/VirtualCh375.h"
 #include "support/TempDir.h"
 #include "views/DataListPage.h"
@@ -22,11 +23,13 @@
 #include <QFileInfo>
 #include <QLabel>
 #include <QLineEdit>
+#include <QPrinter>
 #include <QProgressBar>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QTabBar>
 #include <QTimer>
+#include <functional>
 #include <gtest/gtest.h>
 
 namespace {
@@ -127,7 +130,7 @@ TEST_F(MainDialog, OpeningFilesOfEachTypeShowsTheirPages)
         dialog.EnableButton(CMainDialog::IDC_START_SETTING, true);
         dialog.OpenDataFile(dir.path(name), name);
         Settle();
-        EXPECT_EQ(dialog.StatusText(), " This file has opened: " + name);
+        EXPECT_EQ(dialog.StatusText(), " File opened: " + name);
         EXPECT_EQ(Value(dialog.Summary(), CSummaryPage::IDC_ID_VALUE), c.id);
         EXPECT_EQ(Value(dialog.Summary(), CSummaryPage::IDC_COUNT_VALUE), "40");
         EXPECT_EQ(Value(dialog.Summary(), CSummaryPage::IDC_DESCRIPTION_VALUE), "Shelf 3");
@@ -183,7 +186,7 @@ TEST_F(MainDialog, AFailedOpenKeepsTheShownRecordAndSaysWhy)
         EXPECT_FALSE(dialog.OpenDataFile(dir.path(c.name), c.name));
         Settle();
         EXPECT_EQ(dialog.StatusText().toStdString(),
-                  QStringLiteral(" Failure to open this file : %1: %2").arg(c.name, c.why).toStdString());
+                  QStringLiteral(" Could not open the file: %1: %2").arg(c.name, c.why).toStdString());
         EXPECT_EQ(dialog.Connection().Record().m_nCount, 30);
         EXPECT_EQ(Value(dialog.Summary(), CSummaryPage::IDC_ID_VALUE), "UTH40000004");
         EXPECT_EQ(Value(dialog.Summary(), CSummaryPage::IDC_MAX_VALUE), maxValue);
@@ -200,7 +203,7 @@ TEST_F(MainDialog, AFailedOpenKeepsTheShownRecordAndSaysWhy)
     // A bare name on the command line has no name part: the path says which file.
     EXPECT_FALSE(dialog.OpenDataFile(dir.path("bad.tavo"), QString()));
     EXPECT_EQ(dialog.StatusText().toStdString(),
-              (" Failure to open this file : " + dir.path("bad.tavo") + ": damaged: the header's third number is 0").toStdString());
+              (" Could not open the file: " + dir.path("bad.tavo") + ": damaged: the header's third number is 0").toStdString());
 }
 
 TEST_F(MainDialog, OpenCommandReadsTheChosenFileAndSaysWhyOneIsRefused)
@@ -224,8 +227,8 @@ TEST_F(MainDialog, OpenCommandReadsTheChosenFileAndSaysWhyOneIsRefused)
         const char* name;
         const char* status;
     } const refused[] = {
-        {"x.csv", " Failure to open this file : x.csv: damaged: the header's third number is 0"},
-        {"y.csv", " Failure to open this file : y.csv: no such file"},
+        {"x.csv", " Could not open the file: x.csv: damaged: the header's third number is 0"},
+        {"y.csv", " Could not open the file: y.csv: no such file"},
     };
     for (const Case& c : refused) {
         answer = dir.path(c.name);
@@ -236,14 +239,14 @@ TEST_F(MainDialog, OpenCommandReadsTheChosenFileAndSaysWhyOneIsRefused)
 
     answer = dir.path("run1.tavo");
     Button(CMainDialog::IDC_OPEN)->click();
-    EXPECT_EQ(dialog.StatusText(), " This file has opened: run1.tavo");
+    EXPECT_EQ(dialog.StatusText(), " File opened: run1.tavo");
     EXPECT_EQ(dialog.Connection().Range().m_nCount, 0);
     EXPECT_EQ(dialog.Connection().Range().m_nReceived, 0);
     EXPECT_EQ(dialog.OpenStartFolder(), dir.root());
     // The file's content decides, not the case of its name.
     answer = dir.path("RUN2.TAVO");
     Button(CMainDialog::IDC_OPEN)->click();
-    EXPECT_EQ(dialog.StatusText(), " This file has opened: RUN2.TAVO");
+    EXPECT_EQ(dialog.StatusText(), " File opened: RUN2.TAVO");
     EXPECT_EQ(started, dir.root());
 }
 
@@ -255,7 +258,7 @@ TEST_F(MainDialog, CommandLineFileOpensAtStartAfterTheLoggerSearch)
     {
         CMainDialog started({TempUnit::Fahrenheit}, QSize(1920, 1080));
         started.Start("\"" + dir.path("run1.tavo") + "\"");
-        EXPECT_EQ(started.StatusText(), " This file has opened: run1.tavo");
+        EXPECT_EQ(started.StatusText(), " File opened: run1.tavo");
         EXPECT_EQ(started.DataList()->Model()->rowCount(), 12);
     }
     SetCh375Library(nullptr);
@@ -362,22 +365,73 @@ TEST_F(MainDialog, TabSwitchingWithAndWithoutASelection)
     EXPECT_EQ(shown(), "x----");
 }
 
-TEST_F(MainDialog, ExitAsksFirst)
+// Exit once asked "Sure to exit?" every time, even right after a save: now
+// only when leaving would lose a download not saved (all of it). Yes
+// leaves, No stays; the close box does as Exit.
+TEST_F(MainDialog, ExitAsksOnlyWhenADownloadIsNotSaved)
 {
-    QString asked;
-    bool yes = false;
-    dialog.SetAsker([&](const QString& q) {
-        asked = q;
-        return yes;
-    });
-    dialog.show();
-    Button(CMainDialog::IDCANCEL)->click();
-    EXPECT_EQ(asked, "Sure to exit?");
-    EXPECT_TRUE(dialog.isVisible());
-    yes = true;
-    Button(CMainDialog::IDCANCEL)->click();
-    EXPECT_FALSE(dialog.isVisible());
-    EXPECT_EQ(dialog.result(), QDialog::Rejected);
+    ASSERT_TRUE(SaveMission(dir.path("file.tavo"), "UTH40000004", 4, 20));
+    using Step = std::function<void(CMainDialog&)>;
+    const Step download = [](CMainDialog& d) {
+        FillMission(d.Connection().Record(), 4, 30);
+        d.RecordChanged(); // what the workflow calls when a download completes
+    };
+    const Step save = [](CMainDialog& d) { d.OnSave(); };
+    const Step saveRange = [](CMainDialog& d) {
+        FillMission(d.Connection().Range(), 4, 10);
+        d.OnSave();
+        d.Connection().Range().Reset();
+    };
+    const Step open = [this](CMainDialog& d) { d.OpenDataFile(dir.path("file.tavo"), "file.tavo"); };
+    struct Case {
+        const char* what;
+        std::vector<Step> steps;
+        bool asks;
+    } const cases[] = {
+        {"nothing downloaded", {}, false},
+        {"a file opened", {open}, false},
+        {"a download", {download}, true},
+        {"a download, then a range of it saved", {download, saveRange}, true},
+        {"a download, then saved", {download, save}, false},
+        {"a download, then a file opened", {download, open}, false},
+    };
+    int saves = 0; // each save writes a new file: no question about replacing one
+    for (const Case& c : cases) {
+        for (const bool closeBox : {false, true}) {
+            SCOPED_TRACE(std::string(c.what) + (closeBox ? " (close box)" : ""));
+            CMainDialog d({TempUnit::Fahrenheit}, QSize(1920, 1080));
+            QStringList asked;
+            bool yes = false;
+            d.SetAsker([&](const QString& q) {
+                asked << q;
+                return yes;
+            });
+            d.SetSaveFileChooser([this, &saves](const QString&, const QStringList& filters) {
+                return CMainDialog::SaveChoice{dir.path(QStringLiteral("saved%1").arg(++saves)), filters.first()};
+            });
+            for (const Step& step : c.steps)
+                step(d);
+            d.show();
+            const auto leave = [&] {
+                if (closeBox)
+                    d.close();
+                else
+                    d.Control<QAbstractButton>(CMainDialog::IDCANCEL)->click();
+            };
+            leave();
+            if (!c.asks) {
+                EXPECT_TRUE(asked.isEmpty()) << qPrintable(asked.join('|'));
+                EXPECT_FALSE(d.isVisible());
+                continue;
+            }
+            ASSERT_EQ(asked, QStringList{GetText(TextId::SureToExit, 0)});
+            EXPECT_TRUE(d.isVisible());
+            yes = true;
+            leave();
+            EXPECT_FALSE(d.isVisible());
+            EXPECT_EQ(d.result(), QDialog::Rejected);
+        }
+    }
 }
 
 TEST_F(MainDialog, PostedMessagesReachTheWorkflow)
@@ -419,4 +473,26 @@ TEST_F(MainDialog, RefreshedDataViewsTakeTheRecordAgain)
     dialog.RefreshDataViews();
     EXPECT_EQ(dialog.DataList()->Model()->rowCount(), 25);
     EXPECT_EQ(dialog.DataList()->Model()->columnCount(), 4);
+}
+
+// Printing to a PDF file ended without a word on the status line.
+TEST_F(MainDialog, PrintingToAPdfFileIsSaidOnTheStatusLine)
+{
+    FillMission(dialog.Connection().Record(), 4, 30);
+    dialog.show();
+    const QString path = dir.path("report.pdf");
+    QTimer::singleShot(0, [&] {
+        auto* print = qobject_cast<CPrintPreviewDlg*>(QApplication::activeModalWidget());
+        ASSERT_NE(print, nullptr);
+        print->SetPrinterChooser([&](QPrinter& printer) {
+            printer.setOutputFormat(QPrinter::PdfFormat);
+            printer.setOutputFileName(path);
+            return true;
+        });
+        print->Control<QAbstractButton>(CPrintPreviewDlg::IDC_PRINT)->click();
+        print->reject();
+    });
+    dialog.OpenPrintDialog();
+    EXPECT_TRUE(QFileInfo::exists(path));
+    EXPECT_EQ(dialog.StatusText(), " Printed 1 page to report.pdf.");
 }

@@ -1,7 +1,8 @@
 // Save: the kinds of file and their extension rule, the record or the
-// selected range it writes, the question before replacing a file, and
-// failed saves that leave an earlier file as it was.
+// selected range it writes, the question before replacing a file, failed
+// saves that leave an earlier file as it was, and the save's audit entry.
 #include "base/QtMessagePoster.h"
+#include "archive/Archive.h"
 #include "base/TextTable.h"
 #include "datafile/LoggerFile.h"
 #include "mainwnd/MainDialog.h"
@@ -13,10 +14,13 @@
 #include "support/XlsxReader.h"
 
 #include <QApplication>
+#include <QCryptographicHash>
 #include <QCheckBox>
 #include <QDateTimeEdit>
 #include <QDir>
 #include <QFile>
+#include <QJsonDocument>
+#include <QJsonObject>
 #include <QTest>
 #include <gtest/gtest.h>
 
@@ -26,7 +30,7 @@ QString Filter(const char* extension)
 {
     for (const SaveKind& kind : SaveKinds())
         if (QLatin1String(kind.extension) == QLatin1String(extension))
-            return QString::fromUtf8(kind.filter);
+            return FilterText(kind, 0);
     return {};
 }
 
@@ -37,7 +41,7 @@ TEST(SaveKinds, FiltersNameTheirExtension)
     for (const char* expected : {"Halvern File (*.tavo)", "WorkSheet Files (*.xlsx)", "CSV File (*.csv)"})
         EXPECT_TRUE(filters.contains(QString::fromLatin1(expected))) << expected;
     for (const SaveKind& kind : SaveKinds()) {
-        EXPECT_TRUE(QString::fromUtf8(kind.filter).endsWith(QStringLiteral("(*.%1)").arg(kind.extension))) << kind.filter;
+        EXPECT_TRUE(FilterText(kind, 0).endsWith(QStringLiteral("(*.%1)").arg(kind.extension))) << kind.extension;
         EXPECT_NE(kind.write, nullptr);
     }
 }
@@ -47,7 +51,7 @@ TEST(SaveKinds, TheExtensionRuleNamesOneFileOfOneKind)
     const QString folder = QStringLiteral("/home/u/run data");
     for (const SaveKind& kind : SaveKinds()) {
         const QString ext = QString::fromLatin1(kind.extension);
-        SCOPED_TRACE(kind.filter);
+        SCOPED_TRACE(kind.extension);
         // Without an extension, or with one in capitals or after another dot: the filter's is appended.
         const struct {
             QString typed, written;
@@ -58,15 +62,15 @@ TEST(SaveKinds, TheExtensionRuleNamesOneFileOfOneKind)
             {"run.1", "run.1." + ext},
         };
         for (const auto& c : appended) {
-            const SaveTarget t = ResolveSaveTarget(folder + "/" + c.typed, QString::fromUtf8(kind.filter));
+            const SaveTarget t = ResolveSaveTarget(folder + "/" + c.typed, FilterText(kind, 0));
             EXPECT_EQ(t.kind, &kind) << c.typed.toStdString();
             EXPECT_EQ(t.path, folder + "/" + c.written);
             EXPECT_EQ(t.name, c.written);
         }
         // A typed extension of a kind wins over any filter: one file, as typed.
         for (const SaveKind& filter : SaveKinds()) {
-            const SaveTarget t = ResolveSaveTarget(folder + "/run1." + ext, QString::fromUtf8(filter.filter));
-            EXPECT_EQ(t.kind, &kind) << filter.filter;
+            const SaveTarget t = ResolveSaveTarget(folder + "/run1." + ext, FilterText(filter, 0));
+            EXPECT_EQ(t.kind, &kind) << filter.extension;
             EXPECT_EQ(t.path, folder + "/run1." + ext);
             EXPECT_EQ(t.name, "run1." + ext);
         }
@@ -156,8 +160,8 @@ TEST_F(SaveCommand, EachKindIsWrittenAndReported)
 {
     OpenMission();
     for (const SaveKind& kind : SaveKinds()) {
-        SCOPED_TRACE(kind.filter);
-        Save(QStringLiteral("run1"), QString::fromUtf8(kind.filter));
+        SCOPED_TRACE(kind.extension);
+        Save(QStringLiteral("run1"), FilterText(kind, 0));
         const QString name = QStringLiteral("run1.") + kind.extension;
         EXPECT_EQ(dialog.StatusText(), GetText(TextId::FileSaved, 0) + name);
         EXPECT_GT(QFileInfo(out.path(name)).size(), 0);
@@ -234,7 +238,7 @@ TEST_F(SaveCommand, AFailedSaveOfAnyKindKeepsTheEarlierFileAndSaysWhy)
 {
     OpenMission();
     for (const SaveKind& kind : SaveKinds()) {
-        SCOPED_TRACE(kind.filter);
+        SCOPED_TRACE(kind.extension);
         const QString name = QStringLiteral("run1.") + kind.extension;
         QFile earlier(out.path(name));
         ASSERT_TRUE(earlier.open(QIODevice::WriteOnly));
@@ -242,7 +246,7 @@ TEST_F(SaveCommand, AFailedSaveOfAnyKindKeepsTheEarlierFileAndSaysWhy)
         earlier.close();
         {
             FileSizeLimit limit(40);
-            Save(QStringLiteral("run1"), QString::fromUtf8(kind.filter));
+            Save(QStringLiteral("run1"), FilterText(kind, 0));
         }
         // The writers that write the file themselves name the system's reason.
         const QString failure = GetText(TextId::SaveFailed, 0) + name + ": ";
@@ -257,6 +261,70 @@ TEST_F(SaveCommand, AFailedSaveOfAnyKindKeepsTheEarlierFileAndSaysWhy)
     }
     Save(QStringLiteral("gone/run1"), Filter("xlsx"));
     EXPECT_TRUE(dialog.StatusText().startsWith(GetText(TextId::SaveFailed, 0) + "run1.xlsx: ")) << dialog.StatusText().toStdString();
+}
+
+// The audit trail's archive and queue in a folder of the test's own, set
+// before the window is made; the archive is out of reach (below a plain
+// file) until the test names another.
+struct AuditPlaces {
+    AuditPlaces()
+    {
+        QFile blocker(places.path("blocked"));
+        blocker.open(QIODevice::WriteOnly);
+        qputenv("XDG_STATE_HOME", places.root().toUtf8());
+        qputenv("HALVERN_ARCHIVE_DB", places.path("blocked/archive.sqlite").toUtf8());
+    }
+    ~AuditPlaces()
+    {
+        qunsetenv("HALVERN_ARCHIVE_DB");
+        qputenv("XDG_STATE_HOME", oldState);
+        if (oldState.isEmpty())
+            qunsetenv("XDG_STATE_HOME");
+    }
+    QByteArray oldState = qgetenv("XDG_STATE_HOME");
+    TempDir places;
+};
+
+class AuditedSave : public AuditPlaces, public SaveCommand {};
+
+TEST_F(AuditedSave, ASaveIsRecordedWithItsFingerprintAndAFailureToRecordIsShownAfterTheSave)
+{
+    OpenMission();
+    Save(QStringLiteral("first"), Filter("csv"));
+    const QString saved = (GetText(TextId::FileSaved, 0) + "first.csv").trimmed();
+    EXPECT_TRUE(dialog.StatusText().startsWith(saved + QStringLiteral(" \u2014 not recorded in the audit trail: ")))
+        << dialog.StatusText().toStdString();
+    EXPECT_TRUE(dialog.StatusText().endsWith(QStringLiteral("until the archive can be written")))
+        << dialog.StatusText().toStdString();
+    EXPECT_TRUE(QFile::exists(out.path("first.csv")));
+
+    const QString archivePath = places.path("archive.sqlite");
+    qputenv("HALVERN_ARCHIVE_DB", archivePath.toUtf8());
+    Save(QStringLiteral("second"), Filter("tavo"));
+    EXPECT_EQ(dialog.StatusText(), GetText(TextId::FileSaved, 0) + "second.tavo");
+    CArchive archive;
+    ArchiveAddress address;
+    address.path = archivePath;
+    QString error;
+    ASSERT_TRUE(archive.Open(address, error)) << error.toStdString();
+    std::vector<AuditEntry> entries;
+    ASSERT_TRUE(archive.ListAudit({}, entries, error)) << error.toStdString();
+    ASSERT_EQ(entries.size(), 2u);
+    const struct {
+        const char* file;
+        const char* kind;
+    } expected[] = {{"first.csv", "csv"}, {"second.tavo", "tavo"}};
+    for (std::size_t i = 0; i < 2; ++i) {
+        const QJsonObject detail = QJsonDocument::fromJson(entries[i].detail.toUtf8()).object();
+        EXPECT_EQ(entries[i].action, "save");
+        EXPECT_EQ(entries[i].logger, "UTH40000004");
+        EXPECT_EQ(detail["kind"].toString(), expected[i].kind);
+        EXPECT_EQ(detail["file"].toString(), out.path(expected[i].file));
+        QFile file(out.path(expected[i].file));
+        ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+        EXPECT_EQ(detail["sha256"].toString(),
+                  QString::fromLatin1(QCryptographicHash::hash(file.readAll(), QCryptographicHash::Sha256).toHex()));
+    }
 }
 
 } // namespace

@@ -38,6 +38,7 @@ expect "station's --usb is a switch" --once watch --usb ""
 expect "device index after --usb elsewhere" 15 download --usb ""
 expect "report kinds" xlsx watch --report x
 expect "report list" pdf,csv watch --report pdf,c
+expect "commands" verify "ve"
 
 [ $failures -eq 0 ] || exit 1
 echo "completion: every check passed"

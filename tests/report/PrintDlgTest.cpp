@@ -12,6 +12,7 @@
 #include "views/DialogScale.h"
 
 #include <QDateTimeEdit>
+#include <QFileInfo>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPrinter>
@@ -222,12 +223,15 @@ TEST_F(PrintDlg, PrintsEveryPageOfTheKindIntoAPdfFile)
             printer.setOutputFileName(path);
             return true;
         });
+        QStringList printed;
+        QObject::connect(d.get(), &CPrintPreviewDlg::Printed, [&](const QString& text) { printed << text; });
         if (c.text)
             Click(*d, CPrintPreviewDlg::IDC_TEXT);
         else
             SetPages(*d, QString::number(c.curvePages));
         Click(*d, CPrintPreviewDlg::IDC_PRINT);
         EXPECT_TRUE(m_messages.isEmpty()) << m_messages.join(QLatin1Char(' ')).toStdString();
+        EXPECT_EQ(printed, QStringList{QStringLiteral(" Printed %1 pages to %2.").arg(c.pages).arg(QFileInfo(path).fileName())});
         EXPECT_TRUE(d->Control(CPrintPreviewDlg::IDC_PRINT)->isEnabled());
         EXPECT_EQ(PdfPages(path), c.pages);
         const QString info = RunTool(QStringLiteral("pdfinfo"), {path}).out;
@@ -249,9 +253,12 @@ TEST_F(PrintDlg, FailedPrintSaysWhy)
         printer.setOutputFileName(m_dir.path(QStringLiteral("none/x.pdf")));
         return true;
     });
+    QStringList printed;
+    QObject::connect(d.get(), &CPrintPreviewDlg::Printed, [&](const QString& text) { printed << text; });
     Click(*d, CPrintPreviewDlg::IDC_PRINT);
     ASSERT_EQ(m_messages.size(), 1);
     EXPECT_TRUE(m_messages[0].startsWith(QLatin1String("Not printed: "))) << m_messages[0].toStdString();
+    EXPECT_TRUE(printed.isEmpty()); // nothing said done that was not
     // A cancelled print dialog prints nothing and says nothing.
     d->SetPrinterChooser([](QPrinter&) { return false; });
     Click(*d, CPrintPreviewDlg::IDC_PRINT);
@@ -260,3 +267,11 @@ TEST_F(PrintDlg, FailedPrintSaysWhy)
 }
 
 } // namespace
+
+TEST(PrintedText, OnePageOrMoreInBothLanguages)
+{
+    EXPECT_EQ(CPrintPreviewDlg::PrintedText(1, QStringLiteral("a.pdf"), 0), " Printed 1 page to a.pdf.");
+    EXPECT_EQ(CPrintPreviewDlg::PrintedText(3, QStringLiteral("report.pdf"), 0), " Printed 3 pages to report.pdf.");
+    EXPECT_EQ(CPrintPreviewDlg::PrintedText(3, QStringLiteral("report.pdf"), LANG_CHINESE),
+              QString::fromUtf8(" 已打印 3 页到 report.pdf."));
+}

@@ -9,6 +9,8 @@
 #include "report/TextPage.h"
 
 #include <QMap>
+#include <QRect>
+#include <cstdlib>
 #include <gtest/gtest.h>
 
 namespace {
@@ -250,6 +252,49 @@ TEST_F(Pages, SummaryIntervalAndRangeStatistics)
     EXPECT_TRUE(s.HasText(SummaryCaption(ROW_START, 0) + QStringLiteral(" 2026-6-15 08:00")));
     EXPECT_TRUE(s.HasText(GetText(60, 0) + QStringLiteral(": [40.00, 60.00]%RH")));
     EXPECT_TRUE(s.HasText(GetText(58, 0) + QString::fromUtf8(": [2.00, 8.00]\u00B0C")));
+}
+
+// The box a text takes on the surface, by its estimates.
+QRect TextBox(const CRecordingSurface& s, const CRecordingSurface::Op& op)
+{
+    return QRect(op.points[0], QSize(s.TextWidth(op.font, op.text), s.LineHeight(op.font)));
+}
+
+TEST_F(Pages, EveryPageCarriesTheFingerprintClearOfItsOtherTexts)
+{
+    MakeMission(r, 4, 130);
+    const QString fingerprint = QStringLiteral("0123456789abcdef").repeated(4);
+    const QString line = QStringLiteral("SHA-256: ") + fingerprint;
+    struct Case {
+        const char* page;
+        bool curve;
+        int number;
+        int total;
+    } const cases[] = {
+        {"curve page", true, 1, 2}, {"last curve page", true, 2, 2},
+        {"summary page", false, 1, 4}, {"full table page", false, 2, 4}, {"last table page", false, 4, 4},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.page);
+        ReportData d = Report(c.total);
+        d.fingerprint = fingerprint;
+        const CRecordingSurface s = c.curve ? Curve(d, c.number) : Text(d, c.number);
+        const auto mine = s.Texts(line);
+        ASSERT_EQ(mine.size(), 1);
+        const QRect box = TextBox(s, mine[0]);
+        EXPECT_TRUE(QRect(0, 0, s.Width(), s.Height()).contains(box));
+        // Printing fits 197.3 (landscape) or 284.3 mm (portrait) of the
+        // page's height to the paper: its characters stay above that.
+        const int printed = c.curve ? m_screen.Y(197.3) : ComputeTextLayout(96, 96, 1).Y(284.3);
+        EXPECT_LE(box.top() + std::abs(mine[0].font.pixelHeight), printed);
+        for (const auto& op : s.Of(Kind::Text))
+            if (op.text != line)
+                EXPECT_FALSE(box.intersects(TextBox(s, op))) << op.text.toStdString();
+
+        d.fingerprint.clear();
+        const CRecordingSurface without = c.curve ? Curve(d, c.number) : Text(d, c.number);
+        EXPECT_EQ(without.Of(Kind::Text).size() + 1, s.Of(Kind::Text).size());
+    }
 }
 
 } // namespace

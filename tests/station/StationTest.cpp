@@ -1,6 +1,7 @@
 // The receiving station over virtual loggers attached through the real
 // device code: several downloaded and filed at once, a logger pulled out
-// mid-download, loggers that share an ID, a logger plugged in again.
+// mid-download, loggers that share an ID, a logger plugged in again, and the
+// audit entries of the downloads filed.
 #include "station/ReceivingStation.h"
 
 #include "support/LoggerHoldings.h"
@@ -12,6 +13,7 @@
 #include "sim/usb/VirtualCh375.h"
 #include "workflow/EventLoop.h"
 
+#include <QCryptographicHash>
 #include <QDir>
 #include <QDirIterator>
 #include <gtest/gtest.h>
@@ -70,6 +72,7 @@ protected:
         station = std::make_unique<ReceivingStation>(settings, display, [this](const StationEvent& e) { events.push_back(e); });
         loop = std::make_unique<EventLoop>(queue, [this](const Message& m) { station->OnMessage(m); });
         loop->AddTimers(station->Timers(), [this](int id) { station->OnTimer(id); });
+        station->SetAudit(audit);
         station->Start();
     }
     bool RunUntil(const std::function<bool()>& done) { return loop->RunUntil(done, kTimeoutMs); }
@@ -94,6 +97,7 @@ protected:
     std::unique_ptr<ReceivingStation> station;
     std::unique_ptr<EventLoop> loop;
     std::vector<StationEvent> events;
+    IAuditSink* audit = nullptr;
 };
 
 TEST_F(Station, FilesSeveralLoggersAtOnceWithEverySampleExact)
@@ -196,6 +200,41 @@ TEST_F(Station, ALoggerPluggedInAgainIsAlreadyArchivedAndPullingOutIsAnEvent)
     EXPECT_EQ(Count(StationEvent::Kind::Detached, rows[0].key), 1);
     EXPECT_EQ(rows[1].state, StationState::AlreadyArchived);
     EXPECT_EQ(DataFiles(dir.root()), first);
+}
+
+struct RecordingSink : IAuditSink {
+    void Record(const AuditEvent& event) override { events.push_back(event); }
+    std::vector<AuditEvent> events;
+};
+
+TEST_F(Station, EachDownloadFiledIsRecordedWithItsDataFileAndFingerprint)
+{
+    VirtualSerialConfig config = VirtualSerialConfig::Demo(3, 120);
+    config.id = "UT301000012";
+    config.paced = false;
+    AddSerial(config);
+    AddUsb(0, 4, static_cast<time64>(std::time(nullptr)) - 24 * 3600);
+    RecordingSink sink;
+    audit = &sink;
+    StartStation();
+    ASSERT_TRUE(RunUntil([&] { return Settled(); }));
+    const std::vector<StationRow> rows = station->Rows();
+    ASSERT_EQ(rows.size(), 2u);
+    ASSERT_EQ(sink.events.size(), 2u);
+    for (const StationRow& row : rows) {
+        SCOPED_TRACE(row.logger.toStdString());
+        ASSERT_EQ(row.state, StationState::Archived) << row.reason.toStdString();
+        const auto entry = std::find_if(sink.events.begin(), sink.events.end(),
+                                        [&](const AuditEvent& e) { return e.logger == row.logger; });
+        ASSERT_NE(entry, sink.events.end());
+        EXPECT_EQ(entry->action, "download");
+        EXPECT_EQ(entry->detail["samples"].toInt(), row.samples);
+        EXPECT_EQ(entry->detail["file"].toString(), row.dataFile);
+        QFile file(row.dataFile);
+        ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+        EXPECT_EQ(entry->detail["sha256"].toString(),
+                  QString::fromLatin1(QCryptographicHash::hash(file.readAll(), QCryptographicHash::Sha256).toHex()));
+    }
 }
 
 } // namespace

@@ -112,7 +112,7 @@ TEST_F(DetectionTest, ACh341RemovalShowsTheDisconnectText)
     serial->Vanish();
     ASSERT_TRUE(h.PumpUntil([this] { return h.serial.m_nComPort == 0; }));
     EXPECT_EQ(h.workflow.State(), LinkState::NoLogger);
-    EXPECT_TRUE(h.view.statuses.contains(" Instrument is disconnecting."));
+    EXPECT_TRUE(h.view.statuses.contains(" Instrument disconnected."));
     EXPECT_EQ(h.record.m_nBattery, 0);
     EXPECT_GT(port, 0);
 }

@@ -1,6 +1,7 @@
 // Start and Stop through the workflow, end to end against the virtual
 // loggers of both links: the settings go out, the logger records as its
-// clock moves on, a download finds the settings and the samples, Stop ends it.
+// clock moves on, a download finds the settings and the samples, Stop ends
+// it; and what each of them tells the audit trail.
 #include "WorkflowHarness.h"
 
 #include "base/TextTable.h"
@@ -10,6 +11,7 @@
 #include "sim/usb/DemoUsbLogger.h"
 #include "sim/usb/VirtualCh375.h"
 
+#include <QJsonDocument>
 #include <gtest/gtest.h>
 #include <ctime>
 #include <memory>
@@ -33,6 +35,17 @@ MissionSettings Settings(const QString& id, int intervalMinutes)
     s.humiLow = 3000;
     return s;
 }
+
+// The audit entries a workflow hands on, as "action logger detail" with the
+// detail as compact JSON.
+struct RecordingSink : IAuditSink {
+    void Record(const AuditEvent& event) override
+    {
+        entries << event.action + ' ' + event.logger + ' '
+                       + QString::fromUtf8(QJsonDocument(event.detail).toJson(QJsonDocument::Compact));
+    }
+    QStringList entries;
+};
 
 class MissionWorkflowTest : public ::testing::Test {
 protected:
@@ -215,6 +228,75 @@ TEST_F(MissionWorkflowTest, Type6SerialLoggerStartsWithTheIntervalInItsClockSet)
     ASSERT_TRUE(h.workflow.StopMission());
     ASSERT_EQ(AwaitSerialOutcome(), Result::Done) << h.workflow.LastOutcome().reason.toStdString();
     EXPECT_EQ(serial->Config().runState, 0);
+}
+
+TEST_F(MissionWorkflowTest, StartsDownloadsAndStopsAreRecordedWithWhatWasSentAndHowItEnded)
+{
+    auto logger = LinkUsb(4);
+    RecordingSink sink;
+    h.workflow.SetAuditSink(&sink);
+    const QString id = h.record.m_strValue[ROW_ID].trimmed();
+    const int held = h.workflow.UndownloadedSamples();
+    const MissionSettings settings = Settings(h.record.m_strValue[ROW_ID], 10);
+    ASSERT_TRUE(h.workflow.StartMission(settings, QStringLiteral("Vaccine box 7")).sent);
+    logger->Advance(3600);
+    ASSERT_TRUE(UsbDownload());
+    ASSERT_TRUE(h.workflow.StopMission());
+    // A description the logger does not keep fails the start, after the settings went out.
+    logger->m_bKeepsDescription = false;
+    ASSERT_TRUE(h.workflow.StartMission(settings, QStringLiteral("Other text")).sent);
+    ASSERT_EQ(h.workflow.LastOutcome().result, Result::Failed);
+    const QString start = AuditTime(settings.now); // a start in the past is now
+    const QStringList expected = {
+        QStringLiteral("start %1 {\"description\":\"Vaccine box 7\",\"erased_samples\":%2,\"humi_high\":70,"
+                       "\"humi_low\":30,\"interval_s\":600,\"result\":\"done\",\"start\":\"%3\","
+                       "\"temp_high\":8,\"temp_low\":2}")
+            .arg(id)
+            .arg(held)
+            .arg(start),
+        QStringLiteral("download %1 {\"samples\":7,\"start\":\"%2\",\"type\":4}").arg(id, AuditTime(h.record.m_tStart)),
+        QStringLiteral("stop %1 {\"result\":\"done\"}").arg(id),
+        QStringLiteral("start %1 {\"description\":\"Other text\",\"erased_samples\":0,\"humi_high\":70,"
+                       "\"humi_low\":30,\"interval_s\":600,\"reason\":\"%2\",\"result\":\"failed\",\"start\":\"%3\","
+                       "\"temp_high\":8,\"temp_low\":2}")
+            .arg(id, GetText(102, 0).trimmed(), start),
+    };
+    EXPECT_EQ(sink.entries, expected);
+    EXPECT_GT(held, 0);
+}
+
+TEST_F(MissionWorkflowTest, ASerialStartIsRecordedWhenTheLoggerHasAnsweredIt)
+{
+    LinkSerial(4);
+    RecordingSink sink;
+    h.workflow.SetAuditSink(&sink);
+    ASSERT_TRUE(h.workflow.StartMission(Settings(h.record.m_strValue[ROW_ID], 10), QStringLiteral("Truck 12")).sent);
+    EXPECT_TRUE(sink.entries.isEmpty());
+    ASSERT_EQ(AwaitSerialOutcome(), Result::Done) << h.workflow.LastOutcome().reason.toStdString();
+    ASSERT_EQ(sink.entries.size(), 1);
+    EXPECT_TRUE(sink.entries[0].startsWith(QStringLiteral("start %1 {").arg(h.record.m_strValue[ROW_ID].trimmed())));
+    EXPECT_TRUE(sink.entries[0].contains(QStringLiteral("\"erased_samples\":40,"))) << sink.entries[0].toStdString();
+    EXPECT_TRUE(sink.entries[0].contains(QStringLiteral("\"result\":\"done\""))) << sink.entries[0].toStdString();
+}
+
+TEST_F(MissionWorkflowTest, AClockSetIsRecordedWithTheClockItReplaced)
+{
+    LinkSerial(5);
+    h.Tick(TIMER_SERIAL_STATUS); // the status poll reads the logger's clock
+    ASSERT_TRUE(h.PumpUntil([this] { return h.record.m_tLoggerClock != 0; }));
+    RecordingSink sink;
+    h.workflow.SetAuditSink(&sink);
+    const time64 old = h.record.m_tLoggerClock;
+    const time64 before = Now();
+    h.workflow.CalibrateTime();
+    ASSERT_EQ(AwaitSerialOutcome(), Result::Done) << h.workflow.LastOutcome().reason.toStdString();
+    ASSERT_EQ(sink.entries.size(), 1);
+    const QString entry = sink.entries[0];
+    EXPECT_TRUE(entry.startsWith(QStringLiteral("set-clock %1 {\"new\":\"").arg(h.record.m_strValue[ROW_ID].trimmed())))
+        << entry.toStdString();
+    EXPECT_TRUE(entry.contains(QStringLiteral("\"old\":\"%1\"").arg(AuditTime(old)))) << entry.toStdString();
+    const bool newIsNow = entry.contains(AuditTime(before)) || entry.contains(AuditTime(before + 1));
+    EXPECT_TRUE(newIsNow) << entry.toStdString();
 }
 
 } // namespace

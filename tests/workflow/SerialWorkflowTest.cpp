@@ -234,7 +234,7 @@ TEST_F(SerialWorkflowTest, PullingThePortOutMidDownloadEndsItAndKeepsTheData)
     EXPECT_TRUE(h.view.Enabled(WorkflowCommand::Open));
     EXPECT_FALSE(h.timers.Running(TIMER_SERIAL_DOWNLOAD));
     EXPECT_FALSE(h.timers.Running(TIMER_SERIAL_RETRY));
-    EXPECT_TRUE(h.view.statuses.contains(" Instrument is disconnecting."));
+    EXPECT_TRUE(h.view.statuses.contains(" Instrument disconnected."));
     EXPECT_EQ(h.serial.m_nComPort, 0);
     EXPECT_EQ(h.record.m_strValue[ROW_ID].size(), 11);
     EXPECT_GT(h.record.m_nReceived, 0);
@@ -284,7 +284,7 @@ TEST_F(SilentPortTest, AnUnansweredClockSetFailsAtTheFourthTick)
     h.Pump();
     EXPECT_EQ(h.serial.m_nReply, SERIAL_SET_CLOCK);
     EXPECT_EQ(RunRetries(), 4); // 4 x 5000 ms = 20 s
-    EXPECT_EQ(h.view.LastStatus(), "Fail to calibrate time");
+    EXPECT_EQ(h.view.LastStatus(), "Time calibration failed");
 }
 
 TEST_F(SilentPortTest, AStalledDownloadReRequestsThenFails)

@@ -197,7 +197,7 @@ TEST_F(UsbWorkflowTest, PullingTheLoggerOutMidDownloadKeepsTheDataAndAReplugDown
     ASSERT_TRUE(h.Tick(TIMER_USB_DOWNLOAD));
     usb.Unplug(0); // notifies on this thread; the workflow sees it as a message
     h.Pump();
-    EXPECT_TRUE(h.view.statuses.contains(" Instrument is disconnecting."));
+    EXPECT_TRUE(h.view.statuses.contains(" Instrument disconnected."));
     RunUsbDownload();
 
     EXPECT_EQ(h.workflow.State(), LinkState::NoLogger);
@@ -300,10 +300,10 @@ TEST_F(UsbWorkflowTest, CalibrationTimeSendsTheClockFrameAndIdentifiesAgain)
 
     usb.GetFaults().failWrites = -1;
     h.workflow.CalibrateTime();
-    EXPECT_EQ(h.view.LastStatus(), "Fail to calibrate time");
+    EXPECT_EQ(h.view.LastStatus(), "Time calibration failed");
     EXPECT_EQ(h.workflow.LastOutcome().command, CommandOutcome::Command::SetClock);
     EXPECT_EQ(h.workflow.LastOutcome().result, CommandOutcome::Result::Failed);
-    EXPECT_EQ(h.workflow.LastOutcome().reason, "Fail to calibrate time");
+    EXPECT_EQ(h.workflow.LastOutcome().reason, "Time calibration failed");
 }
 
 TEST_F(UsbWorkflowTest, CalibrationTimeDoesNothingForAnIdWithoutRateCode)

@@ -2,6 +2,8 @@
 
 #include "base/OutputFile.h"
 #include "base/TextTable.h"
+#include "datafile/Fingerprint.h"
+#include "record/ZoneNote.h"
 #include "record/TimeText.h"
 #include "record/Units.h"
 #include "report/pdf/PdfChart.h"
@@ -121,8 +123,21 @@ void DrawTablePart(CPdfDocument& doc, HPDF_Page page, const CLoggerRecord& r, co
     }
 }
 
+// The foot of a page: the record's fingerprint below the table, in line
+// with the texts of its first column, left of the page number, and below
+// it the time zone of the page's times.
+void DrawFooter(CPdfDocument& doc, HPDF_Page page, const QString& fingerprint, const QString& zone)
+{
+    doc.SetFontSize(page, 8);
+    if (!fingerprint.isEmpty())
+        doc.Text(page, kColumnX[0], 50, FingerprintLine(fingerprint));
+    doc.Text(page, kColumnX[0], 40, zone);
+}
+
 void DrawReport(CPdfDocument& doc, const CLoggerRecord& r, const DisplaySettings& display)
 {
+    const QString fingerprint = RecordFingerprint(r);
+    const QString zone = ZoneNote(r.m_tStart, r.m_tStop);
     HPDF_Page page = doc.AddPage(kPageWidth, kPageHeight);
     if (!page)
         return;
@@ -139,6 +154,7 @@ void DrawReport(CPdfDocument& doc, const CLoggerRecord& r, const DisplaySettings
     const int pages = PdfReportPages(count);
     const int firstRows = std::min(14, count);
     DrawTablePart(doc, page, r, display, H - 530, 0, firstRows);
+    DrawFooter(doc, page, fingerprint, zone);
     doc.SetFontSize(page, 10);
     doc.Text(page, W - 100, 50, PdfPageNumberText(1, pages, display.language));
     int next = firstRows;
@@ -148,6 +164,7 @@ void DrawReport(CPdfDocument& doc, const CLoggerRecord& r, const DisplaySettings
             return;
         const int rows = std::min(38, count - next);
         DrawTablePart(doc, page, r, display, H - 50, next, rows);
+        DrawFooter(doc, page, fingerprint, zone);
         doc.SetFontSize(page, 10);
         doc.Text(page, W - 130, 50, PdfPageNumberText(number, pages, display.language));
         next += rows;

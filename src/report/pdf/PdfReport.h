@@ -6,7 +6,8 @@
 
 // Writes the PDF report of record to path: pages of 600 x 900 points, page 1
 // with a summary grid, a chart of the whole record and the first 14 rows of
-// the sample table, each later page 38 more rows. A regular file is written
+// the sample table, each later page 38 more rows; every page ends with the
+// record's fingerprint ("SHA-256: ", RecordFingerprint). A regular file is written
 // through a temporary file in the same folder and replaces path only when
 // whole. Captions and temperatures as display shows them. False with the
 // reason in *why (when given) on any failure.

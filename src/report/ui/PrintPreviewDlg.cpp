@@ -1,6 +1,7 @@
 #include "report/ui/PrintPreviewDlg.h"
 
 #include "base/TextTable.h"
+#include "datafile/Fingerprint.h"
 #include "record/Units.h"
 #include "report/CurvePage.h"
 #include "report/TextPage.h"
@@ -9,6 +10,7 @@
 #include "views/DialogScale.h"
 
 #include <QDateTimeEdit>
+#include <QFileInfo>
 #include <QGroupBox>
 #include <QGuiApplication>
 #include <QIntValidator>
@@ -88,7 +90,7 @@ CPrintPreviewDlg::CPrintPreviewDlg(QWidget* parent, float scale, const CLoggerRe
     : QDialog(parent), m_record(record)
 {
     m_data.display = display;
-    setWindowTitle(QStringLiteral("Print Preview"));
+    setWindowTitle(GetText(TextId::PrintPreviewTitle, display.language));
     CreateControls();
     // Opening: controls, the whole record as the range, one curve page.
     m_counter->setText(QStringLiteral("0/0"));
@@ -100,6 +102,7 @@ CPrintPreviewDlg::CPrintPreviewDlg(QWidget* parent, float scale, const CLoggerRe
     Control<QRadioButton>(IDC_CURVE)->setChecked(true);
 
     m_data.record = &m_record;
+    m_data.fingerprint = RecordFingerprint(m_record);
     m_data.screenPlotWidth = ScreenPlotWidth(logicalDpiX());
     SelectRange(m_record.m_tStart, m_record.m_tStop);
     {
@@ -469,10 +472,24 @@ void CPrintPreviewDlg::OnPrint()
     printer.setDocName(m_record.m_strValue[ROW_ID]);
     if (ChoosePrinter(printer)) {
         QString why;
-        if (!RenderReport(printer, m_data, m_mode, &why))
-            ShowMessage(QStringLiteral("Not printed: ") + why);
+        if (!RenderReport(printer, m_data, m_mode, &why)) {
+            ShowMessage(GetText(TextId::NotPrinted, m_data.display.language) + why);
+        } else {
+            const QString file = printer.outputFileName();
+            const QString where = file.isEmpty() ? printer.printerName() : QFileInfo(file).fileName();
+            emit Printed(PrintedText(m_data.totalPages, where, m_data.display.language));
+            if (m_pfnPrinted)
+                m_pfnPrinted(printer);
+        }
     }
     SetPrintControls(true);
+}
+
+QString CPrintPreviewDlg::PrintedText(int pages, const QString& where, std::uint16_t language)
+{
+    if (pages == 1)
+        return GetText(TextId::PrintedOnePage, language).arg(where);
+    return GetText(TextId::PrintedPages, language).arg(QString::number(pages), where);
 }
 
 void CPrintPreviewDlg::keyPressEvent(QKeyEvent* event)

@@ -43,16 +43,18 @@ public:
     bool StartLabelRed() const { return m_bStartLabelRed; }
     bool EndLabelRed() const { return m_bEndLabelRed; }
 
-    // Chooses the report range; false (with "Time set wrong!") when start
+    // Chooses the report range; false (saying so: text 100) when start
     // is after end once clamped to the record.
     bool SelectRange(time64 start, time64 end);
     void RenderPreviewPage(int page);
 
-    // Messages ("Time set wrong!", a failed print) go through here; tests
+    // Messages (a start after the end, a failed print) go through here; tests
     // replace the message box.
     void SetMessenger(std::function<void(const QString&)> show) { m_pfnMessage = std::move(show); }
     // Chooses the printer (the print dialog); false when the user cancels.
     void SetPrinterChooser(std::function<bool(QPrinter&)> choose) { m_pfnChoosePrinter = std::move(choose); }
+    // Told of every print that went out whole, with its printer.
+    void SetPrintedListener(std::function<void(const QPrinter&)> printed) { m_pfnPrinted = std::move(printed); }
 
     // Commands, as the buttons, radios, wheel and scroll bar give them.
     void OnPreview();
@@ -61,6 +63,14 @@ public:
     void OnPageButton(int id);
     void OnWheel(int delta);
     void OnPrint();
+
+    // What a print did, for the status line: " Printed 3 pages to
+    // report.pdf." (the file's name, or the printer's).
+    static QString PrintedText(int pages, const QString& where, std::uint16_t language);
+
+signals:
+    // Every page was printed, to a file or a printer.
+    void Printed(const QString& text);
 
 protected:
     void keyPressEvent(QKeyEvent* event) override;
@@ -101,4 +111,5 @@ private:
     QLabel* m_counter = nullptr;
     std::function<void(const QString&)> m_pfnMessage;
     std::function<bool(QPrinter&)> m_pfnChoosePrinter;
+    std::function<void(const QPrinter&)> m_pfnPrinted;
 };
