@@ -11,11 +11,20 @@ void FootLine(ISurface& s, const FontSpec& font, int x, int y, int right, const 
         return;
     }
     const QString line = FingerprintLine(d.fingerprint);
-    s.TextOut(x, y, line);
-    const int gap = s.TextWidth(font, QStringLiteral("    "));
-    const int after = x + s.TextWidth(font, line) + gap;
-    if (after + s.TextWidth(font, zone) <= right)
+    // One line, in a smaller font when the zone's changes make it long;
+    // the zone on a line of its own only when even that does not fit.
+    for (const int percent : {100, 85, 70}) {
+        FontSpec smaller = font;
+        smaller.pixelHeight = font.pixelHeight * percent / 100;
+        const int after = x + s.TextWidth(smaller, line) + s.TextWidth(smaller, QStringLiteral("    "));
+        if (after + s.TextWidth(smaller, zone) > right)
+            continue;
+        s.SetFont(smaller);
+        s.TextOut(x, y, line);
         s.TextOut(after, y, zone);
-    else
-        s.TextOut(x, y + s.LineHeight(font), zone);
+        s.SetFont(font);
+        return;
+    }
+    s.TextOut(x, y, line);
+    s.TextOut(x, y + s.LineHeight(font), zone);
 }

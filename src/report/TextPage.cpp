@@ -138,5 +138,5 @@ void DrawTextPage(ISurface& s, const TextLayout& l, const ReportData& d, int pag
     // The table reaches the foot of the printable page: the fingerprint
     // takes the free band above the page number and the logger ID.
     s.SetFont(l.tableFont);
-    FootLine(s, l.tableFont, l.X(15), l.Y(1), l.X(200), d);
+    FootLine(s, l.tableFont, l.X(15), l.Y(1), l.X(192), d);
 }
