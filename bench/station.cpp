@@ -47,19 +47,19 @@ public:
         settings.watchUsb = false;
         int index = 0;
         for (const Plan& plan : plans) {
-            SimulateSpec spec;
-            spec.serial = plan.serial;
-            spec.type = plan.type;
-            spec.samples = plan.serial ? kSerialSamples : kUsbSamples;
-            spec.ordinal = static_cast<int>(held.size());
+            SimulateSpec kind;
+            kind.serial = plan.serial;
+            kind.type = plan.type;
+            kind.samples = plan.serial ? kSerialSamples : kUsbSamples;
+            kind.ordinal = static_cast<int>(held.size());
             if (plan.serial) {
-                serial.push_back(std::make_unique<VirtualSerialLogger>(MakeSimulatedSerialConfig(spec, now)));
+                serial.push_back(std::make_unique<VirtualSerialLogger>(MakeSimulatedSerialConfig(kind, now)));
                 serial.back()->Start();
                 settings.ports << serial.back()->SlavePath();
                 held.push_back(Temps(serial.back()->Config().temps));
             } else {
                 QString error;
-                auto logger = MakeSimulatedUsbLogger(spec, now, error);
+                auto logger = MakeSimulatedUsbLogger(kind, now, error);
                 held.push_back({logger->m_temp.begin(), logger->m_temp.end()});
                 usb.Plug(index++, logger, false);
                 settings.watchUsb = true;

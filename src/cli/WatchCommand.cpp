@@ -163,9 +163,9 @@ public:
         settings.watchAllPorts = false;
         settings.ports.clear();
         int usbIndex = 0;
-        for (const SimulateSpec& spec : chosen) {
-            if (spec.serial) {
-                auto logger = std::make_unique<VirtualSerialLogger>(MakeSimulatedSerialConfig(spec, now));
+        for (const SimulateSpec& kind : chosen) {
+            if (kind.serial) {
+                auto logger = std::make_unique<VirtualSerialLogger>(MakeSimulatedSerialConfig(kind, now));
                 if (!logger->Start()) {
                     error = QStringLiteral("cannot start a virtual serial logger");
                     return false;
@@ -174,7 +174,7 @@ public:
                 m_serial.push_back(std::move(logger));
                 continue;
             }
-            auto logger = MakeSimulatedUsbLogger(spec, now, error);
+            auto logger = MakeSimulatedUsbLogger(kind, now, error);
             if (!logger)
                 return false;
             m_usb.Plug(usbIndex++, std::move(logger), false);

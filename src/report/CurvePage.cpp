@@ -2,7 +2,7 @@
 
 #include "base/TextTable.h"
 #include "datafile/Fingerprint.h"
-#include "record/ZoneNote.h"
+#include "report/PageFoot.h"
 #include "record/TimeText.h"
 #include "record/Units.h"
 #include "report/CellText.h"
@@ -270,7 +270,5 @@ void DrawCurvePage(ISurface& s, const CurveLayout& l, const ReportData& d, int p
     for (int strip = 0; strip < 3; ++strip)
         DrawStrip(s, l, d, g, strip, 3 * (page - 1) + strip);
     // The foot: below the last chart's time labels, in line with the charts.
-    if (!d.fingerprint.isEmpty())
-        s.TextOut(l.X(30), l.Y(193.7), FingerprintLine(d.fingerprint));
-    s.TextOut(l.X(160), l.Y(193.7), ZoneNote(d.range.start, d.range.end));
+    FootLine(s, l.font, l.X(30), l.Y(193.7), l.X(270), d);
 }

@@ -2,7 +2,7 @@
 
 #include "base/TextTable.h"
 #include "datafile/Fingerprint.h"
-#include "record/ZoneNote.h"
+#include "report/PageFoot.h"
 #include "record/TimeText.h"
 #include "record/Units.h"
 
@@ -138,7 +138,5 @@ void DrawTextPage(ISurface& s, const TextLayout& l, const ReportData& d, int pag
     // The table reaches the foot of the printable page: the fingerprint
     // takes the free band above the page number and the logger ID.
     s.SetFont(l.tableFont);
-    if (!d.fingerprint.isEmpty())
-        s.TextOut(l.X(15), l.Y(0.7), FingerprintLine(d.fingerprint));
-    s.TextOut(l.X(15), l.Y(3.7), ZoneNote(d.range.start, d.range.end));
+    FootLine(s, l.tableFont, l.X(15), l.Y(1), l.X(192), d);
 }

@@ -1,6 +1,7 @@
 // halvern-th-cli watch: the receiving station run as a separate program
 // over virtual loggers.
 #include "cli/CliRun.h"
+#include "support/FileTree.h"
 #include "support/TempDir.h"
 
 #include <QDirIterator>
@@ -35,17 +36,6 @@ QList<QJsonObject> OfKind(const QList<QJsonObject>& events, const char* kind)
         if (e["event"].toString() == QLatin1String(kind))
             found << e;
     return found;
-}
-
-// Every file under root, relative to it, sorted.
-QStringList Tree(const QString& root)
-{
-    QStringList files;
-    QDirIterator it(root, QDir::Files | QDir::Hidden | QDir::NoDotAndDotDot, QDirIterator::Subdirectories);
-    while (it.hasNext())
-        files << QDir(root).relativeFilePath(it.next());
-    files.sort();
-    return files;
 }
 
 int SampleLines(const QString& tavo)

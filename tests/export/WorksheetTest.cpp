@@ -62,8 +62,10 @@ TEST_F(Worksheet, SummarySheetHoldsTheSummaryRowsThenDescriptionAndMkt)
         const XlsxSheet& sheet = *book.Sheet(QStringLiteral("Summary"));
         const QList<SummaryItem> rows = SummaryReportRows(m_record, 0);
         ASSERT_EQ(rows.size(), (type == 4 ? 15 : 10) + 2);
-        // The caption row, the summary rows, the fingerprint row.
-        ASSERT_EQ(sheet.RowCount(), 1 + rows.size() + 1);
+        // The caption row, the summary rows, the time zone and the fingerprint.
+        ASSERT_EQ(sheet.RowCount(), 1 + rows.size() + 2);
+        EXPECT_EQ(Text(sheet, rows.size() + 1, 0), QStringLiteral("Time zone"));
+        EXPECT_TRUE(Text(sheet, rows.size() + 1, 1).startsWith(QStringLiteral("Times in UTC")));
         EXPECT_EQ(Text(sheet, 0, 0), QStringLiteral("Item"));
         EXPECT_EQ(Text(sheet, 0, 1), QStringLiteral("State"));
         for (int i = 0; i < rows.size(); ++i) {
@@ -84,8 +86,8 @@ TEST_F(Worksheet, SummarySheetHoldsTheSummaryRowsThenDescriptionAndMkt)
         QFile saved(tavo);
         ASSERT_TRUE(saved.open(QIODevice::ReadOnly));
         const QString sha = QString::fromLatin1(QCryptographicHash::hash(saved.readAll(), QCryptographicHash::Sha256).toHex());
-        EXPECT_EQ(Text(sheet, rows.size() + 1, 0), QStringLiteral("SHA-256"));
-        EXPECT_EQ(Text(sheet, rows.size() + 1, 1), sha);
+        EXPECT_EQ(Text(sheet, rows.size() + 2, 0), QStringLiteral("SHA-256"));
+        EXPECT_EQ(Text(sheet, rows.size() + 2, 1), sha);
         EXPECT_GE(sheet.widths.value(1), 64);
     }
 }

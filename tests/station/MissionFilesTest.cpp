@@ -5,6 +5,7 @@
 
 #include "support/FileSizeLimit.h"
 #include "support/MissionRecord.h"
+#include "support/FileTree.h"
 #include "support/TempDir.h"
 
 #include "datafile/LoggerFile.h"
@@ -23,17 +24,6 @@ void MakeLoggerMission(CLoggerRecord& r, int count)
 {
     MakeMission(r, 4, count);
     r.m_strValue[ROW_ID] = QStringLiteral("UTH26061501");
-}
-
-// Every file under root, relative to it, sorted.
-QStringList Tree(const QString& root)
-{
-    QStringList files;
-    QDirIterator it(root, QDir::Files | QDir::Hidden | QDir::NoDotAndDotDot, QDirIterator::Subdirectories);
-    while (it.hasNext())
-        files << QDir(root).relativeFilePath(it.next());
-    files.sort();
-    return files;
 }
 
 int SamplesIn(const QString& path)
