@@ -176,6 +176,8 @@ TEST_F(Keyboard, ShortcutsPressTheirCommands)
     EXPECT_TRUE(aboutClosed);
     EXPECT_EQ(listed, static_cast<int>(dialog.KeyList().size()));
 
+    // Exit asks only while downloaded samples are unsaved.
+    dialog.RecordChanged();
     Press(Qt::Key_Q, Qt::ControlModifier);
     EXPECT_EQ(questions, QStringList{GetText(TextId::SureToExit, 0)});
     EXPECT_TRUE(dialog.isVisible()); // answered No
@@ -256,7 +258,8 @@ TEST_F(Keyboard, TabFollowsTheReadingOrder)
     const std::vector<QWidget*> expected = {
         dialog.Control(IDC_DOWNLOAD), dialog.Control(IDC_SAVE), dialog.Control(IDC_OPEN), dialog.Control(IDC_PRINT),
         dialog.Control(IDC_CALIBRATE), dialog.Control(IDC_START_SETTING), dialog.Control(IDCANCEL),
-        dialog.Control(IDC_AUTOMATIC), dialog.Control(IDC_STATION_SETTINGS), dialog.DataList()->List(),
+        dialog.Control(IDC_AUTOMATIC), dialog.Control(IDC_STATION_SETTINGS), dialog.Control(IDC_ARCHIVE),
+        dialog.DataList()->List(),
         dialog.Tabs()->Bar(), dialog.Control(IDC_UNIT_C), graph->Control(CGraphPage::IDC_SHOW_TEMP),
         graph->Control(CGraphPage::IDC_SHOW_HUMI), graph->Control(CGraphPage::IDC_FIRST_SAMPLE),
         graph->Control(CGraphPage::IDC_AUTOSCALE), graph->Control(CGraphPage::IDC_ZOOM_IN),
