@@ -421,8 +421,6 @@ void CConfigDlg::OnLoggerClock()
 void CConfigDlg::keyPressEvent(QKeyEvent* event)
 {
     const int key = event->key();
-    if (key == Qt::Key_Escape)
-        return; // only Exit, the close box or the timer close the dialog
     if (key == Qt::Key_Return || key == Qt::Key_Enter) {
         for (int id : {IDC_EXIT, IDC_START, IDC_STOP})
             if (focusWidget() == Control(id))

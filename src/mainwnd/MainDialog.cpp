@@ -42,9 +42,9 @@ CMainDialog::CMainDialog(const DisplaySettings& display, QSize screen, QWidget* 
 {
     Q_INIT_RESOURCE(halvern);
     setWindowTitle(QStringLiteral("Halvern Software TH"));
-    // The layout is fitted to the screen once and the window keeps that
-    // size: it can be minimized, not maximized or resized.
-    setWindowFlags(Qt::Window | Qt::WindowTitleHint | Qt::WindowSystemMenuHint | Qt::WindowMinimizeButtonHint
+    // Fitted to the screen at start; it can be resized, maximized and
+    // minimized, and its controls follow its size.
+    setWindowFlags(Qt::Window | Qt::WindowTitleHint | Qt::WindowSystemMenuHint | Qt::WindowMinMaxButtonsHint
                    | Qt::WindowCloseButtonHint);
     setWindowIcon(QIcon(QStringLiteral(":/halvern/icon.png")));
     setFont(DialogFont());
@@ -90,6 +90,7 @@ CMainDialog::CMainDialog(const DisplaySettings& display, QSize screen, QWidget* 
     m_screen = screen.isValid() ? screen : QSize(1920, 1080);
     ScaleToScreen(m_screen);
     ConnectCommands();
+    CreateKeys();
     CreateStation();
 
     Control(IDC_DOWNLOAD)->setFocus();
@@ -257,7 +258,7 @@ bool CMainDialog::Ask(const QString& question)
 
 void CMainDialog::ShowAbout()
 {
-    CAboutDlg about(this);
+    CAboutDlg about(KeyList(), this);
     about.exec();
 }
 

@@ -1,10 +1,12 @@
 #pragma once
 
 #include "base/Messages.h"
+#include "mainwnd/CommandKeys.h"
 #include "mainwnd/ControlId.h"
 #include "mainwnd/StationPreferences.h"
 #include "mainwnd/WindowAudit.h"
 #include "views/ControlTable.h"
+#include "views/DialogScale.h"
 #include "workflow/LoggerConnection.h"
 #include "workflow/WorkflowView.h"
 
@@ -13,6 +15,7 @@
 #include <QSize>
 #include <functional>
 #include <map>
+#include <vector>
 
 class CAlarmFormView;
 class CArchiveWindow;
@@ -21,6 +24,7 @@ class CBannerStatic;
 class CBatteryStrip;
 class CColourStatic;
 class CDataListPage;
+class CFocusRing;
 class CGraphPage;
 class CStationRowModel;
 class CStationRunner;
@@ -54,6 +58,11 @@ public:
     // file (a ".tavo" path, or empty). The notifications stay registered
     // until the dialog is destroyed.
     void Start(const QString& commandLine = {});
+    // Takes the size, position and maximised state the settings kept from
+    // the last run, when they kept any, and keeps them there again when the
+    // window closes. Without it the window is fitted to the screen and
+    // keeps nothing.
+    void RememberPlacement();
 
     LoggerWorkflow& Workflow() { return m_workflow; }
     LoggerConnection& Connection() { return m_connection; }
@@ -123,6 +132,8 @@ public:
     // Makes page's tab the current one and shows its page (when it has a tab).
     void SelectTab(TabPage page);
     void ShowAbout();
+    // The keys of the window with what they do, as the About box lists them.
+    std::vector<KeyListLine> KeyList() const;
     // Chooses the file for Open; tests replace the file dialog.
     void SetOpenFileChooser(std::function<QString(const QString& startFolder)> chooser)
     {
@@ -177,26 +188,41 @@ public:
     CGraphPage* Graph() const { return m_pGraph; }
     CAlarmFormView* Alarms() const { return m_pAlarms; }
     CTabHost* Tabs() const { return m_pTabs; }
+    CFocusRing* FocusRing() const { return m_pFocusRing; }
     CBatteryStrip* BatteryStrip() const { return m_pBattery; }
     template <class W = QWidget>
     W* Control(int id) const { return m_controls.Get<W>(id); }
+    // The scale of the fit to the screen, which the dialogs opened from the
+    // window take.
     float Scale() const { return m_fScale; }
+    // The scale and the room beyond the template of the present placement.
+    const WindowFit& Placement() const { return m_placed; }
 
 public:
     void reject() override;
+    void done(int result) override;
 
 protected:
     bool event(QEvent* event) override;
     void paintEvent(QPaintEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
 
 private:
     void CreateControls();
     void CreatePages();
     void SetStartTexts();
+    // Fits the window to 90 % of the screen and centres it there; a size
+    // below the fit to a 1366 x 768 screen is refused from then on.
     void ScaleToScreen(QSize screen);
-    void RescalePages();
+    // Places every control and page from the template against this size.
+    void PlaceControls(QSize size);
+    void PlacePages();
     void ConnectCommands();
+    // Shortcuts and access keys of the command buttons, and the tab order.
+    void CreateKeys();
+    void SetTabOrder();
     void CreateTimers();
     void ShowOnly(QWidget* page);
     void AddTab(TabPage page, const QString& text, int at = -1);
@@ -231,6 +257,7 @@ private:
     CStationRowModel* m_pStationRows = nullptr;
     CStationView* m_pStationView = nullptr;
     CStationRunner* m_pStation = nullptr;
+    CFocusRing* m_pFocusRing = nullptr;
     StationPreferences m_prefs;
     CWindowArchive* m_pWindowArchive = nullptr;
     CArchiveWindow* m_pArchiveView = nullptr;
@@ -238,7 +265,9 @@ private:
     QFont m_scaledFont;
     float m_fScale = 1.0f;
     QSize m_screen;
-    QSize m_scaledSize;
+    WindowFit m_placed;     // the scale and room of the last placement
+    QSize m_placedSize;     // the window size it was made for
+    QSize m_tabPageSize;    // a tab page's size in the unscaled window
     QRect m_tabsNarrow; // the tab control's place among the others
     QString m_strLastFolder;
     std::function<bool(const QString&)> m_pfnAsk;
@@ -250,5 +279,6 @@ private:
     LoggerWorkflow& m_workflow = m_connection.Workflow();
     CWindowAudit m_audit{*this, m_workflow};
     bool m_bStarted = false;
+    bool m_bRememberPlacement = false;
     bool m_bUnsavedDownload = false;
 };

@@ -4,6 +4,7 @@
 
 #include "base/TextTable.h"
 #include "mainwnd/BatteryStrip.h"
+#include "mainwnd/MainLayout.h"
 #include "mainwnd/ProgressField.h"
 #include "views/DialogScale.h"
 #include "mainwnd/Statics.h"
@@ -160,7 +161,7 @@ QWidget* MakeControl(const ControlSpec& entry, QWidget* parent)
 void CMainDialog::CreateControls()
 {
     const DialogBaseUnits units = BaseUnitsOf(font());
-    resize(DluToPixels(0, 0, 606, 369, units).size());
+    resize(MainTemplateSize(units));
     m_controls.Build(kControls, units, QStringLiteral("ctl_"),
                      [this](const ControlSpec& entry) { return MakeControl(entry, this); });
     m_pBanner = Control<CBannerStatic>(IDC_BANNER);
@@ -183,6 +184,7 @@ void CMainDialog::CreatePages()
     // side padding than the style's keeps every tab text whole.
     m_pTabs->Bar()->setStyleSheet(QStringLiteral("QTabBar::tab { padding: 6px 6px; }"));
     const QSize page(m_pTabs->width(), m_pTabs->PageHeight());
+    m_tabPageSize = page;
     m_pSummary = new CSummaryPage(m_display, m_pTabs);
     m_pDataList = new CDataListPage(m_display, m_pTabs);
     m_pAreaSummary = new CSummaryPage(m_display, m_pTabs);
@@ -222,4 +224,12 @@ void CMainDialog::SetStartTexts()
     Control<QCheckBox>(IDC_AUTOMATIC)->setText(GetText(TextId::Automatic, m_display.language));
     Control<QPushButton>(IDC_STATION_SETTINGS)->setText(GetText(TextId::StationButton, m_display.language));
     Control<QPushButton>(IDC_ARCHIVE)->setText(GetText(TextId::ArchiveButton, m_display.language));
+}
+
+std::vector<TemplateRect> MainTemplateRects()
+{
+    std::vector<TemplateRect> rects;
+    for (const ControlSpec& c : kControls)
+        rects.push_back({c.id, QRect(c.x, c.y, c.w, c.h)});
+    return rects;
 }

@@ -1,81 +1,108 @@
-// The one-time fit of the main window to 90 % of the screen: every control
-// keeps its centre scaled about the client origin, fonts grow with it, and
-// each page rescales its own controls.
+// The main window's placement: fitted to 90 % of the screen at start, then
+// placed again from the template's dialog units each time its size
+// changes, so no rounding piles up. The fonts follow the scale; each page
+// places its own controls.
 #include "mainwnd/MainDialog.h"
 
-#include "views/DialogScale.h"
-#include "views/SummaryPage.h"
-#include "mainwnd/TabHost.h"
-#include "views/DataListPage.h"
-#include "views/GraphPage.h"
-#include "views/AlarmFormView.h"
+#include "mainwnd/MainLayout.h"
 #include "mainwnd/StationView.h"
+#include "mainwnd/TabHost.h"
+#include "views/AlarmFormView.h"
+#include "views/DataListPage.h"
+#include "views/DialogScale.h"
+#include "views/GraphPage.h"
+#include "views/SummaryPage.h"
+
+#include <QResizeEvent>
+#include <QSettings>
+#include <QTabBar>
 
 namespace {
 
-// Scaling order of the controls below the banner.
-constexpr int kScaledControls[] = {
-    CMainDialog::IDC_DOWNLOAD, CMainDialog::IDC_OPEN, CMainDialog::IDC_SAVE,
-    CMainDialog::IDC_PRINT, CMainDialog::IDC_START_SETTING, CMainDialog::IDCANCEL,
-    CMainDialog::IDC_CALIBRATE, CMainDialog::IDC_TABS, CMainDialog::IDC_UNIT_F,
-    CMainDialog::IDC_UNIT_C, CMainDialog::IDC_BATTERY, CMainDialog::IDC_LOGGER_CLOCK,
-    CMainDialog::IDC_RUN_STATE, CMainDialog::IDC_GRAPH_FRAME, CMainDialog::IDC_UNIT_GROUP,
-    CMainDialog::IDC_STATUS, CMainDialog::IDC_PROGRESS, CMainDialog::IDC_AUTOMATIC,
-    CMainDialog::IDC_STATION_SETTINGS, CMainDialog::IDC_ARCHIVE,
-};
+// The graph page's own size in the unscaled window; the graph frame shows
+// what of it fits.
+constexpr QSize kGraphPageSize(930, 600);
 
-QSize Scaled(QSize size, float s)
-{
-    return {static_cast<int>(static_cast<float>(size.width()) * s),
-            static_cast<int>(static_cast<float>(size.height()) * s)};
-}
+const QString kPlacementKey = QStringLiteral("window/geometry");
 
 } // namespace
 
 void CMainDialog::ScaleToScreen(QSize screen)
 {
-    const QSize window = size();
-    m_fScale = ScreenFitScale(screen, window);
-    m_scaledSize = Scaled(window, m_fScale);
-
-    const QRect banner = Control(IDC_BANNER)->geometry();
-    const int hw = (banner.width() + 1) / 2;
-    const int hh = (banner.height() + 1) / 2;
-    Control(IDC_BANNER)->setGeometry(0, 0, 2 * static_cast<int>(static_cast<float>(hw) * m_fScale),
-                                     2 * static_cast<int>(static_cast<float>(hh) * m_fScale));
-
-    m_scaledFont = ScaledFont(Control(IDC_DOWNLOAD)->font(), m_fScale);
-    for (const int id : kScaledControls) {
-        QWidget* control = Control(id);
-        control->setFont(m_scaledFont);
-        control->setGeometry(ScaleControlRect(control->geometry(), m_fScale));
-    }
-    RescalePages();
-    m_tabsNarrow = m_pTabs->geometry();
-    setFixedSize(m_scaledSize);
-    move(CentredOrigin(screen, m_scaledSize));
+    const DialogBaseUnits units = BaseUnitsOf(font());
+    const QSize unscaled = MainTemplateSize(units);
+    m_fScale = ScreenFitScale(screen, unscaled);
+    setMinimumSize(MinimumMainSize(screen, units));
+    const QSize fitted = ScaledSize(unscaled, m_fScale);
+    resize(fitted);
+    PlaceControls(fitted);
+    move(CentredOrigin(screen, fitted));
 }
 
-void CMainDialog::RescalePages()
+void CMainDialog::PlaceControls(QSize size)
 {
-    auto fit = [this](QWidget* page) {
-        const QSize size(page->width() + 1, page->height() + 1);
-        page->setGeometry(QRect(QPoint(0, 0), Scaled(size, m_fScale)));
+    const MainPlacement placement = PlaceMainControls(size, m_fScale, BaseUnitsOf(font()));
+    m_placed = placement.fit;
+    m_placedSize = size;
+    m_scaledFont = ScaledFont(font(), m_placed.scale);
+    for (const auto& [id, rect] : placement.controls) {
+        QWidget* control = Control(id);
+        control->setFont(m_scaledFont);
+        control->setGeometry(rect);
+    }
+    PlacePages();
+    m_tabsNarrow = m_pTabs->geometry();
+    WidenTabs(PageOfTab(m_pTabs->Bar()->currentIndex()) == TabPage::Station);
+}
+
+void CMainDialog::PlacePages()
+{
+    const float s = m_placed.scale;
+    const QSize room = m_placed.room;
+    const QSize taller(0, room.height());
+    const auto fit = [s](QWidget* page, QSize unscaled, QSize extra) {
+        page->setGeometry(QRect(QPoint(0, 0), ScaledSize(unscaled + QSize(1, 1), s) + extra));
     };
-    const QPoint summaryOrigin = m_pSummary->mapTo(this, QPoint(0, 0));
-    fit(m_pSummary);
-    m_pSummary->Rescale(m_fScale, summaryOrigin.x(), summaryOrigin.y());
-    fit(m_pAreaSummary);
-    m_pAreaSummary->Rescale(m_fScale, summaryOrigin.x(), summaryOrigin.y());
-    const QPoint listOrigin = m_pDataList->mapTo(this, QPoint(0, 0));
-    fit(m_pDataList);
-    m_pDataList->Rescale(m_fScale, listOrigin.x(), listOrigin.y());
-    fit(m_pAreaDataList);
-    m_pAreaDataList->Rescale(m_fScale, listOrigin.x(), listOrigin.y());
-    fit(m_pAlarms);
-    m_pAlarms->Rescale(m_fScale);
-    fit(m_pStationView);
-    const QPoint graphOrigin = m_pGraph->mapTo(this, QPoint(0, 0));
-    fit(m_pGraph);
-    m_pGraph->Rescale(m_fScale, graphOrigin.x(), graphOrigin.y());
+    const QPoint tabs = m_pTabs->pos();
+    for (CSummaryPage* page : {m_pSummary, m_pAreaSummary}) {
+        fit(page, m_tabPageSize, taller);
+        page->Rescale(s, tabs.x(), tabs.y());
+    }
+    for (CDataListPage* page : {m_pDataList, m_pAreaDataList}) {
+        fit(page, m_tabPageSize, taller);
+        page->Rescale(s, tabs.x(), tabs.y(), taller);
+    }
+    fit(m_pAlarms, m_tabPageSize, taller);
+    m_pAlarms->Rescale(s);
+    fit(m_pStationView, m_tabPageSize, taller);
+    // Its own font: one inherited from a parent whose pixel size changed
+    // comes back in points.
+    m_pStationView->setFont(m_scaledFont);
+    const QPoint graph = Control(IDC_GRAPH_FRAME)->pos();
+    fit(m_pGraph, kGraphPageSize, room);
+    m_pGraph->Rescale(s, graph.x(), graph.y(), room);
+}
+
+void CMainDialog::resizeEvent(QResizeEvent* event)
+{
+    if (m_placedSize.isValid() && event->size() != m_placedSize)
+        PlaceControls(event->size());
+    QDialog::resizeEvent(event);
+}
+
+void CMainDialog::RememberPlacement()
+{
+    m_bRememberPlacement = true;
+    const QByteArray kept = QSettings().value(kPlacementKey).toByteArray();
+    if (!kept.isEmpty())
+        restoreGeometry(kept);
+}
+
+void CMainDialog::done(int result)
+{
+    if (m_bRememberPlacement) {
+        QSettings settings;
+        settings.setValue(kPlacementKey, saveGeometry());
+    }
+    QDialog::done(result);
 }

@@ -22,6 +22,9 @@ void CBannerStatic::paintEvent(QPaintEvent*)
     const int w = qMin(m_picture.width(), width());
     const int h = qMin(m_picture.height(), height());
     painter.drawPixmap(0, 0, m_picture, 0, 0, w, h);
+    // A window wider than the picture: its right edge carries on.
+    if (width() > w)
+        painter.drawPixmap(QRect(w, 0, width() - w, h), m_picture, QRect(m_picture.width() - 1, 0, 1, h));
     // Beside the picture's icon, above its amber rule; sizes in the
     // picture's pixels, as the picture is not scaled either. The Chinese
     // glyphs come from the CJK font when the Latin one has none.

@@ -161,6 +161,9 @@ int main(int argc, char** argv)
     QApplication::setWindowIcon(QIcon::fromTheme(QStringLiteral("halvern-th"), dialog.windowIcon()));
     if (demo)
         dialog.setWindowTitle(dialog.windowTitle() + QStringLiteral(" \u2014 ") + demo->Label());
+    // A screenshot shows the window as fitted, whatever the last run kept.
+    if (!shot)
+        dialog.RememberPlacement();
     if (parser.isSet(options.automatic))
         dialog.SetAutomatic(true, false);
     dialog.Start(parser.positionalArguments().value(0));

@@ -11,8 +11,8 @@
 
 // The controls of a window made from its template: one row per control
 // with its id and its rectangle in dialog units (members id, x, y, w, h);
-// the window's own maker turns a row into a widget. Controls are made in
-// row order, which is also their tab order.
+// the window's own maker turns a row into a widget. Controls are made in row
+// order, which is also their tab order.
 class ControlTable {
 public:
     // Makes every row's control, names it prefix + id (no name for an empty
@@ -40,14 +40,30 @@ public:
     // Every control takes the font and is scaled: its centre is scaled,
     // its half sizes multiplied and truncated. origin is where the parent
     // sits in the window being scaled; the controls stay relative to the
-    // parent.
+    // parent. Starts from the controls' present places: for a one-time fit.
     void Rescale(float scale, const QFont& font, QPoint origin = {});
+
+    // How the control with this id follows the room beyond the template
+    // (Grow flags); every control keeps its place until told.
+    void SetGrow(int id, unsigned grow);
+
+    // Every control takes the font and its place from its template
+    // rectangle at this scale, moved or stretched by the room (see
+    // PlaceFromUnits): for a window placed again at each size.
+    void Place(float scale, const QFont& font, QPoint origin, QSize room);
 
     const std::vector<std::pair<int, QWidget*>>& All() const { return m_controls; }
 
 private:
+    struct Units {
+        QRect du;
+        unsigned grow = kGrowNone;
+    };
+
     void Add(int id, QWidget* control, const QRect& du, const DialogBaseUnits& units, const QString& prefix);
     QWidget* Find(int id) const;
 
     std::vector<std::pair<int, QWidget*>> m_controls;
+    std::vector<Units> m_units; // one per control, in the same order
+    DialogBaseUnits m_baseUnits;
 };

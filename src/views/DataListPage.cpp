@@ -33,6 +33,12 @@ QString WidestCell(int column, int rows, TempUnit unit)
     }
 }
 
+// The list's place on the page template.
+QRect ListTemplate(const DialogBaseUnits& units)
+{
+    return DluToPixels(0, 0, 205, 238, units);
+}
+
 } // namespace
 
 CDataListPage::CDataListPage(const DisplaySettings& display, QWidget* parent)
@@ -40,7 +46,7 @@ CDataListPage::CDataListPage(const DisplaySettings& display, QWidget* parent)
 {
     setFont(DialogFont());
     m_pList->setObjectName(QStringLiteral("list_%1").arg(IDC_LIST));
-    m_pList->setGeometry(DluToPixels(0, 0, 205, 238, BaseUnitsOf(font())));
+    m_pList->setGeometry(ListTemplate(BaseUnitsOf(font())));
     m_pList->setModel(m_pModel);
     m_pList->verticalHeader()->hide();
     m_pList->verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
@@ -94,15 +100,17 @@ void CDataListPage::FitColumnsToList()
         m_pList->setColumnWidth(c, widths[c]);
 }
 
-void CDataListPage::Rescale(float scale, int originX, int originY)
+void CDataListPage::Rescale(float scale, int originX, int originY, QSize room)
 {
     m_fScale = scale;
     m_nOriginX = static_cast<int>(static_cast<float>(originX) * scale);
     m_nOriginY = static_cast<int>(static_cast<float>(originY) * scale);
-    m_listFont = ScaledFont(m_pList->font(), scale);
+    m_listFont = ScaledFont(font(), scale);
     m_pList->setFont(m_listFont);
-    const QRect r = m_pList->geometry();
-    m_pList->setGeometry(0, 0, static_cast<int>(static_cast<float>(r.width() + 1) * scale),
-                         static_cast<int>(static_cast<float>(r.height() + 1) * scale));
-    SetRecord(m_pRecord);
+    const QSize list = ListTemplate(BaseUnitsOf(font())).size();
+    m_pList->setGeometry(QRect(QPoint(0, 0), ScaledSize(list + QSize(1, 1), scale) + room));
+    // The rows stay as they are (no new model), so the list keeps its
+    // place and selection as the window changes size.
+    FitColumnsToList();
+    m_pList->verticalHeader()->setDefaultSectionSize(QFontMetrics(m_listFont).height() + 4);
 }

@@ -19,8 +19,10 @@ public:
     // Shows the record (a null record is only stored): columns and row count
     // are rebuilt from scratch, the columns are fitted to the list's width.
     void SetRecord(CLoggerRecord* record);
-    // Fits the list to the main window's scale; keeps the origin.
-    void Rescale(float scale, int originX, int originY);
+    // Fits the list to the main window's scale, taller by the room the
+    // window has beyond its template, and its columns to its width; keeps
+    // the origin, the rows shown and the selection.
+    void Rescale(float scale, int originX, int originY, QSize room = QSize(0, 0));
 
     CLoggerRecord* Record() const { return m_pRecord; }
     int ColumnCount() const { return m_byColumns; }

@@ -3,6 +3,7 @@
 #include <QFontDatabase>
 #include <QFontInfo>
 #include <QFontMetrics>
+#include <algorithm>
 
 DialogBaseUnits BaseUnitsOf(const QFont& font)
 {
@@ -67,6 +68,37 @@ QRect ScaleControlRect(const QRect& r, float s, QPoint origin)
     const int cy = static_cast<int>(static_cast<float>(r.y() + hh) * s)
         - static_cast<int>(static_cast<float>(origin.y()) * s);
     return {cx - nw, cy - nh, 2 * nw, 2 * nh};
+}
+
+QSize ScaledSize(QSize templateSize, float scale)
+{
+    return {static_cast<int>(static_cast<float>(templateSize.width()) * scale),
+            static_cast<int>(static_cast<float>(templateSize.height()) * scale)};
+}
+
+WindowFit FitToWindow(QSize templateSize, float fitScale, QSize window)
+{
+    WindowFit fit{fitScale, QSize(0, 0)};
+    const QSize fitted = ScaledSize(templateSize, fitScale);
+    if ((fitted.width() > window.width() || fitted.height() > window.height()) && templateSize.width() > 0
+        && templateSize.height() > 0) {
+        const float sx = static_cast<float>(window.width()) / static_cast<float>(templateSize.width());
+        const float sy = static_cast<float>(window.height()) / static_cast<float>(templateSize.height());
+        fit.scale = sx < sy ? sx : sy;
+    }
+    const QSize scaled = ScaledSize(templateSize, fit.scale);
+    fit.room = QSize(std::max(0, window.width() - scaled.width()), std::max(0, window.height() - scaled.height()));
+    return fit;
+}
+
+QRect PlaceFromUnits(const QRect& du, const DialogBaseUnits& units, float scale, QPoint origin, unsigned grow,
+                     QSize room)
+{
+    QRect r = ScaleControlRect(DluToPixels(du, units).translated(origin), scale, origin);
+    const int dx = room.width(), dy = room.height();
+    r.adjust((grow & kMoveX) ? dx : 0, (grow & kMoveY) ? dy : 0, (grow & (kMoveX | kGrowX)) ? dx : 0,
+             (grow & (kMoveY | kGrowY)) ? dy : 0);
+    return r;
 }
 
 QFont ScaledFont(const QFont& font, float scale)

@@ -5,7 +5,8 @@
 #include <QRect>
 #include <QSize>
 
-// Dialog units and the one-time fit of the main window to the screen.
+// Dialog units, the fit of a window to the screen and the placement of its
+// controls in a window of any size.
 
 // Average character width and height of a dialog font, measured the way
 // Windows dialogs measure their base units.
@@ -36,6 +37,38 @@ float ScreenFitScale(QSize screen, QSize window);
 // and the origin are in the same coordinates; the result is relative to the
 // origin.
 QRect ScaleControlRect(const QRect& rect, float scale, QPoint origin = {});
+
+// How a control follows the room a window has beyond its scaled template:
+// it moves right or down by that room, or its right or bottom edge does.
+enum Grow : unsigned {
+    kGrowNone = 0,
+    kMoveX = 1,
+    kMoveY = 2,
+    kGrowX = 4,
+    kGrowY = 8,
+};
+
+// The scale of a window's template in a window of a given size, and the room
+// the window has beyond the template at that scale.
+struct WindowFit {
+    float scale = 1.0f;
+    QSize room{0, 0};
+};
+
+// The template scaled by the factor, each side truncated.
+QSize ScaledSize(QSize templateSize, float scale);
+
+// The fit scale while the template scaled by it fits in the window, else
+// the largest scale at which it fits; the room is never negative.
+WindowFit FitToWindow(QSize templateSize, float fitScale, QSize window);
+
+// The pixel rectangle of a control from its dialog-unit rectangle: converted
+// with the base units, scaled as ScaleControlRect scales it about origin
+// (where its parent sits in the unscaled window), then moved or stretched
+// by the room as grow says. The same units always give the same rectangle,
+// however often a window is placed.
+QRect PlaceFromUnits(const QRect& du, const DialogBaseUnits& units, float scale, QPoint origin, unsigned grow,
+                     QSize room);
 
 // The font with its pixel height multiplied by the factor (truncated).
 QFont ScaledFont(const QFont& font, float scale);

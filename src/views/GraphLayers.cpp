@@ -193,7 +193,7 @@ void DrawCursor(QPainter& painter, GraphViewState& state, const GraphGeometry& g
     if (column >= 0 && column < p.visible.columns) {
         const int x = Trunc(g.x0) + column;
         painter.setPen(DottedPen(kCursor));
-        painter.drawLine(x, Trunc(5 * g.scale), x, Trunc(240 * g.scale));
+        painter.drawLine(x, Trunc(5 * g.scale), x, Trunc(240 * g.scale + g.extraHeight));
     }
 }
 
@@ -202,7 +202,7 @@ void DrawTimeLabels(QPainter& painter, const GraphViewState& state, const GraphG
     const int x0 = Trunc(g.x0);
     const int top = g.bottomLevel + Trunc(7 * g.scale);
     if (p.timeSpan.IsEmpty()) {
-        Label(painter, x0, Trunc(235 * g.scale), QString::number(state.firstSample + 1), Qt::black, kStrip);
+        Label(painter, x0, Trunc(235 * g.scale + g.extraHeight), QString::number(state.firstSample + 1), Qt::black, kStrip);
         return;
     }
     for (const TimeTick& tick : p.timeTicks.ticks)

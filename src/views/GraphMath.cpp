@@ -2,21 +2,23 @@
 
 #include <cmath>
 
-GraphGeometry GraphGeometry::AtScale(float s)
+GraphGeometry GraphGeometry::AtScale(float s, int extraWidth, int extraHeight)
 {
     GraphGeometry g;
+    const auto ew = static_cast<float>(extraWidth), eh = static_cast<float>(extraHeight);
     g.scale = s;
-    g.bitmapWidth *= s;
-    g.bitmapHeight *= s;
+    g.extraHeight = eh;
+    g.bitmapWidth = g.bitmapWidth * s + ew;
+    g.bitmapHeight = g.bitmapHeight * s + eh;
     g.x0 *= s;
     g.tickStart *= s;
-    g.levelStep *= s;
-    g.plotWidth *= s;
+    g.levelStep = g.levelStep * s + eh / 4;
+    g.plotWidth = g.plotWidth * s + ew;
     g.columns = TruncClamped(g.bitmapWidth) - TruncClamped(g.x0);
     g.pointCapacity = 2 * g.columns + 2;
     g.topLevel = TruncClamped(25.0 * s);
-    g.bottomLevel = TruncClamped(225.0 * s);
-    g.valueSpan *= s;
+    g.bottomLevel = TruncClamped(225.0 * s + eh);
+    g.valueSpan = g.valueSpan * s + eh;
     return g;
 }
 

@@ -5,7 +5,8 @@
 // axes and the alarm limit positions. Plain functions,
 // no drawing.
 
-// Geometry of the off-screen frame at layout scale s (pixels).
+// Geometry of the off-screen frame at layout scale s (pixels), wider and
+// taller by the room a larger window gives the graph: the plot takes it all.
 struct GraphGeometry {
     float scale = 1.0f;
     float bitmapWidth = 550;
@@ -19,8 +20,9 @@ struct GraphGeometry {
     int topLevel = 25;      // y of the axis maximum
     int bottomLevel = 225;  // y of the axis minimum
     float valueSpan = 200;  // bottomLevel - topLevel
+    float extraHeight = 0;  // the room below the scaled frame's levels
 
-    static GraphGeometry AtScale(float s);
+    static GraphGeometry AtScale(float s, int extraWidth = 0, int extraHeight = 0);
 };
 
 // The stretch of the record on screen. Sample first sits on the plot's left

@@ -19,7 +19,7 @@ bool CGraphPage::InPlot(QPoint pos) const
 {
     const float s = m_geometry.scale;
     const float x = static_cast<float>(pos.x()), y = static_cast<float>(pos.y());
-    return x >= 60.0f * s && x <= 550.0f * s && y >= 50.0f * s && y <= 300.0f * s;
+    return x >= 60.0f * s && x <= m_geometry.bitmapWidth && y >= 50.0f * s && y <= 50.0f * s + m_geometry.bitmapHeight;
 }
 
 int CGraphPage::SampleAtX(int pageX) const

@@ -108,6 +108,11 @@ void CGraphPage::CreateControls()
 {
     m_controls.Build(kControls, BaseUnitsOf(font()), QStringLiteral("ctl_"),
                      [this](const ControlSpec& entry) { return MakeControl(entry, this); });
+    // Below the plot: the trackbar spans its width, the rest moves down with it.
+    m_controls.SetGrow(IDC_FIRST_SAMPLE, kMoveY | kGrowX);
+    for (const int id : {IDC_ZOOM_IN, IDC_ZOOM_OUT, IDC_AUTOSCALE, IDC_SAVE_SELECTION, IDC_SELECTION_START,
+                         IDC_SELECTION_END})
+        m_controls.SetGrow(id, kMoveY);
     Control<QLabel>(IDC_TEMP_UNIT)->setText(UnitText(m_display.unit));
     Check(IDC_SHOW_TEMP)->setEnabled(false);
     Check(IDC_SHOW_HUMI)->setEnabled(false);
@@ -260,16 +265,16 @@ void CGraphPage::paintEvent(QPaintEvent*)
     }
 }
 
-void CGraphPage::Rescale(float scale, int originX, int originY)
+void CGraphPage::Rescale(float scale, int originX, int originY, QSize room)
 {
     m_nOriginX = static_cast<int>(scale * static_cast<float>(originX));
     m_nOriginY = static_cast<int>(scale * static_cast<float>(originY));
-    m_pageFont = ScaledFont(Control(IDC_AUTOSCALE)->font(), scale);
-    m_controls.Rescale(scale, m_pageFont, QPoint(originX, originY));
+    m_pageFont = ScaledFont(font(), scale);
+    m_controls.Place(scale, m_pageFont, QPoint(originX, originY), room);
     const int icon = static_cast<int>(20.0f * scale);
     Control<QPushButton>(IDC_ZOOM_IN)->setIconSize(QSize(icon, icon));
     Control<QPushButton>(IDC_ZOOM_OUT)->setIconSize(QSize(icon, icon));
-    m_geometry = GraphGeometry::AtScale(scale);
+    m_geometry = GraphGeometry::AtScale(scale, room.width(), room.height());
     m_frame = QImage(static_cast<int>(m_geometry.bitmapWidth), static_cast<int>(m_geometry.bitmapHeight),
                      QImage::Format_RGB32);
     m_points.Allocate(m_geometry.pointCapacity);

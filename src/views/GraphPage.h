@@ -39,8 +39,10 @@ public:
     // Shows the record afresh: curve check boxes by type, zoom 1, first
     // sample 0, the trackbar's range, then a new frame.
     void Refresh();
-    // Fits controls and frame to the main window's scale.
-    void Rescale(float scale, int originX, int originY);
+    // Places controls and frame at the main window's scale from their
+    // dialog units; the plot takes the room the window has beyond its
+    // template, the controls below it move down.
+    void Rescale(float scale, int originX, int originY, QSize room = QSize(0, 0));
     // Draws a frame into the off-screen image (no window update).
     void Redraw();
     // Rewrites the two cursor readouts from the last frame.

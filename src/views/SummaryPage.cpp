@@ -179,5 +179,5 @@ void CSummaryPage::Rescale(float scale, int originX, int originY)
     m_nOriginX = static_cast<int>(static_cast<float>(originX) * scale);
     m_nOriginY = static_cast<int>(static_cast<float>(originY) * scale);
     m_scaledFont = ScaledFont(font(), scale);
-    m_controls.Rescale(scale, m_scaledFont, QPoint(originX, originY));
+    m_controls.Place(scale, m_scaledFont, QPoint(originX, originY), QSize(0, 0));
 }

@@ -23,6 +23,8 @@ public:
     void UpdateLayout();
     // Copies the record's value texts; rows without a value are blanked.
     void UpdateValues();
+    // Places the controls from their dialog units at the main window's
+    // scale; origin: where the page sits in the window.
     void Rescale(float scale, int originX, int originY);
 
     // The static with this control id (caption or value), or null.

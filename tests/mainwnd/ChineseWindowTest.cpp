@@ -5,6 +5,7 @@
 #include "TextFit.h"
 
 #include "base/QtMessagePoster.h"
+#include "mainwnd/CommandKeys.h"
 #include "mainwnd/DemoDriver.h"
 #include "mainwnd/MainDialog.h"
 #include "mainwnd/QtTranslation.h"
@@ -70,11 +71,15 @@ TEST(ChineseWindow, DownloadedRecordShowsEveryTextWhole)
         QTabBar* tabs = dialog.Tabs()->Bar();
         SettleUntil([&] { return tabs->count() == 5; });
         ASSERT_EQ(tabs->count(), 5); // Summary, Data, Alarms and the two area tabs
-        // Latin letters only in the units, the "ID" the Chinese captions keep
-        // and what the logger holds: its ID and the description its user gave.
-        const QStringList allowed{r.m_strValue[ROW_ID].trimmed(), r.m_strValue[ROW_DESCRIPTION].trimmed(),
-                                  QString::fromUtf8("°C"), QString::fromUtf8("°F"), QStringLiteral("%RH"),
-                                  QStringLiteral("ID")};
+        // Latin letters only in the units, the "ID" the Chinese captions keep,
+        // the key names printed on the keyboard that tooltips show, and what
+        // the logger holds: its ID and the description its user gave.
+        QStringList allowed{r.m_strValue[ROW_ID].trimmed(), r.m_strValue[ROW_DESCRIPTION].trimmed(),
+                            QString::fromUtf8("°C"), QString::fromUtf8("°F"), QStringLiteral("%RH"),
+                            QStringLiteral("ID")};
+        for (const CommandKeys& keys : CommandKeyTable())
+            for (const QKeySequence& shortcut : ShortcutsOf(keys))
+                allowed << QStringLiteral("(%1)").arg(shortcut.toString(QKeySequence::NativeText));
         for (int tab = 0; tab < tabs->count(); ++tab) {
             tabs->setCurrentIndex(tab);
             QApplication::processEvents();

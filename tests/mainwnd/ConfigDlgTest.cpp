@@ -239,12 +239,14 @@ TEST_F(ConfigDlgTest, TakesTheLoggersClockReportsWhileOpen)
     EXPECT_EQ(h.configDialogClocks, 2);
 }
 
-TEST_F(ConfigDlgTest, ClosesWhenTheLoggerGoesAwayAndIgnoresEscape)
+TEST_F(ConfigDlgTest, ClosesOnEscapeAndWhenTheLoggerGoesAway)
 {
     Open(4);
     dialog->show();
     QTest::keyClick(dialog.get(), Qt::Key_Escape);
-    EXPECT_TRUE(dialog->isVisible());
+    EXPECT_FALSE(dialog->isVisible());
+    EXPECT_EQ(dialog->result(), QDialog::Rejected);
+    dialog->show();
     dialog->OnTimerTick();
     EXPECT_TRUE(dialog->isVisible());
     usb.Unplug(0, false);

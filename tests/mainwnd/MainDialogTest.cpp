@@ -84,11 +84,12 @@ TEST_F(MainDialog, StartsWithItsTextsAndButtons)
 {
     EXPECT_EQ(dialog.windowTitle(), "Halvern Software TH");
     EXPECT_EQ(dialog.StatusText(), " Ready...");
+    // Each caption with its access key marked.
     const std::pair<int, const char*> texts[] = {
-        {CMainDialog::IDC_DOWNLOAD, "Download"}, {CMainDialog::IDC_SAVE, "Save"},
-        {CMainDialog::IDC_OPEN, "Open"},         {CMainDialog::IDC_PRINT, "Print"},
-        {CMainDialog::IDC_START_SETTING, "Start Setting"}, {CMainDialog::IDCANCEL, "Exit"},
-        {CMainDialog::IDC_CALIBRATE, "Calibration Time"},
+        {CMainDialog::IDC_DOWNLOAD, "&Download"}, {CMainDialog::IDC_SAVE, "&Save"},
+        {CMainDialog::IDC_OPEN, "&Open"},         {CMainDialog::IDC_PRINT, "&Print"},
+        {CMainDialog::IDC_START_SETTING, "S&tart Setting"}, {CMainDialog::IDCANCEL, "E&xit"},
+        {CMainDialog::IDC_CALIBRATE, "&Calibration Time"},
     };
     for (const auto& [id, text] : texts)
         EXPECT_EQ(Button(id)->text(), text) << id;

@@ -121,15 +121,3 @@ TEST(WindowTextFit, CheckerFindsClippedTextsAndMissingGlyphs)
     const QWidget* exit = dialog.Control(CMainDialog::IDCANCEL);
     EXPECT_FALSE(TextFitProblem(exit, QStringLiteral("Exit the program now")).isEmpty());
 }
-
-// The window keeps the size it was fitted to: no maximize box, no resizing.
-TEST(WindowTextFit, WindowKeepsItsFittedSize)
-{
-    CMainDialog dialog({}, {1366, 768});
-    EXPECT_FALSE(dialog.windowFlags() & Qt::WindowMaximizeButtonHint);
-    EXPECT_TRUE(dialog.windowFlags() & Qt::WindowMinimizeButtonHint);
-    EXPECT_EQ(dialog.minimumSize(), dialog.size());
-    EXPECT_EQ(dialog.maximumSize(), dialog.size());
-    EXPECT_LE(dialog.width(), 1366 * 9 / 10);
-    EXPECT_LE(dialog.height(), 768 * 9 / 10);
-}

@@ -172,10 +172,11 @@ TEST_F(PrintDlg, WrongRangeKeepsTheLastOne)
     EXPECT_EQ(d->Data().range.first, 1);
     EXPECT_EQ(start->dateTime().toSecsSinceEpoch(), r.m_tStart + 600);
     EXPECT_EQ(end->dateTime().toSecsSinceEpoch(), r.m_tStart + 3000);
-    // Escape never closes the dialog.
+    // Escape closes the dialog.
     d->show();
     QTest::keyClick(d.get(), Qt::Key_Escape);
-    EXPECT_TRUE(d->isVisible());
+    EXPECT_FALSE(d->isVisible());
+    EXPECT_EQ(d->result(), QDialog::Rejected);
 }
 
 TEST_F(PrintDlg, WheelTurnsTextPagesOnTheFourthNotchPastAnEnd)

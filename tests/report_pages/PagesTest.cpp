@@ -287,9 +287,11 @@ TEST_F(Pages, EveryPageCarriesTheFingerprintClearOfItsOtherTexts)
         // page's height to the paper: its characters stay above that.
         const int printed = c.curve ? m_screen.Y(197.3) : ComputeTextLayout(96, 96, 1).Y(284.3);
         EXPECT_LE(box.top() + std::abs(mine[0].font.pixelHeight), printed);
-        for (const auto& op : s.Of(Kind::Text))
-            if (op.text != line)
-                EXPECT_FALSE(box.intersects(TextBox(s, op))) << op.text.toStdString();
+        for (const auto& op : s.Of(Kind::Text)) {
+            if (op.text == line)
+                continue;
+            EXPECT_FALSE(box.intersects(TextBox(s, op))) << op.text.toStdString();
+        }
 
         d.fingerprint.clear();
         const CRecordingSurface without = c.curve ? Curve(d, c.number) : Text(d, c.number);

@@ -260,6 +260,21 @@ TEST(GraphLimits, InsideTheBandOrFivePixelsOutside)
         EXPECT_FLOAT_EQ(LimitPosition(a, c.limit, 25, 225), c.y) << c.limit;
 }
 
+// A larger window's room goes to the plot: wider by all of it, its levels
+// spread over all of the extra height; the labels' strip keeps its width.
+TEST(GraphGeometry, TheRoomOfALargerWindowGoesToThePlot)
+{
+    const GraphGeometry g = GraphGeometry::AtScale(1.5f, 100, 40);
+    EXPECT_FLOAT_EQ(g.bitmapWidth, 925.0f);
+    EXPECT_FLOAT_EQ(g.bitmapHeight, 415.0f);
+    EXPECT_FLOAT_EQ(g.x0, 90.0f);
+    EXPECT_EQ(g.columns, 835);
+    EXPECT_EQ(g.topLevel, 37);
+    EXPECT_EQ(g.bottomLevel, 377);
+    EXPECT_FLOAT_EQ(g.valueSpan, 340.0f);
+    EXPECT_FLOAT_EQ(g.levelStep * 4, g.valueSpan);
+}
+
 TEST(GraphGeometry, ScalesEveryLength)
 {
     const GraphGeometry g = GraphGeometry::AtScale(1.5f);

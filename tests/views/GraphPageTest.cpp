@@ -197,6 +197,28 @@ TEST_F(GraphPage, RescaleScalesTheFrameAndControls)
     EXPECT_EQ(scaled.center().x() / 2, slider.center().x());
 }
 
+// Room beyond the template: the frame grows by it, the trackbar spans the
+// wider plot and the controls below the plot move down; placed again
+// without room, everything is back.
+TEST_F(GraphPage, RoomGrowsTheFrameAndMovesTheControlsBelow)
+{
+    FillMission(record, 1, 60000);
+    page.Rescale(1.0f, 0, 0);
+    const QRect slider = page.Control(CGraphPage::IDC_FIRST_SAMPLE)->geometry();
+    const QRect zoom = page.Control(CGraphPage::IDC_ZOOM_IN)->geometry();
+    const QRect readout = page.Control(CGraphPage::IDC_TEMP_READOUT)->geometry();
+    page.Rescale(1.0f, 0, 0, QSize(200, 100));
+    page.Refresh();
+    EXPECT_EQ(page.Frame().size(), QSize(750, 350));
+    EXPECT_EQ(page.Points().pointCount, 2 * 690); // two points in each of 490 + 200 columns
+    EXPECT_EQ(page.Control(CGraphPage::IDC_FIRST_SAMPLE)->geometry(), slider.adjusted(0, 100, 200, 100));
+    EXPECT_EQ(page.Control(CGraphPage::IDC_ZOOM_IN)->geometry(), zoom.translated(0, 100));
+    EXPECT_EQ(page.Control(CGraphPage::IDC_TEMP_READOUT)->geometry(), readout);
+    page.Rescale(1.0f, 0, 0);
+    EXPECT_EQ(page.Control(CGraphPage::IDC_FIRST_SAMPLE)->geometry(), slider);
+    EXPECT_EQ(page.Frame().size(), QSize(550, 250));
+}
+
 TEST_F(GraphPage, GraphResetOffersTheSelectionAndRemovesTheArea)
 {
     FillMission(record, 1, 10);

@@ -494,8 +494,6 @@ QString CPrintPreviewDlg::PrintedText(int pages, const QString& where, std::uint
 
 void CPrintPreviewDlg::keyPressEvent(QKeyEvent* event)
 {
-    if (event->key() == Qt::Key_Escape)
-        return;
     if (event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter) {
         for (int id : {IDC_EXIT, IDC_PREVIEW, IDC_PRINT, IDC_FIRST, IDC_PREV, IDC_NEXT, IDC_LAST})
             if (focusWidget() == Control(id)) {
