@@ -157,7 +157,7 @@ constexpr TextEntry kTexts[] = {
     {200, " %1: archived, %2 samples, %3 excursions.", " %1: 已归档, %2 个数据, %3 次超限."},
     {201, " %1: already archived.", " %1: 此前已归档."},
     {202, " %1: failed: %2", " %1: 失败: %2"},
-    {203, " The archive index cannot be opened (%1); missions are filed without it.", " 无法打开归档索引 (%1); 数据文件照常归档, 但不编入索引."},
+    {203, " The archive index cannot be opened (%1); missions are filed without it.", " 无法打开档案索引 (%1); 数据文件照常归档, 但不编入索引."},
     {204, " %1: downloading...", " %1: 正在下载..."},
     {205, "Choose the archive folder", "选择归档文件夹"},
     {206, "unplugged", "已拔出"},
