@@ -1,13 +1,14 @@
 // halvern-th: the main window.
 //   halvern-th [--lang en|zh] [--simulate LINK[:TYPE][,LINK[:TYPE]...] [--time-scale FACTOR]] [--download]
-//              [--automatic] [--screenshot FILE.png] [FILE.tavo]
+//              [--automatic] [--screenshot FILE.png [--select FIRST-LAST]] [FILE.tavo]
 // --simulate attaches virtual loggers (demo mode), plugged in a second after
 // start. --download presses Download once the window's logger is
 // identified. --automatic turns Automatic on for this run.
 // --screenshot renders the window, laid out as on a 1920 x 1080 screen so
 // pictures come out alike on every machine, into a PNG file and exits; with
 // --simulate it first waits for the identification (and the download), or
-// with --automatic until every virtual logger is archived or has failed. It
+// with --automatic until every virtual logger is archived or has failed;
+// --select then selects those samples on the graph, as a drag would. It
 // needs no display, nor do --help and --version.
 #include "base/QtMessagePoster.h"
 #include "base/TextTable.h"
@@ -15,14 +16,20 @@
 #include "mainwnd/DisplayChoice.h"
 #include "mainwnd/MainDialog.h"
 #include "mainwnd/QtTranslation.h"
+#include "mainwnd/TabHost.h"
+#include "record/LoggerRecord.h"
 #include "record/Units.h"
 #include "sim/DemoLogger.h"
+#include "views/GraphPage.h"
 
 #include <QApplication>
 #include <QCommandLineParser>
 #include <QIcon>
 #include <QImage>
 #include <QPixmap>
+#include <QTabBar>
+#include <QRegularExpression>
+#include <QThread>
 #include <csignal>
 #include <cstdio>
 #include <cstdlib>
@@ -45,7 +52,48 @@ int Fail(const QString& message)
     return 1;
 }
 
-int Screenshot(CMainDialog& dialog, const QString& file, CDemoDriver* driver, bool download)
+// Samples first to last, numbered from 1.
+struct SampleRange {
+    int first = 0;
+    int last = 0;
+    bool IsSet() const { return last > 0; }
+};
+
+bool ParseSampleRange(const QString& text, SampleRange& range, QString& error)
+{
+    static const QRegularExpression form(QStringLiteral("^(\\d{1,5})-(\\d{1,5})$"));
+    const QRegularExpressionMatch m = form.match(text);
+    range = {m.captured(1).toInt(), m.captured(2).toInt()};
+    if (m.hasMatch() && range.first >= 1 && range.first < range.last)
+        return true;
+    error = QStringLiteral("--select wants FIRST-LAST, sample numbers from 1 with FIRST below LAST: %1").arg(text);
+    return false;
+}
+
+// Selects the samples on the graph and waits for the area tabs it brings.
+bool SelectSamples(CMainDialog& dialog, SampleRange range, QString& error)
+{
+    const CLoggerRecord& r = dialog.Connection().Record();
+    if (range.last > r.m_nReceived) {
+        error = QStringLiteral("--select %1-%2: the record holds %3 samples")
+                    .arg(range.first)
+                    .arg(range.last)
+                    .arg(r.m_nReceived);
+        return false;
+    }
+    const int tabsBefore = dialog.Tabs()->Bar()->count();
+    dialog.Graph()->SelectTimeRange(r.m_tTime[range.first - 1], r.m_tTime[range.last - 1]);
+    for (int i = 0; i < 500 && dialog.Tabs()->Bar()->count() == tabsBefore; ++i) {
+        Settle();
+        QThread::msleep(10);
+    }
+    if (dialog.Tabs()->Bar()->count() > tabsBefore)
+        return true;
+    error = QStringLiteral("--select: the range was not taken");
+    return false;
+}
+
+int Screenshot(CMainDialog& dialog, const QString& file, CDemoDriver* driver, bool download, SampleRange select)
 {
     dialog.show();
     Settle();
@@ -56,6 +104,8 @@ int Screenshot(CMainDialog& dialog, const QString& file, CDemoDriver* driver, bo
             return Fail(error);
     }
     Settle();
+    if (select.IsSet() && !SelectSamples(dialog, select, error))
+        return Fail(error);
     if (!dialog.grab().save(file, "PNG"))
         return Fail(QStringLiteral("cannot write %1").arg(file));
     return 0;
@@ -87,6 +137,11 @@ struct Options {
                        "download has ended; with --automatic, until every virtual logger is archived or has "
                        "failed); it fails when that takes too long."),
         QStringLiteral("FILE.png")};
+    QCommandLineOption select{
+        QStringLiteral("select"),
+        QStringLiteral("With --screenshot: select samples FIRST to LAST (numbered from 1) on the graph before "
+                       "the picture is taken, as a drag would; the area tabs show."),
+        QStringLiteral("FIRST-LAST")};
     QCommandLineOption lang{QStringLiteral("lang"),
                             QStringLiteral("Interface language, en or zh. Without it the desktop's: LC_ALL, "
                                            "LC_MESSAGES or LANG beginning with zh gives Chinese."),
@@ -118,8 +173,8 @@ int main(int argc, char** argv)
     parser.addHelpOption();
     parser.addVersionOption();
     const Options options;
-    parser.addOptions({options.simulate, options.download, options.automatic, options.screenshot, options.lang,
-                       options.timeScale});
+    parser.addOptions({options.simulate, options.download, options.automatic, options.screenshot, options.select,
+                       options.lang, options.timeScale});
     parser.addPositionalArgument(QStringLiteral("file"), QStringLiteral("A .tavo data file to open."),
                                  QStringLiteral("[FILE.tavo]"));
     parser.process(app);
@@ -135,6 +190,15 @@ int main(int argc, char** argv)
     InstallQtMessagePoster();
     const bool shot = parser.isSet(options.screenshot);
     const bool download = parser.isSet(options.download);
+
+    SampleRange select;
+    if (parser.isSet(options.select)) {
+        QString error;
+        if (!shot || !ParseSampleRange(parser.value(options.select), select, error)) {
+            std::fprintf(stderr, "halvern-th: %s\n", shot ? qPrintable(error) : "--select goes with --screenshot");
+            return 2;
+        }
+    }
 
     // The demo logger is created before the dialog starts and outlives it.
     std::unique_ptr<CDemoLogger> demo;
@@ -175,7 +239,7 @@ int main(int argc, char** argv)
             driver->DownloadWhenIdentified();
     }
     if (shot)
-        return Screenshot(dialog, parser.value(options.screenshot), driver, download);
+        return Screenshot(dialog, parser.value(options.screenshot), driver, download, select);
     dialog.exec();
     return 0;
 }

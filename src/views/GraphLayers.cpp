@@ -205,7 +205,12 @@ void DrawTimeLabels(QPainter& painter, const GraphViewState& state, const GraphG
         Label(painter, x0, Trunc(235 * g.scale + g.extraHeight), QString::number(state.firstSample + 1), Qt::black, kStrip);
         return;
     }
+    // The last label keeps the limit labels' margin from the plot's right
+    // edge, which the page's frame covers.
+    const int rightmost = Trunc(g.bitmapWidth) - Trunc(4 * g.scale) - 1;
     for (const TimeTick& tick : p.timeTicks.ticks)
-        if (!tick.text.isEmpty())
-            Label(painter, x0 + tick.left, top, tick.text, kTimeText, QColor());
+        if (!tick.text.isEmpty()) {
+            const int left = std::min(x0 + tick.left, rightmost - (tick.right - tick.left));
+            Label(painter, left, top, tick.text, kTimeText, QColor());
+        }
 }

@@ -111,3 +111,40 @@ TEST(Screenshot, AutomaticWaitsUntilTheStationHasFiledEveryLogger)
     const QString config = dir.path("home/.config/halvern-th/halvern-th.conf");
     EXPECT_FALSE(QFile::exists(config) && QSettings(config, QSettings::IniFormat).value("station/automatic").toBool());
 }
+
+// --select shades the chosen samples on the graph and adds the area tabs
+// before the picture; a range the record does not hold fails, a malformed
+// one or one without --screenshot is refused.
+TEST(Screenshot, SelectTakesTheRangeFirst)
+{
+    TempDir dir;
+    ProgramRun process;
+    const QString mission = QStringLiteral(HALVERN_SAMPLES "/mission.tavo");
+    const auto run = [&](const QStringList& extra, const QString& png) {
+        process.start(kProgram, QStringList{QStringLiteral("--screenshot"), dir.path(png)} + extra + QStringList{mission});
+        EXPECT_TRUE(process.waitForFinished(30000));
+        return process.exitCode();
+    };
+    ASSERT_EQ(run({}, QStringLiteral("whole.png")), 0);
+    ASSERT_EQ(run({QStringLiteral("--select"), QStringLiteral("20-60")}, QStringLiteral("range.png")), 0)
+        << process.readAllStandardError().toStdString();
+    const QImage whole(dir.path("whole.png"));
+    const QImage range(dir.path("range.png"));
+    ASSERT_EQ(whole.size(), range.size());
+    // The tab row under the left pane gains the two area tabs.
+    const int tabRow = whole.height() * 85 / 100;
+    int changed = 0;
+    for (int x = 0; x < whole.width() / 3; ++x)
+        for (int y = tabRow; y < whole.height() * 88 / 100; ++y)
+            changed += whole.pixel(x, y) != range.pixel(x, y);
+    EXPECT_GT(changed, 100);
+
+    EXPECT_EQ(run({QStringLiteral("--select"), QStringLiteral("20-99999")}, QStringLiteral("beyond.png")), 1);
+    EXPECT_TRUE(process.readAllStandardError().contains("samples"));
+    EXPECT_FALSE(QFile::exists(dir.path("beyond.png")));
+    for (const char* wrong : {"0-5", "9-3", "5", "a-b", "5-5"})
+        EXPECT_EQ(run({QStringLiteral("--select"), QString::fromLatin1(wrong)}, QStringLiteral("w.png")), 2) << wrong;
+    process.start(kProgram, {QStringLiteral("--select"), QStringLiteral("1-5"), mission});
+    ASSERT_TRUE(process.waitForFinished(30000));
+    EXPECT_EQ(process.exitCode(), 2);
+}
