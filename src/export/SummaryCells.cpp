@@ -6,6 +6,7 @@
 
 #include <QRegularExpression>
 #include <algorithm>
+#include <initializer_list>
 #include <xlsxwriter.h>
 
 namespace {
