@@ -1,6 +1,7 @@
 #include "export/ExactSerials.h"
 
 #include <QFile>
+#include <algorithm>
 #include <cerrno>
 #include <charconv>
 #include <cmath>
@@ -27,19 +28,34 @@ QByteArray ExactSerialText(std::string_view printed)
 
 } // namespace
 
-QByteArray ExactSerialsInColumn(const QByteArray& sheetXml, char column)
+TimeCells WholeColumn(char column)
+{
+    return [column](std::string_view reference) {
+        return reference.size() > 1 && reference[0] == column && reference[1] >= '0' && reference[1] <= '9';
+    };
+}
+
+TimeCells TheseCells(std::vector<std::string> references)
+{
+    return [references = std::move(references)](std::string_view reference) {
+        return std::find(references.begin(), references.end(), reference) != references.end();
+    };
+}
+
+QByteArray ExactSerials(const QByteArray& sheetXml, const TimeCells& cells)
 {
     const std::string_view xml(sheetXml.constData(), static_cast<size_t>(sheetXml.size()));
-    const std::string cellStart = std::string("<c r=\"") + column;
+    const std::string_view cellStart = "<c r=\"";
     QByteArray out;
     out.reserve(sheetXml.size() + sheetXml.size() / 32);
     size_t copied = 0;
     for (size_t cell = xml.find(cellStart); cell != std::string_view::npos; cell = xml.find(cellStart, cell + 1)) {
-        const size_t digit = cell + cellStart.size();
-        if (digit >= xml.size() || xml[digit] < '0' || xml[digit] > '9')
-            continue; // a column whose name only starts with the letter
-        const size_t end = xml.find("</c>", digit);
-        const size_t open = xml.find("<v>", digit);
+        const size_t name = cell + cellStart.size();
+        const size_t nameEnd = xml.find('"', name);
+        if (nameEnd == std::string_view::npos || !cells(xml.substr(name, nameEnd - name)))
+            continue;
+        const size_t end = xml.find("</c>", nameEnd);
+        const size_t open = xml.find("<v>", nameEnd);
         if (end == std::string_view::npos || open == std::string_view::npos || open > end
             || xml.substr(cell, open - cell).find(" t=\"") != std::string_view::npos)
             continue; // no value, or a text cell
@@ -95,7 +111,7 @@ QString WriteFailure()
     return reason;
 }
 
-QString CopyEntries(unzFile in, zipFile out, const QByteArray& part, char column)
+QString CopyEntries(unzFile in, zipFile out, const std::vector<PartTimeCells>& parts)
 {
     int rc = unzGoToFirstFile(in);
     for (; rc == UNZ_OK; rc = unzGoToNextFile(in)) {
@@ -103,8 +119,9 @@ QString CopyEntries(unzFile in, zipFile out, const QByteArray& part, char column
         unz_file_info64 info{};
         if (!ReadEntry(in, data, info, name))
             return QStringLiteral("the written workbook cannot be read back");
-        if (name == part)
-            data = ExactSerialsInColumn(data, column);
+        for (const PartTimeCells& p : parts)
+            if (name == p.part)
+                data = ExactSerials(data, p.cells);
         errno = 0;
         if (!WriteEntry(out, name, data, info))
             return WriteFailure();
@@ -114,14 +131,14 @@ QString CopyEntries(unzFile in, zipFile out, const QByteArray& part, char column
 
 } // namespace
 
-QString CopyWithExactSerials(const QString& from, const QString& to, const QByteArray& part, char column)
+QString CopyWithExactSerials(const QString& from, const QString& to, const std::vector<PartTimeCells>& parts)
 {
     unzFile in = unzOpen64(QFile::encodeName(from).constData());
     if (!in)
         return QStringLiteral("the written workbook cannot be read back");
     errno = 0;
     zipFile out = zipOpen64(QFile::encodeName(to).constData(), APPEND_STATUS_CREATE);
-    QString why = out ? CopyEntries(in, out, part, column) : WriteFailure();
+    QString why = out ? CopyEntries(in, out, parts) : WriteFailure();
     unzClose(in);
     errno = 0;
     if (out && zipClose(out, nullptr) != ZIP_OK && why.isEmpty())

@@ -2,6 +2,8 @@
 
 #include "base/TextTable.h"
 #include "datafile/Fingerprint.h"
+#include "export/NumberFormats.h"
+#include "export/SummaryCells.h"
 #include "record/ZoneNote.h"
 #include "record/SampleText.h"
 #include "record/SampleValues.h"
@@ -10,6 +12,7 @@
 #include "record/Units.h"
 
 #include <QByteArray>
+#include <QMap>
 #include <algorithm>
 #include <cmath>
 
@@ -36,13 +39,6 @@ double TextWidth(const QString& text)
 lxw_error FitColumn(lxw_worksheet* sheet, lxw_col_t column, double widestText)
 {
     return worksheet_set_column(sheet, column, column, widestText + 2.0, nullptr);
-}
-
-// A number format that shows two decimals and the unit: the unit quoted,
-// so that a "%" in it is text and does not scale the value.
-QByteArray UnitFormat(const QString& unit)
-{
-    return "0.00\"" + Utf8(unit) + '"';
 }
 
 struct DataFormats {
@@ -76,7 +72,7 @@ lxw_format* HeaderFormat(lxw_workbook* book)
 bool MakeDataFormats(lxw_workbook* book, TempUnit unit, DataFormats& f)
 {
     f.header = HeaderFormat(book);
-    f.time = NumberFormat(book, "yyyy-m-d hh:mm", false);
+    f.time = NumberFormat(book, kDateTimeFormat, false);
     f.temp = NumberFormat(book, UnitFormat(UnitText(unit)), false);
     f.tempPast = NumberFormat(book, UnitFormat(UnitText(unit)), true);
     f.humi = NumberFormat(book, UnitFormat(kUnitRH), false);
@@ -130,9 +126,48 @@ lxw_error WriteSampleRow(lxw_worksheet* sheet, const CLoggerRecord& r, int i, Te
     return error;
 }
 
+// The Summary sheet's number formats, made once for each format code.
+class SummaryFormats {
+public:
+    explicit SummaryFormats(lxw_workbook* book) : m_book(book) {}
+    // Null for the general format, or when the format cannot be made.
+    lxw_format* Get(const QByteArray& code)
+    {
+        if (code.isEmpty())
+            return nullptr;
+        lxw_format*& format = m_made[code];
+        if (!format)
+            format = NumberFormat(m_book, code, false);
+        return format;
+    }
+
+private:
+    lxw_workbook* m_book;
+    QMap<QByteArray, lxw_format*> m_made;
+};
+
+lxw_error WriteSummaryValue(lxw_worksheet* sheet, lxw_row_t row, const SummaryCell& cell, SummaryFormats& formats)
+{
+    if (!cell.numeric)
+        return WriteText(sheet, row, 1, cell.text, nullptr);
+    lxw_format* format = formats.Get(cell.format);
+    if (!cell.format.isEmpty() && !format)
+        return LXW_ERROR_MEMORY_MALLOC_FAILED;
+    return worksheet_write_number(sheet, row, 1, cell.number, format);
+}
+
+// "B7" for row 6, column 1.
+std::string CellName(lxw_row_t row, lxw_col_t column)
+{
+    char name[LXW_MAX_CELL_NAME_LENGTH];
+    lxw_rowcol_to_cell(name, row, column);
+    return name;
+}
+
 } // namespace
 
-lxw_error WriteSummarySheet(lxw_workbook* book, const CLoggerRecord& record, const DisplaySettings& display)
+lxw_error WriteSummarySheet(lxw_workbook* book, const CLoggerRecord& record, const DisplaySettings& display,
+                            std::vector<std::string>& timeCells)
 {
     lxw_worksheet* sheet = AddSheet(book, TextId::SummarySheet, display.language);
     lxw_format* header = HeaderFormat(book);
@@ -144,21 +179,25 @@ lxw_error WriteSummarySheet(lxw_workbook* book, const CLoggerRecord& record, con
     lxw_error error = WriteText(sheet, 0, 0, captions[0], header);
     if (!error)
         error = WriteText(sheet, 0, 1, captions[1], header);
+    SummaryFormats formats(book);
     lxw_row_t row = 1;
-    auto writeRow = [&](const QString& caption, const QString& value) {
-        const QString texts[2] = {caption, value};
-        for (lxw_col_t c = 0; c < 2 && !error; ++c) {
-            error = WriteText(sheet, row, c, texts[c], nullptr);
-            widest[c] = std::max(widest[c], TextWidth(texts[c]));
-        }
+    auto writeRow = [&](const QString& caption, const SummaryCell& value) {
+        if (!error)
+            error = WriteText(sheet, row, 0, caption, nullptr);
+        if (!error)
+            error = WriteSummaryValue(sheet, row, value, formats);
+        if (!error && value.time)
+            timeCells.push_back(CellName(row, 1));
+        widest[0] = std::max(widest[0], TextWidth(caption));
+        widest[1] = std::max(widest[1], TextWidth(value.text));
         ++row;
     };
     for (const SummaryItem& item : SummaryReportRows(record, display.language))
-        writeRow(item.caption.trimmed(), item.value.trimmed());
-    writeRow(QStringLiteral("Time zone"), ZoneNote(record.m_tStart, record.m_tStop));
+        writeRow(item.caption.trimmed(), SummaryValueCell(record, item.row, item.value.trimmed()));
+    writeRow(QStringLiteral("Time zone"), SummaryTextCell(ZoneNote(record.m_tStart, record.m_tStop)));
     // The last row: the fingerprint of the record's data file.
     if (const QString fingerprint = RecordFingerprint(record); !fingerprint.isEmpty())
-        writeRow(QStringLiteral("SHA-256"), fingerprint);
+        writeRow(QStringLiteral("SHA-256"), SummaryTextCell(fingerprint));
     for (lxw_col_t c = 0; c < 2 && !error; ++c)
         error = FitColumn(sheet, c, widest[c]);
     return error;

@@ -72,7 +72,7 @@ private:
 
 // Builds the workbook at scratch; empty on success, else the reason.
 QString BuildWorkbook(const CLoggerRecord& record, const DisplaySettings& display, const QString& scratch,
-                      const QString& scratchFolder)
+                      const QString& scratchFolder, std::vector<std::string>& summaryTimes)
 {
     QByteArray folder = QFile::encodeName(scratchFolder);
     lxw_workbook_options options{};
@@ -83,7 +83,7 @@ QString BuildWorkbook(const CLoggerRecord& record, const DisplaySettings& displa
     lxw_workbook* book = workbook_new_opt(QFile::encodeName(scratch).constData(), &options);
     if (!book)
         return LibraryError(LXW_ERROR_MEMORY_MALLOC_FAILED, errno);
-    lxw_error error = WriteSummarySheet(book, record, display);
+    lxw_error error = WriteSummarySheet(book, record, display, summaryTimes);
     if (!error)
         error = WriteDataSheet(book, record, display);
     errno = 0;
@@ -115,11 +115,15 @@ bool WriteWorksheet(const CLoggerRecord& record, const DisplaySettings& display,
     if (!scratchFolder.isValid())
         return Fail(why, LowerFirst(scratchFolder.errorString()));
     const QString scratch = scratchFolder.filePath(QStringLiteral("book.xlsx"));
-    if (const QString reason = BuildWorkbook(record, display, scratch, scratchFolder.path()); !reason.isEmpty())
+    std::vector<std::string> summaryTimes;
+    if (const QString reason = BuildWorkbook(record, display, scratch, scratchFolder.path(), summaryTimes);
+        !reason.isEmpty())
         return Fail(why, reason);
     // The data sheet is the second one; its column B holds the times.
+    const std::vector<PartTimeCells> times{{"xl/worksheets/sheet1.xml", TheseCells(std::move(summaryTimes))},
+                                           {"xl/worksheets/sheet2.xml", WholeColumn('B')}};
     const QString exact = scratchFolder.filePath(QStringLiteral("exact.xlsx"));
-    if (const QString reason = CopyWithExactSerials(scratch, exact, "xl/worksheets/sheet2.xml", 'B'); !reason.isEmpty())
+    if (const QString reason = CopyWithExactSerials(scratch, exact, times); !reason.isEmpty())
         return Fail(why, reason);
     QFile built(exact);
     if (!built.open(QIODevice::ReadOnly))

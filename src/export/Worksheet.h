@@ -5,9 +5,10 @@
 #include <QString>
 
 // Writes a record as an Office Open XML workbook (.xlsx) with two sheets:
-// "Summary" (the summary list's caption and value texts, the description
-// and the mean kinetic temperature, then a row "SHA-256" with the record's
-// fingerprint) and "Data" (one row per sample: the
+// "Summary" (the summary list's captions and values, the description and
+// the mean kinetic temperature, then the time zone and a row "SHA-256" with
+// the record's fingerprint; figures and times stored as numbers that show
+// the list's texts) and "Data" (one row per sample: the
 // number, a local date-time cell, the temperature and, with humidity, the
 // humidity, as numbers in display's unit, red past an alarm limit).
 // Sheet names and headers are in display's language.

@@ -38,7 +38,7 @@ QList<SummaryItem> SummaryReportRows(const CLoggerRecord& record, std::uint16_t 
         if (show == SummaryRowShow::Absent)
             continue;
         const QString value = show == SummaryRowShow::Value ? PrintableText(record.m_strValue[row]) : QString();
-        items.append({SummaryCaption(row, language), value});
+        items.append({SummaryCaption(row, language), value, row});
     }
     return items;
 }

@@ -20,10 +20,12 @@ enum class SummaryRowShow {
 // holds one.
 SummaryRowShow ShowSummaryRow(const CLoggerRecord& record, int row);
 
-// One row of the summary as a list: the caption and the value text.
+// One row of the summary as a list: the caption and the value text, and
+// which row it is (a SummaryRow).
 struct SummaryItem {
     QString caption;
     QString value;
+    int row = -1;
 };
 
 // The rows that show, in order (rows 0..14, the description, the mean

@@ -1,12 +1,14 @@
 // The worksheet export, read back with a reader of its own (the archive
 // unpacked, the XML parts parsed) and with xlsx2csv.
 #include "export/ExactSerials.h"
+#include "export/SummaryCells.h"
 #include "export/WorkbookCheck.h"
 #include "export/Worksheet.h"
 
 #include "base/TextTable.h"
 #include "datafile/DataFileWriter.h"
 #include "record/SampleText.h"
+#include "record/SampleValues.h"
 #include "record/SummaryList.h"
 #include "record/TimeText.h"
 #include "record/Units.h"
@@ -21,6 +23,7 @@
 #include <QDir>
 #include <QFile>
 #include <QProcess>
+#include <QRegularExpression>
 #include <gtest/gtest.h>
 #include <minizip/zip.h>
 
@@ -31,6 +34,31 @@ QString Text(const XlsxSheet& sheet, int row, int column)
 {
     const XlsxCell* cell = sheet.Cell(row, column);
     return cell ? cell->text : QString();
+}
+
+// A cell's text as a spreadsheet shows it, for the number formats the
+// worksheet uses; empty where the sheet has no cell.
+QString Shown(const XlsxBook& book, const XlsxSheet& sheet, int row, int column)
+{
+    const XlsxCell* cell = sheet.Cell(row, column);
+    if (!cell || !cell->type.isEmpty())
+        return cell ? cell->text : QString();
+    const QString format = book.NumberFormat(cell->style);
+    const double value = cell->text.toDouble();
+    static const QRegularExpression unit(QStringLiteral("^0\\.00\"(.+)\"$"));
+    if (const QRegularExpressionMatch m = unit.match(format); m.hasMatch())
+        return QString::asprintf("%.2f", value) + m.captured(1);
+    const qint64 seconds = std::llround(value * 86400);
+    const QTime time = QTime(0, 0).addSecs(static_cast<int>(seconds % 86400));
+    if (format == QLatin1String("hh:mm:ss"))
+        return time.toString(QStringLiteral("hh:mm:ss"));
+    if (format.startsWith(QLatin1String("yyyy-m-d"))) {
+        const QDate date = QDate(1899, 12, 30).addDays(seconds / 86400);
+        const QString gap(format.count(QLatin1Char(' ')), QLatin1Char(' '));
+        return QStringLiteral("%1-%2-%3").arg(date.year()).arg(date.month()).arg(date.day()) + gap
+            + time.toString(QStringLiteral("hh:mm"));
+    }
+    return format.isEmpty() ? cell->text : QStringLiteral("unknown format ") + format;
 }
 
 class Worksheet : public ::testing::Test {
@@ -70,14 +98,14 @@ TEST_F(Worksheet, SummarySheetHoldsTheSummaryRowsThenDescriptionAndMkt)
         EXPECT_EQ(Text(sheet, 0, 1), QStringLiteral("State"));
         for (int i = 0; i < rows.size(); ++i) {
             EXPECT_EQ(Text(sheet, i + 1, 0), rows[i].caption.trimmed());
-            EXPECT_EQ(Text(sheet, i + 1, 1), rows[i].value.trimmed());
+            EXPECT_EQ(Shown(book, sheet, i + 1, 1).toStdString(), rows[i].value.trimmed().toStdString());
         }
         EXPECT_EQ(Text(sheet, 1, 1), m_record.m_strValue[ROW_ID].trimmed());
         const int description = rows.size() - 1;
         EXPECT_EQ(Text(sheet, description, 0), QStringLiteral("Description:"));
         EXPECT_EQ(Text(sheet, description, 1), QStringLiteral("Cold room <3> & \"B\""));
         EXPECT_EQ(Text(sheet, description + 1, 0), QStringLiteral("Mean Kinetic Temp.:"));
-        EXPECT_EQ(Text(sheet, description + 1, 1), m_record.m_strValue[ROW_MKT].trimmed());
+        EXPECT_EQ(Shown(book, sheet, description + 1, 1), m_record.m_strValue[ROW_MKT].trimmed());
         EXPECT_FALSE(m_record.m_strValue[ROW_MKT].trimmed().isEmpty());
         EXPECT_GE(sheet.widths.value(0), QStringLiteral("Mean Kinetic Temp.:").size());
         // The fingerprint is that of the data file the record saves to.
@@ -90,6 +118,133 @@ TEST_F(Worksheet, SummarySheetHoldsTheSummaryRowsThenDescriptionAndMkt)
         EXPECT_EQ(Text(sheet, rows.size() + 2, 1), sha);
         EXPECT_GE(sheet.widths.value(1), 64);
     }
+}
+
+// The serial of a wall-clock time: whole days since 1899-12-30 and the
+// seconds of the day, divided once.
+double WallClockSerial(QDate date, int secondsOfDay)
+{
+    const qint64 days = date.toJulianDay() - QDate(1899, 12, 30).toJulianDay();
+    return static_cast<double>(days * 86400 + secondsOfDay) / 86400.0;
+}
+
+// The Summary's count, statistics, limits and MKT are numbers in the units
+// of the data sheet, its times local date-times and its interval a time of
+// day; each shows the summary's text. The other rows stay text, also a
+// description that reads like a figure.
+TEST_F(Worksheet, SummaryFiguresAreNumbersAndTimesAreDateTimes)
+{
+    ScopedTz tz("Asia/Shanghai"); // local times 8 hours from UTC
+    const QString humi = QStringLiteral("0.00\"%RH\"");
+    const struct {
+        int type;
+        TempUnit unit;
+        const char* tempFormat;
+        bool readOut; // start and stop as a read-out shows them: two blanks before the time
+    } cases[] = {
+        {1, TempUnit::Celsius, "0.00\"\u00B0C\"", true},
+        {1, TempUnit::Fahrenheit, "0.00\"\u00B0F\"", false},
+        {4, TempUnit::Celsius, "0.00\"\u00B0C\"", false},
+        {4, TempUnit::Fahrenheit, "0.00\"\u00B0F\"", true},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(testing::Message() << "type " << c.type << " " << c.tempFormat << (c.readOut ? " read-out" : " file"));
+        m_display.unit = c.unit;
+        FillMission(m_record, c.type, 30, c.unit);
+        CLoggerRecord& r = m_record;
+        r.m_tStart = MakeLocalTime(2026, 6, 15, 8, 0); // every 10 minutes to 12:50
+        r.m_tStop = r.m_tStart + 29 * r.m_tsInterval;
+        r.BuildTimeTable();
+        r.m_fHumiAvg = c.type == 4 ? 45.555f : 0.0f;
+        const auto timeText = c.readOut ? FormatSummaryTime : FormatDateTime;
+        r.m_strValue[ROW_START] = timeText(r.m_tStart);
+        r.m_strValue[ROW_STOP] = timeText(r.m_tStop);
+        r.m_strValue[ROW_INTERVAL] = FormatInterval(r.m_tsInterval);
+        r.m_strValue[ROW_COUNT] = QString::number(r.m_nCount);
+        r.m_strValue[ROW_DESCRIPTION] = QStringLiteral("12.50\u00B0C");
+        r.FormatStatTexts(c.unit);
+        r.m_nRowFlags |= RF_ID | RF_START | RF_STOP | RF_INTERVAL | RF_COUNT;
+        XlsxBook book;
+        WriteAndRead(book);
+        const XlsxSheet& sheet = *book.Sheet(QStringLiteral("Summary"));
+
+        const QString temp = QString::fromUtf8(c.tempFormat);
+        const QString dateFormat = c.readOut ? QStringLiteral("yyyy-m-d  hh:mm") : QStringLiteral("yyyy-m-d hh:mm");
+        const auto t = [&](float celsius) { return RoundToHundredths(InUnit(celsius, c.unit)); };
+        const auto h = [](float value) { return RoundToHundredths(value); };
+        const QMap<int, std::pair<double, QString>> numbers{
+            {ROW_START, {WallClockSerial(QDate(2026, 6, 15), 8 * 3600), dateFormat}},
+            {ROW_STOP, {WallClockSerial(QDate(2026, 6, 15), 12 * 3600 + 50 * 60), dateFormat}},
+            {ROW_INTERVAL, {600 / 86400.0, QStringLiteral("hh:mm:ss")}},
+            {ROW_COUNT, {30, QString()}},
+            {ROW_MAX, {t(r.m_fMax), temp}},
+            {ROW_MIN, {t(r.m_fMin), temp}},
+            {ROW_AVG, {t(r.m_fAvg), temp}},
+            {ROW_HIGH_LIMIT, {t(r.m_fHighLimit), temp}},
+            {ROW_LOW_LIMIT, {t(r.m_fLowLimit), temp}},
+            {ROW_MKT, {t(r.m_fMkt), temp}},
+            {ROW_HUMI_MAX, {h(r.m_fHumiMax), humi}},
+            {ROW_HUMI_MIN, {h(r.m_fHumiMin), humi}},
+            {ROW_HUMI_AVG, {h(r.m_fHumiAvg), humi}},
+            {ROW_HUMI_HIGH_LIMIT, {h(r.m_fHumiHighLimit), humi}},
+            {ROW_HUMI_LOW_LIMIT, {h(r.m_fHumiLowLimit), humi}},
+        };
+        const QList<SummaryItem> rows = SummaryReportRows(r, 0);
+        int numeric = 0;
+        for (int i = 0; i < rows.size(); ++i) {
+            SCOPED_TRACE(rows[i].caption.toStdString());
+            const XlsxCell* cell = sheet.Cell(i + 1, 1);
+            ASSERT_NE(cell, nullptr);
+            EXPECT_EQ(Shown(book, sheet, i + 1, 1).toStdString(), rows[i].value.trimmed().toStdString());
+            if (!numbers.contains(rows[i].row)) {
+                EXPECT_EQ(cell->type, QStringLiteral("inlineStr"));
+                continue;
+            }
+            const auto& [value, format] = numbers[rows[i].row];
+            EXPECT_TRUE(cell->type.isEmpty()) << cell->type.toStdString();
+            EXPECT_EQ(cell->text.toDouble(), value) << cell->text.toStdString();
+            EXPECT_EQ(book.NumberFormat(cell->style).toStdString(), format.toStdString());
+            ++numeric;
+        }
+        EXPECT_EQ(numeric, c.type == 4 ? 15 : 10);
+        for (const int zoneAndFingerprint : {rows.size() + 1, rows.size() + 2})
+            EXPECT_EQ(sheet.Cell(zoneAndFingerprint, 1)->type, QStringLiteral("inlineStr"));
+    }
+}
+
+// A text that a number would not show exactly stays text, as do the rows
+// that hold no figure.
+TEST(SummaryValueCell, TextsNoNumberShowsStayText)
+{
+    ScopedTz tz("Europe/Berlin");
+    CLoggerRecord record;
+    record.m_tStart = MakeLocalTime(2026, 6, 15, 8, 0);
+    record.m_tStop = MakeLocalTime(2026, 6, 16, 8, 0);
+    record.m_tsInterval = 600;
+    const struct {
+        int row;
+        QString text;
+    } cases[] = {
+        {ROW_COUNT, QStringLiteral("--")},
+        {ROW_COUNT, QStringLiteral("0336")},
+        {ROW_MAX, QStringLiteral("12.5\u00B0C")},
+        {ROW_MAX, QStringLiteral("-0.00\u00B0C")},
+        {ROW_MAX, QStringLiteral("45.00%RH")},
+        {ROW_HUMI_MAX, QStringLiteral("45.00\u00B0F")},
+        {ROW_MKT, QStringLiteral("12345678901234567890.00\u00B0C")},
+        {ROW_START, FormatDateTime(record.m_tStart + 60)},
+        {ROW_STOP, QStringLiteral("2026-06-16 08:00")},
+        {ROW_INTERVAL, QStringLiteral("00:15:00")},
+        {ROW_ID, QStringLiteral("12345678901")},
+        {ROW_DESCRIPTION, QStringLiteral("25.00\u00B0C")},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.text.toStdString());
+        const SummaryCell cell = SummaryValueCell(record, c.row, c.text);
+        EXPECT_FALSE(cell.numeric);
+        EXPECT_EQ(cell.text, c.text);
+    }
+    EXPECT_TRUE(SummaryValueCell(record, ROW_STOP, FormatSummaryTime(record.m_tStop)).numeric);
 }
 
 TEST_F(Worksheet, DataCellsAreNumbersInTheUnitWithFormatsAndRedPastALimit)
@@ -193,17 +348,20 @@ TEST_F(Worksheet, TimesAreStoredAsTheirExactSerial)
         EXPECT_EQ(Text(sheet, i + 1, 1).toDouble(), ExactSerial(m_record.m_tTime[i])) << i << " " << Text(sheet, i + 1, 1).toStdString();
 }
 
-TEST(ExactSerials, OnlyNumbersOfTheColumnAreRewritten)
+TEST(ExactSerials, OnlyNumbersOfTheTimeCellsAreRewritten)
 {
     const QByteArray xml = "<row r=\"1\"><c r=\"B1\" t=\"inlineStr\"><is><t>0.5</t></is></c></row>"
                            "<row r=\"2\"><c r=\"A2\"><v>46188.33333333334</v></c><c r=\"B2\" s=\"2\"><v>46188.33333333334</v></c>"
                            "<c r=\"BA2\"><v>0.1</v></c><c r=\"C2\"><v>4.4</v></c></row>"
                            "<row r=\"3\"><c r=\"B3\" s=\"2\"><v>46188.33334490741</v></c><c r=\"B4\" s=\"2\"/></row>";
-    const QByteArray expected = "<row r=\"1\"><c r=\"B1\" t=\"inlineStr\"><is><t>0.5</t></is></c></row>"
-                                "<row r=\"2\"><c r=\"A2\"><v>46188.33333333334</v></c><c r=\"B2\" s=\"2\"><v>46188.333333333336</v></c>"
-                                "<c r=\"BA2\"><v>0.1</v></c><c r=\"C2\"><v>4.4</v></c></row>"
-                                "<row r=\"3\"><c r=\"B3\" s=\"2\"><v>46188.333344907405</v></c><c r=\"B4\" s=\"2\"/></row>";
-    EXPECT_EQ(ExactSerialsInColumn(xml, 'B'), expected);
+    const QByteArray columnB = "<row r=\"1\"><c r=\"B1\" t=\"inlineStr\"><is><t>0.5</t></is></c></row>"
+                               "<row r=\"2\"><c r=\"A2\"><v>46188.33333333334</v></c><c r=\"B2\" s=\"2\"><v>46188.333333333336</v></c>"
+                               "<c r=\"BA2\"><v>0.1</v></c><c r=\"C2\"><v>4.4</v></c></row>"
+                               "<row r=\"3\"><c r=\"B3\" s=\"2\"><v>46188.333344907405</v></c><c r=\"B4\" s=\"2\"/></row>";
+    EXPECT_EQ(ExactSerials(xml, WholeColumn('B')), columnB);
+    QByteArray onlyB3 = xml;
+    onlyB3.replace("46188.33334490741", "46188.333344907405");
+    EXPECT_EQ(ExactSerials(xml, TheseCells({"B3", "B1", "A22"})), onlyB3);
 }
 
 TEST_F(Worksheet, SixtyThousandRowsStayInOneSheet)
