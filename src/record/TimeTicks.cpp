@@ -1,4 +1,4 @@
-#include "views/TimeTicks.h"
+#include "record/TimeTicks.h"
 
 #include "record/TimeText.h"
 
