@@ -202,22 +202,23 @@ bool LabelsApart(const std::vector<TimeTick>& ticks, int gap)
 
 // The first label shows the date; labels it reaches over lose their text,
 // unless one of them is a new day's date: then the first label keeps its
-// time, and that date tells the day.
-void DateTheFirstLabel(std::vector<TimeTick>& ticks, TimeUnit unit, const TextWidth& width, const TimeLabelText& label,
+// time, and that date tells the day. True when the first label shows its
+// date (or there is none).
+bool DateTheFirstLabel(std::vector<TimeTick>& ticks, TimeUnit unit, const TextWidth& width, const TimeLabelText& label,
                        int columns, int gap)
 {
     if (ticks.empty())
-        return;
+        return true;
     TimeTick dated = ticks.front();
     dated.date = true;
     dated.text = label(ToLocal(dated.time), unit, true);
     PlaceLabel(dated, width, columns);
     if (dated.text.isEmpty())
-        return;
+        return false;
     std::size_t covered = 1;
     while (covered < ticks.size() && ticks[covered].left < dated.right + gap) {
         if (ticks[covered].date)
-            return;
+            return false;
         ++covered;
     }
     ticks.front() = dated;
@@ -225,6 +226,7 @@ void DateTheFirstLabel(std::vector<TimeTick>& ticks, TimeUnit unit, const TextWi
         ticks[i].text.clear();
         ticks[i].left = ticks[i].right = ticks[i].column;
     }
+    return true;
 }
 
 } // namespace
@@ -267,7 +269,8 @@ std::vector<time64> RoundTimes(time64 from, time64 to, TimeStep step, int limit)
     return {};
 }
 
-TimeAxisTicks ChooseTimeTicks(const TimeSpan& span, const TextWidth& width, int gap, const TimeLabelText& label)
+TimeAxisTicks ChooseTimeTicks(const TimeSpan& span, const TextWidth& width, int gap, const TimeLabelText& label,
+                              FirstLabel first)
 {
     TimeAxisTicks axis;
     if (span.IsEmpty())
@@ -284,7 +287,8 @@ TimeAxisTicks ChooseTimeTicks(const TimeSpan& span, const TextWidth& width, int 
         std::vector<TimeTick> ticks = LabelledTicks(span, step, width, label, limit);
         if (static_cast<int>(ticks.size()) >= limit || !LabelsApart(ticks, gap))
             continue;
-        DateTheFirstLabel(ticks, step.unit, width, label, span.columns, gap);
+        if (!DateTheFirstLabel(ticks, step.unit, width, label, span.columns, gap) && first == FirstLabel::Dated)
+            continue;
         axis.step = step;
         axis.ticks = std::move(ticks);
         return axis;

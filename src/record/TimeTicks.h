@@ -61,9 +61,12 @@ QString GraphTimeLabel(const LocalTm& l, TimeUnit unit, bool date);
 // `gap` pixels between neighbours. The texts are those of `label`; the first
 // label and the first label of each new day are the dated ones. A dated
 // first label hides the texts of the labels it reaches over; where one of
-// those is a new day's date, the first label keeps its time instead.
+// those is a new day's date, the first label keeps its time instead
+// (FirstLabel::MayKeepTime), or the step is passed over for a longer one
+// (FirstLabel::Dated: the first label always shows its date).
+enum class FirstLabel { MayKeepTime, Dated };
 TimeAxisTicks ChooseTimeTicks(const TimeSpan& span, const TextWidth& width, int gap,
-                              const TimeLabelText& label = GraphTimeLabel);
+                              const TimeLabelText& label = GraphTimeLabel, FirstLabel first = FirstLabel::MayKeepTime);
 
 // The round local times of one step from `from` to `to`, at most `limit`.
 std::vector<time64> RoundTimes(time64 from, time64 to, TimeStep step, int limit);
