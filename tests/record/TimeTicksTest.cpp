@@ -86,6 +86,23 @@ TEST(TimeTicks, StepAndLabelsForTheVisibleSpan)
     EXPECT_TRUE(ChooseTimeTicks({T(2024, 3, 5, 9, 0), T(2024, 3, 5, 9, 0), 490}, FixedWidth, kGap).ticks.empty());
 }
 
+// Asked to date its first label always, the chooser passes over a step
+// where that date would reach a new day's date, and takes the caller's texts.
+TEST(TimeTicks, AFirstLabelThatMustShowItsDateTakesALongerStep)
+{
+    const ScopedTz tz("Europe/Berlin");
+    const TimeSpan span{T(2024, 3, 5, 16, 0), T(2024, 3, 7, 4, 0), 300};
+    const TimeLabelText label = [](const LocalTm& l, TimeUnit unit, bool date) {
+        return GraphTimeLabel(l, unit, date).replace(QLatin1Char('-'), QLatin1Char('/'));
+    };
+    const TimeAxisTicks mayKeepTime = ChooseTimeTicks(span, FixedWidth, kGap, label);
+    EXPECT_EQ(mayKeepTime.step, (TimeStep{TimeUnit::Hour, 6}));
+    EXPECT_EQ(TextsOf(mayKeepTime), (Texts{"18:00", "2024/3/6", "06:00", "12:00", "18:00", "2024/3/7"}));
+    const TimeAxisTicks dated = ChooseTimeTicks(span, FixedWidth, kGap, label, FirstLabel::Dated);
+    EXPECT_EQ(dated.step, (TimeStep{TimeUnit::Hour, 12}));
+    EXPECT_EQ(TextsOf(dated), (Texts{"2024/3/6", "12:00", "2024/3/7"}));
+}
+
 // Local time: the hour the clocks skip has no tick and the steps stay on
 // their hours; the hour they repeat is labelled twice, an hour apart.
 TEST(TimeTicks, RoundTimesFollowTheLocalClockAcrossDaylightSaving)
