@@ -1,7 +1,7 @@
 #include "report/pdf/PdfChart.h"
 
-#include "record/Units.h"
 #include "base/TextTable.h"
+#include "record/Units.h"
 #include "report/pdf/PdfDocument.h"
 #include "report/pdf/PdfTimeAxis.h"
 
