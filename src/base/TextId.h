@@ -158,6 +158,8 @@ enum class TextId : int {
     TrailNow = 284,
     TrailChoose = 285,
     TrailCannotRead = 286, // "%1" the reason
+    TemperatureLegend = 287, // the report chart's legend: "%1" the unit
+    HumidityLegend = 288,    // "%1" the unit
 };
 
 constexpr int ToInt(TextId id) { return static_cast<int>(id); }

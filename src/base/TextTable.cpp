@@ -247,6 +247,8 @@ constexpr TextEntry kTexts[] = {
     {284, "now", "现在"},
     {285, "Select a mission or type a logger ID, then press Trail.", "请选择一条记录或输入记录仪ID, 然后按“审计记录”."},
     {286, "The trail cannot be read: %1", "无法读取审计记录: %1"},
+    {287, "Temperature %1", "温度 %1"},
+    {288, "Humidity %1", "湿度 %1"},
 };
 
 const TextEntry* Lookup(int id)

@@ -6,7 +6,7 @@
 #include <QString>
 #include <cstdint>
 
-constexpr int TEXT_COUNT = 287;   // ids 0..286
+constexpr int TEXT_COUNT = 289;   // ids 0..288
 
 // Text of an id in language (0 English, LANG_CHINESE); empty for an id
 // without an entry.

@@ -2,6 +2,7 @@
 
 #include "base/TextTable.h"
 #include "datafile/Fingerprint.h"
+#include "report/LimitMark.h"
 #include "report/PageFoot.h"
 #include "record/TimeText.h"
 #include "record/Units.h"
@@ -54,24 +55,12 @@ QStringList SummaryLines(const ReportData& d)
 
 QString TempCell(const ReportData& d, float v)
 {
-    const CLoggerRecord& r = *d.record;
-    QString text = d.TempText(v) + d.TempUnitText();
-    if (r.m_bTempAlarm && r.m_fLowLimit > v)
-        text += QStringLiteral(" [<") + d.TempText(r.m_fLowLimit) + QLatin1Char(']');
-    else if (r.m_bTempAlarm && v > r.m_fHighLimit)
-        text += QStringLiteral(" [>") + d.TempText(r.m_fHighLimit) + QLatin1Char(']');
-    return text;
+    return d.TempText(v) + d.TempUnitText() + TempLimitMark(*d.record, v, d.display.unit);
 }
 
 QString HumiCell(const ReportData& d, float w)
 {
-    const CLoggerRecord& r = *d.record;
-    QString text = Fixed(w) + kUnitRH;
-    if (r.m_bHumiAlarm && r.m_fHumiLowLimit > w)
-        text += QStringLiteral(" [<") + Fixed(r.m_fHumiLowLimit) + QLatin1Char(']');
-    else if (r.m_bHumiAlarm && w > r.m_fHumiHighLimit)
-        text += QStringLiteral(" [>") + Fixed(r.m_fHumiHighLimit) + QLatin1Char(']');
-    return text;
+    return Fixed(w) + kUnitRH + HumiLimitMark(*d.record, w);
 }
 
 void DrawTable(ISurface& s, const TextLayout& l, const ReportData& d, int page)

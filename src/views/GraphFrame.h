@@ -3,7 +3,7 @@
 #include "base/DisplaySettings.h"
 #include "record/LoggerRecord.h"
 #include "views/GraphMath.h"
-#include "views/TimeTicks.h"
+#include "record/TimeTicks.h"
 #include "views/ValueTicks.h"
 
 #include <QFont>

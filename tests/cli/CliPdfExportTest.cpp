@@ -25,8 +25,8 @@ TEST(CliPdfExport, TheReportHoldsTheRecordOrTheRangeAsked)
         const char* firstTime;
         const char* lastTime;
     } const cases[] = {
-        {{}, 10, 336, "2026-6-15 08:00", "2026-6-18 19:45"},
-        {{"--from", "2026-06-16 10:00", "--to", "2026-06-16T12:00"}, 1, 9, "2026-6-16 10:00", "2026-6-16 12:00"},
+        {{}, 10, 336, "2026-06-15 08:00", "2026-06-18 19:45"},
+        {{"--from", "2026-06-16 10:00", "--to", "2026-06-16T12:00"}, 1, 9, "2026-06-16 10:00", "2026-06-16 12:00"},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.pages);

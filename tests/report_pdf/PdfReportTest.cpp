@@ -9,6 +9,7 @@
 #include "report/pdf/PdfChart.h"
 #include "report/pdf/PdfReport.h"
 
+#include <QDateTime>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -60,7 +61,8 @@ TEST_F(PdfReport, PagesHoldEveryRowAndExtractAsPlainText)
         // Every sample row: its number, time and value, on the page it belongs to.
         for (int s = 0; s < c.samples; ++s) {
             const int page = s < 14 ? 0 : 1 + (s - 14) / 38;
-            const QString row = QStringLiteral("%1 +%2 +%3").arg(s + 1).arg(QRegularExpression::escape(FormatDateTime(m_record.m_tTime[s])),
+            const QString time = QDateTime::fromSecsSinceEpoch(m_record.m_tTime[s]).toString(QStringLiteral("yyyy-MM-dd HH:mm"));
+            const QString row = QStringLiteral("%1 +%2 +%3").arg(s + 1).arg(QRegularExpression::escape(time),
                 QString::asprintf("%.2f", static_cast<double>(m_record.m_fTempShown[s])));
             EXPECT_TRUE(pages[page].contains(QRegularExpression(QStringLiteral("(^|\\n) *") + row))) << s;
         }

@@ -1,13 +1,16 @@
 #include "report/pdf/PdfChart.h"
 
-#include "record/TimeText.h"
+#include "base/TextTable.h"
 #include "record/Units.h"
 #include "report/pdf/PdfDocument.h"
+#include "report/pdf/PdfTimeAxis.h"
 
 #include <QString>
 #include <algorithm>
 #include <cmath>
+#include <iterator>
 #include <tuple>
+#include <vector>
 
 namespace {
 
@@ -15,6 +18,9 @@ constexpr float kPlotLeft = 100;
 constexpr float kPlotRight = 500;
 constexpr float kBase = 455;
 constexpr float kHeight = 200;
+// PdfText y of the legend words: baseline 683, their descenders clear of
+// the plot's top edge at 680.
+constexpr float kLegendTextY = 693;
 
 // A value scale from the record's own extremes to y in points.
 struct Scale {
@@ -55,21 +61,20 @@ void DrawFrameAndGrid(HPDF_Page page, float W, float H)
         HPDF_Page_LineTo(page, 500, y);
     }
     HPDF_Page_Stroke(page);
-    HPDF_Page_SetLineWidth(page, 1);
     HPDF_Page_SetDash(page, nullptr, 0, 0);
-    for (int x = 200; x <= 400; x += 100) {
-        HPDF_Page_MoveTo(page, x, 428);
-        HPDF_Page_LineTo(page, x, 434);
+}
+
+// Vertical lines from y0 to y1, stroked; nothing when there are none (a
+// stroke without a path is an error).
+void StrokeVerticals(HPDF_Page page, const std::vector<float>& xs, float y0, float y1)
+{
+    if (xs.empty())
+        return;
+    for (float x : xs) {
+        HPDF_Page_MoveTo(page, x, y0);
+        HPDF_Page_LineTo(page, x, y1);
     }
     HPDF_Page_Stroke(page);
-    HPDF_Page_SetLineWidth(page, 0.5);
-    HPDF_Page_SetDash(page, dots, 2, 0);
-    for (int x = 200; x <= 400; x += 100) {
-        HPDF_Page_MoveTo(page, x, 455);
-        HPDF_Page_LineTo(page, x, 655);
-    }
-    HPDF_Page_Stroke(page);
-    HPDF_Page_SetDash(page, nullptr, 0, 0);
 }
 
 void DrawValueLabels(CPdfDocument& doc, HPDF_Page page, const Scale& s, float x, bool temperature, TempUnit unit)
@@ -83,15 +88,24 @@ void DrawValueLabels(CPdfDocument& doc, HPDF_Page page, const Scale& s, float x,
     }
 }
 
-void DrawTimeLabels(CPdfDocument& doc, HPDF_Page page, const CLoggerRecord& r, double span)
+// Marks below the plot and dotted grid lines at the axis's round times,
+// then their labels (at the current font size).
+void DrawTimeAxis(CPdfDocument& doc, HPDF_Page page, const CLoggerRecord& r)
 {
+    const PdfTimeAxis axis = LayOutPdfTimeAxis(r.m_tStart, r.m_tStop, [&doc](const QString& text) { return doc.TextWidth(text); });
+    std::vector<float> inside; // the frame stands at either end
+    std::copy_if(axis.marks.begin(), axis.marks.end(), std::back_inserter(inside),
+                 [](float x) { return x > kPlotLeft && x < kPlotRight; });
+    HPDF_Page_SetLineWidth(page, 1);
+    StrokeVerticals(page, axis.marks, 428, 434);
+    const HPDF_UINT16 dots[] = {1, 4};
+    HPDF_Page_SetLineWidth(page, 0.5);
+    HPDF_Page_SetDash(page, dots, 2, 0);
+    StrokeVerticals(page, inside, 455, 655);
+    HPDF_Page_SetDash(page, nullptr, 0, 0);
     HPDF_Page_SetRGBFill(page, 0, 0, 0);
-    const auto labelStep = static_cast<time64>(span * 100);
-    for (int k = 0; k < 4; ++k) {
-        const LocalTm tm = ToLocal(r.m_tStart + k * labelStep);
-        doc.Text(page, 100 + 100 * k, 425, QString::asprintf("%.2d:%.2d", tm.hour, tm.minute));
-        doc.Text(page, 100 + 100 * k, 415, QString::asprintf("%4d-%2d-%2d", tm.year, tm.month, tm.day));
-    }
+    for (const PdfAxisLabel& label : axis.labels)
+        doc.Text(page, label.x, label.y, label.text);
 }
 
 // Alarm limits drawn on the band 450..660 even when they lie outside it.
@@ -169,11 +183,19 @@ private:
     double m_span;
 };
 
-void DrawLegend(HPDF_Page page, float x)
+// A series' dash at (x .. x + 15, 680) in the current pen, its name in
+// black beside it: right of the dash, or ending left of it (at the right
+// edge of the plot). The words stand just above the plot's top edge,
+// which runs level with the dash.
+void DrawLegend(CPdfDocument& doc, HPDF_Page page, float x, const QString& name, bool nameLeft)
 {
     HPDF_Page_MoveTo(page, x, 680);
     HPDF_Page_LineTo(page, x + 15, 680);
     HPDF_Page_Stroke(page);
+    constexpr float kSpace = 3;
+    const float textX = nameLeft ? x - kSpace - doc.TextWidth(name) : x + 15 + kSpace;
+    HPDF_Page_SetRGBFill(page, 0, 0, 0);
+    doc.Text(page, textX, kLegendTextY, name);
 }
 
 } // namespace
@@ -200,8 +222,9 @@ std::pair<int, int> WindowExtremes(const CLoggerRecord& r, const float* series, 
     return {std::min(maxIndex, minIndex), std::max(maxIndex, minIndex)};
 }
 
-void DrawPdfChart(CPdfDocument& doc, HPDF_Page page, const CLoggerRecord& r, TempUnit unit)
+void DrawPdfChart(CPdfDocument& doc, HPDF_Page page, const CLoggerRecord& r, const DisplaySettings& display)
 {
+    const TempUnit unit = display.unit;
     const float W = std::trunc(HPDF_Page_GetWidth(page));
     const float H = std::trunc(HPDF_Page_GetHeight(page));
     DrawFrameAndGrid(page, W, H);
@@ -216,7 +239,7 @@ void DrawPdfChart(CPdfDocument& doc, HPDF_Page page, const CLoggerRecord& r, Tem
         DrawValueLabels(doc, page, humi, 505, false, unit);
     }
     const double span = static_cast<double>(r.m_tStop - r.m_tStart) / 400.0;
-    DrawTimeLabels(doc, page, r, span);
+    DrawTimeAxis(doc, page, r);
     if (r.m_bTempAlarm) {
         HPDF_Page_SetRGBStroke(page, 1, 0, 0);
         DrawLimits(page, temp, r.m_fLowLimit, r.m_fHighLimit, 0);
@@ -228,13 +251,13 @@ void DrawPdfChart(CPdfDocument& doc, HPDF_Page page, const CLoggerRecord& r, Tem
     const bool samples = SampleCount(r) > 0;
     HPDF_Page_SetLineWidth(page, 1);
     HPDF_Page_SetRGBStroke(page, 1, 0, 0);
-    DrawLegend(page, 65);
+    DrawLegend(doc, page, 65, GetText(TextId::TemperatureLegend, display.language).arg(UnitText(display.unit)), false);
     if (samples)
         CurvePath(page, r, r.m_fTempShown.data(), temp, span).Draw();
     if (humidity) {
         HPDF_Page_SetLineWidth(page, 0.5);
         HPDF_Page_SetRGBStroke(page, 0, 0, 1);
-        DrawLegend(page, 515);
+        DrawLegend(doc, page, 515, GetText(TextId::HumidityLegend, display.language).arg(kUnitRH), true);
         if (samples)
             CurvePath(page, r, r.m_fHumi.data(), humi, span).Draw();
     }

@@ -4,10 +4,11 @@
 #include "base/TextTable.h"
 #include "datafile/Fingerprint.h"
 #include "record/ZoneNote.h"
-#include "record/TimeText.h"
 #include "record/Units.h"
+#include "report/LimitMark.h"
 #include "report/pdf/PdfChart.h"
 #include "report/pdf/PdfDocument.h"
+#include "report/pdf/PdfTimeAxis.h"
 
 #include <algorithm>
 
@@ -74,10 +75,24 @@ void DrawSummaryGrid(HPDF_Page page, float W, float H)
     HPDF_Page_Stroke(page);
 }
 
+// A summary row's value; the start and stop times in the report's own
+// date format (a row the logger left empty stays empty).
+QString SummaryValue(const CLoggerRecord& r, int row)
+{
+    const QString& text = r.m_strValue[row];
+    if (text.isEmpty())
+        return text;
+    if (row == ROW_START)
+        return PdfDateTimeText(r.m_tStart);
+    if (row == ROW_STOP)
+        return PdfDateTimeText(r.m_tStop);
+    return text;
+}
+
 void DrawSummaryTexts(CPdfDocument& doc, HPDF_Page page, const CLoggerRecord& r, std::uint16_t language, float H)
 {
     for (const SummaryCell& c : kSummaryCells) {
-        const QString text = c.textId ? GetText(c.textId, language) : r.m_strValue[c.valueRow].left(c.maxChars);
+        const QString text = c.textId ? GetText(c.textId, language) : SummaryValue(r, c.valueRow).left(c.maxChars);
         doc.TextInCell(page, c.x, H - c.fromTop, text, c.right);
     }
     doc.TextInCell(page, 475, H - 75, QStringLiteral("MKT:") + r.m_strValue[ROW_MKT].left(12), kGridRight);
@@ -115,11 +130,16 @@ void DrawTablePart(CPdfDocument& doc, HPDF_Page page, const CLoggerRecord& r, co
     for (int row = 0; row < rows; ++row) {
         const int s = first + row;
         const float y = y0 - 5 - kRowHeight * row;
+        const float t = r.m_fTempShown[s];
         doc.Text(page, 55, y, QString::number(s + 1));
-        doc.Text(page, 180, y, FormatDateTime(r.m_tTime[s]));
-        doc.Text(page, 305, y, QString::asprintf("%.2f", InUnit(r.m_fTempShown[s], display.unit)));
-        if (humidity)
-            doc.Text(page, 430, y, QString::asprintf("%.2f", static_cast<double>(r.m_fHumi[s])));
+        doc.Text(page, 180, y, PdfDateTimeText(r.m_tTime[s]));
+        doc.TextInCell(page, 305, y, QString::asprintf("%.2f", InUnit(t, display.unit)) + TempLimitMark(r, t, display.unit),
+                       kColumnRight[2]);
+        if (humidity) {
+            const float h = r.m_fHumi[s];
+            doc.TextInCell(page, 430, y, QString::asprintf("%.2f", static_cast<double>(h)) + HumiLimitMark(r, h),
+                           kColumnRight[3]);
+        }
     }
 }
 
@@ -148,7 +168,7 @@ void DrawReport(CPdfDocument& doc, const CLoggerRecord& r, const DisplaySettings
     HPDF_Page_SetLineJoin(page, HPDF_MITER_JOIN);
     DrawSummaryGrid(page, W, H);
     DrawSummaryTexts(doc, page, r, display.language, H);
-    DrawPdfChart(doc, page, r, display.unit);
+    DrawPdfChart(doc, page, r, display);
 
     const int count = SampleCount(r);
     const int pages = PdfReportPages(count);

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "record/LoggerRecord.h"
+#include "record/TimeText.h"
 
 #include <QString>
 #include <functional>
@@ -46,15 +47,26 @@ struct TimeAxisTicks {
 
 using TextWidth = std::function<int(const QString&)>;
 
+// The text of the label of a tick at local time l on a step of unit; date:
+// the label shows the date (the first label, the first of a new day).
+using TimeLabelText = std::function<QString(const LocalTm& l, TimeUnit unit, bool date)>;
+
+// The graph's labels: "HH:mm"; dated, "2026-6-15 08:00", or "2026-6-16" at
+// midnight; day steps "2026-6-15", months "2026-6", years "2026".
+QString GraphTimeLabel(const LocalTm& l, TimeUnit unit, bool date);
+
 // The ticks of the smallest step (1, 2, 5, 10, 15, 30 minutes; 1, 2, 3, 6,
 // 12 hours; 1, 2, 7, 14 days; 1, 2, 3, 6 months; 1, 2, 5 ... years) whose
 // labels, each centred on its tick and kept inside the plot, leave at least
-// `gap` pixels between neighbours. Minute and hour labels read "HH:mm"; the
-// first label and the first label of each new day show the date instead
-// ("2026-6-16" at midnight, else "2026-6-15 08:00"). A dated first label
-// hides the texts of the labels it reaches over; where one of those is a
-// new day's date, the first label keeps its time instead.
-TimeAxisTicks ChooseTimeTicks(const TimeSpan& span, const TextWidth& width, int gap);
+// `gap` pixels between neighbours. The texts are those of `label`; the first
+// label and the first label of each new day are the dated ones. A dated
+// first label hides the texts of the labels it reaches over; where one of
+// those is a new day's date, the first label keeps its time instead
+// (FirstLabel::MayKeepTime), or the step is passed over for a longer one
+// (FirstLabel::Dated: the first label always shows its date).
+enum class FirstLabel { MayKeepTime, Dated };
+TimeAxisTicks ChooseTimeTicks(const TimeSpan& span, const TextWidth& width, int gap,
+                              const TimeLabelText& label = GraphTimeLabel, FirstLabel first = FirstLabel::MayKeepTime);
 
 // The round local times of one step from `from` to `to`, at most `limit`.
 std::vector<time64> RoundTimes(time64 from, time64 to, TimeStep step, int limit);

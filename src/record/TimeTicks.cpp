@@ -1,4 +1,4 @@
-#include "views/TimeTicks.h"
+#include "record/TimeTicks.h"
 
 #include "record/TimeText.h"
 
@@ -152,19 +152,6 @@ std::vector<time64> MonthsWithin(time64 from, time64 to, int months, int limit)
 
 QString DateText(const LocalTm& l) { return QString::asprintf("%d-%d-%d", l.year, l.month, l.day); }
 
-QString LabelText(const LocalTm& l, TimeUnit unit, bool date)
-{
-    switch (unit) {
-    case TimeUnit::Year: return QString::number(l.year);
-    case TimeUnit::Month: return QString::asprintf("%d-%d", l.year, l.month);
-    case TimeUnit::Day: return DateText(l);
-    default: break;
-    }
-    if (!date)
-        return QString::asprintf("%.2d:%.2d", l.hour, l.minute);
-    return AtMidnight(l) ? DateText(l) : QString::asprintf("%d-%d-%d %.2d:%.2d", l.year, l.month, l.day, l.hour, l.minute);
-}
-
 // Centres the label on its tick, inside the plot; a label wider than the
 // plot is left out.
 void PlaceLabel(TimeTick& tick, const TextWidth& width, int columns)
@@ -185,7 +172,8 @@ void PlaceLabel(TimeTick& tick, const TextWidth& width, int columns)
 
 // The ticks of one step with their labels; the first label is not yet
 // given its date, so that the step is chosen by the labels that repeat.
-std::vector<TimeTick> LabelledTicks(const TimeSpan& span, TimeStep step, const TextWidth& width, int limit)
+std::vector<TimeTick> LabelledTicks(const TimeSpan& span, TimeStep step, const TextWidth& width,
+                                    const TimeLabelText& label, int limit)
 {
     std::vector<TimeTick> ticks;
     int previousDay = -1;
@@ -196,7 +184,7 @@ std::vector<TimeTick> LabelledTicks(const TimeSpan& span, TimeStep step, const T
         tick.time = t;
         tick.column = span.ColumnOf(t);
         tick.date = !ticks.empty() && day != previousDay;
-        tick.text = LabelText(l, step.unit, tick.date);
+        tick.text = label(l, step.unit, tick.date);
         PlaceLabel(tick, width, span.columns);
         ticks.push_back(tick);
         previousDay = day;
@@ -214,21 +202,23 @@ bool LabelsApart(const std::vector<TimeTick>& ticks, int gap)
 
 // The first label shows the date; labels it reaches over lose their text,
 // unless one of them is a new day's date: then the first label keeps its
-// time, and that date tells the day.
-void DateTheFirstLabel(std::vector<TimeTick>& ticks, TimeUnit unit, const TextWidth& width, int columns, int gap)
+// time, and that date tells the day. True when the first label shows its
+// date (or there is none).
+bool DateTheFirstLabel(std::vector<TimeTick>& ticks, TimeUnit unit, const TextWidth& width, const TimeLabelText& label,
+                       int columns, int gap)
 {
     if (ticks.empty())
-        return;
+        return true;
     TimeTick dated = ticks.front();
     dated.date = true;
-    dated.text = LabelText(ToLocal(dated.time), unit, true);
+    dated.text = label(ToLocal(dated.time), unit, true);
     PlaceLabel(dated, width, columns);
     if (dated.text.isEmpty())
-        return;
+        return false;
     std::size_t covered = 1;
     while (covered < ticks.size() && ticks[covered].left < dated.right + gap) {
         if (ticks[covered].date)
-            return;
+            return false;
         ++covered;
     }
     ticks.front() = dated;
@@ -236,9 +226,23 @@ void DateTheFirstLabel(std::vector<TimeTick>& ticks, TimeUnit unit, const TextWi
         ticks[i].text.clear();
         ticks[i].left = ticks[i].right = ticks[i].column;
     }
+    return true;
 }
 
 } // namespace
+
+QString GraphTimeLabel(const LocalTm& l, TimeUnit unit, bool date)
+{
+    switch (unit) {
+    case TimeUnit::Year: return QString::number(l.year);
+    case TimeUnit::Month: return QString::asprintf("%d-%d", l.year, l.month);
+    case TimeUnit::Day: return DateText(l);
+    default: break;
+    }
+    if (!date)
+        return QString::asprintf("%.2d:%.2d", l.hour, l.minute);
+    return AtMidnight(l) ? DateText(l) : QString::asprintf("%d-%d-%d %.2d:%.2d", l.year, l.month, l.day, l.hour, l.minute);
+}
 
 int TimeSpan::ColumnOf(time64 t) const
 {
@@ -265,7 +269,8 @@ std::vector<time64> RoundTimes(time64 from, time64 to, TimeStep step, int limit)
     return {};
 }
 
-TimeAxisTicks ChooseTimeTicks(const TimeSpan& span, const TextWidth& width, int gap)
+TimeAxisTicks ChooseTimeTicks(const TimeSpan& span, const TextWidth& width, int gap, const TimeLabelText& label,
+                              FirstLabel first)
 {
     TimeAxisTicks axis;
     if (span.IsEmpty())
@@ -279,10 +284,11 @@ TimeAxisTicks ChooseTimeTicks(const TimeSpan& span, const TextWidth& width, int 
             continue;
         // Room for every tick that can fit, and one more to show a crowding.
         const int limit = static_cast<int>(span.columns / (narrowest > 0 ? narrowest : 1)) + 2;
-        std::vector<TimeTick> ticks = LabelledTicks(span, step, width, limit);
+        std::vector<TimeTick> ticks = LabelledTicks(span, step, width, label, limit);
         if (static_cast<int>(ticks.size()) >= limit || !LabelsApart(ticks, gap))
             continue;
-        DateTheFirstLabel(ticks, step.unit, width, span.columns, gap);
+        if (!DateTheFirstLabel(ticks, step.unit, width, label, span.columns, gap) && first == FirstLabel::Dated)
+            continue;
         axis.step = step;
         axis.ticks = std::move(ticks);
         return axis;
