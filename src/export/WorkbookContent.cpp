@@ -12,7 +12,6 @@
 #include "record/Units.h"
 
 #include <QByteArray>
-#include <QMap>
 #include <algorithm>
 #include <cmath>
 
@@ -50,33 +49,14 @@ struct DataFormats {
     lxw_format* humiPast = nullptr;
 };
 
-lxw_format* NumberFormat(lxw_workbook* book, const QByteArray& numberFormat, bool red)
+bool MakeDataFormats(WorkbookFormats& formats, TempUnit unit, DataFormats& f)
 {
-    lxw_format* format = workbook_add_format(book);
-    if (!format)
-        return nullptr;
-    format_set_num_format(format, numberFormat.constData());
-    if (red)
-        format_set_font_color(format, LXW_COLOR_RED);
-    return format;
-}
-
-lxw_format* HeaderFormat(lxw_workbook* book)
-{
-    lxw_format* format = workbook_add_format(book);
-    if (format)
-        format_set_bold(format);
-    return format;
-}
-
-bool MakeDataFormats(lxw_workbook* book, TempUnit unit, DataFormats& f)
-{
-    f.header = HeaderFormat(book);
-    f.time = NumberFormat(book, kDateTimeFormat, false);
-    f.temp = NumberFormat(book, UnitFormat(UnitText(unit)), false);
-    f.tempPast = NumberFormat(book, UnitFormat(UnitText(unit)), true);
-    f.humi = NumberFormat(book, UnitFormat(kUnitRH), false);
-    f.humiPast = NumberFormat(book, UnitFormat(kUnitRH), true);
+    f.header = formats.Header();
+    f.time = formats.Number(kDateTimeFormat);
+    f.temp = formats.Number(UnitFormat(UnitText(unit)));
+    f.tempPast = formats.Number(UnitFormat(UnitText(unit)), true);
+    f.humi = formats.Number(UnitFormat(kUnitRH));
+    f.humiPast = formats.Number(UnitFormat(kUnitRH), true);
     return f.header && f.time && f.temp && f.tempPast && f.humi && f.humiPast;
 }
 
@@ -126,31 +106,11 @@ lxw_error WriteSampleRow(lxw_worksheet* sheet, const CLoggerRecord& r, int i, Te
     return error;
 }
 
-// The Summary sheet's number formats, made once for each format code.
-class SummaryFormats {
-public:
-    explicit SummaryFormats(lxw_workbook* book) : m_book(book) {}
-    // Null for the general format, or when the format cannot be made.
-    lxw_format* Get(const QByteArray& code)
-    {
-        if (code.isEmpty())
-            return nullptr;
-        lxw_format*& format = m_made[code];
-        if (!format)
-            format = NumberFormat(m_book, code, false);
-        return format;
-    }
-
-private:
-    lxw_workbook* m_book;
-    QMap<QByteArray, lxw_format*> m_made;
-};
-
-lxw_error WriteSummaryValue(lxw_worksheet* sheet, lxw_row_t row, const SummaryCell& cell, SummaryFormats& formats)
+lxw_error WriteSummaryValue(lxw_worksheet* sheet, lxw_row_t row, const SummaryCell& cell, WorkbookFormats& formats)
 {
     if (!cell.numeric)
         return WriteText(sheet, row, 1, cell.text, nullptr);
-    lxw_format* format = formats.Get(cell.format);
+    lxw_format* format = cell.format.isEmpty() ? nullptr : formats.Number(cell.format);
     if (!cell.format.isEmpty() && !format)
         return LXW_ERROR_MEMORY_MALLOC_FAILED;
     return worksheet_write_number(sheet, row, 1, cell.number, format);
@@ -166,11 +126,29 @@ std::string CellName(lxw_row_t row, lxw_col_t column)
 
 } // namespace
 
-lxw_error WriteSummarySheet(lxw_workbook* book, const CLoggerRecord& record, const DisplaySettings& display,
-                            std::vector<std::string>& timeCells)
+lxw_format* WorkbookFormats::Header()
+{
+    if (!m_header && (m_header = workbook_add_format(m_book)))
+        format_set_bold(m_header);
+    return m_header;
+}
+
+lxw_format* WorkbookFormats::Number(const QByteArray& code, bool red)
+{
+    lxw_format*& format = m_numbers[{code, red}];
+    if (format || !(format = workbook_add_format(m_book)))
+        return format;
+    format_set_num_format(format, code.constData());
+    if (red)
+        format_set_font_color(format, LXW_COLOR_RED);
+    return format;
+}
+
+lxw_error WriteSummarySheet(lxw_workbook* book, WorkbookFormats& formats, const CLoggerRecord& record,
+                            const DisplaySettings& display, std::vector<std::string>& timeCells)
 {
     lxw_worksheet* sheet = AddSheet(book, TextId::SummarySheet, display.language);
-    lxw_format* header = HeaderFormat(book);
+    lxw_format* header = formats.Header();
     if (!sheet || !header)
         return LXW_ERROR_MEMORY_MALLOC_FAILED;
     const QString captions[2] = {GetText(TextId::ItemColumn, display.language),
@@ -179,7 +157,6 @@ lxw_error WriteSummarySheet(lxw_workbook* book, const CLoggerRecord& record, con
     lxw_error error = WriteText(sheet, 0, 0, captions[0], header);
     if (!error)
         error = WriteText(sheet, 0, 1, captions[1], header);
-    SummaryFormats formats(book);
     lxw_row_t row = 1;
     auto writeRow = [&](const QString& caption, const SummaryCell& value) {
         if (!error)
@@ -203,11 +180,12 @@ lxw_error WriteSummarySheet(lxw_workbook* book, const CLoggerRecord& record, con
     return error;
 }
 
-lxw_error WriteDataSheet(lxw_workbook* book, const CLoggerRecord& record, const DisplaySettings& display)
+lxw_error WriteDataSheet(lxw_workbook* book, WorkbookFormats& formats, const CLoggerRecord& record,
+                         const DisplaySettings& display)
 {
     lxw_worksheet* sheet = AddSheet(book, TextId::DataSheet, display.language);
     DataFormats f;
-    if (!sheet || !MakeDataFormats(book, display.unit, f))
+    if (!sheet || !MakeDataFormats(formats, display.unit, f))
         return LXW_ERROR_MEMORY_MALLOC_FAILED;
     const int columns = SampleColumnCount(record);
     const int rows = record.ReceivedRows();

@@ -83,9 +83,10 @@ QString BuildWorkbook(const CLoggerRecord& record, const DisplaySettings& displa
     lxw_workbook* book = workbook_new_opt(QFile::encodeName(scratch).constData(), &options);
     if (!book)
         return LibraryError(LXW_ERROR_MEMORY_MALLOC_FAILED, errno);
-    lxw_error error = WriteSummarySheet(book, record, display, summaryTimes);
+    WorkbookFormats formats(book);
+    lxw_error error = WriteSummarySheet(book, formats, record, display, summaryTimes);
     if (!error)
-        error = WriteDataSheet(book, record, display);
+        error = WriteDataSheet(book, formats, record, display);
     errno = 0;
     const lxw_error closed = workbook_close(book); // frees the workbook in any case
     const int systemError = errno;
