@@ -105,6 +105,17 @@ void DrawSummaryTexts(CPdfDocument& doc, HPDF_Page page, const CLoggerRecord& r,
     }
 }
 
+// A sample value with two decimals; one with a limit mark shrinks to its
+// cell when it must (a bare value always fits).
+void ValueCell(CPdfDocument& doc, HPDF_Page page, float x, float y, double value, const QString& mark, float right)
+{
+    const QString text = QString::asprintf("%.2f", value);
+    if (mark.isEmpty())
+        doc.Text(page, x, y, text);
+    else
+        doc.TextInCell(page, x, y, text + mark, right);
+}
+
 // The sample table's part on one page: header at headerY, rows of samples
 // first .. first + rows - 1.
 void DrawTablePart(CPdfDocument& doc, HPDF_Page page, const CLoggerRecord& r, const DisplaySettings& display,
@@ -133,12 +144,10 @@ void DrawTablePart(CPdfDocument& doc, HPDF_Page page, const CLoggerRecord& r, co
         const float t = r.m_fTempShown[s];
         doc.Text(page, 55, y, QString::number(s + 1));
         doc.Text(page, 180, y, PdfDateTimeText(r.m_tTime[s]));
-        doc.TextInCell(page, 305, y, QString::asprintf("%.2f", InUnit(t, display.unit)) + TempLimitMark(r, t, display.unit),
-                       kColumnRight[2]);
+        ValueCell(doc, page, 305, y, InUnit(t, display.unit), TempLimitMark(r, t, display.unit), kColumnRight[2]);
         if (humidity) {
             const float h = r.m_fHumi[s];
-            doc.TextInCell(page, 430, y, QString::asprintf("%.2f", static_cast<double>(h)) + HumiLimitMark(r, h),
-                           kColumnRight[3]);
+            ValueCell(doc, page, 430, y, h, HumiLimitMark(r, h), kColumnRight[3]);
         }
     }
 }

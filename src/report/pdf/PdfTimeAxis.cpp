@@ -58,7 +58,7 @@ QString PdfDateText(const LocalTm& l)
 QString PdfDateTimeText(time64 t)
 {
     const LocalTm l = ToLocal(t);
-    return PdfDateText(l) + QLatin1Char(' ') + TimeText(l);
+    return QString::asprintf("%.4d-%.2d-%.2d %.2d:%.2d", l.year, l.month, l.day, l.hour, l.minute);
 }
 
 PdfTimeAxis LayOutPdfTimeAxis(time64 start, time64 stop, const PdfTextWidth& width)
