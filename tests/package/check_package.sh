@@ -32,6 +32,8 @@ depends=$(field Depends)
 for dep in libqt6widgets6 libqt6gui6 libqt6core6 libusb-1.0-0 libudev1 libc6 "fonts-wqy-microhei | fonts-noto-cjk"; do
     [[ $depends == *"$dep"* ]] || fail "Depends lacks $dep: $depends"
 done
+# Qt's own Chinese texts come with a plain install, yet may be left out.
+[[ $(field Recommends) == *qt6-translations-l10n* ]] || fail "Recommends lacks qt6-translations-l10n: $(field Recommends)"
 for script in postinst prerm postrm conffiles; do
     grep -q " $script" <<<"$info" || fail "no $script"
 done
