@@ -69,6 +69,8 @@ public:
     // migrates the schema.
     bool Open(const ArchiveAddress& address, QString& error);
     void Close();
+    // Opened and not closed since (also after a failed open, until Close).
+    bool IsOpen() const { return !m_name.isEmpty(); }
     const ArchiveAddress& Address() const { return m_address; }
 
     // Indexes one data file, in one transaction. A file whose bytes are
@@ -127,3 +129,9 @@ private:
 // recursively (sorted, so that runs are repeatable). Paths that do not
 // exist are added to missing.
 QStringList CollectDataFiles(const QStringList& paths, QStringList& missing);
+
+// Indexes one data file as CArchive::Import does; when the database fails,
+// connects to the same address again and tries once more, so a connection
+// the server has cut since the last use (a restart, an idle timeout) costs
+// no mission. The archive is left closed when that fails too.
+ImportResult ImportReconnecting(CArchive& archive, const QString& path);

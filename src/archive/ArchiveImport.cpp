@@ -139,3 +139,20 @@ QStringList CollectDataFiles(const QStringList& paths, QStringList& missing)
     }
     return files;
 }
+
+ImportResult ImportReconnecting(CArchive& archive, const QString& path)
+{
+    ImportResult result = archive.Import(path);
+    if (result.outcome != ImportResult::Failed)
+        return result;
+    const ArchiveAddress address = archive.Address();
+    QString error;
+    if (!archive.Open(address, error)) {
+        archive.Close();
+        return result;
+    }
+    result = archive.Import(path);
+    if (result.outcome == ImportResult::Failed)
+        archive.Close();
+    return result;
+}

@@ -215,6 +215,23 @@ public:
         return m_open ? &m_archive : nullptr;
     }
 
+    // Indexes a filed data file; a connection lost since the last filing is
+    // made again first.
+    ImportResult Import(const QString& dataFile)
+    {
+        ImportResult result;
+        CArchive* archive = Get(result.reason);
+        if (!archive)
+            return result;
+        result = ImportReconnecting(*archive, dataFile);
+        m_open = archive->IsOpen();
+        if (!m_open) {
+            m_error = result.reason;
+            m_lastTry.start();
+        }
+        return result;
+    }
+
 private:
     ArchiveAddress m_address;
     CArchive m_archive;
@@ -268,7 +285,7 @@ int Watch(WatchArgs& args, WatchSignals& stopRequest)
             PrintNow(stdout, WatchJsonLine(event));
         PrintNow(stderr, WatchTextLine(event));
     });
-    station.SetIndexSource([&index](QString& why) { return index.Get(why); });
+    station.SetIndexer([&index](const QString& dataFile) { return index.Import(dataFile); });
     station.SetAudit(&audit);
     EventLoop loop(queue, [&station](const Message& m) { station.OnMessage(m); });
     loop.AddTimers(station.Timers(), [&station](int id) { station.OnTimer(id); });

@@ -85,10 +85,9 @@ void CMainDialog::StartStation()
     ReleaseLogger();
     m_pStationRows->Clear();
     QString indexError;
-    const auto index = [this](QString& why) -> CArchive* {
-        return WindowArchive().Open(why) ? &WindowArchive().Archive() : nullptr;
-    };
-    m_pStation->Start(m_prefs.station, index, &m_audit, indexError);
+    WindowArchive().Open(indexError);
+    m_pStation->Start(m_prefs.station, [this](const QString& dataFile) { return WindowArchive().Import(dataFile); },
+                      &m_audit);
     // Said once: the station files missions all the same.
     SetStatusText(indexError.isEmpty()
                       ? GetText(TextId::AutomaticOn, m_display.language).arg(m_prefs.station.folder)

@@ -25,14 +25,12 @@ CStationRunner::~CStationRunner()
     Stop();
 }
 
-void CStationRunner::Start(const StationSettings& settings, const std::function<CArchive*(QString& why)>& index,
-                           IAuditSink* audit, QString& indexError)
+void CStationRunner::Start(const StationSettings& settings,
+                           const std::function<ImportResult(const QString& dataFile)>& indexer, IAuditSink* audit)
 {
     Stop();
-    indexError.clear();
-    index(indexError);
     m_station = std::make_unique<ReceivingStation>(settings, m_display, m_listener);
-    m_station->SetIndexSource(index);
+    m_station->SetIndexer(indexer);
     m_station->SetAudit(audit);
     m_station->Start();
     Rearm();

@@ -20,11 +20,10 @@ public:
     CStationRunner(DisplaySettings& display, ReceivingStation::Listener listener, QObject* parent = nullptr);
     ~CStationRunner() override;
 
-    // Starts a station with settings (stopping one that runs), indexing into
-    // what index gives and recording into audit. indexError says why the
-    // archive index could not be opened now, empty when it was.
-    void Start(const StationSettings& settings, const std::function<CArchive*(QString& why)>& index, IAuditSink* audit,
-               QString& indexError);
+    // Starts a station with settings (stopping one that runs), indexing its
+    // missions' data files with indexer and recording into audit.
+    void Start(const StationSettings& settings, const std::function<ImportResult(const QString& dataFile)>& indexer,
+               IAuditSink* audit);
     // Lets go of every logger; the station's rows are dropped with it.
     void Stop();
     bool Running() const { return m_station != nullptr; }

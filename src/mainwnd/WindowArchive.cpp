@@ -80,9 +80,8 @@ ImportResult CWindowArchive::Import(const QString& path)
         result.outcome = ImportResult::Failed;
         return result;
     }
-    result = m_archive.Import(path);
-    if (result.outcome == ImportResult::Failed) {
-        m_archive.Close();
+    result = ImportReconnecting(m_archive, path);
+    if (!m_archive.IsOpen()) {
         m_open = false;
     } else if (result.outcome == ImportResult::Indexed || result.outcome == ImportResult::Moved) {
         emit Changed();

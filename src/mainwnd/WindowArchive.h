@@ -35,8 +35,9 @@ public:
     CArchive& Archive() { return m_archive; }
     // Closes the archive; the next use opens the address in force again.
     void Reset();
-    // Indexes a data file, opening the archive first. A failure closes the
-    // archive, so that the next use connects anew.
+    // Indexes a data file, opening the archive first; a connection lost
+    // since the last use is made again. A failure closes the archive, so
+    // that the next use connects anew.
     ImportResult Import(const QString& path);
 
 signals:

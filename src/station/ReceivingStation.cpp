@@ -32,7 +32,7 @@ ReceivingStation::~ReceivingStation()
 void ReceivingStation::SetIndex(CArchive* archive)
 {
     if (archive)
-        m_context.index = [archive](QString&) { return archive; };
+        m_context.index = [archive](const QString& dataFile) { return ImportReconnecting(*archive, dataFile); };
     else
         m_context.index = nullptr;
 }

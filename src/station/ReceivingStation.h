@@ -29,9 +29,12 @@ public:
 
     // Where filed missions are indexed (null: nowhere); it must outlive the station.
     void SetIndex(CArchive* archive);
-    // Asked for the index at each filing, so an archive that could not be
-    // reached at first is used once it can be; null with why set meanwhile.
-    void SetIndexSource(std::function<CArchive*(QString& why)> source) { m_context.index = std::move(source); }
+    // Called at each filing to index the data file, so an archive that could
+    // not be reached at first is used once it can be.
+    void SetIndexer(std::function<ImportResult(const QString& dataFile)> indexer)
+    {
+        m_context.index = std::move(indexer);
+    }
     // Where the loggers' downloads and stops are recorded (null: nowhere);
     // it must outlive the station.
     void SetAudit(IAuditSink* audit) { m_context.audit = audit; }

@@ -168,13 +168,7 @@ void StationLogger::Index()
 {
     if (!m_context.index || m_row.dataFile.isEmpty())
         return;
-    QString why;
-    CArchive* index = m_context.index(why);
-    if (!index) {
-        m_row.reason = QStringLiteral("not indexed in the archive: %1").arg(why);
-        return;
-    }
-    const ImportResult imported = index->Import(m_row.dataFile);
+    const ImportResult imported = m_context.index(m_row.dataFile);
     if (imported.outcome == ImportResult::Failed || imported.outcome == ImportResult::Damaged)
         m_row.reason = QStringLiteral("not indexed in the archive: %1").arg(imported.reason);
 }

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "archive/Archive.h"
 #include "station/MissionFiles.h"
 #include "station/StationRow.h"
 #include "station/StationSettings.h"
@@ -10,15 +11,14 @@
 #include <chrono>
 #include <functional>
 
-class CArchive;
 
 // What every logger of a station files its mission with.
 struct StationContext {
     const StationSettings& settings;
     DisplaySettings& display;
-    // Where archived missions are indexed: the archive, or null with why set
-    // when it cannot be reached now; no source at all: nowhere.
-    std::function<CArchive*(QString& why)> index;
+    // Indexes an archived mission's data file in the archive (Failed with
+    // the reason when it cannot be reached now); none at all: nowhere.
+    std::function<ImportResult(const QString& dataFile)> index;
     IAuditSink* audit = nullptr; // where downloads and stops are recorded; null: nowhere
 };
 

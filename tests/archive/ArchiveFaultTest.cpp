@@ -126,6 +126,46 @@ TEST(ArchivePostgresFaults, AStationRoleWithTheLeastGrantsImportsMovesAndListsBu
     QSqlDatabase::removeDatabase(name);
 }
 
+// The server cuts the station's connection between two filings (a restart,
+// an idle timeout): the next filing connects again and is indexed; a
+// server that stays away fails the filing and leaves the archive closed.
+TEST(ArchivePostgresFaults, AFilingAfterTheServerCutTheConnectionConnectsAgain)
+{
+    QString why;
+    ASSERT_TRUE(pgtest::Running(why)) << why.toStdString();
+    const ArchiveAddress address = pgtest::NewDatabase();
+    TempDir dir;
+    const QString first = dir.path(QStringLiteral("a.tavo"));
+    const QString second = dir.path(QStringLiteral("b.tavo"));
+    ASSERT_TRUE(WriteMission(first, {"UT300000003", 2, true}));
+    ASSERT_TRUE(WriteMission(second, {"UT300000004", 2, true}));
+    CArchive archive;
+    ASSERT_TRUE(archive.Open(address, why)) << why.toStdString();
+    EXPECT_EQ(ImportReconnecting(archive, first).outcome, ImportResult::Indexed);
+
+    const QString cut = QStringLiteral("SELECT pg_terminate_backend(pid) FROM pg_stat_activity WHERE datname = '%1' "
+                                       "AND pid <> pg_backend_pid()")
+                            .arg(address.database);
+    ASSERT_TRUE(pgtest::Exec(QStringLiteral("postgres"), cut));
+    const ImportResult again = ImportReconnecting(archive, second);
+    EXPECT_EQ(again.outcome, ImportResult::Indexed) << again.reason.toStdString();
+    EXPECT_TRUE(archive.IsOpen());
+    std::vector<MissionRow> rows;
+    ASSERT_TRUE(archive.List({}, rows, why)) << why.toStdString();
+    EXPECT_EQ(rows.size(), 2u);
+
+    // The database takes no connection now: the filing fails, closed.
+    ASSERT_TRUE(pgtest::Exec(QStringLiteral("postgres"), cut));
+    ASSERT_TRUE(pgtest::Exec(QStringLiteral("postgres"),
+                             QStringLiteral("ALTER DATABASE %1 WITH ALLOW_CONNECTIONS false").arg(address.database)));
+    const ImportResult refused = ImportReconnecting(archive, first);
+    EXPECT_EQ(refused.outcome, ImportResult::Failed);
+    EXPECT_FALSE(refused.reason.isEmpty());
+    EXPECT_FALSE(archive.IsOpen());
+    pgtest::Exec(QStringLiteral("postgres"),
+                 QStringLiteral("ALTER DATABASE %1 WITH ALLOW_CONNECTIONS true").arg(address.database));
+}
+
 TEST(ArchiveSqliteFaults, ALockedArchiveFailsTheImportAndWritesNothing)
 {
     TempDir dir;
