@@ -60,20 +60,6 @@ struct ArchiveArgs {
     bool listOptions = false; // an option only list takes was given
 };
 
-bool TakeTime(const CCommandLine& line, const QCommandLineOption& option, std::optional<time64>& t, QString& error)
-{
-    if (!line.IsSet(option))
-        return true;
-    time64 value = 0;
-    if (!ParseLocalTimeArg(line.Value(option), value)) {
-        error = QStringLiteral("--%1 takes a local time YYYY-MM-DD HH:MM[:SS], not '%2'")
-                    .arg(option.names().first(), line.Value(option));
-        return false;
-    }
-    t = value;
-    return true;
-}
-
 // -1 when the arguments are good, else the exit code (help, or 2 with the reason printed).
 int ParseArgs(const QStringList& args, ArchiveArgs& out)
 {
@@ -99,7 +85,8 @@ int ParseArgs(const QStringList& args, ArchiveArgs& out)
     out.filter.alarmsOnly = line.IsSet(alarms);
     out.listOptions = line.IsSet(id) || line.IsSet(from) || line.IsSet(to) || line.IsSet(alarms);
     QString error;
-    if (!TakeTime(line, from, out.filter.from, error) || !TakeTime(line, to, out.filter.to, error))
+    if (!TakeTimeOption(line, from, TimeForms::Local, out.filter.from, error)
+        || !TakeTimeOption(line, to, TimeForms::Local, out.filter.to, error))
         return Line(error, 2);
     if (out.command != QLatin1String("import") && out.command != QLatin1String("list")
         && out.command != QLatin1String("show"))

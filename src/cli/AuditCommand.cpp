@@ -9,7 +9,6 @@
 #include "archive/AuditQueue.h"
 #include "base/PrintableText.h"
 
-#include <QDateTime>
 #include <QFileInfo>
 #include <cstdio>
 
@@ -54,32 +53,6 @@ struct AuditArgs {
     AuditFilter filter;
 };
 
-// A local time as the other commands take it, or an ISO 8601 time with its zone.
-bool ParseTime(const QString& text, time64& t)
-{
-    if (ParseLocalTimeArg(text, t))
-        return true;
-    const QDateTime iso = QDateTime::fromString(text, Qt::ISODate);
-    if (!iso.isValid() || iso.timeSpec() == Qt::LocalTime)
-        return false;
-    t = iso.toSecsSinceEpoch();
-    return true;
-}
-
-bool TakeTime(const CCommandLine& line, const QCommandLineOption& option, std::optional<time64>& t, QString& error)
-{
-    if (!line.IsSet(option))
-        return true;
-    time64 value = 0;
-    if (!ParseTime(line.Value(option), value)) {
-        error = QStringLiteral("--%1 takes a local time YYYY-MM-DD HH:MM[:SS] or ISO 8601 with Z, not '%2'")
-                    .arg(option.names().first(), line.Value(option));
-        return false;
-    }
-    t = value;
-    return true;
-}
-
 // -1 when the arguments are good, else the exit code.
 int ParseArgs(const QStringList& args, AuditArgs& out)
 {
@@ -102,7 +75,8 @@ int ParseArgs(const QStringList& args, AuditArgs& out)
     out.json = line.IsSet(json);
     out.filter.loggerId = line.Value(logger);
     QString error;
-    if (!TakeTime(line, from, out.filter.from, error) || !TakeTime(line, to, out.filter.to, error))
+    if (!TakeTimeOption(line, from, TimeForms::LocalOrZoned, out.filter.from, error)
+        || !TakeTimeOption(line, to, TimeForms::LocalOrZoned, out.filter.to, error))
         return Line(error, 2);
     if (out.command != QLatin1String("list") && out.command != QLatin1String("verify"))
         return Line(QStringLiteral("give list or verify (try --help)"), 2);

@@ -3,6 +3,7 @@
 #include "cli/CommandLine.h"
 #include "record/TimeText.h"
 
+#include <QDateTime>
 #include <QRegularExpression>
 
 namespace {
@@ -40,24 +41,6 @@ int DaysInMonth(int year, int month)
     return month == 2 && leap ? 29 : kDays[month - 1];
 }
 
-// The time of option's last value into t; false with error set when it is
-// not a time.
-bool TakeTime(const CCommandLine& line, const QCommandLineOption& option, std::optional<time64>& t,
-              QString& error)
-{
-    if (!line.IsSet(option))
-        return true;
-    const QString text = line.Value(option);
-    time64 value = 0;
-    if (!ParseLocalTimeArg(text, value)) {
-        error = QStringLiteral("--%1 takes a local time YYYY-MM-DD HH:MM[:SS], not '%2'")
-                    .arg(option.names().first(), text);
-        return false;
-    }
-    t = value;
-    return true;
-}
-
 } // namespace
 
 bool ParseLocalTimeArg(const QString& text, time64& t)
@@ -76,6 +59,39 @@ bool ParseLocalTimeArg(const QString& text, time64& t)
     const time64 value = MakeLocalTime(year, month, day, hour, minute, second);
     if (value == -1)
         return false;
+    t = value;
+    return true;
+}
+
+namespace {
+
+// A local time, or an ISO 8601 time with its zone.
+bool ParseZonedOrLocal(const QString& text, time64& t)
+{
+    if (ParseLocalTimeArg(text, t))
+        return true;
+    const QDateTime iso = QDateTime::fromString(text, Qt::ISODate);
+    if (!iso.isValid() || iso.timeSpec() == Qt::LocalTime)
+        return false;
+    t = iso.toSecsSinceEpoch();
+    return true;
+}
+
+} // namespace
+
+bool TakeTimeOption(const CCommandLine& line, const QCommandLineOption& option, TimeForms forms,
+                    std::optional<time64>& t, QString& error)
+{
+    if (!line.IsSet(option))
+        return true;
+    const QString text = line.Value(option);
+    time64 value = 0;
+    const bool zoned = forms == TimeForms::LocalOrZoned;
+    if (!(zoned ? ParseZonedOrLocal(text, value) : ParseLocalTimeArg(text, value))) {
+        error = QStringLiteral("--%1 takes a local time YYYY-MM-DD HH:MM[:SS]%2, not '%3'")
+                    .arg(option.names().first(), zoned ? QStringLiteral(" or ISO 8601 with Z") : QString(), text);
+        return false;
+    }
     t = value;
     return true;
 }
@@ -107,8 +123,8 @@ FileArgs ParseFileArgs(const QStringList& args, const DisplaySettings& display, 
         out.error = line.Error();
         return out;
     }
-    if (!ApplyUnits(line.Values(unit), out.display, out.error) || !TakeTime(line, from, out.from, out.error)
-        || !TakeTime(line, to, out.to, out.error))
+    if (!ApplyUnits(line.Values(unit), out.display, out.error) || !TakeTimeOption(line, from, TimeForms::Local, out.from, out.error)
+        || !TakeTimeOption(line, to, TimeForms::Local, out.to, out.error))
         return out;
     const QStringList files = line.Positional();
     if (files.size() > 1) {

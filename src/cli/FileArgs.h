@@ -2,6 +2,9 @@
 
 #include "record/LoggerRecord.h"
 
+class CCommandLine;
+class QCommandLineOption;
+
 #include <QMap>
 #include <QString>
 #include <QStringList>
@@ -36,6 +39,15 @@ FileArgs ParseFileArgs(const QStringList& args, const DisplaySettings& display,
 // :SS after the minutes (month, day and hour may have one digit, as the
 // program prints them). False when text is none of these or no such time.
 bool ParseLocalTimeArg(const QString& text, time64& t);
+
+// How a --from/--to value may be written: a local time only, or also an
+// ISO 8601 time with Z or an offset (as the audit trail's JSON gives them).
+enum class TimeForms { Local, LocalOrZoned };
+
+// The time of option's last value into t (left as it is when the option is
+// not given); false with error set when it is not a time of those forms.
+bool TakeTimeOption(const CCommandLine& line, const QCommandLineOption& option, TimeForms forms,
+                    std::optional<time64>& t, QString& error);
 
 // Takes the temperature unit of the last --unit value into display; false
 // with error set when one of them is neither C nor F.
