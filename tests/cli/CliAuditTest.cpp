@@ -116,6 +116,9 @@ TEST_F(CliAudit, ExportsPrintsAndImportsRecordWhatTheyWrote)
     EXPECT_EQ(entries[2]["detail"]["kind"].toString(), "text");
     EXPECT_EQ(entries[2]["detail"]["pages"].toInt(), 7);
     EXPECT_EQ(Entries({"--logger", "UT300000003"}).size(), 0u);
+    // The times the JSON gives, with their zone, bound the list as well.
+    EXPECT_EQ(Entries({"--from", "2000-01-01T00:00:00Z"}).size(), std::size(cases));
+    EXPECT_EQ(Entries({"--to", "2000-01-01T08:00:00+08:00"}).size(), 0u);
 }
 
 TEST_F(CliAudit, VerifyTellsAnIntactChainFromAChangedOneAndRefusesWhatItCannotRead)
