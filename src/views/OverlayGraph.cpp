@@ -1,10 +1,10 @@
 #include "views/OverlayGraph.h"
+#include "views/OverlayTimeAxis.h"
 
 #include "base/TextTable.h"
 #include "record/TimeText.h"
 #include "record/Units.h"
 
-#include <QDateTime>
 #include <QMouseEvent>
 #include <QPainter>
 #include <QPolygonF>
@@ -288,41 +288,20 @@ void COverlayGraph::DrawValueAxis(QPainter& painter, const Layout& l, const Over
                      Qt::AlignRight | Qt::AlignVCenter, unit);
 }
 
-QString COverlayGraph::TickText(double axisSeconds, time64 step) const
-{
-    const time64 t = static_cast<time64>(std::llround(axisSeconds));
-    if (m_mode == OverlayTime::Clock) {
-        const LocalTm local = ToLocal(t);
-        const QString date = QStringLiteral("%1-%2-%3").arg(local.year).arg(local.month).arg(local.day);
-        if (step % 86400 == 0)
-            return date; // ticks at midnight
-        return QString::asprintf("%.2d:%.2d", local.hour, local.minute) + QLatin1Char('\n') + date;
-    }
-    const time64 days = t / 86400, rest = t % 86400;
-    const QString clock = QString::asprintf("%.2d:%.2d", static_cast<int>(rest / 3600), static_cast<int>(rest % 3600 / 60));
-    if (step % 86400 == 0)
-        return QStringLiteral("+%1 d").arg(days);
-    return days > 0 ? clock + QStringLiteral("\n+%1 d").arg(days) : clock;
-}
-
 void COverlayGraph::DrawTimeAxis(QPainter& painter, const Layout& l) const
 {
     const QFontMetrics fm(painter.font());
     const int minPixels = fm.horizontalAdvance(QStringLiteral("2026-12-31")) + l.lineHeight;
-    const time64 step = TimeStep(m_view.Length(), l.plot.width(), minPixels);
-    // Clock ticks fall on whole local hours and days.
-    time64 shift = 0;
-    if (m_mode == OverlayTime::Clock)
-        shift = QDateTime::fromSecsSinceEpoch(static_cast<qint64>(m_view.from)).offsetFromUtc();
-    const double perSecond = l.plot.width() / m_view.Length();
-    time64 t = static_cast<time64>(std::ceil((m_view.from + shift) / static_cast<double>(step))) * step - shift;
-    for (; t <= m_view.to; t += step) {
-        const int x = l.plot.left() + static_cast<int>((t - m_view.from) * perSecond);
+    const auto width = [&fm](const QString& text) { return fm.horizontalAdvance(text); };
+    for (const OverlayTick& tick : OverlayTimeTicks(m_view, m_mode, l.plot.width(), width, minPixels)) {
+        const int x = l.plot.left() + tick.column;
         painter.setPen(kGrid);
         painter.drawLine(x, l.plot.top(), x, l.plot.bottom());
+        if (tick.text.isEmpty())
+            continue;
         painter.setPen(kText);
-        painter.drawText(QRect(x - minPixels, l.plot.bottom() + 4, 2 * minPixels, 2 * l.lineHeight),
-                         Qt::AlignHCenter | Qt::AlignTop, TickText(static_cast<double>(t), step));
+        painter.drawText(QRect(l.plot.left() + tick.left, l.plot.bottom() + 4, tick.width, 2 * l.lineHeight),
+                         Qt::AlignHCenter | Qt::AlignTop, tick.text);
     }
 }
 

@@ -76,7 +76,6 @@ private:
     void DrawLimits(QPainter& painter, const Layout& layout, const OverlayScale& scale) const;
     void DrawCurves(QPainter& painter, const Layout& layout, const OverlayScale& scale);
     void DrawLegend(QPainter& painter, const Layout& layout) const;
-    QString TickText(double axisSeconds, time64 step) const;
 
     const DisplaySettings& m_display;
     std::vector<OverlayMission> m_missions;

@@ -159,23 +159,6 @@ OverlayScale NiceScale(double low, double high, int maxTicks)
     return {std::floor(low / step) * step, std::ceil(high / step) * step, step};
 }
 
-time64 TimeStep(double spanSeconds, int columns, int minPixels)
-{
-    constexpr time64 kMinute = 60, kHour = 3600, kDay = 86400;
-    static constexpr time64 kSteps[] = {kMinute,     2 * kMinute, 5 * kMinute, 10 * kMinute, 15 * kMinute,
-                                        30 * kMinute, kHour,      2 * kHour,   3 * kHour,    6 * kHour,
-                                        12 * kHour,  kDay,        2 * kDay,    7 * kDay,     14 * kDay,
-                                        28 * kDay,   56 * kDay,   91 * kDay,   182 * kDay,   364 * kDay};
-    const double perPixel = columns > 0 ? spanSeconds / columns : spanSeconds;
-    for (time64 step : kSteps)
-        if (step >= perPixel * minPixels)
-            return step;
-    time64 step = kSteps[std::size(kSteps) - 1];
-    while (step < perPixel * minPixels)
-        step *= 2;
-    return step;
-}
-
 std::vector<LimitLine> LimitLines(const std::vector<OverlayMission>& missions, OverlayChannel channel)
 {
     struct Band {

@@ -75,11 +75,6 @@ struct OverlayScale {
 // low and high in the unit shown; a flat range is widened by one unit each side.
 OverlayScale NiceScale(double low, double high, int maxTicks = 8);
 
-// A step of the time axis (seconds) that puts ticks at least minPixels
-// apart for a span shown on columns pixels: 1, 2, 5, 10, 15, 30 minutes,
-// 1, 2, 3, 6, 12 hours, 1, 2, 7, 14, 28 days and so on.
-time64 TimeStep(double spanSeconds, int columns, int minPixels);
-
 // The alarm limit lines of a channel: one pair, drawn in a neutral colour,
 // when every mission has the same band in force (mission -1); else each
 // mission's own pair in its colour (mission = its index). Missions without a

@@ -2,8 +2,10 @@
 // extremes, elapsed time lines the starts up, the limit lines follow the
 // missions' bands, and the curves are drawn in colours that stand out.
 #include "record/TimeText.h"
+#include "support/ScopedTz.h"
 #include "views/OverlayGraph.h"
 #include "views/OverlayMath.h"
+#include "views/OverlayTimeAxis.h"
 
 #include <QImage>
 #include <QPainter>
@@ -171,6 +173,64 @@ TEST(OverlayAxis, ElapsedTimeLinesTheStartsUp)
     graph.SetTimeMode(OverlayTime::Elapsed);
     EXPECT_EQ(graph.View().from, elapsed.from); // a new mode shows everything again
     EXPECT_EQ(graph.View().to, elapsed.to);
+}
+
+// The axis ticks: on the clock they stay on whole local hours and midnights
+// across the change back from summer time (once they slid an hour off with
+// the offset of the view's start); elapsed time counts days from the starts.
+// Labels keep apart and inside the plot either way.
+TEST(OverlayAxis, TicksOnRoundLocalTimesAndElapsedDays)
+{
+    const ScopedTz berlin("Europe/Berlin");
+    const auto width = [](const QString& text) { return static_cast<int>(text.size()) * 7; };
+    const int columns = 700;
+    struct Case {
+        const char* name;
+        AxisSpan view;
+        OverlayTime mode;
+        time64 round; // every tick on a multiple of this past local midnight (clock) or the start
+    };
+    const double from = static_cast<double>(MakeLocalTime(2026, 10, 20, 7, 13));
+    const Case cases[] = {
+        {"clock, days across the change", {from, static_cast<double>(MakeLocalTime(2026, 11, 2, 0, 0))},
+         OverlayTime::Clock, 86400},
+        {"clock, hours across the change", {static_cast<double>(MakeLocalTime(2026, 10, 24, 20, 10)),
+                                            static_cast<double>(MakeLocalTime(2026, 10, 25, 20, 10))},
+         OverlayTime::Clock, 3600},
+        {"elapsed days", {0, 12 * 86400.0}, OverlayTime::Elapsed, 86400},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        const std::vector<OverlayTick> ticks = OverlayTimeTicks(c.view, c.mode, columns, width, 80);
+        ASSERT_GE(ticks.size(), 3u);
+        int labelled = 0;
+        for (std::size_t i = 0; i < ticks.size(); ++i) {
+            const OverlayTick& t = ticks[i];
+            // Clock ticks map the view onto columns 0 .. columns - 1, elapsed ones as the curves do.
+            const int across = c.mode == OverlayTime::Clock ? columns - 1 : columns;
+            const time64 at = static_cast<time64>(std::llround(c.view.from + t.column * c.view.Length() / across));
+            if (c.mode == OverlayTime::Clock) {
+                const LocalTm l = ToLocal(at);
+                // Within a column of a round local time.
+                const int seconds = (l.hour * 3600 + l.minute * 60 + l.second) % static_cast<int>(c.round);
+                const double perColumn = c.view.Length() / (columns - 1);
+                EXPECT_LE(std::min<double>(seconds, c.round - seconds), perColumn) << t.text.toStdString();
+            } else {
+                EXPECT_EQ(t.text, QStringLiteral("+%1 d").arg(std::llround(at / 86400.0)));
+            }
+            if (t.text.isEmpty())
+                continue;
+            ++labelled;
+            if (c.mode == OverlayTime::Clock) {
+                EXPECT_GE(t.left, 0);
+                EXPECT_LE(t.left + t.width, columns);
+            }
+            if (i > 0 && !ticks[i - 1].text.isEmpty()) {
+                EXPECT_LE(ticks[i - 1].left + ticks[i - 1].width, t.left);
+            }
+        }
+        EXPECT_GE(labelled, 3);
+    }
 }
 
 TEST(OverlayLimits, OnePairWhenEveryMissionSharesTheBandElseEachInItsColour)
