@@ -2,6 +2,7 @@
 // nothing, and leaves no password in the message.
 #include "support/MissionFiles.h"
 #include "PgServer.h"
+#include "RawSql.h"
 
 #include "archive/Archive.h"
 #include "support/TempDir.h"
@@ -112,18 +113,8 @@ TEST(ArchivePostgresFaults, AStationRoleWithTheLeastGrantsImportsMovesAndListsBu
     ASSERT_EQ(rows.size(), 1u);
     EXPECT_EQ(rows[0].file, moved);
 
-    const QString name = QStringLiteral("station-raw");
-    {
-        QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QPSQL"), name);
-        db.setHostName(station.host);
-        db.setUserName(station.user);
-        db.setDatabaseName(station.database);
-        ASSERT_TRUE(db.open());
-        QSqlQuery query(db);
-        EXPECT_FALSE(query.exec(QStringLiteral("DELETE FROM mission")));
-        EXPECT_FALSE(query.exec(QStringLiteral("UPDATE mission SET sha256 = 'x'")));
-    }
-    QSqlDatabase::removeDatabase(name);
+    EXPECT_EQ(RunRawSql(station, {"DELETE FROM mission", "UPDATE mission SET sha256 = 'x'"}),
+              (std::vector<bool>{false, false}));
 }
 
 // The server cuts the station's connection between two filings (a restart,

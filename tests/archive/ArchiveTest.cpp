@@ -3,6 +3,7 @@
 // each backend has of its own.
 #include "support/MissionFiles.h"
 #include "PgServer.h"
+#include "RawSql.h"
 
 #include "archive/Archive.h"
 #include "archive/MissionModel.h"
@@ -12,8 +13,6 @@
 #include <QCryptographicHash>
 #include <QDir>
 #include <QFile>
-#include <QSqlDatabase>
-#include <QSqlQuery>
 #include <atomic>
 #include <gtest/gtest.h>
 #include <thread>
@@ -51,21 +50,7 @@ protected:
     }
 
     // Runs one statement on the archive past the program's code.
-    void Raw(const QString& sql)
-    {
-        if (GetParam() == Backend::Postgres) {
-            pgtest::Exec(address.database, sql);
-            return;
-        }
-        {
-            QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), QStringLiteral("raw"));
-            db.setDatabaseName(address.path);
-            ASSERT_TRUE(db.open());
-            QSqlQuery query(db);
-            EXPECT_TRUE(query.exec(sql));
-        }
-        QSqlDatabase::removeDatabase(QStringLiteral("raw"));
-    }
+    void Raw(const QString& sql) { EXPECT_EQ(RunRawSql(address, {sql}), std::vector<bool>{true}) << sql.toStdString(); }
 
     QString Mission(const QString& name, const MissionPlan& plan)
     {

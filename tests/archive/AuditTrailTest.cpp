@@ -3,6 +3,7 @@
 // chain, the queue of entries an unwritable archive could not take, the
 // migration of an archive made before the trail, and the listing a view uses.
 #include "PgServer.h"
+#include "RawSql.h"
 #include "support/MissionFiles.h"
 
 #include "archive/Archive.h"
@@ -12,8 +13,6 @@
 #include <QCryptographicHash>
 #include <QFile>
 #include <QRegularExpression>
-#include <QSqlDatabase>
-#include <QSqlQuery>
 #include <QUrl>
 #include <atomic>
 #include <gtest/gtest.h>
@@ -110,18 +109,7 @@ protected:
     // Runs one statement on the archive past the program's code.
     void Raw(const ArchiveAddress& a, const QString& sql)
     {
-        if (GetParam() == Backend::Postgres) {
-            pgtest::Exec(a.database, sql);
-            return;
-        }
-        {
-            QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), QStringLiteral("raw"));
-            db.setDatabaseName(a.path);
-            ASSERT_TRUE(db.open());
-            QSqlQuery query(db);
-            EXPECT_TRUE(query.exec(sql)) << sql.toStdString();
-        }
-        QSqlDatabase::removeDatabase(QStringLiteral("raw"));
+        EXPECT_EQ(RunRawSql(a, {sql}), std::vector<bool>{true}) << sql.toStdString();
     }
 
     TempDir dir;
@@ -421,18 +409,8 @@ TEST(AuditTrailPostgres, AStationRoleWithSelectAndInsertAppendsButCannotChangeTh
     for (const char* action : {"start", "stop"}) {
         EXPECT_TRUE(recorder.Append({action, "UT300000003", {}}, why)) << why.toStdString();
     }
-    const QString name = QStringLiteral("clerk-raw");
-    {
-        QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QPSQL"), name);
-        db.setHostName(clerk.host);
-        db.setUserName(clerk.user);
-        db.setDatabaseName(clerk.database);
-        ASSERT_TRUE(db.open());
-        QSqlQuery query(db);
-        EXPECT_FALSE(query.exec(QStringLiteral("UPDATE audit_trail SET os_user = 'x'")));
-        EXPECT_FALSE(query.exec(QStringLiteral("DELETE FROM audit_trail")));
-    }
-    QSqlDatabase::removeDatabase(name);
+    EXPECT_EQ(RunRawSql(clerk, {"UPDATE audit_trail SET os_user = 'x'", "DELETE FROM audit_trail"}),
+              (std::vector<bool>{false, false}));
     CArchive archive;
     ASSERT_TRUE(archive.Open(owner, why)) << why.toStdString();
     AuditVerdict verdict;
