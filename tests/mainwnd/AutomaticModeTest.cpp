@@ -22,7 +22,6 @@
 #include <QApplication>
 #include <QCheckBox>
 #include <QDir>
-#include <QElapsedTimer>
 #include <QFile>
 #include <QFileInfo>
 #include <QLabel>
@@ -31,8 +30,6 @@
 #include <QStandardPaths>
 #include <QTabBar>
 #include <QTest>
-#include <QThread>
-#include <functional>
 #include <gtest/gtest.h>
 #include <memory>
 
@@ -42,19 +39,6 @@ using Dlg = CMainDialog;
 
 // Below the test program's own time limit, so a station that never ends fails here.
 constexpr int kTimeoutMs = 30000;
-
-bool SettleUntil(const std::function<bool()>& done, int timeoutMs = kTimeoutMs)
-{
-    QElapsedTimer clock;
-    clock.start();
-    while (!done()) {
-        if (clock.elapsed() > timeoutMs)
-            return false;
-        QApplication::processEvents();
-        QThread::msleep(2);
-    }
-    return true;
-}
 
 bool Ended(const StationRow& row)
 {
@@ -108,11 +92,11 @@ protected:
     void PlugInAndWait()
     {
         ASSERT_TRUE(demo.PlugIn());
-        ASSERT_TRUE(SettleUntil([this] {
+        ASSERT_TRUE(QTest::qWaitFor([this] {
             if (static_cast<int>(Rows().size()) < demo.Count())
                 return false;
             return std::all_of(Rows().begin(), Rows().end(), Ended);
-        })) << dialog->StatusText().toStdString();
+        }, kTimeoutMs)) << dialog->StatusText().toStdString();
     }
     const std::vector<StationRow>& Rows() const { return dialog->StationRows()->Rows(); }
     const StationRow* RowOf(const QString& id) const
@@ -213,7 +197,7 @@ TEST_P(AutomaticOff, GivesTheLoggersBackToTheWindowAndOnAgainFindsThemFiled)
     EXPECT_FALSE(dialog->Station()->Running());
     EXPECT_FALSE(LoadStationPreferences(QSettings()).automatic);
     EXPECT_EQ(TabCount(), 3);
-    ASSERT_TRUE(SettleUntil([this] { return dialog->Workflow().State() == LinkState::Ready; }))
+    ASSERT_TRUE(QTest::qWaitFor([this] { return dialog->Workflow().State() == LinkState::Ready; }, kTimeoutMs))
         << dialog->StatusText().toStdString();
     EXPECT_EQ(ShownId(), demo.Id(GetParam().shown));
     EXPECT_TRUE(dialog->IsButtonEnabled(Dlg::IDC_DOWNLOAD));
@@ -223,9 +207,9 @@ TEST_P(AutomaticOff, GivesTheLoggersBackToTheWindowAndOnAgainFindsThemFiled)
     // The window's own connection polls its logger no more.
     for (const int id : {TIMER_USB_DOWNLOAD, TIMER_USB_STATUS, TIMER_SERIAL_RETRY, TIMER_SERIAL_DOWNLOAD, TIMER_SERIAL_STATUS})
         EXPECT_FALSE(dialog->Timer(id)->isActive()) << id;
-    ASSERT_TRUE(SettleUntil([this] {
+    ASSERT_TRUE(QTest::qWaitFor([this] {
         return static_cast<int>(Rows().size()) == demo.Count() && std::all_of(Rows().begin(), Rows().end(), Ended);
-    }));
+    }, kTimeoutMs));
     for (const StationRow& row : Rows())
         EXPECT_EQ(row.state, StationState::AlreadyArchived) << row.logger.toStdString() << " " << row.reason.toStdString();
     EXPECT_EQ(Cell(0, CStationRowModel::State), "already archived");
@@ -298,14 +282,14 @@ TEST_F(AutomaticModeOneLogger, SettingsChosenInTheDialogAreKeptAndTakeEffectAtOn
     EXPECT_TRUE(kept.station.stopAfterDownload);
     EXPECT_TRUE(kept.automatic);
 
-    ASSERT_TRUE(SettleUntil([this] { return Rows().size() == 1 && Ended(Rows()[0]) && !Rows()[0].files.isEmpty(); }));
+    ASSERT_TRUE(QTest::qWaitFor([this] { return Rows().size() == 1 && Ended(Rows()[0]) && !Rows()[0].files.isEmpty(); }, kTimeoutMs));
     const StationRow& row = Rows()[0];
     EXPECT_EQ(row.state, StationState::Archived) << row.reason.toStdString();
     ASSERT_EQ(row.files.size(), 2);
     EXPECT_TRUE(row.files[0].startsWith(dir.path("second/")));
     EXPECT_TRUE(row.files[1].endsWith(QLatin1String(".xlsx")));
     // The logger was told to stop once its mission was filed.
-    ASSERT_TRUE(SettleUntil([this] { return demo.Usb().Logger(0)->m_nRunState == 0; }));
+    ASSERT_TRUE(QTest::qWaitFor([this] { return demo.Usb().Logger(0)->m_nRunState == 0; }, kTimeoutMs));
 }
 
 } // namespace

@@ -24,25 +24,10 @@
 #include <QPushButton>
 #include <QTranslator>
 #include <QTabBar>
-#include <QThread>
-#include <functional>
+#include <QTest>
 #include <gtest/gtest.h>
 
-namespace {
-
 using Dlg = CMainDialog;
-
-// Runs the event loop until done() holds; false if it never does.
-bool SettleUntil(const std::function<bool()>& done)
-{
-    for (int i = 0; i < 1000 && !done(); ++i) {
-        QApplication::processEvents();
-        QThread::msleep(2);
-    }
-    return done();
-}
-
-} // namespace
 
 TEST(ChineseWindow, DownloadedRecordShowsEveryTextWhole)
 {
@@ -65,11 +50,11 @@ TEST(ChineseWindow, DownloadedRecordShowsEveryTextWhole)
         // The graph's reset after the download comes first (it would clear a
         // selection made before it), then the range adds the area tabs.
         QWidget* saveSelection = dialog.Graph()->Control(CGraphPage::IDC_SAVE_SELECTION);
-        ASSERT_TRUE(SettleUntil([&] { return saveSelection->isEnabled(); }));
+        ASSERT_TRUE(QTest::qWaitFor([&] { return saveSelection->isEnabled(); }));
         const CLoggerRecord& r = dialog.Connection().Record();
         dialog.Graph()->SelectTimeRange(r.m_tTime[10], r.m_tTime[r.m_nReceived - 10]);
         QTabBar* tabs = dialog.Tabs()->Bar();
-        SettleUntil([&] { return tabs->count() == 5; });
+        ASSERT_TRUE(QTest::qWaitFor([&] { return tabs->count() == 5; }));
         ASSERT_EQ(tabs->count(), 5); // Summary, Data, Alarms and the two area tabs
         // Latin letters only in the units, the "ID" the Chinese captions keep,
         // the key names printed on the keyboard that tooltips show, and what

@@ -36,14 +36,6 @@ void Settle()
         QApplication::processEvents();
 }
 
-// An access key clicks its button as the mouse would, a moment later.
-bool SettleUntil(const std::function<bool()>& done)
-{
-    for (int waited = 0; !done() && waited < 2000; waited += 10)
-        QTest::qWait(10);
-    return done();
-}
-
 // The window with the sample mission open, shown and active (shortcuts
 // act in the active window only); the file dialogs and questions replaced.
 class Keyboard : public ::testing::Test {
@@ -159,7 +151,7 @@ TEST_F(Keyboard, ShortcutsPressTheirCommands)
     Press(Qt::Key_O, Qt::ControlModifier);
     EXPECT_EQ(opens, 1);
     Press(Qt::Key_O, Qt::AltModifier);
-    EXPECT_TRUE(SettleUntil([this] { return opens == 2; }));
+    EXPECT_TRUE(QTest::qWaitFor([this] { return opens == 2; }, 2000));
     Press(Qt::Key_S, Qt::ControlModifier);
     EXPECT_EQ(saves, 1);
 
@@ -291,7 +283,7 @@ TEST(KeyboardDownload, F5StartsTheDownload)
         ASSERT_TRUE(QTest::qWaitForWindowActive(&dialog));
         dialog.Start();
         ASSERT_TRUE(demo.PlugIn());
-        ASSERT_TRUE(SettleUntil([&] { return dialog.Workflow().LoggerPresent() && dialog.IsButtonEnabled(IDC_DOWNLOAD); }));
+        ASSERT_TRUE(QTest::qWaitFor([&] { return dialog.Workflow().LoggerPresent() && dialog.IsButtonEnabled(IDC_DOWNLOAD); }, 2000));
         ASSERT_FALSE(dialog.Workflow().IsDownloading());
         QTest::keyClick(&dialog, Qt::Key_F5);
         EXPECT_TRUE(dialog.Workflow().IsDownloading());

@@ -17,12 +17,10 @@
 
 #include <QAbstractButton>
 #include <QApplication>
-#include <QElapsedTimer>
 #include <QLabel>
-#include <QThread>
+#include <QTest>
 #include <QTimer>
 #include <algorithm>
-#include <functional>
 #include <gtest/gtest.h>
 #include <memory>
 
@@ -49,18 +47,7 @@ QString Number(double value, const QString& unit)
 }
 
 // Events from the serial read thread arrive in real time: wait for them.
-bool SettleUntil(const std::function<bool()>& done, int timeoutMs = 15000)
-{
-    QElapsedTimer clock;
-    clock.start();
-    while (!done()) {
-        if (clock.elapsed() > timeoutMs)
-            return false;
-        QApplication::processEvents();
-        QThread::msleep(2);
-    }
-    return true;
-}
+constexpr int kSettleMs = 15000;
 
 class LoggerDownload : public ::testing::Test {
 protected:
@@ -204,8 +191,8 @@ protected:
 TEST_F(SerialLoggerDownload, PlugInDownloadAndPullOutOverThePseudoTerminal)
 {
     PlugIn();
-    ASSERT_TRUE(SettleUntil(
-        [&] { return dialog->Workflow().State() == LinkState::Ready && Enabled(Dlg::IDC_START_SETTING); }));
+    ASSERT_TRUE(QTest::qWaitFor(
+        [&] { return dialog->Workflow().State() == LinkState::Ready && Enabled(Dlg::IDC_START_SETTING); }, kSettleMs));
     EXPECT_EQ(Value(CSummaryPage::IDC_ID_VALUE), "UTH01000001");
     EXPECT_EQ(Value(CSummaryPage::IDC_DESCRIPTION_VALUE), "Virtual serial logger");
     const int count = dialog->Connection().Record().m_nCount;
@@ -215,13 +202,13 @@ TEST_F(SerialLoggerDownload, PlugInDownloadAndPullOutOverThePseudoTerminal)
     // The status request brings the battery and the logger's clock.
     ASSERT_TRUE(Fire(TIMER_SERIAL_STATUS));
     QWidget* clock = dialog->Control(Dlg::IDC_LOGGER_CLOCK);
-    ASSERT_TRUE(SettleUntil([&] { return dialog->Connection().Record().m_bStatusValid != 0 && !clock->isHidden(); }));
+    ASSERT_TRUE(QTest::qWaitFor([&] { return dialog->Connection().Record().m_bStatusValid != 0 && !clock->isHidden(); }, kSettleMs));
     EXPECT_GT(dialog->Connection().Record().m_nBattery, 0);
 
     Click(Dlg::IDC_DOWNLOAD);
     EXPECT_EQ(dialog->StatusText(), " Downloading data...");
     EXPECT_FALSE(Enabled(Dlg::IDC_DOWNLOAD));
-    ASSERT_TRUE(SettleUntil([&] { return dialog->Connection().Record().m_nReceived >= count; }));
+    ASSERT_TRUE(QTest::qWaitFor([&] { return dialog->Connection().Record().m_nReceived >= count; }, kSettleMs));
     ASSERT_TRUE(Fire(TIMER_SERIAL_DOWNLOAD));
     EXPECT_EQ(dialog->StatusText(), " Data download is complete.");
     EXPECT_TRUE(Enabled(Dlg::IDC_DOWNLOAD));
@@ -230,7 +217,7 @@ TEST_F(SerialLoggerDownload, PlugInDownloadAndPullOutOverThePseudoTerminal)
     EXPECT_EQ(dialog->Graph()->Points().sampleCount, count);
 
     demo.PullOut();
-    ASSERT_TRUE(SettleUntil([&] { return dialog->Workflow().State() == LinkState::NoLogger; }));
+    ASSERT_TRUE(QTest::qWaitFor([&] { return dialog->Workflow().State() == LinkState::NoLogger; }, kSettleMs));
     Settle();
     EXPECT_EQ(dialog->StatusText(), " Instrument disconnected.");
     EXPECT_EQ(Rows(), count);
