@@ -3,16 +3,15 @@
 #include "mainwnd/BatteryStrip.h"
 #include "sim/DemoLogger.h"
 #include "mainwnd/MainDialog.h"
+#include "mainwnd/RunEventsUntil.h"
 #include "mainwnd/StationRowModel.h"
 #include "record/LoggerRecord.h"
 
 #include <QAbstractButton>
-#include <QEventLoop>
 #include <QTimer>
 
 namespace {
 
-constexpr int kWatchMs = 20;
 constexpr int kDownloadPollMs = 100;
 constexpr int kIdentifyTimeoutMs = 20000;
 constexpr int kDownloadTimeoutMs = 180000;
@@ -72,39 +71,23 @@ void CDemoDriver::DownloadWhenIdentified()
     poll->start(kDownloadPollMs);
 }
 
-bool CDemoDriver::RunUntil(const std::function<bool()>& done, int timeoutMs)
-{
-    if (done())
-        return true;
-    QEventLoop loop;
-    QTimer watch;
-    connect(&watch, &QTimer::timeout, &loop, [&] {
-        if (done())
-            loop.quit();
-    });
-    QTimer::singleShot(timeoutMs, &loop, &QEventLoop::quit);
-    watch.start(kWatchMs);
-    loop.exec();
-    return done();
-}
-
 bool CDemoDriver::WaitForDemo(bool download, QString& error)
 {
-    if (!RunUntil([this] { return LoggerIdentified(); }, kIdentifyTimeoutMs)) {
+    if (!RunEventsUntil([this] { return LoggerIdentified(); }, kIdentifyTimeoutMs)) {
         error = QStringLiteral("the virtual logger was not identified in time");
         return false;
     }
-    RunUntil([this] { return BatteryKnown(); }, kBatteryWaitMs);
+    RunEventsUntil([this] { return BatteryKnown(); }, kBatteryWaitMs);
     if (!download)
         return true;
     PressDownload();
-    if (!RunUntil([this] { return m_dialog.Workflow().State() != LinkState::Downloading; }, kDownloadTimeoutMs)) {
+    if (!RunEventsUntil([this] { return m_dialog.Workflow().State() != LinkState::Downloading; }, kDownloadTimeoutMs)) {
         error = QStringLiteral("the download did not end in time");
         return false;
     }
     // A serial download identifies the logger again, which forgets the
     // battery level until the next status poll.
-    RunUntil([this] { return BatteryKnown(); }, kBatteryWaitMs);
+    RunEventsUntil([this] { return BatteryKnown(); }, kBatteryWaitMs);
     return true;
 }
 
@@ -119,7 +102,7 @@ bool CDemoDriver::WaitForStation(QString& error)
                 return false;
         return true;
     };
-    if (!RunUntil(allEnded, kDownloadTimeoutMs)) {
+    if (!RunEventsUntil(allEnded, kDownloadTimeoutMs)) {
         error = QStringLiteral("the station did not archive every virtual logger in time");
         return false;
     }

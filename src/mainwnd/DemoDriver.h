@@ -3,7 +3,6 @@
 #include <QElapsedTimer>
 #include <QObject>
 #include <QString>
-#include <functional>
 
 class CDemoLogger;
 class CMainDialog;
@@ -37,8 +36,6 @@ private:
     bool LoggerIdentified() const;
     bool BatteryKnown() const;
     void PressDownload();
-    // Runs a local event loop until done() holds or timeoutMs has passed.
-    bool RunUntil(const std::function<bool()>& done, int timeoutMs);
 
     CMainDialog& m_dialog;
     CDemoLogger& m_demo;

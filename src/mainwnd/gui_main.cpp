@@ -16,6 +16,7 @@
 #include "mainwnd/DisplayChoice.h"
 #include "mainwnd/MainDialog.h"
 #include "mainwnd/QtTranslation.h"
+#include "mainwnd/RunEventsUntil.h"
 #include "mainwnd/TabHost.h"
 #include "record/LoggerRecord.h"
 #include "record/Units.h"
@@ -29,7 +30,6 @@
 #include <QPixmap>
 #include <QTabBar>
 #include <QRegularExpression>
-#include <QThread>
 #include <csignal>
 #include <cstdio>
 #include <cstdlib>
@@ -39,6 +39,7 @@
 namespace {
 
 constexpr int kPlugInDelayMs = 1000;
+constexpr int kSelectTimeoutMs = 5000;
 
 void Settle()
 {
@@ -83,11 +84,7 @@ bool SelectSamples(CMainDialog& dialog, SampleRange range, QString& error)
     }
     const int tabsBefore = dialog.Tabs()->Bar()->count();
     dialog.Graph()->SelectTimeRange(r.m_tTime[range.first - 1], r.m_tTime[range.last - 1]);
-    for (int i = 0; i < 500 && dialog.Tabs()->Bar()->count() == tabsBefore; ++i) {
-        Settle();
-        QThread::msleep(10);
-    }
-    if (dialog.Tabs()->Bar()->count() > tabsBefore)
+    if (RunEventsUntil([&] { return dialog.Tabs()->Bar()->count() > tabsBefore; }, kSelectTimeoutMs))
         return true;
     error = QStringLiteral("--select: the range was not taken");
     return false;
